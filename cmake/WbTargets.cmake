@@ -1,0 +1,17 @@
+# wb_tests(<name> LIBS <libs...> [ENV <VAR=value...>])
+# Builds every tests/*.cpp beside the calling CMakeLists into one test binary
+# and registers its cases with CTest.
+function(wb_tests name)
+  cmake_parse_arguments(WT "" "" "LIBS;ENV" ${ARGN})
+  file(GLOB _srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
+  if(NOT _srcs)
+    return()
+  endif()
+  add_executable(${name} ${_srcs})
+  target_link_libraries(${name} PRIVATE ${WT_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    WB_SOURCE_DIR="${CMAKE_SOURCE_DIR}" WB_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  set(_env "QT_QPA_PLATFORM=offscreen" ${WT_ENV})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "${_env}")
+endfunction()

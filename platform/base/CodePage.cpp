@@ -1,0 +1,90 @@
+#include "platform/base/CodePage.h"
+
+#include <cstdint>
+
+namespace wb {
+
+namespace {
+
+// Code points of bytes 0x80..0x9F; the rest of the page equals Latin-1.
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+int FromCodePoint(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == cp) return 0x80 + i;
+    return -1;
+}
+
+// Decodes one UTF-8 sequence at s[i]; returns the code point or -1 for a
+// malformed one, and advances i past what was consumed.
+int32_t DecodeOne(std::string_view s, size_t& i) {
+    auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) { ++i; return b0; }
+    int len;
+    char32_t cp;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; min = 0x80; }
+    else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; min = 0x800; }
+    else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; min = 0x10000; }
+    else { ++i; return -1; }
+    if (i + len > s.size()) { ++i; return -1; }
+    for (int k = 1; k < len; ++k) {
+        auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) { ++i; return -1; }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    i += len;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
+    return static_cast<int32_t>(cp);
+}
+
+} // namespace
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        auto b = static_cast<unsigned char>(c);
+        char32_t cp = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : b;
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        int32_t cp = DecodeOne(utf8, i);
+        int b = cp < 0 ? -1 : FromCodePoint(static_cast<char32_t>(cp));
+        out += b < 0 ? '?' : static_cast<char>(b);
+    }
+    return out;
+}
+
+} // namespace wb

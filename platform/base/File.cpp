@@ -1,0 +1,163 @@
+#include "platform/base/File.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wb {
+
+namespace {
+std::string SystemReason(int errnum) { return std::strerror(errnum); }
+}
+
+IoError::IoError(std::string fileName, std::string operation, int errnum)
+    : std::runtime_error(operation + " \"" + fileName + "\": " + SystemReason(errnum)),
+      fileName_(std::move(fileName)), operation_(std::move(operation)),
+      reason_(SystemReason(errnum)), errno_(errnum) {}
+
+IoError::IoError(std::string fileName, std::string operation, std::string reason)
+    : std::runtime_error(operation + " \"" + fileName + "\": " + reason),
+      fileName_(std::move(fileName)), operation_(std::move(operation)),
+      reason_(std::move(reason)) {}
+
+File::File(const std::string& path, Mode mode) { Open(path, mode); }
+
+File::~File() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+File::File(File&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+    other.fd_ = -1;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = other.fd_;
+        path_ = std::move(other.path_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+void File::Open(const std::string& path, Mode mode) {
+    if (fd_ >= 0) Close();
+    path_ = path;
+    int flags = O_CLOEXEC;
+    switch (mode) {
+        case Mode::Read: flags |= O_RDONLY; break;
+        case Mode::ReadWrite: flags |= O_RDWR; break;
+        case Mode::Create: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+        case Mode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
+    }
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) Fail("Cannot open");
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        throw IoError(path, "Cannot open", EISDIR);
+    }
+    fd_ = fd;
+}
+
+void File::Close() {
+    if (fd_ < 0) return;
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) Fail("Cannot close");
+}
+
+void File::Fail(const char* operation) const { throw IoError(path_, operation, errno); }
+
+int64_t File::Size() const {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) Fail("Cannot get the size of");
+    return static_cast<int64_t>(st.st_size);
+}
+
+int64_t File::Position() const {
+    off_t p = ::lseek(fd_, 0, SEEK_CUR);
+    if (p < 0) Fail("Cannot seek in");
+    return static_cast<int64_t>(p);
+}
+
+void File::Seek(int64_t pos) {
+    if (pos < 0) throw IoError(path_, "Cannot seek in", EINVAL);
+    if (::lseek(fd_, static_cast<off_t>(pos), SEEK_SET) < 0) Fail("Cannot seek in");
+}
+
+size_t File::Read(void* buf, size_t n) {
+    auto* p = static_cast<char*>(buf);
+    size_t done = 0;
+    while (done < n) {
+        ssize_t r = ::read(fd_, p + done, n - done);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            Fail("Cannot read");
+        }
+        if (r == 0) break;
+        done += static_cast<size_t>(r);
+    }
+    return done;
+}
+
+void File::ReadExact(void* buf, size_t n) {
+    if (Read(buf, n) != n) throw IoError(path_, "Cannot read", "unexpected end of file");
+}
+
+void File::Write(const void* buf, size_t n) {
+    auto* p = static_cast<const char*>(buf);
+    size_t done = 0;
+    while (done < n) {
+        ssize_t r = ::write(fd_, p + done, n - done);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            Fail("Cannot write");
+        }
+        done += static_cast<size_t>(r);
+    }
+}
+
+void File::Truncate(int64_t length) {
+    if (::ftruncate(fd_, static_cast<off_t>(length)) != 0) Fail("Cannot truncate");
+}
+
+void File::Sync() {
+    if (::fsync(fd_) != 0 && errno != EINVAL) Fail("Cannot flush");
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int64_t FileSizeOf(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) throw IoError(path, "Cannot get the size of", errno);
+    return static_cast<int64_t>(st.st_size);
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return true;
+    // access() answers for this user, including root and mount flags.
+    return ::access(path.c_str(), W_OK) != 0;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+} // namespace wb

@@ -1,0 +1,61 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/base/IoError.h"
+
+namespace wb {
+
+// A binary file with 64-bit sizes and positions. Every failure throws IoError;
+// the descriptor is closed by the destructor on every path.
+class File {
+public:
+    enum class Mode {
+        Read,          // existing file, read only
+        ReadWrite,     // existing file, read and write, never truncated
+        Create,        // created or truncated, write only
+        CreateNew      // created, fails when it exists
+    };
+
+    File() = default;
+    File(const std::string& path, Mode mode);
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    void Open(const std::string& path, Mode mode);
+    void Close();  // throws when the final close reports a write error
+    bool IsOpen() const { return fd_ >= 0; }
+    const std::string& Path() const { return path_; }
+
+    int64_t Size() const;
+    int64_t Position() const;
+    void Seek(int64_t pos);
+    // Reads up to n bytes; returns how many were read (fewer only at the end).
+    size_t Read(void* buf, size_t n);
+    // Reads exactly n bytes or throws.
+    void ReadExact(void* buf, size_t n);
+    void Write(const void* buf, size_t n);
+    void Truncate(int64_t length);
+    void Sync();
+
+private:
+    [[noreturn]] void Fail(const char* operation) const;
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Whole-file helpers.
+bool FileExists(const std::string& path);          // a regular file or a link to one
+bool DirectoryExists(const std::string& path);
+int64_t FileSizeOf(const std::string& path);       // throws IoError
+// The read-only test: true when the user may not write the file, or when its
+// attributes cannot be read at all.
+bool IsReadOnlyFile(const std::string& path);
+// True when both names refer to one file on disk (same device and inode).
+bool SameFile(const std::string& a, const std::string& b);
+
+} // namespace wb
