@@ -1,0 +1,26 @@
+#pragma once
+// The screen as the window layer sees it, without Qt.
+#include "platform/gui/WinMsg.h"
+
+namespace wb::gui {
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool operator==(const Rect&) const = default;
+};
+
+struct ScreenMetrics {
+    int width = 0, height = 0;  // the primary screen in pixels
+    int pixelsPerInch = 96;
+    Rect workArea;               // the part windows may use
+};
+// Zeros and 96 pixels per inch when no GUI application runs.
+ScreenMetrics Screen();
+
+// Makes the process's GUI application object when there is none yet (for
+// tests and tools that have no application object of their own).
+void EnsureGuiApplication();
+
+} // namespace wb::gui
