@@ -103,6 +103,7 @@ void Component::InsertComponent(Component* c) {
     components_.push_back(c);
     c->owner_ = this;
     if (state_ & csDesigning) c->SetDesigning(true);
+    if (state_ & csLoading) c->BeginLoading();
     Notification(c, Operation::Insert);
 }
 
@@ -113,6 +114,17 @@ void Component::RemoveComponent(Component* c) {
     it = std::find(components_.begin(), components_.end(), c);
     if (it != components_.end()) components_.erase(it);
     c->owner_ = nullptr;
+}
+
+void Component::BeginLoading() {
+    state_ |= csLoading;
+    for (Component* c : components_) c->BeginLoading();
+}
+
+void Component::EndLoading() {
+    for (Component* c : std::vector<Component*>(components_))
+        if (c->Loading()) c->EndLoading();
+    if (Loading()) Loaded();
 }
 
 void Component::SetDesigning(bool on) {

@@ -61,9 +61,11 @@ public:
     bool Destroying() const { return state_ & csDestroying; }
     bool Loading() const { return state_ & csLoading; }
     void SetDesigning(bool on);
-    // Brackets the reading of a stored description: Loaded runs at the end.
-    void BeginLoading() { state_ |= csLoading; }
-    void EndLoading() { Loaded(); }
+    // Brackets the making of a component and its owned ones as from a
+    // stored description: at the end Loaded runs for the owned components,
+    // then for this one.
+    void BeginLoading();
+    void EndLoading();
 
     // Asks c to tell this component when it is freed (and the reverse).
     void FreeNotification(Component* c);

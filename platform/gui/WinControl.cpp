@@ -79,9 +79,14 @@ intptr_t WinControl::Perform(uint32_t msg, intptr_t wParam, intptr_t lParam) {
 }
 
 bool WinControl::CanFocus() const {
-    for (const Control* c = this; c; c = c->Parent())
+    // Up to the form the control sits on; the form's own visibility does
+    // not count, so a form being made can choose its focused control.
+    const Control* c = this;
+    for (; c->Parent(); c = c->Parent())
         if (!c->Visible() || !c->Enabled()) return false;
-    return true;
+    for (const Component* f : FormList::All())
+        if (f == c) return true;
+    return false;
 }
 
 intptr_t WinControl::DefWndProc(Message& msg) { return window_ ? DefWindowProc(*window_, msg) : 0; }

@@ -26,6 +26,8 @@ public:
     virtual void SetVisible(bool visible) { visible_ = visible; }
     bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool enabled) { enabled_ = enabled; }
+    // The control's on-screen object (a QWidget on Qt), or null.
+    virtual void* NativeWidget() const { return nullptr; }
 
 private:
     friend class WinControl;
@@ -54,7 +56,8 @@ public:
     // Sends a message to the control's window (made on demand).
     intptr_t Perform(uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
 
-    // Whether the control can take the focus: it and every parent visible and enabled.
+    // Whether the control can take the focus: it sits on a form, and it and
+    // every parent below that form are visible and enabled.
     virtual bool CanFocus() const;
     virtual void SetFocus() {}
 
