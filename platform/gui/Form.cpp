@@ -147,6 +147,9 @@ Form::~Form() {
     DestroyComponents();
     NotifyFreeing();
     DestroyHandle();
+    // Controls owned elsewhere keep their widgets: Qt must not free them with the window.
+    for (Control* c : std::vector<Control*>(Controls()))
+        if (auto* w = static_cast<QWidget*>(c->NativeWidget())) w->setParent(nullptr);
     impl_.reset();
     if (g_mainForm == this) g_mainForm = nullptr;
 }
