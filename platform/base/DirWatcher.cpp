@@ -42,11 +42,25 @@ bool DrainFolderEvents(int fd) {
 DirWatcher::DirWatcher(Handler handler, std::string mountTable)
     : handler_(std::move(handler)), mountTable_(std::move(mountTable)) {
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (!handler_) readyFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
 DirWatcher::~DirWatcher() {
     Stop();
     if (wakeFd_ >= 0) ::close(wakeFd_);
+    if (readyFd_ >= 0) ::close(readyFd_);
+}
+
+std::optional<DirWatcher::Event> DirWatcher::TakeEvent() {
+    if (readyFd_ >= 0) {
+        uint64_t v;
+        ssize_t n = ::read(readyFd_, &v, sizeof v);
+        (void)n;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::optional<Event> e = event_;
+    event_.reset();
+    return e;
 }
 
 void DirWatcher::Start() {
@@ -100,8 +114,18 @@ void DirWatcher::Deliver(Event e) {
         std::lock_guard<std::mutex> lock(mutex_);
         if (stop_) return;
         pending_ = true;
+        if (!handler_) event_ = e;
     }
-    handler_(e);
+    if (handler_) {
+        handler_(e);
+    } else if (readyFd_ >= 0) {
+        uint64_t one = 1;
+        ssize_t n = ::write(readyFd_, &one, sizeof one);
+        (void)n;
+    } else {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pending_ = false;  // nobody can be told: do not wait for an answer
+    }
     std::unique_lock<std::mutex> lock(mutex_);
     cv_.wait(lock, [this] { return !pending_ || stop_; });
 }

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +24,7 @@ public:
     using Handler = std::function<void(Event)>;
 
     // `mountTable` is the file polled for mount changes; empty watches none.
+    // Without a handler a change is announced through ReadyFd() instead.
     explicit DirWatcher(Handler handler, std::string mountTable = "/proc/self/mounts");
     ~DirWatcher();
     DirWatcher(const DirWatcher&) = delete;
@@ -35,6 +37,11 @@ public:
     void SetFolders(std::vector<std::string> folders);
     // The owner is done with the last change.
     void Handled();
+    // Handler-less use, for an event loop on the owner's thread: ReadyFd()
+    // turns readable when a change waits; TakeEvent() takes it (and clears
+    // the descriptor); Handled() follows when the owner is done with it.
+    int ReadyFd() const { return readyFd_; }
+    std::optional<Event> TakeEvent();
     // Wakes the thread, lets it end and joins it. Safe to call twice, and on
     // a watcher never started.
     void Stop();
@@ -48,12 +55,14 @@ private:
     std::string mountTable_;
     std::thread thread_;
     int wakeFd_ = -1;
+    int readyFd_ = -1;
 
     mutable std::mutex mutex_;
     std::condition_variable cv_;
     std::vector<std::string> folders_;
     bool foldersChanged_ = false;
     bool pending_ = false;
+    std::optional<Event> event_;
     bool stop_ = false;
     bool started_ = false;
 };

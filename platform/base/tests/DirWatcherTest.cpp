@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <poll.h>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -125,6 +126,27 @@ TEST_F(DirWatcherTest, AnUnstartedOrEmptyWatcherStopsAtOnce) {
     std::this_thread::sleep_for(50ms);
     idle.Stop();
     idle.Stop();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DirWatcherTest, WithoutAHandlerAnnouncesThroughADescriptor) {
+    wb::DirWatcher w(nullptr, "");
+    ASSERT_GE(w.ReadyFd(), 0);
+    w.SetFolders({dir_.string()});
+    w.Start();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(w.TakeEvent().has_value());
+    Shell("mkdir " + Q(dir_ / "n"));
+    pollfd p{w.ReadyFd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 1000), 1);
+    auto e = w.TakeEvent();
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(*e, wb::DirWatcher::Event::FolderChange);
+    EXPECT_FALSE(w.TakeEvent().has_value());
+    w.Handled();
 }
 
 } // namespace
