@@ -508,8 +508,11 @@ void TVlFileListBox::DblClick() {
     std::string text = item(row)->text().toStdString();
     std::string full = WithSlash(directory_) + text;
     if (wb::DirectoryExists(full)) {
+        // The item's own text, taken against the folder listed (the current one).
+        std::error_code ec;
+        std::filesystem::current_path(directory_, ec);
         setUpdatesEnabled(false);
-        SetPath(full);
+        SetPath(text);
         setUpdatesEnabled(true);
     } else if (AllowOpen) {
         if (!TVlShell::Open(full)) TVlShell::ShowInfo("Could not open file.");
