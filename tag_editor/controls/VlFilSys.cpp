@@ -1302,6 +1302,11 @@ void TVlDirectoryTree::SetDirectory(const std::string& given) {
     if (!volume || !wb::DirectoryExists(volume->root))
         throw EInOutError("The " + given + " directory does not exist");
     if (!wb::DirectoryExists(path)) {
+        // Then the folder as the disk spells it, when only the case differs.
+        std::string onDisk = MakeLongPath(path);
+        if (wb::DirectoryExists(onDisk)) path = onDisk;
+    }
+    if (!wb::DirectoryExists(path)) {
         const int rootLevel = CountSlashes(WithSlash(volume->root));
         for (int k = CountSlashes(path); k >= rootLevel; --k) {
             std::string up = UpToSlash(path, k);
