@@ -1228,6 +1228,8 @@ void TVlDirectoryTree::LoadChildren(QTreeWidgetItem* node) {
         child->setFlags(child->flags() | Qt::ItemIsEditable);
         SetNodeImages(child, false, wb::VolumeKind::Fixed);
         node->addChild(child);
+        // Its expand button, whether or not the view expands the parent again.
+        AddPlaceholder(child);
     }
 }
 
