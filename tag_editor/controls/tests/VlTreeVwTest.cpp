@@ -1,7 +1,10 @@
 #include "tag_editor/controls/VlFilSys.h"
 #include "tag_editor/controls/VlTreeVw.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -137,6 +140,62 @@ TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
     EXPECT_EQ(box.ItemIndent(int(texts.size()) - 1), (slashes + 1) * 4 + 2);
     box.SetDirectory(dir / "a");
     EXPECT_EQ(changes, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
+    vltest::EnsureApp();
+    auto fake = std::make_shared<wb::FakeVolumeTable>();
+    fake->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"ROOT", 1, "ext4"});
+    wb::SetVolumeTable(fake);
+    TVlDriveComboBox box;
+    box.resize(160, 24);
+    box.SetFrameVisible(true);
+    box.SetFrameColor(clRed);
+    auto blackInButton = [&] {
+        QImage img = box.grab().toImage();
+        const int sb = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const int x = box.width() - sb - 2 + sb / 2 - 1, y = box.height() / 2 + 2;
+        return vltest::Is(img, x, y - 2, clBlack) && vltest::Is(img, 0, 10, clRed);
+    };
+    EXPECT_TRUE(blackInButton());
+    box.UpdateFrame(true, true);  // hovered: the style's own button shows
+    EXPECT_FALSE(blackInButton());
+    wb::SetVolumeTable(nullptr);
+}
+
+TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
+    vltest::EnsureApp();
+    vltest::TempDir dir("f2");
+    dir.Dir("r/sub");
+    auto fake = std::make_shared<wb::FakeVolumeTable>();
+    fake->Add(dir / "r", wb::VolumeKind::Fixed, wb::VolumeInfo{"R", 1, "ext4"});
+    wb::SetVolumeTable(fake);
+    TVlDirectoryTree tree;
+    tree.show();
+    QCoreApplication::processEvents();
+    auto f2 = [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+        QCoreApplication::sendEvent(&tree, &press);
+        QCoreApplication::processEvents();
+        for (QLineEdit* e : tree.findChildren<QLineEdit*>())
+            if (e->isVisible()) {
+                e->hide();
+                return true;
+            }
+        return false;
+    };
+    tree.SetDirectory(dir / "r/sub");
+    EXPECT_FALSE(f2());  // read-only by default
+    tree.SetReadOnly(false);
+    tree.SetDirectory(dir / "r");
+    EXPECT_FALSE(f2());  // never a drive node
+    tree.SetDirectory(dir / "r/sub");
+    EXPECT_TRUE(f2());
+    wb::SetVolumeTable(nullptr);
 }
 
 } // namespace
