@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/CommandLine.h"
 #include "platform/base/Registry.h"
 
 namespace wb {
@@ -24,10 +25,8 @@ struct MirrorFile {
     unsigned mode = 0644;
 };
 
-// A command line as the store holds it: blanks separate arguments, double
-// quotes group them; "%1" stands for the file.
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
-// The same command as a desktop entry's Exec value, "%1" becoming %f.
+// A stored command line (see CommandLine.h) as a desktop entry's Exec
+// value, "%1" becoming %f.
 std::string DesktopExec(const std::string& commandLine);
 
 class DesktopMirror {
