@@ -42,6 +42,10 @@ private:
 };
 
 PendingFile CreatePiece(const std::string& name, PieceError::Kind failure) {
+    // Checked before anything is written: a rename cannot replace a folder,
+    // and a set must not fail half way into place.
+    if (wb::DirectoryExists(name))
+        throw PieceError(failure, name, "\"" + name + "\" is a folder");
     try {
         return PendingFile(name);
     } catch (const IoError& e) {
@@ -78,6 +82,10 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
             throw PieceError(PieceError::Kind::SameAsSource, names.back(),
                              "a piece would replace the file being split");
     }
+
+    for (const auto& name : names)
+        if (wb::DirectoryExists(name))
+            throw PieceError(PieceError::Kind::CannotCreate, name, "\"" + name + "\" is a folder");
 
     std::vector<PendingFile> pieces;
     pieces.push_back(CreatePiece(names[0], PieceError::Kind::CannotCreate));
