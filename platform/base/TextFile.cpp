@@ -1,12 +1,11 @@
 #include "platform/base/TextFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 #include "platform/base/File.h"
+#include "platform/base/PendingFile.h"
 
 namespace wb {
 
@@ -27,24 +26,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 void WriteFileReplacing(const std::string& path, const std::string& content, unsigned mode) {
-    std::string tmpl = path + ".tmp-XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) throw IoError(path, "Cannot write", errno);
-    ::close(fd);
-    std::string tmp = name.data();
-    try {
-        File f(tmp, File::Mode::Create);
-        f.Write(content.data(), content.size());
-        f.Sync();
-        f.Close();
-        if (::chmod(tmp.c_str(), mode) != 0) throw IoError(tmp, "Cannot set the mode of", errno);
-        if (::rename(tmp.c_str(), path.c_str()) != 0) throw IoError(path, "Cannot replace", errno);
-    } catch (...) {
-        ::unlink(tmp.c_str());
-        throw;
-    }
+    PendingFile out(path);
+    out.Stream().Write(content.data(), content.size());
+    out.Stream().Sync();
+    if (::chmod(out.TempPath().c_str(), mode) != 0) throw IoError(path, "Cannot set the mode of", errno);
+    out.Commit();
 }
 
 } // namespace wb
