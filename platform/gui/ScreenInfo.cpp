@@ -1,6 +1,9 @@
 #include "platform/gui/ScreenInfo.h"
 
 #include <QApplication>
+
+#include "platform/base/ProgramPaths.h"
+#include "platform/gui/Application.h"
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
@@ -24,9 +27,9 @@ ScreenMetrics Screen() {
 void EnsureGuiApplication() {
     if (QCoreApplication::instance()) return;
     static int argc = 1;
-    static char name[] = "velmora";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    static std::string program = ProgramName();
+    static char* argv[] = {program.data(), nullptr};
+    new Application(argc, argv, program);
     // Posted window messages are sent on the next turn of the Qt loop.
     SetPostedMessageWakeup([] {
         QTimer::singleShot(0, QCoreApplication::instance(), [] { ProcessPostedMessages(); });

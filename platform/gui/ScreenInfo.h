@@ -19,8 +19,8 @@ struct ScreenMetrics {
 // Zeros and 96 pixels per inch when no GUI application runs.
 ScreenMetrics Screen();
 
-// Makes the process's GUI application object when there is none yet (for
-// tests and tools that have no application object of their own).
+// Makes the process's application object, titled with the program's name,
+// when there is none yet (for tests and tools that make none of their own).
 void EnsureGuiApplication();
 
 } // namespace wb::gui

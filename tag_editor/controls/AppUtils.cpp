@@ -1,10 +1,8 @@
 #include "tag_editor/controls/AppUtils.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <system_error>
 
+#include "platform/base/ProgramPaths.h"
 #include "platform/gui/ScreenInfo.h"
 #include "platform/gui/WinControl.h"
 
@@ -18,21 +16,7 @@ bool IsForm(const wb::Component* c) {
     return false;
 }
 
-fs::path ProgramFile() {
-    std::error_code ec;
-    fs::path p = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path("velmora") : p;
-}
-
-bool WritableFolder(const fs::path& dir) {
-    std::error_code ec;
-    fs::path probe = dir / (".wb-probe-" + std::to_string(reinterpret_cast<uintptr_t>(&ec)));
-    FILE* f = std::fopen(probe.c_str(), "w");
-    if (!f) return false;
-    std::fclose(f);
-    fs::remove(probe, ec);
-    return true;
-}
+std::string ProgramStem() { return fs::path(wb::ProgramName()).stem().string(); }
 
 } // namespace
 
@@ -52,20 +36,9 @@ std::string DefaultSectionName(const wb::Component* component) {
     return name;
 }
 
-std::string DefaultIniName() {
-    fs::path exe = ProgramFile();
-    std::string file = exe.stem().string() + ".INI";
-    if (WritableFolder(exe.parent_path())) return (exe.parent_path() / file).string();
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    fs::path base = xdg && *xdg ? fs::path(xdg) : fs::path(home ? home : "/tmp") / ".config";
-    fs::path dir = base / exe.stem();
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    return (dir / file).string();
-}
+std::string DefaultIniName() { return wb::BesideProgram(ProgramStem() + ".INI"); }
 
-std::string DefaultRegistryKey() { return "Software\\" + ProgramFile().stem().string(); }
+std::string DefaultRegistryKey() { return "Software\\" + ProgramStem(); }
 
 std::string ProfileReadString(const wb::IniStore* store, std::string_view section,
                               std::string_view ident, std::string_view def) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/base/RegistryIni.h"
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/AppUtils.h"
 #include "tag_editor/controls/StrUtils.h"
@@ -81,8 +82,15 @@ bool TWinMinMaxInfo::DefaultMinMaxInfo() const {
 
 // ---- placement
 
+// The registry stand-in knows the classes root and the user's own keys;
+// every other root is kept with the user's.
 std::function<std::unique_ptr<wb::IniStore>(const std::string&, TPlacementRegRoot, bool)>
-    TFormPlacement::RegistryStoreFactory;
+    TFormPlacement::RegistryStoreFactory = [](const std::string& key, TPlacementRegRoot root, bool) {
+        return std::make_unique<wb::RegistryIni>(wb::Registry::User(),
+                                                 root == prClassesRoot ? wb::RegRoot::ClassesRoot
+                                                                       : wb::RegRoot::CurrentUser,
+                                                 key);
+    };
 
 const wb::ClassInfo& TFormPlacement::StaticClass() {
     static wb::ClassInfo& info = []() -> wb::ClassInfo& {

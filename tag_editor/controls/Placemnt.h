@@ -89,8 +89,8 @@ public:
     bool Restored() const { return restored_; }
     bool Saved() const { return saved_; }
 
-    // What opens a registry-backed store (key, root, read only); none is
-    // built in, and UseRegistry without one fails with a clear message.
+    // What opens a registry-backed store (key, root, read only): the
+    // registry stand-in unless replaced.
     static std::function<std::unique_ptr<wb::IniStore>(const std::string&, TPlacementRegRoot, bool)>
         RegistryStoreFactory;
 
