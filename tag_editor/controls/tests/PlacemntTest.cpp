@@ -7,6 +7,7 @@
 
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/base/RegistryIni.h"
 #include "tag_editor/controls/AppUtils.h"
 #include "tag_editor/controls/Placemnt.h"
 #include "tag_editor/controls/StrUtils.h"
@@ -346,6 +347,51 @@ TEST_F(FormStorageTest, AnActiveStorageRestoresOnShowAndSavesOnClose) {
     EXPECT_TRUE(ownClose);
     EXPECT_EQ(form.IniStore->ReadString("UrlEdit_Text", ""), "typed");
     EXPECT_EQ(form.IniStore->ReadString("Visible", ""), "0");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FormStorageTest, TheRegistryStoreKeepsValuesAsTheyAre) {
+    const std::string store = (dir_ / "registry.txt").string();
+    auto saved = TFormPlacement::RegistryStoreFactory;
+    TFormPlacement::RegistryStoreFactory = [store](const std::string& key, TPlacementRegRoot, bool) {
+        return std::make_unique<wb::RegistryIni>(wb::Registry(store), wb::RegRoot::CurrentUser, key);
+    };
+    {
+        TSampleFrm form(ini_);
+        form.IniStore->SetUseRegistry(true);
+        form.IniStore->SetIniFileName("Software\\Velmora");
+        form.UrlEdit->SetText("'quoted'");
+        form.SetBounds(20, 30, 200, 150);
+        form.IniStore->SaveToStorage();
+        EXPECT_FALSE(fs::exists(ini_));
+        EXPECT_EQ(wb::Registry(store).GetString(wb::RegRoot::CurrentUser, "Software\\Velmora\\Main", "UrlEdit_Text"),
+                  std::optional<std::string>("'quoted'"));
+    }
+    TSampleFrm form(ini_);
+    form.IniStore->SetUseRegistry(true);
+    form.IniStore->SetIniFileName("Software\\Velmora");
+    form.IniStore->RestoreFromStorage();
+    EXPECT_EQ(form.UrlEdit->Text(), "'quoted'");
+    EXPECT_EQ(form.Left(), 20);
+    TFormPlacement::RegistryStoreFactory = saved;
+}
+
+TEST_F(FormStorageTest, HooksSurviveTheFormsNewWindow) {
+    TSampleFrm form(ini_);
+    form.IniStore->MinMaxInfo()->SetMinTrackWidth(250);
+    auto ask = [&form] {
+        MinMaxInfo info;
+        form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+        return info.minTrackSize.x;
+    };
+    EXPECT_EQ(ask(), 250);
+    form.SetBorderStyle(bsSingle);  // a new window, not yet hooked
+    EXPECT_EQ(ask(), 0);
+    ProcessPostedMessages();
+    EXPECT_EQ(ask(), 250);
 }
 
 } // namespace
