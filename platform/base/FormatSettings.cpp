@@ -134,33 +134,46 @@ bool TryEncodeDate(int year, int month, int day, double& value) {
 
 bool TryStrToFloat(std::string_view text, double& value, const FormatSettings& fs) {
     std::string_view s = Trim(text);
-    std::string plain;
-    plain.reserve(s.size());
+    // Check the form first; the conversion itself then runs on a copy with
+    // '.' as the separator, held on the stack for any text of sane length.
     size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        if (s[i] == '-') plain += '-';
-        ++i;
-    }
+    bool plus = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) plus = s[i++] == '+';
     int mantissaDigits = 0;
-    while (i < s.size() && IsDigit(s[i])) { plain += s[i++]; ++mantissaDigits; }
+    size_t sepAt = std::string_view::npos;
+    while (i < s.size() && IsDigit(s[i])) { ++i; ++mantissaDigits; }
     if (i < s.size() && s[i] == fs.decimalSeparator) {
-        plain += '.';
-        ++i;
-        while (i < s.size() && IsDigit(s[i])) { plain += s[i++]; ++mantissaDigits; }
+        sepAt = i++;
+        while (i < s.size() && IsDigit(s[i])) { ++i; ++mantissaDigits; }
     }
     if (mantissaDigits == 0) return false;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        plain += 'e';
         ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) plain += s[i++];
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         int expDigits = 0;
-        while (i < s.size() && IsDigit(s[i])) { plain += s[i++]; ++expDigits; }
+        while (i < s.size() && IsDigit(s[i])) { ++i; ++expDigits; }
         if (expDigits == 0) return false;
     }
     if (i != s.size()) return false;
+    if (plus) s.remove_prefix(1);
+    if (sepAt != std::string_view::npos && plus) --sepAt;
+    char local[64];
+    std::string heap;
+    const char* begin = s.data();
+    if (sepAt != std::string_view::npos && fs.decimalSeparator != '.') {
+        char* copy = local;
+        if (s.size() > sizeof local) {
+            heap.assign(s);
+            copy = heap.data();
+        } else {
+            std::copy(s.begin(), s.end(), local);
+        }
+        copy[sepAt] = '.';
+        begin = copy;
+    }
     double v = 0;
-    auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), v);
-    if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(v)) return false;
+    auto [end, ec] = std::from_chars(begin, begin + s.size(), v);
+    if (ec != std::errc() || end != begin + s.size() || !std::isfinite(v)) return false;
     value = v;
     return true;
 }

@@ -84,6 +84,12 @@ std::string StringGrid::Cells(int col, int row) const {
     return rows_[row][col].text;
 }
 
+const std::string& StringGrid::CellText(int col, int row) const {
+    static const std::string empty;
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return empty;
+    return rows_[row][col].text;
+}
+
 void StringGrid::SetCells(int col, int row, const std::string& text) {
     CheckIndex(col, row);
     if (rows_[row][col].text == text) return;
@@ -101,17 +107,18 @@ void StringGrid::SetObjects(int col, int row, void* object) {
     rows_[row][col].object = object;
 }
 
-StringGrid::CellRow StringGrid::TakeRow(int row) {
-    CheckIndex(0, row);
-    CellRow taken = std::move(rows_[row]);
-    rows_[row] = CellRow(colCount_);
-    return taken;
-}
-
-void StringGrid::PutRow(int row, CellRow cells) {
-    CheckIndex(0, row);
-    cells.resize(colCount_);
-    rows_[row] = std::move(cells);
+void StringGrid::PermuteRows(int first, const std::vector<int>& source) {
+    const int n = int(source.size());
+    if (first < 0 || first + n > rowCount_) throw std::out_of_range("Grid index out of range");
+    std::vector<bool> seen(n, false);
+    for (int s : source) {
+        if (s < first || s >= first + n || seen[s - first])
+            throw std::invalid_argument("Row order is not a permutation of the rows");
+        seen[s - first] = true;
+    }
+    std::vector<CellRow> moved(n);
+    for (int i = 0; i < n; ++i) moved[i] = std::move(rows_[source[i]]);
+    for (int i = 0; i < n; ++i) rows_[first + i] = std::move(moved[i]);
     Repaint();
 }
 

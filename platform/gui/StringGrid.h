@@ -78,6 +78,8 @@ public:
 
     // Cells. Objects are the caller's; the grid never frees them.
     std::string Cells(int col, int row) const;
+    // The same without a copy; valid until the cell changes.
+    const std::string& CellText(int col, int row) const;
     void SetCells(int col, int row, const std::string& text);
     void* Objects(int col, int row) const;
     void SetObjects(int col, int row, void* object);
@@ -208,9 +210,10 @@ protected:
     virtual void TopLeftChanged();
     virtual void WMSize();
 
-    // Whole rows, for derived grids that reorder them.
-    CellRow TakeRow(int row);
-    void PutRow(int row, CellRow cells);
+    // For derived grids that reorder whole rows: rows first.. get the rows that stood at source[0], source[1], ...; the
+    // sources must be those same rows in some order (std::invalid_argument
+    // otherwise, with nothing moved). Heights stay with their positions.
+    void PermuteRows(int first, const std::vector<int>& source);
 
     void Repaint();
     // For a derived cell drawing that runs the default one without its text.

@@ -4,20 +4,35 @@
 
 namespace {
 
+int Sign(int v) { return (v > 0) - (v < 0); }
+
 // The comparer converts each text once before sorting instead of at every
 // comparison; the conversions are pure, so the order is the same.
 struct NumberKey {
     double value;
-    bool ok;
     int index;
     int pos;
 };
 
+// The first eight bytes packed big-endian, so most comparisons are one
+// integer comparison on data that moves with the key.
 struct TextKey {
+    std::uint64_t prefix;
     std::string_view text;
     int index;
     int pos;
 };
+
+std::uint64_t PrefixOf(std::string_view s) {
+    std::uint64_t p = 0;
+    for (size_t i = 0; i < 8; ++i) p = (p << 8) | (i < s.size() ? std::uint8_t(s[i]) : 0u);
+    return p;
+}
+
+int CompareText(const TextKey& a, const TextKey& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix ? -1 : 1;
+    return Sign(a.text.compare(b.text));
+}
 
 template <class Key, class Compare>
 std::vector<int> SortedPositions(std::vector<Key>& keys, bool descending, Compare compare) {
@@ -32,8 +47,6 @@ std::vector<int> SortedPositions(std::vector<Key>& keys, bool descending, Compar
     return order;
 }
 
-int Sign(int v) { return (v > 0) - (v < 0); }
-
 } // namespace
 
 void UpperAscii(std::string& text) {
@@ -42,14 +55,7 @@ void UpperAscii(std::string& text) {
 }
 
 std::uint8_t DetectSortKind(const std::vector<std::string>& texts, const wb::FormatSettings& fs) {
-    bool numeric = true, dates = true;
-    for (const auto& text : texts) {
-        double v;
-        if (numeric && !wb::TryStrToFloat(text, v, fs)) numeric = false;
-        if (dates && !wb::TryStrToDate(text, v, fs)) dates = false;
-        if (!numeric && !dates) break;
-    }
-    return numeric ? skNumeric : dates ? skDateTime : skText;
+    return DetectSortKindOf(int(texts.size()), [&](int i) -> const std::string& { return texts[i]; }, fs);
 }
 
 void SortEntries(std::vector<TSortedListEntry>& entries, const TSortOptions& options,
@@ -60,21 +66,29 @@ void SortEntries(std::vector<TSortedListEntry>& entries, const TSortOptions& opt
     std::vector<int> order;
     if (options.SortKind == skNumeric || options.SortKind == skDateTime) {
         std::vector<NumberKey> keys(n);
+        std::vector<bool> ok(n);
+        bool allOk = true;
         for (int i = 0; i < n; ++i) {
             NumberKey& k = keys[i];
             k.value = 0;
-            k.ok = options.SortKind == skNumeric ? wb::TryStrToFloat(entries[i].Text, k.value, fs)
-                                                 : wb::TryStrToDateTime(entries[i].Text, k.value, fs);
+            ok[i] = options.SortKind == skNumeric ? wb::TryStrToFloat(entries[i].Text, k.value, fs)
+                                                  : wb::TryStrToDateTime(entries[i].Text, k.value, fs);
+            allOk = allOk && ok[i];
             k.index = entries[i].Index;
             k.pos = i;
         }
-        order = SortedPositions(keys, options.Descending, [](const NumberKey& a, const NumberKey& b) {
-            if (!a.ok || !b.ok) return 0;
-            return (a.value > b.value) - (a.value < b.value);
-        });
+        auto byValue = [](const NumberKey& a, const NumberKey& b) { return (a.value > b.value) - (a.value < b.value); };
+        if (allOk) {
+            order = SortedPositions(keys, options.Descending, byValue);
+        } else {
+            // A text that does not convert equals everything.
+            order = SortedPositions(keys, options.Descending, [&](const NumberKey& a, const NumberKey& b) {
+                return ok[a.pos] && ok[b.pos] ? byValue(a, b) : 0;
+            });
+        }
     } else {
         std::vector<TextKey> keys(n);
-        for (int i = 0; i < n; ++i) keys[i] = {entries[i].Text, entries[i].Index, i};
+        for (int i = 0; i < n; ++i) keys[i] = {PrefixOf(entries[i].Text), entries[i].Text, entries[i].Index, i};
         if (options.SortKind == skCompareFunc && options.CompareFunc) {
             const auto& func = options.CompareFunc;
             order = SortedPositions(keys, options.Descending, [&](const TextKey& a, const TextKey& b) {
@@ -82,8 +96,7 @@ void SortEntries(std::vector<TSortedListEntry>& entries, const TSortOptions& opt
             });
         } else {
             // Kind 4 without a function compares as text rather than failing.
-            order = SortedPositions(keys, options.Descending,
-                                    [](const TextKey& a, const TextKey& b) { return Sign(a.text.compare(b.text)); });
+            order = SortedPositions(keys, options.Descending, CompareText);
         }
     }
     std::vector<TSortedListEntry> sorted;

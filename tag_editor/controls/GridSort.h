@@ -34,7 +34,20 @@ struct TSortedListEntry {
 };
 
 // skNumeric when every text reads as a number, else skDateTime when every one
-// reads as a date (without a time), else skText. No texts: skNumeric.
+// reads as a date (without a time), else skText. No texts: skNumeric. Stops
+// at the first text that is neither; textAt(i) gives text i of count.
+template <class TextAt>
+std::uint8_t DetectSortKindOf(int count, TextAt textAt, const wb::FormatSettings& fs) {
+    bool numeric = true, dates = true;
+    for (int i = 0; i < count && (numeric || dates); ++i) {
+        double v;
+        const std::string& text = textAt(i);
+        if (numeric && !wb::TryStrToFloat(text, v, fs)) numeric = false;
+        if (dates && !wb::TryStrToDate(text, v, fs)) dates = false;
+    }
+    return numeric ? skNumeric : dates ? skDateTime : skText;
+}
+
 std::uint8_t DetectSortKind(const std::vector<std::string>& texts, const wb::FormatSettings& fs);
 
 // Sorts the entries in place. Texts that fail the kind's conversion compare

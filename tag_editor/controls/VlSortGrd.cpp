@@ -178,11 +178,21 @@ bool TVlSortGrid::SelectCell(int col, int row) { return StringGrid::SelectCell(c
 
 // ---- sorting -------------------------------------------------------------------
 
+std::vector<TSortedListEntry> TVlSortGrid::CollectEntries(int col) const {
+    std::vector<TSortedListEntry> entries;
+    entries.reserve(std::max(0, RowCount() - FixedRows()));
+    for (int r = FixedRows(); r < RowCount(); ++r) entries.push_back({CellText(col, r), r});
+    return entries;
+}
+
 std::uint8_t TVlSortGrid::DetectSortKind(int Col) {
-    std::vector<std::string> texts;
-    texts.reserve(std::max(0, RowCount() - FixedRows()));
-    for (int r = FixedRows(); r < RowCount(); ++r) texts.push_back(Cells(Col, r));
-    return ::DetectSortKind(texts, formatSettings_);
+    if (preparedCol_ == Col)
+        return DetectSortKindOf(
+            int(prepared_.size()), [&](int i) -> const std::string& { return prepared_[i].Text; }, formatSettings_);
+    const int fixed = FixedRows();
+    return DetectSortKindOf(
+        std::max(0, RowCount() - fixed), [&](int i) -> const std::string& { return CellText(Col, fixed + i); },
+        formatSettings_);
 }
 
 void TVlSortGrid::SortColumn(int Col, const TSortOptions& Options) {
@@ -190,6 +200,13 @@ void TVlSortGrid::SortColumn(int Col, const TSortOptions& Options) {
     if (Col < 0 || Col >= ColCount()) return;
     TSortOptions options = Options;
     if (onBeginSort_) onBeginSort_(this, Col, options);
+    // Detection and sort read the column once; the grid cannot change between them.
+    struct Reset {
+        TVlSortGrid* g;
+        ~Reset() { g->preparedCol_ = -1; g->prepared_.clear(); }
+    } reset{this};
+    prepared_ = CollectEntries(Col);
+    preparedCol_ = Col;
     if (options.SortKind == skDetect) options.SortKind = DetectSortKind(Col);
     SortRows(Col, options);
     if (onEndSort_) onEndSort_(this, Col);
@@ -199,15 +216,15 @@ void TVlSortGrid::SortRows(int Col, const TSortOptions& Options) {
     lastSortCol_ = Col;
     lastSortOptions_ = Options;
     sortList_.clear();
-    const int fixed = FixedRows(), n = RowCount() - fixed;
-    std::vector<TSortedListEntry> entries;
-    entries.reserve(std::max(0, n));
-    for (int r = fixed; r < RowCount(); ++r) entries.push_back({Cells(Col, r), r});
+    const int fixed = FixedRows();
+    std::vector<TSortedListEntry> entries = preparedCol_ == Col ? std::move(prepared_) : CollectEntries(Col);
+    preparedCol_ = -1;
     SortEntries(entries, Options, formatSettings_);
 
-    std::vector<CellRow> moved(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) moved[i] = TakeRow(entries[i].Index);
-    for (size_t i = 0; i < entries.size(); ++i) PutRow(fixed + int(i), std::move(moved[i]));
+    std::vector<int> source;
+    source.reserve(entries.size());
+    for (auto& e : entries) source.push_back(e.Index);
+    PermuteRows(fixed, source);
 
     if (Row() >= fixed) {
         for (size_t p = 0; p < entries.size(); ++p)
@@ -240,9 +257,10 @@ bool TVlSortGrid::SortListValid() {
 void TVlSortGrid::UndoSort() {
     if (!SortListValid()) return;
     const int fixed = FixedRows(), n = int(sortList_.size());
-    std::vector<CellRow> scratch(n);
-    for (int i = 0; i < n; ++i) scratch[i] = TakeRow(fixed + i);
-    for (int i = 0; i < n; ++i) PutRow(sortList_[i].Index, std::move(scratch[i]));
+    // Row Index gets back the row now at fixed + i: the inverse order.
+    std::vector<int> source(n);
+    for (int i = 0; i < n; ++i) source[sortList_[i].Index - fixed] = fixed + i;
+    PermuteRows(fixed, source);
     if (Row() >= fixed && Row() - fixed < n) GotoCell(Col(), sortList_[Row() - fixed].Index);
     sortList_.clear();
     UpdateEditor();

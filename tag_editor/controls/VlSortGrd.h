@@ -166,10 +166,14 @@ private:
     TFormatOptions PresetFormat();
     void DrawCellText(int col, int row, const wb::gui::Rect& rect, const TFormatOptions& fo);
     void ForgetSort() { sortList_.clear(); }
+    std::vector<TSortedListEntry> CollectEntries(int col) const;
     // Runs f with goAlwaysShowEditor taken out of the options.
     template <class F> void WithoutAlwaysShowEditor(F f);
 
     std::vector<TSortedListEntry> sortList_;
+    // The sort column's texts, read once by SortColumn for detection and sort.
+    std::vector<TSortedListEntry> prepared_;
+    int preparedCol_ = -1;
     int vlBnuKey_ = 0, vltag1_ = 0, vltag2_ = 0;
     TAlignment alignmentHorz_ = taLeftJustify;
     TVertAlignment alignmentVert_ = taTopJustify;
