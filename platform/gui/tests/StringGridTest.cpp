@@ -233,3 +233,25 @@ TEST_F(StringGridTest, SizeStepsReachDerivedGrids) {
 }
 
 } // namespace
+
+namespace {
+
+struct Reorder : StringGrid {
+    using StringGrid::PermuteRows;
+};
+
+TEST(StringGridPermuteTest, OnlyAPermutationOfTheRowsIsAccepted) {
+    painttest::EnsureApp();
+    Reorder g;
+    for (int r = 0; r < 5; ++r) g.SetCells(0, r, std::to_string(r));
+    EXPECT_THROW(g.PermuteRows(1, {1, 1, 3, 4}), std::invalid_argument);
+    EXPECT_THROW(g.PermuteRows(1, {0, 2, 3, 4}), std::invalid_argument);
+    EXPECT_THROW(g.PermuteRows(2, {2, 3, 4, 5}), std::out_of_range);
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(g.Cells(0, r), std::to_string(r));  // nothing moved
+    g.PermuteRows(1, {4, 2, 1, 3});
+    EXPECT_EQ(g.Cells(0, 1), "4");
+    EXPECT_EQ(g.Cells(0, 3), "1");
+    EXPECT_EQ(g.Cells(0, 0), "0");
+}
+
+} // namespace
