@@ -214,6 +214,43 @@ TEST_F(StringGridTest, EditorStoresTypedTextAndEscapeRestoresIt) {
     EXPECT_FALSE(grid->EditorMode());
 }
 
+TEST_F(StringGridTest, MouseSelectsMovesAndSizes) {
+    auto mouse = [&](QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent e(type, QPointF(x, y), grid->viewport()->mapToGlobal(QPointF(x, y)), button, held,
+                      Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &e);
+    };
+    int clicks = 0, ups = 0;
+    grid->OnClick = [&](StringGrid*) { ++clicks; };
+    grid->OnMouseUp = [&](StringGrid*, TMouseButton b, TShiftState, int, int) { ups += b == mbRight ? 10 : 1; };
+    Rect cell = grid->CellRect(3, 2);
+    mouse(QEvent::MouseButtonPress, cell.left + 5, cell.top + 5);
+    mouse(QEvent::MouseButtonRelease, cell.left + 5, cell.top + 5);
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(clicks, 1);
+    mouse(QEvent::MouseButtonRelease, 5, 5, Qt::RightButton);
+    EXPECT_EQ(ups, 11);
+
+    grid->SetOptions(grid->Options() | goColMoving | goColSizing);
+    grid->SetCells(1, 0, "moved");
+    Rect from = grid->CellRect(1, 0), to = grid->CellRect(3, 0);
+    mouse(QEvent::MouseButtonPress, from.left + 20, from.top + 5);
+    mouse(QEvent::MouseButtonRelease, to.left + 20, to.top + 5);
+    EXPECT_EQ(grid->Cells(3, 0), "moved");
+    EXPECT_EQ(clicks, 1);  // a header drag is no click
+
+    Rect header = grid->CellRect(2, 0);
+    mouse(QEvent::MouseButtonPress, header.right, header.top + 5);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(header.right + 30, header.top + 5),
+                     grid->viewport()->mapToGlobal(QPointF(header.right + 30, header.top + 5)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &drag);
+    mouse(QEvent::MouseButtonRelease, header.right + 30, header.top + 5);
+    EXPECT_EQ(grid->ColWidths(2), 64 + 30);
+}
+
 TEST_F(StringGridTest, SizeStepsReachDerivedGrids) {
     struct Watch : StringGrid {
         int sizes = 0, heights = 0, widths = 0, oldRows = -1;
