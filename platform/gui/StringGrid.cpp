@@ -671,19 +671,22 @@ void StringGrid::SetEditText(int col, int row, const std::string& value) {
     if (OnSetEditText) OnSetEditText(this, col, row, value);
 }
 
+void StringGrid::LoadEditor(const std::string* typed) {
+    editorCell_ = current_;
+    editorOriginal_ = Cells(current_.X, current_.Y);
+    editorCellText_ = editorOriginal_;
+    std::string text = typed ? *typed : GetEditText(current_.X, current_.Y);
+    editor_->setText(QString::fromStdString(text));
+}
+
 void StringGrid::ShowEditor(const std::string* typed) {
     if (!(options_ & goEditing) || current_.X < fixedCols_ || current_.Y < fixedRows_) return;
-    bool wasShown = EditorMode();
-    if (!wasShown || typed) {
-        editorOriginal_ = Cells(current_.X, current_.Y);
-        std::string text = typed ? *typed : GetEditText(current_.X, current_.Y);
-        editor_->setText(QString::fromStdString(text));
-    }
+    if (!EditorMode() || typed || editorCell_ != current_) LoadEditor(typed);
     Rect r = CellRect(current_.X, current_.Y);
     editor_->setGeometry(r.left, r.top, r.Width(), r.Height());
     editor_->show();
     if (isVisible()) editor_->setFocus();
-    if (typed) SetEditText(current_.X, current_.Y, *typed);
+    if (typed) EditorTextEdited(QString::fromStdString(*typed));
 }
 
 void StringGrid::HideEditor() {
@@ -696,20 +699,20 @@ void StringGrid::HideEditor() {
 
 void StringGrid::UpdateEditor() {
     if (!editor_ || !EditorMode()) return;
+    // Another cell, or this one changed by other means: show what it holds now.
+    if (editorCell_ != current_ || Cells(current_.X, current_.Y) != editorCellText_) LoadEditor(nullptr);
     Rect r = CellRect(current_.X, current_.Y);
     if (r.IsEmpty()) {
         editor_->setGeometry(-100, -100, 10, 10);
         return;
     }
     editor_->setGeometry(r.left, r.top, r.Width(), r.Height());
-    std::string text = Cells(current_.X, current_.Y);
-    if (editor_->text().toStdString() != text) {
-        editorOriginal_ = text;
-        editor_->setText(QString::fromStdString(GetEditText(current_.X, current_.Y)));
-    }
 }
 
-void StringGrid::EditorTextEdited(const QString& text) { SetEditText(current_.X, current_.Y, text.toStdString()); }
+void StringGrid::EditorTextEdited(const QString& text) {
+    SetEditText(current_.X, current_.Y, text.toStdString());
+    editorCellText_ = Cells(current_.X, current_.Y);
+}
 
 // ---- keys, mouse, focus -----------------------------------------------------
 
@@ -755,6 +758,7 @@ void StringGrid::KeyDown(int& key, TShiftState shift) {
         if (EditorMode()) {
             if (Cells(col, row) != editorOriginal_) SetEditText(col, row, editorOriginal_);
             editor_->setText(QString::fromStdString(editorOriginal_));
+            editorCellText_ = editorOriginal_;
             if (!(options_ & goAlwaysShowEditor)) HideEditor();
         }
         break;

@@ -270,6 +270,10 @@ private:
     std::unique_ptr<Canvas> measureCanvas_;
     QLineEdit* editor_ = nullptr;
     std::string editorOriginal_;
+    // The cell the editor shows and that cell's text as the editor last saw it.
+    TGridCoord editorCell_{-1, -1};
+    std::string editorCellText_;
+    void LoadEditor(const std::string* typed);
     bool syncingBars_ = false;
     Drag drag_ = Drag::None;
     int dragIndex_ = -1, dragStart_ = 0, dragOrigin_ = 0;

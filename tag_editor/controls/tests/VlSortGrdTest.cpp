@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -360,6 +361,25 @@ TEST_F(VlSortGridTest, ValidationSurvivesTheDeletionOfItsCell) {
     grid->SetOnCellValidate([&](TVlSortGrid*, int, int, std::string&, bool&) { ++calls; });
     grid->Click();
     EXPECT_EQ(calls, 0);
+}
+
+TEST_F(VlSortGridTest, AnAlwaysShownEditorFollowsTheCurrentCellThroughEdits) {
+    Fill({{"h", "h"}, {"a", "1"}, {"b", "2"}, {"c", "3"}});
+    grid->SetOptions(grid->Options() | goEditing | goAlwaysShowEditor);
+    grid->DoEnter();
+    ASSERT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->InplaceEditor()->text().toStdString(), "1");
+    grid->SetRow(3);
+    EXPECT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->InplaceEditor()->text().toStdString(), "3");
+    grid->DeleteGridRow(1);
+    EXPECT_TRUE(grid->Options() & goAlwaysShowEditor);  // put back after the deletion
+    EXPECT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->InplaceEditor()->text().toStdString(), grid->Cells(grid->Col(), grid->Row()));
+    grid->SetEditorMode(false);
+    EXPECT_TRUE(grid->EditorMode());  // cannot be closed while always shown
+    grid->DoExit();
+    EXPECT_TRUE(grid->EditorMode());
 }
 
 TEST_F(VlSortGridTest, ScrollHandlersCanStopTheGrid) {
