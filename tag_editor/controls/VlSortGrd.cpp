@@ -3,10 +3,10 @@
 #include <QLineEdit>
 
 #include <cmath>
-#include <filesystem>
 #include <stdexcept>
 
 #include "platform/base/File.h"
+#include "platform/base/ReplacingFile.h"
 
 using namespace wb::gui;
 
@@ -413,19 +413,9 @@ void TVlSortGrid::SaveToFile(const std::string& FileName, char Delimiter) {
         content += '\n';
     }
     // The old file stays whole until the new one is complete.
-    const std::string temp = FileName + ".tmp";
-    try {
-        wb::File file(temp, wb::File::Mode::Create);
-        file.Write(content.data(), content.size());
-        file.Close();
-        std::error_code ec;
-        std::filesystem::rename(temp, FileName, ec);
-        if (ec) throw wb::IoError(FileName, "rename", ec.value());
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        throw;
-    }
+    wb::ReplacingFile file(FileName);
+    file.Write(content.data(), content.size());
+    file.Commit();
 }
 
 // ---- validation ----------------------------------------------------------------
