@@ -4,13 +4,6 @@
 
 namespace wb::gui {
 
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const Rect&) const = default;
-};
-
 struct ScreenMetrics {
     int width = 0, height = 0;  // the primary screen in pixels
     int pixelsPerInch = 96;

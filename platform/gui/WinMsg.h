@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/gui/Geometry.h"
+
 namespace wb::gui {
 
 struct Message {
@@ -32,10 +34,6 @@ constexpr intptr_t HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTLEFT = 10, HTRI
                    HTTOP = 12, HTTOPLEFT = 13, HTTOPRIGHT = 14, HTBOTTOM = 15,
                    HTBOTTOMLEFT = 16, HTBOTTOMRIGHT = 17;
 
-struct Point {
-    int x = 0, y = 0;
-    bool operator==(const Point&) const = default;
-};
 // The size limits a window asks for with WM_GETMINMAXINFO; LParam points at one.
 struct MinMaxInfo {
     Point reserved, maxSize, maxPosition, minTrackSize, maxTrackSize;
