@@ -39,8 +39,8 @@ int32_t DecodeOne(std::string_view s, size_t& i) {
         if ((b & 0xC0) != 0x80) { ++i; return -1; }
         cp = (cp << 6) | (b & 0x3F);
     }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) { ++i; return -1; }
     i += len;
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
     return static_cast<int32_t>(cp);
 }
 

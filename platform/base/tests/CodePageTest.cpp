@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "platform/base/CodePage.h"
+
+using namespace wb;
+
+TEST(CodePage, EveryByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    std::string utf8 = Cp1252ToUtf8(all);
+    EXPECT_EQ(Utf8ToCp1252(utf8), all);
+}
+
+TEST(CodePage, HighBytesAreTheWindowsCharacters) {
+    EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20ac");
+    EXPECT_EQ(Cp1252ToUtf8("\x93x\x94"), "\u201cx\u201d");
+    EXPECT_EQ(Cp1252ToUtf8("caf\xe9"), "caf\u00e9");
+    EXPECT_EQ(Utf8ToCp1252("\u0160koda \u2013 \u00fc"), "\x8akoda \x96 \xfc");
+}
+
+TEST(CodePage, UnrepresentableCharactersBecomeOneQuestionMarkEach) {
+    // Cyrillic, CJK and an emoji: one '?' per character, so lengths stay true.
+    EXPECT_EQ(Utf8ToCp1252("\u0416a\u4e2d\U0001F600"), "?a??");
+}
+
+TEST(CodePage, MalformedUtf8NeverSwallowsFollowingText) {
+    EXPECT_EQ(Utf8ToCp1252("a\xc3"), "a?");           // truncated sequence
+    EXPECT_EQ(Utf8ToCp1252("\xc3x"), "?x");           // bad continuation
+    EXPECT_EQ(Utf8ToCp1252("\xc0\xafz"), "??z");      // overlong form
+    EXPECT_EQ(Utf8ToCp1252("\xed\xa0\x80!"), std::string(3, '?') + "!");  // surrogate
+}

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/base/File.h"
+#include "platform/base/TempDir.h"
+
+using namespace wb;
+
+TEST(File, ErrorsNameTheFileAndTheReason) {
+    TempDir dir;
+    std::string missing = dir / "missing.bin";
+    try {
+        File f(missing, File::Mode::Read);
+        FAIL() << "opened a missing file";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.FileName(), missing);
+        EXPECT_NE(std::string(e.what()).find("missing.bin"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("No such file"), std::string::npos);
+    }
+    EXPECT_THROW(File(dir.Path(), File::Mode::Read), IoError);  // a folder is no file
+}
+
+TEST(File, SeeksAndSizesPastFourGigabytes) {
+    TempDir dir;
+    std::string p = dir / "sparse.bin";
+    const int64_t far = (int64_t(5) << 30) + 7;
+    {
+        File f(p, File::Mode::Create);
+        f.Seek(far);
+        f.Write("x", 1);
+        f.Close();
+    }
+    File f(p, File::Mode::Read);
+    EXPECT_EQ(f.Size(), far + 1);
+    f.Seek(far);
+    char c = 0;
+    EXPECT_EQ(f.Read(&c, 1), 1u);
+    EXPECT_EQ(c, 'x');
+    EXPECT_EQ(f.Read(&c, 1), 0u);
+    EXPECT_THROW(f.ReadExact(&c, 1), IoError);
+}
+
+TEST(File, ReadOnlyTest) {
+    TempDir dir;
+    std::string p = dir / "a.txt";
+    File(p, File::Mode::Create).Close();
+    EXPECT_FALSE(IsReadOnlyFile(p));
+    EXPECT_TRUE(IsReadOnlyFile(dir / "nothing-here"));  // attributes unreadable
+    if (::geteuid() != 0) {  // root may write anything
+        ::chmod(p.c_str(), 0444);
+        EXPECT_TRUE(IsReadOnlyFile(p));
+    }
+    EXPECT_TRUE(SameFile(p, dir.Path() + "/./a.txt"));
+    EXPECT_FALSE(SameFile(p, dir / "nothing-here"));
+}
+
+TEST(TempDir, IsPrivateAndRemovedWithItsContents) {
+    std::string path;
+    {
+        TempDir dir("wbtest");
+        path = dir.Path();
+        struct stat st;
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        File(dir / "inner", File::Mode::Create).Close();
+    }
+    EXPECT_FALSE(DirectoryExists(path));
+}
