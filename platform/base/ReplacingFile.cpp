@@ -20,7 +20,8 @@ std::string ResolveLink(const std::string& path) {
 }
 } // namespace
 
-ReplacingFile::ReplacingFile(const std::string& path) : target_(ResolveLink(path)) {
+ReplacingFile::ReplacingFile(const std::string& path, bool syncOnCommit)
+    : target_(ResolveLink(path)), syncOnCommit_(syncOnCommit) {
     // Try a few names beside the target; CreateNew never reuses a stranger's file.
     for (int attempt = 0;; ++attempt) {
         temp_ = target_ + ".tmp" + (attempt ? std::to_string(attempt) : std::string());
@@ -51,7 +52,7 @@ ReplacingFile::~ReplacingFile() {
 
 void ReplacingFile::Commit() {
     try {
-        file_.Sync();
+        if (syncOnCommit_) file_.Sync();
         file_.Close();
     } catch (const IoError& e) {
         throw IoError(target_, "Cannot write", e.Reason());

@@ -11,7 +11,10 @@ namespace wb {
 // a truncated file behind. Without Commit() the temporary file is removed.
 class ReplacingFile {
 public:
-    explicit ReplacingFile(const std::string& path);  // throws IoError
+    // With syncOnCommit false the content is not forced to the disk before
+    // the rename: for outputs that can be made again from inputs left
+    // untouched, where waiting for the disk would dominate the run.
+    explicit ReplacingFile(const std::string& path, bool syncOnCommit = true);  // throws IoError
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -26,6 +29,7 @@ private:
     std::string temp_;
     File file_;
     bool committed_ = false;
+    bool syncOnCommit_ = true;
 };
 
 } // namespace wb
