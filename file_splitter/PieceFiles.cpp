@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "platform/base/File.h"
-#include "platform/base/ReplacingFile.h"
+#include "platform/base/PendingFile.h"
 
 namespace parvex {
 
 using wb::File;
 using wb::IoError;
-using wb::ReplacingFile;
+using wb::PendingFile;
 
 PieceError::PieceError(Kind kind, std::string file, const std::string& detail)
     : std::runtime_error(detail), kind_(kind), file_(std::move(file)) {}
@@ -28,7 +28,7 @@ public:
         : buffer_(new char[kBlocksPerRun * kBlockSize]), events_(events) {}
 
     // Copies n bytes and reports each block of the copy, in order.
-    void Copy(File& in, ReplacingFile& out, uint64_t n) {
+    void Copy(File& in, File& out, uint64_t n) {
         uint64_t blocks = BlockCount(n);
         while (blocks > 0) {
             const uint64_t run = std::min<uint64_t>(blocks, kBlocksPerRun);
@@ -49,15 +49,13 @@ private:
     const CopyEvents& events_;
 };
 
-std::unique_ptr<ReplacingFile> CreatePiece(const std::string& name, PieceError::Kind failure) {
+PendingFile CreatePiece(const std::string& name, PieceError::Kind failure) {
     // Checked before anything is written: a rename cannot replace a folder,
     // and a set must not fail half way into place.
-    if (name.empty() || name.back() == '/' || wb::DirectoryExists(name))
-        throw PieceError(failure, name, "\"" + name + "\" is no file name");
+    if (wb::DirectoryExists(name))
+        throw PieceError(failure, name, "\"" + name + "\" is a folder");
     try {
-        // No wait for the disk: the source and the pieces stay untouched, so
-        // an interrupted run loses nothing that cannot be made again.
-        return std::make_unique<ReplacingFile>(name, false);
+        return PendingFile(name);
     } catch (const IoError& e) {
         throw PieceError(failure, name, e.what());
     }
@@ -97,9 +95,7 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
         if (wb::DirectoryExists(name))
             throw PieceError(PieceError::Kind::CannotCreate, name, "\"" + name + "\" is a folder");
 
-    // Every piece stays unseen under a temporary name until the last one is
-    // complete; only then do they replace what the names held before.
-    std::vector<std::unique_ptr<ReplacingFile>> pieces;
+    std::vector<PendingFile> pieces;
     pieces.push_back(CreatePiece(names[0], PieceError::Kind::CannotCreate));
     if (events.started) events.started();
 
@@ -109,15 +105,18 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
         header.extension = ExtensionField(request.sourcePath);
         header.count = static_cast<uint16_t>(count);
         const auto bytes = EncodeHeader(header);
-        pieces[0]->Write(bytes.data(), bytes.size());
-        copier.Copy(source, *pieces[0],
+        File& first = pieces[0].Stream();
+        first.Write(bytes.data(), bytes.size());
+        copier.Copy(source, first,
                     PieceLength(request.sourceSize, request.pieceSize, 0) - kHeaderSize);
+        pieces[0].Finish();
         for (uint64_t k = 1; k < count; ++k) {
             pieces.push_back(CreatePiece(names[k], PieceError::Kind::CannotCreate));
-            copier.Copy(source, *pieces.back(),
+            copier.Copy(source, pieces.back().Stream(),
                         PieceLength(request.sourceSize, request.pieceSize, k));
+            pieces.back().Finish();
         }
-        for (auto& piece : pieces) piece->Commit();
+        for (auto& piece : pieces) piece.Commit();
     } catch (const IoError& e) {
         throw PieceError(PieceError::Kind::Io, e.FileName(), e.what());
     }
@@ -192,7 +191,7 @@ uint64_t AssemblePieces(const FirstPiece& first, const std::string& outputName,
             throw PieceError(PieceError::Kind::OutputIsPiece, name,
                              "the rebuilt file would replace a piece");
 
-    auto output = CreatePiece(outputName, PieceError::Kind::CannotCreate);
+    PendingFile output = CreatePiece(outputName, PieceError::Kind::CannotCreate);
     BlockCopier copier(events);
     uint64_t missing = 0;
     try {
@@ -202,7 +201,7 @@ uint64_t AssemblePieces(const FirstPiece& first, const std::string& outputName,
             throw PieceError(PieceError::Kind::WrongSize, first.path,
                              "the first piece has changed");
         piece.Seek(kHeaderSize);
-        copier.Copy(piece, *output, length - kHeaderSize);
+        copier.Copy(piece, output.Stream(), length - kHeaderSize);
         piece.Close();
         for (uint64_t k = 1; k < count; ++k) {
             File next;
@@ -217,9 +216,9 @@ uint64_t AssemblePieces(const FirstPiece& first, const std::string& outputName,
             if (k + 1 < count && size != first.length)
                 throw PieceError(PieceError::Kind::WrongSize, names[k],
                                  "a piece has the wrong size");
-            copier.Copy(next, *output, size);
+            copier.Copy(next, output.Stream(), size);
         }
-        if (missing == 0) output->Commit();
+        if (missing == 0) output.Commit();
     } catch (const IoError& e) {
         throw PieceError(PieceError::Kind::Io, e.FileName(), e.what());
     }

@@ -20,8 +20,7 @@ std::string ResolveLink(const std::string& path) {
 }
 } // namespace
 
-ReplacingFile::ReplacingFile(const std::string& path, bool syncOnCommit)
-    : target_(ResolveLink(path)), syncOnCommit_(syncOnCommit) {
+ReplacingFile::ReplacingFile(const std::string& path) : target_(ResolveLink(path)) {
     // Try a few names beside the target; CreateNew never reuses a stranger's file.
     for (int attempt = 0;; ++attempt) {
         temp_ = target_ + ".tmp" + (attempt ? std::to_string(attempt) : std::string());
@@ -52,7 +51,7 @@ ReplacingFile::~ReplacingFile() {
 
 void ReplacingFile::Commit() {
     try {
-        if (syncOnCommit_) file_.Sync();
+        file_.Sync();
         file_.Close();
     } catch (const IoError& e) {
         throw IoError(target_, "Cannot write", e.Reason());

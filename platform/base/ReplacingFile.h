@@ -11,10 +11,7 @@ namespace wb {
 // a truncated file behind. Without Commit() the temporary file is removed.
 class ReplacingFile {
 public:
-    // With syncOnCommit false the content is not forced to the disk before
-    // the rename: for outputs that can be made again from inputs left
-    // untouched, where waiting for the disk would dominate the run.
-    explicit ReplacingFile(const std::string& path, bool syncOnCommit = true);  // throws IoError
+    explicit ReplacingFile(const std::string& path);  // throws IoError
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -29,7 +26,6 @@ private:
     std::string temp_;
     File file_;
     bool committed_ = false;
-    bool syncOnCommit_ = true;
 };
 
 } // namespace wb
