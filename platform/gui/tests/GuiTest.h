@@ -85,7 +85,9 @@ private:
             w->setProperty("wbDriven", true);
             auto action = std::move(dialogs_.front());
             dialogs_.pop_front();
-            action(d);
+            // Run outside this tick: a timer does not fire again while its
+            // own handler runs, and the action may open further boxes.
+            QTimer::singleShot(0, d, [d, action = std::move(action)] { action(d); });
         }
     }
 
