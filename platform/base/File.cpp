@@ -148,9 +148,8 @@ int64_t FileSizeOf(const std::string& path) {
 }
 
 bool IsReadOnlyFile(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return true;
-    // access() answers for this user, including root and mount flags.
+    // access() answers for this user, including root and read-only mounts,
+    // and fails as well when the file's attributes cannot be read.
     return ::access(path.c_str(), W_OK) != 0;
 }
 

@@ -30,6 +30,7 @@ const std::array<const char*, kGenreCount> kGenreNames = {
 namespace {
 
 constexpr size_t kTagSize = 128;
+constexpr size_t kFirstBlock = 4 * 1024;
 constexpr size_t kScanBlock = 64 * 1024;
 
 bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
@@ -172,9 +173,13 @@ void NamesFromFileName(const std::string& fileName, TTagInfo& tag) {
     (void)count;
 }
 
-int64_t FindFrameSync(const std::string& fileName) {
-    wb::File f(fileName, wb::File::Mode::Read);
-    std::vector<uint8_t> buf(kScanBlock);
+namespace {
+
+// Scans an open file from the start; small first read, as the sync is
+// nearly always in the first bytes, then large blocks.
+int64_t FindFrameSyncIn(wb::File& f) {
+    std::vector<uint8_t> buf(kFirstBlock);
+    f.Seek(0);
     int64_t pos = 0;
     size_t n = f.Read(buf.data(), buf.size());
     int64_t skip = SkipId3v2(buf.data(), n);
@@ -192,9 +197,25 @@ int64_t FindFrameSync(const std::string& fileName) {
             prevFF = c == 0xFF;
         }
         pos += int64_t(n);
+        if (buf.size() < kScanBlock) buf.resize(kScanBlock);
         n = f.Read(buf.data(), buf.size());
     }
     return 0;
+}
+
+TMpegInfo ReadMpegInfoIn(wb::File& f) {
+    int64_t sync = FindFrameSyncIn(f);
+    uint8_t b[4] = {0, 0, 0, 0};
+    f.Seek(sync);
+    if (f.Read(b, 4) < 4) std::memset(b, 0, 4);
+    return DecodeMpegHeader(b, f.Size());
+}
+
+} // namespace
+
+int64_t FindFrameSync(const std::string& fileName) {
+    wb::File f(fileName, wb::File::Mode::Read);
+    return FindFrameSyncIn(f);
 }
 
 TMpegInfo DecodeMpegHeader(const uint8_t b[4], int64_t fileSize) {
@@ -226,13 +247,8 @@ TMpegInfo DecodeMpegHeader(const uint8_t b[4], int64_t fileSize) {
 }
 
 TMpegInfo ReadMpegInfo(const std::string& fileName) {
-    int64_t sync = FindFrameSync(fileName);
     wb::File f(fileName, wb::File::Mode::Read);
-    int64_t size = f.Size();
-    uint8_t b[4] = {0, 0, 0, 0};
-    f.Seek(sync);
-    if (f.Read(b, 4) < 4) std::memset(b, 0, 4);
-    return DecodeMpegHeader(b, size);
+    return ReadMpegInfoIn(f);
 }
 
 std::string MpegInfoText(const TMpegInfo& m) {
@@ -252,12 +268,12 @@ std::string MpegInfoText(const TMpegInfo& m) {
 
 TTagInfo ReadTag(const std::string& fileName) {
     bool readOnly = wb::IsReadOnlyFile(fileName);
-    TMpegInfo mpeg = ReadMpegInfo(fileName);  // a file that cannot be opened throws here
+    wb::File f(fileName, wb::File::Mode::Read);  // a file that cannot be opened throws here
+    TMpegInfo mpeg = ReadMpegInfoIn(f);
 
     uint8_t block[kTagSize];
     bool tagged = false;
     try {
-        wb::File f(fileName, wb::File::Mode::Read);
         int64_t size = f.Size();
         if (size >= int64_t(kTagSize)) {
             f.Seek(size - int64_t(kTagSize));

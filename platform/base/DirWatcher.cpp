@@ -1,0 +1,203 @@
+#include "platform/base/DirWatcher.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <fcntl.h>
+#include <map>
+#include <poll.h>
+#include <set>
+#include <sys/eventfd.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace wb {
+
+namespace {
+
+constexpr uint32_t kWatchMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
+                                IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+
+// Reads what is queued; true when a folder name changed among it.
+bool DrainFolderEvents(int fd) {
+    bool relevant = false;
+    alignas(inotify_event) char buf[16 * (sizeof(inotify_event) + NAME_MAX + 1)];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n <= 0) break;
+        for (char* p = buf; p < buf + n;) {
+            auto* ev = reinterpret_cast<inotify_event*>(p);
+            if (((ev->mask & IN_ISDIR) &&
+                 (ev->mask & (IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO))) ||
+                (ev->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_Q_OVERFLOW)))
+                relevant = true;
+            p += sizeof(inotify_event) + ev->len;
+        }
+    }
+    return relevant;
+}
+
+} // namespace
+
+DirWatcher::DirWatcher(Handler handler, std::string mountTable)
+    : handler_(std::move(handler)), mountTable_(std::move(mountTable)) {
+    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (!handler_) readyFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+DirWatcher::~DirWatcher() {
+    Stop();
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+    if (readyFd_ >= 0) ::close(readyFd_);
+}
+
+std::optional<DirWatcher::Event> DirWatcher::TakeEvent() {
+    if (readyFd_ >= 0) {
+        uint64_t v;
+        ssize_t n = ::read(readyFd_, &v, sizeof v);
+        (void)n;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::optional<Event> e = event_;
+    event_.reset();
+    return e;
+}
+
+void DirWatcher::Start() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (started_ || stop_) return;
+    started_ = true;
+    thread_ = std::thread([this] { Run(); });
+}
+
+bool DirWatcher::Started() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return started_;
+}
+
+void DirWatcher::SetFolders(std::vector<std::string> folders) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        folders_ = std::move(folders);
+        foldersChanged_ = true;
+    }
+    Wake();
+}
+
+void DirWatcher::Handled() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pending_ = false;
+    }
+    cv_.notify_all();
+}
+
+void DirWatcher::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
+    cv_.notify_all();
+    Wake();
+    if (thread_.joinable()) thread_.join();
+}
+
+void DirWatcher::Wake() {
+    if (wakeFd_ < 0) return;
+    uint64_t one = 1;
+    ssize_t r = ::write(wakeFd_, &one, sizeof one);
+    (void)r;  // a full counter still wakes the poll
+}
+
+void DirWatcher::Deliver(Event e) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (stop_) return;
+        pending_ = true;
+        if (!handler_) event_ = e;
+    }
+    if (handler_) {
+        handler_(e);
+    } else if (readyFd_ >= 0) {
+        uint64_t one = 1;
+        ssize_t n = ::write(readyFd_, &one, sizeof one);
+        (void)n;
+    } else {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pending_ = false;  // nobody can be told: do not wait for an answer
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    cv_.wait(lock, [this] { return !pending_ || stop_; });
+}
+
+void DirWatcher::Run() {
+    int ino = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    int mounts = mountTable_.empty() ? -1 : ::open(mountTable_.c_str(), O_RDONLY | O_CLOEXEC);
+    std::map<std::string, int> watches;  // folder -> watch descriptor
+
+    for (;;) {
+        // Negative descriptors are skipped by poll: without inotify or a wake
+        // descriptor the thread still blocks on what it has, never spins.
+        pollfd fds[3] = {{wakeFd_, POLLIN, 0}, {ino, POLLIN, 0}, {mounts, POLLPRI, 0}};
+        int r = ::poll(fds, 3, wakeFd_ < 0 && ino < 0 && mounts < 0 ? 1000 : -1);
+        if (r < 0 && errno != EINTR) break;
+
+        std::vector<std::string> wanted;
+        bool apply = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (stop_) break;
+            if (foldersChanged_) {
+                wanted = folders_;
+                foldersChanged_ = false;
+                apply = true;
+            }
+        }
+        if (fds[0].revents & POLLIN) {
+            uint64_t v;
+            ssize_t n = ::read(wakeFd_, &v, sizeof v);
+            (void)n;
+        }
+        if (apply && ino >= 0) {
+            std::set<std::string> keep(wanted.begin(), wanted.end());
+            for (auto it = watches.begin(); it != watches.end();) {
+                if (!keep.count(it->first)) {
+                    ::inotify_rm_watch(ino, it->second);
+                    it = watches.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+            for (const std::string& f : keep) {
+                if (watches.count(f)) continue;
+                int wd = ::inotify_add_watch(ino, f.c_str(), kWatchMask);
+                if (wd >= 0) watches[f] = wd;
+            }
+        }
+
+        if (ino >= 0 && (fds[1].revents & POLLIN)) {
+            bool changed = DrainFolderEvents(ino);
+            // A burst (a tree removed, an archive unpacked) is one change.
+            if (changed) {
+                for (int i = 0; i < 10; ++i) {
+                    pollfd p{ino, POLLIN, 0};
+                    if (::poll(&p, 1, 30) <= 0) break;
+                    DrainFolderEvents(ino);
+                }
+                Deliver(Event::FolderChange);
+            }
+        }
+        if (mounts >= 0 && (fds[2].revents & (POLLPRI | POLLERR))) {
+            // Reading the table again arms the next notification.
+            char buf[4096];
+            ::lseek(mounts, 0, SEEK_SET);
+            while (::read(mounts, buf, sizeof buf) > 0) {
+            }
+            Deliver(Event::MountsChange);
+        }
+    }
+    if (ino >= 0) ::close(ino);
+    if (mounts >= 0) ::close(mounts);
+}
+
+} // namespace wb

@@ -1,0 +1,70 @@
+#pragma once
+// Watches a set of folders for subfolders being made, removed or renamed
+// (inotify), and the mount table for volumes coming and going, on a worker
+// thread of its own.
+//
+// Each change is handed to the owner one at a time: after the handler
+// returns, the thread waits until the owner calls Handled() (or Stop()), so
+// the owner may pass the change on to another thread and refresh there while
+// no further change is reported. A new folder set given meanwhile is kept and
+// applied when the thread next waits; it is never lost.
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace wb {
+
+class DirWatcher {
+public:
+    enum class Event { FolderChange, MountsChange };
+    using Handler = std::function<void(Event)>;
+
+    // `mountTable` is the file polled for mount changes; empty watches none.
+    // Without a handler a change is announced through ReadyFd() instead.
+    explicit DirWatcher(Handler handler, std::string mountTable = "/proc/self/mounts");
+    ~DirWatcher();
+    DirWatcher(const DirWatcher&) = delete;
+    DirWatcher& operator=(const DirWatcher&) = delete;
+
+    // Starts the thread; later calls do nothing.
+    void Start();
+    bool Started() const;
+    // The folders to watch from now on (each one level deep). Any thread.
+    void SetFolders(std::vector<std::string> folders);
+    // The owner is done with the last change.
+    void Handled();
+    // Handler-less use, for an event loop on the owner's thread: ReadyFd()
+    // turns readable when a change waits; TakeEvent() takes it (and clears
+    // the descriptor); Handled() follows when the owner is done with it.
+    int ReadyFd() const { return readyFd_; }
+    std::optional<Event> TakeEvent();
+    // Wakes the thread, lets it end and joins it. Safe to call twice, and on
+    // a watcher never started.
+    void Stop();
+
+private:
+    void Run();
+    void Wake();
+    void Deliver(Event e);
+
+    Handler handler_;
+    std::string mountTable_;
+    std::thread thread_;
+    int wakeFd_ = -1;
+    int readyFd_ = -1;
+
+    mutable std::mutex mutex_;
+    std::condition_variable cv_;
+    std::vector<std::string> folders_;
+    bool foldersChanged_ = false;
+    bool pending_ = false;
+    std::optional<Event> event_;
+    bool stop_ = false;
+    bool started_ = false;
+};
+
+} // namespace wb

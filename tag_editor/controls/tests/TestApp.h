@@ -1,0 +1,58 @@
+#pragma once
+// One QApplication per test binary, and helpers for pixels and folders.
+#include <QApplication>
+#include <QImage>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/gui/Canvas.h"
+
+namespace vltest {
+
+inline void EnsureApp() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "velmora_controls_tests";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+inline QImage Blank(int w, int h, wb::gui::TColor fill = wb::gui::clWhite) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(wb::gui::ToQRgb(fill));
+    return img;
+}
+
+inline bool Is(const QImage& img, int x, int y, wb::gui::TColor c) {
+    return (img.pixel(x, y) | 0xFF000000u) == wb::gui::ToQRgb(c);
+}
+
+// A fresh folder under the system temp folder, removed at the end.
+class TempDir {
+public:
+    explicit TempDir(const std::string& tag) {
+        path_ = std::filesystem::temp_directory_path() /
+                ("vltest-" + tag + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+        path_ = std::filesystem::canonical(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::current_path("/", ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string Path() const { return path_.string(); }
+    std::string operator/(const std::string& rel) const { return (path_ / rel).string(); }
+    void Dir(const std::string& rel) const { std::filesystem::create_directories(path_ / rel); }
+    void File(const std::string& rel, const std::string& content = "x") const {
+        std::ofstream(path_ / rel) << content;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace vltest

@@ -1,0 +1,276 @@
+#include "tag_editor/controls/VlFilSys.h"
+
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+
+using vltest::TempDir;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+class DirTree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vltest::EnsureApp();
+        dir.Dir("c/Music/Rock/Live");
+        dir.Dir("c/Music/Pop");
+        dir.Dir("c/Docs");
+        dir.Dir("c/.cache");
+        dir.Dir("d");
+        dir.Dir("cd");
+        dir.Dir("usb/photos");
+        dir.Dir("net/sub");
+        dir.File("c/Music/Rock/song.mp3");
+        fake = std::make_shared<wb::FakeVolumeTable>();
+        fake->Add(dir / "c", wb::VolumeKind::Fixed, wb::VolumeInfo{"SYSTEM", 1, "ext4"});
+        fake->Add(dir / "cd", wb::VolumeKind::CDROM, std::nullopt);
+        fake->Add(dir / "d", wb::VolumeKind::Fixed, wb::VolumeInfo{"", 2, "ext4"});
+        fake->Add(dir / "net", wb::VolumeKind::Remote, wb::VolumeInfo{"", 3, "cifs"}, "//nas/share");
+        fake->Add(dir / "usb", wb::VolumeKind::Removable, wb::VolumeInfo{"STICK", 4, "vfat"});
+        wb::SetVolumeTable(fake);
+        TVlShell::ShowError = [this](const std::string& t) { errors.push_back(t); };
+    }
+    void TearDown() override { wb::SetVolumeTable(nullptr); }
+
+    Strings Roots(const TVlDirectoryTree& t) {
+        Strings out;
+        for (int i = 0; i < t.topLevelItemCount(); ++i) out.push_back(t.topLevelItem(i)->text(0).toStdString());
+        return out;
+    }
+    std::string C(const std::string& rel = "") { return rel.empty() ? dir / "c" : dir / ("c/" + rel); }
+
+    TempDir dir{"dirtree"};
+    std::shared_ptr<wb::FakeVolumeTable> fake;
+    Strings errors;
+};
+
+TEST_F(DirTree, DriveNodesCarryLabelAndRootAndTheFirstIsSelected) {
+    TVlDirectoryTree tree;
+    EXPECT_EQ(tree.GetDirectory(), "");  // no window yet
+    tree.HandleNeeded();
+    const std::string d = dir.Path();
+    EXPECT_EQ(Roots(tree), (Strings{"System (" + d + "/c)", "(" + d + "/cd)", " (" + d + "/d)",
+                                    " (" + d + "/net)", "usb (" + d + "/usb)"}));
+    EXPECT_EQ(tree.GetDirectory(), C());
+    EXPECT_EQ(tree.GetDrive(), C() + "/");
+    EXPECT_EQ(tree.LastSerial(C() + "/"), 1u);
+    EXPECT_EQ(tree.LastSerial(dir / "cd/"), 0xFFFFFFFFu);
+    EXPECT_EQ(tree.LastSerial(dir / "usb/"), 0u);  // removable media are not read
+    EXPECT_EQ(tree.FindNode(C()), tree.topLevelItem(0));
+    EXPECT_EQ(tree.FindNode(C("Music")), nullptr);
+}
+
+TEST_F(DirTree, SetDirectoryMatchesExactlyFirstThenIgnoringCase) {
+    TVlDirectoryTree tree;
+    tree.HandleNeeded();
+    tree.SetDirectory(C("music/rock/"));
+    EXPECT_EQ(tree.GetDirectory(), C("Music/Rock"));
+    EXPECT_EQ(tree.currentItem()->text(0).toStdString(), "Rock");
+
+    dir.Dir("c/music");  // a second folder differing only in case
+    tree.RefreshTree();
+    tree.SetDirectory(C("music"));
+    EXPECT_EQ(tree.GetDirectory(), C("music"));
+    tree.SetDirectory(C("Music"));
+    EXPECT_EQ(tree.GetDirectory(), C("Music"));
+
+    tree.SetDirectory(C("Music/Rock/gone/deeper"));
+    EXPECT_EQ(tree.GetDirectory(), C("Music/Rock"));
+    tree.SetDirectory(dir / "d");
+    EXPECT_EQ(tree.GetDirectory(), dir / "d");
+
+    // Hidden folders never appear.
+    tree.SetDirectory(C());
+    tree.expandItem(tree.currentItem());
+    Strings kids;
+    for (int i = 0; i < tree.currentItem()->childCount(); ++i)
+        kids.push_back(tree.currentItem()->child(i)->text(0).toStdString());
+    EXPECT_EQ(kids, (Strings{"Docs", "Music", "music"}));
+}
+
+TEST_F(DirTree, PathsOutsideEveryDriveRaiseAndKeepTheSelection) {
+    TVlDirectoryTree tree;
+    tree.HandleNeeded();
+    tree.SetDirectory(C("Docs"));
+    try {
+        tree.SetDirectory("/no/such/drive/x");
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(std::string(e.what()), "The /no/such/drive/x directory does not exist");
+    }
+    EXPECT_EQ(tree.GetDirectory(), C("Docs"));
+    // A drive kind not shown leaves the selection silently.
+    tree.SetDriveTypes({dtFixed});
+    tree.SetDirectory(dir / "net/sub");
+    EXPECT_EQ(tree.GetDirectory(), C("Docs"));
+    tree.SetDirectory("");
+    EXPECT_EQ(tree.GetDirectory(), C("Docs"));
+}
+
+TEST_F(DirTree, ChangeStepPointsTheFileListFirstAndFiresOnce) {
+    TVlDirectoryTree tree;
+    TVlFileListBox list;
+    list.SetMask("*.mp3");
+    tree.SetFileList(&list);
+    EXPECT_EQ(list.DirTree(), &tree);
+    tree.HandleNeeded();
+    int changes = 0, driveChanges = 0;
+    std::string listedAtChange;
+    tree.OnChange = [&](QObject*, QTreeWidgetItem*) {
+        ++changes;
+        listedAtChange = list.Directory();
+    };
+    tree.OnDriveChange = [&](QObject*) { ++driveChanges; };
+
+    tree.SetDirectory(C("Music/Rock"));
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(listedAtChange, C("Music/Rock"));
+    EXPECT_EQ(list.ItemTexts(), (Strings{"song.mp3"}));
+    tree.SetDirectory(C("Music/Rock/"));
+    EXPECT_EQ(changes, 1);
+
+    changes = 0;
+    tree.RefreshTree();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(tree.GetDirectory(), C("Music/Rock"));
+
+    driveChanges = 0;
+    tree.SetDirectory(dir / "d");
+    EXPECT_EQ(driveChanges, 1);
+    EXPECT_EQ(list.Directory(), dir / "d");  // a drive node lists its root
+    tree.SetDirectory(C("Docs"));
+    EXPECT_EQ(driveChanges, 2);
+    EXPECT_FALSE(tree.Notifier()->Suspended());
+    EXPECT_EQ(tree.Notifier()->Drive(), C() + "/");
+
+    // The list moving through its own path goes through the tree.
+    list.SetPath(C("Music/Pop"));
+    EXPECT_EQ(tree.GetDirectory(), C("Music/Pop"));
+    EXPECT_EQ(list.Directory(), C("Music/Pop"));
+
+    {
+        TVlFileListBox other;
+        tree.SetFileList(&other);
+        EXPECT_EQ(list.DirTree(), nullptr);
+    }
+    EXPECT_EQ(tree.FileList(), nullptr);  // the freed list unlinked itself
+    tree.SetDirectory(C("Docs"));
+}
+
+TEST_F(DirTree, NetworkFormsAreTakenUnderTheDriveOfTheirShare) {
+    TVlDirectoryTree tree;
+    tree.HandleNeeded();
+    tree.SetDirectory("//NAS/Share/sub");
+    EXPECT_EQ(tree.GetDirectory(), dir / "net/sub");
+    tree.SetDirectory("//other/share/sub");
+    EXPECT_EQ(tree.GetDirectory(), dir / "net/sub");
+}
+
+TEST_F(DirTree, ANewMediumIsReadWhenItsDriveIsClicked) {
+    TVlDirectoryTree tree;
+    tree.HandleNeeded();
+    tree.SetDirectory(dir / "cd");
+    int changes = 0;
+    QTreeWidgetItem* changedNode = nullptr;
+    tree.OnChange = [&](QObject*, QTreeWidgetItem* n) {
+        ++changes;
+        changedNode = n;
+    };
+    int clicks = 0;
+    tree.OnClick = [&](QObject*) { ++clicks; };
+    tree.ClickSelected();
+    EXPECT_EQ(clicks, 1);
+
+    dir.Dir("cd/Track folder");
+    fake->SetInfo(dir / "cd", wb::VolumeInfo{"MY ALBUM", 77, "iso9660"});
+    tree.ClickSelected();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(changedNode, tree.FindNode(dir / "cd"));
+    EXPECT_EQ(changedNode->text(0).toStdString(), "My album (" + (dir / "cd") + ")");
+    EXPECT_EQ(tree.LastSerial(dir / "cd/"), 77u);
+    EXPECT_GE(changedNode->childCount(), 1);
+}
+
+TEST_F(DirTree, DriveTypesAddAndRemoveNodesWithoutRebuildingTheOthers) {
+    TVlDirectoryTree tree;
+    tree.HandleNeeded();
+    QTreeWidgetItem* c = tree.FindNode(C());
+    tree.SetDriveTypes({dtFixed});
+    EXPECT_EQ(tree.topLevelItemCount(), 2);
+    EXPECT_EQ(tree.FindNode(C()), c);
+    tree.SetDriveTypes({dtFixed, dtCDROM});
+    EXPECT_EQ(tree.topLevelItemCount(), 3);
+    EXPECT_EQ(tree.topLevelItem(1), tree.FindNode(dir / "cd"));  // in root order
+    EXPECT_EQ(tree.FindNode(C()), c);
+
+    // A volume that goes away takes its node with it.
+    tree.SetDirectory(dir / "d");
+    fake->Remove(dir / "d");
+    tree.UpdateDriveNodes();
+    EXPECT_EQ(tree.FindNode(dir / "d"), nullptr);
+}
+
+TEST_F(DirTree, RenameRefusesNamesThatLeaveTheParent) {
+    TVlDirectoryTree tree;
+    tree.SetReadOnly(false);
+    tree.HandleNeeded();
+    tree.SetDirectory(C("Music/Rock"));
+    QTreeWidgetItem* rock = tree.currentItem();
+    for (std::string bad : {"../Escaped", "a/b", "", ".", "..", "a:b", "x*"}) {
+        std::string s = bad;
+        EXPECT_FALSE(tree.RenameNode(rock, s)) << bad;
+        EXPECT_EQ(s, "Rock");
+    }
+    ASSERT_EQ(errors.size(), 7u);
+    EXPECT_EQ(errors[0], "A directory name cannot contain any of the following characters:\n"
+                         "\\ / : * ? \" < > |");
+    EXPECT_FALSE(std::filesystem::exists(C("Escaped")));
+    // An existing name is not overwritten.
+    std::string pop = "Pop";
+    EXPECT_FALSE(tree.RenameNode(rock, pop));
+    EXPECT_TRUE(std::filesystem::exists(C("Music/Rock/song.mp3")));
+
+    TVlFileListBox list;
+    tree.SetFileList(&list);
+    tree.SetDirectory(C("Music/Rock/Live"));
+    tree.SetDirectory(C("Music/Rock"));
+    std::string name = "Stone";
+    ASSERT_TRUE(tree.RenameNode(rock, name));
+    EXPECT_TRUE(std::filesystem::exists(C("Music/Stone/song.mp3")));
+    EXPECT_EQ(rock->text(0).toStdString(), "Stone");
+    EXPECT_EQ(tree.GetDirectory(), C("Music/Stone"));
+    EXPECT_EQ(list.Directory(), C("Music/Stone"));
+    tree.SetDirectory(C("Music/Stone/Live"));
+    EXPECT_EQ(tree.GetDirectory(), C("Music/Stone/Live"));
+    EXPECT_EQ(TVlDirectoryTree::Info(rock->child(0))->Path, C("Music/Stone/Live/"));
+}
+
+TEST_F(DirTree, ReCreatingTheWindowKeepsTheFolderAndMakesANewWatcher) {
+    TVlDirectoryTree tree;
+    tree.HandleNeeded();
+    tree.SetDirectory(C("Docs"));
+    TVlDirNotificationThread* first = tree.Notifier();
+    tree.SetFrameVisible(true);
+    EXPECT_EQ(tree.GetDirectory(), C("Docs"));
+    EXPECT_NE(tree.Notifier(), nullptr);
+    (void)first;
+    tree.SetFrameFlat(true);
+    EXPECT_TRUE(tree.FrameVisible());
+    EXPECT_EQ(tree.FrameStyle(), fsStatus);
+    tree.UpdateFrame(true, true);
+    EXPECT_EQ(tree.FrameStyle(), fsLowered);
+    tree.UpdateFrame(true, false);
+    EXPECT_EQ(tree.FrameStyle(), fsStatus);
+}
+
+TEST_F(DirTree, WithoutDrivesTheWindowIsMadeAndNothingSelected) {
+    wb::SetVolumeTable(std::make_shared<wb::FakeVolumeTable>());
+    TVlDirectoryTree tree;
+    tree.HandleNeeded();
+    EXPECT_EQ(tree.topLevelItemCount(), 0);
+    EXPECT_EQ(tree.GetDirectory(), "");
+}
+
+} // namespace

@@ -1,0 +1,229 @@
+#include "tag_editor/controls/VlFilSys.h"
+#include "tag_editor/controls/VlLFName.h"
+
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+
+using vltest::TempDir;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+class FileList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vltest::EnsureApp();
+        dir.Dir("Zeta");
+        dir.Dir("alpha");
+        dir.Dir(".hidden");
+        dir.File("b.MP3");
+        dir.File("a.mp3");
+        dir.File("C.mp3");
+        dir.File("notes.txt");
+        dir.File(".secret.mp3");
+        dir.File("cover.JPG");
+    }
+    TempDir dir{"filelist"};
+};
+
+TEST_F(FileList, MasksMatchWithoutRegardToCaseAndCombineInOneSortedList) {
+    TVlFileListBox list;
+    list.SetMask("*.mp3");
+    list.ChangeDirectory(dir.Path());
+    EXPECT_EQ(list.Directory(), dir.Path());
+    EXPECT_EQ(list.ItemTexts(), (Strings{"a.mp3", "b.MP3", "C.mp3"}));
+
+    list.SetMask("*.jpg;*.txt;*.JPG");
+    EXPECT_EQ(list.ItemTexts(), (Strings{"cover.JPG", "notes.txt"}));
+    list.SetMask("?.mp3");
+    EXPECT_EQ(list.ItemTexts().size(), 3u);
+    list.SetMask("*.*");
+    EXPECT_EQ(list.ItemTexts(), (Strings{"a.mp3", "b.MP3", "C.mp3", "cover.JPG", "notes.txt"}));
+}
+
+TEST_F(FileList, FoldersComeFirstHiddenOnlyOnRequestDotsNever) {
+    TVlFileListBox list;
+    list.SetFileType({ftNormal, ftDirectory});
+    list.SetMask("*.*");
+    list.ChangeDirectory(dir.Path());
+    EXPECT_EQ(list.ItemTexts(), (Strings{"alpha", "Zeta", "a.mp3", "b.MP3", "C.mp3", "cover.JPG", "notes.txt"}));
+    ASSERT_EQ(list.FileInfos().size(), 7u);
+    EXPECT_TRUE(list.FileInfos()[0]->IsDirectory);
+    EXPECT_EQ(list.FileInfos()[0]->Attr & faDirectory, faDirectory);
+    EXPECT_FALSE(list.FileInfos()[2]->IsDirectory);
+    EXPECT_EQ(list.FileInfos()[2]->Name, "a.mp3");
+    EXPECT_EQ(list.FileInfos()[2]->Size, 1);
+    EXPECT_NE(list.FileInfos()[2]->Time, 0u);
+
+    list.SetFileType({ftNormal, ftDirectory, ftHidden});
+    Strings all = list.ItemTexts();
+    EXPECT_EQ(all.front(), ".hidden");
+    EXPECT_NE(std::find(all.begin(), all.end(), ".secret.mp3"), all.end());
+    EXPECT_EQ(std::find(all.begin(), all.end(), "."), all.end());
+    EXPECT_EQ(std::find(all.begin(), all.end(), ".."), all.end());
+
+    // Without ftNormal only entries with a chosen attribute remain.
+    list.SetFileType({ftDirectory});
+    EXPECT_EQ(list.ItemTexts(), (Strings{"alpha", "Zeta"}));
+}
+
+TEST_F(FileList, ChangeDirectoryFiresOnceAndAMissingFolderEmptiesTheList) {
+    TVlFileListBox list;
+    list.SetMask("*.mp3");
+    int changes = 0;
+    list.OnChange = [&](QObject*) { ++changes; };
+    list.ChangeDirectory(dir.Path());
+    EXPECT_EQ(changes, 1);
+    list.ChangeDirectory(dir.Path());
+    EXPECT_EQ(changes, 1);
+    list.ChangeDirectory(dir / "no-such");
+    EXPECT_EQ(list.Directory(), dir.Path());
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(changes, 2);
+    // The empty string is the root of the file system.
+    list.ChangeDirectory("");
+    EXPECT_EQ(list.Directory(), "/");
+}
+
+TEST_F(FileList, SetPathSelectsSetsMaskOrReportsAMissingFile) {
+    TVlFileListBox list;
+    list.SetMask("*.mp3");
+    list.ChangeDirectory("/");
+    int changes = 0;
+    list.OnChange = [&](QObject*) { ++changes; };
+
+    list.SetPath(dir / "b.MP3");
+    EXPECT_EQ(list.Directory(), dir.Path());
+    EXPECT_EQ(list.FileName(), dir / "b.MP3");
+    changes = 0;
+    list.SetPath(dir / "b.MP3");  // already the selected file
+    EXPECT_EQ(changes, 0);
+
+    list.SetPath(dir / "*.txt");
+    EXPECT_EQ(list.Mask(), "*.txt");
+    EXPECT_EQ(list.ItemTexts(), (Strings{"notes.txt"}));
+
+    // A file the mask hides becomes the mask and is selected.
+    list.SetPath(dir / "cover.JPG");
+    EXPECT_EQ(list.Mask(), "cover.JPG");
+    EXPECT_EQ(list.FileName(), dir / "cover.JPG");
+
+    try {
+        list.SetPath(dir / "gone.mp3");
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(std::string(e.what()), "The " + (dir / "gone.mp3") + " file does not exist");
+    }
+    EXPECT_EQ(list.Mask(), "cover.JPG");
+    EXPECT_LT(list.ItemIndex(), 0);
+
+    // A relative name is taken against the current folder.
+    list.SetMask("*.mp3");
+    list.SetPath("a.mp3");
+    EXPECT_EQ(list.FileName(), dir / "a.mp3");
+}
+
+TEST_F(FileList, DoubleClickEntersAFolderOrOpensOnlyWhenAllowed) {
+    std::vector<std::string> opened, shown;
+    TVlShell::Open = [&](const std::string& p) {
+        opened.push_back(p);
+        return p.find("notes") != std::string::npos;
+    };
+    TVlShell::ShowInfo = [&](const std::string& t) { shown.push_back(t); };
+
+    TVlFileListBox list;
+    list.SetFileType({ftNormal, ftDirectory});
+    list.ChangeDirectory(dir.Path());
+    list.DblClick();  // nothing selected
+    list.setCurrentRow(0);
+    list.DblClick();
+    EXPECT_EQ(list.Directory(), dir / "alpha");
+
+    list.ChangeDirectory(dir.Path());
+    list.setCurrentRow(list.count() - 1);  // notes.txt
+    list.DblClick();
+    EXPECT_TRUE(opened.empty());
+    list.AllowOpen = true;
+    list.DblClick();
+    list.setCurrentRow(list.count() - 2);  // cover.JPG: the opener fails
+    list.DblClick();
+    EXPECT_EQ(opened, (Strings{dir / "notes.txt", dir / "cover.JPG"}));
+    EXPECT_EQ(shown, (Strings{"Could not open file."}));
+}
+
+TEST_F(FileList, IconsAreCachedPerExtensionExceptPerFileKinds) {
+    TVlFileListBox list;
+    list.ChangeDirectory(dir.Path());
+    dir.File("x.exe");
+    int before = TVlFileListBox::CachedIconCount();
+    list.SetMask("*.exe;*.mp3");
+    EXPECT_FALSE(list.FileInfos()[0]->Icon.isNull());
+    EXPECT_EQ(TVlFileListBox::CachedIconCount(), std::max(before, 1));  // ".mp3" only
+    list.SetShowGlyphs(false);
+    EXPECT_LT(list.ItemHeight(), 18 + 1);
+    list.SetShowGlyphs(true);
+    EXPECT_GE(list.ItemHeight(), 18);
+}
+
+TEST(MaskMatching, WildcardsAndCase) {
+    EXPECT_TRUE(MatchesMask("Track 01.MP3", "*.mp3"));
+    EXPECT_TRUE(MatchesMask("noext", "*.*"));
+    EXPECT_FALSE(MatchesMask("a.mp3x", "*.mp3"));
+    EXPECT_TRUE(MatchesMask("ab.mp3", "a?.*"));
+    EXPECT_FALSE(MatchesMask("abc.mp3", "a?.mp3"));
+    EXPECT_TRUE(MatchesMask("ÄRGER.mp3", "ärger*"));
+}
+
+TEST(LongPath, SpellsEveryElementAsOnDisk) {
+    TempDir dir("longpath");
+    dir.Dir("Music/Album One");
+    EXPECT_EQ(MakeLongPath(dir / "music/ALBUM one"), dir / "Music/Album One");
+    EXPECT_EQ(MakeLongPath(dir / "Music/missing/"), dir / "Music/missing");
+    EXPECT_EQ(MakeLongPath("/"), "/");
+    EXPECT_EQ(MakeShortPath(dir / "Music"), dir / "Music");
+    EXPECT_EQ(MakeLongPath(dir / "Music/../Music/./Album One"), dir / "Music/Album One");
+}
+
+class DriveBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vltest::EnsureApp();
+        fake = std::make_shared<wb::FakeVolumeTable>();
+        fake->Add(dir / "fixed", wb::VolumeKind::Fixed, wb::VolumeInfo{"MY DISK", 7, "ext4"});
+        fake->Add(dir / "stick", wb::VolumeKind::Removable, wb::VolumeInfo{"USB", 8, "vfat"});
+        fake->Add("/dev/sr0", wb::VolumeKind::CDROM, std::nullopt);
+        fake->Add(dir / "net", wb::VolumeKind::Remote, wb::VolumeInfo{"", 9, "nfs"}, "Server:/Export");
+        fake->Add(dir / "ram", wb::VolumeKind::RAM, wb::VolumeInfo{"", 10, "tmpfs"});
+        fake->Add(dir / "odd", wb::VolumeKind::NoRoot, std::nullopt);
+        wb::SetVolumeTable(fake);
+    }
+    void TearDown() override { wb::SetVolumeTable(nullptr); }
+    TempDir dir{"drivebox"};
+    std::shared_ptr<wb::FakeVolumeTable> fake;
+};
+
+TEST_F(DriveBox, ListsDrivesByKindWithTheirLabels) {
+    TVlDriveComboBox box;
+    std::string d = dir.Path();
+    EXPECT_EQ(box.ItemTexts(), (Strings{"/dev/sr0: ", d + "/fixed: My disk", d + "/net: Server:/Export",
+                                        d + "/ram: ", d + "/stick:"}));
+    int changes = 0;
+    box.OnChange = [&](QObject*) { ++changes; };
+    box.SetDriveTypes({dtCDROM});
+    EXPECT_EQ(box.ItemTexts(), (Strings{"/dev/sr0: "}));
+    box.SetDriveTypes({dtCDROM, dtFixed});
+    box.SetDrive(dir / "fixed");
+    EXPECT_EQ(box.Drive(), dir / "fixed/");
+    EXPECT_EQ(changes, 1);
+
+    // A new disc: the label shows after the list is rebuilt; the drive stays.
+    fake->SetInfo("/dev/sr0", wb::VolumeInfo{"AUDIO CD", 11, "iso9660"});
+    box.FillDriveList();
+    EXPECT_EQ(box.ItemTexts()[0], "/dev/sr0: Audio cd");
+    EXPECT_EQ(box.Drive(), dir / "fixed/");
+    box.SetDrive("/dev/sr0");
+    EXPECT_EQ(changes, 2);
+}
+
+} // namespace

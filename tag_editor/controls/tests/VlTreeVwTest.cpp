@@ -1,0 +1,201 @@
+#include "tag_editor/controls/VlFilSys.h"
+#include "tag_editor/controls/VlTreeVw.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include "TestApp.h"
+
+using namespace wb::gui;
+
+namespace {
+
+void Wheel(QWidget* w, int delta) {
+    QWheelEvent e(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w->inherits("QAbstractScrollArea")
+                                    ? static_cast<QAbstractScrollArea*>(w)->viewport()
+                                    : w,
+                                &e);
+}
+
+TEST(FramedTree, WheelStepsByScrollLinesAndNeverAboveTheTop) {
+    vltest::EnsureApp();
+    QApplication::setWheelScrollLines(3);
+    TVlCustomTreeView tree;
+    for (int i = 0; i < 100; ++i) tree.addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
+    tree.resize(120, 100);
+    tree.show();
+    QCoreApplication::processEvents();
+    Wheel(&tree, 120);
+    EXPECT_EQ(tree.ScrollPos(), 0);
+    Wheel(&tree, -120);
+    EXPECT_EQ(tree.ScrollPos(), 3);
+    tree.verticalScrollBar()->setValue(2);
+    Wheel(&tree, 120);
+    EXPECT_EQ(tree.ScrollPos(), 2);
+    Wheel(&tree, -120);
+    Wheel(&tree, 120);
+    EXPECT_EQ(tree.ScrollPos(), 2);
+}
+
+TEST(FramedTree, FrameIsDrawnOverTheBorderOnlyWhenVisible) {
+    vltest::EnsureApp();
+    TVlCustomTreeView tree;
+    tree.resize(60, 40);
+    tree.SetFrameColor(clRed);
+    QImage plain = tree.grab().toImage();
+    EXPECT_FALSE(vltest::Is(plain, 0, 20, clRed));
+    tree.SetFrameVisible(true);
+    QImage framed = tree.grab().toImage();
+    EXPECT_TRUE(vltest::Is(framed, 0, 20, clRed));
+    EXPECT_TRUE(vltest::Is(framed, 59, 20, clRed));
+    EXPECT_TRUE(vltest::Is(framed, 1, 20, clWindow));
+    tree.SetFrameSides({sdLeft});
+    framed = tree.grab().toImage();
+    EXPECT_TRUE(vltest::Is(framed, 0, 20, clRed));
+    EXPECT_FALSE(vltest::Is(framed, 59, 20, clRed));
+}
+
+TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShown) {
+    vltest::EnsureApp();
+    TVlCustomTreeView tree;
+    tree.resize(120, 60);
+    auto* item = new QTreeWidgetItem(QStringList{"Selected"});
+    tree.addTopLevelItem(item);
+    tree.SetSelectionPen({clRed, 1, PenStyle::Solid});
+    tree.setCurrentItem(item);
+    auto hasRed = [&] {
+        QImage img = tree.grab().toImage();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (vltest::Is(img, x, y, clRed)) return true;
+        return false;
+    };
+    EXPECT_FALSE(hasRed());  // hidden selection by default
+    tree.SetHideSelection(false);
+    EXPECT_TRUE(hasRed());
+    tree.setCurrentItem(nullptr);
+    tree.clearSelection();
+    EXPECT_FALSE(hasRed());
+}
+
+TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
+    vltest::EnsureApp();
+    TVlFileListBox list;
+    int enters = 0;
+    list.OnMouseEnter = [&](QObject*) { ++enters; };
+    list.SetFrameSides({sdTop});
+    list.SetFrameFlat(true);
+    EXPECT_TRUE(list.FrameVisible());
+    EXPECT_EQ(list.FrameSides(), TSides::All());
+    EXPECT_EQ(list.FrameStyle(), fsStatus);
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(&list, &enter);
+    EXPECT_EQ(list.FrameStyle(), fsLowered);
+    EXPECT_EQ(enters, 1);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&list, &leave);
+    EXPECT_EQ(list.FrameStyle(), fsStatus);
+    list.SetFrameFlat(false);
+    list.UpdateFrame(true, true);
+    EXPECT_EQ(list.FrameStyle(), fsStatus);  // not flat: the style stays as set
+
+    TVlDriveComboBox box;
+    box.SetFrameFlat(true);
+    box.UpdateFrame(false, true);
+    EXPECT_EQ(box.FrameStyle(), fsLowered);
+    box.UpdateFrame(false, false);
+    EXPECT_EQ(box.FrameStyle(), fsStatus);
+}
+
+TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
+    vltest::EnsureApp();
+    vltest::TempDir dir("dirlist");
+    dir.Dir("a/Beta");
+    dir.Dir("a/alpha");
+    dir.Dir("a/.hid");
+    TVlDirectoryListBox box;
+    TVlFileListBox files;
+    box.SetFileList(&files);
+    int changes = 0;
+    box.OnChange = [&](QObject*) { ++changes; };
+    box.SetDirectory(dir / "a/gone/deeper/still");
+    EXPECT_EQ(box.Directory(), dir / "a");
+    EXPECT_EQ(files.Directory(), dir / "a");
+    EXPECT_EQ(changes, 1);
+    std::vector<std::string> texts = box.ItemTexts();
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_EQ(texts.front(), "/");
+    EXPECT_EQ(texts[texts.size() - 3], "a");
+    EXPECT_EQ(texts[texts.size() - 2], "alpha");
+    EXPECT_EQ(texts.back(), "Beta");
+    const int slashes = CountChar('/', dir / "a");
+    EXPECT_EQ(box.ItemIndent(1), 6);
+    EXPECT_EQ(box.ItemIndent(int(texts.size()) - 1), (slashes + 1) * 4 + 2);
+    box.SetDirectory(dir / "a");
+    EXPECT_EQ(changes, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
+    vltest::EnsureApp();
+    auto fake = std::make_shared<wb::FakeVolumeTable>();
+    fake->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"ROOT", 1, "ext4"});
+    wb::SetVolumeTable(fake);
+    TVlDriveComboBox box;
+    box.resize(160, 24);
+    box.SetFrameVisible(true);
+    box.SetFrameColor(clRed);
+    auto blackInButton = [&] {
+        QImage img = box.grab().toImage();
+        const int sb = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const int x = box.width() - sb - 2 + sb / 2 - 1, y = box.height() / 2 + 2;
+        return vltest::Is(img, x, y - 2, clBlack) && vltest::Is(img, 0, 10, clRed);
+    };
+    EXPECT_TRUE(blackInButton());
+    box.UpdateFrame(true, true);  // hovered: the style's own button shows
+    EXPECT_FALSE(blackInButton());
+    wb::SetVolumeTable(nullptr);
+}
+
+TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
+    vltest::EnsureApp();
+    vltest::TempDir dir("f2");
+    dir.Dir("r/sub");
+    auto fake = std::make_shared<wb::FakeVolumeTable>();
+    fake->Add(dir / "r", wb::VolumeKind::Fixed, wb::VolumeInfo{"R", 1, "ext4"});
+    wb::SetVolumeTable(fake);
+    TVlDirectoryTree tree;
+    tree.show();
+    QCoreApplication::processEvents();
+    auto f2 = [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+        QCoreApplication::sendEvent(&tree, &press);
+        QCoreApplication::processEvents();
+        for (QLineEdit* e : tree.findChildren<QLineEdit*>())
+            if (e->isVisible()) {
+                e->hide();
+                return true;
+            }
+        return false;
+    };
+    tree.SetDirectory(dir / "r/sub");
+    EXPECT_FALSE(f2());  // read-only by default
+    tree.SetReadOnly(false);
+    tree.SetDirectory(dir / "r");
+    EXPECT_FALSE(f2());  // never a drive node
+    tree.SetDirectory(dir / "r/sub");
+    EXPECT_TRUE(f2());
+    wb::SetVolumeTable(nullptr);
+}
+
+} // namespace
