@@ -83,7 +83,7 @@ protected:
         QTest::keyClicks(e, QString::fromStdString(text));
     }
 
-    wb::gui::Application& app = gt::App("Parvex");  // before the driver's timer
+    QApplication& app = gt::App("Parvex");  // before the driver's timer
     wb::test::XdgSandbox xdg;
     gt::ModalDriver driver;
     QIcon icon;
