@@ -528,26 +528,9 @@ void TVlFileListBox::RepaintFrame() {
 void TVlFileListBox::FrameVisibleChanged() { RepaintFrame(); }
 
 bool TVlFileListBox::event(QEvent* e) {
-    switch (e->type()) {
-        case QEvent::Paint: {
-            bool r = QListWidget::event(e);
-            if (FrameVisible()) PaintControlFrame(this, color_);
-            return r;
-        }
-        case QEvent::Enter: {
-            bool r = QListWidget::event(e);
-            UpdateFrame(true, true);
-            if (OnMouseEnter) OnMouseEnter(this);
-            return r;
-        }
-        case QEvent::Leave: {
-            bool r = QListWidget::event(e);
-            UpdateFrame(true, false);
-            if (OnMouseLeave) OnMouseLeave(this);
-            return r;
-        }
-        default: return QListWidget::event(e);
-    }
+    bool r = QListWidget::event(e);
+    FrameEvent(this, e, color_, true);
+    return r;
 }
 
 void TVlFileListBox::focusInEvent(QFocusEvent* e) {
@@ -692,21 +675,9 @@ void TVlDriveComboBox::RepaintFrame() {
 void TVlDriveComboBox::FrameVisibleChanged() { update(); }
 
 bool TVlDriveComboBox::event(QEvent* e) {
-    switch (e->type()) {
-        case QEvent::Enter: {
-            bool r = QComboBox::event(e);
-            UpdateFrame(true, true);
-            if (OnMouseEnter) OnMouseEnter(this);
-            return r;
-        }
-        case QEvent::Leave: {
-            bool r = QComboBox::event(e);
-            UpdateFrame(true, false);
-            if (OnMouseLeave) OnMouseLeave(this);
-            return r;
-        }
-        default: return QComboBox::event(e);
-    }
+    bool r = QComboBox::event(e);
+    FrameEvent(this, e, color_, false);
+    return r;
 }
 
 void TVlDriveComboBox::focusInEvent(QFocusEvent* e) {
@@ -905,26 +876,9 @@ void TVlDirectoryListBox::RepaintFrame() {
 }
 
 bool TVlDirectoryListBox::event(QEvent* e) {
-    switch (e->type()) {
-        case QEvent::Paint: {
-            bool r = QListWidget::event(e);
-            if (FrameVisible()) PaintControlFrame(this, color_);
-            return r;
-        }
-        case QEvent::Enter: {
-            bool r = QListWidget::event(e);
-            UpdateFrame(true, true);
-            if (OnMouseEnter) OnMouseEnter(this);
-            return r;
-        }
-        case QEvent::Leave: {
-            bool r = QListWidget::event(e);
-            UpdateFrame(true, false);
-            if (OnMouseLeave) OnMouseLeave(this);
-            return r;
-        }
-        default: return QListWidget::event(e);
-    }
+    bool r = QListWidget::event(e);
+    FrameEvent(this, e, color_, true);
+    return r;
 }
 
 void TVlDirectoryListBox::focusInEvent(QFocusEvent* e) {

@@ -72,6 +72,23 @@ void TVlFrameControl::PaintControlFrame(QWidget* widget, TColor backColor) {
                      frameStyle_);
 }
 
+void TVlFrameControl::FrameEvent(QWidget* widget, QEvent* e, TColor backColor, bool paintsFrame) {
+    switch (e->type()) {
+        case QEvent::Paint:
+            if (paintsFrame && FrameVisible()) PaintControlFrame(widget, backColor);
+            break;
+        case QEvent::Enter:
+            UpdateFrame(true, true);
+            if (OnMouseEnter) OnMouseEnter(widget);
+            break;
+        case QEvent::Leave:
+            UpdateFrame(true, false);
+            if (OnMouseLeave) OnMouseLeave(widget);
+            break;
+        default: break;
+    }
+}
+
 TVlCustomTreeView::TVlCustomTreeView(QWidget* parent) : QTreeWidget(parent) {
     // A two-pixel border, the room the frame is drawn over.
     setFrameStyle(QFrame::Panel | QFrame::Sunken);

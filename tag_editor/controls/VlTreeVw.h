@@ -6,6 +6,7 @@
 
 #include "tag_editor/controls/VlCommon.h"
 
+class QEvent;
 class QPainter;
 class QWidget;
 class QScrollBar;
@@ -48,6 +49,10 @@ protected:
 
     // Draws the frame of a whole window over a widget's border.
     void PaintControlFrame(QWidget* widget, TColor backColor);
+    // Once the widget has handled an event: the frame drawn over its border
+    // on a paint (where the control draws it there), the mouse followed on
+    // enter and leave and reported as the widget.
+    void FrameEvent(QWidget* widget, QEvent* e, TColor backColor, bool paintsFrame);
 
     bool mouseOver_ = false;
 
