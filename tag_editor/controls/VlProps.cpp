@@ -354,7 +354,8 @@ void TPropsStorage::LoadCollection(const PropInfo& prop, wb::Collection& coll) {
     coll.EndUpdate();
 }
 
-void TPropsStorage::SaveComponentProps(wb::Component* owner, wb::StringList& lines) {
+void TPropsStorage::ForEachListedProperty(wb::Component* owner, wb::StringList& lines,
+                                         const std::function<void(const PropInfo&)>& apply) {
     std::map<std::string, std::unique_ptr<TPropInfoList>> lists;
     try {
         SyncStoredList(owner, lines, false);
@@ -375,42 +376,23 @@ void TPropsStorage::SaveComponentProps(wb::Component* owner, wb::StringList& lin
         auto it = lists.find(wb::LowerAscii(c->Name()));
         if (it == lists.end()) continue;
         Prefix = c->Name() + "_";
-        if (const PropInfo* p = it->second->Find(property)) {
-            try {
-                StoreAnyProperty(*p);
-            } catch (const wb::PropertyError&) {
-            } catch (const wb::IniFormatError&) {
-                // A value the file cannot hold is left out; the others go on.
-            }
-        }
+        if (const PropInfo* p = it->second->Find(property)) apply(*p);
     }
     Owner = nullptr;
     AObject = nullptr;
 }
 
+void TPropsStorage::SaveComponentProps(wb::Component* owner, wb::StringList& lines) {
+    ForEachListedProperty(owner, lines, [this](const PropInfo& p) {
+        try {
+            StoreAnyProperty(p);
+        } catch (const wb::PropertyError&) {
+        } catch (const wb::IniFormatError&) {
+            // A value the file cannot hold is left out; the others go on.
+        }
+    });
+}
+
 void TPropsStorage::LoadComponentProps(wb::Component* owner, wb::StringList& lines) {
-    std::map<std::string, std::unique_ptr<TPropInfoList>> lists;
-    try {
-        SyncStoredList(owner, lines, false);
-        for (int i = 0; i < lines.Count(); ++i)
-            if (auto* c = dynamic_cast<wb::Component*>(lines.Object(i)))
-                lists.try_emplace(wb::LowerAscii(c->Name()), std::make_unique<TPropInfoList>(c));
-    } catch (const std::exception&) {
-        return;
-    }
-    Owner = owner;
-    for (int i = 0; i < lines.Count(); ++i) {
-        std::string component, property;
-        if (!SplitStoredItem(lines[i], component, property)) continue;
-        auto* c = dynamic_cast<wb::Component*>(lines.Object(i));
-        if (!c) continue;
-        AObject = c;
-        Prefix = c->Name();
-        auto it = lists.find(wb::LowerAscii(c->Name()));
-        if (it == lists.end()) continue;
-        Prefix = c->Name() + "_";
-        if (const PropInfo* p = it->second->Find(property)) LoadAnyProperty(*p);
-    }
-    Owner = nullptr;
-    AObject = nullptr;
+    ForEachListedProperty(owner, lines, [this](const PropInfo& p) { LoadAnyProperty(p); });
 }

@@ -56,6 +56,10 @@ protected:
     virtual std::unique_ptr<TPropsStorage> CreateStorage() const;
 
 private:
+    // Sets AObject and Prefix for each listed property found on its component
+    // and hands the property to apply.
+    void ForEachListedProperty(wb::Component* owner, wb::StringList& lines,
+                               const std::function<void(const wb::PropInfo&)>& apply);
     std::string PropertyText(const wb::PropInfo& prop);
     void SetPropertyText(const wb::PropInfo& prop, const std::string& text);
     void StoreStrings(const wb::PropInfo& prop, wb::StringList& list);
