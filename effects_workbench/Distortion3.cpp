@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "effects_workbench/Statemeter.h"
+#include "effects_workbench/WarmClip.h"
 
 Distortion3::Distortion3(SoundFile& sound, int32_t level, int32_t depth, int32_t width,
                          wb::Progress& progress) {
@@ -40,32 +41,6 @@ Distortion3::Distortion3(SoundFile& sound, int32_t level, int32_t depth, int32_t
         count = 0;
     };
 
-    int32_t jp = 0, jn = 0;
-    for (int32_t k = 0; k < n; ++k) {
-        meter.Step(k);
-        const int32_t s = sound.GetSample(k);
-        if (s >= t) {
-            out[k] = k == 0 ? 0 : static_cast<int16_t>(out[k - 1] + (t - out[k - 1]) / d);
-            ++jp;
-        }
-        if (s <= -t) {
-            // The last frame is zeroed only on a negative clip.
-            out[k] = (k == 0 || k == n - 1) ? 0
-                                            : static_cast<int16_t>(out[k - 1] + (-t - out[k - 1]) / d);
-            ++jn;
-        }
-        if (s < t && s > -t) {
-            if (k + w - 1 < n) {
-                for (int32_t l = k; l <= k + w - 1; ++l) out[l] = sound.GetSample(l);
-            } else {
-                out[k] = static_cast<int16_t>(s);
-            }
-        }
-        if (k >= 1) {
-            const int32_t prev = sound.GetSample(k - 1);
-            if (prev >= t && s < t) runEnd(k, t, jp, 1);
-            if (prev <= -t && s > -t) runEnd(k, -t, jn, -1);
-        }
-    }
+    WarmClip<int32_t>(sound, out, t, d, w, meter, runEnd);
     sound.ReplaceData(std::move(out));
 }
