@@ -196,21 +196,23 @@ void CMainDlg::SetPieceCount(int64_t count) {
     m_host.SetItemText(IDC_SPLIT_COUNT, std::to_string(count));
 }
 
-void CMainDlg::OnBrowseSplit() {
-    std::string path;
+std::optional<std::string> CMainDlg::BrowsePath(const char* initialName) {
     if (m_bCommandLine) {
-        path = m_strCommandLinePath;
-    } else {
-        wb::gui::OpenFileOptions options;
-        options.defaultExt = "*";
-        options.initialName = "*.*";
-        auto chosen = m_host.OpenFileDialog(options);
-        if (!chosen) return;
-        path = *chosen;
+        m_bCommandLine = 0;
+        return m_strCommandLinePath;
     }
+    wb::gui::OpenFileOptions options;
+    options.defaultExt = "*";
+    options.initialName = initialName;
+    return m_host.OpenFileDialog(options);
+}
+
+void CMainDlg::OnBrowseSplit() {
+    auto chosen = BrowsePath("*.*");
+    if (!chosen) return;
+    const std::string path = *chosen;
     ResetSplitPanel();
     m_strSourcePath = path;
-    m_bCommandLine = 0;
     m_host.SetItemText(IDC_SOURCE_PATH, path);
 
     wb::File file;
@@ -449,17 +451,9 @@ bool CMainDlg::CheckPiecesWith(const Checker& checker) {
 }
 
 void CMainDlg::OnBrowseJoin() {
-    if (m_bCommandLine) {
-        m_strPiecePath = m_strCommandLinePath;
-        m_bCommandLine = 0;
-    } else {
-        wb::gui::OpenFileOptions options;
-        options.defaultExt = "*";
-        options.initialName = "*.brk";
-        auto chosen = m_host.OpenFileDialog(options);
-        if (!chosen) return;
-        m_strPiecePath = *chosen;
-    }
+    auto chosen = BrowsePath("*.brk");
+    if (!chosen) return;
+    m_strPiecePath = *chosen;
     static const Checker browse{"Invalid file format", true, true,
                                 "Click on \"Assemble the File !!!!\"", nullptr};
     CheckPiecesWith(browse);

@@ -3,6 +3,7 @@
 // window only through DialogHost, so it runs the same on the real window and
 // on a recording fake in tests.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,9 @@ private:
     static const MessageMapEntry kMessageMap[];
     static const Preset kPresets[4];  // 100 KB, 500 KB, 1.0 MB, 1.25 MB
 
+    // The file a browse works on: the path the program was started with,
+    // once, else one chosen in an open dialog (none when it is cancelled).
+    std::optional<std::string> BrowsePath(const char* initialName);
     void ChoosePreset(const Preset& preset);
     void EnablePresetsBySize();
     void SetPieceCount(int64_t count);
