@@ -26,25 +26,32 @@ enum TFrameStyle {
 };
 enum TSide { sdLeft, sdTop, sdRight, sdBottom };
 
-// A set of sides; as a bit mask sdLeft = 1, sdTop = 2, sdRight = 4, sdBottom = 8.
-class TSides {
+// A set of an enumeration's values, bit e standing for value e.
+template <class E>
+class TVlSet {
 public:
-    constexpr TSides() = default;
-    constexpr TSides(std::initializer_list<TSide> sides) {
-        for (TSide s : sides) mask_ |= 1u << s;
+    constexpr TVlSet() = default;
+    constexpr TVlSet(std::initializer_list<E> values) {
+        for (E e : values) mask_ |= 1u << e;
     }
+    constexpr bool Has(E e) const { return mask_ & (1u << e); }
+    constexpr unsigned Mask() const { return mask_; }
+    constexpr bool operator==(const TVlSet&) const = default;
+
+protected:
+    unsigned mask_ = 0;
+};
+
+// A set of sides; as a bit mask sdLeft = 1, sdTop = 2, sdRight = 4, sdBottom = 8.
+class TSides : public TVlSet<TSide> {
+public:
+    using TVlSet::TVlSet;
     static constexpr TSides FromMask(unsigned mask) {
         TSides s;
         s.mask_ = mask & 15u;
         return s;
     }
     static constexpr TSides All() { return FromMask(15); }
-    constexpr bool Has(TSide s) const { return mask_ & (1u << s); }
-    constexpr unsigned Mask() const { return mask_; }
-    constexpr bool operator==(const TSides&) const = default;
-
-private:
-    unsigned mask_ = 0;
 };
 
 // The framework's input/output error, raised by the file-system controls.

@@ -27,18 +27,7 @@ class TVlDirectoryListBox;
 // Drive kinds in the order of the platform's drive-type codes 0 to 6.
 enum TDriveType { dtUnknown, dtNoDrive, dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM };
 
-class TDriveTypes {
-public:
-    constexpr TDriveTypes() = default;
-    constexpr TDriveTypes(std::initializer_list<TDriveType> types) {
-        for (TDriveType t : types) mask_ |= 1u << t;
-    }
-    constexpr bool Has(TDriveType t) const { return mask_ & (1u << t); }
-    constexpr bool operator==(const TDriveTypes&) const = default;
-
-private:
-    unsigned mask_ = 0;
-};
+using TDriveTypes = TVlSet<TDriveType>;
 
 TDriveType DriveTypeOf(wb::VolumeKind kind);
 
@@ -48,18 +37,7 @@ TDriveType DriveTypeOf(wb::VolumeKind kind);
 // archive are never set.
 enum TFileAttr { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftDirectory, ftArchive, ftNormal };
 
-class TFileType {
-public:
-    constexpr TFileType() = default;
-    constexpr TFileType(std::initializer_list<TFileAttr> attrs) {
-        for (TFileAttr a : attrs) mask_ |= 1u << a;
-    }
-    constexpr bool Has(TFileAttr a) const { return mask_ & (1u << a); }
-    constexpr bool operator==(const TFileType&) const = default;
-
-private:
-    unsigned mask_ = 0;
-};
+using TFileType = TVlSet<TFileAttr>;
 
 constexpr uint32_t faReadOnly = 1, faHidden = 2, faSysFile = 4, faVolumeID = 8, faDirectory = 16,
                    faArchive = 32;
