@@ -172,6 +172,13 @@ void FormList::Remove(Component* form) {
 }
 const std::vector<Component*>& FormList::All() { return Forms(); }
 
+namespace {
+// The lists' error for an index outside 0..last.
+void CheckListIndex(int i, int last) {
+    if (i < 0 || i > last) throw PropertyError("List index out of bounds (" + std::to_string(i) + ")");
+}
+}
+
 Component* FindFormByName(std::string_view name) {
     for (Component* f : Forms())
         if (SameText(f->Name(), name)) return f;
@@ -197,13 +204,13 @@ int StringList::Add(const std::string& s, Persistent* o) {
 }
 
 void StringList::Insert(int i, const std::string& s, Persistent* o) {
-    if (i < 0 || i > Count()) throw PropertyError("List index out of bounds (" + std::to_string(i) + ")");
+    CheckListIndex(i, Count());
     lines_.insert(lines_.begin() + i, Line{s, o});
     Changed();
 }
 
 void StringList::Delete(int i) {
-    if (i < 0 || i >= Count()) throw PropertyError("List index out of bounds (" + std::to_string(i) + ")");
+    CheckListIndex(i, Count() - 1);
     lines_.erase(lines_.begin() + i);
     Changed();
 }
@@ -261,7 +268,7 @@ CollectionItem* Collection::Add() {
 }
 
 void Collection::Delete(int i) {
-    if (i < 0 || i >= Count()) throw PropertyError("List index out of bounds (" + std::to_string(i) + ")");
+    CheckListIndex(i, Count() - 1);
     items_.erase(items_.begin() + i);
     Changed();
 }
