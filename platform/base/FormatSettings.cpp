@@ -178,24 +178,27 @@ bool TryStrToFloat(std::string_view text, double& value, const FormatSettings& f
     return true;
 }
 
-bool TryStrToDate(std::string_view text, double& value, const FormatSettings& fs) {
+namespace {
+// The whole text read by one scanner, blanks allowed after it; value is set
+// only on success.
+bool ScanWhole(std::string_view text, double& value, const FormatSettings& fs,
+               bool (*scan)(std::string_view, size_t&, double&, const FormatSettings&)) {
     size_t pos = 0;
     double v = 0;
-    if (!ScanDate(text, pos, v, fs)) return false;
+    if (!scan(text, pos, v, fs)) return false;
     SkipBlanks(text, pos);
     if (pos != text.size()) return false;
     value = v;
     return true;
 }
+}
+
+bool TryStrToDate(std::string_view text, double& value, const FormatSettings& fs) {
+    return ScanWhole(text, value, fs, ScanDate);
+}
 
 bool TryStrToTime(std::string_view text, double& value, const FormatSettings& fs) {
-    size_t pos = 0;
-    double v = 0;
-    if (!ScanTime(text, pos, v, fs)) return false;
-    SkipBlanks(text, pos);
-    if (pos != text.size()) return false;
-    value = v;
-    return true;
+    return ScanWhole(text, value, fs, ScanTime);
 }
 
 bool TryStrToDateTime(std::string_view text, double& value, const FormatSettings& fs) {
