@@ -24,13 +24,7 @@ protected:
         grid->SetScrollBars(ssNone);
         grid->show();
     }
-    QImage Paint() {
-        QImage image(grid->viewport()->size(), QImage::Format_RGB32);
-        image.fill(Qt::magenta);
-        Canvas canvas(image);
-        grid->PaintGrid(canvas);
-        return image;
-    }
+    QImage Paint() { return painttest::PaintGrid(*grid); }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
         QKeyEvent press(QEvent::KeyPress, key, mods, text);
         QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(grid->InplaceEditor()) : grid.get();

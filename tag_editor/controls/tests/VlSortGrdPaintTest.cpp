@@ -26,13 +26,7 @@ protected:
         grid->SetCol(2);
         grid->SetRow(3);  // keep the current cell away from the cells under test
     }
-    QImage Paint() {
-        QImage image(grid->viewport()->size(), QImage::Format_RGB32);
-        image.fill(Qt::magenta);
-        Canvas canvas(image);
-        grid->PaintGrid(canvas);
-        return image;
-    }
+    QImage Paint() { return painttest::PaintGrid(*grid); }
     // Formats one cell: background, black text, and whatever `more` adds.
     void FormatCell(int col, int row, TColor back, std::function<void(TFormatOptions&)> more = {}) {
         grid->SetOnGetCellFormat([=](TVlSortGrid*, int c, int r, TGridDrawState, TFormatOptions& fo) {
