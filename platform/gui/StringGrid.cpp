@@ -48,6 +48,38 @@ struct PointerGuard {
     ~PointerGuard() { slot = saved; }
 };
 
+// Rows and columns alike: sizes are the cells' sizes along the axis, line(i)
+// the grid line after cell i, extent the view's length.
+
+// The whole cells from first on that fit in the view after the fixed ones.
+template <class Line>
+int FittingCells(const std::vector<int>& sizes, Line line, int fixed, int first, int count, int extent) {
+    int pos = 0, fit = 0;
+    for (int i = 0; i < fixed; ++i) pos += sizes[i] + line(i);
+    for (int i = first; i < count; ++i) {
+        if (pos + sizes[i] > extent) break;
+        ++fit;
+        pos += sizes[i] + line(i);
+    }
+    return fit;
+}
+
+// The largest first scrolled cell that still fills the view with the last cells.
+template <class Line>
+int LastFirstCell(const std::vector<int>& sizes, Line line, int fixed, int count, int extent) {
+    int avail = extent;
+    for (int i = 0; i < fixed; ++i) avail -= sizes[i] + line(i);
+    int first = count;
+    int used = 0;
+    while (first > fixed) {
+        int size = sizes[first - 1] + line(first - 1);
+        if (used + sizes[first - 1] > avail && first < count) break;
+        used += size;
+        --first;
+    }
+    return std::clamp(first, fixed, std::max(fixed, count - 1));
+}
+
 } // namespace
 
 StringGrid::StringGrid(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -343,54 +375,23 @@ TGridCoord StringGrid::MouseCoord(int x, int y) const {
 }
 
 int StringGrid::VisibleRowCount() const {
-    int y = 0, height = viewport()->height(), count = 0;
-    for (int r = 0; r < fixedRows_; ++r) y += rowHeights_[r] + RowLine(r);
-    for (int r = topLeft_.Y; r < rowCount_; ++r) {
-        if (y + rowHeights_[r] > height) break;
-        ++count;
-        y += rowHeights_[r] + RowLine(r);
-    }
-    return count;
+    return FittingCells(rowHeights_, [this](int r) { return RowLine(r); }, fixedRows_, topLeft_.Y, rowCount_,
+                        viewport()->height());
 }
 
 int StringGrid::VisibleColCount() const {
-    int x = 0, width = viewport()->width(), count = 0;
-    for (int c = 0; c < fixedCols_; ++c) x += colWidths_[c] + ColLine(c);
-    for (int c = topLeft_.X; c < colCount_; ++c) {
-        if (x + colWidths_[c] > width) break;
-        ++count;
-        x += colWidths_[c] + ColLine(c);
-    }
-    return count;
+    return FittingCells(colWidths_, [this](int c) { return ColLine(c); }, fixedCols_, topLeft_.X, colCount_,
+                        viewport()->width());
 }
 
-// The largest top row that still fills the view with the last rows.
 int StringGrid::MaxTopRow() const {
-    int avail = viewport()->height();
-    for (int r = 0; r < fixedRows_; ++r) avail -= rowHeights_[r] + RowLine(r);
-    int top = rowCount_;
-    int used = 0;
-    while (top > fixedRows_) {
-        int h = rowHeights_[top - 1] + RowLine(top - 1);
-        if (used + rowHeights_[top - 1] > avail && top < rowCount_) break;
-        used += h;
-        --top;
-    }
-    return std::clamp(top, fixedRows_, std::max(fixedRows_, rowCount_ - 1));
+    return LastFirstCell(rowHeights_, [this](int r) { return RowLine(r); }, fixedRows_, rowCount_,
+                         viewport()->height());
 }
 
 int StringGrid::MaxLeftCol() const {
-    int avail = viewport()->width();
-    for (int c = 0; c < fixedCols_; ++c) avail -= colWidths_[c] + ColLine(c);
-    int left = colCount_;
-    int used = 0;
-    while (left > fixedCols_) {
-        int w = colWidths_[left - 1] + ColLine(left - 1);
-        if (used + colWidths_[left - 1] > avail && left < colCount_) break;
-        used += w;
-        --left;
-    }
-    return std::clamp(left, fixedCols_, std::max(fixedCols_, colCount_ - 1));
+    return LastFirstCell(colWidths_, [this](int c) { return ColLine(c); }, fixedCols_, colCount_,
+                         viewport()->width());
 }
 
 // ---- scrolling -----------------------------------------------------------
