@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace wb::gui {
@@ -78,6 +79,23 @@ int LastFirstCell(const std::vector<int>& sizes, Line line, int fixed, int count
         --first;
     }
     return std::clamp(first, fixed, std::max(fixed, count - 1));
+}
+
+// Where a scroll message moves the first scrolled cell of an axis, from
+// first; none for a code that does not move it.
+template <class Visible, class Last>
+std::optional<int> ScrollTarget(const TWMScroll& msg, int first, int fixed, Visible visible, Last last) {
+    switch (msg.ScrollCode) {
+    case SB_LINEUP: return first - 1;
+    case SB_LINEDOWN: return first + 1;
+    case SB_PAGEUP: return first - std::max(1, visible());
+    case SB_PAGEDOWN: return first + std::max(1, visible());
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: return fixed + msg.Pos;
+    case SB_TOP: return fixed;
+    case SB_BOTTOM: return last();
+    default: return std::nullopt;
+    }
 }
 
 } // namespace
@@ -455,35 +473,15 @@ void StringGrid::OnScrollAction(bool vertical, int action) {
 }
 
 void StringGrid::WMVScroll(TWMScroll& msg) {
-    int top = topLeft_.Y;
-    switch (msg.ScrollCode) {
-    case SB_LINEUP: --top; break;
-    case SB_LINEDOWN: ++top; break;
-    case SB_PAGEUP: top -= std::max(1, VisibleRowCount()); break;
-    case SB_PAGEDOWN: top += std::max(1, VisibleRowCount()); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: top = fixedRows_ + msg.Pos; break;
-    case SB_TOP: top = fixedRows_; break;
-    case SB_BOTTOM: top = MaxTopRow(); break;
-    default: return;
-    }
-    SetTopRow(top);
+    if (auto top = ScrollTarget(msg, topLeft_.Y, fixedRows_, [this] { return VisibleRowCount(); },
+                                [this] { return MaxTopRow(); }))
+        SetTopRow(*top);
 }
 
 void StringGrid::WMHScroll(TWMScroll& msg) {
-    int left = topLeft_.X;
-    switch (msg.ScrollCode) {
-    case SB_LINEUP: --left; break;
-    case SB_LINEDOWN: ++left; break;
-    case SB_PAGEUP: left -= std::max(1, VisibleColCount()); break;
-    case SB_PAGEDOWN: left += std::max(1, VisibleColCount()); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: left = fixedCols_ + msg.Pos; break;
-    case SB_TOP: left = fixedCols_; break;
-    case SB_BOTTOM: left = MaxLeftCol(); break;
-    default: return;
-    }
-    SetLeftCol(left);
+    if (auto left = ScrollTarget(msg, topLeft_.X, fixedCols_, [this] { return VisibleColCount(); },
+                                 [this] { return MaxLeftCol(); }))
+        SetLeftCol(*left);
 }
 
 void StringGrid::SetTopRow(int row) {

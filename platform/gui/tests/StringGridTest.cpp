@@ -114,6 +114,23 @@ TEST_F(StringGridTest, ScrollMessagesMoveTheTopRowAndTheBar) {
     EXPECT_EQ(grid->verticalScrollBar()->value(), max);
 }
 
+TEST_F(StringGridTest, HorizontalScrollMessagesMoveTheLeftColumn) {
+    grid->SetScrollBars(ssHorizontal);
+    grid->SetColCount(30);
+    ASSERT_GT(grid->VisibleColCount(), 1);
+    TWMScroll msg;
+    msg.ScrollCode = SB_PAGEDOWN;
+    grid->WMHScroll(msg);
+    EXPECT_EQ(grid->LeftCol(), 1 + grid->VisibleColCount());
+    msg.ScrollCode = SB_LINEUP;
+    grid->WMHScroll(msg);
+    EXPECT_EQ(grid->LeftCol(), grid->VisibleColCount());
+    EXPECT_EQ(grid->TopRow(), 1);  // the rows stay
+    msg.ScrollCode = SB_TOP;
+    grid->WMHScroll(msg);
+    EXPECT_EQ(grid->LeftCol(), 1);
+}
+
 TEST_F(StringGridTest, DefaultDrawingPaintsTextFixedCellsAndSelection) {
     grid->SetCells(1, 1, "");
     grid->SetCol(2);
