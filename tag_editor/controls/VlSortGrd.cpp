@@ -12,6 +12,11 @@ using namespace wb::gui;
 
 namespace {
 
+// The grid's error for an index outside 0..last.
+void CheckGridIndex(int i, int last) {
+    if (i < 0 || i > last) throw std::out_of_range("Grid index out of range");
+}
+
 // Halves go to the even neighbour, so 2.5 gives 2 and 3.5 gives 4.
 int RoundHalfEven(double v) {
     double f = std::floor(v);
@@ -288,61 +293,51 @@ void TVlSortGrid::GotoCell(int ACol, int ARow) {
     FocusCell(col, row, true);
 }
 
+void TVlSortGrid::EmptyCell(int col, int row) {
+    SetCells(col, row, std::string());
+    SetObjects(col, row, nullptr);
+}
+
 void TVlSortGrid::ClearGrid() {
     for (int r = 0; r < RowCount(); ++r)
-        for (int c = 0; c < ColCount(); ++c) {
-            SetCells(c, r, std::string());
-            SetObjects(c, r, nullptr);
-        }
+        for (int c = 0; c < ColCount(); ++c) EmptyCell(c, r);
     edited_ = false;
     ForgetSort();
     UpdateEditor();
 }
 
 void TVlSortGrid::InsertGridRow(int Index) {
-    if (Index < 0 || Index > RowCount()) throw std::out_of_range("Grid index out of range");
+    CheckGridIndex(Index, RowCount());
     ForgetSort();
     SetRowCount(RowCount() + 1);
     MoveGridRow(RowCount() - 1, Index);
-    for (int c = 0; c < ColCount(); ++c) {
-        SetCells(c, Index, std::string());
-        SetObjects(c, Index, nullptr);
-    }
+    for (int c = 0; c < ColCount(); ++c) EmptyCell(c, Index);
     if (Index >= FixedRows()) SetRow(Index);
     if (onRowInsert_) onRowInsert_(this, Index);
 }
 
 void TVlSortGrid::InsertGridColumn(int Index) {
-    if (Index < 0 || Index > ColCount()) throw std::out_of_range("Grid index out of range");
+    CheckGridIndex(Index, ColCount());
     ForgetSort();
     SetColCount(ColCount() + 1);
     MoveGridColumn(ColCount() - 1, Index);
-    for (int r = 0; r < RowCount(); ++r) {
-        SetCells(Index, r, std::string());
-        SetObjects(Index, r, nullptr);
-    }
+    for (int r = 0; r < RowCount(); ++r) EmptyCell(Index, r);
     if (Index >= FixedCols()) SetCol(Index);
     if (onColumnInsert_) onColumnInsert_(this, Index);
 }
 
 void TVlSortGrid::DeleteGridRow(int Index) {
-    if (Index < 0 || Index >= RowCount()) throw std::out_of_range("Grid index out of range");
+    CheckGridIndex(Index, RowCount() - 1);
     ForgetSort();
-    for (int c = 0; c < ColCount(); ++c) {
-        SetCells(c, Index, std::string());
-        SetObjects(c, Index, nullptr);
-    }
+    for (int c = 0; c < ColCount(); ++c) EmptyCell(c, Index);
     WithoutAlwaysShowEditor([&] { DeleteRow(Index); });
     if (onRowDelete_) onRowDelete_(this, Index);
 }
 
 void TVlSortGrid::DeleteGridColumn(int Index) {
-    if (Index < 0 || Index >= ColCount()) throw std::out_of_range("Grid index out of range");
+    CheckGridIndex(Index, ColCount() - 1);
     ForgetSort();
-    for (int r = 0; r < RowCount(); ++r) {
-        SetCells(Index, r, std::string());
-        SetObjects(Index, r, nullptr);
-    }
+    for (int r = 0; r < RowCount(); ++r) EmptyCell(Index, r);
     WithoutAlwaysShowEditor([&] { DeleteColumn(Index); });
     if (onColumnDelete_) onColumnDelete_(this, Index);
 }
@@ -358,7 +353,8 @@ void TVlSortGrid::MoveGridColumn(int FromIndex, int ToIndex) {
 }
 
 void TVlSortGrid::SwapRows(int A, int B) {
-    if (A < 0 || B < 0 || A >= RowCount() || B >= RowCount()) throw std::out_of_range("Grid index out of range");
+    CheckGridIndex(A, RowCount() - 1);
+    CheckGridIndex(B, RowCount() - 1);
     if (B > A) {
         MoveGridRow(B, A);
         MoveGridRow(A + 1, B);
@@ -369,7 +365,8 @@ void TVlSortGrid::SwapRows(int A, int B) {
 }
 
 void TVlSortGrid::SwapColumns(int A, int B) {
-    if (A < 0 || B < 0 || A >= ColCount() || B >= ColCount()) throw std::out_of_range("Grid index out of range");
+    CheckGridIndex(A, ColCount() - 1);
+    CheckGridIndex(B, ColCount() - 1);
     if (B > A) {
         MoveGridColumn(B, A);
         MoveGridColumn(A + 1, B);

@@ -166,6 +166,8 @@ private:
     TFormatOptions PresetFormat();
     void DrawCellText(int col, int row, const wb::gui::Rect& rect, const TFormatOptions& fo);
     void ForgetSort() { sortList_.clear(); }
+    // A cell without text and object.
+    void EmptyCell(int col, int row);
     std::vector<TSortedListEntry> CollectEntries(int col) const;
     // Runs f with goAlwaysShowEditor taken out of the options.
     template <class F> void WithoutAlwaysShowEditor(F f);
