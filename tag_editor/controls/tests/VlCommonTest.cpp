@@ -13,6 +13,15 @@ namespace {
 class Drawing : public ::testing::Test {
 protected:
     void SetUp() override { vltest::EnsureApp(); }
+    // A white and lime bar drawn over the whole of a black image.
+    static QImage SegmentBar(int w, int h, TOrientation o, int value, int segments) {
+        QImage img = Blank(w, h, clBlack);
+        {
+            Canvas c(img);
+            DrawSegmentBar(c, {0, 0, w, h}, o, value, segments, clWhite, clLime);
+        }
+        return img;
+    }
 };
 
 TEST_F(Drawing, SideLinesStopBeforeTheirEndAndShrinkOnlyTheChosenSides) {
@@ -125,11 +134,7 @@ TEST_F(Drawing, ControlFrameClearsTwoPixelsThenDrawsTheStyle) {
 
 // Interior pixel of a segment drawn with a one-pixel outline.
 TEST_F(Drawing, SegmentBarCountsAndLightsSegmentsAsSpecified) {
-    QImage img = Blank(60, 8, clBlack);
-    {
-        Canvas c(img);
-        DrawSegmentBar(c, {0, 0, 60, 8}, orHorizontal, 50, 20, clWhite, clLime);
-    }
+    QImage img = SegmentBar(60, 8, orHorizontal, 50, 20);
     // 10 segments of 6 pixels: 5 lit.
     EXPECT_TRUE(Is(img, 0, 4, clWhite));
     EXPECT_TRUE(Is(img, 3, 4, clLime));
@@ -137,19 +142,11 @@ TEST_F(Drawing, SegmentBarCountsAndLightsSegmentsAsSpecified) {
     EXPECT_TRUE(Is(img, 30, 4, clWhite));
     EXPECT_TRUE(Is(img, 33, 4, clWhite));
 
-    QImage wide = Blank(200, 8, clBlack);
-    {
-        Canvas c(wide);
-        DrawSegmentBar(c, {0, 0, 200, 8}, orHorizontal, 55, 20, clWhite, clLime);
-    }
+    QImage wide = SegmentBar(200, 8, orHorizontal, 55, 20);
     EXPECT_TRUE(Is(wide, 105, 4, clLime));   // segment 11
     EXPECT_TRUE(Is(wide, 115, 4, clWhite));  // segment 12
 
-    QImage odd = Blank(103, 8, clBlack);
-    {
-        Canvas c(odd);
-        DrawSegmentBar(c, {0, 0, 103, 8}, orHorizontal, 100, 20, clWhite, clLime);
-    }
+    QImage odd = SegmentBar(103, 8, orHorizontal, 100, 20);
     // s = 5, 20 segments, margin 1: segments span 1..100.
     EXPECT_TRUE(Is(odd, 0, 4, clWhite));
     EXPECT_TRUE(Is(odd, 3, 4, clLime));
@@ -157,20 +154,12 @@ TEST_F(Drawing, SegmentBarCountsAndLightsSegmentsAsSpecified) {
     EXPECT_TRUE(Is(odd, 101, 4, clWhite));
     EXPECT_TRUE(Is(odd, 102, 4, clWhite));
 
-    QImage extra = Blank(105, 8, clBlack);
-    {
-        Canvas c(extra);
-        DrawSegmentBar(c, {0, 0, 105, 8}, orHorizontal, 100, 20, clWhite, clLime);
-    }
+    QImage extra = SegmentBar(105, 8, orHorizontal, 100, 20);
     EXPECT_TRUE(Is(extra, 103, 4, clLime));  // the 21st segment, no margin
 }
 
 TEST_F(Drawing, VerticalSegmentBarFillsFromTheBottom) {
-    QImage img = Blank(8, 100, clBlack);
-    {
-        Canvas c(img);
-        DrawSegmentBar(c, {0, 0, 8, 100}, orVertical, 30, 10, clWhite, clLime);
-    }
+    QImage img = SegmentBar(8, 100, orVertical, 30, 10);
     EXPECT_TRUE(Is(img, 4, 95, clLime));
     EXPECT_TRUE(Is(img, 4, 75, clLime));
     EXPECT_TRUE(Is(img, 4, 65, clWhite));
@@ -178,18 +167,10 @@ TEST_F(Drawing, VerticalSegmentBarFillsFromTheBottom) {
 }
 
 TEST_F(Drawing, SegmentBarTooShortOrOverfullStaysInside) {
-    QImage img = Blank(5, 8, clBlack);
-    {
-        Canvas c(img);
-        DrawSegmentBar(c, {0, 0, 5, 8}, orHorizontal, 50, 20, clWhite, clLime);
-    }
+    QImage img = SegmentBar(5, 8, orHorizontal, 50, 20);
     for (int x = 0; x < 5; ++x) EXPECT_TRUE(Is(img, x, 4, clWhite)) << x;
 
-    QImage zero = Blank(40, 8, clBlack);
-    {
-        Canvas c(zero);
-        DrawSegmentBar(c, {0, 0, 40, 8}, orHorizontal, 50, 0, clWhite, clLime);
-    }
+    QImage zero = SegmentBar(40, 8, orHorizontal, 50, 0);
     EXPECT_TRUE(Is(zero, 20, 4, clWhite));
 
     QImage over = Blank(102, 8, clBlack);
