@@ -631,38 +631,20 @@ void TFormStorage::RestoreState() {
     storedValues_->RestoreValues();
 }
 
-namespace {
 // Property storage whose keys go through the form storage's own access.
-std::unique_ptr<TPropsStorage> PropsFor(TFormStorage& owner, const std::string& section,
-                                        std::function<std::string(const std::string&, const std::string&,
-                                                                  const std::string&)> read,
-                                        std::function<void(const std::string&, const std::string&,
-                                                           const std::string&)> write,
-                                        std::function<void(const std::string&)> erase) {
-    (void)owner;
+std::unique_ptr<TPropsStorage> TFormStorage::StoredPropsStorage() {
     auto s = std::make_unique<TPropsStorage>();
-    s->Section = section;
-    s->OnReadString = std::move(read);
-    s->OnWriteString = std::move(write);
-    s->OnEraseSection = std::move(erase);
+    s->Section = IniSection();
+    s->OnReadString = [this](const std::string& sec, const std::string& id, const std::string& d) {
+        return ReadStorageString(sec, id, d);
+    };
+    s->OnWriteString = [this](const std::string& sec, const std::string& id, const std::string& v) {
+        WriteStorageString(sec, id, v);
+    };
+    s->OnEraseSection = [this](const std::string& sec) { EraseStorageSection(sec); };
     return s;
 }
-} // namespace
 
-void TFormStorage::WriteStoredProps() {
-    auto s = PropsFor(
-        *this, IniSection(),
-        [this](const std::string& sec, const std::string& id, const std::string& d) { return ReadStorageString(sec, id, d); },
-        [this](const std::string& sec, const std::string& id, const std::string& v) { WriteStorageString(sec, id, v); },
-        [this](const std::string& sec) { EraseStorageSection(sec); });
-    s->SaveComponentProps(Owner(), *storedProps_);
-}
+void TFormStorage::WriteStoredProps() { StoredPropsStorage()->SaveComponentProps(Owner(), *storedProps_); }
 
-void TFormStorage::ReadStoredProps() {
-    auto s = PropsFor(
-        *this, IniSection(),
-        [this](const std::string& sec, const std::string& id, const std::string& d) { return ReadStorageString(sec, id, d); },
-        [this](const std::string& sec, const std::string& id, const std::string& v) { WriteStorageString(sec, id, v); },
-        [this](const std::string& sec) { EraseStorageSection(sec); });
-    s->LoadComponentProps(Owner(), *storedProps_);
-}
+void TFormStorage::ReadStoredProps() { StoredPropsStorage()->LoadComponentProps(Owner(), *storedProps_); }

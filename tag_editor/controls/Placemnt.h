@@ -17,6 +17,7 @@ const wb::EnumType& PlacementOptionType();
 enum TPlacementRegRoot { prCurrentUser, prLocalMachine, prCurrentConfig, prClassesRoot, prUsers, prDynData };
 
 class TFormPlacement;
+class TPropsStorage;
 
 class TWinMinMaxInfo : public wb::Persistent {
 public:
@@ -214,6 +215,8 @@ protected:
     virtual void ReadStoredProps();
 
 private:
+    std::unique_ptr<TPropsStorage> StoredPropsStorage();
+
     std::unique_ptr<wb::StringList> storedProps_;
     std::unique_ptr<TStoredValues> storedValues_;
 };
