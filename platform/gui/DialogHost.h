@@ -53,6 +53,13 @@ public:
     virtual void SetCommandHandler(CommandHandler handler) = 0;
     // Closes the dialog with a result code (1 OK, 2 cancel).
     virtual void EndDialog(int result) = 0;
+
+    // The window menu. Windows without one (and fakes that do not care)
+    // ignore these; where the desktop owns the title bar's menu, the item
+    // goes where the user finds the window's own commands.
+    using SysCommandHandler = std::function<void(int commandId)>;
+    virtual void AppendSystemMenuItem(int /*commandId*/, const std::string& /*text*/) {}
+    virtual void SetSysCommandHandler(SysCommandHandler /*handler*/) {}
 };
 
 } // namespace wb::gui

@@ -1,0 +1,88 @@
+#pragma once
+// The main dialog of Parvex: the SPLIT and JOIN panels. The logic talks to its
+// window only through DialogHost, so it runs the same on the real window and
+// on a recording fake in tests.
+#include <cstdint>
+#include <string>
+
+#include "platform/gui/DialogHost.h"
+
+namespace parvex { struct FirstPiece; }
+
+class CMainDlg {
+public:
+    explicit CMainDlg(wb::gui::DialogHost& host);
+    virtual ~CMainDlg();
+    CMainDlg(const CMainDlg&) = delete;
+    CMainDlg& operator=(const CMainDlg&) = delete;
+
+    // Every control notification of the window arrives here and goes to the
+    // handler that the message map names for its id and code.
+    void OnCommand(int id, wb::gui::Notify code);
+
+    // Data exchange of the bound controls: the check box "Specify (Kbytes)"
+    // with m_bSpecify and the kilobyte field with m_dPresetKB. With
+    // saveAndValidate false the controls are refreshed from the fields; with
+    // true the fields are read back, false when the kilobyte text is no number.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // SPLIT panel
+    void OnBrowseSplit();
+    void OnPreset100K();
+    void OnPreset500K();
+    void OnPreset1M();
+    void OnPreset125M();
+    void OnSpecify();
+    void OnChangeKilobytes();
+    void OnChangeOutputName();
+    void OnBreakIt();
+    void ResetSplitPanel();
+
+    // JOIN panel
+    void OnBrowseJoin();
+    void OnRecheck();
+    bool CheckPieces();
+    void OnAssemble();
+
+    // Split state
+    uint64_t m_nFileSize = 0;        // size of the chosen source; 0 when none
+    uint64_t m_nPieceSize = 0;       // bytes per piece; 0 when none
+    std::string m_strSourcePath;
+    std::string m_pszOutputName;     // copy of the output-name field
+    // Join state
+    std::string m_strPiecePath;      // the first piece chosen for joining
+    // Start-up: the next browse takes m_strCommandLinePath instead of asking.
+    int m_bCommandLine = 0;
+    std::string m_strCommandLinePath;
+    int m_bLast100K = 0;
+    int m_bLast500K = 0;
+    int m_bLast1M = 0;
+    int m_bLast125M = 0;
+    uint64_t m_nPresetBytes = 0;     // bytes of the preset chosen last
+    int64_t m_nPieceCount = 0;       // pieces of the pending split
+    int m_bSpecify = 0;              // bound to "Specify (Kbytes)"
+    double m_dPresetKB = 0.0;        // bound to the kilobyte field
+
+protected:
+    wb::gui::DialogHost& Host() { return m_host; }
+
+private:
+    struct Preset;
+    struct Checker;
+    struct MessageMapEntry {
+        int id;
+        wb::gui::Notify code;
+        void (CMainDlg::*handler)();
+    };
+    static const MessageMapEntry kMessageMap[];
+    static const Preset kPresets[4];  // 100 KB, 500 KB, 1.0 MB, 1.25 MB
+
+    void ChoosePreset(const Preset& preset);
+    void EnablePresetsBySize();
+    void SetPieceCount(int64_t count);
+    bool CheckPiecesWith(const Checker& checker);
+    bool LoadFirstPiece(const char* cannotOpenText, parvex::FirstPiece& piece);
+    void ShowMissing(uint64_t count, uint64_t missing, const std::string& outputName);
+
+    wb::gui::DialogHost& m_host;
+};

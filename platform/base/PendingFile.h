@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+
+#include "platform/base/File.h"
+
+namespace wb {
+
+// A file written under a temporary name beside its target and renamed over it
+// only when complete, so an existing file is never truncated by a write that
+// fails half way. Dropped without Commit, the temporary file is removed.
+class PendingFile {
+public:
+    PendingFile() = default;
+    // Creates the temporary file; throws IoError naming the target when the
+    // folder cannot take it (missing, read-only, not a folder).
+    explicit PendingFile(const std::string& target);
+    ~PendingFile();
+    PendingFile(PendingFile&& other) noexcept;
+    PendingFile& operator=(PendingFile&& other) noexcept;
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    File& Stream() { return file_; }
+    const std::string& Target() const { return target_; }
+    const std::string& TempPath() const { return temp_; }
+
+    // Closes the temporary file, reporting a failed final write.
+    void Finish();
+    // Finishes and renames the temporary file over the target.
+    void Commit();
+    // Removes the temporary file; the target stays as it was.
+    void Discard() noexcept;
+
+private:
+    File file_;
+    std::string target_, temp_;
+};
+
+} // namespace wb

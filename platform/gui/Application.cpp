@@ -1,0 +1,58 @@
+#include "platform/gui/Application.h"
+
+#include <QStringList>
+
+#include "platform/gui/MessageBox.h"
+
+namespace wb::gui {
+
+namespace {
+std::string& TitleSlot() {
+    static std::string title;
+    return title;
+}
+} // namespace
+
+Application::Application(int& argc, char** argv, const std::string& title)
+    : QApplication(argc, argv) {
+    SetTitle(title);
+    setApplicationName(QString::fromStdString(title));
+    setQuitOnLastWindowClosed(false);  // a dialog program ends when its dialog returns
+}
+
+std::string Application::Title() {
+    if (!TitleSlot().empty()) return TitleSlot();
+    return QCoreApplication::applicationName().toStdString();
+}
+
+void Application::SetTitle(const std::string& title) { TitleSlot() = title; }
+
+std::vector<std::string> Application::Arguments() {
+    std::vector<std::string> args;
+    QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i) args.push_back(all[i].toStdString());
+    return args;
+}
+
+void Application::ReportException(std::exception_ptr error) {
+    std::string text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        text = e.what();
+    } catch (...) {
+        text = "An unknown error occurred.";
+    }
+    ShowMessage(text, MsgKind::Error);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportException(std::current_exception());
+        return true;
+    }
+}
+
+} // namespace wb::gui

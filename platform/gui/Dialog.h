@@ -1,0 +1,96 @@
+#pragma once
+#include <QDialog>
+#include <QIcon>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/gui/DialogHost.h"
+#include "platform/gui/DialogRunner.h"
+#include "platform/gui/DialogTemplate.h"
+#include "platform/gui/DialogUnits.h"
+
+class QButtonGroup;
+class QMenu;
+
+namespace wb::gui {
+
+// A modal dialog built from a resource table, its controls laid out in
+// dialog units of the table's font and addressed by id.
+//
+// Every notification goes to the command handler. Enter (when no button
+// takes it) reports id 1, Esc and the close box id 2; the handler decides
+// whether to end the dialog. Without a handler, 1 and 2 end it.
+class Dialog : public QDialog, public DialogHost {
+public:
+    explicit Dialog(const DialogTemplate& table, QWidget* parent = nullptr);
+    ~Dialog() override;
+
+    // The opening runs first (its messages come before the window shows);
+    // then the modal loop, unless the opening already ended the dialog.
+    int Run(const std::function<void()>& onOpen = {});
+
+    QWidget* Item(int id) const;
+    BaseUnits Units() const { return units_; }
+    QRect PixelRect(int x, int y, int cx, int cy) const;
+    void SetDialogIcon(const QIcon& icon);
+
+    // DialogHost
+    void SetItemText(int id, const std::string& text) override;
+    std::string GetItemText(int id) const override;
+    void EnableItem(int id, bool enable) override;
+    bool IsItemEnabled(int id) const override;
+    void CheckItem(int id, bool checked) override;
+    bool IsItemChecked(int id) const override;
+    void SetProgressRange(int id, int low, int high) override;
+    void SetProgressPos(int id, int pos) override;
+    int GetProgressPos(int id) const override;
+    void MessageBox(const std::string& text, MsgKind kind) override;
+    std::optional<std::string> OpenFileDialog(const OpenFileOptions& options) override;
+    void SetCommandHandler(CommandHandler handler) override;
+    void EndDialog(int result) override;
+    void AppendSystemMenuItem(int commandId, const std::string& text) override;
+    void SetSysCommandHandler(SysCommandHandler handler) override;
+
+    // The menu that stands in for the window menu (right click on the
+    // dialog's background).
+    QMenu* WindowMenu() const { return windowMenu_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void Build(const DialogTemplate& table);
+    void Send(int id, Notify code);
+    QWidget* Require(int id) const;
+
+    BaseUnits units_;
+    std::map<int, QWidget*> items_;
+    std::map<int, QButtonGroup*> radioGroupOf_;
+    CommandHandler handler_;
+    SysCommandHandler sysHandler_;
+    QMenu* windowMenu_ = nullptr;
+    QIcon icon_;
+    bool ended_ = false;
+    int endResult_ = kIdCancel;
+};
+
+// Base units of a font, from its metrics.
+BaseUnits BaseUnitsOf(const QFont& font);
+// The font that stands in for a design's face ("MS Sans Serif" is a sans
+// serif, "Times New Roman" a serif) at its point size.
+QFont DialogFont(const std::string& face, int pointSize);
+
+// Runs further dialogs as real windows, each with the program's icon.
+class QtDialogRunner : public DialogRunner {
+public:
+    explicit QtDialogRunner(QIcon icon = {}) : icon_(std::move(icon)) {}
+    int RunModal(const DialogTemplate& table, const OpenHandler& onOpen) override;
+
+private:
+    QIcon icon_;
+};
+
+} // namespace wb::gui

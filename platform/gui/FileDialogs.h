@@ -1,0 +1,18 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/gui/DialogHost.h"
+
+class QWidget;
+
+namespace wb::gui {
+
+// The file-open dialog for one existing file. An initial name with wildcards
+// ("*.brk") filters the list when no filter is given. Empty on cancel.
+std::optional<std::string> ShowOpenFileDialog(const OpenFileOptions& options, QWidget* parent = nullptr);
+
+// "Name|pat;pat|Name|pat" as Qt's "Name (pat pat);;Name (pat)".
+std::string QtNameFilters(const std::string& filter);
+
+} // namespace wb::gui

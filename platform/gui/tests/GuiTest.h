@@ -1,0 +1,100 @@
+#pragma once
+// Helpers for GUI tests: one application object for the test binary, and a
+// driver that answers the modal windows a click opens (message boxes, file
+// dialogs, further dialogs), as a user would, while the test waits on it.
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/gui/Application.h"
+
+namespace wb::gui::test {
+
+inline Application& App(const std::string& title = "Workbench") {
+    static int argc = 1;
+    static char name[] = "gui_tests";
+    static char* argv[] = {name, nullptr};
+    static Application* app = new Application(argc, argv, title);
+    Application::SetTitle(title);
+    return *app;
+}
+
+struct SeenMessage {
+    std::string title, text;
+    QMessageBox::Icon icon;
+    int buttons;  // number of buttons offered
+};
+
+class ModalDriver {
+public:
+    ModalDriver() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        timer_.start();
+    }
+
+    // The next file dialog picks this file (or is cancelled with nullopt).
+    void AnswerFileDialog(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+    // The next other modal dialog is handed to this action, which should end it.
+    void OnDialog(std::function<void(QDialog*)> action) { dialogs_.push_back(std::move(action)); }
+
+    const std::vector<SeenMessage>& Messages() const { return messages_; }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> t;
+        for (const auto& m : messages_) t.push_back(m.text);
+        return t;
+    }
+    void Clear() { messages_.clear(); }
+    int FileDialogsShown() const { return fileDialogs_; }
+    const std::vector<std::string>& FileDialogFilters() const { return filters_; }
+
+private:
+    void Tick() {
+        QWidget* w = QApplication::activeModalWidget();
+        // Boxes live on the stack, so a later one may reuse an address; a
+        // mark on the widget tells them apart.
+        if (!w || w->property("wbDriven").toBool()) return;
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            w->setProperty("wbDriven", true);
+            messages_.push_back({box->windowTitle().toStdString(), box->text().toStdString(),
+                                 box->icon(), static_cast<int>(box->buttons().size())});
+            box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+        } else if (auto* fd = qobject_cast<QFileDialog*>(w)) {
+            w->setProperty("wbDriven", true);
+            ++fileDialogs_;
+            filters_.push_back(fd->nameFilters().join(";;").toStdString());
+            std::optional<std::string> answer;
+            if (!files_.empty()) {
+                answer = files_.front();
+                files_.pop_front();
+            }
+            if (answer) {
+                fd->selectFile(QString::fromStdString(*answer));
+                QMetaObject::invokeMethod(fd, "accept", Qt::QueuedConnection);
+            } else {
+                fd->reject();
+            }
+        } else if (auto* d = qobject_cast<QDialog*>(w); d && !dialogs_.empty()) {
+            w->setProperty("wbDriven", true);
+            auto action = std::move(dialogs_.front());
+            dialogs_.pop_front();
+            action(d);
+        }
+    }
+
+    QTimer timer_;
+    std::deque<std::optional<std::string>> files_;
+    std::deque<std::function<void(QDialog*)>> dialogs_;
+    std::vector<SeenMessage> messages_;
+    std::vector<std::string> filters_;
+    int fileDialogs_ = 0;
+};
+
+} // namespace wb::gui::test

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "platform/base/TempDir.h"
+#include "platform/base/TextFile.h"
+#include "platform/gui/FileDialogs.h"
+#include "platform/gui/Shell.h"
+#include "platform/gui/tests/GuiTest.h"
+
+using namespace wb;
+using namespace wb::gui;
+
+namespace {
+
+// Puts recording stand-ins for xdg-open and another program first on PATH.
+class FakePrograms {
+public:
+    FakePrograms() {
+        for (const char* name : {"xdg-open", "someprog"})
+            WriteFileReplacing(dir_ / name,
+                               std::string("#!/bin/sh\n{ echo ") + name +
+                                   "; for a in \"$@\"; do echo \"[$a]\"; done; } >> \"" + Log() + "\"\n",
+                               0755);
+        oldPath_ = std::getenv("PATH");
+        ::setenv("PATH", (dir_.Path() + ":" + oldPath_).c_str(), 1);
+    }
+    ~FakePrograms() { ::setenv("PATH", oldPath_.c_str(), 1); }
+    std::string Log() const { return dir_ / "log"; }
+    std::string WaitForLog(const std::string& expected) const {
+        std::string got;
+        for (int i = 0; i < 200; ++i) {
+            got = ReadWholeFile(Log()).value_or("");
+            if (got == expected) break;
+            ::usleep(20000);
+        }
+        return got;
+    }
+
+private:
+    TempDir dir_;
+    std::string oldPath_;
+};
+
+} // namespace
+
+TEST(Shell, DocumentsOpenWithTheDesktopsDefaultApplication) {
+    test::App();
+    FakePrograms fake;
+    EXPECT_TRUE(OpenWithDefaultApplication("/docs/my help.doc"));
+    EXPECT_EQ(fake.WaitForLog("xdg-open\n[/docs/my help.doc]\n"), "xdg-open\n[/docs/my help.doc]\n");
+    EXPECT_FALSE(OpenWithDefaultApplication(""));
+}
+
+TEST(Shell, ProgramsStartWithTheirQuotedArguments) {
+    test::App();
+    FakePrograms fake;
+    EXPECT_TRUE(StartProgram("someprog \"a b\" c"));
+    EXPECT_EQ(fake.WaitForLog("someprog\n[a b]\n[c]\n"), "someprog\n[a b]\n[c]\n");
+    EXPECT_FALSE(StartProgram("no-such-program-anywhere x"));
+    EXPECT_FALSE(StartProgram(""));
+}
+
+TEST(FileDialogs, OpenDialogReturnsTheChosenFileOrNothing) {
+    test::App();
+    test::ModalDriver driver;
+    TempDir dir;
+    WriteFileReplacing(dir / "movie.brk", "BrK");
+    OpenFileOptions o;
+    o.defaultExt = "*";
+    o.initialName = "*.brk";
+    o.initialDir = dir.Path();
+    driver.AnswerFileDialog(dir / "movie.brk");
+    EXPECT_EQ(ShowOpenFileDialog(o), dir / "movie.brk");
+    EXPECT_EQ(driver.FileDialogFilters().back(), "*.brk;;All files (*)");
+    driver.AnswerFileDialog(std::nullopt);
+    o.initialName = "*.*";
+    EXPECT_EQ(ShowOpenFileDialog(o), std::nullopt);
+    EXPECT_EQ(driver.FileDialogsShown(), 2);
+
+    EXPECT_EQ(QtNameFilters("Pieces|*.brk;*.b01|All|*"), "Pieces (*.brk *.b01);;All (*)");
+    EXPECT_EQ(QtNameFilters(""), "");
+}
