@@ -1,0 +1,15 @@
+#pragma once
+// The About box: the program's name, version and what it is for.
+#include "platform/gui/Forms.h"
+
+class TAboutBox : public wb::gui::Form {
+public:
+    TAboutBox();
+
+    wb::gui::Bevel Panel1;
+    wb::gui::Image ProgramIcon;
+    wb::gui::Label ProductName, Version, Copyright, Comments;
+    wb::gui::Button OKButton;
+};
+
+extern TAboutBox* AboutBox;

@@ -1,0 +1,15 @@
+#pragma once
+// The warning shown when a stereo file is opened.
+#include "platform/gui/Forms.h"
+
+class TWarningBox : public wb::gui::Form {
+public:
+    TWarningBox();
+    void BitBtn1Click();
+
+    wb::gui::Bevel Bevel1;
+    wb::gui::Label Label1, Label2, Label3, Label4;
+    wb::gui::Button BitBtn1;
+};
+
+extern TWarningBox* WarningBox;
