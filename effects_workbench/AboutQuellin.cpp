@@ -39,23 +39,23 @@ TAboutBox::TAboutBox()
       Version(*this, "Version", "Fizzlor - DEMO, version 1.0"),
       Copyright(*this, "Copyright", "Effects workbench for 16 bit mono WAVE files"),
       Comments(*this, "Comments",
-               "Warm and freak distortion, lo-fi resampling, gain,\n"
-               "normalizing, peak and RMS measurement and\n"
-               "stereo to mono conversion, with one step of undo."),
+               "Distortions, lo-fi resampling, gain, normalizing,\n"
+               "peak and RMS measurement, stereo to mono,\n"
+               "with one step of undo and redo."),
       OKButton(*this, "OKButton", "OK") {
     SetCaption("About");
-    SetClientSize(298, 218);
+    SetClientSize(340, 218);
     SetSingleBorder(false);
     SetFont("MS Sans Serif", 11);
-    Panel1.SetBounds(8, 8, 282, 162);
+    Panel1.SetBounds(8, 8, 324, 162);
     ProgramIcon.SetBounds(18, 18, 64, 64);
     ProgramIcon.OnPaint = PaintIcon;
     ProductName.SetFont(20, true);
     ProductName.SetBounds(96, 22, 180, 26);
     Version.SetBounds(96, 54, 180, 16);
-    Copyright.SetBounds(18, 94, 260, 16);
-    Comments.SetBounds(18, 114, 260, 48);
+    Copyright.SetBounds(18, 94, 306, 16);
+    Comments.SetBounds(18, 114, 306, 48);
     OKButton.SetOkGlyph();
-    OKButton.SetBounds(111, 180, 76, 28);
+    OKButton.SetBounds(132, 180, 76, 28);
     OKButton.OnClick = [this] { SetModalResult(1); };
 }
