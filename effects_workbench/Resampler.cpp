@@ -15,6 +15,13 @@ Resampler::Resampler(SoundFile& sound, int32_t step, int32_t shape, wb::Progress
     const float c = static_cast<float>(shape * 0.1L);
     const long double divisor = 2.5f + static_cast<long double>(c);
 
+    // The cosine weight depends only on the distance from the kept sample.
+    std::vector<float> weight(static_cast<size_t>(step > 1 ? step - 1 : 0));
+    for (size_t i = 0; i < weight.size(); ++i) {
+        const float arg = static_cast<float>((static_cast<long double>(i) - nl * 0.5f) / divisor);
+        weight[i] = static_cast<float>(std::cos(static_cast<long double>(arg)));
+    }
+
     std::vector<int16_t> out(f);
     int32_t b = 0;
     while (b < f) {
@@ -31,8 +38,7 @@ Resampler::Resampler(SoundFile& sound, int32_t step, int32_t shape, wb::Progress
         }
         const float u = static_cast<float>((target - kept) / nl);
         for (int32_t j = b + 1; j < end; ++j) {
-            const float arg = static_cast<float>(((j - b - 1) - nl * 0.5f) / divisor);
-            const float g = static_cast<float>(std::cos(static_cast<long double>(arg)));
+            const float g = weight[j - b - 1];
             // A float times a float is exact in double, as in extended precision.
             out[j] = static_cast<int16_t>(out[j - 1] + static_cast<int64_t>(static_cast<double>(u) * g));
         }

@@ -7,6 +7,7 @@
 
 #include "file_splitter/PieceFiles.h"
 #include "file_splitter/Resource.h"
+#include "platform/gui/DialogTemplate.h"
 #include "platform/base/File.h"
 
 using wb::gui::MsgKind;
@@ -129,6 +130,13 @@ const CMainDlg::MessageMapEntry CMainDlg::kMessageMap[] = {
     {IDC_JOIN_BROWSE, Notify::Clicked, &CMainDlg::OnBrowseJoin},
     {IDC_RECHECK, Notify::Clicked, &CMainDlg::OnRecheck},
     {IDC_ASSEMBLE, Notify::Clicked, &CMainDlg::OnAssemble},
+    {IDC_ABOUT, Notify::Clicked, &CMainDlg::OnAbout},
+    {IDC_EXIT, Notify::Clicked, &CMainDlg::OnExit},
+    {IDC_HELP_BUTTON, Notify::Clicked, &CMainDlg::OnHelpButton},
+    {IDC_LINK, Notify::Clicked, &CMainDlg::OnLink},
+    {IDC_CONTEXT_MENU_SETTINGS, Notify::Clicked, &CMainDlg::OnContextMenuSettings},
+    {wb::gui::kIdOk, Notify::Clicked, &CMainDlg::OnOK},
+    {wb::gui::kIdCancel, Notify::Clicked, &CMainDlg::OnCancel},
     {0, Notify::Clicked, nullptr},
 };
 

@@ -4,8 +4,13 @@
 // on a recording fake in tests.
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "file_splitter/ContextMenus.h"
+#include "platform/base/ProgramPaths.h"
 #include "platform/gui/DialogHost.h"
+#include "platform/gui/DialogRunner.h"
+#include "platform/gui/Shell.h"
 
 namespace parvex { struct FirstPiece; }
 
@@ -43,6 +48,36 @@ public:
     void OnRecheck();
     bool CheckPieces();
     void OnAssemble();
+
+    // Start-up and the buttons below the panels (Startup.cpp)
+    bool OnInitDialog();
+    void OnSysCommand(int commandId);
+    void OnAbout();
+    void OnExit();
+    void OnHelpButton();
+    void OnLink();
+    void OnContextMenuSettings();
+    void OnOK();      // Enter: the bound fields are read back, then the dialog ends
+    void OnCancel();  // Esc and the close box
+
+    // File-manager integration (Startup.cpp); the option operations throw
+    // wb::IoError when the store or the option file cannot be written.
+    void RegisterPieceFileType();
+    void SetContextMenuOption1();
+    void SetContextMenuOption2();
+    void SetContextMenuOption3();
+    void ApplyContextMenuOption(const std::string& optionFile);
+
+    // The dialog's result when "Exit" ends the program; it then exits with 1.
+    static constexpr int kExitResult = 1034;
+
+    // What the program runs on, set before the dialog opens: the command
+    // line after the program's name, further dialogs, the desktop's shell,
+    // the settings store and the program's own path.
+    std::vector<std::string> m_arguments;
+    wb::gui::DialogRunner* m_pRunner = nullptr;
+    wb::gui::Shell* m_pShell = nullptr;
+    parvex::Integration m_integration{wb::Registry::User(), wb::ProgramPath()};
 
     // Split state
     uint64_t m_nFileSize = 0;        // size of the chosen source; 0 when none

@@ -17,22 +17,30 @@ PieceError::PieceError(Kind kind, std::string file, const std::string& detail)
 
 namespace {
 
+// Bytes move a few blocks at a time: per system call, runs of about 250 kB
+// copy markedly faster than single blocks, and still fit the CPU's cache.
+constexpr uint64_t kBlocksPerRun = 4;
+
 // One buffer for the whole run, so memory does not grow with the piece size.
 class BlockCopier {
 public:
     explicit BlockCopier(const CopyEvents& events)
-        : buffer_(new char[kBlockSize]), events_(events) {}
+        : buffer_(new char[kBlocksPerRun * kBlockSize]), events_(events) {}
 
+    // Copies n bytes and reports each block of the copy, in order.
     void Copy(File& in, File& out, uint64_t n) {
-        const uint64_t blocks = BlockCount(n);
-        for (uint64_t b = 0; b < blocks; ++b) {
-            const size_t len = static_cast<size_t>(std::min<uint64_t>(n, kBlockSize));
+        uint64_t blocks = BlockCount(n);
+        while (blocks > 0) {
+            const uint64_t run = std::min<uint64_t>(blocks, kBlocksPerRun);
+            const uint64_t len = std::min<uint64_t>(n, run * kBlockSize);
             if (len > 0) {
-                in.ReadExact(buffer_.get(), len);
-                out.Write(buffer_.get(), len);
+                in.ReadExact(buffer_.get(), static_cast<size_t>(len));
+                out.Write(buffer_.get(), static_cast<size_t>(len));
             }
             n -= len;
-            if (events_.block) events_.block();
+            blocks -= run;
+            if (events_.block)
+                for (uint64_t b = 0; b < run; ++b) events_.block();
         }
     }
 

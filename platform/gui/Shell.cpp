@@ -33,4 +33,8 @@ bool StartProgram(const std::string& commandLine) {
     return StartDetached(SplitCommandLine(commandLine));
 }
 
+bool DesktopShell::OpenDocument(const std::string& target) { return OpenWithDefaultApplication(target); }
+
+bool DesktopShell::Start(const std::string& commandLine) { return StartProgram(commandLine); }
+
 } // namespace wb::gui

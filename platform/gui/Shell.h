@@ -12,4 +12,19 @@ bool OpenWithDefaultApplication(const std::string& target);
 // started.
 bool StartProgram(const std::string& commandLine);
 
+// The two operations as an object, so dialog logic that opens documents is
+// testable with a recording stand-in.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual bool OpenDocument(const std::string& target) = 0;
+    virtual bool Start(const std::string& commandLine) = 0;
+};
+
+class DesktopShell : public Shell {
+public:
+    bool OpenDocument(const std::string& target) override;
+    bool Start(const std::string& commandLine) override;
+};
+
 } // namespace wb::gui

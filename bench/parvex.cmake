@@ -1,0 +1,3 @@
+# Splitting and joining a 1 GiB file, beside split -b and cat on the same file.
+add_executable(bench_parvex ${CMAKE_CURRENT_LIST_DIR}/parvex.cpp)
+target_link_libraries(bench_parvex PRIVATE parvex_logic benchmark::benchmark)

@@ -1,0 +1,22 @@
+// Parvex: a dialog program. The main dialog's logic is CMainDlg; the window
+// layer builds the dialog and runs it until it closes.
+#include <memory>
+
+#include "file_splitter/DialogResources.h"
+#include "file_splitter/MainDlg.h"
+#include "file_splitter/ParvexIcon.h"
+#include "platform/gui/DialogProgram.h"
+
+int main(int argc, char** argv) {
+    wb::gui::DialogProgramInfo info{"Parvex", kParvexIcon};
+    int result = wb::gui::RunDialogProgram(
+        argc, argv, info, MainDialogTemplate(), [](wb::gui::DialogProgramContext& context) {
+            auto dlg = std::make_shared<CMainDlg>(context.dialog);
+            dlg->m_arguments = context.arguments;
+            dlg->m_pRunner = &context.runner;
+            dlg->m_pShell = &context.shell;
+            dlg->OnInitDialog();
+            return std::shared_ptr<void>(dlg);
+        });
+    return result == CMainDlg::kExitResult ? 1 : 0;
+}

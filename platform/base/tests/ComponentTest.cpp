@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "platform/base/Component.h"
+
+namespace {
+
+// Records the removal notifications it is given.
+class Watcher : public wb::Component {
+public:
+    using Component::Component;
+    std::vector<std::string> removed;
+
+protected:
+    void Notification(wb::Component* c, wb::Operation op) override {
+        Component::Notification(c, op);
+        if (op == wb::Operation::Remove) removed.push_back(c->Name());
+    }
+};
+
+TEST(Component, OwnedComponentsAreFoundWithoutRegardToCaseAndFreedWithTheOwner) {
+    auto* owner = new wb::Component();
+    auto* a = new wb::Component(owner);
+    a->SetName("UrlEdit");
+    auto* b = new wb::Component(owner);
+    b->SetName("PortEdit");
+    EXPECT_EQ(owner->FindComponent("urledit"), a);
+    EXPECT_EQ(owner->FindComponent("PORTEDIT"), b);
+    EXPECT_EQ(owner->FindComponent(""), nullptr);
+    EXPECT_EQ(owner->FindComponent("Other"), nullptr);
+    EXPECT_THROW(b->SetName("URLEDIT"), wb::PropertyError);
+    EXPECT_EQ(b->Name(), "PortEdit");
+    b->SetName("portedit");  // its own name in other case is fine
+    delete a;
+    EXPECT_EQ(owner->ComponentCount(), 1);
+    delete owner;  // frees b; a leak checker would see it otherwise
+}
+
+TEST(Component, SiblingsAndFreeNotificationsHearOfARemoval) {
+    wb::Component owner;
+    auto* watcher = new Watcher(&owner);
+    watcher->SetName("Watcher");
+    auto* sibling = new wb::Component(&owner);
+    sibling->SetName("Sibling");
+    Watcher far;
+    auto* target = new wb::Component();
+    target->SetName("Target");
+    far.FreeNotification(target);
+    delete sibling;
+    EXPECT_EQ(watcher->removed, (std::vector<std::string>{"Sibling"}));
+    delete target;
+    EXPECT_EQ(far.removed, (std::vector<std::string>{"Target"}));
+}
+
+TEST(Component, LoadingReachesOwnedComponentsFirst) {
+    struct Probe : wb::Component {
+        using Component::Component;
+        std::vector<std::string>* log;
+        void Loaded() override {
+            Component::Loaded();
+            log->push_back(Name());
+        }
+    };
+    std::vector<std::string> log;
+    Probe owner;
+    owner.log = &log;
+    owner.SetName("Form");
+    owner.BeginLoading();
+    auto* child = new Probe(&owner);
+    child->log = &log;
+    child->SetName("Child");
+    EXPECT_TRUE(child->Loading());
+    owner.EndLoading();
+    EXPECT_EQ(log, (std::vector<std::string>{"Child", "Form"}));
+    EXPECT_FALSE(owner.Loading());
+}
+
+TEST(Component, FormsAreFoundByName) {
+    wb::Component form;
+    form.SetName("ID3Frm");
+    EXPECT_EQ(wb::FindFormByName("id3frm"), nullptr);
+    wb::FormList::Add(&form);
+    EXPECT_EQ(wb::FindFormByName("id3frm"), &form);
+    wb::FormList::Remove(&form);
+    EXPECT_EQ(wb::FindFormByName("ID3Frm"), nullptr);
+}
+
+TEST(Published, TypedAccessChecksTheKind) {
+    wb::Component c;
+    c.SetTag(5);
+    const wb::PropInfo* tag = c.Class().FindProperty("TAG");
+    const wb::PropInfo* name = c.Class().FindProperty("Name");
+    ASSERT_NE(tag, nullptr);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(wb::GetOrdProp(c, *tag), 5);
+    wb::SetStrProp(c, *name, "Renamed");
+    EXPECT_EQ(c.Name(), "Renamed");
+    EXPECT_THROW(wb::GetStrProp(c, *tag), wb::PropertyError);
+    EXPECT_THROW(wb::SetFloatProp(c, *name, 1.0), wb::PropertyError);
+    std::vector<std::string> names;
+    for (const wb::PropInfo* p : c.Class().Properties()) names.push_back(p->name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Name", "Tag"}));
+    EXPECT_TRUE(c.InheritsFrom(wb::Persistent::StaticClass()));
+    EXPECT_EQ(wb::BooleanType().IndexOf("true"), 1);
+}
+
+TEST(Variant, Texts) {
+    EXPECT_EQ(wb::Variant().ToString(), "");
+    EXPECT_EQ(wb::Variant(true).ToString(), "True");
+    EXPECT_EQ(wb::Variant(int64_t(-3)).ToString(), "-3");
+    EXPECT_EQ(wb::Variant(1.5).ToString(), "1.5");
+    EXPECT_TRUE(wb::Variant().IsEmpty());
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "platform/base/IniFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("wb-ini-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        path_ = (dir_ / "Test.Ini").string();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string Bytes() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    void Put(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
+    fs::path dir_;
+    std::string path_;
+};
+
+TEST_F(IniFileTest, WritesReachTheFileAtOnceInOrder) {
+    wb::IniFile ini(path_);
+    ini.WriteString("Main", "CDDrive", "/dev/sr0");
+    EXPECT_EQ(Bytes(), "[Main]\nCDDrive=/dev/sr0\n");
+    ini.WriteInteger("Main", "Flags", -3);
+    ini.WriteBool("Other", "Visible", false);
+    ini.WriteString("main", "cddrive", "x");  // same key, other case: replaced in place
+    EXPECT_EQ(Bytes(), "[Main]\ncddrive=x\nFlags=-3\n\n[Other]\nVisible=0\n");
+    // A second object on the same file sees the writes.
+    wb::IniFile other(path_);
+    EXPECT_EQ(other.ReadInteger("MAIN", "FLAGS", 0), -3);
+    EXPECT_FALSE(other.ReadBool("other", "visible", true));
+}
+
+TEST_F(IniFileTest, ReadTrimsAndStripsOnePairOfQuotes) {
+    Put("; comment\r\n[ Main ]\r\n  Key1 =  spaced value  \r\nQ1=\"quoted\"\r\nQ2='single'\r\n"
+        "Q3=\"\"twice\"\"\r\nQ4=\"open\r\nQ5=\"mixed'\r\nQ6=\"\r\nEmpty=\r\n");
+    wb::IniFile ini(path_);
+    EXPECT_EQ(ini.ReadString("main", "key1", "d"), "spaced value");
+    EXPECT_EQ(ini.ReadString("Main", "Q1", ""), "quoted");
+    EXPECT_EQ(ini.ReadString("Main", "Q2", ""), "single");
+    EXPECT_EQ(ini.ReadString("Main", "Q3", ""), "\"twice\"");
+    EXPECT_EQ(ini.ReadString("Main", "Q4", ""), "\"open");
+    EXPECT_EQ(ini.ReadString("Main", "Q5", ""), "\"mixed'");
+    EXPECT_EQ(ini.ReadString("Main", "Q6", ""), "\"");
+    EXPECT_EQ(ini.ReadString("Main", "Empty", "d"), "");
+    EXPECT_EQ(ini.ReadString("Main", "Missing", "d"), "d");
+    EXPECT_EQ(ini.ReadString("Nowhere", "Key1", "d"), "d");
+    EXPECT_EQ(ini.ReadSection("MAIN"),
+              (std::vector<std::string>{"Key1", "Q1", "Q2", "Q3", "Q4", "Q5", "Q6", "Empty"}));
+}
+
+TEST_F(IniFileTest, IntegersAndBooleans) {
+    Put("[S]\nA= 42 \nB=4x\nC=+7\nD=0\nE=2\n");
+    wb::IniFile ini(path_);
+    EXPECT_EQ(ini.ReadInteger("S", "A", 1), 42);
+    EXPECT_EQ(ini.ReadInteger("S", "B", 1), 1);
+    EXPECT_EQ(ini.ReadInteger("S", "C", 1), 7);
+    EXPECT_FALSE(ini.ReadBool("S", "D", true));
+    EXPECT_TRUE(ini.ReadBool("S", "E", false));
+    EXPECT_TRUE(ini.ReadBool("S", "Missing", true));
+}
+
+TEST_F(IniFileTest, NewKeysJoinTheirSectionBeforeItsBlankLines) {
+    Put("[A]\nx=1\n\n[B]\ny=2\n");
+    wb::IniFile ini(path_);
+    ini.WriteString("a", "z", "3");
+    EXPECT_EQ(Bytes(), "[A]\nx=1\nz=3\n\n[B]\ny=2\n");
+    ini.DeleteKey("A", "X");
+    EXPECT_EQ(Bytes(), "[A]\nz=3\n\n[B]\ny=2\n");
+}
+
+TEST_F(IniFileTest, EraseSectionRemovesEveryCopyAndNothingElse) {
+    Put("[A]\nx=1\n\n[B]\ny=2\n\n[a]\nw=0\n");
+    wb::IniFile ini(path_);
+    ini.EraseSection("A");
+    EXPECT_EQ(Bytes(), "[B]\ny=2\n\n");
+    EXPECT_EQ(ini.ReadString("A", "x", "gone"), "gone");
+    ini.EraseSection("Missing");
+    EXPECT_EQ(Bytes(), "[B]\ny=2\n\n");
+    wb::IniFile absent((dir_ / "none.ini").string());
+    absent.EraseSection("A");
+    EXPECT_FALSE(fs::exists(dir_ / "none.ini"));
+}
+
+TEST_F(IniFileTest, LineBreaksAndBrokenNamesAreRefusedAndTheFileKept) {
+    wb::IniFile ini(path_);
+    ini.WriteString("S", "k", "v");
+    const std::string before = Bytes();
+    EXPECT_THROW(ini.WriteString("S", "k", "two\nlines"), wb::IniFormatError);
+    EXPECT_THROW(ini.WriteString("S", "k", "cr\rhere"), wb::IniFormatError);
+    EXPECT_THROW(ini.WriteString("S", "a=b", "v"), wb::IniFormatError);
+    EXPECT_THROW(ini.WriteString("S", " ", "v"), wb::IniFormatError);
+    EXPECT_THROW(ini.WriteString("S]x", "k", "v"), wb::IniFormatError);
+    EXPECT_THROW(ini.WriteString("S\n", "k", "v"), wb::IniFormatError);
+    EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(IniFileTest, FailedWriteNamesTheFileAndLeavesNoTemporary) {
+    wb::IniFile ini((dir_ / "missing" / "x.ini").string());
+    try {
+        ini.WriteString("S", "k", "v");
+        FAIL() << "no error";
+    } catch (const wb::IoError& e) {
+        EXPECT_NE(e.FileName().find("x.ini"), std::string::npos);
+    }
+    wb::IniFile good(path_);
+    good.WriteString("S", "k", "v");
+    size_t files = 0;
+    for ([[maybe_unused]] auto& entry : fs::directory_iterator(dir_)) ++files;
+    EXPECT_EQ(files, 1u);  // no temporary file left beside it
+}
+
+} // namespace

@@ -1,0 +1,124 @@
+#pragma once
+// A top-level window (a form) and its placement, seen without Qt.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/gui/ScreenInfo.h"
+#include "platform/gui/WinControl.h"
+
+namespace wb::gui {
+
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : uint32_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
+    poDesktopCenter, poMainFormCenter, poOwnerFormCenter
+};
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+// Show commands of a placement record.
+constexpr uint32_t SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3,
+                   SW_SHOWNOACTIVATE = 4, SW_SHOW = 5, SW_MINIMIZE = 6, SW_SHOWMINNOACTIVE = 7,
+                   SW_SHOWNA = 8, SW_RESTORE = 9;
+constexpr uint32_t WPF_SETMINPOSITION = 1;
+
+struct WindowPlacement {
+    uint32_t length = 44;
+    uint32_t flags = 0;
+    uint32_t showCmd = SW_SHOWNORMAL;
+    Point minPosition{-1, -1};
+    Point maxPosition{-1, -1};
+    Rect normalPosition;
+};
+
+// Border widths by the system-metric index of the same name.
+constexpr int SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXDLGFRAME = 7, SM_CYDLGFRAME = 8,
+              SM_CXFRAME = 32, SM_CYFRAME = 33;
+int GetSystemMetrics(int index);
+
+class Form : public WinControl {
+public:
+    explicit Form(Component* owner = nullptr);
+    ~Form() override;
+    static const ClassInfo& StaticClass();
+    const ClassInfo& Class() const override { return StaticClass(); }
+    void* NativeWidget() const override;
+
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(int v);
+    void SetTop(int v);
+    void SetWidth(int v);
+    void SetHeight(int v);
+    void SetBounds(int left, int top, int width, int height);
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);  // re-creates the window
+    uint32_t BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(uint32_t icons);
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle style) { formStyle_ = style; }
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition position);
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState state);
+    // Sets the state remembered for the next show, without touching the window.
+    void SetWindowStateField(TWindowState state);
+    WinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(WinControl* control);
+    bool HasMenu() const { return false; }
+
+    void SetVisible(bool visible) override;
+    void Show();   // OnShow, then the window appears
+    void Hide();
+    // Asks OnCloseQuery (through WM_CLOSE); true when the form closed.
+    bool Close();
+    // Paints pending areas now.
+    void Update();
+
+    WindowPlacement GetWindowPlacement() const;
+    // A normal rectangle that does not fit the screen's work area is moved
+    // (and if need be shrunk) onto it. A show command other than SW_HIDE shows the window.
+    bool SetWindowPlacement(const WindowPlacement& placement);
+    bool IsWindowVisible() const;
+    bool IsIconic() const;
+    // Asks the window's procedure for its size limits (WM_GETMINMAXINFO) and
+    // applies them; done at every show as well.
+    void UpdateSizeLimits();
+
+    std::function<void(Persistent* sender)> OnShow;
+    std::function<void(Persistent* sender, bool& canClose)> OnCloseQuery;
+    std::function<void(Persistent* sender)> OnDestroy;
+
+protected:
+    void WndProc(Message& msg) override;
+
+private:
+    struct Impl;
+    friend struct Impl;
+    void ApplyFlags();
+    std::unique_ptr<Impl> impl_;
+    TBorderStyle borderStyle_ = bsSizeable;
+    uint32_t borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TFormStyle formStyle_ = fsNormal;
+    TPosition position_ = poDesigned;
+    WinControl* activeControl_ = nullptr;
+    Point maxPosition_{-1, -1};
+};
+
+// The application's main form: the first form made, unless set.
+Form* MainForm();
+void SetMainForm(Form* form);
+// The application's own window: it takes WM_SYSCOMMAND SC_MINIMIZE and
+// SC_RESTORE for the whole program.
+WindowHandle ApplicationHandle();
+bool ApplicationMinimized();
+
+} // namespace wb::gui

@@ -1,0 +1,1040 @@
+#include "platform/gui/StringGrid.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace wb::gui {
+
+namespace {
+
+constexpr TColor kFixedLineColor = clBlack;
+constexpr TColor kLineColor = clBtnFace;
+constexpr int kSizingMargin = 3;
+
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons = Qt::NoButton) {
+    TShiftState s = 0;
+    if (m & Qt::ShiftModifier) s |= ssShift;
+    if (m & Qt::AltModifier) s |= ssAlt;
+    if (m & Qt::ControlModifier) s |= ssCtrl;
+    if (buttons & Qt::LeftButton) s |= ssLeft;
+    if (buttons & Qt::RightButton) s |= ssRight;
+    if (buttons & Qt::MiddleButton) s |= ssMiddle;
+    return s;
+}
+
+TMouseButton ButtonOf(Qt::MouseButton b) {
+    return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
+}
+
+int MoveAdjust(int index, int from, int to) {
+    if (index == from) return to;
+    if (from < to && index > from && index <= to) return index - 1;
+    if (from > to && index >= to && index < from) return index + 1;
+    return index;
+}
+
+// Restores a pointer on every way out of a scope.
+struct PointerGuard {
+    Canvas*& slot;
+    Canvas* saved;
+    ~PointerGuard() { slot = saved; }
+};
+
+} // namespace
+
+StringGrid::StringGrid(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    measureCanvas_ = std::make_unique<Canvas>();
+    measureCanvas_->Font() = font_;
+    editor_ = new QLineEdit(viewport());
+    editor_->setFrame(false);
+    editor_->hide();
+    editor_->installEventFilter(this);
+    editor_->setFont(ToQFont(font_));
+    connect(editor_, &QLineEdit::textEdited, this, [this](const QString& t) { EditorTextEdited(t); });
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { OnScrollAction(true, action); });
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { OnScrollAction(false, action); });
+    ChangeSize(5, 5);
+    SetScrollBars(ssBoth);
+}
+
+StringGrid::~StringGrid() = default;
+
+// ---- cells ---------------------------------------------------------------
+
+void StringGrid::CheckIndex(int col, int row) const {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_)
+        throw std::out_of_range("Grid index out of range");
+}
+
+std::string StringGrid::Cells(int col, int row) const {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return {};
+    return rows_[row][col].text;
+}
+
+const std::string& StringGrid::CellText(int col, int row) const {
+    static const std::string empty;
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return empty;
+    return rows_[row][col].text;
+}
+
+void StringGrid::SetCells(int col, int row, const std::string& text) {
+    CheckIndex(col, row);
+    if (rows_[row][col].text == text) return;
+    rows_[row][col].text = text;
+    Repaint();
+}
+
+void* StringGrid::Objects(int col, int row) const {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return nullptr;
+    return rows_[row][col].object;
+}
+
+void StringGrid::SetObjects(int col, int row, void* object) {
+    CheckIndex(col, row);
+    rows_[row][col].object = object;
+}
+
+void StringGrid::PermuteRows(int first, const std::vector<int>& source) {
+    const int n = int(source.size());
+    if (first < 0 || first + n > rowCount_) throw std::out_of_range("Grid index out of range");
+    std::vector<bool> seen(n, false);
+    for (int s : source) {
+        if (s < first || s >= first + n || seen[s - first])
+            throw std::invalid_argument("Row order is not a permutation of the rows");
+        seen[s - first] = true;
+    }
+    std::vector<CellRow> moved(n);
+    for (int i = 0; i < n; ++i) moved[i] = std::move(rows_[source[i]]);
+    for (int i = 0; i < n; ++i) rows_[first + i] = std::move(moved[i]);
+    Repaint();
+}
+
+// ---- size ----------------------------------------------------------------
+
+void StringGrid::ChangeSize(int newColCount, int newRowCount) {
+    int oldCols = colCount_, oldRows = rowCount_;
+    colCount_ = newColCount;
+    rowCount_ = newRowCount;
+    rows_.resize(rowCount_);
+    for (auto& r : rows_) r.resize(colCount_);
+    colWidths_.resize(colCount_, defaultColWidth_);
+    rowHeights_.resize(rowCount_, defaultRowHeight_);
+    auto clamp = [&](TGridCoord& c) {
+        c.X = std::clamp(c.X, std::min(fixedCols_, colCount_ - 1), colCount_ - 1);
+        c.Y = std::clamp(c.Y, std::min(fixedRows_, rowCount_ - 1), rowCount_ - 1);
+    };
+    clamp(current_);
+    clamp(anchor_);
+    clamp(topLeft_);
+    UpdateScrollRange();
+    if (oldCols != 0 || oldRows != 0) SizeChanged(oldCols, oldRows);
+    UpdateEditor();
+    Repaint();
+}
+
+void StringGrid::SetColCount(int count) {
+    count = std::max(1, count);
+    if (count == colCount_) return;
+    if (count <= fixedCols_) fixedCols_ = count - 1;
+    ChangeSize(count, rowCount_);
+}
+
+void StringGrid::SetRowCount(int count) {
+    count = std::max(1, count);
+    if (count == rowCount_) return;
+    if (count <= fixedRows_) fixedRows_ = count - 1;
+    ChangeSize(colCount_, count);
+}
+
+void StringGrid::SetFixedCols(int count) {
+    if (count < 0 || count >= colCount_)
+        throw std::invalid_argument("Fixed column count must be less than column count");
+    fixedCols_ = count;
+    current_.X = std::max(current_.X, count);
+    anchor_.X = std::max(anchor_.X, count);
+    topLeft_.X = std::max(topLeft_.X, count);
+    UpdateScrollRange();
+    UpdateEditor();
+    Repaint();
+}
+
+void StringGrid::SetFixedRows(int count) {
+    if (count < 0 || count >= rowCount_)
+        throw std::invalid_argument("Fixed row count must be less than row count");
+    fixedRows_ = count;
+    current_.Y = std::max(current_.Y, count);
+    anchor_.Y = std::max(anchor_.Y, count);
+    topLeft_.Y = std::max(topLeft_.Y, count);
+    UpdateScrollRange();
+    UpdateEditor();
+    Repaint();
+}
+
+void StringGrid::SetDefaultColWidth(int width) {
+    defaultColWidth_ = std::max(0, width);
+    std::fill(colWidths_.begin(), colWidths_.end(), defaultColWidth_);
+    ColWidthsChanged();
+}
+
+void StringGrid::SetDefaultRowHeight(int height) {
+    defaultRowHeight_ = std::max(0, height);
+    std::fill(rowHeights_.begin(), rowHeights_.end(), defaultRowHeight_);
+    RowHeightsChanged();
+}
+
+int StringGrid::ColWidths(int col) const {
+    return col >= 0 && col < colCount_ ? colWidths_[col] : defaultColWidth_;
+}
+
+void StringGrid::SetColWidths(int col, int width) {
+    CheckIndex(col, 0);
+    width = std::max(0, width);
+    if (colWidths_[col] == width) return;
+    colWidths_[col] = width;
+    ColWidthsChanged();
+}
+
+int StringGrid::RowHeights(int row) const {
+    return row >= 0 && row < rowCount_ ? rowHeights_[row] : defaultRowHeight_;
+}
+
+void StringGrid::SetRowHeights(int row, int height) {
+    CheckIndex(0, row);
+    height = std::max(0, height);
+    if (rowHeights_[row] == height) return;
+    rowHeights_[row] = height;
+    RowHeightsChanged();
+}
+
+void StringGrid::SetGridLineWidth(int width) {
+    gridLineWidth_ = std::max(0, width);
+    UpdateScrollRange();
+    Repaint();
+}
+
+void StringGrid::SetOptions(TGridOptions options) {
+    if (options & goRowSelect) options &= ~unsigned(goAlwaysShowEditor);
+    options_ = options;
+    verticalScrollBar()->setTracking(options_ & goThumbTracking);
+    horizontalScrollBar()->setTracking(options_ & goThumbTracking);
+    if (!(options_ & goEditing) && EditorMode()) HideEditor();
+    else if ((options_ & goAlwaysShowEditor) && (options_ & goEditing) && HasFocusWithin()) ShowEditor();
+    UpdateScrollRange();
+    Repaint();
+}
+
+void StringGrid::SetScrollBars(TScrollStyle style) {
+    scrollBars_ = style;
+    bool v = style == ssVertical || style == ssBoth, h = style == ssHorizontal || style == ssBoth;
+    setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    UpdateScrollRange();
+}
+
+void StringGrid::SetFont(const TFont& font) {
+    font_ = font;
+    measureCanvas_->Font() = font_;
+    editor_->setFont(ToQFont(font_));
+    Repaint();
+}
+
+Canvas& StringGrid::GridCanvas() { return paintCanvas_ ? *paintCanvas_ : *measureCanvas_; }
+
+// ---- change steps --------------------------------------------------------
+
+void StringGrid::SizeChanged(int, int) {}
+
+void StringGrid::RowHeightsChanged() {
+    UpdateScrollRange();
+    UpdateEditor();
+    Repaint();
+}
+
+void StringGrid::ColWidthsChanged() {
+    UpdateScrollRange();
+    UpdateEditor();
+    Repaint();
+}
+
+void StringGrid::TopLeftChanged() {
+    if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+void StringGrid::WMSize() {
+    UpdateScrollRange();
+    UpdateEditor();
+    Repaint();
+}
+
+// ---- geometry ------------------------------------------------------------
+
+int StringGrid::ColLine(int col) const {
+    return (options_ & (col < fixedCols_ ? goFixedVertLine : goVertLine)) ? gridLineWidth_ : 0;
+}
+
+int StringGrid::RowLine(int row) const {
+    return (options_ & (row < fixedRows_ ? goFixedHorzLine : goHorzLine)) ? gridLineWidth_ : 0;
+}
+
+int StringGrid::ColX(int col) const {
+    if (col < 0 || col >= colCount_) return -1;
+    int x = 0;
+    if (col < fixedCols_) {
+        for (int c = 0; c < col; ++c) x += colWidths_[c] + ColLine(c);
+        return x;
+    }
+    if (col < topLeft_.X) return -1;
+    for (int c = 0; c < fixedCols_; ++c) x += colWidths_[c] + ColLine(c);
+    for (int c = topLeft_.X; c < col; ++c) x += colWidths_[c] + ColLine(c);
+    return x;
+}
+
+int StringGrid::RowY(int row) const {
+    if (row < 0 || row >= rowCount_) return -1;
+    int y = 0;
+    if (row < fixedRows_) {
+        for (int r = 0; r < row; ++r) y += rowHeights_[r] + RowLine(r);
+        return y;
+    }
+    if (row < topLeft_.Y) return -1;
+    for (int r = 0; r < fixedRows_; ++r) y += rowHeights_[r] + RowLine(r);
+    for (int r = topLeft_.Y; r < row; ++r) y += rowHeights_[r] + RowLine(r);
+    return y;
+}
+
+Rect StringGrid::CellRect(int col, int row) const {
+    int x = ColX(col), y = RowY(row);
+    if (x < 0 || y < 0 || x >= viewport()->width() || y >= viewport()->height()) return {};
+    return {x, y, x + colWidths_[col], y + rowHeights_[row]};
+}
+
+TGridCoord StringGrid::MouseCoord(int x, int y) const {
+    TGridCoord c{-1, -1};
+    auto find = [](int pos, int fixed, int first, int count, auto size) {
+        int p = 0;
+        for (int i = 0; i < fixed; ++i) {
+            if (pos >= p && pos < p + size(i)) return i;
+            p += size(i);
+        }
+        for (int i = first; i < count; ++i) {
+            if (pos >= p && pos < p + size(i)) return i;
+            p += size(i);
+        }
+        return -1;
+    };
+    if (x >= 0 && x < viewport()->width())
+        c.X = find(x, fixedCols_, topLeft_.X, colCount_, [&](int i) { return colWidths_[i] + ColLine(i); });
+    if (y >= 0 && y < viewport()->height())
+        c.Y = find(y, fixedRows_, topLeft_.Y, rowCount_, [&](int i) { return rowHeights_[i] + RowLine(i); });
+    return c;
+}
+
+int StringGrid::VisibleRowCount() const {
+    int y = 0, height = viewport()->height(), count = 0;
+    for (int r = 0; r < fixedRows_; ++r) y += rowHeights_[r] + RowLine(r);
+    for (int r = topLeft_.Y; r < rowCount_; ++r) {
+        if (y + rowHeights_[r] > height) break;
+        ++count;
+        y += rowHeights_[r] + RowLine(r);
+    }
+    return count;
+}
+
+int StringGrid::VisibleColCount() const {
+    int x = 0, width = viewport()->width(), count = 0;
+    for (int c = 0; c < fixedCols_; ++c) x += colWidths_[c] + ColLine(c);
+    for (int c = topLeft_.X; c < colCount_; ++c) {
+        if (x + colWidths_[c] > width) break;
+        ++count;
+        x += colWidths_[c] + ColLine(c);
+    }
+    return count;
+}
+
+// The largest top row that still fills the view with the last rows.
+int StringGrid::MaxTopRow() const {
+    int avail = viewport()->height();
+    for (int r = 0; r < fixedRows_; ++r) avail -= rowHeights_[r] + RowLine(r);
+    int top = rowCount_;
+    int used = 0;
+    while (top > fixedRows_) {
+        int h = rowHeights_[top - 1] + RowLine(top - 1);
+        if (used + rowHeights_[top - 1] > avail && top < rowCount_) break;
+        used += h;
+        --top;
+    }
+    return std::clamp(top, fixedRows_, std::max(fixedRows_, rowCount_ - 1));
+}
+
+int StringGrid::MaxLeftCol() const {
+    int avail = viewport()->width();
+    for (int c = 0; c < fixedCols_; ++c) avail -= colWidths_[c] + ColLine(c);
+    int left = colCount_;
+    int used = 0;
+    while (left > fixedCols_) {
+        int w = colWidths_[left - 1] + ColLine(left - 1);
+        if (used + colWidths_[left - 1] > avail && left < colCount_) break;
+        used += w;
+        --left;
+    }
+    return std::clamp(left, fixedCols_, std::max(fixedCols_, colCount_ - 1));
+}
+
+// ---- scrolling -----------------------------------------------------------
+
+void StringGrid::GetScrollRange(bool vertical, int& min, int& max) const {
+    const QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    min = bar->minimum();
+    max = bar->maximum();
+}
+
+void StringGrid::SetScrollPage(bool vertical, int page) {
+    scrollPage_[vertical ? 1 : 0] = std::max(0, page);
+    syncingBars_ = true;
+    (vertical ? verticalScrollBar() : horizontalScrollBar())->setPageStep(std::max(0, page));
+    syncingBars_ = false;
+}
+
+void StringGrid::UpdateScrollRange() {
+    if (rowCount_ == 0 || colCount_ == 0) return;
+    int maxTop = MaxTopRow(), maxLeft = MaxLeftCol();
+    if (topLeft_.Y > maxTop) topLeft_.Y = maxTop;
+    if (topLeft_.X > maxLeft) topLeft_.X = maxLeft;
+    syncingBars_ = true;
+    QScrollBar* v = verticalScrollBar();
+    v->setRange(0, maxTop - fixedRows_);
+    v->setSingleStep(1);
+    v->setPageStep(scrollPage_[1]);
+    v->setValue(topLeft_.Y - fixedRows_);
+    QScrollBar* h = horizontalScrollBar();
+    h->setRange(0, maxLeft - fixedCols_);
+    h->setSingleStep(1);
+    h->setPageStep(scrollPage_[0]);
+    h->setValue(topLeft_.X - fixedCols_);
+    syncingBars_ = false;
+}
+
+void StringGrid::scrollContentsBy(int, int) {
+    // The grid paints from its top-left cell; the bars only follow it.
+}
+
+void StringGrid::OnScrollAction(bool vertical, int action) {
+    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    TWMScroll msg;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: msg.ScrollCode = SB_LINEDOWN; break;
+    case QAbstractSlider::SliderSingleStepSub: msg.ScrollCode = SB_LINEUP; break;
+    case QAbstractSlider::SliderPageStepAdd: msg.ScrollCode = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderPageStepSub: msg.ScrollCode = SB_PAGEUP; break;
+    case QAbstractSlider::SliderToMinimum: msg.ScrollCode = SB_TOP; break;
+    case QAbstractSlider::SliderToMaximum: msg.ScrollCode = SB_BOTTOM; break;
+    case QAbstractSlider::SliderMove:
+        msg.ScrollCode = bar->isSliderDown() ? SB_THUMBTRACK : SB_THUMBPOSITION;
+        break;
+    default: return;
+    }
+    msg.Pos = bar->sliderPosition();
+    if (vertical) WMVScroll(msg);
+    else WMHScroll(msg);
+    // The bar shows where the grid is, whether or not it scrolled.
+    bar->setSliderPosition(vertical ? topLeft_.Y - fixedRows_ : topLeft_.X - fixedCols_);
+}
+
+void StringGrid::WMVScroll(TWMScroll& msg) {
+    int top = topLeft_.Y;
+    switch (msg.ScrollCode) {
+    case SB_LINEUP: --top; break;
+    case SB_LINEDOWN: ++top; break;
+    case SB_PAGEUP: top -= std::max(1, VisibleRowCount()); break;
+    case SB_PAGEDOWN: top += std::max(1, VisibleRowCount()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: top = fixedRows_ + msg.Pos; break;
+    case SB_TOP: top = fixedRows_; break;
+    case SB_BOTTOM: top = MaxTopRow(); break;
+    default: return;
+    }
+    SetTopRow(top);
+}
+
+void StringGrid::WMHScroll(TWMScroll& msg) {
+    int left = topLeft_.X;
+    switch (msg.ScrollCode) {
+    case SB_LINEUP: --left; break;
+    case SB_LINEDOWN: ++left; break;
+    case SB_PAGEUP: left -= std::max(1, VisibleColCount()); break;
+    case SB_PAGEDOWN: left += std::max(1, VisibleColCount()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: left = fixedCols_ + msg.Pos; break;
+    case SB_TOP: left = fixedCols_; break;
+    case SB_BOTTOM: left = MaxLeftCol(); break;
+    default: return;
+    }
+    SetLeftCol(left);
+}
+
+void StringGrid::SetTopRow(int row) {
+    row = std::clamp(row, fixedRows_, MaxTopRow());
+    if (row == topLeft_.Y) return;
+    topLeft_.Y = row;
+    UpdateScrollRange();
+    UpdateEditor();
+    TopLeftChanged();
+    Repaint();
+}
+
+void StringGrid::SetLeftCol(int col) {
+    col = std::clamp(col, fixedCols_, MaxLeftCol());
+    if (col == topLeft_.X) return;
+    topLeft_.X = col;
+    UpdateScrollRange();
+    UpdateEditor();
+    TopLeftChanged();
+    Repaint();
+}
+
+void StringGrid::ScrollIntoView(int col, int row) {
+    if (row >= fixedRows_ && row < rowCount_) {
+        if (row < topLeft_.Y) {
+            SetTopRow(row);
+        } else {
+            int avail = viewport()->height();
+            for (int r = 0; r < fixedRows_; ++r) avail -= rowHeights_[r] + RowLine(r);
+            int top = row, used = rowHeights_[row];
+            while (top > topLeft_.Y && used + RowLine(top - 1) + rowHeights_[top - 1] <= avail) {
+                used += RowLine(top - 1) + rowHeights_[top - 1];
+                --top;
+            }
+            if (top > topLeft_.Y) SetTopRow(top);
+        }
+    }
+    if (col >= fixedCols_ && col < colCount_) {
+        if (col < topLeft_.X) {
+            SetLeftCol(col);
+        } else {
+            int avail = viewport()->width();
+            for (int c = 0; c < fixedCols_; ++c) avail -= colWidths_[c] + ColLine(c);
+            int left = col, used = colWidths_[col];
+            while (left > topLeft_.X && used + ColLine(left - 1) + colWidths_[left - 1] <= avail) {
+                used += ColLine(left - 1) + colWidths_[left - 1];
+                --left;
+            }
+            if (left > topLeft_.X) SetLeftCol(left);
+        }
+    }
+}
+
+void StringGrid::wheelEvent(QWheelEvent* event) {
+    int notches = event->angleDelta().y() / 120;
+    if (notches == 0) notches = event->angleDelta().y() > 0 ? 1 : event->angleDelta().y() < 0 ? -1 : 0;
+    for (int i = 0; i < std::abs(notches) * 3; ++i) {
+        TWMScroll msg;
+        msg.ScrollCode = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
+        WMVScroll(msg);
+    }
+    event->accept();
+}
+
+// ---- current cell and selection ----------------------------------------
+
+bool StringGrid::SelectCell(int col, int row) {
+    bool can = true;
+    if (OnSelectCell) OnSelectCell(this, col, row, can);
+    return can;
+}
+
+bool StringGrid::FocusCell(int col, int row, bool moveAnchor) {
+    if (col < fixedCols_ || col >= colCount_ || row < fixedRows_ || row >= rowCount_) return false;
+    if (!SelectCell(col, row)) return false;
+    bool always = (options_ & goAlwaysShowEditor) && (options_ & goEditing);
+    if (EditorMode() && !always && TGridCoord{col, row} != current_) HideEditor();
+    current_ = {col, row};
+    if (moveAnchor || !(options_ & goRangeSelect)) anchor_ = current_;
+    ScrollIntoView(col, row);
+    if (always && HasFocusWithin()) ShowEditor();
+    else UpdateEditor();
+    Repaint();
+    return true;
+}
+
+void StringGrid::SetCol(int col) { FocusCell(col, current_.Y, true); }
+void StringGrid::SetRow(int row) { FocusCell(current_.X, row, true); }
+
+void StringGrid::MoveCurrent(int col, int row, bool extend) {
+    col = std::clamp(col, fixedCols_, colCount_ - 1);
+    row = std::clamp(row, fixedRows_, rowCount_ - 1);
+    FocusCell(col, row, !(extend && (options_ & goRangeSelect)));
+}
+
+TGridRect StringGrid::Selection() const {
+    if (options_ & goRowSelect)
+        return {fixedCols_, std::min(anchor_.Y, current_.Y), colCount_ - 1, std::max(anchor_.Y, current_.Y)};
+    return {std::min(anchor_.X, current_.X), std::min(anchor_.Y, current_.Y), std::max(anchor_.X, current_.X),
+            std::max(anchor_.Y, current_.Y)};
+}
+
+void StringGrid::SetSelection(const TGridRect& rect) {
+    if (!FocusCell(rect.Right, rect.Bottom, true)) return;
+    anchor_ = {std::clamp(rect.Left, fixedCols_, colCount_ - 1), std::clamp(rect.Top, fixedRows_, rowCount_ - 1)};
+    Repaint();
+}
+
+// ---- moves -----------------------------------------------------------------
+
+template <class V>
+void StringGrid::MoveItem(V& v, int from, int to) {
+    auto item = std::move(v[from]);
+    if (from < to) std::move(v.begin() + from + 1, v.begin() + to + 1, v.begin() + from);
+    else std::move_backward(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+    v[to] = std::move(item);
+}
+
+void StringGrid::MoveRow(int fromIndex, int toIndex) {
+    CheckIndex(0, fromIndex);
+    CheckIndex(0, toIndex);
+    if (fromIndex == toIndex) return;
+    MoveItem(rowHeights_, fromIndex, toIndex);
+    current_.Y = std::max(fixedRows_, MoveAdjust(current_.Y, fromIndex, toIndex));
+    anchor_.Y = std::max(fixedRows_, MoveAdjust(anchor_.Y, fromIndex, toIndex));
+    RowMoved(fromIndex, toIndex);
+    UpdateScrollRange();
+    UpdateEditor();
+    Repaint();
+}
+
+void StringGrid::MoveColumn(int fromIndex, int toIndex) {
+    CheckIndex(fromIndex, 0);
+    CheckIndex(toIndex, 0);
+    if (fromIndex == toIndex) return;
+    MoveItem(colWidths_, fromIndex, toIndex);
+    current_.X = std::max(fixedCols_, MoveAdjust(current_.X, fromIndex, toIndex));
+    anchor_.X = std::max(fixedCols_, MoveAdjust(anchor_.X, fromIndex, toIndex));
+    ColumnMoved(fromIndex, toIndex);
+    UpdateScrollRange();
+    UpdateEditor();
+    Repaint();
+}
+
+void StringGrid::RowMoved(int fromIndex, int toIndex) {
+    MoveItem(rows_, fromIndex, toIndex);
+    if (OnRowMoved) OnRowMoved(this, fromIndex, toIndex);
+}
+
+void StringGrid::ColumnMoved(int fromIndex, int toIndex) {
+    for (auto& r : rows_) MoveItem(r, fromIndex, toIndex);
+    if (OnColumnMoved) OnColumnMoved(this, fromIndex, toIndex);
+}
+
+void StringGrid::DeleteRow(int row) {
+    CheckIndex(0, row);
+    MoveRow(row, rowCount_ - 1);
+    SetRowCount(rowCount_ - 1);
+}
+
+void StringGrid::DeleteColumn(int col) {
+    CheckIndex(col, 0);
+    MoveColumn(col, colCount_ - 1);
+    SetColCount(colCount_ - 1);
+}
+
+// ---- in-place editor -----------------------------------------------------
+
+bool StringGrid::EditorMode() const { return !editor_->isHidden(); }
+
+void StringGrid::SetEditorMode(bool on) {
+    if (on) ShowEditor();
+    else if (!(options_ & goAlwaysShowEditor)) HideEditor();
+}
+
+std::string StringGrid::GetEditText(int col, int row) {
+    std::string value = Cells(col, row);
+    if (OnGetEditText) OnGetEditText(this, col, row, value);
+    return value;
+}
+
+void StringGrid::SetEditText(int col, int row, const std::string& value) {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return;
+    rows_[row][col].text = value;
+    Repaint();
+    if (OnSetEditText) OnSetEditText(this, col, row, value);
+}
+
+void StringGrid::LoadEditor(const std::string* typed) {
+    editorCell_ = current_;
+    editorOriginal_ = Cells(current_.X, current_.Y);
+    editorCellText_ = editorOriginal_;
+    std::string text = typed ? *typed : GetEditText(current_.X, current_.Y);
+    editor_->setText(QString::fromStdString(text));
+}
+
+void StringGrid::ShowEditor(const std::string* typed) {
+    if (!(options_ & goEditing) || current_.X < fixedCols_ || current_.Y < fixedRows_) return;
+    if (!EditorMode() || typed || editorCell_ != current_) LoadEditor(typed);
+    Rect r = CellRect(current_.X, current_.Y);
+    editor_->setGeometry(r.left, r.top, r.Width(), r.Height());
+    editor_->show();
+    if (isVisible()) editor_->setFocus();
+    if (typed) EditorTextEdited(QString::fromStdString(*typed));
+}
+
+void StringGrid::HideEditor() {
+    if (!EditorMode()) return;
+    bool hadKeys = editor_->hasFocus();
+    editor_->hide();
+    if (hadKeys) setFocus();
+    Repaint();
+}
+
+void StringGrid::UpdateEditor() {
+    if (!editor_ || !EditorMode()) return;
+    // Another cell, or this one changed by other means: show what it holds now.
+    if (editorCell_ != current_ || Cells(current_.X, current_.Y) != editorCellText_) LoadEditor(nullptr);
+    Rect r = CellRect(current_.X, current_.Y);
+    if (r.IsEmpty()) {
+        editor_->setGeometry(-100, -100, 10, 10);
+        return;
+    }
+    editor_->setGeometry(r.left, r.top, r.Width(), r.Height());
+}
+
+void StringGrid::EditorTextEdited(const QString& text) {
+    SetEditText(current_.X, current_.Y, text.toStdString());
+    editorCellText_ = Cells(current_.X, current_.Y);
+}
+
+// ---- keys, mouse, focus -----------------------------------------------------
+
+void StringGrid::KeyDown(int& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+    if (key == 0) return;
+    bool extend = shift & ssShift;
+    bool ctrl = shift & ssCtrl;
+    int col = current_.X, row = current_.Y;
+    switch (key) {
+    case Qt::Key_Up: MoveCurrent(col, row - 1, extend); break;
+    case Qt::Key_Down: MoveCurrent(col, row + 1, extend); break;
+    case Qt::Key_Left: MoveCurrent(col - 1, row, extend); break;
+    case Qt::Key_Right: MoveCurrent(col + 1, row, extend); break;
+    case Qt::Key_PageUp: MoveCurrent(col, row - std::max(1, VisibleRowCount()), extend); break;
+    case Qt::Key_PageDown: MoveCurrent(col, row + std::max(1, VisibleRowCount()), extend); break;
+    case Qt::Key_Home: MoveCurrent(fixedCols_, ctrl ? fixedRows_ : row, extend); break;
+    case Qt::Key_End: MoveCurrent(colCount_ - 1, ctrl ? rowCount_ - 1 : row, extend); break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (options_ & goTabs) {
+            bool back = key == Qt::Key_Backtab || extend;
+            if (back) {
+                if (col > fixedCols_) MoveCurrent(col - 1, row, false);
+                else if (row > fixedRows_) MoveCurrent(colCount_ - 1, row - 1, false);
+            } else {
+                if (col < colCount_ - 1) MoveCurrent(col + 1, row, false);
+                else if (row < rowCount_ - 1) MoveCurrent(fixedCols_, row + 1, false);
+            }
+        }
+        break;
+    case Qt::Key_F2:
+        if (options_ & goEditing) ShowEditor();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (options_ & goEditing) {
+            if (EditorMode() && !(options_ & goAlwaysShowEditor)) HideEditor();
+            else ShowEditor();
+        }
+        break;
+    case Qt::Key_Escape:
+        if (EditorMode()) {
+            if (Cells(col, row) != editorOriginal_) SetEditText(col, row, editorOriginal_);
+            editor_->setText(QString::fromStdString(editorOriginal_));
+            editorCellText_ = editorOriginal_;
+            if (!(options_ & goAlwaysShowEditor)) HideEditor();
+        }
+        break;
+    default: break;
+    }
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+    int key = event->key();
+    TShiftState shift = ShiftOf(event->modifiers());
+    KeyDown(key, shift);
+    QString text = event->text();
+    bool printable = key != 0 && !text.isEmpty() && text.at(0).isPrint() && !(shift & (ssCtrl | ssAlt));
+    if (printable && (options_ & goEditing) && !EditorMode()) {
+        std::string typed = text.toStdString();
+        ShowEditor(&typed);
+    }
+    event->accept();
+}
+
+int StringGrid::SizingBorder(int x, int y, bool& isColumn) const {
+    TGridCoord c = MouseCoord(x, y);
+    if ((options_ & goColSizing) && c.Y >= 0 && c.Y < fixedRows_) {
+        for (int col = 0; col < colCount_; ++col) {
+            int cx = ColX(col);
+            if (cx < 0) continue;
+            int edge = cx + colWidths_[col];
+            if (std::abs(x - edge) <= kSizingMargin) { isColumn = true; return col; }
+        }
+    }
+    if ((options_ & goRowSizing) && c.X >= 0 && c.X < fixedCols_) {
+        for (int row = 0; row < rowCount_; ++row) {
+            int ry = RowY(row);
+            if (ry < 0) continue;
+            int edge = ry + rowHeights_[row];
+            if (std::abs(y - edge) <= kSizingMargin) { isColumn = false; return row; }
+        }
+    }
+    return -1;
+}
+
+void StringGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void StringGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void StringGrid::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void StringGrid::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    int x = event->position().toPoint().x(), y = event->position().toPoint().y();
+    if (!hasFocus() && !(editor_->hasFocus())) setFocus(Qt::MouseFocusReason);
+    drag_ = Drag::None;
+    if (event->button() == Qt::LeftButton) {
+        bool isColumn = false;
+        int border = SizingBorder(x, y, isColumn);
+        TGridCoord c = MouseCoord(x, y);
+        if (border >= 0) {
+            drag_ = isColumn ? Drag::SizeCol : Drag::SizeRow;
+            dragIndex_ = border;
+            dragStart_ = isColumn ? x : y;
+            dragOrigin_ = isColumn ? colWidths_[border] : rowHeights_[border];
+        } else if ((options_ & goColMoving) && c.Y >= 0 && c.Y < fixedRows_ && c.X >= fixedCols_) {
+            drag_ = Drag::MoveCol;
+            dragIndex_ = c.X;
+        } else if ((options_ & goRowMoving) && c.X >= 0 && c.X < fixedCols_ && c.Y >= fixedRows_) {
+            drag_ = Drag::MoveRow;
+            dragIndex_ = c.Y;
+        } else if (c.X >= fixedCols_ && c.Y >= fixedRows_) {
+            MoveCurrent(c.X, c.Y, event->modifiers() & Qt::ShiftModifier);
+            drag_ = Drag::Select;
+            Click();
+        }
+    }
+    MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()), x, y);
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent* event) {
+    int x = event->position().toPoint().x(), y = event->position().toPoint().y();
+    switch (drag_) {
+    case Drag::SizeCol:
+        colWidths_[dragIndex_] = std::max(0, dragOrigin_ + x - dragStart_);
+        Repaint();
+        break;
+    case Drag::SizeRow:
+        rowHeights_[dragIndex_] = std::max(0, dragOrigin_ + y - dragStart_);
+        Repaint();
+        break;
+    case Drag::Select: {
+        TGridCoord c = MouseCoord(x, y);
+        if ((options_ & goRangeSelect) && c.X >= fixedCols_ && c.Y >= fixedRows_ && c != current_)
+            FocusCell(c.X, c.Y, false);
+        break;
+    }
+    default: {
+        bool isColumn = false;
+        int border = SizingBorder(x, y, isColumn);
+        viewport()->setCursor(border < 0 ? Qt::ArrowCursor : isColumn ? Qt::SplitHCursor : Qt::SplitVCursor);
+        break;
+    }
+    }
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    int x = event->position().toPoint().x(), y = event->position().toPoint().y();
+    Drag drag = drag_;
+    drag_ = Drag::None;
+    TGridCoord c = MouseCoord(x, y);
+    if (drag == Drag::SizeCol) ColWidthsChanged();
+    else if (drag == Drag::SizeRow) RowHeightsChanged();
+    else if (drag == Drag::MoveCol && c.X >= fixedCols_ && c.X != dragIndex_) MoveColumn(dragIndex_, c.X);
+    else if (drag == Drag::MoveRow && c.Y >= fixedRows_ && c.Y != dragIndex_) MoveRow(dragIndex_, c.Y);
+    MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()), x, y);
+}
+
+void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    TGridCoord c = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
+    DblClick();
+    if (event->button() == Qt::LeftButton && c.X >= fixedCols_ && c.Y >= fixedRows_ && c == current_ &&
+        (options_ & goEditing))
+        ShowEditor();
+}
+
+bool StringGrid::HasFocusWithin() const { return hadFocus_; }
+
+void StringGrid::DoEnter() {
+    hadFocus_ = true;
+    if (OnEnter) OnEnter(this);
+    if ((options_ & goAlwaysShowEditor) && (options_ & goEditing)) ShowEditor();
+    Repaint();
+}
+
+void StringGrid::DoExit() {
+    hadFocus_ = false;
+    if (OnExit) OnExit(this);
+    if (!(options_ & goAlwaysShowEditor)) HideEditor();
+    Repaint();
+}
+
+void StringGrid::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    if (!hadFocus_) DoEnter();
+}
+
+void StringGrid::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    if (event->reason() == Qt::PopupFocusReason) return;
+    QWidget* next = QApplication::focusWidget();
+    if (next != this && next != editor_ && hadFocus_) DoExit();
+}
+
+bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            switch (ke->key()) {
+            case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
+            case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Return: case Qt::Key_Enter:
+            case Qt::Key_Escape: {
+                int key = ke->key();
+                KeyDown(key, ShiftOf(ke->modifiers()));
+                return true;
+            }
+            default: break;
+            }
+            if (ke->modifiers() & Qt::ControlModifier &&
+                (ke->key() == Qt::Key_Insert || ke->key() == Qt::Key_Delete)) {
+                int key = ke->key();
+                KeyDown(key, ShiftOf(ke->modifiers()));
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusIn) {
+            if (!hadFocus_) DoEnter();
+        } else if (event->type() == QEvent::FocusOut) {
+            auto* fe = static_cast<QFocusEvent*>(event);
+            QWidget* next = QApplication::focusWidget();
+            if (fe->reason() != Qt::PopupFocusReason && next != this && next != editor_ && hadFocus_) DoExit();
+        }
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+// ---- painting --------------------------------------------------------------
+
+void StringGrid::Repaint() { viewport()->update(); }
+
+void StringGrid::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    WMSize();
+}
+
+void StringGrid::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    Canvas canvas(painter);
+    PaintGrid(canvas);
+}
+
+void StringGrid::DrawCell(int col, int row, const Rect& rect, TGridDrawState state) {
+    if (defaultDrawing_) GridCanvas().TextRect(rect, rect.left + 2, rect.top + 2, Cells(col, row));
+    if (OnDrawCell) OnDrawCell(this, col, row, rect, state);
+}
+
+void StringGrid::PaintGrid(Canvas& canvas) {
+    PointerGuard guard{paintCanvas_, paintCanvas_};
+    paintCanvas_ = &canvas;
+    const int width = viewport()->width(), height = viewport()->height();
+    canvas.Brush() = {color_, BrushStyle::Solid};
+    canvas.FillRect({0, 0, width, height});
+
+    std::vector<int> cols, rows;
+    for (int c = 0; c < fixedCols_; ++c) cols.push_back(c);
+    for (int c = topLeft_.X; c < colCount_ && (cols.empty() || ColX(c) < width); ++c) cols.push_back(c);
+    for (int r = 0; r < fixedRows_; ++r) rows.push_back(r);
+    for (int r = topLeft_.Y; r < rowCount_ && (rows.empty() || RowY(r) < height); ++r) rows.push_back(r);
+
+    const TGridRect sel = Selection();
+    const bool focused = HasFocusWithin();
+    for (int row : rows) {
+        int y = RowY(row);
+        if (y < 0 || y >= height) continue;
+        for (int col : cols) {
+            int x = ColX(col);
+            if (x < 0 || x >= width) continue;
+            Rect rect{x, y, x + colWidths_[col], y + rowHeights_[row]};
+            bool fixed = col < fixedCols_ || row < fixedRows_;
+            TGridDrawState state = 0;
+            if (fixed) state |= gdFixed;
+            if (!fixed && focused && col == current_.X && row == current_.Y) state |= gdFocused;
+            if (!fixed && sel.Contains(col, row)) state |= gdSelected;
+
+            canvas.ClearClipRect();
+            canvas.Pen() = TPen{};
+            canvas.Font() = font_;
+            canvas.Brush() = {color_, BrushStyle::Solid};
+            if (fixed) {
+                canvas.Brush().Color = fixedColor_;
+            } else if ((state & gdSelected) &&
+                       (!(state & gdFocused) || (options_ & (goDrawFocusSelected | goRowSelect)))) {
+                canvas.Brush().Color = clHighlight;
+                canvas.Font().Color = clHighlightText;
+            }
+            DrawCell(col, row, rect, state);
+
+            if (defaultDrawing_ && fixed && (options_ & goFixedVertLine) && (options_ & goFixedHorzLine)) {
+                TBrush light{clBtnHighlight, BrushStyle::Solid}, dark{clBtnShadow, BrushStyle::Solid};
+                canvas.Brush() = light;
+                canvas.FillRect({rect.left, rect.top, rect.right - 1, rect.top + 1});
+                canvas.FillRect({rect.left, rect.top, rect.left + 1, rect.bottom - 1});
+                canvas.Brush() = dark;
+                canvas.FillRect({rect.left, rect.bottom - 1, rect.right, rect.bottom});
+                canvas.FillRect({rect.right - 1, rect.top, rect.right, rect.bottom});
+            }
+            if (defaultDrawing_ && (state & gdFocused) && !EditorMode() && !(options_ & goRowSelect)) {
+                canvas.Pen() = {clWindowText, 1, PenStyle::Dot};
+                canvas.Brush().Style = BrushStyle::Clear;
+                canvas.Rectangle(rect);
+            }
+
+            // The grid lines in the gaps right of and below the cell.
+            int vLine = ColLine(col), hLine = RowLine(row);
+            bool vOn = options_ & (fixed ? goFixedVertLine : goVertLine);
+            bool hOn = options_ & (fixed ? goFixedHorzLine : goHorzLine);
+            canvas.Brush() = {fixed ? kFixedLineColor : kLineColor, BrushStyle::Solid};
+            if (vLine > 0 && vOn) canvas.FillRect({rect.right, rect.top, rect.right + vLine, rect.bottom + hLine});
+            if (hLine > 0 && hOn) canvas.FillRect({rect.left, rect.bottom, rect.right + vLine, rect.bottom + hLine});
+        }
+    }
+    canvas.ClearClipRect();
+}
+
+} // namespace wb::gui

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include "GuiTest.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace {
+
+using namespace wb::gui;
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::App(); }
+    static QWidget* W(Form& f) { return static_cast<QWidget*>(f.NativeWidget()); }
+};
+
+// Puts a procedure in front of the form's window; it sees every message first.
+WindowProc Intercept(Form& form, std::function<bool(Message&)> handle) {
+    Window& w = form.Handle();
+    WindowProc below = w.GetWindowProc();
+    w.SetWindowProc(MakeWindowProc([below, handle](Window& win, Message& m) -> intptr_t {
+        if (handle(m)) return m.Result;
+        return CallWindowProc(below, win, m);
+    }));
+    return below;
+}
+
+TEST_F(FormTest, ClosingGoesThroughTheWindowProcedureAndTheCloseQuery) {
+    Form form;
+    bool allow = false;
+    form.OnCloseQuery = [&](wb::Persistent*, bool& canClose) { canClose = allow; };
+    form.Show();
+    ASSERT_TRUE(W(form)->isVisible());
+    EXPECT_FALSE(W(form)->close());  // the window itself asked, as the title bar does
+    EXPECT_TRUE(form.IsWindowVisible());
+    allow = true;
+    bool refuse = true;
+    Intercept(form, [&](Message& m) {
+        if (m.Msg != WM_CLOSE || !refuse) return false;
+        m.Result = 0;
+        return true;
+    });
+    EXPECT_FALSE(form.Close());  // refused before the form's own procedure
+    refuse = false;
+    EXPECT_TRUE(form.Close());
+    EXPECT_FALSE(form.IsWindowVisible());
+}
+
+TEST_F(FormTest, OnShowRunsBeforeTheWindowAppears) {
+    Form form;
+    bool visibleInHandler = true;
+    form.OnShow = [&](wb::Persistent*) { visibleInHandler = form.IsWindowVisible(); };
+    form.Show();
+    EXPECT_FALSE(visibleInHandler);
+    EXPECT_TRUE(form.IsWindowVisible());
+    form.Hide();
+}
+
+TEST_F(FormTest, SizeLimitsAreAskedOfTheWindowProcedure) {
+    Form form;
+    form.SetBounds(0, 0, 400, 300);
+    Intercept(form, [](Message& m) {
+        if (m.Msg != WM_GETMINMAXINFO) return false;
+        auto* info = reinterpret_cast<MinMaxInfo*>(m.LParam);
+        info->minTrackSize = {300, 200};
+        m.Result = 0;
+        return true;
+    });
+    form.Show();
+    EXPECT_EQ(W(form)->minimumSize(), QSize(300, 200));
+    form.SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(form.Width(), 300);
+    EXPECT_EQ(form.Height(), 200);
+    form.Hide();
+}
+
+TEST_F(FormTest, ANewBorderStyleMakesANewWindow) {
+    Form form;
+    const WindowHandle first = form.Handle().Handle();
+    int destroyed = 0;
+    Intercept(form, [&](Message& m) {
+        if (m.Msg == WM_DESTROY) ++destroyed;
+        return false;
+    });
+    form.SetBorderStyle(bsDialog);
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_NE(form.Handle().Handle(), first);
+    EXPECT_EQ(FindWindow(first), nullptr);
+}
+
+TEST_F(FormTest, PostedMessagesArriveOnTheNextTurnOfTheLoop) {
+    Form form;
+    int seen = 0;
+    Intercept(form, [&](Message& m) {
+        if (m.Msg == WM_USER + 5) ++seen;
+        return false;
+    });
+    ASSERT_TRUE(PostMessage(form.Handle().Handle(), WM_USER + 5));
+    EXPECT_EQ(seen, 0);
+    for (int i = 0; i < 5 && !seen; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(seen, 1);
+}
+
+TEST_F(FormTest, PlacementOfAHiddenFormMovesItOntoTheScreenAndKeepsItHidden) {
+    Form form;
+    ScreenMetrics s = Screen();
+    if (s.workArea.Width() <= 0) GTEST_SKIP() << "no screen";
+    WindowPlacement p = form.GetWindowPlacement();
+    p.showCmd = SW_HIDE;
+    p.normalPosition = {s.workArea.right - 50, s.workArea.bottom - 50, s.workArea.right + 150,
+                        s.workArea.bottom + 150};
+    form.SetWindowPlacement(p);
+    EXPECT_FALSE(form.IsWindowVisible());
+    EXPECT_EQ(form.Left(), s.workArea.right - 200);
+    EXPECT_EQ(form.Top(), s.workArea.bottom - 200);
+    EXPECT_EQ(form.Width(), 200);
+    WindowPlacement back = form.GetWindowPlacement();
+    EXPECT_EQ(back.normalPosition.left, s.workArea.right - 200);
+    EXPECT_EQ(back.showCmd, SW_SHOWNORMAL);
+}
+
+TEST_F(FormTest, TheActiveControlFollowsTheFocusAndNeedsAFocusableControl) {
+    Form form;
+    auto* edit = new Edit(&form);
+    edit->SetParent(&form);
+    auto* hidden = new Edit(&form);
+    hidden->SetParent(&form);
+    hidden->SetVisible(false);
+    EXPECT_TRUE(edit->CanFocus());  // the hidden form does not count
+    EXPECT_FALSE(hidden->CanFocus());
+    Edit loose;
+    EXPECT_FALSE(loose.CanFocus());  // on no form
+    form.SetActiveControl(edit);
+    EXPECT_EQ(form.ActiveControl(), edit);
+}
+
+} // namespace

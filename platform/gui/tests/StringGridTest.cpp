@@ -1,0 +1,294 @@
+#include "platform/gui/StringGrid.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "PaintTestApp.h"
+
+using namespace wb::gui;
+
+namespace {
+
+class StringGridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        painttest::EnsureApp();
+        grid = std::make_unique<StringGrid>();
+        grid->resize(300, 200);
+        grid->SetScrollBars(ssNone);
+        grid->show();
+    }
+    QImage Paint() {
+        QImage image(grid->viewport()->size(), QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        Canvas canvas(image);
+        grid->PaintGrid(canvas);
+        return image;
+    }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, mods, text);
+        QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(grid->InplaceEditor()) : grid.get();
+        QApplication::sendEvent(target, &press);
+    }
+    std::unique_ptr<StringGrid> grid;
+};
+
+TEST_F(StringGridTest, CountsKeepFixedCellsBelowTheTotal) {
+    EXPECT_EQ(grid->ColCount(), 5);
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(grid->FixedRows(), 1);
+    EXPECT_THROW(grid->SetFixedRows(5), std::invalid_argument);
+    grid->SetFixedRows(2);
+    grid->SetRowCount(2);
+    EXPECT_EQ(grid->FixedRows(), 1);
+    grid->SetRowCount(0);
+    EXPECT_EQ(grid->RowCount(), 1);
+    EXPECT_EQ(grid->FixedRows(), 0);
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_EQ(grid->Cells(99, 99), "");
+    EXPECT_THROW(grid->SetCells(5, 0, "x"), std::out_of_range);
+}
+
+TEST_F(StringGridTest, MovesCarryTextsObjectsAndSizes) {
+    int marker[3];
+    for (int r = 0; r < 5; ++r) grid->SetCells(1, r, "r" + std::to_string(r));
+    grid->SetObjects(2, 1, &marker[1]);
+    grid->SetRowHeights(1, 30);
+    grid->SetRow(1);
+    grid->MoveRow(1, 3);
+    EXPECT_EQ(grid->Cells(1, 1), "r2");
+    EXPECT_EQ(grid->Cells(1, 3), "r1");
+    EXPECT_EQ(grid->Objects(2, 3), &marker[1]);
+    EXPECT_EQ(grid->RowHeights(3), 30);
+    EXPECT_EQ(grid->Row(), 3);  // the current cell follows its row
+    grid->SetCells(3, 0, "h3");
+    grid->SetColWidths(3, 80);
+    grid->MoveColumn(3, 1);
+    EXPECT_EQ(grid->Cells(1, 0), "h3");
+    EXPECT_EQ(grid->Cells(2, 3), "r1");
+    EXPECT_EQ(grid->ColWidths(1), 80);
+    grid->DeleteRow(3);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(grid->Cells(2, 3), "r4");
+    grid->DeleteColumn(1);
+    EXPECT_EQ(grid->ColCount(), 4);
+    EXPECT_EQ(grid->Cells(1, 3), "r4");
+    EXPECT_THROW(grid->MoveRow(0, 9), std::out_of_range);
+}
+
+TEST_F(StringGridTest, CellGeometryCountsLinesAndScrolling) {
+    grid->SetColWidths(0, 30);
+    EXPECT_EQ(grid->CellRect(0, 0), (Rect{0, 0, 30, 24}));
+    EXPECT_EQ(grid->CellRect(1, 1), (Rect{31, 25, 95, 49}));
+    EXPECT_EQ(grid->MouseCoord(31, 25), (TGridCoord{1, 1}));
+    EXPECT_EQ(grid->MouseCoord(30, 10), (TGridCoord{0, 0}));  // the line belongs to the cell before it
+    grid->SetOptions(grid->Options() & ~unsigned(goVertLine | goHorzLine));
+    EXPECT_EQ(grid->CellRect(2, 2), (Rect{31 + 64, 25 + 24, 31 + 128, 25 + 48}));
+    grid->SetRowCount(40);
+    EXPECT_EQ(grid->VisibleRowCount(), (200 - 25) / 24);
+    grid->SetTopRow(10);
+    EXPECT_EQ(grid->TopRow(), 10);
+    EXPECT_EQ(grid->CellRect(1, 10).top, 25);
+    EXPECT_TRUE(grid->CellRect(1, 5).IsEmpty());
+    grid->SetTopRow(1000);  // clamps so the last row ends the view
+    EXPECT_EQ(grid->TopRow(), 40 - grid->VisibleRowCount());
+    grid->SetRow(3);
+    EXPECT_EQ(grid->TopRow(), 3);
+}
+
+TEST_F(StringGridTest, ScrollMessagesMoveTheTopRowAndTheBar) {
+    grid->SetScrollBars(ssVertical);
+    grid->SetRowCount(50);
+    int min = 0, max = 0;
+    grid->GetScrollRange(true, min, max);
+    EXPECT_EQ(min, 0);
+    EXPECT_EQ(max, 50 - grid->VisibleRowCount() - 1);  // top rows 1 to 50 - visible
+    TWMScroll msg;
+    msg.ScrollCode = SB_PAGEDOWN;
+    grid->WMVScroll(msg);
+    EXPECT_EQ(grid->TopRow(), 1 + grid->VisibleRowCount());
+    grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(grid->TopRow(), grid->VisibleRowCount());
+    EXPECT_EQ(grid->verticalScrollBar()->value(), grid->TopRow() - 1);
+    grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), max);
+}
+
+TEST_F(StringGridTest, DefaultDrawingPaintsTextFixedCellsAndSelection) {
+    grid->SetCells(1, 1, "");
+    grid->SetCol(2);
+    grid->SetRow(2);
+    QImage image = Paint();
+    Rect fixed = grid->CellRect(1, 0), data = grid->CellRect(1, 1), sel = grid->CellRect(2, 2);
+    EXPECT_EQ(image.pixel(fixed.left + 10, fixed.top + 10), ToQRgb(clBtnFace));
+    EXPECT_EQ(image.pixel(fixed.left, fixed.top + 10), ToQRgb(clBtnHighlight));
+    EXPECT_EQ(image.pixel(fixed.right - 1, fixed.top + 10), ToQRgb(clBtnShadow));
+    EXPECT_EQ(image.pixel(fixed.right, fixed.top + 10), ToQRgb(clBlack));  // the fixed line
+    EXPECT_EQ(image.pixel(data.left + 10, data.top + 10), ToQRgb(clWindow));
+    EXPECT_EQ(image.pixel(data.right, data.top + 10), ToQRgb(clBtnFace));  // a data line
+    // Without the focus the current cell shows as selected.
+    EXPECT_EQ(image.pixel(sel.right - 2, sel.bottom - 2), ToQRgb(clHighlight));
+    grid->SetCells(1, 1, "WWW");
+    image = Paint();
+    bool ink = false;
+    for (int x = data.left; x < data.right; ++x)
+        for (int y = data.top; y < data.bottom; ++y) ink |= image.pixel(x, y) != ToQRgb(clWindow);
+    EXPECT_TRUE(ink);
+    grid->SetDefaultDrawing(false);
+    int drawn = 0;
+    grid->OnDrawCell = [&](StringGrid*, int, int, const Rect&, TGridDrawState) { ++drawn; };
+    image = Paint();
+    EXPECT_EQ(drawn, 25);
+    EXPECT_EQ(image.pixel(data.left + 3, data.top + 8), ToQRgb(clWindow));
+}
+
+TEST_F(StringGridTest, DrawStateNamesFixedSelectedAndFocused) {
+    std::map<std::pair<int, int>, TGridDrawState> states;
+    grid->OnDrawCell = [&](StringGrid*, int c, int r, const Rect&, TGridDrawState s) { states[{c, r}] = s; };
+    grid->SetOptions(grid->Options() | goRowSelect);
+    grid->SetRow(2);
+    grid->DoEnter();
+    Paint();
+    EXPECT_EQ((states[std::pair(0, 2)]), TGridDrawState(gdFixed));
+    EXPECT_EQ((states[std::pair(1, 0)]), TGridDrawState(gdFixed));
+    EXPECT_EQ((states[std::pair(1, 2)]), TGridDrawState(gdSelected | gdFocused));
+    EXPECT_EQ((states[std::pair(3, 2)]), TGridDrawState(gdSelected));
+    EXPECT_EQ((states[std::pair(3, 3)]), TGridDrawState(0));
+}
+
+TEST_F(StringGridTest, SelectCellCanRefuseAMove) {
+    grid->OnSelectCell = [](StringGrid*, int col, int, bool& can) { can = col != 3; };
+    EXPECT_FALSE(grid->FocusCell(3, 2));
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_TRUE(grid->FocusCell(2, 2));
+    EXPECT_FALSE(grid->FocusCell(0, 2));  // fixed cells are never current
+}
+
+TEST_F(StringGridTest, KeysMoveTheCurrentCellAndExtendTheSelection) {
+    int seen = 0;
+    grid->OnKeyDown = [&](StringGrid*, int& key, TShiftState) {
+        ++seen;
+        if (key == Qt::Key_Up) key = 0;  // a handler may swallow a key
+    };
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Col(), 2);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(grid->Row(), 2);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(grid->Selection(), (TGridRect{2, 2, 3, 3}));
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid->Col(), 4);
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(grid->Selection(), (TGridRect{4, 4, 4, 4}));
+    EXPECT_EQ(seen, 6);
+}
+
+TEST_F(StringGridTest, EditorStoresTypedTextAndEscapeRestoresIt) {
+    std::vector<std::string> stored;
+    grid->OnSetEditText = [&](StringGrid*, int, int, const std::string& v) { stored.push_back(v); };
+    grid->SetCells(1, 1, "old");
+    Key(Qt::Key_A, Qt::NoModifier, "a");
+    EXPECT_FALSE(grid->EditorMode());  // no editing without goEditing
+    grid->SetOptions(grid->Options() | goEditing);
+    Key(Qt::Key_N, Qt::NoModifier, "n");
+    ASSERT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->Cells(1, 1), "n");
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_EQ(grid->Cells(1, 1), "old");
+    EXPECT_EQ(stored, (std::vector<std::string>{"n", "old"}));
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->InplaceEditor()->text().toStdString(), "old");
+    Key(Qt::Key_Down);  // leaves the cell and the editor
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_FALSE(grid->EditorMode());
+}
+
+TEST_F(StringGridTest, MouseSelectsMovesAndSizes) {
+    auto mouse = [&](QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent e(type, QPointF(x, y), grid->viewport()->mapToGlobal(QPointF(x, y)), button, held,
+                      Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &e);
+    };
+    int clicks = 0, ups = 0;
+    grid->OnClick = [&](StringGrid*) { ++clicks; };
+    grid->OnMouseUp = [&](StringGrid*, TMouseButton b, TShiftState, int, int) { ups += b == mbRight ? 10 : 1; };
+    Rect cell = grid->CellRect(3, 2);
+    mouse(QEvent::MouseButtonPress, cell.left + 5, cell.top + 5);
+    mouse(QEvent::MouseButtonRelease, cell.left + 5, cell.top + 5);
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(clicks, 1);
+    mouse(QEvent::MouseButtonRelease, 5, 5, Qt::RightButton);
+    EXPECT_EQ(ups, 11);
+
+    grid->SetOptions(grid->Options() | goColMoving | goColSizing);
+    grid->SetCells(1, 0, "moved");
+    Rect from = grid->CellRect(1, 0), to = grid->CellRect(3, 0);
+    mouse(QEvent::MouseButtonPress, from.left + 20, from.top + 5);
+    mouse(QEvent::MouseButtonRelease, to.left + 20, to.top + 5);
+    EXPECT_EQ(grid->Cells(3, 0), "moved");
+    EXPECT_EQ(clicks, 1);  // a header drag is no click
+
+    Rect header = grid->CellRect(2, 0);
+    mouse(QEvent::MouseButtonPress, header.right, header.top + 5);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(header.right + 30, header.top + 5),
+                     grid->viewport()->mapToGlobal(QPointF(header.right + 30, header.top + 5)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &drag);
+    mouse(QEvent::MouseButtonRelease, header.right + 30, header.top + 5);
+    EXPECT_EQ(grid->ColWidths(2), 64 + 30);
+}
+
+TEST_F(StringGridTest, SizeStepsReachDerivedGrids) {
+    struct Watch : StringGrid {
+        int sizes = 0, heights = 0, widths = 0, oldRows = -1;
+        void SizeChanged(int, int oldRowCount) override { ++sizes; oldRows = oldRowCount; }
+        void RowHeightsChanged() override { ++heights; StringGrid::RowHeightsChanged(); }
+        void ColWidthsChanged() override { ++widths; StringGrid::ColWidthsChanged(); }
+    } w;
+    w.SetRowCount(9);
+    w.SetRowHeights(2, 40);
+    w.SetColWidths(1, 10);
+    w.SetDefaultRowHeight(18);
+    EXPECT_EQ(w.sizes, 1);
+    EXPECT_EQ(w.oldRows, 5);
+    EXPECT_EQ(w.heights, 2);
+    EXPECT_EQ(w.widths, 1);
+    EXPECT_EQ(w.RowHeights(2), 18);
+}
+
+} // namespace
+
+namespace {
+
+struct Reorder : StringGrid {
+    using StringGrid::PermuteRows;
+};
+
+TEST(StringGridPermuteTest, OnlyAPermutationOfTheRowsIsAccepted) {
+    painttest::EnsureApp();
+    Reorder g;
+    for (int r = 0; r < 5; ++r) g.SetCells(0, r, std::to_string(r));
+    EXPECT_THROW(g.PermuteRows(1, {1, 1, 3, 4}), std::invalid_argument);
+    EXPECT_THROW(g.PermuteRows(1, {0, 2, 3, 4}), std::invalid_argument);
+    EXPECT_THROW(g.PermuteRows(2, {2, 3, 4, 5}), std::out_of_range);
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(g.Cells(0, r), std::to_string(r));  // nothing moved
+    g.PermuteRows(1, {4, 2, 1, 3});
+    EXPECT_EQ(g.Cells(0, 1), "4");
+    EXPECT_EQ(g.Cells(0, 3), "1");
+    EXPECT_EQ(g.Cells(0, 0), "0");
+}
+
+} // namespace

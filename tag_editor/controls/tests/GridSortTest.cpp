@@ -1,0 +1,147 @@
+#include "tag_editor/controls/GridSort.h"
+
+#include <algorithm>
+#include <random>
+#include <stdexcept>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<TSortedListEntry> Entries(std::vector<std::string> texts, int firstRow = 1) {
+    std::vector<TSortedListEntry> e;
+    for (auto& t : texts) e.push_back({t, firstRow + int(e.size())});
+    return e;
+}
+
+std::vector<int> Indices(const std::vector<TSortedListEntry>& e) {
+    std::vector<int> out;
+    for (auto& x : e) out.push_back(x.Index);
+    return out;
+}
+
+TSortOptions Opts(std::uint8_t kind, bool descending = false, bool caseSensitive = false,
+                  TSortCompareFunc func = nullptr) {
+    TSortOptions o;
+    o.SortKind = kind;
+    o.Descending = descending;
+    o.CaseSensitive = caseSensitive;
+    o.CompareFunc = std::move(func);
+    return o;
+}
+
+wb::FormatSettings Fixed() {
+    wb::FormatSettings fs;
+    fs.currentYear = 2026;
+    return fs;
+}
+
+TEST(GridSortTest, NumbersSortAsNumbersUnlessTextIsForced) {
+    std::vector<std::string> texts{"10", "9", "100"};
+    ASSERT_EQ(DetectSortKind(texts, Fixed()), skNumeric);
+    auto e = Entries(texts);
+    SortEntries(e, Opts(skNumeric), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{2, 1, 3}));
+    e = Entries(texts);
+    SortEntries(e, Opts(skText), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{1, 3, 2}));
+    e = Entries(texts);
+    SortEntries(e, Opts(9), Fixed());  // unknown kinds sort as text
+    EXPECT_EQ(Indices(e), (std::vector<int>{1, 3, 2}));
+}
+
+TEST(GridSortTest, DetectionOfEachKind) {
+    EXPECT_EQ(DetectSortKind({"1", "", "3"}, Fixed()), skText);  // an empty cell is no number
+    EXPECT_EQ(DetectSortKind({"-1.5", "2e3", " 7 "}, Fixed()), skNumeric);
+    EXPECT_EQ(DetectSortKind({"2024-01-05", "1999-12-31"}, Fixed()), skDateTime);
+    EXPECT_EQ(DetectSortKind({"2024-01-05", "1999-12-31 10:00"}, Fixed()), skText);
+    EXPECT_EQ(DetectSortKind({}, Fixed()), skNumeric);
+    wb::FormatSettings de = Fixed();
+    de.decimalSeparator = ',';
+    de.dateSeparator = '.';
+    de.dateOrder = wb::DateOrder::DMY;
+    EXPECT_EQ(DetectSortKind({"1,5", "2"}, de), skNumeric);
+    EXPECT_EQ(DetectSortKind({"1.5", "2.5"}, de), skDateTime);  // 1 and 2 May this year
+    EXPECT_EQ(DetectSortKind({"24.12.2025", "1.1.2026"}, de), skDateTime);
+}
+
+TEST(GridSortTest, DatesAndTimesSortChronologically) {
+    auto e = Entries({"2024-03-01 12:00", "2023-12-31", "2024-03-01 08:30", "07:00"});
+    SortEntries(e, Opts(skDateTime), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{4, 2, 3, 1}));
+}
+
+TEST(GridSortTest, CaseOnlyCountsWhenAsked) {
+    auto e = Entries({"b", "A", "a"});
+    SortEntries(e, Opts(skText, false, false), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(e[1].Text, "A");  // the sort list keeps the upper-cased key
+    e = Entries({"b", "A", "a"});
+    SortEntries(e, Opts(skText, false, true), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{2, 3, 1}));
+    e = Entries({"a", "B", "ab", ""});
+    SortEntries(e, Opts(skText, false, true), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{4, 2, 1, 3}));  // B before a; a prefix first
+}
+
+TEST(GridSortTest, TiesKeepTheirOrderInBothDirections) {
+    auto e = Entries({"2", "1", "2", "1", "3"});
+    SortEntries(e, Opts(skNumeric, true), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{5, 1, 3, 2, 4}));
+    e = Entries({"x", "y", "x"});
+    SortEntries(e, Opts(skText), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{1, 3, 2}));
+}
+
+TEST(GridSortTest, CompareFunctionDecides) {
+    auto byLength = [](const std::string& a, const std::string& b) { return int(a.size()) - int(b.size()); };
+    auto e = Entries({"ccc", "a", "bb", "d"});
+    SortEntries(e, Opts(skCompareFunc, false, true, byLength), Fixed());
+    EXPECT_EQ(Indices(e), (std::vector<int>{2, 4, 3, 1}));
+    e = Entries({"b", "a"});
+    SortEntries(e, Opts(skCompareFunc), Fixed());  // no function: text
+    EXPECT_EQ(Indices(e), (std::vector<int>{2, 1}));
+}
+
+TEST(GridSortTest, ContradictoryComparersStillGiveEveryRowOnce) {
+    std::mt19937 rng(7);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 2000; ++i)
+        texts.push_back(i % 3 ? std::to_string(rng() % 100) : "x" + std::to_string(rng() % 10));
+    auto coin = [&rng](const std::string&, const std::string&) { return int(rng() % 3) - 1; };
+    for (TSortOptions o : {Opts(skNumeric),  // text cells fail and tie with all
+                           Opts(skDateTime, true),
+                           Opts(skCompareFunc, false, false, coin)}) {
+        auto e = Entries(texts, 0);
+        SortEntries(e, o, Fixed());
+        auto idx = Indices(e);
+        std::sort(idx.begin(), idx.end());
+        for (int i = 0; i < int(idx.size()); ++i) ASSERT_EQ(idx[i], i) << "kind " << int(o.SortKind);
+    }
+}
+
+TEST(GridSortTest, ThrowingCompareFunctionLeavesTheOrder) {
+    int calls = 0;
+    auto fails = [&calls](const std::string&, const std::string&) -> int {
+        if (++calls > 5) throw std::runtime_error("stop");
+        return 1;
+    };
+    auto e = Entries({"d", "c", "b", "a", "e", "f", "g", "h"});
+    EXPECT_THROW(SortEntries(e, Opts(skCompareFunc, false, true, fails), Fixed()),
+                 std::runtime_error);
+    EXPECT_EQ(Indices(e), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(GridSortTest, MergeSortIsStableLikeTheStandardOne) {
+    std::mt19937 rng(3);
+    for (int n : {0, 1, 2, 23, 24, 25, 47, 48, 49, 1000, 4099}) {
+        std::vector<std::pair<int, int>> a;
+        for (int i = 0; i < n; ++i) a.push_back({int(rng() % 17), i});
+        auto b = a;
+        auto byKey = [](const auto& x, const auto& y) { return x.first < y.first; };
+        StableMergeSort(a, byKey);
+        std::stable_sort(b.begin(), b.end(), byKey);
+        EXPECT_EQ(a, b) << n;
+    }
+}
+
+} // namespace
