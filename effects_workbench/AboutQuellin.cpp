@@ -7,6 +7,7 @@
 TAboutBox* AboutBox = nullptr;
 
 using namespace wb::gui;
+using namespace wb::gui::widgets;
 
 namespace {
 

@@ -6,6 +6,7 @@
 THelp* Help = nullptr;
 
 using namespace wb::gui;
+using namespace wb::gui::widgets;
 
 namespace {
 

@@ -23,6 +23,7 @@
 TMainForm* MainForm = nullptr;
 
 using namespace wb::gui;
+using namespace wb::gui::widgets;
 
 namespace {
 

@@ -3,6 +3,7 @@
 TWarningBox* WarningBox = nullptr;
 
 using namespace wb::gui;
+using namespace wb::gui::widgets;
 
 TWarningBox::TWarningBox()
     : Form("WarningBox", FormKind::Dialog),

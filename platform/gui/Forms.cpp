@@ -25,7 +25,7 @@
 
 #include "platform/gui/Canvas.h"
 
-namespace wb::gui {
+namespace wb::gui::widgets {
 
 namespace {
 
@@ -419,4 +419,4 @@ QMenu* Form::AddMenu(const std::string& caption) {
     return m;
 }
 
-} // namespace wb::gui
+} // namespace wb::gui::widgets

@@ -17,8 +17,13 @@ class QAction;
 class QMenu;
 
 namespace wb::gui {
-
 class Canvas;
+}
+
+// Apart from the window-message forms of Form.h: these wrap Qt widgets
+// directly and are what Sonafex's windows are built from.
+namespace wb::gui::widgets {
+
 class Form;
 
 using TNotify = std::function<void()>;
@@ -247,4 +252,4 @@ private:
     std::unique_ptr<Impl> d_;
 };
 
-} // namespace wb::gui
+} // namespace wb::gui::widgets

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-namespace wb::gui {
+namespace wb::gui::widgets {
 
 namespace {
 
@@ -92,4 +92,4 @@ void MediaPlayer::UpdateButtons() {
     for (auto* b : static_cast<PlayerWidget*>(widget_)->buttons) b->setEnabled(open_);
 }
 
-} // namespace wb::gui
+} // namespace wb::gui::widgets

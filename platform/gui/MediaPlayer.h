@@ -8,7 +8,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/media/WavePlayer.h"
 
-namespace wb::gui {
+namespace wb::gui::widgets {
 
 class MediaPlayer : public Control {
 public:
@@ -34,4 +34,4 @@ private:
     bool open_ = false;
 };
 
-} // namespace wb::gui
+} // namespace wb::gui::widgets

@@ -18,7 +18,11 @@
 
 namespace {
 
-using namespace wb::gui;
+using namespace wb::gui::widgets;
+using wb::gui::OpenFileOptions;
+using wb::gui::QtNameFilters;
+using wb::gui::ShowSaveFileDialog;
+namespace test = wb::gui::test;
 
 struct Fixture : ::testing::Test {
     Fixture() { test::App(); }
