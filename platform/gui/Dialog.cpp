@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +25,32 @@ namespace wb::gui {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A group box as the classic dialogs draw it: the frame's top line runs
+// through the middle of the caption, so the frame holds the whole rectangle
+// the layout gives it.
+class GroupFrame : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QFontMetrics fm(font());
+        // An etched line: a shadow line with a light one just inside it.
+        QRect r = rect().adjusted(0, fm.height() / 2, -2, -2);
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(r);
+        p.setPen(palette().color(QPalette::Light));
+        p.drawRect(r.translated(1, 1));
+        if (title().isEmpty()) return;
+        const int x = fm.averageCharWidth() * 3 / 2;
+        QRect text(x, 0, fm.horizontalAdvance(title()) + fm.averageCharWidth(), fm.height());
+        p.fillRect(text, palette().window());
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        p.drawText(text, Qt::AlignCenter | Qt::TextShowMnemonic, title());
+    }
+};
 
 Qt::Alignment AlignmentOf(unsigned style) {
     Qt::Alignment h = (style & kCenter) ? Qt::AlignHCenter : (style & kRight) ? Qt::AlignRight : Qt::AlignLeft;
@@ -87,7 +114,9 @@ void Dialog::Build(const DialogTemplate& table) {
                 auto* l = new QLabel(Q(c.text), this);
                 l->setTextFormat(Qt::PlainText);
                 l->setAlignment(AlignmentOf(c.style));
-                l->setWordWrap(true);
+                // Texts wrap where the layout leaves room for a second line;
+                // a one-line field (a path) stays on one line.
+                l->setWordWrap(DluToPixelsY(c.cy, units_) >= 2 * QFontMetrics(font()).height());
                 w = l;
                 break;
             }
@@ -127,7 +156,7 @@ void Dialog::Build(const DialogTemplate& table) {
                 break;
             }
             case ControlKind::GroupBox: {
-                auto* g = new QGroupBox(Q(c.text), this);
+                auto* g = new GroupFrame(Q(c.text), this);
                 g->setAttribute(Qt::WA_TransparentForMouseEvents);
                 w = g;
                 break;

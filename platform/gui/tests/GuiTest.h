@@ -17,13 +17,15 @@
 
 namespace wb::gui::test {
 
-inline Application& App(const std::string& title = "Workbench") {
+// The first call makes the application object; later ones only retitle it.
+// (Another helper of the binary may have made a plain one already.)
+inline QApplication& App(const std::string& title = "Workbench") {
     static int argc = 1;
     static char name[] = "gui_tests";
     static char* argv[] = {name, nullptr};
-    static Application* app = new Application(argc, argv, title);
+    if (!QCoreApplication::instance()) new Application(argc, argv, title);
     Application::SetTitle(title);
-    return *app;
+    return *qApp;
 }
 
 struct SeenMessage {
@@ -85,7 +87,9 @@ private:
             w->setProperty("wbDriven", true);
             auto action = std::move(dialogs_.front());
             dialogs_.pop_front();
-            action(d);
+            // Run outside this tick: a timer does not fire again while its
+            // own handler runs, and the action may open further boxes.
+            QTimer::singleShot(0, d, [d, action = std::move(action)] { action(d); });
         }
     }
 
