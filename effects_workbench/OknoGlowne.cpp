@@ -490,7 +490,7 @@ void TMainForm::ShowFile(Shown after) {
     SetInfoLabelsVisible(true);
     if (after == Shown::Open) Label5.SetVisible(true);
     if (after == Shown::Open || after == Shown::Reload) {
-        Label15.SetCaption(NameOnly(after == Shown::Open || after == Shown::Reload ? opened_ : current_));
+        Label15.SetCaption(NameOnly(opened_));
         Label22.SetCaption("");
         Label5.SetCaption("");
     } else {
