@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "platform/base/File.h"
-#include "platform/base/ReplacingFile.h"
+#include "platform/base/PendingFile.h"
 
 namespace {
 
@@ -150,7 +150,7 @@ void SoundFile::Save(const std::string& fileName) const {
     std::memcpy(head + 36, "data", 4);
     Put32(head + 40, bytes);
 
-    wb::ReplacingFile out(fileName);
+    wb::PendingFile out(fileName);
     out.Write(head, sizeof head);
     if constexpr (std::endian::native == std::endian::big) {
         std::vector<int16_t> le(data_);
@@ -163,5 +163,6 @@ void SoundFile::Save(const std::string& fileName) const {
         const unsigned char zero = 0;
         out.Write(&zero, 1);
     }
+    out.Stream().Sync();
     out.Commit();
 }

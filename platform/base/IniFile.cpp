@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/base/File.h"
+#include "platform/base/PendingFile.h"
 
 namespace wb {
 
@@ -124,29 +125,9 @@ void IniFile::Save(const std::vector<std::string>& lines) const {
         data += line;
         data += '\n';
     }
-    std::string tmp = fileName_ + ".XXXXXX";
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0) throw IoError(fileName_, "Cannot write", errno);
-    struct stat st;
-    if (::stat(fileName_.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-    else ::fchmod(fd, 0644);
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            int err = errno;
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            throw IoError(fileName_, "Cannot write", err);
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (::close(fd) != 0 || ::rename(tmp.c_str(), fileName_.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmp.c_str());
-        throw IoError(fileName_, "Cannot write", err);
-    }
+    PendingFile out(fileName_);
+    out.Write(data.data(), data.size());
+    out.Commit();
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view ident,

@@ -2,8 +2,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace wb {
@@ -25,18 +28,29 @@ std::string UniqueSuffix() {
     return buf;
 }
 
+// A link is replaced at the file it points to, not turned into a plain file.
+std::string ResolveLink(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) return path;
+    return resolved;
+}
+
 } // namespace
 
-PendingFile::PendingFile(const std::string& target) : target_(target) {
+PendingFile::PendingFile(const std::string& target) : target_(ResolveLink(target)) {
     if (target.empty() || target.back() == '/')
         throw IoError(target, "Cannot create", EISDIR);
     // A short hidden name, so a target near the name-length limit still fits.
-    const std::string folder = FolderOf(target);
+    const std::string folder = FolderOf(target_);
     for (int attempt = 0;; ++attempt) {
         std::string candidate = folder + ".wbtmp-" + UniqueSuffix();
         try {
             file_.Open(candidate, File::Mode::CreateNew);
             temp_ = std::move(candidate);
+            struct stat st;
+            if (::stat(target_.c_str(), &st) == 0) ::chmod(temp_.c_str(), st.st_mode & 07777);
             return;
         } catch (const IoError& e) {
             if (e.Errno() == EEXIST && attempt < 100) continue;

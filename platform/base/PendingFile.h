@@ -8,6 +8,8 @@ namespace wb {
 // A file written under a temporary name beside its target and renamed over it
 // only when complete, so an existing file is never truncated by a write that
 // fails half way. Dropped without Commit, the temporary file is removed.
+// A link is replaced at the file it points to, and a replaced file keeps its
+// permissions.
 class PendingFile {
 public:
     PendingFile() = default;
@@ -21,6 +23,7 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
 
     File& Stream() { return file_; }
+    void Write(const void* buf, size_t n) { file_.Write(buf, n); }
     const std::string& Target() const { return target_; }
     const std::string& TempPath() const { return temp_; }
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "platform/base/File.h"
-#include "platform/base/ReplacingFile.h"
+#include "platform/base/PendingFile.h"
 
 using namespace wb::gui;
 
@@ -413,7 +413,7 @@ void TVlSortGrid::SaveToFile(const std::string& FileName, char Delimiter) {
         content += '\n';
     }
     // The old file stays whole until the new one is complete.
-    wb::ReplacingFile file(FileName);
+    wb::PendingFile file(FileName);
     file.Write(content.data(), content.size());
     file.Commit();
 }

@@ -1,0 +1,80 @@
+// Writes that fail part-way (a full disk, here a file-size limit) end in an
+// error, never in the success message, and replace nothing.
+#include "ParvexTestSupport.h"
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace parvex_test;
+
+namespace {
+
+// Limits every file this process writes to `bytes` while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim = old_;
+        lim.rlim_cur = bytes;
+        ok_ = ::setrlimit(RLIMIT_FSIZE, &lim) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    struct rlimit old_;
+    void (*handler_)(int);
+    bool ok_ = false;
+};
+
+class DiskFull : public DialogTest {};
+
+} // namespace
+
+TEST_F(DiskFull, SplitThatCannotWriteAPieceReportsAndLeavesNothing) {
+    MakeFile("src.dat", 300000, 3);
+    const auto oldFirst = MakeFile("src.brk", 50, 9);  // an earlier file under the output name
+    BrowseSplit(Path("src.dat"));
+    Specify("100");
+    {
+        FileSizeLimit limit(150000);  // the first piece fits, the copy dies in a block
+        ASSERT_TRUE(limit.Ok());
+        Specify("200");
+        host.TakeMessages();
+        host.Click(IDC_BREAK_IT);
+    }
+    auto messages = host.TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, MsgKind::Error);
+    EXPECT_EQ(messages[0].text.rfind("Splitting failed. Nothing was written.\n", 0), 0u) << messages[0].text;
+    EXPECT_EQ(ReadBytes(Path("src.brk")), oldFirst);
+    EXPECT_FALSE(fs::exists(Path("src.b01")));
+    size_t entries = 0;
+    for (auto& e : fs::directory_iterator(dir_)) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 2u);  // no temporary file left behind
+}
+
+TEST_F(DiskFull, JoinThatCannotWriteReportsAndKeepsTheOldOutput) {
+    const auto original = MakeFile("src.dat", 300000, 4);
+    BrowseSplit(Path("src.dat"));
+    Specify("100");
+    host.Click(IDC_BREAK_IT);
+    host.TakeMessages();
+    const auto oldOutput = MakeFile("src.dat", 10, 5);
+    BrowseJoin(Path("src.brk"));
+    host.TakeMessages();
+    {
+        FileSizeLimit limit(200000);
+        ASSERT_TRUE(limit.Ok());
+        host.Click(IDC_ASSEMBLE);
+    }
+    auto messages = host.TakeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, MsgKind::Error);
+    EXPECT_EQ(messages[0].text.rfind("Joining failed. Nothing was written.\n", 0), 0u) << messages[0].text;
+    EXPECT_EQ(ReadBytes(Path("src.dat")), oldOutput);
+}

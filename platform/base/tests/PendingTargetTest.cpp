@@ -1,0 +1,61 @@
+#include "platform/base/PendingFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReplacingTargetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = fs::temp_directory_path() / ("pending-target-" + std::to_string(rd()) + std::to_string(rd()));
+        fs::create_directory(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    static std::string Content(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Put(const std::string& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    }
+
+    fs::path dir_;
+};
+
+} // namespace
+
+TEST_F(ReplacingTargetTest, KeepsThePermissionsOfTheReplacedFile) {
+    const std::string target = Path("a.wav");
+    Put(target, "old");
+    ::chmod(target.c_str(), 0640);
+
+    {
+        wb::PendingFile out(target);
+        out.Write("x", 1);
+        out.Commit();
+    }
+    EXPECT_EQ(Content(target), "x");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(ReplacingTargetTest, ALinkIsReplacedAtItsTarget) {
+    const std::string real = Path("real.wav");
+    const std::string link = Path("link.wav");
+    Put(real, "old");
+    fs::create_symlink(real, link);
+    wb::PendingFile out(link);
+    out.Write("new", 3);
+    out.Commit();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Content(real), "new");
+}
