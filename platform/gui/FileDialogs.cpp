@@ -25,7 +25,12 @@ std::string QtNameFilters(const std::string& filter) {
         for (char& c : patterns)
             if (c == ';') c = ' ';
         if (!out.empty()) out += ";;";
-        out += parts[i] + " (" + patterns + ")";
+        // "Sound Files (*.wav)|*.wav" already shows its patterns.
+        const std::string shown = "(" + patterns + ")";
+        const std::string& name = parts[i];
+        const bool hasThem = name.size() >= shown.size() &&
+                             name.compare(name.size() - shown.size(), shown.size(), shown) == 0;
+        out += hasThem ? name : name + " " + shown;
     }
     return out;
 }

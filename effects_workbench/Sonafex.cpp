@@ -1,0 +1,41 @@
+// Sonafex's start: the application titled "Sonafex", its four forms in
+// order, then the main window's event loop. A file named on the command
+// line is opened as "Open" would open it.
+#include <exception>
+
+#include "effects_workbench/AboutQuellin.h"
+#include "effects_workbench/HelpText.h"
+#include "effects_workbench/OknoGlowne.h"
+#include "effects_workbench/WarningOkno.h"
+#include "platform/gui/Application.h"
+#include "platform/media/AlsaWavePlayer.h"
+
+int main(int argc, char** argv) {
+    wb::gui::Application app(argc, argv, "Sonafex");
+    try {
+        wb::media::AlsaWavePlayer player;
+        TMainForm mainForm(player);
+        MainForm = &mainForm;
+        TAboutBox aboutBox;
+        AboutBox = &aboutBox;
+        THelp help;
+        Help = &help;
+        TWarningBox warningBox;
+        WarningBox = &warningBox;
+
+        const auto args = wb::gui::Application::Arguments();
+        if (!args.empty()) {
+            const std::string file = args.front();
+            wb::gui::widgets::Form::Post([file] { MainForm->OpenFile(file); });
+        }
+        const int rc = mainForm.RunAsMain();
+        MainForm = nullptr;
+        AboutBox = nullptr;
+        Help = nullptr;
+        WarningBox = nullptr;
+        return rc;
+    } catch (...) {
+        wb::gui::Application::ReportException(std::current_exception());
+        return 1;
+    }
+}

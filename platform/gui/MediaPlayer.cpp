@@ -1,0 +1,95 @@
+#include "platform/gui/MediaPlayer.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace wb::gui::widgets {
+
+namespace {
+
+class PlayerWidget : public QWidget {
+public:
+    explicit PlayerWidget(QWidget* parent) : QWidget(parent) {
+        auto* column = new QVBoxLayout(this);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(2);
+        auto* row = new QHBoxLayout;
+        row->setSpacing(0);
+        const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause,
+                                                QStyle::SP_MediaStop, QStyle::SP_MediaSkipForward,
+                                                QStyle::SP_MediaSkipBackward};
+        const char* names[] = {"play", "pause", "stop", "next", "prev"};
+        for (int i = 0; i < 5; ++i) {
+            buttons[i] = new QToolButton(this);
+            buttons[i]->setObjectName(names[i]);
+            buttons[i]->setIcon(style()->standardIcon(icons[i]));
+            buttons[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+            row->addWidget(buttons[i]);
+        }
+        column->addLayout(row);
+        status = new QLabel(this);
+        status->setObjectName("status");
+        status->setWordWrap(true);
+        column->addWidget(status);
+        column->addStretch();
+    }
+    QToolButton* buttons[5];
+    QLabel* status;
+};
+
+} // namespace
+
+MediaPlayer::MediaPlayer(Form& owner, const std::string& name, wb::media::WavePlayer& player)
+    : Control(new PlayerWidget(owner.Client()), name), player_(player) {
+    auto* w = static_cast<PlayerWidget*>(widget_);
+    for (int i = 0; i < 5; ++i)
+        QObject::connect(w->buttons[i], &QToolButton::clicked, [this, i] { Press(static_cast<Btn>(i)); });
+    // The player may speak from its playback thread; the label is set on ours.
+    QPointer<QLabel> status = w->status;
+    player_.SetStatusHandler([status](const std::string& line) {
+        QMetaObject::invokeMethod(
+            status, [status, text = QString::fromStdString(line)] {
+                if (status) status->setText(text);
+            },
+            Qt::AutoConnection);
+    });
+    UpdateButtons();
+}
+
+bool MediaPlayer::Open() {
+    open_ = player_.Open(fileName_);
+    UpdateButtons();
+    return open_;
+}
+
+void MediaPlayer::Close() {
+    player_.Close();
+    open_ = false;
+    UpdateButtons();
+}
+
+std::string MediaPlayer::Status() const {
+    return static_cast<PlayerWidget*>(widget_)->status->text().toStdString();
+}
+
+void MediaPlayer::Press(Btn button) {
+    if (!open_) return;
+    switch (button) {
+    case Btn::Play: player_.Play(); break;
+    case Btn::Pause: player_.Pause(); break;
+    case Btn::Stop: player_.Stop(); break;
+    case Btn::Next: player_.Next(); break;
+    case Btn::Prev: player_.Previous(); break;
+    }
+}
+
+void MediaPlayer::UpdateButtons() {
+    for (auto* b : static_cast<PlayerWidget*>(widget_)->buttons) b->setEnabled(open_);
+}
+
+} // namespace wb::gui::widgets
