@@ -7,7 +7,6 @@
 TAboutBox* AboutBox = nullptr;
 
 using namespace wb::gui;
-using namespace wb::gui::widgets;
 
 namespace {
 
@@ -33,7 +32,7 @@ void PaintIcon(Canvas& c, int w, int h) {
 } // namespace
 
 TAboutBox::TAboutBox()
-    : Form("AboutBox", FormKind::Dialog),
+    : Form(nullptr, FormKind::Dialog),
       Panel1(*this, "Panel1", BevelStyle::Lowered),
       ProgramIcon(*this, "ProgramIcon"),
       ProductName(*this, "ProductName", "Sonafex"),
@@ -44,6 +43,7 @@ TAboutBox::TAboutBox()
                "peak and RMS measurement, stereo to mono,\n"
                "with one step of undo and redo."),
       OKButton(*this, "OKButton", "OK") {
+    SetName("AboutBox");
     SetCaption("About");
     SetClientSize(340, 218);
     SetSingleBorder(false);
@@ -58,5 +58,5 @@ TAboutBox::TAboutBox()
     Comments.SetBounds(18, 114, 306, 48);
     OKButton.SetOkGlyph();
     OKButton.SetBounds(132, 180, 76, 28);
-    OKButton.OnClick = [this] { SetModalResult(1); };
+    OKButton.OnClick = [this](wb::Persistent*) { SetModalResult(1); };
 }

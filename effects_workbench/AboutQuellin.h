@@ -1,15 +1,16 @@
 #pragma once
 // The About box: the program's name, version and what it is for.
-#include "platform/gui/Forms.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/StdCtrls.h"
 
-class TAboutBox : public wb::gui::widgets::Form {
+class TAboutBox : public wb::gui::Form {
 public:
     TAboutBox();
 
-    wb::gui::widgets::Bevel Panel1;
-    wb::gui::widgets::Image ProgramIcon;
-    wb::gui::widgets::Label ProductName, Version, Copyright, Comments;
-    wb::gui::widgets::Button OKButton;
+    wb::gui::Bevel Panel1;
+    wb::gui::Image ProgramIcon;
+    wb::gui::Label ProductName, Version, Copyright, Comments;
+    wb::gui::Button OKButton;
 };
 
 extern TAboutBox* AboutBox;

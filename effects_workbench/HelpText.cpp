@@ -6,7 +6,6 @@
 THelp* Help = nullptr;
 
 using namespace wb::gui;
-using namespace wb::gui::widgets;
 
 namespace {
 
@@ -95,7 +94,8 @@ const std::vector<std::string>& HelpLines() {
 
 } // namespace
 
-THelp::THelp() : Form("Help", FormKind::Dialog), Memo1(*this, "Memo1") {
+THelp::THelp() : Form(nullptr, FormKind::Dialog), Memo1(*this, "Memo1") {
+    SetName("Help");
     SetCaption("Help");
     SetClientSize(456, 410);
     SetFont("MS Sans Serif", 11);

@@ -1,12 +1,13 @@
 #pragma once
 // The user help: one read-only text with a section per group of controls.
-#include "platform/gui/Forms.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/StdCtrls.h"
 
-class THelp : public wb::gui::widgets::Form {
+class THelp : public wb::gui::Form {
 public:
     THelp();
 
-    wb::gui::widgets::Memo Memo1;
+    wb::gui::Memo Memo1;
 };
 
 extern THelp* Help;

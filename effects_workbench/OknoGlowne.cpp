@@ -23,7 +23,6 @@
 TMainForm* MainForm = nullptr;
 
 using namespace wb::gui;
-using namespace wb::gui::widgets;
 
 namespace {
 
@@ -113,7 +112,7 @@ void PaintDervo(Canvas& c, int w, int h) {
 } // namespace
 
 TMainForm::TMainForm(wb::media::WavePlayer& player)
-    : Form("MainForm", FormKind::Main),
+    : Form(nullptr, FormKind::Main),
       Image3(*this, "Image3"),
       DistLabel1(*this, "DistLabel1", "Distort at level:"),
       DistLabel2(*this, "DistLabel2", "Distort at level:"),
@@ -224,6 +223,7 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
       Procedures1(Help1, "Procedures1", "&Procedures"),
       About1(Help1, "About1", "&About Sonafex"),
       player_(player) {
+    SetName("MainForm");
     SetCaption("Sonafex - Fizzlor - DEMO");
     SetClientSize(711, 437);
     SetSingleBorder(true);
@@ -372,7 +372,7 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
     Redo1.SetEnabled(false);
     ReloadFile.SetEnabled(false);
 
-    auto bind = [](auto& control, auto&& handler) { control.OnClick = handler; };
+    auto bind = [](auto& control, auto handler) { control.OnClick = [handler](wb::Persistent*) { handler(); }; };
     bind(New1, [this] { New1Click(); });
     bind(Open1, [this] { Open1Click(); });
     bind(Save1, [this] { Save1Click(); });
@@ -407,17 +407,17 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
     bind(ChangeGain1, [this] { Button4Click(); });
     bind(Button7, [this] { Button7Click(); });
     bind(ChangeGain2, [this] { Button7Click(); });
-    Distort.OnChange = [this] { DistortChange(); };
-    DistShape.OnChange = [this] { DistShapeChange(); };
-    TrackBar5.OnChange = [this] { TrackBar5Change(); };
-    TrackBar2.OnChange = [this] { TrackBar2Change(); };
-    TrackBar1.OnChange = [this] { TrackBar1Change(); };
-    TrackBar4.OnChange = [this] { TrackBar4Change(); };
-    Gain.OnChange = [this] { GainChange(); };
-    Width.OnClick = [this](UpDownButton) { WidthClick(); };
-    UpDown1.OnClick = [this](UpDownButton) { UpDown1Click(); };
-    UpDown2.OnClick = [this](UpDownButton) { UpDown2Click(); };
-    OnClose = [this] { FormClose(); };
+    Distort.OnChange = [this](wb::Persistent*) { DistortChange(); };
+    DistShape.OnChange = [this](wb::Persistent*) { DistShapeChange(); };
+    TrackBar5.OnChange = [this](wb::Persistent*) { TrackBar5Change(); };
+    TrackBar2.OnChange = [this](wb::Persistent*) { TrackBar2Change(); };
+    TrackBar1.OnChange = [this](wb::Persistent*) { TrackBar1Change(); };
+    TrackBar4.OnChange = [this](wb::Persistent*) { TrackBar4Change(); };
+    Gain.OnChange = [this](wb::Persistent*) { GainChange(); };
+    Width.OnClick = [this](wb::Persistent*, UpDownButton) { WidthClick(); };
+    UpDown1.OnClick = [this](wb::Persistent*, UpDownButton) { UpDown1Click(); };
+    UpDown2.OnClick = [this](wb::Persistent*, UpDownButton) { UpDown2Click(); };
+    OnClose = [this](wb::Persistent*) { FormClose(); };
 }
 
 TMainForm::~TMainForm() {

@@ -9,11 +9,12 @@
 
 #include "effects_workbench/Waveformat.h"
 #include "platform/base/TempDir.h"
-#include "platform/gui/Forms.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/gui/MediaPlayer.h"
 #include "platform/media/WavePlayer.h"
 
-class TMainForm : public wb::gui::widgets::Form {
+class TMainForm : public wb::gui::Form {
 public:
     explicit TMainForm(wb::media::WavePlayer& player);
     ~TMainForm() override;
@@ -64,15 +65,15 @@ public:
     // Where the temporary files live; empty once the window has closed.
     std::string TempFolder() const { return tempDir_ ? tempDir_->Path() : std::string(); }
 
-    using Label = wb::gui::widgets::Label;
-    using Edit = wb::gui::widgets::Edit;
-    using TrackBar = wb::gui::widgets::TrackBar;
-    using UpDown = wb::gui::widgets::UpDown;
-    using Button = wb::gui::widgets::Button;
-    using MenuItem = wb::gui::widgets::MenuItem;
+    using Label = wb::gui::Label;
+    using Edit = wb::gui::Edit;
+    using TrackBar = wb::gui::TrackBar;
+    using UpDown = wb::gui::UpDown;
+    using Button = wb::gui::Button;
+    using MenuItem = wb::gui::MenuItem;
 
     // The background goes first, so every control sits over it.
-    wb::gui::widgets::Image Image3;
+    wb::gui::Image Image3;
 
     Label DistLabel1, DistLabel2, DistLabel3, WarmthDepthLabel, WarmthShapeLabel, FreakDepthLabel;
     Label WidthLabel1, WidthLabel2, MinLabel1, MaxLabel1, MinLabel2, MaxLabel2;
@@ -89,10 +90,10 @@ public:
 
     Label Label1, Label2, Label3, Label4, Label7, Label8, Label10, Label11;
     Label Label15, Label17, Label18, Label19, Label20, Label22, Label5;
-    wb::gui::widgets::Image DervoImage;
+    wb::gui::Image DervoImage;
 
-    wb::gui::widgets::MediaPlayer MediaPlayer1;
-    wb::gui::widgets::ProgressBar ProgressBar1;
+    wb::gui::MediaPlayer MediaPlayer1;
+    wb::gui::ProgressBar ProgressBar1;
 
     MenuItem File1, New1, Open1, Save1, SaveAs1, N1, Exit1;
     MenuItem Edit1Menu, Undo1, Redo1, N2, ReloadFile;

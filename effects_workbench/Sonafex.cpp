@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
         const auto args = wb::gui::Application::Arguments();
         if (!args.empty()) {
             const std::string file = args.front();
-            wb::gui::widgets::Form::Post([file] { MainForm->OpenFile(file); });
+            wb::gui::Form::Post([file] { MainForm->OpenFile(file); });
         }
         const int rc = mainForm.RunAsMain();
         MainForm = nullptr;

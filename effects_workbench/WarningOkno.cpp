@@ -3,16 +3,16 @@
 TWarningBox* WarningBox = nullptr;
 
 using namespace wb::gui;
-using namespace wb::gui::widgets;
 
 TWarningBox::TWarningBox()
-    : Form("WarningBox", FormKind::Dialog),
+    : Form(nullptr, FormKind::Dialog),
       Bevel1(*this, "Bevel1", BevelStyle::Raised),
       Label1(*this, "Label1", "WARNING!"),
       Label2(*this, "Label2", "Sonafex - DEMO  computes only 16 bit mono"),
       Label3(*this, "Label3", "files in Wave File Format. Stereo files can"),
       Label4(*this, "Label4", "be converted to mono by  using Channel Converter."),
       BitBtn1(*this, "BitBtn1", "OK") {
+    SetName("WarningBox");
     SetCaption("Warning!");
     SetClientSize(392, 228);
     SetSingleBorder(false);
@@ -30,7 +30,7 @@ TWarningBox::TWarningBox()
     for (Label* l : {&Label2, &Label3, &Label4}) l->SetFont(13, false);
     BitBtn1.SetOkGlyph();
     BitBtn1.SetBounds(158, 186, 76, 28);
-    BitBtn1.OnClick = [this] { BitBtn1Click(); };
+    BitBtn1.OnClick = [this](wb::Persistent*) { BitBtn1Click(); };
 }
 
 void TWarningBox::BitBtn1Click() { Close(); }

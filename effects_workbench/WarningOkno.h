@@ -1,15 +1,16 @@
 #pragma once
 // The warning shown when a stereo file is opened.
-#include "platform/gui/Forms.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/StdCtrls.h"
 
-class TWarningBox : public wb::gui::widgets::Form {
+class TWarningBox : public wb::gui::Form {
 public:
     TWarningBox();
     void BitBtn1Click();
 
-    wb::gui::widgets::Bevel Bevel1;
-    wb::gui::widgets::Label Label1, Label2, Label3, Label4;
-    wb::gui::widgets::Button BitBtn1;
+    wb::gui::Bevel Bevel1;
+    wb::gui::Label Label1, Label2, Label3, Label4;
+    wb::gui::Button BitBtn1;
 };
 
 extern TWarningBox* WarningBox;

@@ -71,7 +71,7 @@ protected:
 
     // Answers the warning window with its OK button, and counts it.
     void ExpectWarning() {
-        driver.OnDialog([this](QDialog* d) {
+        driver.OnDialog([this](QWidget* d) {
             ++warnings;
             warningCaption = d->windowTitle().toStdString();
             d->findChild<QPushButton*>("BitBtn1")->click();
@@ -155,13 +155,13 @@ TEST_F(Workbench, ReadoutsFollowTheirControls) {
     w.Gain.SetPosition(5000);  // 1000 - 10*sqrt(5000) = 292.89...
     EXPECT_EQ(w.Edit6.Text(), "292");
     // The shape counts down as its readout counts up.
-    w.UpDown2.Click(wb::gui::widgets::UpDownButton::Up);
+    w.UpDown2.Click(wb::gui::UpDownButton::Up);
     EXPECT_EQ(w.UpDown2.Position(), 19);
     EXPECT_EQ(w.Edit10.Text(), "2");
-    for (int i = 0; i < 30; ++i) w.Width.Click(wb::gui::widgets::UpDownButton::Up);
+    for (int i = 0; i < 30; ++i) w.Width.Click(wb::gui::UpDownButton::Up);
     EXPECT_EQ(w.Width.Position(), 8);
     EXPECT_EQ(w.Edit7.Text(), "8");
-    w.UpDown1.Click(wb::gui::widgets::UpDownButton::Down);
+    w.UpDown1.Click(wb::gui::UpDownButton::Down);
     EXPECT_EQ(w.Edit8.Text(), "1");
     w.Distort.StepBy(1);  // the level's line size is 2
     EXPECT_EQ(w.Distort.Position(), 32000);
@@ -498,12 +498,12 @@ TEST_F(Workbench, TemporaryFilesArePrivateToEachWindowAndGoWithIt) {
 
 TEST_F(Workbench, PlayerButtonsAndItsStatus) {
     auto& w = *window;
-    w.MediaPlayer1.Press(wb::gui::widgets::MediaPlayer::Btn::Play);  // nothing open
+    w.MediaPlayer1.Press(wb::gui::MediaPlayer::Btn::Play);  // nothing open
     EXPECT_TRUE(player.calls.empty());
     w.OpenFile(Sox(dir, "m.wav", "-r 44100 -b 16 -c 1", "synth 0.2 sine 220"));
-    for (auto b : {wb::gui::widgets::MediaPlayer::Btn::Play, wb::gui::widgets::MediaPlayer::Btn::Pause,
-                   wb::gui::widgets::MediaPlayer::Btn::Stop, wb::gui::widgets::MediaPlayer::Btn::Next,
-                   wb::gui::widgets::MediaPlayer::Btn::Prev})
+    for (auto b : {wb::gui::MediaPlayer::Btn::Play, wb::gui::MediaPlayer::Btn::Pause,
+                   wb::gui::MediaPlayer::Btn::Stop, wb::gui::MediaPlayer::Btn::Next,
+                   wb::gui::MediaPlayer::Btn::Prev})
         w.MediaPlayer1.Press(b);
     const std::vector<std::string> tail(player.calls.end() - 5, player.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"play", "pause", "stop", "next", "previous"}));
@@ -519,7 +519,7 @@ TEST_F(Workbench, WithoutASoundDeviceThePlayerSaysSoOnce) {
     w.OpenFile(Sox(dir, "m.wav", "-r 44100 -b 16 -c 1", "synth 0.2 sine 220"));
     const std::string said = w.MediaPlayer1.Status();
     EXPECT_EQ(said.rfind("No sound device", 0), 0u);
-    w.MediaPlayer1.Press(wb::gui::widgets::MediaPlayer::Btn::Play);
+    w.MediaPlayer1.Press(wb::gui::MediaPlayer::Btn::Play);
     w.ComputeButton.Click();
     EXPECT_EQ(w.Label22.Caption(), "Warm Distortion1 done");
     EXPECT_EQ(w.MediaPlayer1.Status(), said);
@@ -545,9 +545,9 @@ TEST_F(Workbench, SecondaryWindowsHoldTheirTexts) {
         at = static_cast<size_t>(it - lines.begin());
     }
     // The help and about windows open from the Help menu and close with OK.
-    driver.OnDialog([](QDialog* d) { d->close(); });
+    driver.OnDialog([](QWidget* d) { d->close(); });
     window->Procedures1.Click();
-    driver.OnDialog([](QDialog* d) { d->findChild<QPushButton*>("OKButton")->click(); });
+    driver.OnDialog([](QWidget* d) { d->findChild<QPushButton*>("OKButton")->click(); });
     window->About1.Click();
     EXPECT_EQ(about.ProductName.Caption(), "Sonafex");
 }
@@ -566,7 +566,7 @@ TEST_F(Workbench, Screenshots) {
     empty.Show();
     EXPECT_TRUE(empty.SaveScreenshot(screens + "/sonafex-main-empty.png"));
     empty.Close();
-    for (auto [form, name] : {std::pair<wb::gui::widgets::Form*, const char*>{&about, "sonafex-about"},
+    for (auto [form, name] : {std::pair<wb::gui::Form*, const char*>{&about, "sonafex-about"},
                               {&help, "sonafex-help"},
                               {&warning, "sonafex-warning"}}) {
         form->Show();

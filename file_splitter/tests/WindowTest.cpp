@@ -53,8 +53,8 @@ protected:
         dlg->m_integration = parvex::Integration(wb::Registry::User(), Path("prog") + "/parvex");
         dlg->m_pRunner = runner.get();
         dlg->m_pShell = &shell;
-        dialog->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        dialog->Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog->Window()));
     }
     void TearDown() override {
         dlg.reset();
@@ -150,7 +150,7 @@ TEST_F(Window, SplitAndJoinByClickingTheRealControls) {
 TEST_F(Window, AboutBoxAndSettingsOpenFromTheWindow) {
     Open();
     std::vector<std::string> seen;
-    auto about = [&](QDialog* w) {
+    auto about = [&](QWidget* w) {
         seen.push_back(w->windowTitle().toStdString());
         bool textShown = false;
         for (auto* l : w->findChildren<QLabel*>()) textShown |= l->text() == "Parvex Version 1.60";
@@ -170,7 +170,7 @@ TEST_F(Window, AboutBoxAndSettingsOpenFromTheWindow) {
     EXPECT_EQ(seen, std::vector<std::string>(2, "About Parvex 1.60"));
 
     std::string selection;
-    driver.OnDialog([&](QDialog* w) {
+    driver.OnDialog([&](QWidget* w) {
         seen.push_back(w->windowTitle().toStdString());
         auto* label = w->findChild<QLabel*>("item1053");
         ASSERT_TRUE(label);
@@ -184,7 +184,7 @@ TEST_F(Window, AboutBoxAndSettingsOpenFromTheWindow) {
     EXPECT_EQ(selection, "Current Selection : Option - 1 ");
     EXPECT_EQ(driver.Texts(), std::vector<std::string>{"Context Menus options Modified Succesfully"});
     EXPECT_TRUE(fs::exists(xdg.DataHome() + "/kio/servicemenus/wb-all-cut-using-parvex.desktop"));
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->IsWindowVisible());
 }
 
 TEST_F(Window, ScreenshotsOfTheThreeWindows) {
@@ -204,9 +204,9 @@ TEST_F(Window, ScreenshotsOfTheThreeWindows) {
     ASSERT_EQ(Text(IDC_JOIN_FOUND), "2");
 
     std::string folder = ScreensFolder();
-    ASSERT_TRUE(dialog->grab().save(QString::fromStdString(folder + "/parvex-main.png")));
+    ASSERT_TRUE(dialog->Window()->grab().save(QString::fromStdString(folder + "/parvex-main.png")));
     auto shoot = [&](const std::string& name, int closeId) {
-        return [=](QDialog* w) {
+        return [=](QWidget* w) {
             EXPECT_TRUE(w->grab().save(QString::fromStdString(folder + "/" + name)));
             QTest::mouseClick(w->findChild<QPushButton*>(QString("item%1").arg(closeId)), Qt::LeftButton);
         };

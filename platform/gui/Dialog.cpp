@@ -17,40 +17,15 @@
 #include <stdexcept>
 
 #include "platform/gui/Application.h"
+#include "platform/gui/Guard.h"
+#include "platform/gui/StdCtrls.h"
+#include "platform/gui/WidgetSupport.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/MessageBox.h"
 
 namespace wb::gui {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-// A group box as the classic dialogs draw it: the frame's top line runs
-// through the middle of the caption, so the frame holds the whole rectangle
-// the layout gives it.
-class GroupFrame : public QGroupBox {
-public:
-    using QGroupBox::QGroupBox;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        QFontMetrics fm(font());
-        // An etched line: a shadow line with a light one just inside it.
-        QRect r = rect().adjusted(0, fm.height() / 2, -2, -2);
-        p.setPen(palette().color(QPalette::Mid));
-        p.drawRect(r);
-        p.setPen(palette().color(QPalette::Light));
-        p.drawRect(r.translated(1, 1));
-        if (title().isEmpty()) return;
-        const int x = fm.averageCharWidth() * 3 / 2;
-        QRect text(x, 0, fm.horizontalAdvance(title()) + fm.averageCharWidth(), fm.height());
-        p.fillRect(text, palette().window());
-        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-        p.drawText(text, Qt::AlignCenter | Qt::TextShowMnemonic, title());
-    }
-};
 
 Qt::Alignment AlignmentOf(unsigned style) {
     Qt::Alignment h = (style & kCenter) ? Qt::AlignHCenter : (style & kRight) ? Qt::AlignRight : Qt::AlignLeft;
@@ -83,20 +58,55 @@ QFont DialogFont(const std::string& face, int pointSize) {
     return f;
 }
 
-Dialog::Dialog(const DialogTemplate& table, QWidget* parent) : QDialog(parent) {
+// Enter is routed as the classic dialogs did (Qt's own choice of a default
+// button would differ); a right click on the background opens the window menu.
+struct Dialog::Keys : QObject {
+    explicit Keys(Dialog* d) : dialog(d) { d->Window()->installEventFilter(this); }
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (obj != dialog->Window()) return false;
+        if (e->type() == QEvent::ContextMenu) {
+            if (dialog->windowMenu_->isEmpty()) return false;
+            dialog->windowMenu_->exec(static_cast<QContextMenuEvent*>(e)->globalPos());
+            return true;
+        }
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier) return false;
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        // A focused button takes Enter, then the default button; with
+        // neither, Enter means OK.
+        if (auto* b = qobject_cast<QPushButton*>(dialog->Window()->focusWidget()); b && b->isEnabled()) {
+            b->click();
+            return true;
+        }
+        for (auto& [id, c] : dialog->items_)
+            if (auto* b = dynamic_cast<Button*>(c); b && b->Default() && b->Widget()->isEnabled()) {
+                b->Click();
+                return true;
+            }
+        dialog->Send(kIdOk, Notify::Clicked);
+        return true;
+    }
+    Dialog* dialog;
+};
+
+Dialog::Dialog(const DialogTemplate& table, QWidget* parent) : Form(nullptr, FormKind::Dialog) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
     if (table.minimizeBox) flags |= Qt::WindowMinimizeButtonHint;
-    setWindowFlags(flags);
-    setWindowTitle(Q(table.caption));
-    setFont(DialogFont(table.fontName, table.pointSize));
-    units_ = BaseUnitsOf(font());
-    setFixedSize(DluToPixelsX(table.cx, units_), DluToPixelsY(table.cy, units_));
-    windowMenu_ = new QMenu(this);
+    Window()->setParent(parent, flags);
+    SetCaption(table.caption);
+    Window()->setFont(DialogFont(table.fontName, table.pointSize));
+    units_ = BaseUnitsOf(Window()->font());
+    SetClientSize(DluToPixelsX(table.cx, units_), DluToPixelsY(table.cy, units_));
+    windowMenu_ = new QMenu(Window());
+    keys_ = std::make_unique<Keys>(this);
+    // Esc and the close box ask the logic; the dialog ends only when it says so.
+    OnCloseQuery = [this](Persistent*, bool& canClose) { Ask(canClose); };
     Build(table);
 }
 
-Dialog::~Dialog() = default;
+Dialog::~Dialog() { keys_.reset(); }
 
 QRect Dialog::PixelRect(int x, int y, int cx, int cy) const {
     return QRect(DluToPixelsX(x, units_), DluToPixelsY(y, units_), DluToPixelsX(cx, units_),
@@ -106,117 +116,113 @@ QRect Dialog::PixelRect(int x, int y, int cx, int cy) const {
 void Dialog::Build(const DialogTemplate& table) {
     QButtonGroup* group = nullptr;
     for (const auto& c : table.controls) {
-        QWidget* w = nullptr;
+        WidgetControl* control = nullptr;
         const int id = c.id;
         if (c.kind != ControlKind::AutoRadio) group = nullptr;
         switch (c.kind) {
             case ControlKind::Static: {
-                auto* l = new QLabel(Q(c.text), this);
-                l->setTextFormat(Qt::PlainText);
-                l->setAlignment(AlignmentOf(c.style));
+                auto* l = new Label(this);
+                l->SetAutoSize(false);
+                l->SetCaption(c.text);
+                auto* text = static_cast<QLabel*>(l->Widget());
+                text->setAlignment(AlignmentOf(c.style));
                 // Texts wrap where the layout leaves room for a second line;
                 // a one-line field (a path) stays on one line.
-                l->setWordWrap(DluToPixelsY(c.cy, units_) >= 2 * QFontMetrics(font()).height());
-                w = l;
+                text->setWordWrap(DluToPixelsY(c.cy, units_) >= 2 * QFontMetrics(Window()->font()).height());
+                control = l;
                 break;
             }
             case ControlKind::Edit: {
-                auto* e = new QLineEdit(Q(c.text), this);
-                connect(e, &QLineEdit::textEdited, this, [this, id] { Send(id, Notify::Changed); });
-                w = e;
+                auto* e = new Edit(this);
+                e->SetText(c.text);
+                QObject::connect(static_cast<QLineEdit*>(e->Widget()), &QLineEdit::textEdited, Window(),
+                                 [this, id] { Send(id, Notify::Changed); });
+                control = e;
                 break;
             }
             case ControlKind::PushButton:
             case ControlKind::DefPushButton: {
-                auto* b = new QPushButton(Q(c.text), this);
-                // Enter is routed by keyPressEvent as the classic dialogs did;
-                // Qt's own choice of a default button would differ.
-                b->setAutoDefault(false);
-                b->setDefault(c.kind == ControlKind::DefPushButton);
-                connect(b, &QPushButton::clicked, this, [this, id] { Send(id, Notify::Clicked); });
-                w = b;
+                auto* b = new Button(this);
+                b->SetCaption(c.text);
+                static_cast<QPushButton*>(b->Widget())->setAutoDefault(false);
+                b->SetDefault(c.kind == ControlKind::DefPushButton);
+                b->OnClick = [this, id](Persistent*) { Send(id, Notify::Clicked); };
+                control = b;
                 break;
             }
             case ControlKind::CheckBox: {
-                auto* b = new QCheckBox(Q(c.text), this);
-                connect(b, &QCheckBox::clicked, this, [this, id] { Send(id, Notify::Clicked); });
-                w = b;
+                auto* b = new CheckBox(this);
+                b->SetCaption(c.text);
+                b->OnClick = [this, id](Persistent*) { Send(id, Notify::Clicked); };
+                control = b;
                 break;
             }
             case ControlKind::AutoRadio: {
-                auto* b = new QRadioButton(Q(c.text), this);
+                auto* b = new RadioButton(this);
+                b->SetCaption(c.text);
                 if (!group || (c.style & kGroup)) {
-                    group = new QButtonGroup(this);
+                    group = new QButtonGroup(Window());
                     group->setExclusive(true);
                 }
-                group->addButton(b);
+                group->addButton(static_cast<QRadioButton*>(b->Widget()));
                 if (id != kIdNone) radioGroupOf_[id] = group;
-                connect(b, &QRadioButton::clicked, this, [this, id] { Send(id, Notify::Clicked); });
-                w = b;
+                b->OnClick = [this, id](Persistent*) { Send(id, Notify::Clicked); };
+                control = b;
                 break;
             }
             case ControlKind::GroupBox: {
-                auto* g = new GroupFrame(Q(c.text), this);
-                g->setAttribute(Qt::WA_TransparentForMouseEvents);
-                w = g;
+                auto* g = new GroupBox(this);
+                g->SetCaption(c.text);
+                g->Widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
+                control = g;
                 break;
             }
-            case ControlKind::ProgressBar: {
-                auto* p = new QProgressBar(this);
-                p->setRange(0, 100);
-                p->setValue(0);
-                p->setTextVisible(false);
-                w = p;
-                break;
-            }
+            case ControlKind::ProgressBar: control = new ProgressBar(this); break;
             case ControlKind::Icon: {
-                auto* l = new QLabel(this);
-                l->setObjectName("wbIcon");
-                w = l;
+                auto* l = new Label(this);
+                l->SetAutoSize(false);
+                icons_.push_back(l->Widget());
+                control = l;
                 break;
             }
         }
+        control->SetParent(this);
         QRect r = PixelRect(c.x, c.y, c.cx, c.cy);
         if (c.kind == ControlKind::Icon) r.setSize(QSize(32, 32));
-        w->setGeometry(r);
-        if (c.kind == ControlKind::GroupBox) w->lower();
+        control->SetBounds(r.x(), r.y(), r.width(), r.height());
+        if (c.kind == ControlKind::GroupBox) control->Widget()->lower();
         if (id != kIdNone) {
-            w->setObjectName(QString("item%1").arg(id));
-            items_[id] = w;
+            control->Widget()->setObjectName(QString("item%1").arg(id));
+            items_[id] = control;
         }
     }
 }
 
 void Dialog::SetDialogIcon(const QIcon& icon) {
     icon_ = icon;
-    setWindowIcon(icon);
-    for (auto* l : findChildren<QLabel*>("wbIcon")) l->setPixmap(icon.pixmap(32, 32));
+    Window()->setWindowIcon(icon);
+    for (QWidget* w : icons_) static_cast<QLabel*>(w)->setPixmap(icon.pixmap(32, 32));
 }
 
 int Dialog::Run(const std::function<void()>& onOpen) {
     ended_ = false;
-    if (onOpen) {
-        try {
-            onOpen();
-        } catch (...) {
-            Application::ReportException(std::current_exception());
-        }
-    }
+    if (onOpen) RunGuarded(onOpen);
     if (ended_) return endResult_;
-    int r = exec();
+    int r = ShowModal();
     return ended_ ? endResult_ : r;
 }
 
 QWidget* Dialog::Item(int id) const {
     auto it = items_.find(id);
-    return it == items_.end() ? nullptr : it->second;
+    return it == items_.end() ? nullptr : it->second->Widget();
 }
 
-QWidget* Dialog::Require(int id) const {
-    QWidget* w = Item(id);
-    if (!w) throw std::out_of_range("The dialog \"" + windowTitle().toStdString() +
-                                    "\" has no control with id " + std::to_string(id) + ".");
-    return w;
+WidgetControl* Dialog::Require(int id) const {
+    auto it = items_.find(id);
+    if (it == items_.end())
+        throw std::out_of_range("The dialog \"" + Caption() + "\" has no control with id " + std::to_string(id) +
+                                ".");
+    return it->second;
 }
 
 void Dialog::Send(int id, Notify code) {
@@ -224,82 +230,85 @@ void Dialog::Send(int id, Notify code) {
         if (code == Notify::Clicked && (id == kIdOk || id == kIdCancel)) EndDialog(id);
         return;
     }
-    // A handler's exception is shown here, so the dialog goes on.
-    try {
-        handler_(id, code);
-    } catch (...) {
-        Application::ReportException(std::current_exception());
+    Fire(handler_, id, code);
+}
+
+void Dialog::Ask(bool& canClose) {
+    if (!ended_) {
+        asking_ = true;
+        Send(kIdCancel, Notify::Clicked);
+        asking_ = false;
     }
+    canClose = ended_;
 }
 
 void Dialog::SetItemText(int id, const std::string& text) {
-    QWidget* w = Require(id);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        e->setText(Q(text));
+    WidgetControl* c = Require(id);
+    if (auto* e = dynamic_cast<Edit*>(c)) {
+        e->SetText(text);
         Send(id, Notify::Changed);
-    } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        l->setText(Q(text));
-    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        b->setText(Q(text));
-    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        g->setTitle(Q(text));
+    } else if (auto* l = dynamic_cast<Label*>(c)) {
+        l->SetCaption(text);
+    } else if (auto* b = dynamic_cast<Button*>(c)) {
+        b->SetCaption(text);
+    } else if (auto* t = dynamic_cast<ToggleButton*>(c)) {
+        t->SetCaption(text);
+    } else if (auto* g = dynamic_cast<GroupBox*>(c)) {
+        g->SetCaption(text);
     }
 }
 
 std::string Dialog::GetItemText(int id) const {
-    QWidget* w = Require(id);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
-    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title().toStdString();
+    WidgetControl* c = Require(id);
+    if (auto* e = dynamic_cast<Edit*>(c)) return e->Text();
+    if (auto* l = dynamic_cast<Label*>(c)) return l->Caption();
+    if (auto* b = dynamic_cast<Button*>(c)) return b->Caption();
+    if (auto* t = dynamic_cast<ToggleButton*>(c)) return t->Caption();
+    if (auto* g = dynamic_cast<GroupBox*>(c)) return g->Caption();
     return {};
 }
 
-void Dialog::EnableItem(int id, bool enable) { Require(id)->setEnabled(enable); }
+void Dialog::EnableItem(int id, bool enable) { Require(id)->SetEnabled(enable); }
 
-bool Dialog::IsItemEnabled(int id) const { return Require(id)->isEnabled(); }
+bool Dialog::IsItemEnabled(int id) const { return Require(id)->Widget()->isEnabled(); }
 
 void Dialog::CheckItem(int id, bool checked) {
-    auto* b = qobject_cast<QAbstractButton*>(Require(id));
+    auto* b = dynamic_cast<ToggleButton*>(Require(id));
     if (!b) return;
     // An exclusive group refuses to clear its checked button; the program
     // may clear it all the same.
     auto g = radioGroupOf_.find(id);
     if (!checked && g != radioGroupOf_.end()) {
         g->second->setExclusive(false);
-        b->setChecked(false);
+        b->SetChecked(false);
         g->second->setExclusive(true);
     } else {
-        b->setChecked(checked);
+        b->SetChecked(checked);
     }
 }
 
 bool Dialog::IsItemChecked(int id) const {
-    auto* b = qobject_cast<QAbstractButton*>(Require(id));
-    return b && b->isChecked();
+    auto* b = dynamic_cast<ToggleButton*>(Require(id));
+    return b && b->Checked();
 }
 
 void Dialog::SetProgressRange(int id, int low, int high) {
-    if (auto* p = qobject_cast<QProgressBar*>(Require(id))) p->setRange(low, high);
+    if (auto* p = dynamic_cast<ProgressBar*>(Require(id))) p->SetRange(low, high);
 }
 
 void Dialog::SetProgressPos(int id, int pos) {
-    if (auto* p = qobject_cast<QProgressBar*>(Require(id))) {
-        p->setValue(pos);
-        // Long work runs inside one handler; paint now so the bar moves.
-        p->repaint();
-    }
+    if (auto* p = dynamic_cast<ProgressBar*>(Require(id))) p->SetPosition(pos);
 }
 
 int Dialog::GetProgressPos(int id) const {
-    auto* p = qobject_cast<QProgressBar*>(Require(id));
-    return p ? p->value() : 0;
+    auto* p = dynamic_cast<ProgressBar*>(Require(id));
+    return p ? p->Position() : 0;
 }
 
-void Dialog::MessageBox(const std::string& text, MsgKind kind) { ShowMessage(text, kind, this); }
+void Dialog::MessageBox(const std::string& text, MsgKind kind) { ShowMessage(text, kind, Window()); }
 
 std::optional<std::string> Dialog::OpenFileDialog(const OpenFileOptions& options) {
-    return ShowOpenFileDialog(options, this);
+    return ShowOpenFileDialog(options, Window());
 }
 
 void Dialog::SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
@@ -307,56 +316,18 @@ void Dialog::SetCommandHandler(CommandHandler handler) { handler_ = std::move(ha
 void Dialog::EndDialog(int result) {
     ended_ = true;
     endResult_ = result;
-    if (isVisible()) done(result);
+    // Inside the close query the window closes once the query returns.
+    if (!asking_ && IsWindowVisible()) Close();
 }
 
 void Dialog::AppendSystemMenuItem(int commandId, const std::string& text) {
     if (!windowMenu_->isEmpty()) windowMenu_->addSeparator();
     QAction* a = windowMenu_->addAction(Q(text));
     a->setData(commandId);
-    connect(a, &QAction::triggered, this, [this, commandId] {
-        if (!sysHandler_) return;
-        try {
-            sysHandler_(commandId);
-        } catch (...) {
-            Application::ReportException(std::current_exception());
-        }
-    });
+    QObject::connect(a, &QAction::triggered, Window(), [this, commandId] { Fire(sysHandler_, commandId); });
 }
 
 void Dialog::SetSysCommandHandler(SysCommandHandler handler) { sysHandler_ = std::move(handler); }
-
-void Dialog::contextMenuEvent(QContextMenuEvent* event) {
-    if (windowMenu_->isEmpty()) return QDialog::contextMenuEvent(event);
-    windowMenu_->exec(event->globalPos());
-}
-
-void Dialog::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            // A focused button takes Enter, then the default button; with
-            // neither, Enter means OK.
-            if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && b->isEnabled()) {
-                b->click();
-                return;
-            }
-            for (auto& [id, w] : items_)
-                if (auto* b = qobject_cast<QPushButton*>(w); b && b->isDefault() && b->isEnabled()) {
-                    b->click();
-                    return;
-                }
-            Send(kIdOk, Notify::Clicked);
-            return;
-        }
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void Dialog::reject() {
-    // Esc and the close box; the dialog ends only when its logic says so.
-    if (handler_) Send(kIdCancel, Notify::Clicked);
-    else EndDialog(kIdCancel);
-}
 
 int QtDialogRunner::RunModal(const DialogTemplate& table, const OpenHandler& onOpen) {
     Dialog dlg(table, QApplication::activeModalWidget());

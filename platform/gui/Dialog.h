@@ -1,27 +1,29 @@
 #pragma once
-#include <QDialog>
 #include <QIcon>
+#include <QRect>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/gui/DialogHost.h"
 #include "platform/gui/DialogRunner.h"
 #include "platform/gui/DialogTemplate.h"
 #include "platform/gui/DialogUnits.h"
+#include "platform/gui/Form.h"
 
 class QButtonGroup;
 class QMenu;
 
 namespace wb::gui {
 
-// A modal dialog built from a resource table, its controls laid out in
-// dialog units of the table's font and addressed by id.
+// A modal dialog built from a resource table: a dialog form whose controls
+// are laid out in dialog units of the table's font and addressed by id.
 //
 // Every notification goes to the command handler. Enter (when no button
 // takes it) reports id 1, Esc and the close box id 2; the handler decides
 // whether to end the dialog. Without a handler, 1 and 2 end it.
-class Dialog : public QDialog, public DialogHost {
+class Dialog : public Form, public DialogHost {
 public:
     explicit Dialog(const DialogTemplate& table, QWidget* parent = nullptr);
     ~Dialog() override;
@@ -30,6 +32,7 @@ public:
     // then the modal loop, unless the opening already ended the dialog.
     int Run(const std::function<void()>& onOpen = {});
 
+    // The widget of the control with this id, or null.
     QWidget* Item(int id) const;
     BaseUnits Units() const { return units_; }
     QRect PixelRect(int x, int y, int cx, int cy) const;
@@ -56,24 +59,24 @@ public:
     // dialog's background).
     QMenu* WindowMenu() const { return windowMenu_; }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void reject() override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
 private:
+    struct Keys;
     void Build(const DialogTemplate& table);
     void Send(int id, Notify code);
-    QWidget* Require(int id) const;
+    WidgetControl* Require(int id) const;
+    void Ask(bool& canClose);
 
     BaseUnits units_;
-    std::map<int, QWidget*> items_;
+    std::unique_ptr<Keys> keys_;
+    std::map<int, WidgetControl*> items_;
+    std::vector<QWidget*> icons_;
     std::map<int, QButtonGroup*> radioGroupOf_;
     CommandHandler handler_;
     SysCommandHandler sysHandler_;
     QMenu* windowMenu_ = nullptr;
     QIcon icon_;
     bool ended_ = false;
+    bool asking_ = false;  // inside the close query
     int endResult_ = kIdCancel;
 };
 

@@ -1,13 +1,21 @@
 #include "platform/gui/Form.h"
 
 #include "platform/gui/Application.h"
+#include "platform/gui/Guard.h"
+#include "platform/gui/WidgetSupport.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPixmap>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace wb::gui {
@@ -64,13 +72,75 @@ const EnumType& WindowStateType() {
 
 } // namespace
 
+// The window of every form: a top-level window with an optional menu bar
+// over its client area, run modally by a loop of its own when asked. It is
+// a dialog window for the keyboard: Enter presses the focused or default
+// button, and the first control has the focus when it appears.
+class FormWindow : public QDialog {
+public:
+    explicit FormWindow(FormKind k) : kind(k), client(new QWidget(this)) {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        client->setAutoFillBackground(true);
+    }
+    // Taken when the client size is set: the bar's own hint changes once
+    // the style polishes it, and the client area must not move then.
+    int MenuHeight() {
+        if (menuHeight < 0) menuHeight = menuBar ? menuBar->sizeHint().height() : 0;
+        return menuHeight;
+    }
+    void Relayout() {
+        const int top = MenuHeight();
+        if (menuBar) menuBar->setGeometry(0, 0, width(), top);
+        client->setGeometry(0, top, width(), std::max(0, height() - top));
+    }
+
+    FormKind kind;
+    QWidget* client;
+    QMenuBar* menuBar = nullptr;
+    int menuHeight = -1;
+    QEventLoop* mainLoop = nullptr;
+    QEventLoop* modalLoop = nullptr;
+    std::function<void()> closed;
+    int result = 0;
+    bool placed = false;  // the program gave the window a position
+
+protected:
+    void showEvent(QShowEvent* e) override {
+        // The form has placed the window already; Qt must not centre it again.
+        setAttribute(Qt::WA_Moved);
+        QDialog::showEvent(e);
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        QDialog::resizeEvent(e);
+        Relayout();
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        // The program's window is left only through its menu or title bar;
+        // a dialog form closes on Escape the way its close box closes it.
+        if (kind == FormKind::Main && e->key() == Qt::Key_Escape) return;
+        QDialog::keyPressEvent(e);
+    }
+    void reject() override { close(); }
+    void closeEvent(QCloseEvent* e) override {
+        // The form's procedure has agreed already (WM_CLOSE in its filter).
+        e->accept();
+        if (closed) closed();
+        if (mainLoop) mainLoop->quit();
+    }
+    void hideEvent(QHideEvent* e) override {
+        QDialog::hideEvent(e);
+        if (!e->spontaneous() && modalLoop) modalLoop->exit(result);
+    }
+};
+
 // Translates the Qt window's events into messages through the form's
 // window procedure, so hooks see them and can refuse them.
 struct Form::Impl : QObject {
-    explicit Impl(Form* f) : form(f), widget(new QWidget()) {
-        widget->setAttribute(Qt::WA_DeleteOnClose, false);
+    Impl(Form* f, FormWindow* w) : form(f), widget(w) {
         widget->installEventFilter(this);
+        widget->closed = [f] { Fire(f->OnClose, f); };
         focusConn = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (!now || now->window() != widget) return;
             for (QWidget* w = now; w; w = w->parentWidget()) {
                 QVariant v = w->property("wbControl");
                 if (!v.isValid()) continue;
@@ -84,8 +154,10 @@ struct Form::Impl : QObject {
     }
     ~Impl() override {
         QObject::disconnect(focusConn);
-        widget->removeEventFilter(this);
-        delete widget.data();
+        if (widget) {
+            widget->removeEventFilter(this);
+            widget->closed = nullptr;
+        }
     }
     bool eventFilter(QObject* obj, QEvent* e) override {
         if (obj != widget || form->Destroying()) return false;
@@ -107,7 +179,7 @@ struct Form::Impl : QObject {
         }
     }
     Form* form;
-    QPointer<QWidget> widget;
+    QPointer<FormWindow> widget;
     QMetaObject::Connection focusConn;
     TWindowState pendingState = wsNormal;
 };
@@ -128,12 +200,15 @@ const ClassInfo& Form::StaticClass() {
     return info;
 }
 
-Form::Form(Component* owner) : WinControl(owner) {
-    EnsureGuiApplication();
+Form::Form(Component* owner, FormKind kind)
+    : WidgetControl(owner, NewWidget<FormWindow>(kind)), kind_(kind) {
     InstallMessagePump();
-    impl_ = std::make_unique<Impl>(this);
-    impl_->widget->setProperty("wbControl", QVariant::fromValue(reinterpret_cast<quintptr>(static_cast<Control*>(this))));
+    impl_ = std::make_unique<Impl>(this, static_cast<FormWindow*>(Widget()));
     Control::SetVisible(false);
+    if (kind == FormKind::Dialog) {
+        borderStyle_ = bsDialog;
+        borderIcons_ = biSystemMenu;
+    }
     ApplyFlags();
     FormList::Add(this);
     if (!g_mainForm) g_mainForm = this;
@@ -142,13 +217,7 @@ Form::Form(Component* owner) : WinControl(owner) {
 Form::~Form() {
     FormList::Remove(this);
     Destroying_();
-    if (OnDestroy) {
-        try {
-            OnDestroy(this);
-        } catch (...) {
-            ShowException(std::current_exception());
-        }
-    }
+    Fire(OnDestroy, this);
     DestroyComponents();
     NotifyFreeing();
     DestroyHandle();
@@ -159,19 +228,7 @@ Form::~Form() {
     if (g_mainForm == this) g_mainForm = nullptr;
 }
 
-void* Form::NativeWidget() const { return impl_ ? impl_->widget.data() : nullptr; }
-
-int Form::Left() const { return impl_->widget->geometry().left(); }
-int Form::Top() const { return impl_->widget->geometry().top(); }
-int Form::Width() const { return impl_->widget->geometry().width(); }
-int Form::Height() const { return impl_->widget->geometry().height(); }
-void Form::SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
-void Form::SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
-void Form::SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
-void Form::SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
-void Form::SetBounds(int left, int top, int width, int height) {
-    impl_->widget->setGeometry(left, top, std::max(0, width), std::max(0, height));
-}
+QWidget* Form::ClientWidget() const { return impl_ && impl_->widget ? impl_->widget->client : nullptr; }
 std::string Form::Caption() const { return impl_->widget->windowTitle().toStdString(); }
 void Form::SetCaption(const std::string& caption) {
     impl_->widget->setWindowTitle(QString::fromStdString(caption));
@@ -193,10 +250,82 @@ void Form::ApplyFlags() {
     if (borderIcons_ & biHelp) f |= Qt::WindowContextHelpButtonHint;
     if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
     QWidget* w = impl_->widget;
+    FixSize();
     if (w->windowFlags() == f) return;
     bool shown = w->isVisible();
     w->setWindowFlags(f);  // hides the window
     if (shown) w->show();
+}
+
+bool Form::Sizeable() const { return borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin; }
+
+void Form::FixSize() {
+    QWidget* w = impl_->widget;
+    if (Sizeable()) {
+        if (w->minimumSize() == w->maximumSize()) {
+            w->setMinimumSize(0, 0);
+            w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        }
+    } else {
+        w->setFixedSize(w->size());
+    }
+}
+
+void Form::SetBounds(int left, int top, int width, int height) {
+    if (!Sizeable()) impl_->widget->setFixedSize(std::max(0, width), std::max(0, height));
+    impl_->widget->placed = true;
+    WidgetControl::SetBounds(left, top, width, height);
+}
+
+void Form::SetFormStyle(TFormStyle style) {
+    if (style == formStyle_) return;
+    formStyle_ = style;
+    ApplyFlags();
+}
+
+bool Form::HasMenu() const { return impl_->widget->menuBar != nullptr; }
+
+void Form::SetClientSize(int width, int height) {
+    FormWindow* w = impl_->widget;
+    w->menuHeight = -1;
+    const QSize size(std::max(0, width), std::max(0, height) + w->MenuHeight());
+    if (Sizeable()) w->resize(size);
+    else w->setFixedSize(size);
+    w->Relayout();
+}
+int Form::ClientWidth() const { return impl_->widget->client->width(); }
+int Form::ClientHeight() const { return impl_->widget->client->height(); }
+
+void Form::SetColor(TColor color) {
+    QWidget* c = impl_->widget->client;
+    QPalette p = c->palette();
+    p.setColor(QPalette::Window, ToQColor(color));
+    c->setPalette(p);
+}
+
+void Form::SetFont(const std::string& family, int pixelHeight) {
+    QFont f(Q(family));
+    f.setPixelSize(pixelHeight);
+    impl_->widget->setFont(f);
+}
+
+void Form::SetSingleBorder(bool minimizeBox) {
+    SetBorderStyle(kind_ == FormKind::Dialog ? bsDialog : bsSingle);
+    SetBorderIcons(biSystemMenu | (minimizeBox ? biMinimize : 0));
+}
+
+void Form::SetAlwaysOnTop(bool onTop) { SetFormStyle(onTop ? fsStayOnTop : fsNormal); }
+
+QMenu* Form::AddMenu(const std::string& caption) {
+    FormWindow* w = impl_->widget;
+    const int clientHeight = w->client->height();
+    if (!w->menuBar) {
+        w->menuBar = new QMenuBar(w);
+        w->menuBar->setNativeMenuBar(false);
+    }
+    QMenu* m = w->menuBar->addMenu(Q(caption));
+    SetClientSize(w->width(), clientHeight);
+    return m;
 }
 
 void Form::SetBorderStyle(TBorderStyle style) {
@@ -244,20 +373,37 @@ void Form::SetVisible(bool visible) {
 }
 
 void Form::Show() {
-    if (OnShow) OnShow(this);
-    Control::SetVisible(true);
+    PrepareShow();
     QWidget* w = impl_->widget;
-    if (position_ == poScreenCenter || position_ == poDesktopCenter) {
-        ScreenMetrics s = Screen();
-        w->move(s.workArea.left + (s.workArea.Width() - w->width()) / 2,
-                s.workArea.top + (s.workArea.Height() - w->height()) / 2);
-    }
     switch (impl_->pendingState) {
         case wsMinimized: w->showMinimized(); break;
         case wsMaximized: w->showMaximized(); break;
         default: w->show(); break;
     }
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
+}
+
+void Form::PrepareShow() {
+    Fire(OnShow, this);
+    Control::SetVisible(true);
+    FormWindow* w = impl_->widget;
+    const bool center = position_ == poScreenCenter || position_ == poDesktopCenter;
+    if (!center && w->placed) return;
+    // A form never placed appears where the user looks: a dialog over the
+    // window it belongs to, any other in the middle of the screen.
+    w->placed = true;
+    QWidget* over = kind_ == FormKind::Dialog && !center ? w->parentWidget() : nullptr;
+    if (!over && kind_ == FormKind::Dialog && !center) over = QApplication::activeWindow();
+    if (over && over != w) {
+        over = over->window();
+        const QRect r = over->geometry();
+        w->setGeometry(r.left() + (r.width() - w->width()) / 2, r.top() + (r.height() - w->height()) / 2,
+                       w->width(), w->height());
+        return;
+    }
+    ScreenMetrics s = Screen();
+    w->setGeometry(s.workArea.left + (s.workArea.Width() - w->width()) / 2,
+                   s.workArea.top + (s.workArea.Height() - w->height()) / 2, w->width(), w->height());
 }
 
 void Form::Hide() {
@@ -273,6 +419,47 @@ bool Form::Close() {
     return impl_->widget->close();
 }
 
+int Form::ShowModal() {
+    FormWindow* w = impl_->widget;
+    modalResult_ = 0;
+    w->result = 0;
+    w->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    w->modalLoop = &loop;
+    Show();
+    const int result = w->isVisible() ? loop.exec() : w->result;
+    if (impl_) {
+        w->modalLoop = nullptr;
+        w->setWindowModality(Qt::NonModal);
+    }
+    return result;
+}
+
+void Form::SetModalResult(int result) {
+    modalResult_ = result;
+    impl_->widget->result = result;
+    if (result != 0 && impl_->widget->isVisible()) Close();
+}
+
+int Form::RunAsMain() {
+    QEventLoop loop;
+    impl_->widget->mainLoop = &loop;
+    Show();
+    const int rc = loop.exec();
+    if (impl_) impl_->widget->mainLoop = nullptr;
+    return rc;
+}
+
+void Form::Post(std::function<void()> work) {
+    QTimer::singleShot(0, QCoreApplication::instance(), [work = std::move(work)] { RunGuarded(work); });
+}
+
+bool Form::SaveScreenshot(const std::string& pngPath) {
+    QWidget* w = impl_->widget;
+    w->ensurePolished();
+    return w->grab().save(Q(pngPath), "PNG");
+}
+
 void Form::Update() {
     if (impl_->widget->isVisible()) impl_->widget->repaint();
 }
@@ -280,7 +467,7 @@ void Form::Update() {
 void Form::WndProc(Message& msg) {
     if (msg.Msg == WM_CLOSE) {
         bool canClose = true;
-        if (OnCloseQuery) OnCloseQuery(this, canClose);
+        Fire(OnCloseQuery, this, canClose);
         msg.Result = canClose ? 1 : 0;
         if (canClose) Control::SetVisible(false);  // Qt hides the window itself
         return;
@@ -313,7 +500,7 @@ bool Form::SetWindowPlacement(const WindowPlacement& p) {
     }
     QWidget* w = impl_->widget;
     if (w->isVisible() && w->windowState() != Qt::WindowNoState) w->showNormal();
-    w->setGeometry(r.left, r.top, width, height);
+    SetBounds(r.left, r.top, width, height);
     switch (p.showCmd) {
         case SW_HIDE:
             if (w->isVisible()) Hide();
@@ -356,6 +543,7 @@ void Form::UpdateSizeLimits() {
     info.maxTrackSize = {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
     Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
     QWidget* w = impl_->widget;
+    if (!Sizeable()) return FixSize();
     auto clampSize = [](int v) { return std::clamp(v, 0, QWIDGETSIZE_MAX); };
     w->setMinimumSize(clampSize(info.minTrackSize.x), clampSize(info.minTrackSize.y));
     w->setMaximumSize(clampSize(info.maxTrackSize.x), clampSize(info.maxTrackSize.y));

@@ -1,12 +1,17 @@
 #pragma once
-// A top-level window (a form) and its placement, seen without Qt.
+// A top-level window (a form): its menu bar, client area, placement and
+// modal or main-window run, seen without Qt. Every window of every program
+// is one of these, so hooks, placement and storage work on all of them.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/gui/ScreenInfo.h"
-#include "platform/gui/WinControl.h"
+#include "platform/gui/Colors.h"
+#include "platform/gui/WidgetControl.h"
+
+class QMenu;
 
 namespace wb::gui {
 
@@ -39,23 +44,21 @@ constexpr int SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXDLGFRAME = 7, SM_CYDLGFRAME
               SM_CXFRAME = 32, SM_CYFRAME = 33;
 int GetSystemMetrics(int index);
 
-class Form : public WinControl {
+enum class FormKind {
+    Main,   // a program's window: Escape does not close it
+    Dialog  // a secondary form, usually shown modally: Escape closes it
+};
+
+class Form : public WidgetControl {
 public:
-    explicit Form(Component* owner = nullptr);
+    explicit Form(Component* owner = nullptr, FormKind kind = FormKind::Main);
     ~Form() override;
     static const ClassInfo& StaticClass();
     const ClassInfo& Class() const override { return StaticClass(); }
-    void* NativeWidget() const override;
+    QWidget* ClientWidget() const override;
+    FormKind Kind() const { return kind_; }
 
-    int Left() const;
-    int Top() const;
-    int Width() const;
-    int Height() const;
-    void SetLeft(int v);
-    void SetTop(int v);
-    void SetWidth(int v);
-    void SetHeight(int v);
-    void SetBounds(int left, int top, int width, int height);
+    void SetBounds(int left, int top, int width, int height) override;
     std::string Caption() const;
     void SetCaption(const std::string& caption);
 
@@ -64,7 +67,7 @@ public:
     uint32_t BorderIcons() const { return borderIcons_; }
     void SetBorderIcons(uint32_t icons);
     TFormStyle FormStyle() const { return formStyle_; }
-    void SetFormStyle(TFormStyle style) { formStyle_ = style; }
+    void SetFormStyle(TFormStyle style);
     TPosition Position() const { return position_; }
     void SetPosition(TPosition position);
     TWindowState WindowState() const;
@@ -73,13 +76,39 @@ public:
     void SetWindowStateField(TWindowState state);
     WinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(WinControl* control);
-    bool HasMenu() const { return false; }
+    bool HasMenu() const;
+
+    // The client area, below the menu bar when there is one.
+    void SetClientSize(int width, int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetColor(TColor color);
+    void SetFont(const std::string& family, int pixelHeight);
+    // A single border: no resizing, no maximise button.
+    void SetSingleBorder(bool minimizeBox);
+    void SetAlwaysOnTop(bool onTop);
+    // A menu of the menu bar, made with the bar on first use.
+    QMenu* AddMenu(const std::string& caption);
 
     void SetVisible(bool visible) override;
     void Show();   // OnShow, then the window appears
     void Hide();
     // Asks OnCloseQuery (through WM_CLOSE); true when the form closed.
     bool Close();
+    // Shows the form and runs until it closes; gives its modal result.
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    // Closes a modal form with this result, as a button of it would.
+    void SetModalResult(int result);
+    // Shows the form and runs the event loop until it closes.
+    int RunAsMain();
+    // Runs a piece of work, guarded, once the event loop is running.
+    static void Post(std::function<void()> work);
+    // Writes a picture of the whole form, menu bar included.
+    bool SaveScreenshot(const std::string& pngPath);
+    // The top-level window.
+    QWidget* Window() const { return Widget(); }
+    QWidget* Client() const { return ClientWidget(); }
     // Paints pending areas now.
     void Update();
 
@@ -96,6 +125,8 @@ public:
     std::function<void(Persistent* sender)> OnShow;
     std::function<void(Persistent* sender, bool& canClose)> OnCloseQuery;
     std::function<void(Persistent* sender)> OnDestroy;
+    // When the form has closed, by any means.
+    TNotifyEvent OnClose;
 
 protected:
     void WndProc(Message& msg) override;
@@ -104,10 +135,16 @@ private:
     struct Impl;
     friend struct Impl;
     void ApplyFlags();
+    bool Sizeable() const;
+    // A form without a sizing border keeps the size it was given.
+    void FixSize();
+    void PrepareShow();
     std::unique_ptr<Impl> impl_;
     TBorderStyle borderStyle_ = bsSizeable;
     uint32_t borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TFormStyle formStyle_ = fsNormal;
+    FormKind kind_;
+    int modalResult_ = 0;
     TPosition position_ = poDesigned;
     WinControl* activeControl_ = nullptr;
     Point maxPosition_{-1, -1};

@@ -8,13 +8,16 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-namespace wb::gui::widgets {
+#include "platform/gui/Guard.h"
+#include "platform/gui/WidgetSupport.h"
+
+namespace wb::gui {
 
 namespace {
 
 class PlayerWidget : public QWidget {
 public:
-    explicit PlayerWidget(QWidget* parent) : QWidget(parent) {
+    PlayerWidget() {
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(2);
@@ -42,13 +45,16 @@ public:
     QLabel* status;
 };
 
+PlayerWidget* Panel(const WidgetControl* c) { return static_cast<PlayerWidget*>(c->Widget()); }
+
 } // namespace
 
-MediaPlayer::MediaPlayer(Form& owner, const std::string& name, wb::media::WavePlayer& player)
-    : Control(new PlayerWidget(owner.Client()), name), player_(player) {
-    auto* w = static_cast<PlayerWidget*>(widget_);
+MediaPlayer::MediaPlayer(WinControl& parent, const std::string& name, wb::media::WavePlayer& player)
+    : WidgetControl(&parent, NewWidget<PlayerWidget>()), player_(player) {
+    Place(parent, name);
+    auto* w = Panel(this);
     for (int i = 0; i < 5; ++i)
-        QObject::connect(w->buttons[i], &QToolButton::clicked, [this, i] { Press(static_cast<Btn>(i)); });
+        QObject::connect(w->buttons[i], &QToolButton::clicked, [this, i] { RunGuarded([&] { Press(static_cast<Btn>(i)); }); });
     // The player may speak from its playback thread; the label is set on ours.
     QPointer<QLabel> status = w->status;
     player_.SetStatusHandler([status](const std::string& line) {
@@ -60,6 +66,9 @@ MediaPlayer::MediaPlayer(Form& owner, const std::string& name, wb::media::WavePl
     });
     UpdateButtons();
 }
+
+// The player outlives its control: it must not speak to a label that has gone.
+MediaPlayer::~MediaPlayer() { player_.SetStatusHandler(nullptr); }
 
 bool MediaPlayer::Open() {
     open_ = player_.Open(fileName_);
@@ -74,7 +83,7 @@ void MediaPlayer::Close() {
 }
 
 std::string MediaPlayer::Status() const {
-    return static_cast<PlayerWidget*>(widget_)->status->text().toStdString();
+    return Panel(this)->status->text().toStdString();
 }
 
 void MediaPlayer::Press(Btn button) {
@@ -89,7 +98,7 @@ void MediaPlayer::Press(Btn button) {
 }
 
 void MediaPlayer::UpdateButtons() {
-    for (auto* b : static_cast<PlayerWidget*>(widget_)->buttons) b->setEnabled(open_);
+    for (auto* b : Panel(this)->buttons) b->setEnabled(open_);
 }
 
-} // namespace wb::gui::widgets
+} // namespace wb::gui

@@ -5,14 +5,15 @@
 // while a file is open.
 #include <string>
 
-#include "platform/gui/Forms.h"
+#include "platform/gui/WidgetControl.h"
 #include "platform/media/WavePlayer.h"
 
-namespace wb::gui::widgets {
+namespace wb::gui {
 
-class MediaPlayer : public Control {
+class MediaPlayer : public WidgetControl {
 public:
-    MediaPlayer(Form& owner, const std::string& name, wb::media::WavePlayer& player);
+    MediaPlayer(WinControl& parent, const std::string& name, wb::media::WavePlayer& player);
+    ~MediaPlayer() override;
 
     void SetFileName(const std::string& fileName) { fileName_ = fileName; }
     const std::string& FileName() const { return fileName_; }
@@ -34,4 +35,4 @@ private:
     bool open_ = false;
 };
 
-} // namespace wb::gui::widgets
+} // namespace wb::gui

@@ -76,14 +76,14 @@ TEST(DialogUnits, ScaleWithTheFontAndRoundToNearest) {
     BaseUnits u = d.Units();
     EXPECT_GE(u.cx, 4);
     EXPECT_GE(u.cy, 10);
-    EXPECT_EQ(d.size(), QSize(DluToPixelsX(200, u), DluToPixelsY(120, u)));
+    EXPECT_EQ(d.Window()->size(), QSize(DluToPixelsX(200, u), DluToPixelsY(120, u)));
     EXPECT_EQ(d.Item(kButton)->geometry(),
               QRect(DluToPixelsX(100, u), DluToPixelsY(28, u), DluToPixelsX(50, u), DluToPixelsY(14, u)));
     // A larger font makes a larger dialog of the same table.
     DialogTemplate big = Table();
     big.pointSize = 16;
     Dialog d2(big);
-    EXPECT_GT(d2.width(), d.width() * 3 / 2);
+    EXPECT_GT(d2.Window()->width(), d.Window()->width() * 3 / 2);
     // Times maps to a serif face, MS Sans Serif to a sans serif one.
     EXPECT_EQ(DialogFont("Times New Roman", 9).styleHint(), QFont::Serif);
     EXPECT_EQ(DialogFont("MS Sans Serif", 8).styleHint(), QFont::SansSerif);
@@ -94,8 +94,8 @@ TEST(Dialog, ControlsAreAddressedByIdAndReportClicks) {
     Dialog d(Table());
     Recorder rec;
     d.SetCommandHandler(rec.Handler());
-    d.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    d.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d.Window()));
 
     EXPECT_EQ(d.GetItemText(kLabel), "label");
     d.SetItemText(kLabel, "a & b");
@@ -127,7 +127,7 @@ TEST(Dialog, EditsNotifyEveryChangeTypedOrSet) {
     Dialog d(Table());
     Recorder rec;
     d.SetCommandHandler(rec.Handler());
-    d.show();
+    d.Show();
     QTest::keyClicks(d.Item(kEdit), "12");
     EXPECT_EQ(d.GetItemText(kEdit), "12");
     EXPECT_EQ(rec.Count(kEdit, Notify::Changed), 2);
@@ -153,7 +153,7 @@ TEST(Dialog, AutomaticRadioButtonsKeepOneCheckPerGroup) {
     Dialog d(Table());
     Recorder rec;
     d.SetCommandHandler(rec.Handler());
-    d.show();
+    d.Show();
     QTest::mouseClick(d.Item(kRadioA), Qt::LeftButton);
     QTest::mouseClick(d.Item(kRadioC), Qt::LeftButton);
     EXPECT_TRUE(d.IsItemChecked(kRadioA));  // another group
@@ -176,8 +176,8 @@ TEST(Dialog, AutomaticRadioButtonsKeepOneCheckPerGroup) {
 TEST(Dialog, ProgressBarRepaintsDuringOneLongHandler) {
     test::App();
     Dialog d(Table());
-    d.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    d.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d.Window()));
     auto* bar = As<QProgressBar>(d, kBar);
     struct PaintCounter : QObject {
         int paints = 0;
@@ -212,7 +212,7 @@ TEST(Dialog, EnterMeansOkAndEscCancelWhileTheLogicDecides) {
     {
         // Without logic, Esc ends the dialog with cancel.
         Dialog d(Table());
-        driver.OnDialog([](QDialog* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        driver.OnDialog([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
         EXPECT_EQ(d.Run(), kIdCancel);
     }
     {
@@ -222,9 +222,9 @@ TEST(Dialog, EnterMeansOkAndEscCancelWhileTheLogicDecides) {
             rec.events.emplace_back(id, n);
             if (id == kIdOk) d.EndDialog(kIdOk);
         });
-        driver.OnDialog([&](QDialog*) {
+        driver.OnDialog([&](QWidget*) {
             QTest::keyClick(d.Item(kEdit), Qt::Key_Escape);  // reported, not obeyed
-            EXPECT_TRUE(d.isVisible());
+            EXPECT_TRUE(d.IsWindowVisible());
             d.Item(kEdit)->setFocus();
             QTest::keyClick(d.Item(kEdit), Qt::Key_Return);
         });
@@ -240,7 +240,7 @@ TEST(Dialog, EnterMeansOkAndEscCancelWhileTheLogicDecides) {
             rec.events.emplace_back(id, n);
             if (id == kOther) d.EndDialog(7);
         });
-        driver.OnDialog([&](QDialog*) {
+        driver.OnDialog([&](QWidget*) {
             d.Item(kOther)->setFocus();
             QTest::keyClick(d.Item(kOther), Qt::Key_Return);
         });
@@ -251,7 +251,7 @@ TEST(Dialog, EnterMeansOkAndEscCancelWhileTheLogicDecides) {
         // An opening that ends the dialog never shows it.
         Dialog d(Table());
         EXPECT_EQ(d.Run([&] { d.EndDialog(5); }), 5);
-        EXPECT_FALSE(d.isVisible());
+        EXPECT_FALSE(d.IsWindowVisible());
     }
 }
 
@@ -264,7 +264,7 @@ TEST(Dialog, AnEscapedExceptionIsShownAndTheDialogGoesOn) {
         if (id != kButton) return;
         if (++clicks == 1) throw std::runtime_error("Disk full while writing x.b01");
     });
-    d.show();
+    d.Show();
     QTest::mouseClick(d.Item(kButton), Qt::LeftButton);
     QTest::mouseClick(d.Item(kButton), Qt::LeftButton);
     EXPECT_EQ(clicks, 2);
@@ -290,7 +290,7 @@ TEST(Dialog, MessageBoxesCarryTheTitleAndOneOkButton) {
     test::App("Parvex");
     test::ModalDriver driver;
     Dialog d(Table());
-    d.show();
+    d.Show();
     d.MessageBox("careful", MsgKind::Warning);
     d.MessageBox("broken", MsgKind::Error);
     d.MessageBox("done", MsgKind::Plain);

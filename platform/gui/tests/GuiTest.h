@@ -44,8 +44,8 @@ public:
 
     // The next file dialog picks this file (or is cancelled with nullopt).
     void AnswerFileDialog(std::optional<std::string> path) { files_.push_back(std::move(path)); }
-    // The next other modal dialog is handed to this action, which should end it.
-    void OnDialog(std::function<void(QDialog*)> action) { dialogs_.push_back(std::move(action)); }
+    // The next other modal window is handed to this action, which should end it.
+    void OnDialog(std::function<void(QWidget*)> action) { dialogs_.push_back(std::move(action)); }
 
     const std::vector<SeenMessage>& Messages() const { return messages_; }
     std::vector<std::string> Texts() const {
@@ -83,7 +83,7 @@ private:
             } else {
                 fd->reject();
             }
-        } else if (auto* d = qobject_cast<QDialog*>(w); d && !dialogs_.empty()) {
+        } else if (auto* d = w; !dialogs_.empty()) {
             w->setProperty("wbDriven", true);
             auto action = std::move(dialogs_.front());
             dialogs_.pop_front();
@@ -95,7 +95,7 @@ private:
 
     QTimer timer_;
     std::deque<std::optional<std::string>> files_;
-    std::deque<std::function<void(QDialog*)>> dialogs_;
+    std::deque<std::function<void(QWidget*)>> dialogs_;
     std::vector<SeenMessage> messages_;
     std::vector<std::string> filters_;
     int fileDialogs_ = 0;

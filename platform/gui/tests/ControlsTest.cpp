@@ -10,7 +10,8 @@
 
 #include "platform/base/TempDir.h"
 #include "platform/gui/FileDialogs.h"
-#include "platform/gui/Forms.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/gui/MediaPlayer.h"
 #include "platform/gui/SaveDialog.h"
 #include "platform/gui/tests/GuiTest.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-using namespace wb::gui::widgets;
+using namespace wb::gui;
 using wb::gui::OpenFileOptions;
 using wb::gui::QtNameFilters;
 using wb::gui::ShowSaveFileDialog;
@@ -28,17 +29,17 @@ struct Fixture : ::testing::Test {
     Fixture() { test::App(); }
 };
 
-using FormsTest = Fixture;
+using ControlsTest = Fixture;
 
-TEST_F(FormsTest, DisabledButtonsAndMenuItemsDoNothing) {
-    Form f("f", FormKind::Main);
+TEST_F(ControlsTest, DisabledButtonsAndMenuItemsDoNothing) {
+    Form f(nullptr, FormKind::Main);
     Button b(f, "b", "Go");
     MenuItem menu(f, "m", "&File");
     MenuItem item(menu, "i", "&Save", "Ctrl+S");
     MenuItem sep(menu, "s", "-");
     int clicks = 0, chosen = 0;
-    b.OnClick = [&] { ++clicks; };
-    item.OnClick = [&] { ++chosen; };
+    b.OnClick = [&](wb::Persistent*) { ++clicks; };
+    item.OnClick = [&](wb::Persistent*) { ++chosen; };
     b.Click();
     item.Click();
     b.SetEnabled(false);
@@ -56,8 +57,8 @@ TEST_F(FormsTest, DisabledButtonsAndMenuItemsDoNothing) {
     EXPECT_EQ(f.Client()->height(), 100);
 }
 
-TEST_F(FormsTest, VisibleIsTheControlsOwnFlag) {
-    Form f("f", FormKind::Dialog);
+TEST_F(ControlsTest, VisibleIsTheControlsOwnFlag) {
+    Form f(nullptr, FormKind::Dialog);
     Label l(f, "l", "text");
     EXPECT_TRUE(l.Visible());  // the form itself is not shown
     l.SetVisible(false);
@@ -69,8 +70,8 @@ TEST_F(FormsTest, VisibleIsTheControlsOwnFlag) {
     f.Close();
 }
 
-TEST_F(FormsTest, LabelsSizeThemselvesUnlessTold) {
-    Form f("f", FormKind::Dialog);
+TEST_F(ControlsTest, LabelsSizeThemselvesUnlessTold) {
+    Form f(nullptr, FormKind::Dialog);
     Label grows(f, "g", "a");
     grows.SetBounds(5, 6, 1, 1);
     grows.SetCaption("a much longer caption");
@@ -83,13 +84,13 @@ TEST_F(FormsTest, LabelsSizeThemselvesUnlessTold) {
     EXPECT_EQ(fixed.Width(), 20);
 }
 
-TEST_F(FormsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
-    Form f("f", FormKind::Dialog);
+TEST_F(ControlsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
+    Form f(nullptr, FormKind::Dialog);
     TrackBar t(f, "t");
     TrackBar v(f, "v", Orientation::Vertical);
     t.SetRange(1, 100);
     int changes = 0;
-    t.OnChange = [&] { ++changes; };
+    t.OnChange = [&](wb::Persistent*) { ++changes; };
     t.SetPosition(50);
     t.SetPosition(50);
     t.SetPosition(500);  // kept within the range
@@ -109,14 +110,14 @@ TEST_F(FormsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
     f.Close();
 }
 
-TEST_F(FormsTest, UpDownStepsByItsIncrementWithinItsRange) {
-    Form f("f", FormKind::Dialog);
+TEST_F(ControlsTest, UpDownStepsByItsIncrementWithinItsRange) {
+    Form f(nullptr, FormKind::Dialog);
     UpDown u(f, "u");
     u.SetRange(1, 20);
     u.SetIncrement(-1);
     u.SetPosition(20);
     std::vector<UpDownButton> seen;
-    u.OnClick = [&](UpDownButton b) { seen.push_back(b); };
+    u.OnClick = [&](wb::Persistent*, UpDownButton b) { seen.push_back(b); };
     u.Click(UpDownButton::Up);
     EXPECT_EQ(u.Position(), 19);
     u.Click(UpDownButton::Down);
@@ -133,8 +134,8 @@ TEST_F(FormsTest, UpDownStepsByItsIncrementWithinItsRange) {
     EXPECT_EQ(u.Position(), 20);
 }
 
-TEST_F(FormsTest, ProgressBarServesAsProgress) {
-    Form f("f", FormKind::Dialog);
+TEST_F(ControlsTest, ProgressBarServesAsProgress) {
+    Form f(nullptr, FormKind::Dialog);
     ProgressBar p(f, "p");
     p.SetRange(0, 23);
     wb::Progress& progress = p;
@@ -147,26 +148,26 @@ TEST_F(FormsTest, ProgressBarServesAsProgress) {
     EXPECT_TRUE(p.Visible());
 }
 
-TEST_F(FormsTest, ModalFormsEndWithTheirResult) {
-    Form f("f", FormKind::Dialog);
+TEST_F(ControlsTest, ModalFormsEndWithTheirResult) {
+    Form f(nullptr, FormKind::Dialog);
     Button ok(f, "ok", "OK");
-    ok.OnClick = [&] { f.SetModalResult(1); };
+    ok.OnClick = [&](wb::Persistent*) { f.SetModalResult(1); };
     test::ModalDriver driver;
-    driver.OnDialog([](QDialog* d) { d->findChild<QAbstractButton*>("ok")->click(); });
+    driver.OnDialog([](QWidget* d) { d->findChild<QAbstractButton*>("ok")->click(); });
     EXPECT_EQ(f.ShowModal(), 1);
     // The driver answers each window once, so a second form.
-    Form g("g", FormKind::Dialog);
+    Form g(nullptr, FormKind::Dialog);
     int closed = 0;
-    g.OnClose = [&] { ++closed; };
-    driver.OnDialog([](QDialog* d) { d->close(); });
+    g.OnClose = [&](wb::Persistent*) { ++closed; };
+    driver.OnDialog([](QWidget* d) { d->close(); });
     EXPECT_EQ(g.ShowModal(), 0);
     EXPECT_EQ(closed, 1);
 }
 
-TEST_F(FormsTest, TheMainFormRunsUntilClosed) {
-    Form f("main", FormKind::Main);
+TEST_F(ControlsTest, TheMainFormRunsUntilClosed) {
+    Form f(nullptr, FormKind::Main);
     int closed = 0;
-    f.OnClose = [&] { ++closed; };
+    f.OnClose = [&](wb::Persistent*) { ++closed; };
     Form::Post([&] {
         QTest::keyClick(f.Window(), Qt::Key_Escape);  // does not close the program's window
         EXPECT_TRUE(f.Visible());
@@ -176,7 +177,7 @@ TEST_F(FormsTest, TheMainFormRunsUntilClosed) {
     EXPECT_EQ(closed, 1);
 }
 
-TEST_F(FormsTest, SaveDialogAddsTheDefaultExtension) {
+TEST_F(ControlsTest, SaveDialogAddsTheDefaultExtension) {
     wb::TempDir dir("forms-test");
     test::ModalDriver driver;
     OpenFileOptions o;
@@ -191,8 +192,8 @@ TEST_F(FormsTest, SaveDialogAddsTheDefaultExtension) {
     EXPECT_EQ(QtNameFilters("Waves (*.wav)|*.wav|All|*"), "Waves (*.wav);;All (*)");
 }
 
-TEST_F(FormsTest, MediaPlayerWorksOnlyWithAFileAndShowsStatusFromAnyThread) {
-    Form f("f", FormKind::Dialog);
+TEST_F(ControlsTest, MediaPlayerWorksOnlyWithAFileAndShowsStatusFromAnyThread) {
+    Form f(nullptr, FormKind::Dialog);
     wb::media::RecordingWavePlayer player;
     MediaPlayer m(f, "m", player);
     m.Press(MediaPlayer::Btn::Play);
@@ -209,9 +210,9 @@ TEST_F(FormsTest, MediaPlayerWorksOnlyWithAFileAndShowsStatusFromAnyThread) {
     EXPECT_EQ(m.Status(), "from the playback thread");
 }
 
-TEST_F(FormsTest, ScreenshotsIncludeTheMenuBar) {
+TEST_F(ControlsTest, ScreenshotsIncludeTheMenuBar) {
     wb::TempDir dir("forms-test");
-    Form f("f", FormKind::Main);
+    Form f(nullptr, FormKind::Main);
     MenuItem menu(f, "m", "&File");
     f.SetClientSize(120, 80);
     ASSERT_TRUE(f.SaveScreenshot(dir / "f.png"));

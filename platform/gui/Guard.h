@@ -1,0 +1,19 @@
+#pragma once
+// The one boundary for exceptions of event handlers. Qt does not carry an
+// exception through a signal, so every handler a control or menu calls runs
+// inside this guard: an escaping exception is shown in an error box titled
+// with the program's name, and the window goes on.
+#include <functional>
+#include <utility>
+
+namespace wb::gui {
+
+void RunGuarded(const std::function<void()>& handler);
+
+// Calls an event handler, if one is set, inside the guard.
+template <class Handler, class... Args>
+void Fire(const Handler& handler, Args&&... args) {
+    if (handler) RunGuarded([&] { handler(std::forward<Args>(args)...); });
+}
+
+} // namespace wb::gui

@@ -1,0 +1,20 @@
+#pragma once
+// A picture drawn through a canvas at the control's size, so it stretches
+// with the control.
+#include <functional>
+#include <string>
+
+#include "platform/gui/WidgetControl.h"
+
+namespace wb::gui {
+
+class Canvas;
+
+class Image : public WidgetControl {
+public:
+    explicit Image(Component* owner = nullptr);
+    Image(WinControl& parent, const std::string& name);
+    std::function<void(Canvas& canvas, int width, int height)> OnPaint;
+};
+
+} // namespace wb::gui

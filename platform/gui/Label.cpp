@@ -1,0 +1,83 @@
+#include "platform/gui/Label.h"
+
+#include <QEvent>
+#include <QLabel>
+
+#include "platform/gui/WidgetSupport.h"
+
+namespace wb::gui {
+
+// The text is built at every paint, as a label asks for it then.
+struct Label::Impl : QObject {
+    Impl(Label* l, QLabel* t) : label(l), text(t) { text->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && !label->Destroying()) {
+            QString t = Q(label->GetLabelText());
+            if (t != text->text()) text->setText(t);
+        }
+        return false;
+    }
+    Label* label;
+    QLabel* text;
+};
+
+const ClassInfo& Label::StaticClass() {
+    static ClassInfo& info = []() -> ClassInfo& {
+        static ClassInfo i("Label", &WidgetControl::StaticClass());
+        i.String<Label>("Caption", &Label::Caption, &Label::SetCaption);
+        return i;
+    }();
+    return info;
+}
+
+Label::Label(Component* owner) : WidgetControl(owner, NewWidget<QLabel>()) {
+    impl_ = std::make_unique<Impl>(this, static_cast<QLabel*>(Widget()));
+    impl_->text->setTextFormat(Qt::PlainText);
+}
+
+Label::Label(WinControl& parent, const std::string& name, const std::string& caption) : Label(&parent) {
+    Place(parent, name);
+    SetCaption(caption);
+}
+
+Label::~Label() {
+    Destroying_();
+    impl_.reset();
+}
+
+void Label::SetCaption(const std::string& c) {
+    caption_ = c;
+    Refresh();
+    if (autoSize_) impl_->text->resize(impl_->text->sizeHint());
+}
+
+void Label::Refresh() { impl_->text->setText(Q(GetLabelText())); }
+std::string Label::ShownText() const { return impl_->text->text().toStdString(); }
+
+void Label::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    if (autoSize_) impl_->text->resize(impl_->text->sizeHint());
+}
+
+void Label::SetAlignment(TextAlign align) {
+    impl_->text->setAlignment((align == TextAlign::Left     ? Qt::AlignLeft
+                               : align == TextAlign::Center ? Qt::AlignHCenter
+                                                            : Qt::AlignRight) |
+                              Qt::AlignVCenter);
+}
+
+void Label::SetWordWrap(bool wrap) { impl_->text->setWordWrap(wrap); }
+
+void Label::SetFont(int pixelHeight, bool bold, TColor color) {
+    QLabel* l = impl_->text;
+    QFont f = l->font();
+    f.setPixelSize(pixelHeight);
+    f.setBold(bold);
+    l->setFont(f);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, ToQColor(color));
+    l->setPalette(p);
+    if (autoSize_) l->resize(l->sizeHint());
+}
+
+} // namespace wb::gui

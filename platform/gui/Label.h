@@ -1,0 +1,43 @@
+#pragma once
+// A text label. It sizes itself to its text unless AutoSize is off;
+// descendants may build the shown text themselves.
+#include <memory>
+#include <string>
+
+#include "platform/gui/Colors.h"
+#include "platform/gui/WidgetControl.h"
+
+namespace wb::gui {
+
+enum class TextAlign { Left, Center, Right };
+
+class Label : public WidgetControl {
+public:
+    explicit Label(Component* owner = nullptr);
+    Label(WinControl& parent, const std::string& name, const std::string& caption = "");
+    ~Label() override;
+    static const ClassInfo& StaticClass();
+    const ClassInfo& Class() const override { return StaticClass(); }
+
+    std::string Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    // The text shown: the caption unless a descendant builds another.
+    virtual std::string GetLabelText() { return caption_; }
+    // Builds the text again and shows it (done at every paint as well).
+    void Refresh();
+    std::string ShownText() const;
+
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool autoSize);
+    void SetAlignment(TextAlign align);
+    void SetWordWrap(bool wrap);
+    void SetFont(int pixelHeight, bool bold, TColor color = clWindowText);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    std::string caption_;
+    bool autoSize_ = true;
+};
+
+} // namespace wb::gui

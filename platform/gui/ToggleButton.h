@@ -1,0 +1,30 @@
+#pragma once
+// What check boxes and radio buttons share: a caption, a checked state that
+// a click changes, and the click event.
+#include <string>
+
+#include "platform/gui/WidgetControl.h"
+
+class QAbstractButton;
+
+namespace wb::gui {
+
+class ToggleButton : public WidgetControl {
+public:
+    static const ClassInfo& StaticClass();
+    const ClassInfo& Class() const override { return StaticClass(); }
+
+    bool Checked() const;
+    // Set by the program: no click event.
+    void SetChecked(bool checked);
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    // Clicks as the user would: nothing happens while disabled.
+    void Click();
+    TNotifyEvent OnClick;
+
+protected:
+    ToggleButton(Component* owner, QAbstractButton* button);
+};
+
+} // namespace wb::gui
