@@ -19,8 +19,9 @@ struct RenameError {
 // Gives a file or folder a new name and never replaces whatever the new name
 // already names, also against another program creating it at the same moment.
 // Both paths must be absolute. File systems without the kernel's no-replace
-// rename get the same guarantee from a hard link (files) or from reserving the
-// new name with an empty entry that only this call replaces.
+// rename get it from a hard link (files), else from reserving the new name
+// with an empty entry of our own, checked to be still ours just before the
+// move replaces it.
 [[nodiscard]] std::optional<RenameError> RenameNoReplace(const std::string& from,
                                                          const std::string& to);
 

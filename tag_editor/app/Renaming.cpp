@@ -1,6 +1,7 @@
 #include "tag_editor/app/Renaming.h"
 
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 #include "platform/base/CodePage.h"

@@ -86,79 +86,78 @@ TEST(NamePatternChoice, KindAndAlbumPickThePattern) {
     }
 }
 
+// One row of a text rule: input and option (the replacement, where the rule
+// takes one) give the expected text.
 struct TextRow {
     std::string name, input, option, expected;
 };
 
-class SanitizeNameTest : public testing::TestWithParam<TextRow> {};
+using TextRule = std::string (*)(std::string_view input, std::string_view option);
 
-TEST_P(SanitizeNameTest, ReplacesWhatANameCannotHold) {
-    EXPECT_EQ(SanitizeName(GetParam().input), GetParam().expected);
+class TextRuleTest : public testing::TestWithParam<std::pair<TextRule, TextRow>> {};
+
+TEST_P(TextRuleTest, GivesTheText) {
+    auto [rule, row] = GetParam();
+    EXPECT_EQ(rule(row.input, row.option), row.expected);
+}
+
+auto Rows(TextRule rule, std::vector<TextRow> rows) {
+    std::vector<std::pair<TextRule, TextRow>> out;
+    for (auto& r : rows) out.emplace_back(rule, std::move(r));
+    return testing::ValuesIn(out);
+}
+
+std::string RuleRowName(const testing::TestParamInfo<std::pair<TextRule, TextRow>>& info) {
+    return info.param.second.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Names, SanitizeNameTest,
-    testing::Values(TextRow{"SlashColonQuestion", "AC/DC: Live?", "", "AC-DC  Live "},
-                    TextRow{"StarAndBackslash", "a*b\\c", "", "a b c"},
-                    TextRow{"DoubleQuoteBecomesApostrophe", "Say \"Hi\"", "", "Say 'Hi'"},
-                    TextRow{"AngleBracketsAndBarStay", "<a>|b", "", "<a>|b"},
-                    TextRow{"NonAsciiStays", "\u00dcber \u2013 \u00e9t\u00e9", "", "\u00dcber \u2013 \u00e9t\u00e9"},
-                    TextRow{"EmptyStaysEmpty", "", "", ""}),
-    RowName<TextRow>);
-
-class ReplaceBlanksTest : public testing::TestWithParam<TextRow> {};
-
-TEST_P(ReplaceBlanksTest, AppliesTheBlankRules) {
-    EXPECT_EQ(ReplaceBlanks(GetParam().input, GetParam().option), GetParam().expected);
-}
+    SanitizeName, TextRuleTest,
+    Rows([](std::string_view s, std::string_view) { return SanitizeName(s); },
+         {{"SlashColonQuestion", "AC/DC: Live?", "", "AC-DC  Live "},
+          {"StarAndBackslash", "a*b\\c", "", "a b c"},
+          {"DoubleQuoteBecomesApostrophe", "Say \"Hi\"", "", "Say 'Hi'"},
+          {"AngleBracketsAndBarStay", "<a>|b", "", "<a>|b"},
+          {"NonAsciiStays", "\u00dcber \u2013 \u00e9t\u00e9", "", "\u00dcber \u2013 \u00e9t\u00e9"},
+          {"EmptyStaysEmpty", "", "", ""}}),
+    RuleRowName);
 
 INSTANTIATE_TEST_SUITE_P(
-    Names, ReplaceBlanksTest,
-    testing::Values(
-        TextRow{"DefaultFileName", "01. Some Artist - Some Song.mp3", ".", "01.Some.Artist.-.Some.Song.mp3"},
-        TextRow{"Underscore", "A B", "_", "A_B"},
-        TextRow{"EmptyReplacementKeepsBlanks", "A B", "", "A B"},
-        TextRow{"EmptyReplacementStillDropsBlankAfterNumber", "01. A B", "", "01.A B"},
-        TextRow{"ThreeDigitNumber", "101. Some Song", "_", "101.Some_Song"},
-        TextRow{"NoBlankAfterNumberKeepsTheLetter", "12.Song.mp3", ".", "12.Song.mp3"},
-        TextRow{"NoBlankAfterThreeDigitsKeepsTheLetter", "123.Song", ".", "123.Song"},
-        TextRow{"OnlyTheFirstBlankAfterNumber", "01.  Song", "", "01. Song"},
-        TextRow{"NoLeadingNumber", "A. B", ".", "A..B"},
-        TextRow{"NumberWithoutPoint", "01 Song", ".", "01.Song"},
-        TextRow{"MultiByteReplacement", "A B", "\u00b7", "A\u00b7B"},
-        TextRow{"ShortName", "12.", ".", "12."}),
-    RowName<TextRow>);
-
-class TwoDigitTrackTest : public testing::TestWithParam<TextRow> {};
-
-TEST_P(TwoDigitTrackTest, PadsNumbersBelowTen) {
-    EXPECT_EQ(TwoDigitTrack(GetParam().input), GetParam().expected);
-}
+    ReplaceBlanks, TextRuleTest,
+    Rows(ReplaceBlanks,
+         {{"DefaultFileName", "01. Some Artist - Some Song.mp3", ".", "01.Some.Artist.-.Some.Song.mp3"},
+          {"Underscore", "A B", "_", "A_B"},
+          {"EmptyReplacementKeepsBlanks", "A B", "", "A B"},
+          {"EmptyReplacementStillDropsBlankAfterNumber", "01. A B", "", "01.A B"},
+          {"ThreeDigitNumber", "101. Some Song", "_", "101.Some_Song"},
+          {"NoBlankAfterNumberKeepsTheLetter", "12.Song.mp3", ".", "12.Song.mp3"},
+          {"NoBlankAfterThreeDigitsKeepsTheLetter", "123.Song", ".", "123.Song"},
+          {"OnlyTheFirstBlankAfterNumber", "01.  Song", "", "01. Song"},
+          {"NoLeadingNumber", "A. B", ".", "A..B"},
+          {"NumberWithoutPoint", "01 Song", ".", "01.Song"},
+          {"MultiByteReplacement", "A B", "\u00b7", "A\u00b7B"},
+          {"ShortName", "12.", ".", "12."}}),
+    RuleRowName);
 
 INSTANTIATE_TEST_SUITE_P(
-    Tracks, TwoDigitTrackTest,
-    testing::Values(TextRow{"Zero", "0", "", ""}, TextRow{"Empty", "", "", ""},
-                    TextRow{"Five", "5", "", "05"}, TextRow{"Twelve", "12", "", "12"},
-                    TextRow{"ThreeDigits", "123", "", "123"}, TextRow{"AlreadyPadded", "07", "", "07"},
-                    TextRow{"NotANumber", "1a", "", ""}, TextRow{"Blank", " 5", "", ""}),
-    RowName<TextRow>);
-
-class TrackFromNamePrefixTest : public testing::TestWithParam<TextRow> {};
-
-TEST_P(TrackFromNamePrefixTest, GivesTheTrackBoxText) {
-    EXPECT_EQ(TrackFromNamePrefix(GetParam().input), GetParam().expected);
-}
+    TwoDigitTrack, TextRuleTest,
+    Rows([](std::string_view s, std::string_view) { return TwoDigitTrack(s); },
+         {{"Zero", "0", "", ""}, {"Empty", "", "", ""}, {"Five", "5", "", "05"}, {"Twelve", "12", "", "12"},
+          {"ThreeDigits", "123", "", "123"}, {"AlreadyPadded", "07", "", "07"}, {"NotANumber", "1a", "", ""},
+          {"Blank", " 5", "", ""}}),
+    RuleRowName);
 
 INSTANTIATE_TEST_SUITE_P(
-    Tracks, TrackFromNamePrefixTest,
-    testing::Values(TextRow{"LeadingZeroDropped", "07 Some Song.mp3", "", "7"},
-                    TextRow{"TwoDigits", "12 x.mp3", "", "12"},
-                    TextRow{"OnlyTheFirstTwo", "123 x.mp3", "", "12"},
-                    TextRow{"FolderIgnored", "/music/07 x.mp3", "", "7"},
-                    TextRow{"FolderDigitsDoNotCount", "/music/07/x.mp3", "", ""},
-                    TextRow{"OneDigitIsNoNumber", "1 x.mp3", "", ""},
-                    TextRow{"NoNumber", "Some Song.mp3", "", ""}),
-    RowName<TextRow>);
+    TrackFromNamePrefix, TextRuleTest,
+    Rows([](std::string_view s, std::string_view) { return TrackFromNamePrefix(s); },
+         {{"LeadingZeroDropped", "07 Some Song.mp3", "", "7"},
+          {"TwoDigits", "12 x.mp3", "", "12"},
+          {"OnlyTheFirstTwo", "123 x.mp3", "", "12"},
+          {"FolderIgnored", "/music/07 x.mp3", "", "7"},
+          {"FolderDigitsDoNotCount", "/music/07/x.mp3", "", ""},
+          {"OneDigitIsNoNumber", "1 x.mp3", "", ""},
+          {"NoNumber", "Some Song.mp3", "", ""}}),
+    RuleRowName);
 
 struct TrackRow {
     std::string name, path;
