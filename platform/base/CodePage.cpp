@@ -87,4 +87,24 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size())
+        if (DecodeOne(bytes, i) < 0) return false;
+    return true;
+}
+
+std::string ShowableUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    size_t i = 0;
+    while (i < bytes.size()) {
+        size_t from = i;
+        int32_t cp = DecodeOne(bytes, i);
+        if (cp < 0) AppendUtf8(out, 0xFFFD);
+        else out.append(bytes.substr(from, i - from));
+    }
+    return out;
+}
+
 } // namespace wb

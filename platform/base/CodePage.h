@@ -16,6 +16,11 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // UTF-8, becomes '?': one byte per character, never a shifted length.
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// True when the bytes are well-formed UTF-8 (names on disk need not be).
+bool IsValidUtf8(std::string_view bytes);
+// The bytes as text to show: every byte of malformed UTF-8 becomes U+FFFD.
+std::string ShowableUtf8(std::string_view bytes);
+
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(std::string& out, char32_t cp);
 

@@ -29,3 +29,21 @@ TEST(CodePage, MalformedUtf8NeverSwallowsFollowingText) {
     EXPECT_EQ(Utf8ToCp1252("\xc0\xafz"), "??z");      // overlong form
     EXPECT_EQ(Utf8ToCp1252("\xed\xa0\x80!"), std::string(3, '?') + "!");  // surrogate
 }
+
+TEST(CodePage, NamesThatAreNotUtf8AreFoundAndShownReadably) {
+    const std::pair<std::string, std::string> valid[] = {
+        {"", ""}, {"plain.mp3", "plain.mp3"}, {"caf\u00e9 \u20ac \U0001F600", "caf\u00e9 \u20ac \U0001F600"}};
+    for (const auto& [bytes, shown] : valid) {
+        EXPECT_TRUE(IsValidUtf8(bytes)) << bytes;
+        EXPECT_EQ(ShowableUtf8(bytes), shown);
+    }
+    const std::pair<std::string, std::string> invalid[] = {
+        {"caf\xe9.mp3", "caf\ufffd.mp3"},        // a Latin-1 name
+        {"a\xc3", "a\ufffd"},                    // truncated sequence
+        {"\xc0\xafz", "\ufffd\ufffdz"},          // overlong form
+        {"\xed\xa0\x80!", "\ufffd\ufffd\ufffd!"}};  // surrogate
+    for (const auto& [bytes, shown] : invalid) {
+        EXPECT_FALSE(IsValidUtf8(bytes)) << shown;
+        EXPECT_EQ(ShowableUtf8(bytes), shown);
+    }
+}
