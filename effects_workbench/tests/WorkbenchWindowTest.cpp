@@ -552,6 +552,24 @@ TEST_F(Workbench, SecondaryWindowsHoldTheirTexts) {
     EXPECT_EQ(about.ProductName.Caption(), "Sonafex");
 }
 
+// A handler that throws shows the error in a box titled with the program's
+// name; the window goes on and its menus still open their windows.
+TEST_F(Workbench, AThrowingHandlerShowsTheErrorAndTheWindowGoesOn) {
+    TMainForm& w = *window;
+    w.Show();
+    w.Procedures1.OnClick = [](wb::Persistent*) { throw std::runtime_error("The help text is missing."); };
+    w.Procedures1.Click();
+    ASSERT_EQ(driver.Messages().size(), 1u);
+    EXPECT_EQ(driver.Messages()[0].title, "Sonafex");
+    EXPECT_EQ(driver.Messages()[0].text, "The help text is missing.");
+    EXPECT_EQ(driver.Messages()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(w.IsWindowVisible());
+    driver.OnDialog([](QWidget* d) { d->findChild<QPushButton*>("OKButton")->click(); });
+    w.About1.Click();
+    EXPECT_FALSE(about.IsWindowVisible());
+    EXPECT_EQ(driver.Messages().size(), 1u);
+}
+
 TEST_F(Workbench, Screenshots) {
     const std::string screens = std::string(WB_BINARY_DIR) + "/screens";
     fs::create_directories(screens);

@@ -245,3 +245,28 @@ TEST(Program, StartsRegistersAndEndsWithExitStatusOfItsDialog) {
     p.kill();
     p.waitForFinished(5000);
 }
+
+// A handler that throws (here the desktop's opener) shows the error in a box
+// titled with the program's name, and the dialog goes on taking clicks.
+TEST_F(Window, AThrowingHandlerShowsTheErrorAndTheDialogGoesOn) {
+    struct ThrowingShell : NoShell {
+        bool OpenDocument(const std::string& t) override {
+            if (opened.empty()) {
+                opened.push_back(t);
+                throw std::runtime_error("The desktop refused the link.");
+            }
+            return NoShell::OpenDocument(t);
+        }
+    } throwing;
+    dlg->m_pShell = &throwing;
+    Open();
+    Click(IDC_LINK);
+    QTRY_COMPARE(driver.Messages().size(), size_t(1));
+    EXPECT_EQ(driver.Messages()[0].title, "Parvex");
+    EXPECT_EQ(driver.Messages()[0].text, "The desktop refused the link.");
+    EXPECT_EQ(driver.Messages()[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    Click(IDC_LINK);
+    EXPECT_EQ(throwing.opened.size(), 2u);
+    EXPECT_EQ(driver.Messages().size(), 1u);
+}

@@ -315,3 +315,29 @@ TEST(Dialog, WindowMenuItemsReachTheLogicWithTheirIds) {
     d.WindowMenu()->actions()[0]->trigger();
     EXPECT_EQ(commands, std::vector<int>{16});
 }
+
+// A dialog is a form: a procedure put in front of its window sees the close
+// box before the dialog's logic does, and may refuse it.
+TEST(Dialog, AProcedureInFrontOfItsWindowSeesTheCloseFirst) {
+    test::App();
+    Dialog d(Table());
+    Recorder r;
+    d.SetCommandHandler(r.Handler());
+    d.Show();
+    bool refuse = true;
+    Window& w = d.Handle();
+    WindowProc below = w.GetWindowProc();
+    w.SetWindowProc(MakeWindowProc([&, below](Window& win, Message& m) -> intptr_t {
+        if (m.Msg == WM_CLOSE && refuse) return 0;
+        return CallWindowProc(below, win, m);
+    }));
+    d.Window()->close();
+    EXPECT_TRUE(d.IsWindowVisible());
+    EXPECT_EQ(r.Count(kIdCancel, Notify::Clicked), 0);
+    refuse = false;
+    d.Window()->close();
+    EXPECT_EQ(r.Count(kIdCancel, Notify::Clicked), 1);
+    EXPECT_TRUE(d.IsWindowVisible());  // the logic did not end it
+    d.EndDialog(kIdCancel);
+    EXPECT_FALSE(d.IsWindowVisible());
+}
