@@ -1,7 +1,10 @@
 #pragma once
 // A one-line edit.
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "platform/gui/Colors.h"
 #include "platform/gui/WidgetControl.h"
 
 namespace wb::gui {
@@ -9,6 +12,7 @@ namespace wb::gui {
 class Edit : public WidgetControl {
 public:
     explicit Edit(Component* owner = nullptr);
+    ~Edit() override;
     Edit(WinControl& parent, const std::string& name, const std::string& text = "");
     static const ClassInfo& StaticClass();
     const ClassInfo& Class() const override { return StaticClass(); }
@@ -20,8 +24,15 @@ public:
     // The most characters the user may type; 0 for no limit.
     int MaxLength() const;
     void SetMaxLength(int length);
+    void SetColor(TColor color);
     // Fires on every change of the text, typed or set by the program.
     TNotifyEvent OnChange;
+    // Sees each typed character first; setting it to 0 drops it.
+    std::function<void(Persistent* sender, char& key)> OnKeyPress;
+
+private:
+    struct Keys;
+    std::unique_ptr<Keys> keys_;
 };
 
 } // namespace wb::gui

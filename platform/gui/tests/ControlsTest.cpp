@@ -86,6 +86,30 @@ TEST_F(ControlsTest, LabelsSizeThemselvesUnlessTold) {
     EXPECT_EQ(fixed.Width(), 20);
 }
 
+TEST_F(ControlsTest, EditsLetTheKeyHandlerDropCharactersAndKeepTheirLimit) {
+    Form f(nullptr, FormKind::Main);
+    Edit year(f, "year");
+    year.SetMaxLength(4);
+    std::string seen;
+    year.OnKeyPress = [&](wb::Persistent*, char& key) {
+        seen += key;
+        if ((key < '0' || key > '9') && key != '\b') key = 0;
+    };
+    int changes = 0;
+    year.OnChange = [&](wb::Persistent*) { ++changes; };
+    f.Show();
+    QTest::keyClicks(year.Widget(), "1a9x8477");
+    EXPECT_EQ(year.Text(), "1984");
+    QTest::keyClick(year.Widget(), Qt::Key_Backspace);
+    EXPECT_EQ(year.Text(), "198");
+    EXPECT_EQ(seen, "1a9x8477\b");
+    EXPECT_EQ(changes, 5);
+    year.SetText("");  // the program's own text is not filtered
+    year.SetText("abcd");
+    EXPECT_EQ(year.Text(), "abcd");
+    EXPECT_EQ(changes, 7);
+}
+
 TEST_F(ControlsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
     Form f(nullptr, FormKind::Dialog);
     TrackBar t(f, "t");
