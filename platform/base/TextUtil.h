@@ -4,9 +4,15 @@
 
 namespace wb {
 
-// Names (settings keys, component names) compare without regard to ASCII
-// case; other bytes of UTF-8 compare as they are.
-bool SameText(std::string_view a, std::string_view b);
+// The one case-blind comparison of the whole tree (names, settings keys,
+// file names, masks): UTF-8 is compared character by character by each
+// character's lower-case form, so "Ärger" and "äRGER" are the same text;
+// the order is that of the lower-case code points. A byte that is not valid
+// UTF-8 stands for itself.
+int CompareText(std::string_view a, std::string_view b);
+inline bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
+// The lower-case form CompareText compares by.
+std::string LowerText(std::string_view s);
 std::string LowerAscii(std::string_view s);
 // Removes leading and trailing blanks and control characters (bytes <= 32).
 std::string Trim(std::string_view s);

@@ -1,6 +1,8 @@
 #include "tag_editor/controls/VlCommon.h"
 
 #include <QFontMetrics>
+#include <QPalette>
+#include <QWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -225,6 +227,25 @@ TFont MakeRotatedFont(const TFont& font, int angle) {
 }
 
 int GetTextLineHeight(const TFont& font) { return QFontMetrics(ToQFont(font)).height() + 2; }
+
+TFont FontOf(const QFont& f) {
+    TFont t;
+    t.Name = f.family().toStdString();
+    int px = f.pixelSize();
+    if (px <= 0) px = qRound(f.pointSizeF() * 96.0 / 72.0);
+    t.Height = -std::max(1, px);
+    t.Style = (f.bold() ? unsigned(fsBold) : 0u) | (f.italic() ? unsigned(fsItalic) : 0u) |
+              (f.underline() ? unsigned(fsUnderline) : 0u) | (f.strikeOut() ? unsigned(fsStrikeOut) : 0u);
+    return t;
+}
+
+void SetBackColor(QWidget* widget, TColor color, bool withButton) {
+    QPalette pal = widget->palette();
+    const QColor c = QColor::fromRgb(ToQRgb(color));
+    pal.setColor(QPalette::Base, c);
+    if (withButton) pal.setColor(QPalette::Button, c);
+    widget->setPalette(pal);
+}
 
 char LastChar(const std::string& s) { return s.empty() ? '\0' : s.back(); }
 

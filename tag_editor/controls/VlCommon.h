@@ -13,8 +13,10 @@
 
 #include "platform/gui/Canvas.h"
 
+class QFont;
 class QObject;
 class QTimer;
+class QWidget;
 
 using wb::gui::TColor;
 
@@ -83,6 +85,10 @@ void DrawPercentBar(Canvas& canvas, Rect r, TOrientation orientation, bool showP
 wb::gui::TFont MakeRotatedFont(const wb::gui::TFont& font, int angle);
 // The font's text height plus 2 pixels.
 int GetTextLineHeight(const wb::gui::TFont& font);
+// A widget's font as the canvas takes it.
+wb::gui::TFont FontOf(const QFont& font);
+// The colour a control's items are drawn on (and, for a button part, its face).
+void SetBackColor(QWidget* widget, TColor color, bool withButton = false);
 
 // The last character; '\0' for an empty string.
 char LastChar(const std::string& s);

@@ -9,6 +9,3 @@ std::string MakeLongPath(const std::string& path);
 
 // Linux volumes keep no short names: the path itself.
 std::string MakeShortPath(const std::string& path);
-
-// True when two names differ only in case (Unicode case folding).
-bool SameTextIgnoringCase(const std::string& a, const std::string& b);
