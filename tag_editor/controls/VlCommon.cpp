@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace velmora {
+
 using namespace wb::gui;
 
 namespace {
@@ -319,3 +321,5 @@ void TVlBlinkingControlsList::Tick() {
     for (TVlBlinkTarget* t : targets)
         if (t->BlinkMessage(CM_BLINKQUERY, 0) == 1) t->BlinkMessage(CM_BLINK, on_);
 }
+
+} // namespace velmora

@@ -18,6 +18,8 @@ class QObject;
 class QTimer;
 class QWidget;
 
+namespace velmora {
+
 using wb::gui::TColor;
 
 enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
@@ -138,3 +140,5 @@ private:
     std::unique_ptr<QTimer> timer_;
     std::vector<TVlBlinkTarget*> controls_;
 };
+
+} // namespace velmora

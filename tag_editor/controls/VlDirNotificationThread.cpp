@@ -4,6 +4,8 @@
 
 #include "tag_editor/controls/VlDirectoryTree.h"
 
+namespace velmora {
+
 TVlDirNotificationThread::TVlDirNotificationThread(TVlDirectoryTree* tree)
     : tree_(tree), watcher_(nullptr) {
     if (watcher_.ReadyFd() >= 0) {
@@ -46,3 +48,5 @@ void TVlDirNotificationThread::OnReady() {
     }
     watcher_.Handled();
 }
+
+} // namespace velmora

@@ -6,6 +6,9 @@
 #include "platform/base/DirWatcher.h"
 
 class QSocketNotifier;
+
+namespace velmora {
+
 class TVlDirectoryTree;
 
 // The watcher of one tree window: watches the folders the tree has read on
@@ -34,3 +37,5 @@ private:
     wb::DirWatcher watcher_;
     std::unique_ptr<QSocketNotifier> ready_;
 };
+
+} // namespace velmora

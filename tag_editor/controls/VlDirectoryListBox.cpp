@@ -14,6 +14,8 @@
 #include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlFsRules.h"
 
+namespace velmora {
+
 namespace fs = std::filesystem;
 using namespace wb::gui;
 
@@ -162,3 +164,5 @@ void TVlDirectoryListBox::mouseDoubleClickEvent(QMouseEvent* e) {
     QListWidget::mouseDoubleClickEvent(e);
     if (QListWidgetItem* it = currentItem()) SetDirectory(it->data(Qt::UserRole).toString().toStdString());
 }
+
+} // namespace velmora

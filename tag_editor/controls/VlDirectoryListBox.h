@@ -10,6 +10,8 @@
 
 #include "tag_editor/controls/VlFrame.h"
 
+namespace velmora {
+
 class TVlFileListBox;
 
 class TVlDirectoryListBox : public TVlFramed<QListWidget> {
@@ -52,3 +54,5 @@ private:
     TVlFileListBox* fileList_ = nullptr;
     QPointer<QLabel> dirLabel_;
 };
+
+} // namespace velmora

@@ -16,6 +16,8 @@
 #include "tag_editor/controls/VlLFName.h"
 #include "tag_editor/controls/VlShell.h"
 
+namespace velmora {
+
 namespace fs = std::filesystem;
 using namespace wb::gui;
 
@@ -655,3 +657,5 @@ bool TVlDirectoryTree::RenameNode(QTreeWidgetItem* node, std::string& text) {
     ChangeStep(node);
     return true;
 }
+
+} // namespace velmora

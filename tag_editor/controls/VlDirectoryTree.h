@@ -16,6 +16,8 @@
 #include "tag_editor/controls/VlFsRules.h"
 #include "tag_editor/controls/VlTreeVw.h"
 
+namespace velmora {
+
 class TVlDirNotificationThread;
 class TVlFileListBox;
 
@@ -129,3 +131,5 @@ private:
     friend class TVlDirNotificationThread;
     friend class TVlFileListBox;
 };
+
+} // namespace velmora

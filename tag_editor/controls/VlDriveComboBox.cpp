@@ -6,6 +6,8 @@
 #include "tag_editor/controls/VlDirectoryListBox.h"
 #include "tag_editor/controls/VlFileIcons.h"
 
+namespace velmora {
+
 using namespace wb::gui;
 
 TVlDriveComboBox::TVlDriveComboBox(QWidget* parent) : TVlFramed(parent) {
@@ -125,3 +127,5 @@ void TVlDriveComboBox::paintEvent(QPaintEvent* e) {
     else
         DrawSideLines(c, client, FrameColor(), FrameSides(), FrameColor());
 }
+
+} // namespace velmora

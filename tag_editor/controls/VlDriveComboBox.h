@@ -9,6 +9,8 @@
 #include "tag_editor/controls/VlFrame.h"
 #include "tag_editor/controls/VlFsRules.h"
 
+namespace velmora {
+
 class TVlDirectoryListBox;
 
 class TVlDriveComboBox : public TVlFramed<QComboBox> {
@@ -58,3 +60,5 @@ private:
     TColor color_ = wb::gui::clWindow;
     TVlDirectoryListBox* dirList_ = nullptr;
 };
+
+} // namespace velmora

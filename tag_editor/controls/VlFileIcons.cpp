@@ -8,6 +8,8 @@
 
 #include "tag_editor/controls/VlFsRules.h"
 
+namespace velmora {
+
 namespace {
 
 QIcon StandardIcon(QStyle::StandardPixmap sp) { return QApplication::style()->standardIcon(sp); }
@@ -66,3 +68,5 @@ QIcon CachedFileIcon(const std::string& path, const std::string& name) {
 }
 
 int CachedIconCount() { return g_iconCache ? int(g_iconCache->size()) : 0; }
+
+} // namespace velmora

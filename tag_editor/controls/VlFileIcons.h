@@ -7,6 +7,8 @@
 
 #include "platform/base/Volumes.h"
 
+namespace velmora {
+
 // The icon of a file or folder from the icon theme by MIME type, the style's
 // own when the theme has none.
 QIcon DesktopIcon(const std::string& path, bool isDir, bool open);
@@ -16,3 +18,5 @@ QIcon DriveIcon(wb::VolumeKind kind);
 QIcon CachedFileIcon(const std::string& path, const std::string& name);
 // The icons the cache holds now.
 int CachedIconCount();
+
+} // namespace velmora

@@ -20,6 +20,8 @@
 #include "tag_editor/controls/VlLFName.h"
 #include "tag_editor/controls/VlShell.h"
 
+namespace velmora {
+
 namespace fs = std::filesystem;
 using namespace wb::gui;
 
@@ -94,7 +96,7 @@ TVlFileListBox::~TVlFileListBox() {
     FreeFileInfos();
 }
 
-int TVlFileListBox::CachedIconCount() { return ::CachedIconCount(); }
+int TVlFileListBox::CachedIconCount() { return velmora::CachedIconCount(); }
 
 void TVlFileListBox::UpdateItemHeight() {
     int h = GetTextLineHeight(FontOf(font())) - 3;
@@ -359,3 +361,5 @@ void TVlFileListBox::showEvent(QShowEvent* e) {
     QListWidget::showEvent(e);
     if (!readOnce_) ReadFileNames();
 }
+
+} // namespace velmora

@@ -12,6 +12,8 @@
 #include "tag_editor/controls/VlFrame.h"
 #include "tag_editor/controls/VlFsRules.h"
 
+namespace velmora {
+
 class TVlDirectoryTree;
 class TVlDirectoryListBox;
 
@@ -102,3 +104,5 @@ private:
     TVlDirectoryTree* dirTree_ = nullptr;
     TVlDirectoryListBox* dirList_ = nullptr;
 };
+
+} // namespace velmora

@@ -5,6 +5,8 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+namespace velmora {
+
 using namespace wb::gui;
 
 void TVlFrameControl::SetFrameColor(TColor v) {
@@ -81,3 +83,5 @@ void VlWheelScroll(QScrollBar* bar, QWheelEvent* e) {
         bar->setValue(pos - lines);
     e->accept();
 }
+
+} // namespace velmora

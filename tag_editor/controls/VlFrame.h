@@ -16,6 +16,8 @@ class QResizeEvent;
 class QWheelEvent;
 class QWidget;
 
+namespace velmora {
+
 // The frame properties and their behaviour.
 class TVlFrameControl {
 public:
@@ -134,3 +136,5 @@ protected:
             Base::wheelEvent(e);
     }
 };
+
+} // namespace velmora

@@ -2,6 +2,8 @@
 
 #include "platform/base/TextUtil.h"
 
+namespace velmora {
+
 namespace {
 
 bool Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
@@ -127,3 +129,5 @@ std::string WithoutSlash(std::string p) {
     while (p.size() > 1 && p.back() == '/') p.pop_back();
     return p;
 }
+
+} // namespace velmora

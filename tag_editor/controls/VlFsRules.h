@@ -10,6 +10,8 @@
 #include "platform/base/Volumes.h"
 #include "tag_editor/controls/VlCommon.h"
 
+namespace velmora {
+
 // Drive kinds in the order of the platform's drive-type codes 0 to 6.
 enum TDriveType { dtUnknown, dtNoDrive, dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM };
 
@@ -67,3 +69,5 @@ bool PerFileIconExtension(const std::string& ext);
 
 std::string WithSlash(std::string path);
 std::string WithoutSlash(std::string path);
+
+} // namespace velmora

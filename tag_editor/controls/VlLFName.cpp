@@ -5,6 +5,8 @@
 
 #include "platform/base/TextUtil.h"
 
+namespace velmora {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -35,3 +37,5 @@ std::string MakeLongPath(const std::string& path) {
 }
 
 std::string MakeShortPath(const std::string& path) { return path; }
+
+} // namespace velmora

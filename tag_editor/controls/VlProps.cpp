@@ -9,6 +9,8 @@
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/StrUtils.h"
 
+namespace velmora {
+
 using wb::PropInfo;
 using wb::TypeKind;
 
@@ -396,3 +398,5 @@ void TPropsStorage::SaveComponentProps(wb::Component* owner, wb::StringList& lin
 void TPropsStorage::LoadComponentProps(wb::Component* owner, wb::StringList& lines) {
     ForEachListedProperty(owner, lines, [this](const PropInfo& p) { LoadAnyProperty(p); });
 }
+
+} // namespace velmora

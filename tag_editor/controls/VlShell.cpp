@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+namespace velmora {
+
 std::function<void(const std::string&)> TVlShell::ShowInfo = [](const std::string& text) {
     QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(),
                              QString::fromStdString(text), QMessageBox::Ok);
@@ -16,3 +18,5 @@ std::function<void(const std::string&)> TVlShell::ShowError = [](const std::stri
 std::function<bool(const std::string&)> TVlShell::Open = [](const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 };
+
+} // namespace velmora

@@ -4,8 +4,12 @@
 #include <functional>
 #include <string>
 
+namespace velmora {
+
 struct TVlShell {
     static std::function<void(const std::string& text)> ShowInfo;
     static std::function<void(const std::string& text)> ShowError;
     static std::function<bool(const std::string& path)> Open;
 };
+
+} // namespace velmora

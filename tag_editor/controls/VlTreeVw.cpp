@@ -4,6 +4,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+namespace velmora {
+
 using namespace wb::gui;
 
 TVlCustomTreeView::TVlCustomTreeView(QWidget* parent) : TVlFramed(parent) {
@@ -66,3 +68,5 @@ void TVlCustomTreeView::paintEvent(QPaintEvent* e) {
     canvas.Rectangle(text.left(), text.top(), text.left() + text.width(), text.top() + text.height());
     canvas.Pen().Width = 1;
 }
+
+} // namespace velmora

@@ -8,6 +8,8 @@
 
 class QPaintEvent;
 
+namespace velmora {
+
 class TVlCustomTreeView : public TVlFramed<QTreeWidget> {
     Q_OBJECT
 public:
@@ -35,3 +37,5 @@ private:
     bool hideSelection_ = true;
     wb::gui::TPen selectionPen_{wb::gui::clBtnShadow, 1, wb::gui::PenStyle::Solid};
 };
+
+} // namespace velmora

@@ -9,7 +9,7 @@
 
 #include "platform/gui/Canvas.h"
 
-namespace vltest {
+namespace velmora::test {
 
 inline void EnsureApp() {
     if (QCoreApplication::instance()) return;
@@ -55,4 +55,4 @@ private:
     std::filesystem::path path_;
 };
 
-} // namespace vltest
+} // namespace velmora::test

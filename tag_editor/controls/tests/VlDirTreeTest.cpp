@@ -4,7 +4,9 @@
 
 #include "TestApp.h"
 
-using vltest::TempDir;
+using namespace velmora;
+
+using velmora::test::TempDir;
 using Strings = std::vector<std::string>;
 
 namespace {
@@ -12,7 +14,7 @@ namespace {
 class DirTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        vltest::EnsureApp();
+        velmora::test::EnsureApp();
         dir.Dir("c/Music/Rock/Live");
         dir.Dir("c/Music/Pop");
         dir.Dir("c/Docs");

@@ -5,7 +5,9 @@
 
 #include "TestApp.h"
 
-using vltest::TempDir;
+using namespace velmora;
+
+using velmora::test::TempDir;
 using Strings = std::vector<std::string>;
 
 namespace {
@@ -13,7 +15,7 @@ namespace {
 class FileList : public ::testing::Test {
 protected:
     void SetUp() override {
-        vltest::EnsureApp();
+        velmora::test::EnsureApp();
         dir.Dir("Zeta");
         dir.Dir("alpha");
         dir.Dir(".hidden");
@@ -188,7 +190,7 @@ TEST(LongPath, SpellsEveryElementAsOnDisk) {
 class DriveBox : public ::testing::Test {
 protected:
     void SetUp() override {
-        vltest::EnsureApp();
+        velmora::test::EnsureApp();
         fake = std::make_shared<wb::FakeVolumeTable>();
         fake->Add(dir / "fixed", wb::VolumeKind::Fixed, wb::VolumeInfo{"MY DISK", 7, "ext4"});
         fake->Add(dir / "stick", wb::VolumeKind::Removable, wb::VolumeInfo{"USB", 8, "vfat"});

@@ -12,6 +12,8 @@
 #include "platform/base/IoError.h"
 #include "platform/gui/tests/PaintTestApp.h"
 
+using namespace velmora;
+
 using namespace wb::gui;
 
 namespace {

@@ -9,7 +9,9 @@
 
 #include "TestApp.h"
 
-using vltest::TempDir;
+using namespace velmora;
+
+using velmora::test::TempDir;
 
 namespace {
 
@@ -36,7 +38,7 @@ bool HasChild(QTreeWidgetItem* node, const std::string& name) {
 class TreeWatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        vltest::EnsureApp();
+        velmora::test::EnsureApp();
         dir.Dir("w/a/b");
         dir.Dir("w/z");
         fake = std::make_shared<wb::FakeVolumeTable>();
