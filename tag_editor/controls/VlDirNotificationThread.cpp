@@ -2,6 +2,8 @@
 
 #include <QSocketNotifier>
 
+#include <poll.h>
+
 #include "tag_editor/controls/VlDirectoryTree.h"
 
 namespace velmora {
@@ -34,6 +36,12 @@ void TVlDirNotificationThread::SetFolders(std::vector<std::string> folders) {
 
 void TVlDirNotificationThread::NotifyTree() {
     if (!drive_.empty()) tree_->RefreshDrive(drive_);
+}
+
+bool TVlDirNotificationThread::ChangeWaits(std::chrono::milliseconds limit) const {
+    if (watcher_.ReadyFd() < 0) return false;
+    pollfd p{watcher_.ReadyFd(), POLLIN, 0};
+    return ::poll(&p, 1, int(limit.count())) > 0 && (p.revents & POLLIN);
 }
 
 void TVlDirNotificationThread::OnReady() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ public:
     const std::vector<std::string>& Folders() const { return folders_; }
     // Runs on the GUI thread: the tree re-reads the drive.
     void NotifyTree();
+    // Waits up to `limit` until a change has been seen and waits for the GUI
+    // thread to take it; true when one does. The tree takes it from the
+    // event loop, so this tells only while that loop does not run.
+    bool ChangeWaits(std::chrono::milliseconds limit) const;
 
 private:
     void OnReady();

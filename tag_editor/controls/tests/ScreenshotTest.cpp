@@ -16,7 +16,7 @@ namespace {
 
 TEST(Screenshot, TreeFileListAndDriveBox) {
     velmora::test::EnsureApp();
-    velmora::test::TempDir dir("screens");
+    velmora::test::TestFolder dir("screens");
     for (const char* d : {"music/Blues", "music/Jazz/Live", "music/Rock/1971", "music/Rock/1973",
                           "music/Soundtracks", "podcasts"})
         dir.Dir(d);

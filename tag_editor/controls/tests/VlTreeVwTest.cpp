@@ -1,4 +1,7 @@
-#include "tag_editor/controls/VlFilSys.h"
+#include "tag_editor/controls/VlDirectoryListBox.h"
+#include "tag_editor/controls/VlDirectoryTree.h"
+#include "tag_editor/controls/VlDriveComboBox.h"
+#include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlTreeVw.h"
 
 #include <QKeyEvent>
@@ -118,7 +121,7 @@ TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
 
 TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
     velmora::test::EnsureApp();
-    velmora::test::TempDir dir("dirlist");
+    velmora::test::TestFolder dir("dirlist");
     dir.Dir("a/Beta");
     dir.Dir("a/alpha");
     dir.Dir("a/.hid");
@@ -171,7 +174,7 @@ TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
 
 TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
     velmora::test::EnsureApp();
-    velmora::test::TempDir dir("f2");
+    velmora::test::TestFolder dir("f2");
     dir.Dir("r/sub");
     auto fake = std::make_shared<wb::FakeVolumeTable>();
     fake->Add(dir / "r", wb::VolumeKind::Fixed, wb::VolumeInfo{"R", 1, "ext4"});

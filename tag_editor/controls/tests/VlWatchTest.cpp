@@ -1,38 +1,48 @@
 // The tree's watcher against real changes made by another process.
-#include "tag_editor/controls/VlFilSys.h"
+#include "tag_editor/controls/VlDirNotificationThread.h"
+#include "tag_editor/controls/VlDirectoryTree.h"
 
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "TestApp.h"
 
 using namespace velmora;
 
-using velmora::test::TempDir;
+using velmora::test::TestFolder;
 
 namespace {
 
+// A bound that only a watcher that lost the change would reach.
+constexpr int kPatienceMs = 10000;
+
 void Shell(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
 
-// Runs the event loop until `done` or a second has passed.
+// Runs the event loop until `done`, or gives up after the bound.
 template <class F>
-bool Within1s(F done) {
+bool Eventually(F done) {
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 1000) {
+    while (!done()) {
+        if (t.elapsed() > kPatienceMs) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (done()) return true;
     }
-    return done();
+    return true;
 }
 
 bool HasChild(QTreeWidgetItem* node, const std::string& name) {
     for (int i = 0; node && i < node->childCount(); ++i)
         if (node->child(i)->text(0).toStdString() == name) return true;
     return false;
+}
+
+bool Watches(const TVlDirectoryTree& tree, const std::string& folder) {
+    auto folders = tree.WatchedFolders();
+    return !tree.Notifier()->Suspended() && std::find(folders.begin(), folders.end(), folder) != folders.end();
 }
 
 class TreeWatch : public ::testing::Test {
@@ -47,16 +57,16 @@ protected:
     }
     void TearDown() override { wb::SetVolumeTable(nullptr); }
     std::string Q(const std::string& rel) { return "'" + (dir / rel) + "'"; }
-    TempDir dir{"treewatch"};
+    TestFolder dir{"treewatch"};
     std::shared_ptr<wb::FakeVolumeTable> fake;
 };
 
-TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowWithinASecond) {
+TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowInTheTree) {
     TVlDirectoryTree tree;
     tree.HandleNeeded();
     tree.SetDirectory(dir / "w/a/b");
     ASSERT_EQ(tree.GetDirectory(), dir / "w/a/b");
-    ASSERT_FALSE(tree.Notifier()->Suspended());
+    ASSERT_TRUE(Watches(tree, dir / "w/a"));
     auto node = [&](const std::string& rel) -> QTreeWidgetItem* {
         QTreeWidgetItem* n = tree.FindNode(dir / "w");
         std::string path = rel;
@@ -75,20 +85,21 @@ TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowWithinASecond) {
     tree.OnChange = [&](QObject*, QTreeWidgetItem*) { ++changes; };
 
     Shell("mkdir " + Q("w/a/new"));
-    EXPECT_TRUE(Within1s([&] { return HasChild(node("a"), "new"); }));
+    EXPECT_TRUE(Eventually([&] { return HasChild(node("a"), "new"); }));
     EXPECT_EQ(tree.GetDirectory(), dir / "w/a/b");  // the selection is kept
 
     // The selected folder renamed: the selection moves to its parent.
     Shell("mv " + Q("w/a/b") + " " + Q("w/a/renamed"));
-    EXPECT_TRUE(Within1s([&] { return tree.GetDirectory() == dir / "w/a"; }));
+    EXPECT_TRUE(Eventually([&] { return tree.GetDirectory() == dir / "w/a"; }));
     tree.expandItem(node("a"));
     EXPECT_TRUE(HasChild(node("a"), "renamed"));
     EXPECT_FALSE(HasChild(node("a"), "b"));
 
     // A folder removed elsewhere on the drive.
     tree.SetDirectory(dir / "w/z");
+    ASSERT_TRUE(Watches(tree, dir / "w/a"));
     Shell("rmdir " + Q("w/a/new"));
-    EXPECT_TRUE(Within1s([&] { return !HasChild(node("a"), "new"); }));
+    EXPECT_TRUE(Eventually([&] { return !HasChild(node("a"), "new"); }));
     EXPECT_EQ(tree.GetDirectory(), dir / "w/z");
     EXPECT_GT(changes, 0);
 }
@@ -98,16 +109,23 @@ TEST_F(TreeWatch, StopsCleanlyWhenTheTreeGoesWithAChangeWaiting) {
         auto tree = std::make_unique<TVlDirectoryTree>();
         tree->HandleNeeded();
         tree->SetDirectory(dir / "w/a");
+        ASSERT_TRUE(Watches(*tree, dir / "w/a"));
         Shell("mkdir " + Q("w/a/x" + std::to_string(round)));
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));  // the change is waiting now
+        // The event loop does not run here, so the change stays waiting.
+        ASSERT_TRUE(tree->Notifier()->ChangeWaits(std::chrono::milliseconds(kPatienceMs))) << round;
         tree.reset();
         QCoreApplication::processEvents();
     }
-    // A tree whose watcher never started goes as well.
+}
+
+TEST_F(TreeWatch, ATreeWithoutDrivesNeverStartsItsWatcherAndGoes) {
+    wb::SetVolumeTable(std::make_shared<wb::FakeVolumeTable>());
     auto idle = std::make_unique<TVlDirectoryTree>();
     idle->HandleNeeded();
+    ASSERT_NE(idle->Notifier(), nullptr);
+    EXPECT_TRUE(idle->Notifier()->Suspended());
+    EXPECT_TRUE(idle->WatchedFolders().empty());
     idle.reset();
-    SUCCEED();
 }
 
 } // namespace
