@@ -1,7 +1,9 @@
 #include "platform/base/TextUtil.h"
 
 #include <clocale>
+#include <cwchar>
 #include <cwctype>
+#include <string>
 #include <locale.h>
 
 namespace wb {
@@ -73,9 +75,9 @@ void Append(std::string& out, char32_t c) {
         out += char(0x80 | (c & 0x3F));
     }
 }
-} // namespace
 
-int CompareText(std::string_view a, std::string_view b) {
+// The code-point order of the lower-case forms.
+int CompareLower(std::string_view a, std::string_view b) {
     size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         const char32_t x = LowerChar(Next(a, i)), y = LowerChar(Next(b, j));
@@ -84,6 +86,33 @@ int CompareText(std::string_view a, std::string_view b) {
     if (i < a.size()) return 1;
     if (j < b.size()) return -1;
     return 0;
+}
+
+// The lower-case form as wide text for collation; false when a byte is no
+// UTF-8, which no collation knows.
+bool WideLower(std::string_view s, std::wstring& out) {
+    for (size_t i = 0; i < s.size();) {
+        const char32_t c = LowerChar(Next(s, i));
+        if (c >= kRawByte || c == 0) return false;
+        out += wchar_t(c);
+    }
+    return true;
+}
+} // namespace
+
+bool SameText(std::string_view a, std::string_view b) { return CompareLower(a, b) == 0; }
+
+int CompareText(std::string_view a, std::string_view b) {
+    const int byCode = CompareLower(a, b);
+    if (byCode == 0) return 0;
+    // The user's collation, read once from the environment.
+    static const locale_t collation = ::newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, "", locale_t(nullptr));
+    std::wstring wa, wb;
+    if (collation && WideLower(a, wa) && WideLower(b, wb)) {
+        const int c = ::wcscoll_l(wa.c_str(), wb.c_str(), collation);
+        if (c != 0) return c < 0 ? -1 : 1;
+    }
+    return byCode;
 }
 
 std::string LowerText(std::string_view s) {

@@ -5,12 +5,13 @@
 namespace wb {
 
 // The one case-blind comparison of the whole tree (names, settings keys,
-// file names, masks): UTF-8 is compared character by character by each
-// character's lower-case form, so "Ärger" and "äRGER" are the same text;
-// the order is that of the lower-case code points. A byte that is not valid
-// UTF-8 stands for itself.
+// file names, masks, list orders): UTF-8 is compared character by character
+// by each character's lower-case form, so "Ärger" and "äRGER" are the same
+// text. Texts that differ are ordered as the user's locale collates their
+// lower-case forms, ties by code point. A byte that is not valid UTF-8
+// stands for itself.
 int CompareText(std::string_view a, std::string_view b);
-inline bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
+bool SameText(std::string_view a, std::string_view b);
 // The lower-case form CompareText compares by.
 std::string LowerText(std::string_view s);
 std::string LowerAscii(std::string_view s);

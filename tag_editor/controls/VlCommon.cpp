@@ -1,6 +1,7 @@
 #include "tag_editor/controls/VlCommon.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPalette>
 #include <QWidget>
 #include <QTimer>
@@ -229,6 +230,14 @@ TFont MakeRotatedFont(const TFont& font, int angle) {
 }
 
 int GetTextLineHeight(const TFont& font) { return QFontMetrics(ToQFont(font)).height() + 2; }
+
+void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLabel) {
+    if (!label) return;
+    QFontMetrics fm(label->font());
+    const int width = label->width() > 0 ? label->width() : widthWithoutLabel;
+    label->setText(QString::fromStdString(MinimizeName(
+        path, width, [&](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); })));
+}
 
 TFont FontOf(const QFont& f) {
     TFont t;

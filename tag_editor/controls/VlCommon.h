@@ -14,6 +14,7 @@
 #include "platform/gui/Canvas.h"
 
 class QFont;
+class QLabel;
 class QObject;
 class QTimer;
 class QWidget;
@@ -103,6 +104,9 @@ std::string CopyToNthChar(const std::string& s, int start, char c, int n);
 // path labels show it. `measure` gives a text's width.
 std::string MinimizeName(const std::string& path, int width,
                          const std::function<int(const std::string&)>& measure);
+// Shows a path shortened to a label's width (the other width while the label
+// has none yet); no label, nothing to do.
+void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLabel);
 
 // The messages a blinking control answers.
 constexpr unsigned CM_BLINKQUERY = 45156;  // answer 1 to take part

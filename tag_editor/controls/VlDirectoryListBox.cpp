@@ -1,6 +1,5 @@
 #include "tag_editor/controls/VlDirectoryListBox.h"
 
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -153,11 +152,7 @@ void TVlDirectoryListBox::BuildList() {
 }
 
 void TVlDirectoryListBox::UpdateDirLabel() {
-    if (!dirLabel_) return;
-    QFontMetrics fm(dirLabel_->font());
-    int width = dirLabel_->width() > 0 ? dirLabel_->width() : this->width();
-    dirLabel_->setText(QString::fromStdString(MinimizeName(
-        directory_, width, [&](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); })));
+    ShowPathInLabel(dirLabel_, directory_, width());
 }
 
 void TVlDirectoryListBox::mouseDoubleClickEvent(QMouseEvent* e) {

@@ -272,15 +272,20 @@ void TVlDirectoryTree::AddPlaceholder(QTreeWidgetItem* node) {
     }
 }
 
-void TVlDirectoryTree::LoadChildren(QTreeWidgetItem* node) {
-    TFolderInfo* info = Info(node);
-    if (!info || info->ChildrenRead) return;
+void TVlDirectoryTree::DropChildren(QTreeWidgetItem* node) {
+    // A selection below moves up to the node first, without a change event.
     if (IsDescendant(currentItem(), node)) {
         ++suppress_;
         setCurrentItem(node);
         --suppress_;
     }
     qDeleteAll(node->takeChildren());
+}
+
+void TVlDirectoryTree::LoadChildren(QTreeWidgetItem* node) {
+    TFolderInfo* info = Info(node);
+    if (!info || info->ChildrenRead) return;
+    DropChildren(node);
     info->ChildrenRead = true;
     std::vector<std::string> names;
     std::error_code ec;
@@ -312,12 +317,7 @@ void TVlDirectoryTree::OnExpanded(QTreeWidgetItem* node) {
 void TVlDirectoryTree::ReloadNode(QTreeWidgetItem* node) {
     TFolderInfo* info = Info(node);
     if (!info) return;
-    if (IsDescendant(currentItem(), node)) {
-        ++suppress_;
-        setCurrentItem(node);
-        --suppress_;
-    }
-    qDeleteAll(node->takeChildren());
+    DropChildren(node);
     info->ChildrenRead = false;
     AddPlaceholder(node);
 }
@@ -510,11 +510,7 @@ std::vector<std::string> TVlDirectoryTree::WatchedFolders() const {
 }
 
 void TVlDirectoryTree::UpdateDirLabel() {
-    if (!dirLabel_) return;
-    QFontMetrics fm(dirLabel_->font());
-    int w = dirLabel_->width() > 0 ? dirLabel_->width() : width();
-    dirLabel_->setText(QString::fromStdString(MinimizeName(
-        GetDirectory(), w, [&](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); })));
+    ShowPathInLabel(dirLabel_, GetDirectory(), width());
 }
 
 void TVlDirectoryTree::RefreshTree() {

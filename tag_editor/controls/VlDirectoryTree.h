@@ -105,6 +105,7 @@ private:
     void OnEdited(QTreeWidgetItem* node, int column);
     QTreeWidgetItem* AddDriveNode(const wb::Volume& v, int insertAt);
     void AddPlaceholder(QTreeWidgetItem* node);
+    void DropChildren(QTreeWidgetItem* node);
     void LoadChildren(QTreeWidgetItem* node);
     void SetNodeImages(QTreeWidgetItem* node, bool isDrive, wb::VolumeKind kind);
     QTreeWidgetItem* DriveNodeOf(QTreeWidgetItem* node) const;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
 #include "platform/base/TextUtil.h"
 
@@ -22,6 +23,8 @@ struct TextRow {
     std::string a, b;
     int order;  // sign of CompareText(a, b)
 };
+
+void PrintTo(const TextRow& r, std::ostream* os) { *os << r.name; }
 
 class CaseBlindText : public ::testing::TestWithParam<TextRow> {};
 
@@ -56,6 +59,8 @@ struct MaskRow {
     std::string file, pattern;
     bool matches;
 };
+
+void PrintTo(const MaskRow& r, std::ostream* os) { *os << r.name; }
 
 class Mask : public ::testing::TestWithParam<MaskRow> {};
 
@@ -92,6 +97,8 @@ struct ListRow {
     uint32_t attr;
     bool listed;
 };
+
+void PrintTo(const ListRow& r, std::ostream* os) { *os << r.name; }
 
 class FileTypeFilter : public ::testing::TestWithParam<ListRow> {};
 
