@@ -147,8 +147,7 @@ void TVlDirectoryTree::showEvent(QShowEvent* e) {
 std::vector<wb::Volume> TVlDirectoryTree::GetDriveMask() const {
     std::vector<wb::Volume> out;
     for (const wb::Volume& v : wb::Volumes()->List()) {
-        int code = int(v.kind);
-        if (code == 1 || code > 6 || driveTypes_.Has(DriveTypeOf(v.kind))) out.push_back(v);
+        if (TreeShowsDrive(v.kind, driveTypes_)) out.push_back(v);
     }
     return out;
 }
@@ -188,11 +187,10 @@ QTreeWidgetItem* TVlDirectoryTree::AddDriveNode(const wb::Volume& v, int insertA
         addTopLevelItem(node);
     else
         insertTopLevelItem(insertAt, node);
-    int code = int(v.kind);
-    if (code <= 2 || code == 5)
-        node->addChild(MakePlaceholder());
-    else
+    if (LooksAheadOnDrive(v.kind))
         AddPlaceholder(node);
+    else
+        node->addChild(MakePlaceholder());
     return node;
 }
 
@@ -344,11 +342,8 @@ void TVlDirectoryTree::SetDirectory(const std::string& given) {
     std::string path = given;
     // A network form ("//server/share/rest") is taken under the drive mounted
     // from that share; nothing happens when none is.
-    if (path.size() > 2 && path[0] == '/' && path[1] == '/') {
-        size_t server = path.find('/', 2);
-        size_t share = server == std::string::npos ? std::string::npos : path.find('/', server + 1);
-        std::string prefix = share == std::string::npos ? WithSlash(path) : path.substr(0, share + 1);
-        std::string rest = share == std::string::npos ? "" : path.substr(share);
+    std::string prefix, rest;
+    if (SplitNetworkPath(given, prefix, rest)) {
         path.clear();
         for (const wb::Volume& v : wb::Volumes()->List()) {
             if (v.kind != wb::VolumeKind::Remote) continue;

@@ -39,8 +39,7 @@ void TVlDriveComboBox::FillDriveList() {
     std::string previous = Drive();
     clear();
     for (const wb::Volume& v : wb::Volumes()->List()) {
-        int code = int(v.kind);
-        if (code < 2 || code > 6 || !driveTypes_.Has(DriveTypeOf(v.kind))) continue;
+        if (!BoxListsDrive(v.kind, driveTypes_)) continue;
         const std::string name = wb::DriveName(v.root);
         std::string text;
         switch (v.kind) {

@@ -48,6 +48,27 @@ TDriveType DriveTypeOf(wb::VolumeKind kind) {
     return dtUnknown;
 }
 
+bool TreeShowsDrive(wb::VolumeKind kind, TDriveTypes types) {
+    return kind == wb::VolumeKind::NoRoot || types.Has(DriveTypeOf(kind));
+}
+
+bool BoxListsDrive(wb::VolumeKind kind, TDriveTypes types) {
+    return kind != wb::VolumeKind::Unknown && kind != wb::VolumeKind::NoRoot && types.Has(DriveTypeOf(kind));
+}
+
+bool LooksAheadOnDrive(wb::VolumeKind kind) {
+    return kind == wb::VolumeKind::Fixed || kind == wb::VolumeKind::Remote || kind == wb::VolumeKind::RAM;
+}
+
+bool SplitNetworkPath(const std::string& path, std::string& share, std::string& rest) {
+    if (path.size() <= 2 || path[0] != '/' || path[1] != '/') return false;
+    const size_t server = path.find('/', 2);
+    const size_t end = server == std::string::npos ? std::string::npos : path.find('/', server + 1);
+    share = end == std::string::npos ? WithSlash(path) : path.substr(0, end + 1);
+    rest = end == std::string::npos ? "" : path.substr(end);
+    return true;
+}
+
 uint32_t AttrMaskOf(TFileType type) {
     static constexpr std::pair<TFileAttr, uint32_t> kBits[] = {
         {ftReadOnly, faReadOnly}, {ftHidden, faHidden},       {ftSystem, faSysFile},

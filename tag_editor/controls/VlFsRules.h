@@ -19,6 +19,17 @@ using TDriveTypes = TVlSet<TDriveType>;
 
 TDriveType DriveTypeOf(wb::VolumeKind kind);
 
+// The drives each control offers: the tree every drive of a chosen type and
+// those without a root, the box removable to RAM drives of a chosen type.
+bool TreeShowsDrive(wb::VolumeKind kind, TDriveTypes types);
+bool BoxListsDrive(wb::VolumeKind kind, TDriveTypes types);
+// Whether the tree looks for a drive's subfolders before the drive is
+// opened: not on removable media and discs, which are touched only then.
+bool LooksAheadOnDrive(wb::VolumeKind kind);
+// A network form "//server/share/rest" split into the share with its
+// trailing '/' and the rest from its leading '/'; false for other paths.
+bool SplitNetworkPath(const std::string& path, std::string& share, std::string& rest);
+
 // File attributes as the list filters them. On Linux: hidden is a leading
 // dot, read-only is "not writable by this user", system is anything neither
 // a regular file nor a folder (devices, sockets, pipes); volume id and

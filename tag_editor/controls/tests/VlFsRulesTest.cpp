@@ -158,6 +158,49 @@ TEST(DriveTexts, LabelsInLowerCaseWithACapitalAndKindsInCodeOrder) {
     for (int code = 0; code < 7; ++code) EXPECT_EQ(int(DriveTypeOf(kinds[code])), code);
 }
 
+TEST(DriveKinds, EachControlOffersItsKindsAndLooksAheadOnlyOnFixedOnes) {
+    using K = wb::VolumeKind;
+    struct Row {
+        K kind;
+        bool inTree, inBox, looksAhead;
+    };
+    const TDriveTypes all{dtUnknown, dtNoDrive, dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM};
+    const Row rows[] = {{K::Unknown, true, false, false},  {K::NoRoot, true, false, false},
+                        {K::Removable, true, true, false}, {K::Fixed, true, true, true},
+                        {K::Remote, true, true, true},     {K::CDROM, true, true, false},
+                        {K::RAM, true, true, true}};
+    for (const Row& r : rows) {
+        EXPECT_EQ(TreeShowsDrive(r.kind, all), r.inTree) << int(r.kind);
+        EXPECT_EQ(BoxListsDrive(r.kind, all), r.inBox) << int(r.kind);
+        EXPECT_EQ(LooksAheadOnDrive(r.kind), r.looksAhead) << int(r.kind);
+    }
+    // Types not chosen: only the drives without a root stay in the tree.
+    EXPECT_TRUE(TreeShowsDrive(K::NoRoot, TDriveTypes{dtFixed}));
+    EXPECT_FALSE(TreeShowsDrive(K::CDROM, TDriveTypes{dtFixed}));
+    EXPECT_FALSE(BoxListsDrive(K::CDROM, TDriveTypes{dtFixed}));
+}
+
+TEST(NetworkPaths, ShareAndRestOfTheNetworkFormOnly) {
+    struct Row {
+        std::string path;
+        bool network;
+        std::string share, rest;
+    };
+    const Row rows[] = {{"//nas/share/music/rock", true, "//nas/share/", "/music/rock"},
+                        {"//nas/share", true, "//nas/share/", ""},
+                        {"//nas/share/", true, "//nas/share/", "/"},
+                        {"//nas", true, "//nas/", ""},
+                        {"/home/user", false, "", ""},
+                        {"//", false, "", ""}};
+    for (const Row& r : rows) {
+        std::string share, rest;
+        ASSERT_EQ(SplitNetworkPath(r.path, share, rest), r.network) << r.path;
+        if (!r.network) continue;
+        EXPECT_EQ(share, r.share) << r.path;
+        EXPECT_EQ(rest, r.rest) << r.path;
+    }
+}
+
 TEST(FileTimes, PackedAsDateAndTimeWordsFrom1980) {
     std::tm tm{};
     tm.tm_year = 124;  // 2024

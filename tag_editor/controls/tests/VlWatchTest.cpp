@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 #include "TestApp.h"
 
 using namespace velmora;
@@ -45,6 +47,22 @@ bool Watches(const TVlDirectoryTree& tree, const std::string& folder) {
     return !tree.Notifier()->Suspended() && std::find(folders.begin(), folders.end(), folder) != folders.end();
 }
 
+// The tree hands its folders to the watcher, whose thread puts them in force
+// a moment later. A hidden probe folder (the tree never shows it) is made
+// until the watcher reports a change: from then on the folder is watched,
+// and that change waits for the event loop.
+bool WatchInForce(const TVlDirectoryTree& tree, const std::string& folder) {
+    if (!Watches(tree, folder)) return false;
+    QElapsedTimer t;
+    t.start();
+    static int probe = 0;  // every probe a new name
+    while (t.elapsed() < kPatienceMs) {
+        if (::mkdir((folder + "/.probe" + std::to_string(++probe)).c_str(), 0700) != 0) return false;
+        if (tree.Notifier()->ChangeWaits(std::chrono::milliseconds(200))) return true;
+    }
+    return false;
+}
+
 class TreeWatch : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -66,7 +84,7 @@ TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowInTheTree) {
     tree.HandleNeeded();
     tree.SetDirectory(dir / "w/a/b");
     ASSERT_EQ(tree.GetDirectory(), dir / "w/a/b");
-    ASSERT_TRUE(Watches(tree, dir / "w/a"));
+    ASSERT_TRUE(WatchInForce(tree, dir / "w/a"));
     auto node = [&](const std::string& rel) -> QTreeWidgetItem* {
         QTreeWidgetItem* n = tree.FindNode(dir / "w");
         std::string path = rel;
@@ -109,10 +127,9 @@ TEST_F(TreeWatch, StopsCleanlyWhenTheTreeGoesWithAChangeWaiting) {
         auto tree = std::make_unique<TVlDirectoryTree>();
         tree->HandleNeeded();
         tree->SetDirectory(dir / "w/a");
-        ASSERT_TRUE(Watches(*tree, dir / "w/a"));
+        // The event loop does not run here, so the probe's change stays waiting.
+        ASSERT_TRUE(WatchInForce(*tree, dir / "w/a")) << round;
         Shell("mkdir " + Q("w/a/x" + std::to_string(round)));
-        // The event loop does not run here, so the change stays waiting.
-        ASSERT_TRUE(tree->Notifier()->ChangeWaits(std::chrono::milliseconds(kPatienceMs))) << round;
         tree.reset();
         QCoreApplication::processEvents();
     }
