@@ -1,4 +1,8 @@
 #pragma once
+// The tree's change watcher. Every call below runs on the GUI thread; the
+// watching itself runs on the wb::DirWatcher's own thread, which announces a
+// change through a descriptor that the GUI event loop watches. The tree
+// re-reads its drive there, and only then may the next change be announced.
 #include <chrono>
 #include <memory>
 #include <string>
