@@ -10,6 +10,8 @@
 
 #include "tag_editor/controls/VlSortGrd.h"
 
+using namespace velmora;
+
 namespace {
 
 constexpr int kRows = 100000;

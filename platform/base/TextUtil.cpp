@@ -1,17 +1,125 @@
 #include "platform/base/TextUtil.h"
 
+#include <clocale>
+#include <cwchar>
+#include <cwctype>
+#include <string>
+#include <locale.h>
+
 namespace wb {
 
 namespace {
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 bool Blank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// Bytes that are not UTF-8 are mapped above the code points so that they
+// never equal a character.
+constexpr char32_t kRawByte = 0x110000;
+
+// Decodes the character at `i` and moves past it.
+char32_t Next(std::string_view s, size_t& i) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    if (len == 1) {
+        ++i;
+        return b;
+    }
+    if (len == 0 || i + size_t(len) > s.size()) {
+        ++i;
+        return kRawByte + b;
+    }
+    char32_t c = b & (0x7F >> len);
+    for (int k = 1; k < len; ++k) {
+        const unsigned char t = static_cast<unsigned char>(s[i + size_t(k)]);
+        if ((t & 0xC0) != 0x80) {
+            ++i;
+            return kRawByte + b;
+        }
+        c = (c << 6) | (t & 0x3F);
+    }
+    // Overlong forms and surrogates are not characters either.
+    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++i;
+        return kRawByte + b;
+    }
+    i += size_t(len);
+    return c;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
+// Unicode's lower-case mapping comes from the C library's UTF-8 tables, which
+// do not depend on the user's locale; without them ASCII still folds.
+char32_t LowerChar(char32_t c) {
+    if (c < 0x80) return char32_t(Lower(char(c)));
+    if (c >= kRawByte) return c;
+    static const locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+    return utf8 ? char32_t(::towlower_l(wint_t(c), utf8)) : c;
+}
+
+void Append(std::string& out, char32_t c) {
+    if (c >= kRawByte) {
+        out += char(c - kRawByte);
+    } else if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+// The code-point order of the lower-case forms.
+int CompareLower(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = LowerChar(Next(a, i)), y = LowerChar(Next(b, j));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
+    return 0;
+}
+
+// The lower-case form as wide text for collation; false when a byte is no
+// UTF-8, which no collation knows.
+bool WideLower(std::string_view s, std::wstring& out) {
+    for (size_t i = 0; i < s.size();) {
+        const char32_t c = LowerChar(Next(s, i));
+        if (c >= kRawByte || c == 0) return false;
+        out += wchar_t(c);
+    }
     return true;
+}
+} // namespace
+
+bool SameText(std::string_view a, std::string_view b) { return CompareLower(a, b) == 0; }
+
+int CompareText(std::string_view a, std::string_view b) {
+    const int byCode = CompareLower(a, b);
+    if (byCode == 0) return 0;
+    // The user's collation, read once from the environment.
+    static const locale_t collation = ::newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, "", locale_t(nullptr));
+    std::wstring wa, wb;
+    if (collation && WideLower(a, wa) && WideLower(b, wb)) {
+        const int c = ::wcscoll_l(wa.c_str(), wb.c_str(), collation);
+        if (c != 0) return c < 0 ? -1 : 1;
+    }
+    return byCode;
+}
+
+std::string LowerText(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) Append(out, LowerChar(Next(s, i)));
+    return out;
 }
 
 std::string LowerAscii(std::string_view s) {

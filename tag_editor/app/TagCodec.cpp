@@ -7,6 +7,8 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/File.h"
 
+namespace velmora {
+
 const std::array<const char*, kGenreCount> kGenreNames = {
     "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop",
     "Jazz", "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock",
@@ -334,3 +336,5 @@ void RemoveTag(const std::string& fileName) {
     f.Truncate(f.Size() - int64_t(kTagSize));
     f.Close();
 }
+
+} // namespace velmora

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace velmora {
+
 // The ID3v1.1 tag (the last 128 bytes of an MP3 file) and the first MPEG
 // audio frame header. Text in the records is UTF-8; the tag holds
 // Windows-1252 bytes.
@@ -68,3 +70,5 @@ std::array<uint8_t, 128> EncodeTag(const TTagInfo& tag);
 TTagInfo DecodeTag(const uint8_t block[128]);
 // Title and artist taken from a file name when a file has no tag.
 void NamesFromFileName(const std::string& fileName, TTagInfo& tag);
+
+} // namespace velmora

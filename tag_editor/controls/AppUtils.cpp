@@ -6,6 +6,8 @@
 #include "platform/gui/ScreenInfo.h"
 #include "platform/gui/WinControl.h"
 
+namespace velmora {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -80,3 +82,5 @@ void WritePlacementText(wb::IniStore* store, std::string_view section, std::stri
     ProfileWriteString(store, section, std::string(ident) + ScreenSizeSuffix(), value);
     ProfileWriteString(store, section, ident, value);
 }
+
+} // namespace velmora

@@ -6,6 +6,8 @@
 #include "platform/base/Component.h"
 #include "platform/base/IniFile.h"
 
+namespace velmora {
+
 // A form: its class name. Another component: its name, after the class
 // name of the form it sits on (a control) or "<owner form class>." (a
 // non-visual component of a form).
@@ -33,3 +35,5 @@ std::string ScreenSizeSuffix();
 std::string ReadPlacementText(const wb::IniStore* store, std::string_view section, std::string_view ident);
 void WritePlacementText(wb::IniStore* store, std::string_view section, std::string_view ident,
                         std::string_view value);
+
+} // namespace velmora

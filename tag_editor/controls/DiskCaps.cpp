@@ -4,6 +4,8 @@
 
 #include "platform/base/Volumes.h"
 
+namespace velmora {
+
 namespace {
 
 // Case-sensitive search and preserved case, as the platform's flags name them.
@@ -159,3 +161,5 @@ void TDiskCaps::CheckTimerTick(wb::Persistent*) {
         if (OnSNChanged) OnSNChanged(this);
     }
 }
+
+} // namespace velmora

@@ -10,6 +10,8 @@
 #include "platform/base/Component.h"
 #include "platform/gui/Timer.h"
 
+namespace velmora {
+
 // The drive is named by its root path ("/", "/media/usb/", "/dev/sr0"),
 // which stands where a drive letter would.
 class TDiskCaps : public wb::Component {
@@ -51,3 +53,5 @@ private:
     bool checkSNChange_ = false;
     wb::gui::Timer* timer_ = nullptr;
 };
+
+} // namespace velmora

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace velmora {
+
 namespace {
 
 int Sign(int v) { return (v > 0) - (v < 0); }
@@ -104,3 +106,5 @@ void SortEntries(std::vector<TSortedListEntry>& entries, const TSortOptions& opt
     for (int pos : order) sorted.push_back(std::move(entries[pos]));
     entries = std::move(sorted);
 }
+
+} // namespace velmora

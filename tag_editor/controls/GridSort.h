@@ -10,6 +10,8 @@
 
 #include "platform/base/FormatSettings.h"
 
+namespace velmora {
+
 // Negative puts A first, positive B first, 0 keeps their order.
 using TSortCompareFunc = std::function<int(const std::string& A, const std::string& B)>;
 
@@ -94,3 +96,5 @@ void StableMergeSort(std::vector<T>& items, Less less) {
     }
     if (from != &items) items = std::move(*from);
 }
+
+} // namespace velmora

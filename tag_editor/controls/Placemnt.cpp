@@ -8,6 +8,8 @@
 #include "tag_editor/controls/StrUtils.h"
 #include "tag_editor/controls/VlProps.h"
 
+namespace velmora {
+
 using namespace wb::gui;
 
 const wb::EnumType& PlacementOptionType() {
@@ -648,3 +650,5 @@ std::unique_ptr<TPropsStorage> TFormStorage::StoredPropsStorage() {
 void TFormStorage::WriteStoredProps() { StoredPropsStorage()->SaveComponentProps(Owner(), *storedProps_); }
 
 void TFormStorage::ReadStoredProps() { StoredPropsStorage()->LoadComponentProps(Owner(), *storedProps_); }
+
+} // namespace velmora

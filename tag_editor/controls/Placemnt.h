@@ -10,6 +10,8 @@
 #include "platform/gui/Form.h"
 #include "tag_editor/controls/VlHook.h"
 
+namespace velmora {
+
 enum TPlacementOption : uint32_t { fpState = 1, fpPosition = 2, fpActiveControl = 4 };
 using TPlacementOptions = uint32_t;
 const wb::EnumType& PlacementOptionType();
@@ -220,3 +222,5 @@ private:
     std::unique_ptr<wb::StringList> storedProps_;
     std::unique_ptr<TStoredValues> storedValues_;
 };
+
+} // namespace velmora

@@ -1,5 +1,7 @@
 #include "tag_editor/controls/StrUtils.h"
 
+namespace velmora {
+
 namespace {
 bool IsDelimiter(char c, std::string_view delimiters) {
     return delimiters.find(c) != std::string_view::npos;
@@ -78,3 +80,5 @@ std::string HexXorDecode(std::string_view key, std::string_view text) {
     }
     return out;
 }
+
+} // namespace velmora

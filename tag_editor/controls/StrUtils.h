@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace velmora {
+
 // Delimiters are given as a set of characters, e.g. " ,".
 std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement);
 int CountWords(std::string_view text, std::string_view delimiters);
@@ -12,3 +14,5 @@ std::string NthWord(int n, std::string_view text, std::string_view delimiters);
 // Each byte as two lower-case hex digits, XORed with the key's bytes in turn.
 std::string HexXorEncode(std::string_view key, std::string_view text);
 std::string HexXorDecode(std::string_view key, std::string_view text);
+
+} // namespace velmora

@@ -4,6 +4,8 @@
 
 #include "ProgramVersion.h"
 
+namespace velmora {
+
 namespace {
 
 wb::VersionData BuiltIn() {
@@ -90,3 +92,5 @@ std::string TVersionView::GetLabelText() {
         shownText_ = v.length == 0 ? std::string() : v.text.substr(0, v.length - 1);
     return shownText_;
 }
+
+} // namespace velmora

@@ -5,6 +5,8 @@
 #include "platform/base/VersionInfo.h"
 #include "platform/gui/StdCtrls.h"
 
+namespace velmora {
+
 enum TInfoCategory : uint8_t {
     icVersion, icCompanyName, icFileDescription, icInternalName, icLegalCopyright,
     icLegalTrademarks, icOriginalFilename, icProductName, icComments
@@ -32,3 +34,5 @@ private:
 // giving none) serves programs and tests with other data.
 const wb::VersionData* ProgramVersionData();
 void SetProgramVersionData(const wb::VersionData* data);
+
+} // namespace velmora

@@ -1,12 +1,17 @@
 #include "tag_editor/controls/VlCommon.h"
 
 #include <QFontMetrics>
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
 #include <QTimer>
 
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
+
+namespace velmora {
 
 using namespace wb::gui;
 
@@ -226,6 +231,33 @@ TFont MakeRotatedFont(const TFont& font, int angle) {
 
 int GetTextLineHeight(const TFont& font) { return QFontMetrics(ToQFont(font)).height() + 2; }
 
+void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLabel) {
+    if (!label) return;
+    QFontMetrics fm(label->font());
+    const int width = label->width() > 0 ? label->width() : widthWithoutLabel;
+    label->setText(QString::fromStdString(MinimizeName(
+        path, width, [&](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); })));
+}
+
+TFont FontOf(const QFont& f) {
+    TFont t;
+    t.Name = f.family().toStdString();
+    int px = f.pixelSize();
+    if (px <= 0) px = qRound(f.pointSizeF() * 96.0 / 72.0);
+    t.Height = -std::max(1, px);
+    t.Style = (f.bold() ? unsigned(fsBold) : 0u) | (f.italic() ? unsigned(fsItalic) : 0u) |
+              (f.underline() ? unsigned(fsUnderline) : 0u) | (f.strikeOut() ? unsigned(fsStrikeOut) : 0u);
+    return t;
+}
+
+void SetBackColor(QWidget* widget, TColor color, bool withButton) {
+    QPalette pal = widget->palette();
+    const QColor c = QColor::fromRgb(ToQRgb(color));
+    pal.setColor(QPalette::Base, c);
+    if (withButton) pal.setColor(QPalette::Button, c);
+    widget->setPalette(pal);
+}
+
 char LastChar(const std::string& s) { return s.empty() ? '\0' : s.back(); }
 
 int CountChar(char ch, const std::string& s) {
@@ -298,3 +330,5 @@ void TVlBlinkingControlsList::Tick() {
     for (TVlBlinkTarget* t : targets)
         if (t->BlinkMessage(CM_BLINKQUERY, 0) == 1) t->BlinkMessage(CM_BLINK, on_);
 }
+
+} // namespace velmora

@@ -13,8 +13,13 @@
 
 #include "platform/gui/Canvas.h"
 
+class QFont;
+class QLabel;
 class QObject;
 class QTimer;
+class QWidget;
+
+namespace velmora {
 
 using wb::gui::TColor;
 
@@ -83,6 +88,10 @@ void DrawPercentBar(Canvas& canvas, Rect r, TOrientation orientation, bool showP
 wb::gui::TFont MakeRotatedFont(const wb::gui::TFont& font, int angle);
 // The font's text height plus 2 pixels.
 int GetTextLineHeight(const wb::gui::TFont& font);
+// A widget's font as the canvas takes it.
+wb::gui::TFont FontOf(const QFont& font);
+// The colour a control's items are drawn on (and, for a button part, its face).
+void SetBackColor(QWidget* widget, TColor color, bool withButton = false);
 
 // The last character; '\0' for an empty string.
 char LastChar(const std::string& s);
@@ -95,6 +104,9 @@ std::string CopyToNthChar(const std::string& s, int start, char c, int n);
 // path labels show it. `measure` gives a text's width.
 std::string MinimizeName(const std::string& path, int width,
                          const std::function<int(const std::string&)>& measure);
+// Shows a path shortened to a label's width (the other width while the label
+// has none yet); no label, nothing to do.
+void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLabel);
 
 // The messages a blinking control answers.
 constexpr unsigned CM_BLINKQUERY = 45156;  // answer 1 to take part
@@ -132,3 +144,5 @@ private:
     std::unique_ptr<QTimer> timer_;
     std::vector<TVlBlinkTarget*> controls_;
 };
+
+} // namespace velmora

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace velmora {
+
 using wb::gui::CallWindowProc;
 using wb::gui::Window;
 using wb::gui::WindowProc;
@@ -297,3 +299,5 @@ void TVlWindowHook::DoBeforeMessage(Message& msg, bool& handled) {
 void TVlWindowHook::DoAfterMessage(Message& msg, bool& handled) {
     if (AfterMessage) AfterMessage(this, msg, handled);
 }
+
+} // namespace velmora

@@ -9,6 +9,8 @@
 #include "platform/base/Component.h"
 #include "platform/gui/WinControl.h"
 
+namespace velmora {
+
 using wb::gui::Message;
 
 // Private messages of the hook list's utility window: hook a re-created
@@ -108,3 +110,5 @@ private:
     TControlHook* controlHook_ = nullptr;
     uint64_t serial_;
 };
+
+} // namespace velmora

@@ -1,15 +1,13 @@
 #include "tag_editor/controls/VlLFName.h"
 
-#include <QString>
-
 #include <filesystem>
 #include <system_error>
 
-namespace fs = std::filesystem;
+#include "platform/base/TextUtil.h"
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
-}
+namespace velmora {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -19,7 +17,7 @@ std::string LongName(const fs::path& dir, const std::string& name) {
     if (fs::exists(dir / name, ec)) return name;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         std::string candidate = it->path().filename().string();
-        if (SameTextIgnoringCase(candidate, name)) return candidate;
+        if (wb::SameText(candidate, name)) return candidate;
     }
     return name;
 }
@@ -39,3 +37,5 @@ std::string MakeLongPath(const std::string& path) {
 }
 
 std::string MakeShortPath(const std::string& path) { return path; }
+
+} // namespace velmora

@@ -9,6 +9,8 @@
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/StrUtils.h"
 
+namespace velmora {
+
 using wb::PropInfo;
 using wb::TypeKind;
 
@@ -361,7 +363,7 @@ void TPropsStorage::ForEachListedProperty(wb::Component* owner, wb::StringList& 
         SyncStoredList(owner, lines, false);
         for (int i = 0; i < lines.Count(); ++i)
             if (auto* c = dynamic_cast<wb::Component*>(lines.Object(i)))
-                lists.try_emplace(wb::LowerAscii(c->Name()), std::make_unique<TPropInfoList>(c));
+                lists.try_emplace(wb::LowerText(c->Name()), std::make_unique<TPropInfoList>(c));
     } catch (const std::exception&) {
         return;
     }
@@ -373,7 +375,7 @@ void TPropsStorage::ForEachListedProperty(wb::Component* owner, wb::StringList& 
         if (!c) continue;
         AObject = c;
         Prefix = c->Name();
-        auto it = lists.find(wb::LowerAscii(c->Name()));
+        auto it = lists.find(wb::LowerText(c->Name()));
         if (it == lists.end()) continue;
         Prefix = c->Name() + "_";
         if (const PropInfo* p = it->second->Find(property)) apply(*p);
@@ -396,3 +398,5 @@ void TPropsStorage::SaveComponentProps(wb::Component* owner, wb::StringList& lin
 void TPropsStorage::LoadComponentProps(wb::Component* owner, wb::StringList& lines) {
     ForEachListedProperty(owner, lines, [this](const PropInfo& p) { LoadAnyProperty(p); });
 }
+
+} // namespace velmora

@@ -7,6 +7,8 @@
 
 #include "platform/base/Component.h"
 
+namespace velmora {
+
 // The stored published properties of one object: every kind but methods
 // and entries without a kind.
 class TPropInfoList {
@@ -82,3 +84,5 @@ void SyncStoredList(wb::Component* owner, wb::StringList& lines, bool fromOwner)
 
 // The largest count of list lines or collection items a load accepts.
 constexpr int kMaxStoredCount = 100000;
+
+} // namespace velmora

@@ -8,6 +8,8 @@
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
 
+namespace velmora {
+
 using namespace wb::gui;
 
 namespace {
@@ -533,3 +535,5 @@ void TVlSortGrid::KeyDown(int& key, TShiftState shift) {
         else if (key == Qt::Key_Delete && ColCount() > FixedCols() + 1) DeleteGridColumn(Col());
     }
 }
+
+} // namespace velmora

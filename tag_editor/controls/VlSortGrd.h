@@ -12,6 +12,8 @@
 #include "platform/gui/StringGrid.h"
 #include "tag_editor/controls/GridSort.h"
 
+namespace velmora {
+
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TVertAlignment : std::uint8_t { taTopJustify, taBottomJustify, taMiddle, taMultiLine };
 enum TCellBevelStyle : std::uint8_t { cbNone, cbRaised, cbLowered };
@@ -209,3 +211,5 @@ private:
     TSortOptions lastSortOptions_;
     wb::FormatSettings formatSettings_;
 };
+
+} // namespace velmora

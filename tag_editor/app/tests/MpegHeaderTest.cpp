@@ -5,6 +5,8 @@
 #include "platform/base/TempDir.h"
 #include "tag_editor/app/TagCodec.h"
 
+using namespace velmora;
+
 namespace {
 
 TMpegInfo Decode(uint8_t b1, uint8_t b2, uint8_t b3, int64_t size = 4000000) {

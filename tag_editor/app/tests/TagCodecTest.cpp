@@ -8,6 +8,8 @@
 #include "platform/base/TempDir.h"
 #include "tag_editor/app/TagCodec.h"
 
+using namespace velmora;
+
 namespace {
 
 std::string Tail(const std::string& bytes) { return bytes.substr(bytes.size() - 128); }

@@ -11,6 +11,8 @@
 #include "platform/base/TempDir.h"
 #include "tag_editor/app/TagCodec.h"
 
+using namespace velmora;
+
 namespace {
 
 bool HaveTool(const char* name) {

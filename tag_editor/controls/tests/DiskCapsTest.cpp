@@ -4,6 +4,8 @@
 #include "platform/gui/ScreenInfo.h"
 #include "tag_editor/controls/DiskCaps.h"
 
+using namespace velmora;
+
 namespace {
 
 class DiskCapsTest : public ::testing::Test {

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <gtest/gtest.h>
 
+using namespace velmora;
+
 namespace {
 
 std::vector<TSortedListEntry> Entries(std::vector<std::string> texts, int firstRow = 1) {

@@ -12,6 +12,8 @@
 #include "tag_editor/controls/Placemnt.h"
 #include "tag_editor/controls/StrUtils.h"
 
+using namespace velmora;
+
 namespace fs = std::filesystem;
 using namespace wb::gui;
 

@@ -10,11 +10,13 @@
 
 #include "TestApp.h"
 
+using namespace velmora;
+
 namespace {
 
 TEST(Screenshot, TreeFileListAndDriveBox) {
-    vltest::EnsureApp();
-    vltest::TempDir dir("screens");
+    velmora::test::EnsureApp();
+    velmora::test::TestFolder dir("screens");
     for (const char* d : {"music/Blues", "music/Jazz/Live", "music/Rock/1971", "music/Rock/1973",
                           "music/Soundtracks", "podcasts"})
         dir.Dir(d);

@@ -7,9 +7,10 @@
 #include <fstream>
 #include <string>
 
+#include "platform/base/TempDir.h"
 #include "platform/gui/Canvas.h"
 
-namespace vltest {
+namespace velmora::test {
 
 inline void EnsureApp() {
     if (QCoreApplication::instance()) return;
@@ -29,20 +30,16 @@ inline bool Is(const QImage& img, int x, int y, wb::gui::TColor c) {
     return (img.pixel(x, y) | 0xFF000000u) == wb::gui::ToQRgb(c);
 }
 
-// A fresh folder under the system temp folder, removed at the end.
-class TempDir {
+// A wb::TempDir that a test fills with folders and files, under the
+// canonical path the controls report. The controls make folders current, so
+// it leaves its folder before the folder goes.
+class TestFolder {
 public:
-    explicit TempDir(const std::string& tag) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("vltest-" + tag + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        path_ = std::filesystem::canonical(path_);
-    }
-    ~TempDir() {
+    explicit TestFolder(const std::string& tag)
+        : dir_("vltest-" + tag), path_(std::filesystem::canonical(dir_.Path())) {}
+    ~TestFolder() {
         std::error_code ec;
         std::filesystem::current_path("/", ec);
-        std::filesystem::remove_all(path_, ec);
     }
     std::string Path() const { return path_.string(); }
     std::string operator/(const std::string& rel) const { return (path_ / rel).string(); }
@@ -52,7 +49,8 @@ public:
     }
 
 private:
+    wb::TempDir dir_;
     std::filesystem::path path_;
 };
 
-} // namespace vltest
+} // namespace velmora::test

@@ -4,6 +4,8 @@
 #include "platform/gui/Form.h"
 #include "tag_editor/controls/VerView.h"
 
+using namespace velmora;
+
 namespace {
 
 class VersionViewTest : public ::testing::Test {

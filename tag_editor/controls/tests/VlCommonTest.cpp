@@ -4,15 +4,17 @@
 
 #include "TestApp.h"
 
+using namespace velmora;
+
 using namespace wb::gui;
-using vltest::Blank;
-using vltest::Is;
+using velmora::test::Blank;
+using velmora::test::Is;
 
 namespace {
 
 class Drawing : public ::testing::Test {
 protected:
-    void SetUp() override { vltest::EnsureApp(); }
+    void SetUp() override { velmora::test::EnsureApp(); }
     // A white and lime bar drawn over the whole of a black image.
     static QImage SegmentBar(int w, int h, TOrientation o, int value, int segments) {
         QImage img = Blank(w, h, clBlack);
@@ -250,7 +252,7 @@ private:
 };
 
 TEST(VlBlinking, OnlyControlsThatAnswerOneBlinkInStep) {
-    vltest::EnsureApp();
+    velmora::test::EnsureApp();
     TVlBlinkingControlsList list;
     EXPECT_EQ(list.TimerInterval(), 500);
     Target yes(1), no(0), two(2);

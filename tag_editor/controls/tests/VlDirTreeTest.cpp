@@ -1,10 +1,15 @@
-#include "tag_editor/controls/VlFilSys.h"
+#include "tag_editor/controls/VlDirNotificationThread.h"
+#include "tag_editor/controls/VlDirectoryTree.h"
+#include "tag_editor/controls/VlFileListBox.h"
+#include "tag_editor/controls/VlShell.h"
 
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
 
-using vltest::TempDir;
+using namespace velmora;
+
+using velmora::test::TestFolder;
 using Strings = std::vector<std::string>;
 
 namespace {
@@ -12,7 +17,7 @@ namespace {
 class DirTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        vltest::EnsureApp();
+        velmora::test::EnsureApp();
         dir.Dir("c/Music/Rock/Live");
         dir.Dir("c/Music/Pop");
         dir.Dir("c/Docs");
@@ -40,7 +45,7 @@ protected:
     }
     std::string C(const std::string& rel = "") { return rel.empty() ? dir / "c" : dir / ("c/" + rel); }
 
-    TempDir dir{"dirtree"};
+    TestFolder dir{"dirtree"};
     std::shared_ptr<wb::FakeVolumeTable> fake;
     Strings errors;
 };
@@ -251,18 +256,16 @@ TEST_F(DirTree, ReCreatingTheWindowKeepsTheFolderAndMakesANewWatcher) {
     TVlDirectoryTree tree;
     tree.HandleNeeded();
     tree.SetDirectory(C("Docs"));
-    TVlDirNotificationThread* first = tree.Notifier();
+    tree.Notifier()->SetFolders({"/marker"});  // what only the old watcher knows
     tree.SetFrameVisible(true);
     EXPECT_EQ(tree.GetDirectory(), C("Docs"));
-    EXPECT_NE(tree.Notifier(), nullptr);
-    (void)first;
-    tree.SetFrameFlat(true);
-    EXPECT_TRUE(tree.FrameVisible());
-    EXPECT_EQ(tree.FrameStyle(), fsStatus);
-    tree.UpdateFrame(true, true);
-    EXPECT_EQ(tree.FrameStyle(), fsLowered);
-    tree.UpdateFrame(true, false);
-    EXPECT_EQ(tree.FrameStyle(), fsStatus);
+    // The new watcher runs on the drive and watches what the tree has read.
+    ASSERT_NE(tree.Notifier(), nullptr);
+    EXPECT_FALSE(tree.Notifier()->Suspended());
+    EXPECT_EQ(tree.Notifier()->Drive(), C() + "/");
+    const Strings watched = tree.WatchedFolders();
+    EXPECT_NE(std::find(watched.begin(), watched.end(), C("Docs")), watched.end());
+    EXPECT_EQ(std::find(watched.begin(), watched.end(), "/marker"), watched.end());
 }
 
 TEST_F(DirTree, WithoutDrivesTheWindowIsMadeAndNothingSelected) {

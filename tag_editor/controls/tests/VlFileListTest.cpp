@@ -1,11 +1,16 @@
-#include "tag_editor/controls/VlFilSys.h"
+#include "tag_editor/controls/VlDirectoryListBox.h"
+#include "tag_editor/controls/VlDriveComboBox.h"
+#include "tag_editor/controls/VlFileListBox.h"
+#include "tag_editor/controls/VlShell.h"
 #include "tag_editor/controls/VlLFName.h"
 
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
 
-using vltest::TempDir;
+using namespace velmora;
+
+using velmora::test::TestFolder;
 using Strings = std::vector<std::string>;
 
 namespace {
@@ -13,7 +18,7 @@ namespace {
 class FileList : public ::testing::Test {
 protected:
     void SetUp() override {
-        vltest::EnsureApp();
+        velmora::test::EnsureApp();
         dir.Dir("Zeta");
         dir.Dir("alpha");
         dir.Dir(".hidden");
@@ -24,7 +29,7 @@ protected:
         dir.File(".secret.mp3");
         dir.File("cover.JPG");
     }
-    TempDir dir{"filelist"};
+    TestFolder dir{"filelist"};
 };
 
 TEST_F(FileList, MasksMatchWithoutRegardToCaseAndCombineInOneSortedList) {
@@ -166,17 +171,8 @@ TEST_F(FileList, IconsAreCachedPerExtensionExceptPerFileKinds) {
     EXPECT_GE(list.ItemHeight(), 18);
 }
 
-TEST(MaskMatching, WildcardsAndCase) {
-    EXPECT_TRUE(MatchesMask("Track 01.MP3", "*.mp3"));
-    EXPECT_TRUE(MatchesMask("noext", "*.*"));
-    EXPECT_FALSE(MatchesMask("a.mp3x", "*.mp3"));
-    EXPECT_TRUE(MatchesMask("ab.mp3", "a?.*"));
-    EXPECT_FALSE(MatchesMask("abc.mp3", "a?.mp3"));
-    EXPECT_TRUE(MatchesMask("ÄRGER.mp3", "ärger*"));
-}
-
 TEST(LongPath, SpellsEveryElementAsOnDisk) {
-    TempDir dir("longpath");
+    TestFolder dir("longpath");
     dir.Dir("Music/Album One");
     EXPECT_EQ(MakeLongPath(dir / "music/ALBUM one"), dir / "Music/Album One");
     EXPECT_EQ(MakeLongPath(dir / "Music/missing/"), dir / "Music/missing");
@@ -188,7 +184,7 @@ TEST(LongPath, SpellsEveryElementAsOnDisk) {
 class DriveBox : public ::testing::Test {
 protected:
     void SetUp() override {
-        vltest::EnsureApp();
+        velmora::test::EnsureApp();
         fake = std::make_shared<wb::FakeVolumeTable>();
         fake->Add(dir / "fixed", wb::VolumeKind::Fixed, wb::VolumeInfo{"MY DISK", 7, "ext4"});
         fake->Add(dir / "stick", wb::VolumeKind::Removable, wb::VolumeInfo{"USB", 8, "vfat"});
@@ -199,7 +195,7 @@ protected:
         wb::SetVolumeTable(fake);
     }
     void TearDown() override { wb::SetVolumeTable(nullptr); }
-    TempDir dir{"drivebox"};
+    TestFolder dir{"drivebox"};
     std::shared_ptr<wb::FakeVolumeTable> fake;
 };
 

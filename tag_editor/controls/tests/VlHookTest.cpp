@@ -6,6 +6,8 @@
 
 #include "tag_editor/controls/VlHook.h"
 
+using namespace velmora;
+
 using namespace wb::gui;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "tag_editor/controls/StrUtils.h"
 #include "tag_editor/controls/VlProps.h"
 
+using namespace velmora;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include "platform/gui/tests/PaintTestApp.h"
 
+using namespace velmora;
+
 using namespace wb::gui;
 
 namespace {

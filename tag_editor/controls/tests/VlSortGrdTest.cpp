@@ -12,6 +12,8 @@
 #include "platform/base/IoError.h"
 #include "platform/gui/tests/PaintTestApp.h"
 
+using namespace velmora;
+
 using namespace wb::gui;
 
 namespace {
@@ -69,19 +71,6 @@ protected:
     std::unique_ptr<TVlSortGrid> grid;
     std::filesystem::path dir;
 };
-
-TEST_F(VlSortGridTest, DefaultsOfThePublishedProperties) {
-    EXPECT_EQ(grid->VlBnuKey(), 0);
-    EXPECT_EQ(grid->AlignmentHorz(), taLeftJustify);
-    EXPECT_EQ(grid->AlignmentVert(), taTopJustify);
-    EXPECT_TRUE(grid->HeaderPopUp());
-    EXPECT_EQ(grid->HeaderPopUpSet(),
-              SortPopUpItem(TagAscending) | SortPopUpItem(TagDescending) | SortPopUpItem(TagMaxColWidth));
-    EXPECT_EQ(grid->BevelStyle(), cbNone);
-    EXPECT_FALSE(grid->ProportionalScrollBars());
-    EXPECT_FALSE(grid->ExtendedKeys());
-    EXPECT_EQ(grid->LastSortedColumn(), -1);
-}
 
 TEST_F(VlSortGridTest, SortMovesWholeRowsAndKeepsTheHeader) {
     Fill({{"#", "Title"}, {"10", "ten"}, {"9", "nine"}, {"100", "hundred"}});

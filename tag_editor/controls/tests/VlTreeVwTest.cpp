@@ -1,4 +1,7 @@
-#include "tag_editor/controls/VlFilSys.h"
+#include "tag_editor/controls/VlDirectoryListBox.h"
+#include "tag_editor/controls/VlDirectoryTree.h"
+#include "tag_editor/controls/VlDriveComboBox.h"
+#include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlTreeVw.h"
 
 #include <QKeyEvent>
@@ -10,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+
+using namespace velmora;
 
 using namespace wb::gui;
 
@@ -25,7 +30,7 @@ void Wheel(QWidget* w, int delta) {
 }
 
 TEST(FramedTree, WheelStepsByScrollLinesAndNeverAboveTheTop) {
-    vltest::EnsureApp();
+    velmora::test::EnsureApp();
     QApplication::setWheelScrollLines(3);
     TVlCustomTreeView tree;
     for (int i = 0; i < 100; ++i) tree.addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
@@ -45,25 +50,25 @@ TEST(FramedTree, WheelStepsByScrollLinesAndNeverAboveTheTop) {
 }
 
 TEST(FramedTree, FrameIsDrawnOverTheBorderOnlyWhenVisible) {
-    vltest::EnsureApp();
+    velmora::test::EnsureApp();
     TVlCustomTreeView tree;
     tree.resize(60, 40);
     tree.SetFrameColor(clRed);
     QImage plain = tree.grab().toImage();
-    EXPECT_FALSE(vltest::Is(plain, 0, 20, clRed));
+    EXPECT_FALSE(velmora::test::Is(plain, 0, 20, clRed));
     tree.SetFrameVisible(true);
     QImage framed = tree.grab().toImage();
-    EXPECT_TRUE(vltest::Is(framed, 0, 20, clRed));
-    EXPECT_TRUE(vltest::Is(framed, 59, 20, clRed));
-    EXPECT_TRUE(vltest::Is(framed, 1, 20, clWindow));
+    EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
+    EXPECT_TRUE(velmora::test::Is(framed, 59, 20, clRed));
+    EXPECT_TRUE(velmora::test::Is(framed, 1, 20, clWindow));
     tree.SetFrameSides({sdLeft});
     framed = tree.grab().toImage();
-    EXPECT_TRUE(vltest::Is(framed, 0, 20, clRed));
-    EXPECT_FALSE(vltest::Is(framed, 59, 20, clRed));
+    EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
+    EXPECT_FALSE(velmora::test::Is(framed, 59, 20, clRed));
 }
 
 TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShown) {
-    vltest::EnsureApp();
+    velmora::test::EnsureApp();
     TVlCustomTreeView tree;
     tree.resize(120, 60);
     auto* item = new QTreeWidgetItem(QStringList{"Selected"});
@@ -74,7 +79,7 @@ TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShown) {
         QImage img = tree.grab().toImage();
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
-                if (vltest::Is(img, x, y, clRed)) return true;
+                if (velmora::test::Is(img, x, y, clRed)) return true;
         return false;
     };
     EXPECT_FALSE(hasRed());  // hidden selection by default
@@ -86,7 +91,7 @@ TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShown) {
 }
 
 TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
-    vltest::EnsureApp();
+    velmora::test::EnsureApp();
     TVlFileListBox list;
     int enters = 0;
     list.OnMouseEnter = [&](QObject*) { ++enters; };
@@ -115,8 +120,8 @@ TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
 }
 
 TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
-    vltest::EnsureApp();
-    vltest::TempDir dir("dirlist");
+    velmora::test::EnsureApp();
+    velmora::test::TestFolder dir("dirlist");
     dir.Dir("a/Beta");
     dir.Dir("a/alpha");
     dir.Dir("a/.hid");
@@ -147,7 +152,7 @@ TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
 namespace {
 
 TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
-    vltest::EnsureApp();
+    velmora::test::EnsureApp();
     auto fake = std::make_shared<wb::FakeVolumeTable>();
     fake->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"ROOT", 1, "ext4"});
     wb::SetVolumeTable(fake);
@@ -159,7 +164,7 @@ TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
         QImage img = box.grab().toImage();
         const int sb = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         const int x = box.width() - sb - 2 + sb / 2 - 1, y = box.height() / 2 + 2;
-        return vltest::Is(img, x, y - 2, clBlack) && vltest::Is(img, 0, 10, clRed);
+        return velmora::test::Is(img, x, y - 2, clBlack) && velmora::test::Is(img, 0, 10, clRed);
     };
     EXPECT_TRUE(blackInButton());
     box.UpdateFrame(true, true);  // hovered: the style's own button shows
@@ -168,8 +173,8 @@ TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
 }
 
 TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
-    vltest::EnsureApp();
-    vltest::TempDir dir("f2");
+    velmora::test::EnsureApp();
+    velmora::test::TestFolder dir("f2");
     dir.Dir("r/sub");
     auto fake = std::make_shared<wb::FakeVolumeTable>();
     fake->Add(dir / "r", wb::VolumeKind::Fixed, wb::VolumeInfo{"R", 1, "ext4"});

@@ -1,0 +1,87 @@
+#include "tag_editor/controls/VlFrame.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QWheelEvent>
+#include <QWidget>
+
+namespace velmora {
+
+using namespace wb::gui;
+
+void TVlFrameControl::SetFrameColor(TColor v) {
+    if (v == frameColor_) return;
+    frameColor_ = v;
+    RepaintFrame();
+}
+
+void TVlFrameControl::SetFrameFlat(bool v) {
+    if (v == frameFlat_) return;
+    frameFlat_ = v;
+    if (v) {
+        SetFrameVisible(true);
+        frameSides_ = TSides::All();
+        frameStyle_ = frameFlatStyle_;
+    }
+    RepaintFrame();
+    FrameInvalidate();
+}
+
+void TVlFrameControl::SetFrameFlatStyle(TFrameStyle v) {
+    if (v == frameFlatStyle_) return;
+    frameFlatStyle_ = v;
+    RepaintFrame();
+}
+
+void TVlFrameControl::SetFrameFocusStyle(TFrameStyle v) {
+    if (v == frameFocusStyle_) return;
+    frameFocusStyle_ = v;
+    RepaintFrame();
+}
+
+void TVlFrameControl::SetFrameSides(TSides v) {
+    if (v == frameSides_) return;
+    frameSides_ = v;
+    RepaintFrame();
+}
+
+void TVlFrameControl::SetFrameStyle(TFrameStyle v) {
+    if (v == frameStyle_) return;
+    frameStyle_ = v;
+    RepaintFrame();
+}
+
+void TVlFrameControl::SetFrameVisible(bool v) {
+    if (v == frameVisible_) return;
+    frameVisible_ = v;
+    FrameVisibleChanged();
+}
+
+void TVlFrameControl::UpdateFrame(bool viaMouse, bool inFocus) {
+    if (viaMouse) mouseOver_ = inFocus;
+    if (frameFlat_) {
+        frameStyle_ = (FrameHasFocus() || mouseOver_) ? frameFocusStyle_ : frameFlatStyle_;
+        RepaintFrame();
+    }
+}
+
+void TVlFrameControl::PaintControlFrame(QWidget* widget, TColor backColor) {
+    QPainter painter(widget);
+    Canvas canvas(painter);
+    DrawControlFrame(canvas, widget->width(), widget->height(), frameSides_, frameColor_, backColor,
+                     frameStyle_);
+}
+
+void VlWheelScroll(QScrollBar* bar, QWheelEvent* e) {
+    int delta = e->angleDelta().y();
+    if (delta == 0) delta = e->angleDelta().x();
+    const int lines = QApplication::wheelScrollLines();
+    const int pos = bar->value();
+    if (delta < 0)
+        bar->setValue(pos + lines);
+    else if (delta > 0 && pos - lines >= 0)
+        bar->setValue(pos - lines);
+    e->accept();
+}
+
+} // namespace velmora
