@@ -110,6 +110,23 @@ TEST_F(ControlsTest, EditsLetTheKeyHandlerDropCharactersAndKeepTheirLimit) {
     EXPECT_EQ(changes, 7);
 }
 
+TEST_F(ControlsTest, SortedComboBoxesOrderCaseBlindAndMayChooseNothing) {
+    Form f(nullptr, FormKind::Main);
+    ComboBox genre(f, "genre");
+    genre.SetSorted(true);
+    genre.SetItems({"rock", "Acid", "Pop", "blues"});
+    EXPECT_EQ(genre.Items(), (std::vector<std::string>{"Acid", "blues", "Pop", "rock"}));
+    EXPECT_EQ(genre.ItemIndex(), -1);
+    EXPECT_EQ(genre.Text(), "");
+    int changes = 0;
+    genre.OnChange = [&](wb::Persistent*) { ++changes; };
+    genre.SetItemIndex(3);
+    EXPECT_EQ(genre.Text(), "rock");
+    genre.SetItemIndex(99);  // out of range: nothing chosen
+    EXPECT_EQ(genre.ItemIndex(), -1);
+    EXPECT_EQ(changes, 2);
+}
+
 TEST_F(ControlsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
     Form f(nullptr, FormKind::Dialog);
     TrackBar t(f, "t");
