@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QAbstractButton>
 #include <QLabel>
+#include <QListWidget>
+#include <QPointer>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -13,6 +15,7 @@
 #include "platform/base/TempDir.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/Form.h"
+#include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/MediaPlayer.h"
 #include "platform/gui/SaveDialog.h"
@@ -125,6 +128,24 @@ TEST_F(ControlsTest, SortedComboBoxesOrderCaseBlindAndMayChooseNothing) {
     genre.SetItemIndex(99);  // out of range: nothing chosen
     EXPECT_EQ(genre.ItemIndex(), -1);
     EXPECT_EQ(changes, 2);
+}
+
+TEST_F(ControlsTest, AHostedWidgetLivesAndGoesLikeAnyControl) {
+    Form f(nullptr, FormKind::Main);
+    QPointer<QListWidget> list;
+    {
+        HostedControl<QListWidget> hosted(f, "list");
+        list = hosted.Get();
+        hosted->addItem("one");
+        hosted.SetBounds(5, 6, 70, 40);
+        EXPECT_EQ(list->parentWidget(), f.Client());
+        EXPECT_EQ(hosted.Name(), "list");
+        hosted.SetEnabled(false);
+        EXPECT_FALSE(list->isEnabled());
+        f.Show();
+        EXPECT_TRUE(list->isVisible());
+    }
+    EXPECT_TRUE(list.isNull());  // freed with its control
 }
 
 TEST_F(ControlsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
