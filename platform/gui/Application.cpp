@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "platform/gui/Guard.h"
 #include "platform/gui/MessageBox.h"
 
 namespace wb::gui {
@@ -38,6 +39,8 @@ void Application::ReportException(std::exception_ptr error) {
     std::string text;
     try {
         std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        return;
     } catch (const std::exception& e) {
         text = e.what();
     } catch (...) {

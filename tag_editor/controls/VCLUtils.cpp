@@ -1,6 +1,12 @@
 #include "tag_editor/controls/VCLUtils.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
 #include "platform/gui/Cursors.h"
+#include "platform/gui/Guard.h"
+#include "platform/gui/MessageBox.h"
 
 namespace velmora {
 
@@ -70,6 +76,36 @@ void GradientFill(Canvas& canvas, const Rect& rect, TColor startColor, TColor en
 
 std::string ShortenText(Canvas& canvas, const std::string& text, int maxWidth) {
     return ShortenText(text, maxWidth, [&](const std::string& t) { return canvas.TextWidth(t); });
+}
+
+void StretchBitmapTransparent(Canvas& canvas, const QImage& picture, TColor transparent, const Rect& dest,
+                              const Rect& src) {
+    QPainter* painter = canvas.Painter();
+    if (!painter || picture.isNull()) return;
+    const QRect from(src.left, src.top, src.Width(), src.Height());
+    QRect to(dest.left, dest.top, dest.Width(), dest.Height());
+    if (to.width() <= 0) to.setWidth(from.width());
+    if (to.height() <= 0) to.setHeight(from.height());
+    QImage part = picture.copy(from);
+    if (transparent != wb::gui::clNone || part.depth() == 1) {
+        QRgb key = 0;
+        if (part.depth() == 1) key = qRgb(255, 255, 255);
+        else if (transparent == wb::gui::clDefault) key = part.pixel(0, part.height() - 1);
+        else key = wb::gui::ToQRgb(transparent);
+        part = part.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < part.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(part.scanLine(y));
+            for (int x = 0; x < part.width(); ++x)
+                if ((line[x] | 0xFF000000u) == (key | 0xFF000000u)) line[x] = 0;
+        }
+    }
+    painter->drawImage(to, part);
+}
+
+void NotImplemented() {
+    QApplication::restoreOverrideCursor();
+    wb::gui::ShowMessage("Function not yet implemented", wb::gui::MsgKind::Plain);
+    throw wb::gui::EAbort();
 }
 
 void RegisterVlCursors() {

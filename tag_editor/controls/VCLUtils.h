@@ -6,6 +6,8 @@
 
 #include "platform/gui/Canvas.h"
 
+class QImage;
+
 namespace velmora {
 
 // 0 top to bottom, 1 bottom to top, 2 left to right, 3 right to left.
@@ -32,6 +34,16 @@ std::string ShortenText(const std::string& text, int maxWidth, const Measure& wi
     return "...";
 }
 std::string ShortenText(wb::gui::Canvas& canvas, const std::string& text, int maxWidth);
+
+// Draws the src part of a picture stretched onto dest (a size of 0 or less:
+// the picture's own), with one colour left out: clNone leaves none out,
+// clDefault takes the bottom-left pixel's colour, and a two-colour picture
+// always leaves out white.
+void StretchBitmapTransparent(wb::gui::Canvas& canvas, const QImage& picture, wb::gui::TColor transparent,
+                              const wb::gui::Rect& dest, const wb::gui::Rect& src);
+
+// Says "Function not yet implemented" and ends the operation silently.
+[[noreturn]] void NotImplemented();
 
 inline int Max(int a, int b) { return a > b ? a : b; }
 inline int Min(int a, int b) { return a < b ? a : b; }

@@ -162,6 +162,55 @@ INSTANTIATE_TEST_SUITE_P(
                       RowCase{"TitleAloneTooWide", {{30, true, false}}, 400, 100, {false}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct TransparentCase {
+    const char* name;
+    TColor transparent;
+    bool mono;
+    // Which of the picture's two colours reach the canvas.
+    bool redShows, blueShows;
+};
+
+void PrintTo(const TransparentCase& c, std::ostream* os) { *os << c.name; }
+
+class TransparentDrawTest : public ::testing::TestWithParam<TransparentCase> {};
+
+// A picture whose left half is red, right half blue (bottom-left: red),
+// drawn over green, stretched twice as wide.
+TEST_P(TransparentDrawTest, LeavesOneColourOut) {
+    const TransparentCase& c = GetParam();
+    QImage picture(4, 2, QImage::Format_RGB32);
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 2; ++y) picture.setPixel(x, y, x < 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+    if (c.mono) {
+        picture = picture.convertToFormat(QImage::Format_Mono);
+    }
+    QImage target = velmora::test::Blank(8, 2, clLime);
+    {
+        Canvas canvas(target);
+        StretchBitmapTransparent(canvas, picture, c.transparent, {0, 0, 8, 2}, {0, 0, 4, 2});
+    }
+    if (c.mono) {
+        // Red and blue become black or white; white is always left out.
+        int white = 0;
+        for (int x = 0; x < 8; ++x) white += velmora::test::Is(target, x, 1, clWhite);
+        EXPECT_EQ(white, 0);
+        return;
+    }
+    EXPECT_EQ(velmora::test::Is(target, 1, 1, RGBColor(255, 0, 0)), c.redShows);
+    EXPECT_EQ(velmora::test::Is(target, 6, 1, RGBColor(0, 0, 255)), c.blueShows);
+    EXPECT_EQ(velmora::test::Is(target, 1, 1, clLime), !c.redShows);
+    EXPECT_EQ(velmora::test::Is(target, 6, 1, clLime), !c.blueShows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Colours, TransparentDrawTest,
+                         ::testing::Values(TransparentCase{"NoneCopiesAll", clNone, false, true, true},
+                                           TransparentCase{"BlueLeftOut", RGBColor(0, 0, 255), false, true, false},
+                                           TransparentCase{"DefaultIsTheBottomLeftPixel", clDefault, false,
+                                                           false, true},
+                                           TransparentCase{"MonochromeLeavesWhiteOut", clNone, true, false,
+                                                           false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // The caption on a real form: the gradient runs from StartColor at the left
 // of the title bar; inactive without GradientInactive it is plain.
 class GradientCaptionOnAForm : public ::testing::Test {
