@@ -161,7 +161,10 @@ TSortGridForm::TSortGridForm(wb::Component* owner) : Form(owner, FormKind::Dialo
     FormCreate(this);
 }
 
-TSortGridForm::~TSortGridForm() = default;
+TSortGridForm::~TSortGridForm() {
+    // The lists go one after the other; the filter must not see the first go.
+    delete filter_;
+}
 
 void TSortGridForm::FormCreate(wb::Persistent*) { modified_ = false; }
 
