@@ -78,8 +78,7 @@ private:
             if (!(e->buttons() & Qt::LeftButton) || (e->position().toPoint() - press_).manhattanLength() <
                                                          QApplication::startDragDistance())
                 return false;
-            form_.StartDrag(list);
-            return true;
+            return form_.StartDrag(list);
         }
         case QEvent::DragEnter:
         case QEvent::DragMove: {
@@ -244,13 +243,14 @@ void TSortGridForm::ListBoxMouseDown(QListWidget* Sender, int X, int Y) {
     dragSource_ = Sender;
 }
 
-void TSortGridForm::StartDrag(QListWidget* source) {
-    if (dragIndex_ < 0 || dragSource_ != source) return;
+bool TSortGridForm::StartDrag(QListWidget* source) {
+    if (dragIndex_ < 0 || dragSource_ != source) return false;
     auto* drag = new QDrag(source);
     auto* data = new QMimeData;
     data->setData(kDragFormat, QByteArray::number(dragIndex_));
     drag->setMimeData(data);
     drag->exec(Qt::MoveAction);
+    return true;
 }
 
 bool TSortGridForm::DragOver(QObject* Source) const {
@@ -320,6 +320,7 @@ void TSortGridForm::Verschieben(wb::Persistent* Sender) {
 }
 
 void TSortGridForm::LibVorgabeButtonClick(wb::Persistent*) {
+    if (!list_) return;
     if (onGridHeaderDefault_) onGridHeaderDefault_(*list_);
     Reload();
 }

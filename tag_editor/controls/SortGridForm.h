@@ -70,7 +70,8 @@ private:
     QListWidget* OtherList(QListWidget* list) const;
     void Refill(QListWidget* list);
     void Reload();
-    void StartDrag(QListWidget* source);
+    // True when a drag of the entry pressed in source began.
+    bool StartDrag(QListWidget* source);
 
     Filter* filter_ = nullptr;
     int dragIndex_ = -1;

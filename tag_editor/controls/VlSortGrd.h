@@ -2,7 +2,9 @@
 // The string grid behind every list window: a format event per cell, its own
 // aligned and multi-line text, bevels, stable sorting by one column with the
 // column's kind detected, row and column editing, delimited files, cell
-// validation and proportional scroll-bar thumbs.
+// validation and proportional scroll-bar thumbs; from its header row a popup
+// menu, width fitting, a cell search and a column layout (header entries)
+// that the user edits in a dialog.
 #include <cstdint>
 #include <functional>
 #include <string>

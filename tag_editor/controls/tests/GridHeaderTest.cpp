@@ -77,12 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
                       WidthCase{"LockBelowMinimumFromWide", 200, -5, 10}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(AppliedColumnCount, KeepsADataColumnBesideTheFixedOnes) {
-    struct Row { int shown, fixed, count; };
-    for (Row r : {Row{0, 0, 1}, Row{0, 1, 2}, Row{1, 1, 2}, Row{3, 1, 3}, Row{2, 2, 3}, Row{5, 0, 5}})
-        EXPECT_EQ(AppliedColumnCount(r.shown, r.fixed), r.count) << r.shown << " shown, " << r.fixed << " fixed";
-}
-
 // ---- search -----------------------------------------------------------------
 
 struct SearchCase {
@@ -164,13 +158,9 @@ TEST_P(DialogMove, MovesItemsAndLosesNone) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DialogMove,
     ::testing::Values(
-        MoveCase{"WithinDown", [](auto& s, auto&) { return MoveWithin(s, 1, 3); }, true, "A0C1D1B1", "x2y2"},
-        MoveCase{"WithinUp", [](auto& s, auto&) { return MoveWithin(s, 3, 0); }, true, "D1A0B1C1", "x2y2"},
         MoveCase{"WithinPastTheEndGoesLast", [](auto& s, auto&) { return MoveWithin(s, 0, 99); }, true, "B1C1D1A0",
                  "x2y2"},
         MoveCase{"WithinFromNowhere", [](auto& s, auto&) { return MoveWithin(s, 4, 0); }, false, "A0B1C1D1", "x2y2"},
-        MoveCase{"AcrossAtAnEntry", [](auto& s, auto& h) { return MoveAcross(s, 2, h, 1); }, true, "A0B1D1", "x2C1y2"},
-        MoveCase{"AcrossAppends", [](auto& s, auto& h) { return MoveAcross(h, 0, s, -1); }, true, "A0B1C1D1x2", "y2"},
         MoveCase{"AcrossPastTheEndAppends", [](auto& s, auto& h) { return MoveAcross(h, 1, s, 9); }, true,
                  "A0B1C1D1y2", "x2"},
         MoveCase{"AcrossFromAnEmptyList",
@@ -179,8 +169,6 @@ INSTANTIATE_TEST_SUITE_P(
                      return MoveAcross(h, 0, s, 0);
                  },
                  false, "A0B1C1D1", ""},
-        MoveCase{"ExchangeDown", [](auto& s, auto&) { return ExchangeWithNeighbour(s, 1, 1); }, true, "A0C1B1D1",
-                 "x2y2"},
         MoveCase{"ExchangeUp", [](auto&, auto& h) { return ExchangeWithNeighbour(h, 1, -1); }, true, "A0B1C1D1",
                  "y2x2"},
         MoveCase{"ExchangeWithoutNeighbour", [](auto& s, auto&) { return ExchangeWithNeighbour(s, 0, -1); }, false,
@@ -199,13 +187,6 @@ TEST(HeaderLists, SplitAndJoinMarkEachEntryByItsList) {
     hidden.push_back({"Z", nullptr});
     EXPECT_THROW(JoinHeaderLists(shown, hidden), std::runtime_error);
     EXPECT_EQ(Captions(shown), "A0C1D1");
-}
-
-TEST(MovedIndex, FollowsTheMovedItem) {
-    struct Row { int index, from, to, moved; };
-    for (Row r : {Row{2, 2, 0, 0}, Row{0, 2, 0, 1}, Row{1, 2, 0, 2}, Row{3, 2, 0, 3}, Row{0, 0, 2, 2},
-                  Row{1, 0, 2, 0}, Row{2, 0, 2, 1}, Row{3, 0, 2, 3}})
-        EXPECT_EQ(MovedIndex(r.index, r.from, r.to), r.moved) << r.index << " " << r.from << "->" << r.to;
 }
 
 } // namespace
