@@ -385,7 +385,9 @@ bool Form::HasMenu() const { return impl_->widget->menuBar != nullptr; }
 void Form::SetClientSize(int width, int height) {
     FormWindow* w = impl_->widget;
     w->menuHeight = -1;
-    const QSize size(std::max(0, width), std::max(0, height) + w->MenuHeight());
+    const QMargins in = w->Insets();
+    const QSize size(std::max(0, width) + in.left() + in.right(),
+                     std::max(0, height) + w->MenuHeight() + in.top() + in.bottom());
     if (Sizeable()) w->resize(size);
     else w->setFixedSize(size);
     w->Relayout();
@@ -419,8 +421,11 @@ bool Form::OwnFramesAllowed() {
 void Form::SetOwnFrame(bool own) {
     own = own && OwnFramesAllowed();
     if (own == ownFrame_) return;
+    // The client area keeps its size; the window grows or shrinks around it.
+    const int w = ClientWidth(), h = ClientHeight();
     ownFrame_ = own;
     ApplyFlags();
+    SetClientSize(w, h);
     impl_->widget->update();
 }
 
