@@ -12,6 +12,7 @@ update-mime-database "$XDG_DATA_HOME/mime"
 # xdg-mime asks the desktop's own tool; without a desktop it asks file(1),
 # which reads no MIME packages, so it is pointed at GNOME's gio.
 export XDG_CURRENT_DESKTOP=GNOME
+command -v gio >/dev/null || fail "gio (libglib2.0-bin) is missing; scripts/setup installs it"
 
 while read -r name expected; do
   printf 'piece' >"$box/$name"
