@@ -76,7 +76,7 @@ void CMainDlg::OnAbout() {
 void CMainDlg::OnExit() { m_host.EndDialog(kExitResult); }
 
 void CMainDlg::OnHelpButton() {
-    std::string beside = m_integration.ReadPath() + "/" + parvex::kHelpFileName;
+    std::string beside = m_integration.HelpFile();
     std::string here = CurrentFolderFile(parvex::kHelpFileName);
     // Both places open with the desktop's default application; there is no
     // one word processor to start by name here.

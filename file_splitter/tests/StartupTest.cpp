@@ -138,7 +138,8 @@ TEST_F(Startup, FirstStartRegistersThePieceTypeAndWritesMarkerAndOption) {
     EXPECT_EQ(Reg(CR, "brkfile\\shell\\join"), "&Reassemble the File");
     // The placeholder is quoted, so a path with blanks stays one argument.
     EXPECT_EQ(Reg(CR, "brkfile\\shell\\join\\command"), JoinCommand());
-    EXPECT_EQ(Reg(CR, "brkfile\\DefaultIcon"), programDir + "/qzicon.ico");
+    // No icon below this program's folder: the icon theme's name.
+    EXPECT_EQ(Reg(CR, "brkfile\\DefaultIcon"), "parvex");
     EXPECT_EQ(Reg(CU, "Software\\Parvex", "Path"), programDir);
     // No option file yet: option 3, both verbs absent.
     EXPECT_FALSE(wb::Registry::User().KeyExists(CR, "*\\shell\\Cut Using Parvex"));
@@ -152,6 +153,39 @@ TEST_F(Startup, FirstStartRegistersThePieceTypeAndWritesMarkerAndOption) {
                   .value_or("")
                   .find("Exec=\"" + programDir + "/parvex\" %f"),
               std::string::npos);
+}
+
+TEST_F(Startup, AnInstalledProgramWritesInTheUsersFolderAndReadsItsShare) {
+    // The layout that `cmake --install` and the package give, in a prefix
+    // this user may write: still nothing goes beside the program.
+    programDir = Path("usr/bin");
+    for (const char* f : {"bin/parvex", "share/applications/parvex.desktop", "share/parvex/qz15help.doc",
+                          "share/icons/hicolor/scalable/apps/parvex.svg",
+                          "share/icons/hicolor/48x48/apps/parvex.png"}) {
+        fs::create_directories(fs::path(Path("usr/") + f).parent_path());
+        MakeFile(std::string("usr/") + f, 10);
+    }
+    Wire(*dlg);
+    Start();
+    const std::string icon = Path("usr/share/icons/hicolor/scalable/apps/parvex.svg");
+    EXPECT_EQ(Reg(CR, "brkfile\\DefaultIcon"), icon);
+    EXPECT_EQ(Reg(CU, "Software\\Parvex", "Path"), programDir);
+    EXPECT_EQ(wb::ReadWholeFile(xdg.ConfigHome() + "/parvex/regfile.qzt"),
+              "Registry Succesfully Modified");
+    EXPECT_EQ(wb::ReadWholeFile(xdg.ConfigHome() + "/parvex/cmopt.qzt"), "3");
+    EXPECT_FALSE(wb::FileExists(ProgramFile("regfile.qzt")));
+    EXPECT_FALSE(wb::FileExists(ProgramFile("cmopt.qzt")));
+    // The file manager shows piece files with the program's own icon.
+    std::string entry =
+        wb::ReadWholeFile(xdg.DataHome() + "/applications/wb-brkfile.desktop").value_or("");
+    EXPECT_NE(entry.find("Icon=" + icon + "\n"), std::string::npos) << entry;
+
+    wb::Registry::User().DeleteKey(CR, ".brk");
+    Restart();  // the marker in the user's folder counts: not registered again
+    EXPECT_FALSE(Reg(CR, ".brk"));
+    host->Click(IDC_HELP_BUTTON);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{Path("usr/share/parvex/qz15help.doc")});
+    EXPECT_TRUE(host->messages.empty());
 }
 
 TEST_F(Startup, TheMarkerDecidesWhetherTheTypeIsWrittenAgain) {
