@@ -126,14 +126,19 @@ TEST(AlsaWavePlayer, PlaysToTheEndPausesResumesAndSeeks) {
     ASSERT_TRUE(player.Open(longer));
     player.Previous();
     EXPECT_EQ(player.Position(), 0u);
+    // The null device takes samples as fast as they come, so on a busy
+    // machine the file may end before the pause: then it has stopped at the end.
     player.Play();
     player.Pause();
-    EXPECT_EQ(player.Mode(), PlayerMode::Paused);
-    const size_t at = player.Position();
-    player.Pause();  // resumes
-    EXPECT_EQ(player.Mode(), PlayerMode::Playing);
-    player.WaitForEnd();
-    EXPECT_GE(player.Position(), at);
+    if (player.Mode() == PlayerMode::Paused) {
+        const size_t at = player.Position();
+        player.Pause();  // resumes
+        EXPECT_EQ(player.Mode(), PlayerMode::Playing);
+        player.WaitForEnd();
+        EXPECT_GE(player.Position(), at);
+    } else {
+        EXPECT_EQ(player.Mode(), PlayerMode::Stopped);
+    }
     EXPECT_EQ(player.Position(), 44100u * 30);
 
     player.Next();
