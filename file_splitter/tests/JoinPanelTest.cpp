@@ -2,7 +2,7 @@
 
 #include "file_splitter/PieceFiles.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 
 namespace {
 
@@ -13,7 +13,7 @@ const std::string kMissingTail =
 class JoinPanel : public DialogTest {
 protected:
     // movie.txt of `size` bytes cut into pieces of `piece` bytes.
-    std::vector<char> MakeSet(size_t size, uint64_t piece, const std::string& name = "movie.txt") {
+    Bytes MakeSet(size_t size, uint64_t piece, const std::string& name = "movie.txt") {
         auto bytes = MakeFile(name, size, 11);
         const std::string out = Path(name.substr(0, name.rfind('.')) + ".brk");
         parvex::SplitFile({Path(name), out, size, piece});

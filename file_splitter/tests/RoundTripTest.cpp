@@ -6,7 +6,7 @@
 #include "file_splitter/PieceFiles.h"
 #include "platform/base/File.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 
 namespace {
 
@@ -73,8 +73,8 @@ TEST_F(RoundTrip, SizesAroundEveryBlockAndPieceBoundary) {
             host.Click(IDC_ASSEMBLE);
             ExpectMessage("File successfully Re-assembled", MsgKind::Plain);
             ASSERT_EQ(ReadBytes(Path("src.dat")), original);
-            fs::remove_all(dir_);
-            fs::create_directories(dir_);
+            fs::remove_all(dir_.Path());
+            fs::create_directories(dir_.Path());
         }
     }
 }
@@ -105,9 +105,9 @@ TEST_F(RoundTrip, WithoutExtensionAndWithALongOne) {
 TEST_F(RoundTrip, SparseFileOverFourGigabytes) {
     const uint64_t size = (4ull << 30) + 123457;
     const uint64_t needed = 2 * size + (512ull << 20);
-    const auto space = fs::space(dir_);
+    const auto space = fs::space(dir_.Path());
     if (space.available < needed)
-        GTEST_SKIP() << "needs " << (needed >> 20) << " MiB free in " << dir_ << ", has "
+        GTEST_SKIP() << "needs " << (needed >> 20) << " MiB free in " << dir_.Path() << ", has "
                      << (space.available >> 20) << " MiB";
 
     const std::string source = Path("huge.img");

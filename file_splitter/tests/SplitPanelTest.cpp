@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-using namespace parvex_test;
+using namespace parvex::test;
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "file_splitter/SettingsDlg.h"
 #include "platform/base/File.h"
 #include "platform/base/TextFile.h"
-#include "platform/base/tests/XdgSandbox.h"
+#include "platform/testing/XdgSandbox.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 using wb::RegRoot;
 
 namespace {

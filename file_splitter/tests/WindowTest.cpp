@@ -15,11 +15,11 @@
 #include "file_splitter/ParvexIcon.h"
 #include "platform/base/File.h"
 #include "platform/base/TextFile.h"
-#include "platform/base/tests/XdgSandbox.h"
 #include "platform/gui/Dialog.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
+#include "platform/testing/XdgSandbox.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 using wb::gui::Dialog;
 namespace gt = wb::gui::test;
 

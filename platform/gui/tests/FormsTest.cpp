@@ -13,7 +13,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/MediaPlayer.h"
 #include "platform/gui/SaveDialog.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 #include "platform/media/RecordingWavePlayer.h"
 
 namespace {

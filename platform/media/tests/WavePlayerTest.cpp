@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/base/TempDir.h"
 #include "platform/media/AlsaWavePlayer.h"
 #include "platform/media/WaveData.h"
+#include "platform/testing/Bytes.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ std::string WaveBytes(unsigned channels, unsigned rate, unsigned bits, const std
 
 std::string Write(const wb::TempDir& dir, const std::string& name, const std::string& bytes) {
     const std::string path = dir / name;
-    std::ofstream(path, std::ios::binary) << bytes;
+    wb::test::WriteBytes(path, bytes);
     return path;
 }
 
