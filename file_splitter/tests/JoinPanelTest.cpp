@@ -48,7 +48,7 @@ TEST_F(JoinPanel, BrowseFindsEveryPieceAndAssemblesTheOriginal) {
     EXPECT_EQ(host.openRequests[0].initialName, "*.brk");
     EXPECT_EQ(host.openRequests[0].defaultExt, "*");
     ExpectNoMessage();
-    EXPECT_EQ(dlg->m_strPiecePath, Path("movie.brk"));
+    EXPECT_EQ(dlg->PiecePath(), Path("movie.brk"));
     EXPECT_EQ(host.Text(IDC_PIECE_PATH), Path("movie.brk"));
     EXPECT_EQ(host.Text(IDC_JOIN_OUTPUT), Path("movie.txt"));
     EXPECT_EQ(host.Text(IDC_JOIN_COUNT), "3");
@@ -115,7 +115,7 @@ TEST_F(JoinPanel, MissingPieceIsReportedAndRecheckFindsItAgain) {
 TEST_F(JoinPanel, UnreadableOrForeignFirstPieces) {
     BrowseJoin(Path("none.brk"));
     ExpectMessage("Invalid file format", MsgKind::Warning);
-    EXPECT_EQ(dlg->m_strPiecePath, Path("none.brk"));
+    EXPECT_EQ(dlg->PiecePath(), Path("none.brk"));
     dlg->OnRecheck();
     ExpectMessage("File not found", MsgKind::Warning);
     EXPECT_FALSE(dlg->CheckPieces());

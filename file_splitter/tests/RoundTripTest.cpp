@@ -54,7 +54,7 @@ TEST_F(RoundTrip, SizesAroundEveryBlockAndPieceBoundary) {
             auto original = MakeFile("src.dat", s, ++seed);
             BrowseSplit(Path("src.dat"));
             Specify(kilobytes);
-            ASSERT_EQ(dlg->m_nPieceSize, p);
+            ASSERT_EQ(dlg->PieceSize(), p);
             host.Click(IDC_BREAK_IT);
             const uint64_t n = parvex::PieceCount(s, p);
             ExpectMessage(Path("src.dat") + " splitted sucessfully into " + std::to_string(n) +
@@ -125,7 +125,7 @@ TEST_F(RoundTrip, SparseFileOverFourGigabytes) {
     const uint64_t before = Checksum(source);
 
     BrowseSplit(source);
-    EXPECT_EQ(dlg->m_nFileSize, size);
+    EXPECT_EQ(dlg->FileSize(), size);
     EXPECT_EQ(host.Text(IDC_SOURCE_SIZE), "4194424.56 KB");
     EXPECT_TRUE(host.Enabled(IDC_PRESET_125M));
     Specify("65536");  // 64 MiB pieces: 65 of them
