@@ -12,8 +12,8 @@
 // WaitUntilWatching() tells the owner when the thread watches the folder set
 // given last, so nothing changed after it returns goes unseen.
 #include <chrono>
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -42,9 +42,9 @@ public:
     void SetFolders(std::vector<std::string> folders);
     // Blocks until the thread watches the folders given last (those that
     // cannot be watched, such as missing ones, left out) and has looked at
-    // every folder change made before they were given. False when `limit` passes
-    // first, the watcher is stopped or never started, or the system offers
-    // no folder notifications. Any thread but the handler's.
+    // every folder change made before they were given. False when `limit`
+    // passes first, the watcher is stopped or never started, or the system
+    // offers no folder notifications. Any thread but the handler's.
     bool WaitUntilWatching(std::chrono::milliseconds limit);
     // The owner is done with the last change.
     void Handled();
