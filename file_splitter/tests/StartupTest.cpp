@@ -8,9 +8,9 @@
 #include "file_splitter/SettingsDlg.h"
 #include "platform/base/File.h"
 #include "platform/base/TextFile.h"
-#include "platform/base/tests/XdgSandbox.h"
+#include "platform/testing/XdgSandbox.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 using wb::RegRoot;
 
 namespace {
@@ -95,9 +95,9 @@ protected:
         }
     }
     void Wire(CMainDlg& d) {
-        d.m_integration = parvex::Integration(wb::Registry::User(), programDir + "/parvex");
-        d.m_pRunner = &runner;
-        d.m_pShell = &shell;
+        d.SetIntegration(parvex::Integration(wb::Registry::User(), programDir + "/parvex"));
+        d.SetRunner(runner);
+        d.SetShell(shell);
     }
     // A further start of the program on the same folders.
     void Restart(std::vector<std::string> args = {}) {
@@ -106,11 +106,11 @@ protected:
         AddControls(*host);
         dlg = std::make_unique<CMainDlg>(*host);
         Wire(*dlg);
-        dlg->m_arguments = std::move(args);
+        dlg->SetArguments(std::move(args));
         dlg->OnInitDialog();
     }
     void Start(std::vector<std::string> args = {}) {
-        dlg->m_arguments = std::move(args);
+        dlg->SetArguments(std::move(args));
         dlg->OnInitDialog();
     }
     std::optional<std::string> Reg(RegRoot root, const std::string& key, const std::string& name = "") {
@@ -220,7 +220,7 @@ TEST_F(Startup, OpeningDisablesThePanelsAndAddsTheAboutItem) {
     for (int id : {IDC_SPLIT_BROWSE, IDC_JOIN_BROWSE, IDC_HELP_BUTTON, IDC_ABOUT, IDC_EXIT})
         EXPECT_TRUE(host->Enabled(id)) << id;
     EXPECT_EQ(host->Text(IDC_KILOBYTES), "0");
-    EXPECT_EQ(dlg->m_bSpecify, 0);
+    EXPECT_FALSE(dlg->SpecifyChecked());
     ASSERT_EQ(host->menu.size(), 1u);
     EXPECT_EQ(host->menu[0], (std::pair<int, std::string>{16, "&About Parvex"}));
     // The item, with any low bits, opens the About box; other commands do not.
@@ -237,7 +237,7 @@ TEST_F(Startup, CommandLineFillsTheRightPanel) {
     Start({Path("movie.txt")});
     EXPECT_EQ(host->Text(IDC_SOURCE_PATH), Path("movie.txt"));
     EXPECT_EQ(host->Text(IDC_SPLIT_OUTPUT), Path("movie.brk"));
-    EXPECT_EQ(dlg->m_bCommandLine, 0);
+    EXPECT_FALSE(dlg->CommandLinePathPending());
     EXPECT_TRUE(host->openRequests.empty());
 
     // Split it through the fake, then open the first piece as a join would.
@@ -270,7 +270,7 @@ TEST_F(Startup, CommandLineFillsTheRightPanel) {
 
 TEST_F(Startup, OptionsWriteTheVerbsAndTheOptionFile) {
     Start();
-    auto& reg = dlg->m_integration.Registry();
+    auto& reg = dlg->Integration().Registry();
     dlg->SetContextMenuOption1();
     EXPECT_EQ(Reg(CR, "*\\shell\\Cut Using Parvex\\command"), CutCommand());
     EXPECT_FALSE(reg.KeyExists(CR, "Unknown\\shell\\Cut Using Parvex"));
@@ -303,7 +303,7 @@ TEST_F(Startup, StartReappliesTheStoredOption) {
                    Case{" 1\n", true, false, "1"}, Case{"99999999999999999999", false, false, "3"}}) {
         wb::WriteFileReplacing(ProgramFile("cmopt.qzt"), c.content);
         Restart();
-        auto& reg = dlg->m_integration.Registry();
+        auto& reg = dlg->Integration().Registry();
         EXPECT_EQ(reg.KeyExists(CR, "*\\shell\\Cut Using Parvex\\command"), c.all) << c.content;
         EXPECT_EQ(reg.KeyExists(CR, "Unknown\\shell\\Cut Using Parvex\\command"), c.unknown) << c.content;
         EXPECT_EQ(wb::ReadWholeFile(ProgramFile("cmopt.qzt")), c.after) << c.content;

@@ -5,7 +5,7 @@
 #include "platform/base/ProgramPaths.h"
 #include "platform/base/TempDir.h"
 #include "platform/gui/Form.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 
 using namespace wb;
 

@@ -13,7 +13,7 @@
 
 #include "platform/base/TempDir.h"
 #include "platform/gui/Guard.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 #include "tag_editor/app/DirChoos.h"
 #include "tag_editor/app/Lupdate.h"
 #include "tag_editor/app/UpdateRules.h"

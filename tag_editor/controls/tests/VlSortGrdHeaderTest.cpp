@@ -11,8 +11,8 @@
 
 #include <stdexcept>
 
-#include "platform/gui/tests/GuiTest.h"
-#include "platform/gui/tests/PaintTestApp.h"
+#include "platform/testing/GuiTest.h"
+#include "platform/testing/PaintTestApp.h"
 
 using namespace velmora;
 using namespace wb::gui;
