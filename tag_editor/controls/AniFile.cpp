@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "tag_editor/controls/IcoList.h"
 #include "tag_editor/controls/VlBytes.h"
@@ -183,9 +181,8 @@ void TAnimatedCursorImage::LoadFromBytes(const std::uint8_t* data, std::size_t s
 }
 
 void TAnimatedCursorImage::LoadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EReadError();
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes;
+    if (!ReadRegularFile(path, bytes)) throw EReadError();
     LoadFromBytes(bytes.data(), bytes.size());
 }
 

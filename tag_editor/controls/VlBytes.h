@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -77,5 +80,16 @@ private:
     std::size_t size_;
     std::size_t pos_ = 0;
 };
+
+// The whole of a regular file, so a FIFO or a device never blocks a reader;
+// false when it is none or cannot be read.
+inline bool ReadRegularFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
 
 } // namespace velmora

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "tag_editor/controls/AniFile.h"
 #include "tag_editor/controls/VlBytes.h"
@@ -786,9 +784,8 @@ void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool 
 }
 
 void TGIFImage::LoadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EInvalidGraphicOperation("Cannot open " + path);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes;
+    if (!ReadRegularFile(path, bytes)) throw EInvalidGraphicOperation("Cannot read the picture " + path);
     LoadFromBytes(bytes.data(), bytes.size());
 }
 
