@@ -13,6 +13,8 @@ class File {
 public:
     enum class Mode {
         Read,          // existing file, read only
+        ReadDocument,  // existing regular file, read only; a FIFO, device or
+                       // folder is refused at once instead of blocking
         ReadWrite,     // existing file, read and write, never truncated
         Create,        // created or truncated, write only
         CreateNew      // created, fails when it exists
@@ -30,6 +32,9 @@ public:
     void Close();  // throws when the final close reports a write error
     bool IsOpen() const { return fd_ >= 0; }
     const std::string& Path() const { return path_; }
+    // The name its failures report, when that is not the path it was opened
+    // by (a temporary file stands for the file the user chose).
+    void ReportAs(std::string name) { reportedName_ = std::move(name); }
 
     int64_t Size() const;
     int64_t Position() const;
@@ -44,16 +49,19 @@ public:
 
 private:
     [[noreturn]] void Fail(const char* operation) const;
+    const std::string& ReportedName() const { return reportedName_.empty() ? path_ : reportedName_; }
     int fd_ = -1;
     std::string path_;
+    std::string reportedName_;
 };
 
 // Whole-file helpers.
 bool FileExists(const std::string& path);          // a regular file or a link to one
 bool DirectoryExists(const std::string& path);
 int64_t FileSizeOf(const std::string& path);       // throws IoError
-// The read-only test: true when the user may not write the file, or when its
-// attributes cannot be read at all.
+// The read-only test: true when the user may not write the file, when it
+// carries no write permission at all (the read-only attribute, which holds
+// for root as well), or when its attributes cannot be read.
 bool IsReadOnlyFile(const std::string& path);
 // True when both names refer to one file on disk (same device and inode).
 bool SameFile(const std::string& a, const std::string& b);
