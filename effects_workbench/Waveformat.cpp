@@ -42,7 +42,7 @@ SoundFile::SoundFile(const std::string& fileName) { Load(fileName); }
 void SoundFile::Load(const std::string& fileName) {
     const std::string quoted = "\"" + fileName + "\"";
     try {
-        wb::File in(fileName, wb::File::Mode::Read);
+        wb::File in(fileName, wb::File::Mode::ReadDocument);
         const int64_t fileSize = in.Size();
 
         unsigned char head[kFormatStart + kMinFormatBody];

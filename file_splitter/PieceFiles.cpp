@@ -50,16 +50,16 @@ private:
 };
 
 PendingFile CreatePiece(const std::string& name, PieceError::Kind failure) {
-    // Checked before anything is written: a rename cannot replace a folder,
-    // and a set must not fail half way into place.
-    if (wb::DirectoryExists(name))
-        throw PieceError(failure, name, "\"" + name + "\" is a folder");
     try {
         return PendingFile(name);
     } catch (const IoError& e) {
         throw PieceError(failure, name, e.what());
     }
 }
+
+// A name that is there but is no regular file (a FIFO, a device, a folder)
+// is no piece of a set, and not a missing one either.
+constexpr const char* kNotRegular = "is not a regular file";
 
 } // namespace
 
@@ -75,7 +75,7 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
 
     File source;
     try {
-        source.Open(request.sourcePath, File::Mode::Read);
+        source.Open(request.sourcePath, File::Mode::ReadDocument);
         if (static_cast<uint64_t>(source.Size()) != request.sourceSize)
             throw PieceError(PieceError::Kind::SourceChanged, request.sourcePath,
                              "the file's size has changed");
@@ -91,9 +91,15 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
                              "a piece would replace the file being split");
     }
 
-    for (const auto& name : names)
-        if (wb::DirectoryExists(name))
-            throw PieceError(PieceError::Kind::CannotCreate, name, "\"" + name + "\" is a folder");
+    // Every piece is checked before anything is written, so a set never
+    // fails half way for a name that could not have taken a piece.
+    for (const auto& name : names) {
+        try {
+            wb::CheckReplaceable(name);
+        } catch (const IoError& e) {
+            throw PieceError(PieceError::Kind::CannotCreate, name, e.what());
+        }
+    }
 
     std::vector<PendingFile> pieces;
     pieces.push_back(CreatePiece(names[0], PieceError::Kind::CannotCreate));
@@ -116,7 +122,7 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
                         PieceLength(request.sourceSize, request.pieceSize, k));
             pieces.back().Finish();
         }
-        for (auto& piece : pieces) piece.Commit();
+        wb::CommitAll(pieces);
     } catch (const IoError& e) {
         throw PieceError(PieceError::Kind::Io, e.FileName(), e.what());
     }
@@ -125,9 +131,9 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
 FirstPieceStatus ReadFirstPiece(const std::string& path, FirstPiece& piece) {
     File file;
     try {
-        file.Open(path, File::Mode::Read);
+        file.Open(path, File::Mode::ReadDocument);
     } catch (const IoError&) {
-        return FirstPieceStatus::CannotOpen;
+        return wb::IsSpecialFile(path) ? FirstPieceStatus::BadFormat : FirstPieceStatus::CannotOpen;
     }
     try {
         unsigned char bytes[kHeaderSize];
@@ -149,7 +155,7 @@ namespace {
 // The length of a piece that can be opened for reading, or nullopt.
 std::optional<uint64_t> PresentPieceLength(const std::string& name) {
     try {
-        File file(name, File::Mode::Read);
+        File file(name, File::Mode::ReadDocument);
         return static_cast<uint64_t>(file.Size());
     } catch (const IoError&) {
         return std::nullopt;
@@ -165,16 +171,22 @@ PieceSurvey SurveyPieces(const FirstPiece& first) {
     for (uint64_t k = 1; k < count; ++k) {
         const std::string name = PieceName(first.names.pieceBase, static_cast<int>(k));
         auto length = PresentPieceLength(name);
+        std::string problem;
         if (!length) {
-            ++survey.missing;
-            continue;
-        }
-        survey.total += *length;
-        if (k + 1 < count && *length != first.length) {
-            if (survey.wrongSize++ == 0) {
-                survey.firstWrong = name;
-                survey.firstWrongLength = *length;
+            if (!wb::IsSpecialFile(name)) {
+                ++survey.missing;
+                continue;
             }
+            problem = kNotRegular;
+        } else {
+            survey.total += *length;
+            if (k + 1 < count && *length != first.length)
+                problem = "is " + std::to_string(*length) + " bytes long where " +
+                          std::to_string(first.length) + " bytes are expected";
+        }
+        if (!problem.empty() && survey.damaged++ == 0) {
+            survey.firstDamaged = name;
+            survey.firstProblem = problem;
         }
     }
     return survey;
@@ -195,7 +207,7 @@ uint64_t AssemblePieces(const FirstPiece& first, const std::string& outputName,
     BlockCopier copier(events);
     uint64_t missing = 0;
     try {
-        File piece(first.path, File::Mode::Read);
+        File piece(first.path, File::Mode::ReadDocument);
         const uint64_t length = static_cast<uint64_t>(piece.Size());
         if (length != first.length || length < kHeaderSize)
             throw PieceError(PieceError::Kind::WrongSize, first.path,
@@ -206,8 +218,10 @@ uint64_t AssemblePieces(const FirstPiece& first, const std::string& outputName,
         for (uint64_t k = 1; k < count; ++k) {
             File next;
             try {
-                next.Open(names[k], File::Mode::Read);
+                next.Open(names[k], File::Mode::ReadDocument);
             } catch (const IoError&) {
+                if (wb::IsSpecialFile(names[k]))
+                    throw PieceError(PieceError::Kind::WrongSize, names[k], kNotRegular);
                 ++missing;
                 continue;
             }

@@ -166,6 +166,11 @@ bool DirectoryExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool IsSpecialFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 int64_t FileSizeOf(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) throw IoError(path, "Cannot get the size of", errno);

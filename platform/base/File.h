@@ -58,6 +58,8 @@ private:
 // Whole-file helpers.
 bool FileExists(const std::string& path);          // a regular file or a link to one
 bool DirectoryExists(const std::string& path);
+// There, but no regular file: a FIFO, a device, a socket or a folder.
+bool IsSpecialFile(const std::string& path);
 int64_t FileSizeOf(const std::string& path);       // throws IoError
 // The read-only test: true when the user may not write the file, when it
 // carries no write permission at all (the read-only attribute, which holds
