@@ -121,12 +121,33 @@ Label::Label(Form& owner, const std::string& name, const std::string& caption)
     SetCaption(caption);
 }
 
+namespace {
+// A zero-width space: where a wrapped label may break a path.
+constexpr char16_t kBreak = 0x200B;
+} // namespace
+
 void Label::SetCaption(const std::string& caption) {
     auto* l = static_cast<QLabel*>(widget_);
-    l->setText(Q(caption));
+    QString text = Q(caption);
+    if (wordWrap_) {
+        l->setToolTip(text);
+        text.replace(QChar('/'), QString(QChar('/')) + QChar(kBreak));
+    }
+    l->setText(text);
     if (autoSize_) l->resize(l->sizeHint());
 }
-std::string Label::Caption() const { return static_cast<QLabel*>(widget_)->text().toStdString(); }
+std::string Label::Caption() const {
+    return static_cast<QLabel*>(widget_)->text().remove(QChar(kBreak)).toStdString();
+}
+
+void Label::SetWordWrap(bool wrap) {
+    const std::string caption = Caption();
+    wordWrap_ = wrap;
+    auto* l = static_cast<QLabel*>(widget_);
+    l->setWordWrap(wrap);
+    l->setAlignment(wrap ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
+    SetCaption(caption);
+}
 void Label::SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
 
 void Label::SetAlignment(TextAlign align) {

@@ -67,9 +67,13 @@ public:
     void SetAutoSize(bool autoSize);
     void SetAlignment(TextAlign align);
     void SetFont(int pixelHeight, bool bold, TColor color = clWindowText);
+    // Wraps the caption over the label's lines, a long path after any '/',
+    // and keeps the whole caption as the tool tip for what the lines cut off.
+    void SetWordWrap(bool wrap);
 
 private:
     bool autoSize_ = true;
+    bool wordWrap_ = false;
 };
 
 // A push button; a kind "OK" button carries the usual tick glyph.
