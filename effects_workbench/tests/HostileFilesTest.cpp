@@ -24,10 +24,7 @@ namespace fs = std::filesystem;
 
 class Hostile : public ::testing::Test {
 protected:
-    Hostile() {
-        wb::gui::test::App("Sonafex");
-        window = std::make_unique<TMainForm>(player);
-    }
+    Hostile() { window = std::make_unique<TMainForm>(player); }
     std::string Write(const std::string& name, const wavetest::Bytes& bytes) {
         wavetest::WriteBytes(dir / name, bytes);
         return dir / name;
@@ -43,6 +40,10 @@ protected:
         return b;
     }
 
+    // The application comes first: the dialog driver's timer needs its loop.
+    struct AppFirst {
+        AppFirst() { wb::gui::test::App("Sonafex"); }
+    } appFirst;
     wb::TempDir dir{"sonafex-hostile-test"};
     // A device that is not there: the player speaks only of files.
     wb::media::AlsaWavePlayer player{"wb_no_such_device"};

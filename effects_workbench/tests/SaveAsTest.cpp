@@ -18,16 +18,17 @@ namespace fs = std::filesystem;
 
 class SaveAs : public ::testing::Test {
 protected:
-    SaveAs() {
-        wb::gui::test::App("Sonafex");
-        window = std::make_unique<TMainForm>(player);
-    }
+    SaveAs() { window = std::make_unique<TMainForm>(player); }
     std::string MakeMono(const std::string& name, const std::vector<int16_t>& samples) {
         const std::string path = dir / name;
         wavetest::WriteBytes(path, wavetest::MonoFile(samples, 22050));
         return path;
     }
 
+    // The application comes first: the dialog driver's timer needs its loop.
+    struct AppFirst {
+        AppFirst() { wb::gui::test::App("Sonafex"); }
+    } appFirst;
     wb::TempDir dir{"sonafex-save-as-test"};
     wb::media::RecordingWavePlayer player;
     wb::gui::test::ModalDriver driver;
