@@ -116,36 +116,61 @@ void File::Seek(int64_t pos) {
     if (::lseek(fd_, static_cast<off_t>(pos), SEEK_SET) < 0) Fail("Cannot seek in");
 }
 
-size_t File::Read(void* buf, size_t n) {
-    auto* p = static_cast<char*>(buf);
+namespace {
+
+// Repeats a read or write call for the bytes not yet done, until all n are
+// done or a read reaches the end; -1 (errno set) on failure.
+template <typename Call>
+ssize_t Repeat(size_t n, Call call) {
     size_t done = 0;
     while (done < n) {
-        ssize_t r = ::read(fd_, p + done, n - done);
+        const ssize_t r = call(done);
         if (r < 0) {
             if (errno == EINTR) continue;
-            Fail("Cannot read");
+            return -1;
         }
         if (r == 0) break;
         done += static_cast<size_t>(r);
     }
-    return done;
+    return static_cast<ssize_t>(done);
+}
+
+} // namespace
+
+size_t File::Read(void* buf, size_t n) {
+    auto* p = static_cast<char*>(buf);
+    const ssize_t done = Repeat(n, [&](size_t at) { return ::read(fd_, p + at, n - at); });
+    if (done < 0) Fail("Cannot read");
+    return static_cast<size_t>(done);
+}
+
+size_t File::ReadAt(void* buf, size_t n, int64_t pos) {
+    auto* p = static_cast<char*>(buf);
+    const ssize_t done = Repeat(n, [&](size_t at) { return ::pread(fd_, p + at, n - at, pos + at); });
+    if (done < 0) Fail("Cannot read");
+    return static_cast<size_t>(done);
 }
 
 void File::ReadExact(void* buf, size_t n) {
     if (Read(buf, n) != n) throw IoError(ReportedName(), "Cannot read", "unexpected end of file");
 }
 
+void File::ReadExactAt(void* buf, size_t n, int64_t pos) {
+    if (ReadAt(buf, n, pos) != n) throw IoError(ReportedName(), "Cannot read", "unexpected end of file");
+}
+
 void File::Write(const void* buf, size_t n) {
     auto* p = static_cast<const char*>(buf);
-    size_t done = 0;
-    while (done < n) {
-        ssize_t r = ::write(fd_, p + done, n - done);
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            Fail("Cannot write");
-        }
-        done += static_cast<size_t>(r);
-    }
+    const ssize_t done = Repeat(n, [&](size_t at) { return ::write(fd_, p + at, n - at); });
+    if (done < 0) Fail("Cannot write");
+    if (static_cast<size_t>(done) < n) throw IoError(ReportedName(), "Cannot write", EIO);
+}
+
+void File::WriteAt(const void* buf, size_t n, int64_t pos) {
+    auto* p = static_cast<const char*>(buf);
+    const ssize_t done = Repeat(n, [&](size_t at) { return ::pwrite(fd_, p + at, n - at, pos + at); });
+    if (done < 0) Fail("Cannot write");
+    if (static_cast<size_t>(done) < n) throw IoError(ReportedName(), "Cannot write", EIO);
 }
 
 void File::Truncate(int64_t length) {

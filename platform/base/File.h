@@ -44,6 +44,11 @@ public:
     // Reads exactly n bytes or throws.
     void ReadExact(void* buf, size_t n);
     void Write(const void* buf, size_t n);
+    // At a position, leaving the file's own position alone, so several
+    // threads may read or write one file at once.
+    size_t ReadAt(void* buf, size_t n, int64_t pos);
+    void ReadExactAt(void* buf, size_t n, int64_t pos);
+    void WriteAt(const void* buf, size_t n, int64_t pos);
     void Truncate(int64_t length);
     void Sync();
 
