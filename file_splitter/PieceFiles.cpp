@@ -165,16 +165,9 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
                              "a piece would replace the file being split");
     }
 
-    // Every piece is checked before anything is written, so a set never
-    // fails half way for a name that could not have taken a piece.
-    for (const auto& name : names) {
-        try {
-            wb::CheckReplaceable(name);
-        } catch (const IoError& e) {
-            throw PieceError(PieceError::Kind::CannotCreate, name, e.what());
-        }
-    }
-
+    // Every piece is created (and its name checked) before anything is
+    // written, so a set never fails half way for a name that could not
+    // have taken a piece.
     std::vector<PendingFile> pieces;
     for (const auto& name : names) pieces.push_back(CreatePiece(name, PieceError::Kind::CannotCreate));
     if (events.started) events.started();
