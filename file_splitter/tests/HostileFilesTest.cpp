@@ -58,7 +58,9 @@ TEST_P(NonRegularDocument, IsRefusedAtOnceNamingTheFile) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, GetParam().message(*this));
     EXPECT_EQ(messages[0].kind, MsgKind::Warning);
-    if (GetParam().joinStatus) EXPECT_EQ(host.Text(IDC_JOIN_STATUS), GetParam().joinStatus);
+    if (GetParam().joinStatus) {
+        EXPECT_EQ(host.Text(IDC_JOIN_STATUS), GetParam().joinStatus);
+    }
     EXPECT_FALSE(host.Enabled(IDC_BREAK_IT));
     EXPECT_FALSE(host.Enabled(IDC_ASSEMBLE));
 }
@@ -105,32 +107,28 @@ class UnwritableOutput : public HostileFiles, public ::testing::WithParamInterfa
 } // namespace
 
 TEST_P(UnwritableOutput, GivesTheDesignedMessageAndWritesNothing) {
-    const auto original = MakeFile("movie.dat", 1000000, 7);
-    std::string output;
-    if (GetParam().join) {
-        BrowseSplit(Path("movie.dat"));
-        host.Click(IDC_PRESET_500K);
+    const bool join = GetParam().join;
+    MakeFile("movie.dat", 1000000, 7);
+    BrowseSplit(Path("movie.dat"));
+    host.Click(IDC_PRESET_500K);
+    if (join) {
         host.Click(IDC_BREAK_IT);
         BrowseJoin(Path("movie.brk"));
-        host.TakeMessages();
-        output = GetParam().prepare(*this);
-        host.Type(IDC_JOIN_OUTPUT, output);
-    } else {
-        BrowseSplit(Path("movie.dat"));
-        host.Click(IDC_PRESET_500K);
-        output = GetParam().prepare(*this);
-        host.Type(IDC_SPLIT_OUTPUT, output);
-        host.TakeMessages();
     }
+    const std::string output = GetParam().prepare(*this);
+    host.Type(join ? IDC_JOIN_OUTPUT : IDC_SPLIT_OUTPUT, output);
+    host.TakeMessages();
     std::error_code ec;
     const bool existed = fs::exists(output, ec);
     const auto before = existed ? ReadBytes(output) : std::vector<char>{};
     const auto listing = Listing();
-    host.Click(GetParam().join ? IDC_ASSEMBLE : IDC_BREAK_IT);
-    if (GetParam().join) ExpectMessage("Invalid Output Path", MsgKind::Warning);
+    host.Click(join ? IDC_ASSEMBLE : IDC_BREAK_IT);
+    if (join) ExpectMessage("Invalid Output Path", MsgKind::Warning);
     else ExpectMessage(kCannotCreate, MsgKind::Error);
     EXPECT_EQ(Listing(), listing);
-    if (existed) EXPECT_EQ(ReadBytes(output), before);
+    if (existed) {
+        EXPECT_EQ(ReadBytes(output), before);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
