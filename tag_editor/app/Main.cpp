@@ -228,7 +228,6 @@ void TID3Frm::BuildId3Tab() {
             GenreCombo->SetBounds(104, top, r.width, kRowHeight);
         }
         r.copy = MakeCheck(t, r.copyName, "", true, 362, top + 1, 20);
-        r.copy->SetHint("Copy and paste this field");
         top += 27;
     }
     CopyBtn = MakeButton(t, "CopyBtn", "&Copy", 396, 8, 76);
@@ -244,7 +243,6 @@ void TID3Frm::BuildId3Tab() {
     DelBtn->SetHeight(30);
 
     RenameGroup = Make<GroupBox>(t, "RenameGroup");
-    RenameGroup->SetCaption("Rename :");
     RenameGroup->SetBounds(6, 200, 548, 100);
     RenameLabel = MakeLabel(RenameGroup, "RenameLabel", "Rename file to :", 10, 24);
     RenameEdit = MakeEdit(RenameGroup, "RenameEdit", "", 112, 20, 340);
