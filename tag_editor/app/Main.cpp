@@ -224,6 +224,10 @@ void TID3Frm::BuildId3Tab() {
             GenreCombo = Make<wb::gui::ComboBox>(t, "GenreCombo");
             GenreCombo->SetSorted(true);
             GenreCombo->SetItems(GenreList());
+            const auto sorted = GenreCombo->Items();
+            for (int g = 0; g < kGenreCount; ++g)
+                genreIndex_[size_t(g)] = int(std::find(sorted.begin(), sorted.end(), kGenreNames[size_t(g)]) -
+                                             sorted.begin());
             GenreCombo->SetDropDownCount(11);
             GenreCombo->SetBounds(104, top, r.width, kRowHeight);
         }
@@ -579,6 +583,8 @@ void TID3Frm::PageControl1Change() {
 // --- the tag in the boxes --------------------------------------------------
 
 void TID3Frm::ShowFileStatus(FileStatus status) {
+    if (status == status_ && statusShown_) return;
+    statusShown_ = true;
     status_ = status;
     const FileStatusLook& look = LookOf(status);
     StatusPanel->SetColor(look.Color);
@@ -588,59 +594,76 @@ void TID3Frm::ShowFileStatus(FileStatus status) {
 
 void TID3Frm::ClearDisplay() {
     for (Edit* e : {SongEdit, ArtistEdit, AlbumEdit, YearEdit, CommentEdit, TrackEdit, RenameEdit}) e->SetText("");
-    TrackEdit->SetColor(clWindow);
+    PaintTrackEdit(false);
     GenreCombo->SetItemIndex(-1);
     MpegInfoPanel->SetCaption("No Info ...");
     for (Button* b : {DelBtn, ApplyBtn, RenameBtn}) b->SetEnabled(false);
 }
 
+namespace {
+// A box is written only when its text changes: each write lays the text out
+// again, and selecting file after file is the window's busiest road.
+void Put(Edit* edit, const std::string& text) {
+    if (edit->Text() != text) edit->SetText(text);
+}
+} // namespace
+
 void TID3Frm::LoadFile(const std::string& path) {
     if (path.empty()) return;
-    struct Busy {
-        bool& flag;
-        explicit Busy(bool& f) : flag(f) { flag = true; }
-        ~Busy() { flag = false; }
-    } busy(busy_);
     tag_ = ReadTag(path);
-    ClearDisplay();
-    if (tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::TaggedReadOnly : FileStatus::UntaggedReadOnly);
-    MpegInfoPanel->SetCaption(MpegInfoText(tag_.Mpeg));
-    SongEdit->SetText(wb::Trim(tag_.Song));
-    ArtistEdit->SetText(wb::Trim(tag_.Artist));
-    if (tag_.HasTag) {
+    {
+        // Every box gets its final text once, as clearing and then filling
+        // them would leave it; the proposal follows when all are set.
+        struct Busy {
+            bool& flag;
+            explicit Busy(bool& f) : flag(f) { flag = true; }
+            ~Busy() { flag = false; }
+        } busy(busy_);
+        for (Button* b : {DelBtn, ApplyBtn, RenameBtn}) b->SetEnabled(false);
+        if (tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::TaggedReadOnly : FileStatus::UntaggedReadOnly);
+        const std::string mpeg = MpegInfoText(tag_.Mpeg);
+        if (MpegInfoPanel->Caption() != mpeg) MpegInfoPanel->SetCaption(mpeg);
+        std::string album, comment, year, track;
+        bool trackFromName = false;
+        int genre = -1;
+        if (tag_.HasTag) {
+            album = wb::Trim(tag_.Album);
+            comment = wb::Trim(tag_.Comment);
+            if (tag_.Year) year = std::to_string(tag_.Year);
+            if (tag_.Track != 0) {
+                track = std::to_string(tag_.Track);
+            } else if (AddTracktoTag->Checked()) {
+                track = TrackFromNamePrefix(path.substr(path.rfind('/') + 1));
+                trackFromName = !track.empty();
+            }
+            if (tag_.Genre < kGenreCount) genre = genreIndex_[tag_.Genre];
+        }
+        Put(SongEdit, wb::Trim(tag_.Song));
+        Put(ArtistEdit, wb::Trim(tag_.Artist));
+        Put(AlbumEdit, album);
+        Put(YearEdit, year);
+        Put(CommentEdit, comment);
+        Put(TrackEdit, track);
+        PaintTrackEdit(trackFromName);
+        GenreCombo->SetItemIndex(genre);
         if (!tag_.ReadOnly) {
             ApplyBtn->SetEnabled(true);
-            DelBtn->SetEnabled(true);
-            ShowFileStatus(FileStatus::Tagged);
+            DelBtn->SetEnabled(tag_.HasTag);
+            ShowFileStatus(tag_.HasTag ? FileStatus::Tagged : FileStatus::Untagged);
         }
-        AlbumEdit->SetText(wb::Trim(tag_.Album));
-        CommentEdit->SetText(wb::Trim(tag_.Comment));
-        YearEdit->SetText(tag_.Year ? std::to_string(tag_.Year) : "");
-        if (tag_.Track != 0) {
-            TrackEdit->SetText(std::to_string(tag_.Track));
-        } else if (AddTracktoTag->Checked()) {
-            std::string track = TrackFromNamePrefix(path.substr(path.rfind('/') + 1));
-            if (!track.empty()) {
-                TrackEdit->SetText(track);
-                TrackEdit->SetColor(clYellow);
-            }
-        }
-        int genre = -1;
-        if (tag_.Genre < kGenreCount) {
-            auto items = GenreCombo->Items();
-            auto it = std::find(items.begin(), items.end(), GenreName(tag_.Genre));
-            if (it != items.end()) genre = int(it - items.begin());
-        }
-        GenreCombo->SetItemIndex(genre);
-    } else if (!tag_.ReadOnly) {
-        ApplyBtn->SetEnabled(true);
-        ShowFileStatus(FileStatus::Untagged);
     }
+    UpdateRenameProposal();
+}
+
+void TID3Frm::PaintTrackEdit(bool fromName) {
+    if (trackYellow_ == fromName) return;
+    trackYellow_ = fromName;
+    TrackEdit->SetColor(fromName ? clYellow : clWindow);
 }
 
 void TID3Frm::TakeBox(TagBox box, Edit* edit) {
     TakeBoxText(tag_, box, edit->Text(), busy_);
-    UpdateRenameProposal();
+    if (!busy_) UpdateRenameProposal();  // a load makes its proposal once, at its end
 }
 
 void TID3Frm::SongEditChange() { TakeBox(TagBox::Song, SongEdit); }
@@ -651,8 +674,10 @@ void TID3Frm::CommentEditChange() { TakeBox(TagBox::Comment, CommentEdit); }
 void TID3Frm::TrackEditChange() { TakeBox(TagBox::Track, TrackEdit); }
 
 namespace {
+// Enter and Esc are the window's keys (they press Apply and Delete), never
+// characters of the box, so they pass as well.
 void DigitsOnly(char& key) {
-    if (!(key >= '0' && key <= '9') && key != '\b') key = 0;
+    if (!(key >= '0' && key <= '9') && key != '\b' && key != '\r' && key != '\x1b') key = 0;
 }
 } // namespace
 

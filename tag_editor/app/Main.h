@@ -3,6 +3,7 @@
 // file list on the right, two status lines at the bottom. It loads the
 // selected file's tag into the boxes, writes, deletes and renames, and keeps
 // the settings file.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,8 @@ private:
     void Connect();
     void Arrange();
     void TakeBox(TagBox box, Edit* edit);
+    // Yellow while the track box holds a number taken from the file name.
+    void PaintTrackEdit(bool fromName);
     // Renames the selected file to the rename box's text; false when refused.
     bool RenameSelected();
     std::string SelectedName() const;
@@ -184,6 +187,9 @@ private:
     bool busy_ = false;
     int currentTrack_ = -1;
     FileStatus status_ = FileStatus::NoFile;
+    bool statusShown_ = false;
+    bool trackYellow_ = false;
+    std::array<int, kGenreCount> genreIndex_{};  // each genre's row in the sorted box
     FieldClipboard clipboard_;
     std::vector<std::string> cddbRequests_;
     std::string lastPage_;
