@@ -26,6 +26,7 @@
 #include "tag_editor/app/Main.h"
 #include "tag_editor/controls/Placemnt.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
+#include "tag_editor/controls/VlShell.h"
 
 using namespace velmora;
 using namespace wb::gui;
@@ -390,6 +391,64 @@ TEST_F(MainWindow, ARenameOntoAnotherFileIsRefusedAndBothStay) {
     EXPECT_TRUE(fs::exists(first));
     EXPECT_FALSE(fs::exists(music_.Path() + "/../away.mp3"));
     EXPECT_EQ(TrimAll(ReadTag(first).Comment), "changed");
+}
+
+TEST_F(MainWindow, AFolderRenameFollowsTheTreeOrLeavesItWhereItWas) {
+    fs::create_directories(music_ / "Old Name");
+    fs::create_directories(music_ / "Taken");
+    WriteBytes(music_ / "Old Name/01 a.mp3", LameAudio());
+    TID3Frm& f = Open();
+    test::ModalDriver driver;
+    f.RenameDirectory(music_ / "Old Name", "Taken");
+    ASSERT_EQ(driver.Messages().size(), 1u);
+    EXPECT_NE(driver.Messages()[0].text.find("Can\u00b4t rename directory !"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(music_ / "Old Name"));
+    EXPECT_EQ(f.DirTree->Get()->GetDirectory(), music_ / "Old Name");
+    EXPECT_EQ(Files().ItemTexts(), std::vector<std::string>{"01 a.mp3"});
+
+    f.RenameDirectory(music_ / "Old Name", "Some Artist: Live?");
+    EXPECT_EQ(driver.Messages().size(), 1u);
+    EXPECT_TRUE(fs::is_directory(music_ / "Some Artist  Live"));
+    EXPECT_EQ(f.DirTree->Get()->GetDirectory(), music_ / "Some Artist  Live");
+    EXPECT_EQ(Files().Directory(), music_ / "Some Artist  Live");
+}
+
+TEST_F(MainWindow, F5ReadsTheFolderAgainAndADoubleClickOpensTheFile) {
+    Mp3("01 a.mp3");
+    TID3Frm& f = Open();
+    Mp3("02 b.mp3");
+    QTest::keyRelease(f.FileBox->Widget(), Qt::Key_F5);
+    EXPECT_EQ(Files().ItemTexts(), (std::vector<std::string>{"01 a.mp3", "02 b.mp3"}));
+
+    std::vector<std::string> opened;
+    auto saved = TVlShell::Open;
+    TVlShell::Open = [&](const std::string& path) {
+        opened.push_back(path);
+        return true;
+    };
+    Select("02 b.mp3");
+    Files().DblClick();
+    f.FileBoxDblClick();
+    TVlShell::Open = saved;
+    EXPECT_EQ(opened, std::vector<std::string>{music_ / "02 b.mp3"});
+}
+
+TEST_F(MainWindow, LeavingTheNameFormatsMakesTheProposalAgain) {
+    TTagInfo tag = Tag("Song", "Artist", 2);
+    Mp3("02 a.mp3", &tag);
+    TID3Frm& f = Open();
+    Select("02 a.mp3");
+    EXPECT_EQ(f.RenameEdit->Text(), "02. Artist - Song.mp3");
+    f.PageControl1->SetActivePage(f.NameFormSheet);
+    QApplication::setActiveWindow(f.Window());
+    f.FileNameAlbumEdit->SetFocus();
+    QApplication::processEvents();
+    f.FileNameAlbumEdit->SetText("%S (%Y)");
+    EXPECT_EQ(f.RenameEdit->Text(), "02. Artist - Song.mp3");
+    f.PageControl1->SetActivePage(f.ID3Tab);
+    f.SongEdit->SetFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(f.RenameEdit->Text(), "Song (1999).mp3");
 }
 
 // --- settings and start-up ---------------------------------------------------------
