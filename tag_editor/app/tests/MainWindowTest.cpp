@@ -474,7 +474,7 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
         f.PListNameSamplerEdit->SetText("%Y");
         f.PageControl1->SetActivePage(f.NameFormSheet);
         f.CddbRequests() = {"cddb query 1 2 3", "cddb query 4 5 6"};
-        f.FormClose();
+        EXPECT_TRUE(f.Close());
     }
     wb::IniFile ini(program_ / "Velmora.Ini");
     const std::pair<const char*, const char*> expected[] = {
