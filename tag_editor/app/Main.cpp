@@ -498,10 +498,16 @@ void TID3Frm::FormCreate() {
     if (!drive.empty()) drives.SetDrive(drive);
     else if (drives.count() > 0) drives.setCurrentIndex(0);
 
-    std::string folder = ReadSetting("Dirtree");
-    if (folder.empty() || !wb::DirectoryExists(folder)) folder = MusicFolder();
-    DirTree->Get()->HandleNeeded();
-    DirTree->Get()->SetDirectory(folder);
+    // A stored folder that is gone opens its nearest parent; one on a drive
+    // that is gone, the music folder.
+    const std::string folder = ReadSetting("Dirtree");
+    TVlDirectoryTree& tree = *DirTree->Get();
+    tree.HandleNeeded();
+    try {
+        tree.SetDirectory(folder.empty() ? MusicFolder() : folder);
+    } catch (const std::exception&) {
+        tree.SetDirectory(MusicFolder());
+    }
 
     IniStore->SetIniFileName(IniFileName());
     IniStore->RestoreFromStorage();

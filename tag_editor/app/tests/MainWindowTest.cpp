@@ -513,6 +513,13 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
     g.CddbRequests().clear();
     g.FormClose();
     EXPECT_FALSE(fs::exists(program_ / "CDDB.Req"));
+
+    // A stored folder that is gone opens its parent.
+    fs::create_directories(other / "gone");
+    wb::IniFile(program_ / "Velmora.Ini").WriteString("Main", "Dirtree", other / "gone");
+    fs::remove(other / "gone");
+    TID3Frm& h = Open();
+    EXPECT_TRUE(fs::equivalent(h.DirTree->Get()->GetDirectory(), other.Path()));
 }
 
 TEST_F(MainWindow, StartFinishesADownloadedUpdateAndMakesTheTagsFolder) {
