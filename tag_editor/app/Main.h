@@ -23,6 +23,8 @@ class TVlSortGrid;
 class TDiskCaps;
 class TFormStorage;
 class TVersionView;
+class TVlLabel;
+class TVlGradientCaption;
 class TID3FileBox;
 
 class TID3Frm : public wb::gui::Form {
@@ -51,6 +53,7 @@ public:
     void FileBoxDblClick();
     void VlLabel1Click();
     void VlLabel2Click();
+    void SpeedButton1Click();
     void PageControl1Change();
     void SongEditChange();
     void ArtistEditChange();
@@ -150,15 +153,21 @@ public:
     wb::gui::Image* Image1;
     Label* ProgramLabel;
     TVersionView* VersionView;
-    Hosted<QLabel>*VlLabel1, *VlLabel2;
+    TVlLabel *VlLabel1, *VlLabel2;
     Button* SpeedButton1;
+    TVlGradientCaption* GradientCaption;
 
 protected:
     void WndProc(wb::gui::Message& msg) override;
 
 private:
     template <class T>
-    T* Make(wb::gui::WinControl* parent, const char* name);
+    T* Make(wb::gui::WinControl* parent, const char* name) {
+        auto* c = new T(this);
+        c->SetName(name);
+        c->SetParent(parent);
+        return c;
+    }
     Label* MakeLabel(wb::gui::WinControl* parent, const char* name, const std::string& caption, int left, int top);
     CheckBox* MakeCheck(wb::gui::WinControl* parent, const char* name, const std::string& caption, bool checked,
                         int left, int top, int width);

@@ -24,6 +24,7 @@ namespace velmora {
 using wb::gui::TColor;
 
 enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TOrientation { orHorizontal, orVertical };
 enum TBarStyle { bsTraditional, bsLED };
 enum TFrameStyle {

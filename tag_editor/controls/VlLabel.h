@@ -15,7 +15,6 @@ enum TCenterPoint {
     cpUpperLeft, cpUpperCenter, cpUpperRight, cpLeftCenter, cpCenter, cpRightCenter, cpLowerLeft,
     cpLowerCenter, cpLowerRight
 };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // An angle as the label keeps it: 0 or more taken mod 360, a negative one

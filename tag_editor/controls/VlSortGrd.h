@@ -15,12 +15,13 @@
 #include "tag_editor/controls/GridHeader.h"
 #include "tag_editor/controls/GridSort.h"
 
+#include "tag_editor/controls/VlCommon.h"
+
 class QAction;
 class QMenu;
 
 namespace velmora {
 
-enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TVertAlignment : std::uint8_t { taTopJustify, taBottomJustify, taMiddle, taMultiLine };
 enum TCellBevelStyle : std::uint8_t { cbNone, cbRaised, cbLowered };
 
