@@ -26,6 +26,8 @@
 #include "effects_workbench/Stereotomono.h"
 #include "effects_workbench/Waveformat.h"
 
+using namespace sonafex;
+
 namespace {
 
 constexpr int kRate = 44100;

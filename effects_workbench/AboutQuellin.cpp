@@ -4,6 +4,8 @@
 
 #include "platform/gui/Canvas.h"
 
+namespace sonafex {
+
 TAboutBox* AboutBox = nullptr;
 
 using namespace wb::gui;
@@ -60,3 +62,5 @@ TAboutBox::TAboutBox()
     OKButton.SetBounds(132, 180, 76, 28);
     OKButton.OnClick = [this](wb::Persistent*) { SetModalResult(1); };
 }
+
+} // namespace sonafex

@@ -3,6 +3,8 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
 
+namespace sonafex {
+
 class TAboutBox : public wb::gui::Form {
 public:
     TAboutBox();
@@ -14,3 +16,5 @@ public:
 };
 
 extern TAboutBox* AboutBox;
+
+} // namespace sonafex

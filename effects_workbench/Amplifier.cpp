@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace sonafex {
+
 long double GainPercent(int32_t position) {
     return 1000 - 10 * std::sqrt(static_cast<long double>(position));
 }
@@ -22,3 +24,5 @@ Amplifier::Amplifier(SoundFile& sound, int32_t position, wb::Progress& progress)
     StateMeter meter(progress, sound.GetFrameCount());
     ApplyFactor(sound, factor_, meter);
 }
+
+} // namespace sonafex

@@ -6,6 +6,8 @@
 #include "effects_workbench/Waveformat.h"
 #include "platform/base/Progress.h"
 
+namespace sonafex {
+
 // The gain slider's percentage: 1000 at position 0, 100 at 8100, 0 at 10000.
 long double GainPercent(int32_t position);
 
@@ -23,3 +25,5 @@ public:
 private:
     float factor_;
 };
+
+} // namespace sonafex

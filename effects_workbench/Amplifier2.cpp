@@ -4,6 +4,8 @@
 
 #include "effects_workbench/Amplifier.h"
 
+namespace sonafex {
+
 int32_t FindPeak(const SoundFile& sound, StateMeter* meter) {
     const int32_t n = sound.GetFrameCount();
     int32_t peak = 1;
@@ -32,3 +34,5 @@ Amplifier2::Amplifier2(SoundFile& sound, wb::Progress& progress) {
     StateMeter meter(progress, sound.GetFrameCount());
     peak_ = FindPeak(sound, &meter);
 }
+
+} // namespace sonafex

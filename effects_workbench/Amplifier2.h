@@ -8,6 +8,8 @@
 #include "effects_workbench/Waveformat.h"
 #include "platform/base/Progress.h"
 
+namespace sonafex {
+
 // The largest magnitude of any sample, at least 1 (-32768 counts as 32768).
 // Steps the meter once per sample when one is given.
 int32_t FindPeak(const SoundFile& sound, StateMeter* meter);
@@ -27,3 +29,5 @@ public:
 private:
     int32_t peak_ = 1;
 };
+
+} // namespace sonafex

@@ -4,6 +4,8 @@
 
 #include "effects_workbench/Statemeter.h"
 
+namespace sonafex {
+
 Distortion::Distortion(SoundFile& sound, int32_t level, int32_t shape, wb::Progress& progress) {
     const int32_t n = sound.GetFrameCount();
     if (n <= 0) return;
@@ -45,3 +47,5 @@ Distortion::Distortion(SoundFile& sound, int32_t level, int32_t shape, wb::Progr
     }
     sound.ReplaceData(std::move(out));
 }
+
+} // namespace sonafex

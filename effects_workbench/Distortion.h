@@ -6,8 +6,12 @@
 #include "effects_workbench/Waveformat.h"
 #include "platform/base/Progress.h"
 
+namespace sonafex {
+
 class Distortion {
 public:
     // level 1..32000, shape 1..25000; the whole effect runs here.
     Distortion(SoundFile& sound, int32_t level, int32_t shape, wb::Progress& progress);
 };
+
+} // namespace sonafex

@@ -7,6 +7,8 @@
 #include "effects_workbench/Statemeter.h"
 #include "effects_workbench/WarmClip.h"
 
+namespace sonafex {
+
 Distortion2::Distortion2(SoundFile& sound, int32_t level, int32_t shape, int32_t width,
                          wb::Progress& progress) {
     const int32_t n = sound.GetFrameCount();
@@ -43,3 +45,5 @@ Distortion2::Distortion2(SoundFile& sound, int32_t level, int32_t shape, int32_t
     WarmClip<double>(sound, out, t, d, w, meter, runEnd);
     sound.ReplaceData(std::move(out));
 }
+
+} // namespace sonafex

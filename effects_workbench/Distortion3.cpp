@@ -7,6 +7,8 @@
 #include "effects_workbench/Statemeter.h"
 #include "effects_workbench/WarmClip.h"
 
+namespace sonafex {
+
 Distortion3::Distortion3(SoundFile& sound, int32_t level, int32_t depth, int32_t width,
                          wb::Progress& progress) {
     const int32_t n = sound.GetFrameCount();
@@ -44,3 +46,5 @@ Distortion3::Distortion3(SoundFile& sound, int32_t level, int32_t depth, int32_t
     WarmClip<int32_t>(sound, out, t, d, w, meter, runEnd);
     sound.ReplaceData(std::move(out));
 }
+
+} // namespace sonafex

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace sonafex {
+
 THelp* Help = nullptr;
 
 using namespace wb::gui;
@@ -104,3 +106,5 @@ THelp::THelp() : Form(nullptr, FormKind::Dialog), Memo1(*this, "Memo1") {
     Memo1.SetLines(HelpLines());
     Memo1.SetBounds(0, 0, 456, 410);
 }
+
+} // namespace sonafex

@@ -3,6 +3,8 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
 
+namespace sonafex {
+
 class THelp : public wb::gui::Form {
 public:
     THelp();
@@ -11,3 +13,5 @@ public:
 };
 
 extern THelp* Help;
+
+} // namespace sonafex

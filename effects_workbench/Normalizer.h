@@ -5,6 +5,8 @@
 #include "effects_workbench/Waveformat.h"
 #include "platform/base/Progress.h"
 
+namespace sonafex {
+
 class Normalizer {
 public:
     Normalizer(SoundFile& sound, wb::Progress& progress);
@@ -14,3 +16,5 @@ public:
 private:
     int32_t peak_ = 1;
 };
+
+} // namespace sonafex

@@ -21,6 +21,8 @@
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/SaveDialog.h"
 
+namespace sonafex {
+
 TMainForm* MainForm = nullptr;
 
 using namespace wb::gui;
@@ -758,3 +760,5 @@ void TMainForm::GainChange() {
     Edit6.SetText(Number(static_cast<long long>(std::trunc(GainPercent(Gain.Position())))));
 }
 void TMainForm::UpDown2Click() { Edit10.SetText(Number(21 - UpDown2.Position())); }
+
+} // namespace sonafex

@@ -14,6 +14,8 @@
 #include "platform/gui/MediaPlayer.h"
 #include "platform/media/WavePlayer.h"
 
+namespace sonafex {
+
 class TMainForm : public wb::gui::Form {
 public:
     explicit TMainForm(wb::media::WavePlayer& player);
@@ -126,3 +128,5 @@ private:
 };
 
 extern TMainForm* MainForm;
+
+} // namespace sonafex

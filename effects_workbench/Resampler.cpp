@@ -5,6 +5,8 @@
 
 #include "effects_workbench/Statemeter.h"
 
+namespace sonafex {
+
 Resampler::Resampler(SoundFile& sound, int32_t step, int32_t shape, wb::Progress& progress) {
     const int32_t f = sound.GetFrameCount();
     // Nothing to keep: an empty file stays as it is.
@@ -46,3 +48,5 @@ Resampler::Resampler(SoundFile& sound, int32_t step, int32_t shape, wb::Progress
     }
     sound.ReplaceData(std::move(out));
 }
+
+} // namespace sonafex

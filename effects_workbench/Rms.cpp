@@ -5,6 +5,8 @@
 
 #include "effects_workbench/Statemeter.h"
 
+namespace sonafex {
+
 std::string RmsText(double rms) {
     return "RMS Value  = " + std::to_string(static_cast<int64_t>(static_cast<long double>(rms) * 100) / 32767) + "%";
 }
@@ -21,3 +23,5 @@ RMS::RMS(const SoundFile& sound, wb::Progress& progress) {
     // A file without frames measures 0 rather than dividing by zero.
     result_ = n > 0 ? std::sqrt(sum / n) : 0;
 }
+
+} // namespace sonafex

@@ -5,6 +5,8 @@
 #include "effects_workbench/Waveformat.h"
 #include "platform/base/Progress.h"
 
+namespace sonafex {
+
 // The result line of "Find RMS".
 std::string RmsText(double rms);
 
@@ -17,3 +19,5 @@ public:
 private:
     double result_ = 0;
 };
+
+} // namespace sonafex

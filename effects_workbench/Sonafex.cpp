@@ -10,6 +10,8 @@
 #include "platform/gui/Application.h"
 #include "platform/media/AlsaWavePlayer.h"
 
+using namespace sonafex;
+
 int main(int argc, char** argv) {
     wb::gui::Application app(argc, argv, "Sonafex");
     try {

@@ -5,6 +5,8 @@
 
 #include "platform/base/Progress.h"
 
+namespace sonafex {
+
 class StateMeter {
 public:
     StateMeter(wb::Progress& bar, int32_t total);
@@ -25,3 +27,5 @@ private:
     int32_t next_ = 0;
     int32_t stride_ = 0;
 };
+
+} // namespace sonafex

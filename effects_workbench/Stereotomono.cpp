@@ -6,6 +6,8 @@
 
 #include "effects_workbench/Statemeter.h"
 
+namespace sonafex {
+
 StereoToMono::StereoToMono(SoundFile& sound, wb::Progress& progress) {
     if (sound.GetChannels() != 2) {
         throw std::invalid_argument("Only a stereo file can be converted to mono; this one has " +
@@ -26,3 +28,5 @@ StereoToMono::StereoToMono(SoundFile& sound, wb::Progress& progress) {
     sound.UpdateBlockAlign();
     sound.UpdateByteRate();
 }
+
+} // namespace sonafex

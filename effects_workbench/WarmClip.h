@@ -10,6 +10,8 @@
 #include "effects_workbench/Statemeter.h"
 #include "effects_workbench/Waveformat.h"
 
+namespace sonafex {
+
 template <class Count, class RunEnd>
 void WarmClip(const SoundFile& sound, std::vector<int16_t>& out, int32_t t, int32_t d, int32_t w,
               StateMeter& meter, RunEnd runEnd) {
@@ -42,3 +44,5 @@ void WarmClip(const SoundFile& sound, std::vector<int16_t>& out, int32_t t, int3
         }
     }
 }
+
+} // namespace sonafex

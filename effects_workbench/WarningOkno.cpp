@@ -1,5 +1,7 @@
 #include "effects_workbench/WarningOkno.h"
 
+namespace sonafex {
+
 TWarningBox* WarningBox = nullptr;
 
 using namespace wb::gui;
@@ -34,3 +36,5 @@ TWarningBox::TWarningBox()
 }
 
 void TWarningBox::BitBtn1Click() { Close(); }
+
+} // namespace sonafex

@@ -3,6 +3,8 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
 
+namespace sonafex {
+
 class TWarningBox : public wb::gui::Form {
 public:
     TWarningBox();
@@ -14,3 +16,5 @@ public:
 };
 
 extern TWarningBox* WarningBox;
+
+} // namespace sonafex

@@ -8,6 +8,8 @@
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
 
+namespace sonafex {
+
 namespace {
 
 uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
@@ -174,3 +176,5 @@ void SoundFile::Save(const std::string& fileName) const {
     out.Stream().Sync();
     out.Commit();
 }
+
+} // namespace sonafex

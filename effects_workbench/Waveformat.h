@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace sonafex {
+
 class SoundFile {
 public:
     // Reads the file. Never throws: a file that cannot be read leaves the
@@ -62,3 +64,5 @@ private:
     int32_t dataSize_ = 0;
     std::string loadProblem_;
 };
+
+} // namespace sonafex

@@ -4,6 +4,8 @@
 
 #include "platform/gui/Canvas.h"
 
+namespace sonafex {
+
 using namespace wb::gui;
 
 void PaintFace(Canvas& c, int w, int h) {
@@ -69,3 +71,4 @@ void PaintDervo(Canvas& c, int w, int h) {
     c.DrawText({0, 0, w, h}, "Sonafex", tfCenter | tfVCenter | tfSingleLine);
 }
 
+} // namespace sonafex

@@ -7,6 +7,8 @@
 #include "effects_workbench/Distortion2.h"
 #include "effects_workbench/Distortion3.h"
 
+using namespace sonafex;
+
 using namespace sonafex::test;
 
 namespace {

@@ -18,6 +18,8 @@
 #include "platform/testing/GuiTest.h"
 #include "platform/media/AlsaWavePlayer.h"
 
+using namespace sonafex;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -10,6 +10,8 @@
 #include "effects_workbench/Rms.h"
 #include "effects_workbench/Stereotomono.h"
 
+using namespace sonafex;
+
 using namespace sonafex::test;
 
 TEST(Gain, GainPercentOfTheSlider) {

@@ -12,6 +12,8 @@
 #include "platform/testing/GuiTest.h"
 #include "platform/media/RecordingWavePlayer.h"
 
+using namespace sonafex;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -8,6 +8,8 @@
 #include "effects_workbench/Normalizer.h"
 #include "effects_workbench/Stereotomono.h"
 
+using namespace sonafex;
+
 using namespace sonafex::test;
 
 namespace {

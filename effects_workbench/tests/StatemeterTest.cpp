@@ -4,6 +4,8 @@
 
 #include "WaveTestSupport.h"
 
+using namespace sonafex;
+
 using sonafex::test::RecordingProgress;
 
 TEST(StateMeter, MovesOneMarkPerTotalDivMax) {

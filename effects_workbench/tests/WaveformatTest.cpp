@@ -7,6 +7,8 @@
 #include "WaveTestSupport.h"
 #include "platform/base/IoError.h"
 
+using namespace sonafex;
+
 using namespace sonafex::test;
 
 namespace {

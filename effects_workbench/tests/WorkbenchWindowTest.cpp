@@ -26,6 +26,8 @@
 #include "platform/media/AlsaWavePlayer.h"
 #include "platform/media/RecordingWavePlayer.h"
 
+using namespace sonafex;
+
 namespace {
 
 namespace fs = std::filesystem;
