@@ -262,7 +262,11 @@ struct Form::Impl : QObject {
             case QEvent::Move: form->Perform(WM_MOVE); return false;
             case QEvent::WindowActivate: form->Perform(WM_NCACTIVATE, 1); return false;
             case QEvent::WindowDeactivate: form->Perform(WM_NCACTIVATE, 0); return false;
-            case QEvent::Resize: form->Perform(WM_SIZE); return false;
+            case QEvent::Resize:
+                // The client area follows first, so WM_SIZE sees its new size.
+                widget->Relayout();
+                form->Perform(WM_SIZE);
+                return false;
             case QEvent::Close:
                 if (form->Perform(WM_CLOSE) == 0) {
                     e->ignore();

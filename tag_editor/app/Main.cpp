@@ -193,9 +193,7 @@ void TID3Frm::Connect() {
 }
 
 void TID3Frm::Arrange() {
-    // At WM_SIZE the client area has not followed the window yet; with no
-    // menu bar it is the whole window.
-    const int w = Width(), h = Height();
+    const int w = ClientWidth(), h = ClientHeight();
     const int rightWidth = std::max(w - kTreeWidth - 4, 100);
     const int bottom = h - kStatusHeight - 2;
     TreePanel->SetBounds(0, 0, kTreeWidth, bottom);

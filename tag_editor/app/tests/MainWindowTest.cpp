@@ -548,6 +548,26 @@ TEST_F(MainWindow, EveryTabWithAFileLoaded) {
     }
 }
 
+// The gradient title bar, active and inactive: red at its left end in both.
+TEST_F(MainWindow, TheTitleBarIsAGradientActiveAndInactive) {
+    TID3Frm& f = Open();
+    f.SetBounds(20, 20, 800, 573);
+    ASSERT_TRUE(f.OwnFrame() || !Form::OwnFramesAllowed());
+    if (!f.OwnFrame()) GTEST_SKIP() << "the window manager draws the frames here (WB_SYSTEM_FRAMES)";
+    const Rect bar = CaptionRect(f.Width(), f.Height(), f.BorderStyle(), f.BorderIcons());
+    for (bool active : {true, false}) {
+        f.Perform(WM_NCACTIVATE, active ? 1 : 0);
+        const std::string png =
+            std::string(WB_BINARY_DIR "/screens/velmora-main-") + (active ? "active" : "inactive") + ".png";
+        ASSERT_TRUE(f.SaveScreenshot(png));
+        const QImage shot(QString::fromStdString(png));
+        EXPECT_EQ(shot.pixel(bar.left, bar.bottom - 2) | 0xFF000000u, 0xFFFF0000u) << png;
+        EXPECT_EQ(shot.pixel(bar.right - 1, bar.bottom - 2) | 0xFF000000u,
+                  ToQRgb(active ? clActiveCaption : clInactiveCaption))
+            << png;
+    }
+}
+
 // --- rules --------------------------------------------------------------------------
 
 struct BoxesCase {
