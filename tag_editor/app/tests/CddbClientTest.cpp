@@ -296,6 +296,20 @@ TEST_F(CddbClientTest, ARefusedOrDroppedConnectionEndsTheRunWithAMessage) {
     EXPECT_EQ(client->Log().back(), "Connection to server closed !");
 }
 
+TEST_F(CddbClientTest, AReplyNoEntryCouldBeStopsTheRun) {
+    Queue(test::kTwoTrackLine);
+    test::ScriptExactMatch(window.server);
+    std::string endless(64 * 1024, 'x');
+    window.server.replies["cddb read rock 0b012a02"] = {Pieces(70, endless)};
+    window.server.replies["cddb read rock 0b012a02"].front()[0] = test::kRead210;
+    Run();
+    std::vector<std::string> tail(client->Log().end() - 3, client->Log().end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"**** ERROR **** Reply too long, Position 5", "CDDB-Client Error => STOP",
+                                              "Connection to server closed !"}));
+    EXPECT_TRUE(window.over);
+    EXPECT_EQ(queue.Count(), 1);
+}
+
 TEST(CddbEMail, NeedsAnAt) {
     EXPECT_TRUE(ValidCddbEMail("a@b"));
     EXPECT_FALSE(ValidCddbEMail(""));
