@@ -1,8 +1,10 @@
-# wb_tests(<name> LIBS <libs...> [ENV <VAR=value...>])
+# wb_tests(<name> LIBS <libs...> [ENV <VAR=value...>] [SLOW <gtest patterns...>])
 # Builds every tests/*.cpp beside the calling CMakeLists into one test binary
-# and registers its cases with CTest.
+# and registers its cases with CTest. Cases matching a SLOW pattern carry the
+# label "slow", so a quick run can leave them out (ctest -LE slow); a plain
+# ctest runs them all.
 function(wb_tests name)
-  cmake_parse_arguments(WT "" "" "LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(WT "" "" "LIBS;ENV;SLOW" ${ARGN})
   file(GLOB _srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
   if(NOT _srcs)
     return()
@@ -12,6 +14,14 @@ function(wb_tests name)
   target_compile_definitions(${name} PRIVATE
     WB_SOURCE_DIR="${CMAKE_SOURCE_DIR}" WB_BINARY_DIR="${CMAKE_BINARY_DIR}")
   set(_env "QT_QPA_PLATFORM=offscreen" ${WT_ENV})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${_env}")
+  if(WT_SLOW)
+    list(JOIN WT_SLOW ":" _slow)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${_slow}"
+      PROPERTIES ENVIRONMENT "${_env}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${_slow}"
+      PROPERTIES ENVIRONMENT "${_env}" LABELS slow)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "${_env}")
+  endif()
 endfunction()

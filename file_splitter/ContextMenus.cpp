@@ -62,6 +62,15 @@ std::string Integration::FileUnderPath(const std::string& fileName) const {
     return wb::BesideProgramFolder(ReadPath(), kProgramFolderName) + "/" + fileName;
 }
 
+std::string Integration::HelpFile() const {
+    return wb::ProgramDataFile(ReadPath(), kProgramFolderName, kHelpFileName);
+}
+
+std::string Integration::IconFile() const {
+    auto scalable = wb::ProgramIconFiles(ProgramFolder(), kProgramFolderName, ".svg");
+    return scalable.empty() ? std::string(kProgramFolderName) : scalable.front();
+}
+
 std::string Integration::JoinCommand() const { return Quoted(programPath_) + " " + Quoted("%1"); }
 
 std::string Integration::CutCommand() const {
@@ -76,7 +85,7 @@ void Integration::RegisterPieceFileType() {
     WriteRegistryString(registry_, CR, "brkfile\\shell", "", "join");
     WriteRegistryString(registry_, CR, "brkfile\\shell\\join", "", "&Reassemble the File");
     WriteRegistryString(registry_, CR, "brkfile\\shell\\join\\command", "", JoinCommand());
-    WriteRegistryString(registry_, CR, "brkfile\\DefaultIcon", "", ProgramFolder() + "/qzicon.ico");
+    WriteRegistryString(registry_, CR, "brkfile\\DefaultIcon", "", IconFile());
     WriteRegistryString(registry_, CU, kSoftwareKey, "Path", ProgramFolder());
 }
 

@@ -47,6 +47,12 @@ public:
     // A file that belongs beside the program named by "Path" (or in the
     // user's folder for it, when that folder is not writable).
     std::string FileUnderPath(const std::string& fileName) const;
+    // The help document that comes with the program named by "Path": beside
+    // it, or in share/parvex/ of an installed program.
+    std::string HelpFile() const;
+    // The program's icon for the piece file type: its scalable icon below
+    // the program's prefix, else the icon's theme name.
+    std::string IconFile() const;
 
     // The ".brk" file type, its "join" verb and "Path". Throws wb::IoError.
     void RegisterPieceFileType();

@@ -104,7 +104,7 @@ std::string MissingMessage(uint64_t missing, const std::string& outputName) {
 
 struct CMainDlg::Preset {
     int id;
-    int CMainDlg::*lastFlag;
+    bool CMainDlg::*lastFlag;
     uint64_t bytes;
     double kilobytes;
 };
@@ -153,6 +153,12 @@ CMainDlg::CMainDlg(wb::gui::DialogHost& host) : m_host(host) {
 
 CMainDlg::~CMainDlg() { m_host.SetCommandHandler(nullptr); }
 
+int CMainDlg::LastPresetId() const {
+    for (const Preset& p : kPresets)
+        if (this->*(p.lastFlag)) return p.id;
+    return 0;
+}
+
 void CMainDlg::OnCommand(int id, Notify code) {
     for (const MessageMapEntry* e = kMessageMap; e->handler; ++e) {
         if (e->id == id && e->code == code) {
@@ -164,13 +170,13 @@ void CMainDlg::OnCommand(int id, Notify code) {
 
 bool CMainDlg::UpdateData(bool saveAndValidate) {
     if (!saveAndValidate) {
-        m_host.CheckItem(IDC_SPECIFY, m_bSpecify != 0);
+        m_host.CheckItem(IDC_SPECIFY, m_bSpecify);
         // Rewriting the same text would still notify a change.
         const std::string text = FormatReal(m_dPresetKB);
         if (m_host.GetItemText(IDC_KILOBYTES) != text) m_host.SetItemText(IDC_KILOBYTES, text);
         return true;
     }
-    m_bSpecify = m_host.IsItemChecked(IDC_SPECIFY) ? 1 : 0;
+    m_bSpecify = m_host.IsItemChecked(IDC_SPECIFY);
     const std::string text = m_host.GetItemText(IDC_KILOBYTES);
     double value = 0.0;
     size_t used = ParseReal(text, value);
@@ -198,7 +204,7 @@ void CMainDlg::SetPieceCount(int64_t count) {
 
 std::optional<std::string> CMainDlg::BrowsePath(const char* initialName) {
     if (m_bCommandLine) {
-        m_bCommandLine = 0;
+        m_bCommandLine = false;
         return m_strCommandLinePath;
     }
     wb::gui::OpenFileOptions options;
@@ -242,7 +248,7 @@ void CMainDlg::OnBrowseSplit() {
     m_host.SetItemText(IDC_SOURCE_SIZE, FormatKilobytes(m_nFileSize));
     EnablePresetsBySize();
     if (m_nFileSize < kPresets[0].bytes) {
-        m_bSpecify = 1;
+        m_bSpecify = true;
         m_host.EnableItem(IDC_KILOBYTES, true);
         m_host.EnableItem(IDC_SPECIFY, false);
     }
@@ -261,11 +267,11 @@ void CMainDlg::OnBrowseSplit() {
 }
 
 void CMainDlg::ChoosePreset(const Preset& preset) {
-    for (int i = 0; i < 4; ++i) this->*(kPresets[i].lastFlag) = 0;
-    this->*(preset.lastFlag) = 1;
+    for (int i = 0; i < 4; ++i) this->*(kPresets[i].lastFlag) = false;
+    this->*(preset.lastFlag) = true;
     m_nPresetBytes = m_nPieceSize = preset.bytes;
     m_dPresetKB = preset.kilobytes;
-    m_bSpecify = 0;
+    m_bSpecify = false;
     UpdateData(false);
     SetPieceCount(static_cast<int64_t>(PieceCount(m_nFileSize, m_nPieceSize)));
     m_host.EnableItem(IDC_BREAK_IT, true);
@@ -313,7 +319,7 @@ void CMainDlg::OnSpecify() {
     }
 }
 
-void CMainDlg::OnChangeOutputName() { m_pszOutputName = m_host.GetItemText(IDC_SPLIT_OUTPUT); }
+void CMainDlg::OnChangeOutputName() { m_strOutputName = m_host.GetItemText(IDC_SPLIT_OUTPUT); }
 
 void CMainDlg::OnBreakIt() {
     if (m_nPieceSize < kMinSplitSize) {
@@ -328,12 +334,12 @@ void CMainDlg::OnBreakIt() {
     m_host.SetProgressRange(IDC_SPLIT_PROGRESS, 0, 100);
     m_host.SetProgressPos(IDC_SPLIT_PROGRESS, 0);
     // Without a '.' in the file name the further pieces would have no name.
-    if (!HasPieceExtension(m_pszOutputName) || !PieceBase(m_pszOutputName)) {
+    if (!HasPieceExtension(m_strOutputName) || !PieceBase(m_strOutputName)) {
         m_host.MessageBox("Invalid File Extension.Please make it .Brk", MsgKind::Warning);
         return;
     }
 
-    SplitRequest request{m_strSourcePath, m_pszOutputName, m_nFileSize, m_nPieceSize};
+    SplitRequest request{m_strSourcePath, m_strOutputName, m_nFileSize, m_nPieceSize};
     SplitProgress progress(count, m_nPieceSize);
     CopyEvents events;
     events.started = [&] { m_host.SetProgressPos(IDC_SPLIT_PROGRESS, progress.First()); };
@@ -373,7 +379,7 @@ void CMainDlg::OnBreakIt() {
 }
 
 void CMainDlg::ResetSplitPanel() {
-    m_bSpecify = 0;
+    m_bSpecify = false;
     for (int id : {IDC_SPLIT_OUTPUT, IDC_BREAK_IT, IDC_KILOBYTES}) m_host.EnableItem(id, false);
     for (int id : kPresetIds) m_host.EnableItem(id, false);
     m_host.EnableItem(IDC_SPECIFY, false);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "file_splitter/ContextMenus.h"
@@ -31,6 +32,31 @@ public:
     // saveAndValidate false the controls are refreshed from the fields; with
     // true the fields are read back, false when the kilobyte text is no number.
     bool UpdateData(bool saveAndValidate = true);
+    bool SpecifyChecked() const { return m_bSpecify; }
+    void SetSpecifyChecked(bool checked) { m_bSpecify = checked; }
+    double PresetKilobytes() const { return m_dPresetKB; }
+    void SetPresetKilobytes(double kilobytes) { m_dPresetKB = kilobytes; }
+
+    // What the program runs on, given before the dialog opens: the command
+    // line after the program's name, further dialogs, the desktop's shell,
+    // the settings store and the program's own path.
+    void SetArguments(std::vector<std::string> arguments) { m_arguments = std::move(arguments); }
+    void SetRunner(wb::gui::DialogRunner& runner) { m_pRunner = &runner; }
+    void SetShell(wb::gui::Shell& shell) { m_pShell = &shell; }
+    void SetIntegration(parvex::Integration integration) { m_integration = std::move(integration); }
+    parvex::Integration& Integration() { return m_integration; }
+
+    // The state of the panels.
+    uint64_t FileSize() const { return m_nFileSize; }
+    uint64_t PieceSize() const { return m_nPieceSize; }
+    uint64_t PresetBytes() const { return m_nPresetBytes; }
+    int64_t PendingPieceCount() const { return m_nPieceCount; }
+    const std::string& OutputName() const { return m_strOutputName; }
+    const std::string& PiecePath() const { return m_strPiecePath; }
+    // The id of the preset chosen last, which the next browse chooses again; 0 for none.
+    int LastPresetId() const;
+    // The next browse takes the path the program was started with.
+    bool CommandLinePathPending() const { return m_bCommandLine; }
 
     // SPLIT panel
     void OnBrowseSplit();
@@ -72,9 +98,10 @@ public:
     // The dialog's result when "Exit" ends the program; it then exits with 1.
     static constexpr int kExitResult = 1034;
 
-    // What the program runs on, set before the dialog opens: the command
-    // line after the program's name, further dialogs, the desktop's shell,
-    // the settings store and the program's own path.
+protected:
+    wb::gui::DialogHost& Host() { return m_host; }
+
+private:
     std::vector<std::string> m_arguments;
     wb::gui::DialogRunner* m_pRunner = nullptr;
     wb::gui::Shell* m_pShell = nullptr;
@@ -84,25 +111,21 @@ public:
     uint64_t m_nFileSize = 0;        // size of the chosen source; 0 when none
     uint64_t m_nPieceSize = 0;       // bytes per piece; 0 when none
     std::string m_strSourcePath;
-    std::string m_pszOutputName;     // copy of the output-name field
+    std::string m_strOutputName;     // copy of the output-name field
     // Join state
     std::string m_strPiecePath;      // the first piece chosen for joining
     // Start-up: the next browse takes m_strCommandLinePath instead of asking.
-    int m_bCommandLine = 0;
+    bool m_bCommandLine = false;
     std::string m_strCommandLinePath;
-    int m_bLast100K = 0;
-    int m_bLast500K = 0;
-    int m_bLast1M = 0;
-    int m_bLast125M = 0;
+    bool m_bLast100K = false;
+    bool m_bLast500K = false;
+    bool m_bLast1M = false;
+    bool m_bLast125M = false;
     uint64_t m_nPresetBytes = 0;     // bytes of the preset chosen last
     int64_t m_nPieceCount = 0;       // pieces of the pending split
-    int m_bSpecify = 0;              // bound to "Specify (Kbytes)"
+    bool m_bSpecify = false;         // bound to "Specify (Kbytes)"
     double m_dPresetKB = 0.0;        // bound to the kilobyte field
 
-protected:
-    wb::gui::DialogHost& Host() { return m_host; }
-
-private:
     struct Preset;
     struct Checker;
     struct MessageMapEntry {

@@ -36,7 +36,7 @@ bool CMainDlg::OnInitDialog() {
 
     ApplyContextMenuOption(m_integration.FileUnderPath(parvex::kOptionFileName));
 
-    m_bSpecify = 0;
+    m_bSpecify = false;
     for (int id : {IDC_RECHECK, IDC_SPLIT_OUTPUT, IDC_JOIN_OUTPUT, IDC_BREAK_IT, IDC_ASSEMBLE,
                    IDC_KILOBYTES, IDC_PRESET_100K, IDC_PRESET_125M, IDC_PRESET_1M, IDC_PRESET_500K,
                    IDC_SPECIFY})
@@ -53,12 +53,12 @@ bool CMainDlg::OnInitDialog() {
     }
 
     if (m_arguments.size() == 1) {
-        m_bCommandLine = 1;
+        m_bCommandLine = true;
         m_strCommandLinePath = m_arguments[0];
         if (EndsInBrk(m_arguments[0])) OnBrowseJoin();
         else OnBrowseSplit();
     } else if (m_arguments.size() == 2) {
-        m_bCommandLine = 1;
+        m_bCommandLine = true;
         m_strCommandLinePath = m_arguments[1];
         OnBrowseSplit();
     }
@@ -76,7 +76,7 @@ void CMainDlg::OnAbout() {
 void CMainDlg::OnExit() { m_host.EndDialog(kExitResult); }
 
 void CMainDlg::OnHelpButton() {
-    std::string beside = m_integration.ReadPath() + "/" + parvex::kHelpFileName;
+    std::string beside = m_integration.HelpFile();
     std::string here = CurrentFolderFile(parvex::kHelpFileName);
     // Both places open with the desktop's default application; there is no
     // one word processor to start by name here.

@@ -12,9 +12,9 @@ int main(int argc, char** argv) {
     int result = wb::gui::RunDialogProgram(
         argc, argv, info, MainDialogTemplate(), [](wb::gui::DialogProgramContext& context) {
             auto dlg = std::make_shared<CMainDlg>(context.dialog);
-            dlg->m_arguments = context.arguments;
-            dlg->m_pRunner = &context.runner;
-            dlg->m_pShell = &context.shell;
+            dlg->SetArguments(context.arguments);
+            dlg->SetRunner(context.runner);
+            dlg->SetShell(context.shell);
             dlg->OnInitDialog();
             return std::shared_ptr<void>(dlg);
         });

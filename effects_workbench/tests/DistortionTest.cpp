@@ -7,7 +7,7 @@
 #include "effects_workbench/Distortion2.h"
 #include "effects_workbench/Distortion3.h"
 
-using namespace wavetest;
+using namespace sonafex::test;
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 
 #include "WaveTestSupport.h"
@@ -9,7 +10,7 @@
 #include "effects_workbench/Rms.h"
 #include "effects_workbench/Stereotomono.h"
 
-using namespace wavetest;
+using namespace sonafex::test;
 
 TEST(Gain, GainPercentOfTheSlider) {
     EXPECT_EQ(GainPercent(0), 1000);
@@ -111,7 +112,7 @@ TEST(StereoToMonoTest, AveragesTowardZeroAndFixesTheHeader) {
 
 TEST(StereoToMonoTest, RaggedStereoSizeBecomesWhatWasWritten) {
     RecordingProgress bar;
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     Format f;
     f.channels = 2;
     f.blockAlign = 4;
@@ -119,8 +120,8 @@ TEST(StereoToMonoTest, RaggedStereoSizeBecomesWhatWasWritten) {
     Bytes b = Header(f);
     AddChunk(b, "data", SampleBytes({10, 20, 30, 40, 50}));  // 10 bytes: two and a half frames
     Finish(b);
-    WriteBytes(dir.File("r.wav"), b);
-    SoundFile s(dir.File("r.wav"));
+    WriteBytes(dir / "r.wav", b);
+    SoundFile s(dir / "r.wav");
     StereoToMono(s, bar);
     EXPECT_EQ(s.GetDataSize(), 4);
     EXPECT_EQ(Samples(s), (std::vector<int16_t>{15, 35}));

@@ -4,7 +4,7 @@
 
 #include "WaveTestSupport.h"
 
-using namespace wavetest;
+using namespace sonafex::test;
 
 namespace {
 std::vector<int16_t> LoFi(const std::vector<int16_t>& in, int step, int shape,

@@ -8,7 +8,7 @@
 #include "effects_workbench/Normalizer.h"
 #include "effects_workbench/Stereotomono.h"
 
-using namespace wavetest;
+using namespace sonafex::test;
 
 namespace {
 
@@ -23,8 +23,8 @@ struct ShellRun {
     std::string out;  // standard output and error together
 };
 
-ShellRun Sh(const ScratchDir& dir, const std::string& command) {
-    const std::string log = dir.File("sh.log");
+ShellRun Sh(const wb::TempDir& dir, const std::string& command) {
+    const std::string log = dir / "sh.log";
     const int status = std::system((command + " >" + log + " 2>&1").c_str());
     const Bytes b = ReadBytes(log);
     return {status, std::string(b.begin(), b.end())};
@@ -32,8 +32,8 @@ ShellRun Sh(const ScratchDir& dir, const std::string& command) {
 
 // sox's own reading of a file as raw little-endian bytes (16-bit signed, or
 // 8-bit unsigned as stored).
-Bytes SoxRaw(const ScratchDir& dir, const std::string& wav, int bits) {
-    const std::string raw = dir.File("sox.raw");
+Bytes SoxRaw(const wb::TempDir& dir, const std::string& wav, int bits) {
+    const std::string raw = dir / "sox.raw";
     const std::string enc = bits == 8 ? "-e unsigned -b 8" : "-e signed -b 16 -L";
     const ShellRun r = Sh(dir, "sox " + wav + " -t raw " + enc + " " + raw);
     EXPECT_EQ(r.status, 0) << r.out;
@@ -52,7 +52,7 @@ struct Info {
     int rate = 0, channels = 0;
     long samples = 0;
 };
-Info SoxInfo(const ScratchDir& dir, const std::string& wav) {
+Info SoxInfo(const wb::TempDir& dir, const std::string& wav) {
     Info info;
     ShellRun r = Sh(dir, "sox --i -r " + wav);
     EXPECT_EQ(r.status, 0) << r.out;
@@ -69,8 +69,8 @@ struct Kind {
     int rate, bits, channels;
 };
 
-std::string Synth(const ScratchDir& dir, const Kind& k, const char* name) {
-    const std::string wav = dir.File(name);
+std::string Synth(const wb::TempDir& dir, const Kind& k, const char* name) {
+    const std::string wav = dir / name;
     // Odd lengths on purpose: 8-bit mono bodies then need a pad byte.
     const std::string rate = std::to_string(k.rate), channels = std::to_string(k.channels);
     const std::string cmd = "sox -r " + rate + " -c " + channels + " -n -b " +
@@ -85,7 +85,7 @@ std::string Synth(const ScratchDir& dir, const Kind& k, const char* name) {
 
 TEST(SoxFiles, ReadRightAndSavedFilesAreAccepted) {
     REQUIRE_SOX();
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     const std::vector<Kind> kinds = {{11025, 16, 1}, {22050, 16, 1}, {44100, 16, 1},
                                      {44100, 16, 2}, {22050, 16, 2}, {11025, 8, 1},
                                      {44100, 8, 2},  {44100, 16, 3}};
@@ -103,7 +103,7 @@ TEST(SoxFiles, ReadRightAndSavedFilesAreAccepted) {
         const Bytes expected = SoxRaw(dir, wav, k.bits);
         EXPECT_EQ(HeldBytes(s), expected);
 
-        const std::string out = dir.File("out.wav");
+        const std::string out = dir / "out.wav";
         s.Save(out);
         const Info info = SoxInfo(dir, out);
         EXPECT_EQ(info.rate, k.rate);
@@ -115,7 +115,7 @@ TEST(SoxFiles, ReadRightAndSavedFilesAreAccepted) {
 
 TEST(SoxFiles, ListChunkWithAnOddSizeBeforeTheData) {
     REQUIRE_SOX();
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     const std::string plain = Synth(dir, {22050, 16, 1}, "plain.wav");
     Bytes b = ReadBytes(plain);
     ASSERT_EQ(std::memcmp(b.data() + 36, "data", 4), 0);  // sox's canonical layout
@@ -128,7 +128,7 @@ TEST(SoxFiles, ListChunkWithAnOddSizeBeforeTheData) {
     AddChunk(chunk, "LIST", list);  // 21 bytes and a pad byte
     b.insert(b.begin() + 36, chunk.begin(), chunk.end());
     Finish(b);
-    const std::string listed = dir.File("listed.wav");
+    const std::string listed = dir / "listed.wav";
     WriteBytes(listed, b);
 
     const Bytes expected = SoxRaw(dir, listed, 16);
@@ -136,31 +136,31 @@ TEST(SoxFiles, ListChunkWithAnOddSizeBeforeTheData) {
     SoundFile s(listed);
     EXPECT_EQ(s.GetLoadProblem(), "");
     EXPECT_EQ(HeldBytes(s), expected);
-    s.Save(dir.File("out.wav"));
-    EXPECT_EQ(ReadBytes(dir.File("out.wav")).size(), 44 + expected.size());
-    EXPECT_EQ(SoxRaw(dir, dir.File("out.wav"), 16), expected);
+    s.Save(dir / "out.wav");
+    EXPECT_EQ(ReadBytes(dir / "out.wav").size(), 44 + expected.size());
+    EXPECT_EQ(SoxRaw(dir, dir / "out.wav", 16), expected);
 }
 
 TEST(SoxFiles, EffectResultsAreAccepted) {
     REQUIRE_SOX();
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     RecordingProgress bar;
     SoundFile stereo(Synth(dir, {44100, 16, 2}, "st.wav"));
     StereoToMono(stereo, bar);
-    stereo.Save(dir.File("mono.wav"));
-    Info info = SoxInfo(dir, dir.File("mono.wav"));
+    stereo.Save(dir / "mono.wav");
+    Info info = SoxInfo(dir, dir / "mono.wav");
     EXPECT_EQ(info.channels, 1);
     EXPECT_EQ(info.rate, 44100);
     EXPECT_EQ(info.samples, 1001);
 
     SoundFile mono(Synth(dir, {11025, 16, 1}, "m.wav"));
     Normalizer(mono, bar);
-    mono.Save(dir.File("norm.wav"));
-    info = SoxInfo(dir, dir.File("norm.wav"));
+    mono.Save(dir / "norm.wav");
+    info = SoxInfo(dir, dir / "norm.wav");
     EXPECT_EQ(info.rate, 11025);
     EXPECT_EQ(info.samples, 1001);
     // sox finds the new peak where we put it: full scale less one step at most.
-    const ShellRun report = Sh(dir, "sox " + dir.File("norm.wav") + " -n stat");
+    const ShellRun report = Sh(dir, "sox " + (dir / "norm.wav") + " -n stat");
     const size_t high = report.out.find("Maximum amplitude:");
     const size_t low = report.out.find("Minimum amplitude:");
     ASSERT_NE(high, std::string::npos) << report.out;

@@ -4,7 +4,7 @@
 
 #include "WaveTestSupport.h"
 
-using wavetest::RecordingProgress;
+using sonafex::test::RecordingProgress;
 
 TEST(StateMeter, MovesOneMarkPerTotalDivMax) {
     RecordingProgress bar(23);

@@ -1,19 +1,17 @@
 #pragma once
 // Helpers for the workbench tests: a recording progress bar, a byte-level WAV
-// builder for well-formed and lying files, and a scratch folder.
+// builder for well-formed and lying files, and sounds made from samples.
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "effects_workbench/Waveformat.h"
 #include "platform/base/Progress.h"
+#include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 
-namespace wavetest {
+namespace sonafex::test {
 
 class RecordingProgress : public wb::Progress {
 public:
@@ -29,7 +27,9 @@ private:
     int max_;
 };
 
-using Bytes = std::vector<unsigned char>;
+using wb::test::Bytes;
+using wb::test::ReadBytes;
+using wb::test::WriteBytes;
 
 inline void Add16(Bytes& b, uint16_t v) {
     b.push_back(static_cast<unsigned char>(v));
@@ -90,37 +90,6 @@ inline void Finish(Bytes& b) {
     for (int i = 0; i < 4; ++i) b[4 + i] = static_cast<unsigned char>(riff >> (8 * i));
 }
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::random_device rd;
-        for (;;) {
-            path_ = (std::filesystem::temp_directory_path() /
-                     ("sonafex-test-" + std::to_string(rd()) + std::to_string(rd())))
-                        .string();
-            if (std::filesystem::create_directory(path_)) break;
-        }
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-inline void WriteBytes(const std::string& path, const Bytes& b) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-inline Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 inline Bytes MonoFile(const std::vector<int16_t>& samples, uint32_t rate = 44100) {
     Format f;
     f.rate = rate;
@@ -145,15 +114,15 @@ inline Bytes StereoFile(const std::vector<int16_t>& interleaved, uint32_t rate =
 
 // A 16-bit mono SoundFile holding these samples.
 inline SoundFile Mono(const std::vector<int16_t>& samples) {
-    ScratchDir dir;
-    const std::string path = dir.File("in.wav");
+    wb::TempDir dir("sonafex-test");
+    const std::string path = dir / "in.wav";
     WriteBytes(path, MonoFile(samples));
     return SoundFile(path);
 }
 
 inline SoundFile Stereo(const std::vector<int16_t>& interleaved) {
-    ScratchDir dir;
-    const std::string path = dir.File("in.wav");
+    wb::TempDir dir("sonafex-test");
+    const std::string path = dir / "in.wav";
     WriteBytes(path, StereoFile(interleaved));
     return SoundFile(path);
 }
@@ -170,4 +139,4 @@ inline std::vector<int16_t> Negated(const std::vector<int16_t>& v) {
     return out;
 }
 
-} // namespace wavetest
+} // namespace sonafex::test

@@ -7,12 +7,12 @@
 #include "WaveTestSupport.h"
 #include "platform/base/IoError.h"
 
-using namespace wavetest;
+using namespace sonafex::test;
 
 namespace {
 
-SoundFile LoadBytes(const ScratchDir& dir, const Bytes& b) {
-    const std::string path = dir.File("f.wav");
+SoundFile LoadBytes(const wb::TempDir& dir, const Bytes& b) {
+    const std::string path = dir / "f.wav";
     WriteBytes(path, b);
     return SoundFile(path);
 }
@@ -25,7 +25,7 @@ uint16_t At16(const Bytes& b, size_t off) { return static_cast<uint16_t>(b[off] 
 } // namespace
 
 TEST(SoundFile, ReadsHeaderFieldsAndSamples) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     Format f;
     f.rate = 22050;
     f.byteRate = 44100;
@@ -48,7 +48,7 @@ TEST(SoundFile, ReadsHeaderFieldsAndSamples) {
 }
 
 TEST(SoundFile, WalksPastOtherChunksToTheExactDataId) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     Bytes b = Header();
     AddChunk(b, "LIST", Bytes(27, 'x'));            // odd: a pad byte follows
     AddChunk(b, "DATA", SampleBytes({9, 9, 9}));    // not the data chunk
@@ -62,7 +62,7 @@ TEST(SoundFile, WalksPastOtherChunksToTheExactDataId) {
 }
 
 TEST(SoundFile, SkipsALongerFormatChunkByItsStoredSize) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     for (uint32_t size : {18u, 40u, 21u}) {
         Bytes b = Header({}, size);
         AddChunk(b, "data", SampleBytes({7, 8, 9}));
@@ -74,7 +74,7 @@ TEST(SoundFile, SkipsALongerFormatChunkByItsStoredSize) {
 }
 
 TEST(SoundFile, SecondsAreWholeAndDivisionsByZeroGiveZero) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     Format f;
     f.byteRate = 44100;
     Bytes b = Header(f);
@@ -110,7 +110,7 @@ TEST(SoundFile, SetSampleKeepsTheLow16BitsAndAccessStaysInsideTheBuffer) {
 }
 
 TEST(SoundFile, LyingHeadersGiveAClearProblemAndASafeObject) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     struct Case {
         const char* what;
         Bytes bytes;
@@ -164,15 +164,15 @@ TEST(SoundFile, LyingHeadersGiveAClearProblemAndASafeObject) {
     // Cut before the format fields: none of them is set, so no 16-bit file.
     EXPECT_EQ(LoadBytes(dir, cases[1].bytes).GetBitsPerSample(), 0);
 
-    SoundFile missing(dir.File("nowhere.wav"));
+    SoundFile missing(dir / "nowhere.wav");
     EXPECT_NE(missing.GetLoadProblem().find("nowhere.wav"), std::string::npos);
     EXPECT_EQ(missing.GetBitsPerSample(), 0);
-    SoundFile folder(dir.File(""));
+    SoundFile folder(dir / "");
     EXPECT_NE(folder.GetLoadProblem(), "");
 }
 
 TEST(SoundFile, ADataSizePastTheEndHoldsWhatIsPresent) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     for (uint32_t claimed : {1000u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
         Bytes b = Header();
         AddId(b, "data");
@@ -191,7 +191,7 @@ TEST(SoundFile, ADataSizePastTheEndHoldsWhatIsPresent) {
 }
 
 TEST(SoundFile, SaveWritesACanonicalHeaderAndDropsOtherChunks) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     Format f;
     f.rate = 11025;
     f.byteRate = 22050;
@@ -200,7 +200,7 @@ TEST(SoundFile, SaveWritesACanonicalHeaderAndDropsOtherChunks) {
     AddChunk(b, "data", SampleBytes({1, 2, 3}));
     b[4] = 0x77;  // stale RIFF size
     SoundFile s = LoadBytes(dir, b);
-    const std::string out = dir.File("out.wav");
+    const std::string out = dir / "out.wav";
     s.Save(out);
     Bytes w = ReadBytes(out);
     ASSERT_EQ(w.size(), 44u + 6);
@@ -218,14 +218,14 @@ TEST(SoundFile, SaveWritesACanonicalHeaderAndDropsOtherChunks) {
     EXPECT_EQ(At32(w, 40), 6u);
     EXPECT_EQ(Samples(SoundFile(out)), (std::vector<int16_t>{1, 2, 3}));
     // Nothing left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("")), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / ""), {}), 2);
 }
 
 TEST(SoundFile, SaveNeverWritesPastTheBufferAndPadsAnOddBody) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     SoundFile s = Mono({10, 20, 30, 40});
     s.SetDataSize(1000);
-    const std::string out = dir.File("big.wav");
+    const std::string out = dir / "big.wav";
     s.Save(out);
     EXPECT_EQ(At32(ReadBytes(out), 40), 8u);
     EXPECT_EQ(ReadBytes(out).size(), 52u);
@@ -245,7 +245,7 @@ TEST(SoundFile, SaveNeverWritesPastTheBufferAndPadsAnOddBody) {
 }
 
 TEST(SoundFile, ExtensibleFormatIsSavedAsItsRealFormat) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     Format f;
     f.tag = 0xFFFE;
     Bytes b = Header(f, 40);
@@ -254,16 +254,16 @@ TEST(SoundFile, ExtensibleFormatIsSavedAsItsRealFormat) {
     Finish(b);
     SoundFile s = LoadBytes(dir, b);
     EXPECT_EQ(s.GetFormatTag(), 0xFFFE);
-    s.Save(dir.File("o.wav"));
-    EXPECT_EQ(At16(ReadBytes(dir.File("o.wav")), 20), 1);
+    s.Save(dir / "o.wav");
+    EXPECT_EQ(At16(ReadBytes(dir / "o.wav"), 20), 1);
 }
 
 TEST(SoundFile, FailedSaveReportsAndKeepsTheOldFile) {
-    ScratchDir dir;
+    wb::TempDir dir("sonafex-test");
     SoundFile s = Mono({1, 2, 3});
-    EXPECT_THROW(s.Save(dir.File("no/such/folder/x.wav")), wb::IoError);
+    EXPECT_THROW(s.Save(dir / "no/such/folder/x.wav"), wb::IoError);
 
-    const std::string target = dir.File("keep.wav");
+    const std::string target = dir / "keep.wav";
     WriteBytes(target, MonoFile({9, 9}));
     std::filesystem::create_directory(target + ".tmp");  // blocks the first temporary name
     s.Save(target);
@@ -271,8 +271,8 @@ TEST(SoundFile, FailedSaveReportsAndKeepsTheOldFile) {
 }
 
 TEST(SoundFile, SaveOverTheFileItWasReadFrom) {
-    ScratchDir dir;
-    const std::string path = dir.File("same.wav");
+    wb::TempDir dir("sonafex-test");
+    const std::string path = dir / "same.wav";
     Bytes b = Header();
     AddChunk(b, "data", SampleBytes({4, 5, 6}));
     b.resize(b.size() - 1);  // a short data chunk

@@ -22,13 +22,14 @@
 #include "effects_workbench/WarningOkno.h"
 #include "effects_workbench/tests/WaveTestSupport.h"
 #include "platform/base/TempDir.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 #include "platform/media/AlsaWavePlayer.h"
 #include "platform/media/RecordingWavePlayer.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+namespace wavetest = sonafex::test;
 using wavetest::RecordingProgress;
 
 bool HaveSox() { return std::system("sox --version >/dev/null 2>&1") == 0; }

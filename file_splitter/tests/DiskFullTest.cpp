@@ -5,7 +5,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-using namespace parvex_test;
+using namespace parvex::test;
 
 namespace {
 
@@ -54,7 +54,7 @@ TEST_F(DiskFull, SplitThatCannotWriteAPieceReportsAndLeavesNothing) {
     EXPECT_EQ(ReadBytes(Path("src.brk")), oldFirst);
     EXPECT_FALSE(fs::exists(Path("src.b01")));
     size_t entries = 0;
-    for (auto& e : fs::directory_iterator(dir_)) entries += e.is_regular_file();
+    for (auto& e : fs::directory_iterator(dir_.Path())) entries += e.is_regular_file();
     EXPECT_EQ(entries, 2u);  // no temporary file left behind
 }
 

@@ -2,7 +2,7 @@
 
 #include "file_splitter/PieceFiles.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 
 namespace {
 
@@ -13,7 +13,7 @@ const std::string kMissingTail =
 class JoinPanel : public DialogTest {
 protected:
     // movie.txt of `size` bytes cut into pieces of `piece` bytes.
-    std::vector<char> MakeSet(size_t size, uint64_t piece, const std::string& name = "movie.txt") {
+    Bytes MakeSet(size_t size, uint64_t piece, const std::string& name = "movie.txt") {
         auto bytes = MakeFile(name, size, 11);
         const std::string out = Path(name.substr(0, name.rfind('.')) + ".brk");
         parvex::SplitFile({Path(name), out, size, piece});
@@ -48,7 +48,7 @@ TEST_F(JoinPanel, BrowseFindsEveryPieceAndAssemblesTheOriginal) {
     EXPECT_EQ(host.openRequests[0].initialName, "*.brk");
     EXPECT_EQ(host.openRequests[0].defaultExt, "*");
     ExpectNoMessage();
-    EXPECT_EQ(dlg->m_strPiecePath, Path("movie.brk"));
+    EXPECT_EQ(dlg->PiecePath(), Path("movie.brk"));
     EXPECT_EQ(host.Text(IDC_PIECE_PATH), Path("movie.brk"));
     EXPECT_EQ(host.Text(IDC_JOIN_OUTPUT), Path("movie.txt"));
     EXPECT_EQ(host.Text(IDC_JOIN_COUNT), "3");
@@ -115,7 +115,7 @@ TEST_F(JoinPanel, MissingPieceIsReportedAndRecheckFindsItAgain) {
 TEST_F(JoinPanel, UnreadableOrForeignFirstPieces) {
     BrowseJoin(Path("none.brk"));
     ExpectMessage("Invalid file format", MsgKind::Warning);
-    EXPECT_EQ(dlg->m_strPiecePath, Path("none.brk"));
+    EXPECT_EQ(dlg->PiecePath(), Path("none.brk"));
     dlg->OnRecheck();
     ExpectMessage("File not found", MsgKind::Warning);
     EXPECT_FALSE(dlg->CheckPieces());

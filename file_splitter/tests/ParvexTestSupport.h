@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -13,59 +12,44 @@
 
 #include "file_splitter/MainDlg.h"
 #include "file_splitter/Resource.h"
+#include "platform/base/TempDir.h"
 #include "platform/gui/FakeDialogHost.h"
+#include "platform/testing/Bytes.h"
 
-namespace parvex_test {
+namespace parvex::test {
 
 using wb::gui::FakeDialogHost;
 using wb::gui::MsgKind;
 namespace fs = std::filesystem;
 
-inline std::vector<char> PatternBytes(size_t size, unsigned seed) {
-    std::vector<char> bytes(size);
+using wb::test::Bytes;
+using wb::test::ReadBytes;
+using wb::test::WriteBytes;
+
+inline Bytes PatternBytes(size_t size, unsigned seed) {
+    Bytes bytes(size);
     std::mt19937 rng(seed);
-    for (auto& b : bytes) b = static_cast<char>(rng());
+    for (auto& b : bytes) b = static_cast<unsigned char>(rng());
     return bytes;
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<char>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<char> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 class TempDirTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("parvex-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    std::vector<char> MakeFile(const std::string& name, size_t size, unsigned seed = 1) {
+    std::string Path(const std::string& name) const { return dir_ / name; }
+    Bytes MakeFile(const std::string& name, size_t size, unsigned seed = 1) {
         auto bytes = PatternBytes(size, seed);
         WriteBytes(Path(name), bytes);
         return bytes;
     }
-    // Names in the folder other than hidden temporary ones, sorted.
+    // Every name in the folder, hidden temporary ones too, sorted.
     std::vector<std::string> Listing() const {
         std::vector<std::string> names;
-        for (auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename());
+        for (auto& entry : fs::directory_iterator(dir_.Path())) names.push_back(entry.path().filename());
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    fs::path dir_;
+    wb::TempDir dir_{"parvex-test"};
 };
 
 class DialogTest : public TempDirTest {
@@ -122,4 +106,4 @@ protected:
     std::unique_ptr<CMainDlg> dlg;
 };
 
-} // namespace parvex_test
+} // namespace parvex::test

@@ -6,7 +6,7 @@
 #include "file_splitter/PieceFiles.h"
 #include "platform/base/File.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 
 namespace {
 
@@ -54,7 +54,7 @@ TEST_F(RoundTrip, SizesAroundEveryBlockAndPieceBoundary) {
             auto original = MakeFile("src.dat", s, ++seed);
             BrowseSplit(Path("src.dat"));
             Specify(kilobytes);
-            ASSERT_EQ(dlg->m_nPieceSize, p);
+            ASSERT_EQ(dlg->PieceSize(), p);
             host.Click(IDC_BREAK_IT);
             const uint64_t n = parvex::PieceCount(s, p);
             ExpectMessage(Path("src.dat") + " splitted sucessfully into " + std::to_string(n) +
@@ -73,8 +73,8 @@ TEST_F(RoundTrip, SizesAroundEveryBlockAndPieceBoundary) {
             host.Click(IDC_ASSEMBLE);
             ExpectMessage("File successfully Re-assembled", MsgKind::Plain);
             ASSERT_EQ(ReadBytes(Path("src.dat")), original);
-            fs::remove_all(dir_);
-            fs::create_directories(dir_);
+            fs::remove_all(dir_.Path());
+            fs::create_directories(dir_.Path());
         }
     }
 }
@@ -105,9 +105,9 @@ TEST_F(RoundTrip, WithoutExtensionAndWithALongOne) {
 TEST_F(RoundTrip, SparseFileOverFourGigabytes) {
     const uint64_t size = (4ull << 30) + 123457;
     const uint64_t needed = 2 * size + (512ull << 20);
-    const auto space = fs::space(dir_);
+    const auto space = fs::space(dir_.Path());
     if (space.available < needed)
-        GTEST_SKIP() << "needs " << (needed >> 20) << " MiB free in " << dir_ << ", has "
+        GTEST_SKIP() << "needs " << (needed >> 20) << " MiB free in " << dir_.Path() << ", has "
                      << (space.available >> 20) << " MiB";
 
     const std::string source = Path("huge.img");
@@ -125,7 +125,7 @@ TEST_F(RoundTrip, SparseFileOverFourGigabytes) {
     const uint64_t before = Checksum(source);
 
     BrowseSplit(source);
-    EXPECT_EQ(dlg->m_nFileSize, size);
+    EXPECT_EQ(dlg->FileSize(), size);
     EXPECT_EQ(host.Text(IDC_SOURCE_SIZE), "4194424.56 KB");
     EXPECT_TRUE(host.Enabled(IDC_PRESET_125M));
     Specify("65536");  // 64 MiB pieces: 65 of them

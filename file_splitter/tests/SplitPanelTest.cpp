@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-using namespace parvex_test;
+using namespace parvex::test;
 
 namespace {
 
@@ -17,8 +17,8 @@ protected:
         EXPECT_TRUE(host.Enabled(IDC_SPLIT_BROWSE));
         EXPECT_EQ(host.Text(IDC_KILOBYTES), "0");
         EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "0");
-        EXPECT_EQ(dlg->m_nFileSize, 0u);
-        EXPECT_EQ(dlg->m_nPieceSize, 0u);
+        EXPECT_EQ(dlg->FileSize(), 0u);
+        EXPECT_EQ(dlg->PieceSize(), 0u);
     }
 };
 
@@ -51,9 +51,9 @@ TEST_F(SplitPanel, SmallestSourcesAndThePresetThresholds) {
     EXPECT_EQ(host.Text(IDC_SOURCE_PATH), Path("small.bin"));
     EXPECT_EQ(host.Text(IDC_SOURCE_SIZE), "  4.00 KB");
     EXPECT_EQ(host.Text(IDC_SPLIT_OUTPUT), Path("small.brk"));
-    EXPECT_EQ(dlg->m_pszOutputName, Path("small.brk"));
+    EXPECT_EQ(dlg->OutputName(), Path("small.brk"));
     EXPECT_EQ(host.Text(IDC_SPLIT_STATUS), "Click on BREAK IT to split the file");
-    EXPECT_EQ(dlg->m_bSpecify, 1);
+    EXPECT_TRUE(dlg->SpecifyChecked());
     EXPECT_TRUE(host.Item(IDC_SPECIFY).checked);
     EXPECT_FALSE(host.Enabled(IDC_SPECIFY));
     EXPECT_TRUE(host.Enabled(IDC_KILOBYTES));
@@ -64,7 +64,7 @@ TEST_F(SplitPanel, SmallestSourcesAndThePresetThresholds) {
     // Exactly 100 KB: no preset, nothing forced; the user ticks the box.
     MakeFile("edge.bin", 102400);
     BrowseSplit(Path("edge.bin"));
-    EXPECT_EQ(dlg->m_bSpecify, 0);
+    EXPECT_FALSE(dlg->SpecifyChecked());
     EXPECT_TRUE(host.Enabled(IDC_SPECIFY));
     EXPECT_FALSE(host.Enabled(IDC_KILOBYTES));
     for (int id : kPresets) EXPECT_FALSE(host.Enabled(id));
@@ -99,9 +99,9 @@ TEST_F(SplitPanel, PresetSplitWritesThePiecesWithHeaderAndProgress) {
     ASSERT_TRUE(host.Click(IDC_PRESET_500K));
     EXPECT_EQ(host.Text(IDC_KILOBYTES), "500");
     EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "2");
-    EXPECT_EQ(dlg->m_nPieceSize, 512000u);
-    EXPECT_EQ(dlg->m_nPresetBytes, 512000u);
-    EXPECT_EQ(dlg->m_bLast500K, 1);
+    EXPECT_EQ(dlg->PieceSize(), 512000u);
+    EXPECT_EQ(dlg->PresetBytes(), 512000u);
+    EXPECT_EQ(dlg->LastPresetId(), IDC_PRESET_500K);
     EXPECT_TRUE(host.Enabled(IDC_BREAK_IT));
     EXPECT_FALSE(host.Enabled(IDC_KILOBYTES));
     EXPECT_FALSE(host.Item(IDC_SPECIFY).checked);
@@ -153,24 +153,24 @@ TEST_F(SplitPanel, CustomSizeDerivesPieceSizeAndCount) {
     MakeFile("src.bin", 409591);
     BrowseSplit(Path("src.bin"));
     Specify("4");
-    EXPECT_EQ(dlg->m_nPieceSize, 4096u);
+    EXPECT_EQ(dlg->PieceSize(), 4096u);
     EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "100");
     EXPECT_TRUE(host.Enabled(IDC_BREAK_IT));
     for (int id : kPresets) EXPECT_FALSE(host.Enabled(id));
 
     host.Type(IDC_KILOBYTES, "4.5");
-    EXPECT_EQ(dlg->m_nPieceSize, 4608u);
+    EXPECT_EQ(dlg->PieceSize(), 4608u);
     host.Type(IDC_KILOBYTES, "12abc");  // the leading number counts
-    EXPECT_EQ(dlg->m_nPieceSize, 12288u);
+    EXPECT_EQ(dlg->PieceSize(), 12288u);
     host.Type(IDC_KILOBYTES, " +2");
-    EXPECT_EQ(dlg->m_nPieceSize, 2048u);
+    EXPECT_EQ(dlg->PieceSize(), 2048u);
     host.Type(IDC_KILOBYTES, "abc");
-    EXPECT_EQ(dlg->m_nPieceSize, 0u);
+    EXPECT_EQ(dlg->PieceSize(), 0u);
     EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "0");
     EXPECT_FALSE(host.Enabled(IDC_BREAK_IT));
     host.Type(IDC_KILOBYTES, "4");
     host.Type(IDC_KILOBYTES, "");  // an empty field changes nothing
-    EXPECT_EQ(dlg->m_nPieceSize, 4096u);
+    EXPECT_EQ(dlg->PieceSize(), 4096u);
     ExpectNoMessage();
 
     host.Type(IDC_KILOBYTES, "3");
@@ -207,8 +207,8 @@ TEST_F(SplitPanel, SizesThatNoConversionCanHoldAreRefusedCleanly) {
         ExpectMessage("Specified filesize should be less than original filesize shouldnt it?",
                       MsgKind::Warning);
         EXPECT_EQ(host.Text(IDC_KILOBYTES), "0");
-        EXPECT_EQ(dlg->m_nPieceSize, 0u);
-        EXPECT_EQ(dlg->m_nPieceCount, 0);
+        EXPECT_EQ(dlg->PieceSize(), 0u);
+        EXPECT_EQ(dlg->PendingPieceCount(), 0);
         EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "0");
         EXPECT_FALSE(host.Enabled(IDC_BREAK_IT));
     }
@@ -216,7 +216,7 @@ TEST_F(SplitPanel, SizesThatNoConversionCanHoldAreRefusedCleanly) {
         SCOPED_TRACE(text);
         host.Type(IDC_KILOBYTES, text);
         ExpectNoMessage();
-        EXPECT_EQ(dlg->m_nPieceSize, 0u);
+        EXPECT_EQ(dlg->PieceSize(), 0u);
         EXPECT_FALSE(host.Enabled(IDC_BREAK_IT));
     }
 }
@@ -243,7 +243,7 @@ TEST_F(SplitPanel, SpecifyOnAndOffReturnsToThePreset) {
     EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "11");
     host.Click(IDC_SPECIFY);
     EXPECT_EQ(host.Text(IDC_KILOBYTES), "500");
-    EXPECT_EQ(dlg->m_nPieceSize, 512000u);
+    EXPECT_EQ(dlg->PieceSize(), 512000u);
     EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "2");
     ExpectNoMessage();
 }
@@ -356,33 +356,39 @@ TEST_F(SplitPanel, DataExchangeReadsTheBoundControlsBack) {
     BrowseSplit(Path("src.bin"));
     Specify(" 12.5 ");
     EXPECT_TRUE(dlg->UpdateData(true));
-    EXPECT_EQ(dlg->m_bSpecify, 1);
-    EXPECT_DOUBLE_EQ(dlg->m_dPresetKB, 12.5);
+    EXPECT_TRUE(dlg->SpecifyChecked());
+    EXPECT_DOUBLE_EQ(dlg->PresetKilobytes(), 12.5);
     ExpectNoMessage();
     for (const char* text : {"12abc", "", "abc"}) {
         host.Type(IDC_KILOBYTES, text);
         EXPECT_FALSE(dlg->UpdateData(true)) << text;
         ExpectMessage("Please enter a number.", MsgKind::Warning);
     }
-    EXPECT_DOUBLE_EQ(dlg->m_dPresetKB, 12.5);
+    EXPECT_DOUBLE_EQ(dlg->PresetKilobytes(), 12.5);
 
     // Fields to controls: "%.*g" at precision 15, and no rewrite of a text
     // that is already there (which would re-derive the sizes).
-    dlg->m_dPresetKB = 0.1;
-    dlg->m_bSpecify = 0;
+    dlg->SetPresetKilobytes(0.1);
+    dlg->SetSpecifyChecked(false);
     dlg->UpdateData(false);
     EXPECT_EQ(host.Text(IDC_KILOBYTES), "0.1");
     EXPECT_FALSE(host.Item(IDC_SPECIFY).checked);
-    dlg->m_dPresetKB = 1.0 / 3;
+    dlg->SetPresetKilobytes(1.0 / 3);
     dlg->UpdateData(false);
     EXPECT_EQ(host.Text(IDC_KILOBYTES), "0.333333333333333");
-    dlg->m_dPresetKB = 100.0;
+    dlg->SetPresetKilobytes(100.0);
     dlg->UpdateData(false);
     EXPECT_EQ(host.Text(IDC_KILOBYTES), "100");
     EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "2");
-    // Same text: no change notification, so a size set since then stays.
-    dlg->m_nPieceSize = 4096;
+    // Same text: no change notification, which would derive the sizes and
+    // the count again; another text does.
+    host.SetItemText(IDC_SPLIT_COUNT, "untouched");
     dlg->UpdateData(false);
-    EXPECT_EQ(dlg->m_nPieceSize, 4096u);
+    EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "untouched");
+    EXPECT_EQ(dlg->PieceSize(), 102400u);
+    dlg->SetPresetKilobytes(50.0);
+    dlg->UpdateData(false);
+    EXPECT_EQ(host.Text(IDC_SPLIT_COUNT), "4");
+    EXPECT_EQ(dlg->PieceSize(), 51200u);
     ExpectNoMessage();
 }

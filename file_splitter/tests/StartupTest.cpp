@@ -8,9 +8,9 @@
 #include "file_splitter/SettingsDlg.h"
 #include "platform/base/File.h"
 #include "platform/base/TextFile.h"
-#include "platform/base/tests/XdgSandbox.h"
+#include "platform/testing/XdgSandbox.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 using wb::RegRoot;
 
 namespace {
@@ -95,9 +95,9 @@ protected:
         }
     }
     void Wire(CMainDlg& d) {
-        d.m_integration = parvex::Integration(wb::Registry::User(), programDir + "/parvex");
-        d.m_pRunner = &runner;
-        d.m_pShell = &shell;
+        d.SetIntegration(parvex::Integration(wb::Registry::User(), programDir + "/parvex"));
+        d.SetRunner(runner);
+        d.SetShell(shell);
     }
     // A further start of the program on the same folders.
     void Restart(std::vector<std::string> args = {}) {
@@ -106,11 +106,11 @@ protected:
         AddControls(*host);
         dlg = std::make_unique<CMainDlg>(*host);
         Wire(*dlg);
-        dlg->m_arguments = std::move(args);
+        dlg->SetArguments(std::move(args));
         dlg->OnInitDialog();
     }
     void Start(std::vector<std::string> args = {}) {
-        dlg->m_arguments = std::move(args);
+        dlg->SetArguments(std::move(args));
         dlg->OnInitDialog();
     }
     std::optional<std::string> Reg(RegRoot root, const std::string& key, const std::string& name = "") {
@@ -138,7 +138,8 @@ TEST_F(Startup, FirstStartRegistersThePieceTypeAndWritesMarkerAndOption) {
     EXPECT_EQ(Reg(CR, "brkfile\\shell\\join"), "&Reassemble the File");
     // The placeholder is quoted, so a path with blanks stays one argument.
     EXPECT_EQ(Reg(CR, "brkfile\\shell\\join\\command"), JoinCommand());
-    EXPECT_EQ(Reg(CR, "brkfile\\DefaultIcon"), programDir + "/qzicon.ico");
+    // No icon below this program's folder: the icon theme's name.
+    EXPECT_EQ(Reg(CR, "brkfile\\DefaultIcon"), "parvex");
     EXPECT_EQ(Reg(CU, "Software\\Parvex", "Path"), programDir);
     // No option file yet: option 3, both verbs absent.
     EXPECT_FALSE(wb::Registry::User().KeyExists(CR, "*\\shell\\Cut Using Parvex"));
@@ -152,6 +153,39 @@ TEST_F(Startup, FirstStartRegistersThePieceTypeAndWritesMarkerAndOption) {
                   .value_or("")
                   .find("Exec=\"" + programDir + "/parvex\" %f"),
               std::string::npos);
+}
+
+TEST_F(Startup, AnInstalledProgramWritesInTheUsersFolderAndReadsItsShare) {
+    // The layout that `cmake --install` and the package give, in a prefix
+    // this user may write: still nothing goes beside the program.
+    programDir = Path("usr/bin");
+    for (const char* f : {"bin/parvex", "share/applications/parvex.desktop", "share/parvex/qz15help.doc",
+                          "share/icons/hicolor/scalable/apps/parvex.svg",
+                          "share/icons/hicolor/48x48/apps/parvex.png"}) {
+        fs::create_directories(fs::path(Path("usr/") + f).parent_path());
+        MakeFile(std::string("usr/") + f, 10);
+    }
+    Wire(*dlg);
+    Start();
+    const std::string icon = Path("usr/share/icons/hicolor/scalable/apps/parvex.svg");
+    EXPECT_EQ(Reg(CR, "brkfile\\DefaultIcon"), icon);
+    EXPECT_EQ(Reg(CU, "Software\\Parvex", "Path"), programDir);
+    EXPECT_EQ(wb::ReadWholeFile(xdg.ConfigHome() + "/parvex/regfile.qzt"),
+              "Registry Succesfully Modified");
+    EXPECT_EQ(wb::ReadWholeFile(xdg.ConfigHome() + "/parvex/cmopt.qzt"), "3");
+    EXPECT_FALSE(wb::FileExists(ProgramFile("regfile.qzt")));
+    EXPECT_FALSE(wb::FileExists(ProgramFile("cmopt.qzt")));
+    // The file manager shows piece files with the program's own icon.
+    std::string entry =
+        wb::ReadWholeFile(xdg.DataHome() + "/applications/wb-brkfile.desktop").value_or("");
+    EXPECT_NE(entry.find("Icon=" + icon + "\n"), std::string::npos) << entry;
+
+    wb::Registry::User().DeleteKey(CR, ".brk");
+    Restart();  // the marker in the user's folder counts: not registered again
+    EXPECT_FALSE(Reg(CR, ".brk"));
+    host->Click(IDC_HELP_BUTTON);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{Path("usr/share/parvex/qz15help.doc")});
+    EXPECT_TRUE(host->messages.empty());
 }
 
 TEST_F(Startup, TheMarkerDecidesWhetherTheTypeIsWrittenAgain) {
@@ -186,7 +220,7 @@ TEST_F(Startup, OpeningDisablesThePanelsAndAddsTheAboutItem) {
     for (int id : {IDC_SPLIT_BROWSE, IDC_JOIN_BROWSE, IDC_HELP_BUTTON, IDC_ABOUT, IDC_EXIT})
         EXPECT_TRUE(host->Enabled(id)) << id;
     EXPECT_EQ(host->Text(IDC_KILOBYTES), "0");
-    EXPECT_EQ(dlg->m_bSpecify, 0);
+    EXPECT_FALSE(dlg->SpecifyChecked());
     ASSERT_EQ(host->menu.size(), 1u);
     EXPECT_EQ(host->menu[0], (std::pair<int, std::string>{16, "&About Parvex"}));
     // The item, with any low bits, opens the About box; other commands do not.
@@ -203,7 +237,7 @@ TEST_F(Startup, CommandLineFillsTheRightPanel) {
     Start({Path("movie.txt")});
     EXPECT_EQ(host->Text(IDC_SOURCE_PATH), Path("movie.txt"));
     EXPECT_EQ(host->Text(IDC_SPLIT_OUTPUT), Path("movie.brk"));
-    EXPECT_EQ(dlg->m_bCommandLine, 0);
+    EXPECT_FALSE(dlg->CommandLinePathPending());
     EXPECT_TRUE(host->openRequests.empty());
 
     // Split it through the fake, then open the first piece as a join would.
@@ -236,7 +270,7 @@ TEST_F(Startup, CommandLineFillsTheRightPanel) {
 
 TEST_F(Startup, OptionsWriteTheVerbsAndTheOptionFile) {
     Start();
-    auto& reg = dlg->m_integration.Registry();
+    auto& reg = dlg->Integration().Registry();
     dlg->SetContextMenuOption1();
     EXPECT_EQ(Reg(CR, "*\\shell\\Cut Using Parvex\\command"), CutCommand());
     EXPECT_FALSE(reg.KeyExists(CR, "Unknown\\shell\\Cut Using Parvex"));
@@ -269,7 +303,7 @@ TEST_F(Startup, StartReappliesTheStoredOption) {
                    Case{" 1\n", true, false, "1"}, Case{"99999999999999999999", false, false, "3"}}) {
         wb::WriteFileReplacing(ProgramFile("cmopt.qzt"), c.content);
         Restart();
-        auto& reg = dlg->m_integration.Registry();
+        auto& reg = dlg->Integration().Registry();
         EXPECT_EQ(reg.KeyExists(CR, "*\\shell\\Cut Using Parvex\\command"), c.all) << c.content;
         EXPECT_EQ(reg.KeyExists(CR, "Unknown\\shell\\Cut Using Parvex\\command"), c.unknown) << c.content;
         EXPECT_EQ(wb::ReadWholeFile(ProgramFile("cmopt.qzt")), c.after) << c.content;

@@ -15,11 +15,11 @@
 #include "file_splitter/ParvexIcon.h"
 #include "platform/base/File.h"
 #include "platform/base/TextFile.h"
-#include "platform/base/tests/XdgSandbox.h"
 #include "platform/gui/Dialog.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
+#include "platform/testing/XdgSandbox.h"
 
-using namespace parvex_test;
+using namespace parvex::test;
 using wb::gui::Dialog;
 namespace gt = wb::gui::test;
 
@@ -50,9 +50,9 @@ protected:
         dialog = std::make_unique<Dialog>(MainDialogTemplate());
         dialog->SetDialogIcon(icon);
         dlg = std::make_unique<CMainDlg>(*dialog);
-        dlg->m_integration = parvex::Integration(wb::Registry::User(), Path("prog") + "/parvex");
-        dlg->m_pRunner = runner.get();
-        dlg->m_pShell = &shell;
+        dlg->SetIntegration(parvex::Integration(wb::Registry::User(), Path("prog") + "/parvex"));
+        dlg->SetRunner(*runner);
+        dlg->SetShell(shell);
         dialog->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog->Window()));
     }
@@ -62,7 +62,7 @@ protected:
         TempDirTest::TearDown();
     }
     void Open(std::vector<std::string> args = {}) {
-        dlg->m_arguments = std::move(args);
+        dlg->SetArguments(std::move(args));
         dlg->OnInitDialog();
     }
     QWidget* Item(int id) { return dialog->Item(id); }
@@ -222,8 +222,17 @@ TEST_F(Window, ScreenshotsOfTheThreeWindows) {
     }
 }
 
-TEST(Program, StartsRegistersAndEndsWithExitStatusOfItsDialog) {
-    // The program in a folder of its own, with a private desktop.
+struct Ending {
+    const char* name;
+    const char* action;  // what the scripted user does to the dialog
+    int status;
+};
+
+class Program : public ::testing::TestWithParam<Ending> {};
+
+// The real program in a folder of its own, with a private desktop, ended by
+// a scripted user through its dialog.
+TEST_P(Program, StartsRegistersAndEndsWithExitStatusOfItsDialog) {
     wb::TempDir dir;
     std::string exe = dir / "parvex";
     fs::copy_file(std::string(WB_BINARY_DIR) + "/bin/parvex", exe);
@@ -232,19 +241,26 @@ TEST(Program, StartsRegistersAndEndsWithExitStatusOfItsDialog) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_PLUGIN_PATH", WB_BINARY_DIR "/plugins");
+    env.insert("QT_QPA_GENERIC_PLUGINS", "wbscripteduser");
+    env.insert("WB_TEST_END_WITH", GetParam().action);
     p.setProcessEnvironment(env);
     p.start(QString::fromStdString(exe), {});
     ASSERT_TRUE(p.waitForStarted(10000));
-    // The opening registers before the dialog waits for the user.
-    for (int i = 0; i < 200 && !wb::FileExists(dir / "regfile.qzt"); ++i) QTest::qWait(50);
+    ASSERT_TRUE(p.waitForFinished(60000)) << "the dialog did not end";
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(p.exitCode(), GetParam().status);
+    // The opening registered before the dialog waited for the user.
     EXPECT_EQ(wb::ReadWholeFile(dir / "regfile.qzt"), "Registry Succesfully Modified");
     EXPECT_EQ(wb::ReadWholeFile(dir / "cmopt.qzt"), "3");
     EXPECT_EQ(wb::Registry::User().GetString(wb::RegRoot::CurrentUser, "software\\Parvex", "Path"),
               dir.Path());
-    EXPECT_EQ(p.state(), QProcess::Running);
-    p.kill();
-    p.waitForFinished(5000);
 }
+
+INSTANTIATE_TEST_SUITE_P(Endings, Program,
+                         ::testing::Values(Ending{"ExitButton", "Exit", 1},
+                                           Ending{"CloseBox", "close", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A handler that throws (here the desktop's opener) shows the error in a box
 // titled with the program's name, and the dialog goes on taking clicks.
@@ -258,7 +274,7 @@ TEST_F(Window, AThrowingHandlerShowsTheErrorAndTheDialogGoesOn) {
             return NoShell::OpenDocument(t);
         }
     } throwing;
-    dlg->m_pShell = &throwing;
+    dlg->SetShell(throwing);
     Open();
     Click(IDC_LINK);
     QTRY_COMPARE(driver.Messages().size(), size_t(1));

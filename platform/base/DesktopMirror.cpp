@@ -117,12 +117,19 @@ void PlanFileType(const Registry::Key& root, const std::string& progId,
     std::string mime = "application/x-wb-" + slug;
     std::string comment = DefaultValue(*type);
     if (comment.empty()) comment = progId;
+    // DefaultIcon holds an icon file or a theme name; a MIME type names its
+    // icon by theme name only, the file's own name without its extension.
+    const Registry::Key* iconKey = Sub(*type, "DefaultIcon");
+    std::string icon = iconKey ? DefaultValue(*iconKey) : std::string();
+    std::string iconName = icon.substr(icon.find_last_of('/') + 1);
+    iconName = iconName.substr(0, iconName.find_last_of('.'));
 
     std::ostringstream xml;
     xml << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
         << "  <mime-type type=\"" << mime << "\">\n"
         << "    <comment>" << XmlText(comment) << "</comment>\n";
+    if (!iconName.empty()) xml << "    <icon name=\"" << XmlText(iconName) << "\"/>\n";
     for (const auto& ext : extensions) xml << "    <glob pattern=\"*" << XmlText(ext) << "\"/>\n";
     xml << "  </mime-type>\n</mime-info>\n";
     out.push_back({"mime/packages/wb-" + slug + ".xml", xml.str(), 0644});
@@ -134,8 +141,9 @@ void PlanFileType(const Registry::Key& root, const std::string& progId,
           << "Type=Application\n"
           << "Name=" << EntryValue(verbs[0].text) << "\n"
           << "Comment=" << EntryValue(comment) << "\n"
-          << "Exec=" << DesktopExec(verbs[0].command) << "\n"
-          << "MimeType=" << mime << ";\n"
+          << "Exec=" << DesktopExec(verbs[0].command) << "\n";
+    if (!icon.empty()) entry << "Icon=" << EntryValue(icon) << "\n";
+    entry << "MimeType=" << mime << ";\n"
           << "NoDisplay=true\n"
           << "Terminal=false\n";
     out.push_back({"applications/wb-" + slug + ".desktop", entry.str(), 0644});

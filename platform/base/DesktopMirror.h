@@ -10,10 +10,11 @@ namespace wb {
 // Carries the file types and file-manager verbs of the settings store's
 // classes root into the freedesktop desktop, under the user's XDG data
 // folder, so the Linux file managers offer them:
-//   ".ext" -> ProgId with ProgId\shell\<verb>\command
+//   ".ext" -> ProgId with ProgId\shell\<verb>\command and ProgId\DefaultIcon
 //       a MIME type (mime/packages) with the ProgId's text as comment, and a
 //       desktop entry (applications) that runs the default verb and is the
-//       type's default application (applications/mimeapps.list);
+//       type's default application (applications/mimeapps.list), both with
+//       the icon;
 //   "*\shell\<verb>\command", "Unknown\shell\<verb>\command"
 //       a Dolphin service menu (kio/servicemenus) and a Nautilus script
 //       (nautilus/scripts), for all files or for files of no known type.

@@ -80,8 +80,17 @@ void DirWatcher::SetFolders(std::vector<std::string> folders) {
         std::lock_guard<std::mutex> lock(mutex_);
         folders_ = std::move(folders);
         foldersChanged_ = true;
+        ++folderSet_;
     }
     Wake();
+}
+
+bool DirWatcher::WaitUntilWatching(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!started_) return false;
+    const auto wanted = static_cast<int64_t>(folderSet_);
+    cv_.wait_for(lock, limit, [&] { return stop_ || cannotWatch_ || watchedSet_ >= wanted; });
+    return !stop_ && !cannotWatch_ && watchedSet_ >= wanted;
 }
 
 void DirWatcher::Handled() {
@@ -134,6 +143,14 @@ void DirWatcher::Run() {
     int ino = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     int mounts = mountTable_.empty() ? -1 : ::open(mountTable_.c_str(), O_RDONLY | O_CLOEXEC);
     std::map<std::string, int> watches;  // folder -> watch descriptor
+    if (ino < 0) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        cannotWatch_ = true;
+    }
+    cv_.notify_all();
+    // The first pass applies the folders given before the start, so the
+    // owner learns when they are watched.
+    Wake();
 
     for (;;) {
         // Negative descriptors are skipped by poll: without inotify or a wake
@@ -142,21 +159,26 @@ void DirWatcher::Run() {
         int r = ::poll(fds, 3, wakeFd_ < 0 && ino < 0 && mounts < 0 ? 1000 : -1);
         if (r < 0 && errno != EINTR) break;
 
+        // Cleared before the folder set is looked at, so a set given from
+        // here on wakes the next poll instead of being left for a later one.
+        if (wakeFd_ >= 0) {
+            uint64_t v;
+            ssize_t n = ::read(wakeFd_, &v, sizeof v);
+            (void)n;
+        }
+
         std::vector<std::string> wanted;
         bool apply = false;
+        uint64_t folderSet = 0;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             if (stop_) break;
+            folderSet = folderSet_;
             if (foldersChanged_) {
                 wanted = folders_;
                 foldersChanged_ = false;
                 apply = true;
             }
-        }
-        if (fds[0].revents & POLLIN) {
-            uint64_t v;
-            ssize_t n = ::read(wakeFd_, &v, sizeof v);
-            (void)n;
         }
         if (apply && ino >= 0) {
             std::set<std::string> keep(wanted.begin(), wanted.end());
@@ -175,7 +197,9 @@ void DirWatcher::Run() {
             }
         }
 
-        if (ino >= 0 && (fds[1].revents & POLLIN)) {
+        // Read whatever is queued, woken by it or not: a pass that takes a
+        // new folder set must see every change made before the set was given.
+        if (ino >= 0) {
             bool changed = DrainFolderEvents(ino);
             // A burst (a tree removed, an archive unpacked) is one change.
             if (changed) {
@@ -195,6 +219,13 @@ void DirWatcher::Run() {
             }
             Deliver(Event::MountsChange);
         }
+        // Folder changes made before this set was given were read in this
+        // pass or an earlier one: the set is watched now.
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            watchedSet_ = static_cast<int64_t>(folderSet);
+        }
+        cv_.notify_all();
     }
     if (ino >= 0) ::close(ino);
     if (mounts >= 0) ::close(mounts);

@@ -8,7 +8,12 @@
 // the owner may pass the change on to another thread and refresh there while
 // no further change is reported. A new folder set given meanwhile is kept and
 // applied when the thread next waits; it is never lost.
+//
+// WaitUntilWatching() tells the owner when the thread watches the folder set
+// given last, so nothing changed after it returns goes unseen.
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -35,6 +40,12 @@ public:
     bool Started() const;
     // The folders to watch from now on (each one level deep). Any thread.
     void SetFolders(std::vector<std::string> folders);
+    // Blocks until the thread watches the folders given last (those that
+    // cannot be watched, such as missing ones, left out) and has looked at
+    // every folder change made before they were given. False when `limit`
+    // passes first, the watcher is stopped or never started, or the system
+    // offers no folder notifications. Any thread but the handler's.
+    bool WaitUntilWatching(std::chrono::milliseconds limit);
     // The owner is done with the last change.
     void Handled();
     // Handler-less use, for an event loop on the owner's thread: ReadyFd()
@@ -61,6 +72,9 @@ private:
     std::condition_variable cv_;
     std::vector<std::string> folders_;
     bool foldersChanged_ = false;
+    uint64_t folderSet_ = 0;    // counts the folder sets given
+    int64_t watchedSet_ = -1;   // the set the thread last finished a pass with
+    bool cannotWatch_ = false;  // no inotify
     bool pending_ = false;
     std::optional<Event> event_;
     bool stop_ = false;

@@ -1,5 +1,6 @@
 #include "platform/base/ProgramPaths.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
@@ -54,8 +55,16 @@ bool MakeFolders(const std::string& path) {
     return std::filesystem::is_directory(path, ec);
 }
 
+bool IsInstalledProgram(const std::string& programFolder, const std::string& programName) {
+    std::error_code ec;
+    return !programFolder.empty() &&
+           std::filesystem::is_regular_file(
+               FolderOf(programFolder) + "/share/applications/" + programName + ".desktop", ec);
+}
+
 std::string BesideProgramFolder(const std::string& programFolder, const std::string& programName) {
-    if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK | X_OK) == 0)
+    if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK | X_OK) == 0 &&
+        !IsInstalledProgram(programFolder, programName))
         return programFolder;
     std::string folder = ConfigHome() + "/" + programName;
     MakeFolders(folder);
@@ -66,6 +75,31 @@ std::string BesideProgramFolder() { return BesideProgramFolder(ProgramFolder(), 
 
 std::string BesideProgram(const std::string& fileName) {
     return BesideProgramFolder() + "/" + fileName;
+}
+
+std::string ProgramDataFile(const std::string& programFolder, const std::string& programName,
+                            const std::string& fileName) {
+    std::error_code ec;
+    std::string beside = programFolder + "/" + fileName;
+    if (std::filesystem::is_regular_file(beside, ec)) return beside;
+    std::string shared = FolderOf(programFolder) + "/share/" + programName + "/" + fileName;
+    if (std::filesystem::is_regular_file(shared, ec)) return shared;
+    return beside;
+}
+
+std::vector<std::string> ProgramIconFiles(const std::string& programFolder,
+                                          const std::string& programName,
+                                          const std::string& extension) {
+    std::vector<std::string> icons;
+    std::error_code ec;
+    std::filesystem::directory_iterator sizes(FolderOf(programFolder) + "/share/icons/hicolor", ec);
+    for (; !ec && sizes != std::filesystem::directory_iterator(); sizes.increment(ec)) {
+        std::string icon = sizes->path().string() + "/apps/" + programName + extension;
+        std::error_code fileEc;
+        if (std::filesystem::is_regular_file(icon, fileEc)) icons.push_back(icon);
+    }
+    std::sort(icons.begin(), icons.end());
+    return icons;
 }
 
 } // namespace wb

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace wb {
 
@@ -14,12 +15,33 @@ std::string ProgramName();
 std::string ConfigHome();
 std::string DataHome();
 
+// An installed program is one whose prefix (the folder above its own) holds
+// its desktop entry, share/applications/<programName>.desktop, as
+// `cmake --install` and the packages lay it out.
+bool IsInstalledProgram(const std::string& programFolder, const std::string& programName);
+
 // Where the files that belong "beside the program" go: the program's folder
-// when this user may write there, else $XDG_CONFIG_HOME/<programName>/,
-// created on demand. Every such file is placed through this one choice.
+// when this user may write there and the program is not installed, else
+// $XDG_CONFIG_HOME/<programName>/, created on demand. An installed program's
+// folder is shared by every user and owned by its package, so nothing is
+// written there even by root. Every such file is placed through this one
+// choice.
 std::string BesideProgramFolder(const std::string& programFolder, const std::string& programName);
 std::string BesideProgramFolder();  // for the running program
 std::string BesideProgram(const std::string& fileName);
+
+// Read-only data that comes with the program: beside it (the build tree),
+// else in <prefix>/share/<programName>/ of an installed program. The path
+// beside the program when neither place holds the file.
+std::string ProgramDataFile(const std::string& programFolder, const std::string& programName,
+                            const std::string& fileName);
+
+// The program's icons in the hicolor theme below its prefix (an install
+// tree, or the build tree's share/icons): <programName><extension> (".png",
+// ".svg") of every size folder, in name order; empty when there are none.
+std::vector<std::string> ProgramIconFiles(const std::string& programFolder,
+                                          const std::string& programName,
+                                          const std::string& extension);
 
 // Creates a folder and its parents (mode 0755); true when it exists afterwards.
 bool MakeFolders(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "platform/base/ProgramPaths.h"
+#include "platform/gui/Guard.h"
 #include "platform/gui/MessageBox.h"
 
 namespace wb::gui {
@@ -18,6 +20,17 @@ Application::Application(int& argc, char** argv, const std::string& title)
     SetTitle(title);
     setApplicationName(QString::fromStdString(title));
     setQuitOnLastWindowClosed(false);  // a dialog program ends when its dialog returns
+    QIcon icon = ProgramIcon(wb::ProgramFolder(), wb::ProgramName());
+    if (!icon.isNull()) setWindowIcon(icon);
+}
+
+QIcon Application::ProgramIcon(const std::string& programFolder, const std::string& programName) {
+    // Qt reads SVG only through a plugin that may be missing; the PNGs are
+    // rendered from the same drawing.
+    QIcon icon;
+    for (const auto& file : wb::ProgramIconFiles(programFolder, programName, ".png"))
+        icon.addFile(QString::fromStdString(file));
+    return icon;
 }
 
 std::string Application::Title() {
@@ -38,6 +51,8 @@ void Application::ReportException(std::exception_ptr error) {
     std::string text;
     try {
         std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        return;
     } catch (const std::exception& e) {
         text = e.what();
     } catch (...) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QApplication>
+#include <QIcon>
 #include <exception>
 #include <string>
 #include <vector>
@@ -18,6 +19,11 @@ public:
 
     // The command line after the program's own name.
     static std::vector<std::string> Arguments();
+
+    // The program's icon from the PNGs of its icon theme folder (see
+    // wb::ProgramIconFiles); null when it has none. The application gives
+    // the running program's icon to every window.
+    static QIcon ProgramIcon(const std::string& programFolder, const std::string& programName);
 
     // Shows the exception in an error box with the program's title.
     static void ReportException(std::exception_ptr error);

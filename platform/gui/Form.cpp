@@ -1,6 +1,7 @@
 #include "platform/gui/Form.h"
 
 #include "platform/gui/Application.h"
+#include "platform/gui/Canvas.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/WidgetSupport.h"
 
@@ -9,6 +10,11 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QWindow>
+#include <cstdlib>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPointer>
@@ -88,14 +94,25 @@ public:
         if (menuHeight < 0) menuHeight = menuBar ? menuBar->sizeHint().height() : 0;
         return menuHeight;
     }
+    // What the own frame and title bar take of the window; nothing when
+    // the window manager draws them.
+    QMargins Insets() const {
+        if (!form || !form->ownFrame_ || form->borderStyle_ == bsNone) return {};
+        const int f = FrameWidth(form->borderStyle_);
+        const bool tool = form->borderStyle_ == bsToolWindow || form->borderStyle_ == bsSizeToolWin;
+        return {f, f + GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION), f, f};
+    }
     void Relayout() {
+        const QRect inner = rect().marginsRemoved(Insets());
         const int top = MenuHeight();
-        if (menuBar) menuBar->setGeometry(0, 0, width(), top);
-        client->setGeometry(0, top, width(), std::max(0, height() - top));
+        if (menuBar) menuBar->setGeometry(inner.left(), inner.top(), inner.width(), top);
+        client->setGeometry(inner.left(), inner.top() + top, inner.width(), std::max(0, inner.height() - top));
     }
 
     FormKind kind;
+    Form* form = nullptr;
     QWidget* client;
+    intptr_t pressed = HTNOWHERE;  // the caption button the left button went down on
     QMenuBar* menuBar = nullptr;
     int menuHeight = -1;
     QEventLoop* mainLoop = nullptr;
@@ -105,6 +122,78 @@ public:
     bool placed = false;  // the program gave the window a position
 
 protected:
+    void paintEvent(QPaintEvent* e) override {
+        if (!form || !form->ownFrame_) return QDialog::paintEvent(e);
+        QPainter painter(this);
+        Canvas canvas(painter);
+        Region region(Rect{0, 0, width(), height()});
+        form->ncCanvas_ = &canvas;
+        form->Perform(WM_NCPAINT, reinterpret_cast<intptr_t>(&region));
+        form->ncCanvas_ = nullptr;
+    }
+    intptr_t Hit(QMouseEvent* e) const {
+        const QPoint g = e->globalPosition().toPoint();
+        return form->Perform(WM_NCHITTEST, 0, PackPoint(g.x(), g.y()));
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (!form || !form->ownFrame_) return QDialog::mousePressEvent(e);
+        const intptr_t hit = Hit(e);
+        const QPoint g = e->globalPosition().toPoint();
+        if (e->button() == Qt::RightButton) {
+            form->Perform(WM_NCRBUTTONDOWN, hit, PackPoint(g.x(), g.y()));
+            return;
+        }
+        if (e->button() != Qt::LeftButton) return;
+        if (form->Perform(WM_NCLBUTTONDOWN, hit, PackPoint(g.x(), g.y())) != 0) return;
+        pressed = hit;
+        if (hit == HTCAPTION || hit == HTSYSMENU) {
+            if (windowHandle()) windowHandle()->startSystemMove();
+        } else if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) {
+            static const Qt::Edges edges[] = {Qt::LeftEdge,
+                                              Qt::RightEdge,
+                                              Qt::TopEdge,
+                                              Qt::TopEdge | Qt::LeftEdge,
+                                              Qt::TopEdge | Qt::RightEdge,
+                                              Qt::BottomEdge,
+                                              Qt::BottomEdge | Qt::LeftEdge,
+                                              Qt::BottomEdge | Qt::RightEdge};
+            if (windowHandle()) windowHandle()->startSystemResize(edges[hit - HTLEFT]);
+        }
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (!form || !form->ownFrame_) return QDialog::mouseReleaseEvent(e);
+        const intptr_t hit = Hit(e);
+        const QPoint g = e->globalPosition().toPoint();
+        if (e->button() == Qt::RightButton) {
+            form->Perform(WM_NCRBUTTONUP, hit, PackPoint(g.x(), g.y()));
+            return;
+        }
+        const intptr_t was = pressed;
+        pressed = HTNOWHERE;
+        if (e->button() != Qt::LeftButton || hit != was) return;
+        if (hit == HTCLOSE) form->Perform(WM_SYSCOMMAND, SC_CLOSE);
+        else if (hit == HTMINBUTTON) form->Perform(WM_SYSCOMMAND, SC_MINIMIZE);
+        else if (hit == HTMAXBUTTON) form->Perform(WM_SYSCOMMAND, isMaximized() ? SC_RESTORE : SC_MAXIMIZE);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        if (!form || !form->ownFrame_) return QDialog::mouseDoubleClickEvent(e);
+        if (e->button() == Qt::LeftButton && Hit(e) == HTCAPTION && form->Sizeable())
+            form->Perform(WM_SYSCOMMAND, isMaximized() ? SC_RESTORE : SC_MAXIMIZE);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (!form || !form->ownFrame_) return QDialog::mouseMoveEvent(e);
+        switch (Hit(e)) {
+            case HTLEFT:
+            case HTRIGHT: setCursor(Qt::SizeHorCursor); break;
+            case HTTOP:
+            case HTBOTTOM: setCursor(Qt::SizeVerCursor); break;
+            case HTTOPLEFT:
+            case HTBOTTOMRIGHT: setCursor(Qt::SizeFDiagCursor); break;
+            case HTTOPRIGHT:
+            case HTBOTTOMLEFT: setCursor(Qt::SizeBDiagCursor); break;
+            default: unsetCursor(); break;
+        }
+    }
     void showEvent(QShowEvent* e) override {
         // The form has placed the window already; Qt must not centre it again.
         setAttribute(Qt::WA_Moved);
@@ -137,6 +226,8 @@ protected:
 // window procedure, so hooks see them and can refuse them.
 struct Form::Impl : QObject {
     Impl(Form* f, FormWindow* w) : form(f), widget(w) {
+        widget->form = f;
+        widget->setMouseTracking(true);
         widget->installEventFilter(this);
         widget->closed = [f] { Fire(f->OnClose, f); };
         focusConn = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -157,6 +248,7 @@ struct Form::Impl : QObject {
         if (widget) {
             widget->removeEventFilter(this);
             widget->closed = nullptr;
+            widget->form = nullptr;
         }
     }
     bool eventFilter(QObject* obj, QEvent* e) override {
@@ -168,6 +260,8 @@ struct Form::Impl : QObject {
                 return false;
             case QEvent::Hide: form->Perform(WM_SHOWWINDOW, 0); return false;
             case QEvent::Move: form->Perform(WM_MOVE); return false;
+            case QEvent::WindowActivate: form->Perform(WM_NCACTIVATE, 1); return false;
+            case QEvent::WindowDeactivate: form->Perform(WM_NCACTIVATE, 0); return false;
             case QEvent::Resize: form->Perform(WM_SIZE); return false;
             case QEvent::Close:
                 if (form->Perform(WM_CLOSE) == 0) {
@@ -232,6 +326,7 @@ QWidget* Form::ClientWidget() const { return impl_ && impl_->widget ? impl_->wid
 std::string Form::Caption() const { return impl_->widget->windowTitle().toStdString(); }
 void Form::SetCaption(const std::string& caption) {
     impl_->widget->setWindowTitle(QString::fromStdString(caption));
+    if (ownFrame_) impl_->widget->update();
 }
 
 void Form::ApplyFlags() {
@@ -249,7 +344,9 @@ void Form::ApplyFlags() {
     if ((borderIcons_ & biMaximize) && !dialog) f |= Qt::WindowMaximizeButtonHint;
     if (borderIcons_ & biHelp) f |= Qt::WindowContextHelpButtonHint;
     if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
-    QWidget* w = impl_->widget;
+    if (ownFrame_) f |= Qt::FramelessWindowHint;
+    FormWindow* w = impl_->widget;
+    w->Relayout();
     FixSize();
     if (w->windowFlags() == f) return;
     bool shown = w->isVisible();
@@ -288,7 +385,9 @@ bool Form::HasMenu() const { return impl_->widget->menuBar != nullptr; }
 void Form::SetClientSize(int width, int height) {
     FormWindow* w = impl_->widget;
     w->menuHeight = -1;
-    const QSize size(std::max(0, width), std::max(0, height) + w->MenuHeight());
+    const QMargins in = w->Insets();
+    const QSize size(std::max(0, width) + in.left() + in.right(),
+                     std::max(0, height) + w->MenuHeight() + in.top() + in.bottom());
     if (Sizeable()) w->resize(size);
     else w->setFixedSize(size);
     w->Relayout();
@@ -312,6 +411,144 @@ void Form::SetFont(const std::string& family, int pixelHeight) {
 void Form::SetSingleBorder(bool minimizeBox) {
     SetBorderStyle(kind_ == FormKind::Dialog ? bsDialog : bsSingle);
     SetBorderIcons(biSystemMenu | (minimizeBox ? biMinimize : 0));
+}
+
+bool Form::OwnFramesAllowed() {
+    const char* v = std::getenv("WB_SYSTEM_FRAMES");
+    return !(v && *v && std::string(v) != "0");
+}
+
+void Form::SetOwnFrame(bool own) {
+    own = own && OwnFramesAllowed();
+    if (own == ownFrame_) return;
+    // The client area keeps its size; the window grows or shrinks around it.
+    const int w = ClientWidth(), h = ClientHeight();
+    ownFrame_ = own;
+    ApplyFlags();
+    SetClientSize(w, h);
+    impl_->widget->update();
+}
+
+void Form::DrawIcon(Canvas& canvas, int x, int y, int size) const {
+    QIcon icon = impl_->widget->windowIcon();
+    if (icon.isNull()) icon = QApplication::windowIcon();
+    if (icon.isNull()) icon = impl_->widget->style()->standardIcon(QStyle::SP_TitleBarMenuButton);
+    if (QPainter* p = canvas.Painter()) p->drawPixmap(x, y, icon.pixmap(size, size));
+}
+
+// The frame and title bar as a plain window has them; hooks paint over
+// them or take parts of the region away first.
+void Form::PaintFrame(Canvas& c, const Region& region) {
+    const int w = Width(), h = Height();
+    const int f = FrameWidth(borderStyle_);
+    const bool tool = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
+    const int captionHeight = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+    const int buttonWidth = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE);
+    const uint32_t shown = CaptionButtonIcons(borderStyle_, borderIcons_);
+    const Rect caption = CaptionRect(w, h, borderStyle_, borderIcons_);
+    for (const Rect& area : region.Rects()) {
+        c.SetClipRect(area);
+        c.Brush() = {clBtnFace, BrushStyle::Solid};
+        c.FillRect({0, 0, w, f + captionHeight});
+        c.FillRect({0, 0, f, h});
+        c.FillRect({w - f, 0, w, h});
+        c.FillRect({0, h - f, w, h});
+        // A raised edge: light outside top and left, dark bottom and right.
+        c.Pen().Color = clBtnHighlight;
+        c.MoveTo(0, h - 1);
+        c.LineTo(0, 0);
+        c.LineTo(w - 1, 0);
+        c.Pen().Color = cl3DDkShadow;
+        c.LineTo(w - 1, h - 1);
+        c.LineTo(-1, h - 1);
+        const TColor back = ncActive_ ? clActiveCaption : clInactiveCaption;
+        c.Brush().Color = back;
+        c.FillRect({f, f, w - f, f + captionHeight - 1});
+        int textLeft = f + 2;
+        if ((shown & biSystemMenu) && (borderStyle_ == bsSingle || borderStyle_ == bsSizeable)) {
+            const int icon = GetSystemMetrics(SM_CXSMICON);
+            DrawIcon(c, f + 1 + (captionHeight - icon) / 2, f + (captionHeight - 1 - icon) / 2, icon);
+            textLeft = f + captionHeight + 2;
+        }
+        c.Font().Style = fsBold;
+        c.Font().Color = ncActive_ ? clCaptionText : clInactiveCaptionText;
+        c.Brush().Style = BrushStyle::Clear;
+        c.DrawText({textLeft, f, caption.right, f + captionHeight - 1}, Caption(),
+                   tfLeft | tfVCenter | tfSingleLine | tfEndEllipsis);
+        c.Brush().Style = BrushStyle::Solid;
+        c.Font().Style = 0;
+        // The buttons, right to left: close, maximise, minimise, help.
+        int right = w - f;
+        auto button = [&](const char* glyph, bool enabled) {
+            Rect b{right - buttonWidth + 2, f + 2, right - 2, f + captionHeight - 3};
+            c.Brush().Color = clBtnFace;
+            c.FillRect(b);
+            c.Pen().Color = clBtnHighlight;
+            c.MoveTo(b.left, b.bottom - 1);
+            c.LineTo(b.left, b.top);
+            c.LineTo(b.right - 1, b.top);
+            c.Pen().Color = cl3DDkShadow;
+            c.LineTo(b.right - 1, b.bottom - 1);
+            c.LineTo(b.left - 1, b.bottom - 1);
+            c.Font().Color = enabled ? clBtnText : clGrayText;
+            c.Brush().Style = BrushStyle::Clear;
+            c.DrawText(b, glyph, tfCenter | tfVCenter | tfSingleLine);
+            c.Brush().Style = BrushStyle::Solid;
+            right -= buttonWidth;
+        };
+        if (shown & biSystemMenu) button("\u00D7", true);
+        if (shown & (biMinimize | biMaximize)) {
+            button(IsZoomed() ? "\u2750" : "\u25A1", (shown & biMaximize) != 0);
+            button("_", (shown & biMinimize) != 0);
+        }
+        if (shown & biHelp) button("?", true);
+        c.ClearClipRect();
+    }
+}
+
+bool Form::IsZoomed() const { return impl_->widget->isMaximized(); }
+
+intptr_t Form::HitTest(Point screen) const {
+    FormWindow* w = impl_->widget;
+    const QPoint p = w->mapFromGlobal(QPoint(screen.x, screen.y));
+    const int width = Width(), height = Height();
+    if (p.x() < 0 || p.y() < 0 || p.x() >= width || p.y() >= height) return HTNOWHERE;
+    if (!ownFrame_ || borderStyle_ == bsNone) return HTCLIENT;
+    const int f = FrameWidth(borderStyle_);
+    if (Sizeable() && !w->isMaximized()) {
+        const int corner = GetSystemMetrics(SM_CYCAPTION);
+        const bool left = p.x() < f, right = p.x() >= width - f, top = p.y() < f, bottom = p.y() >= height - f;
+        const bool nearLeft = p.x() < corner, nearRight = p.x() >= width - corner;
+        const bool nearTop = p.y() < corner, nearBottom = p.y() >= height - corner;
+        if ((top && nearLeft) || (left && nearTop)) return HTTOPLEFT;
+        if ((top && nearRight) || (right && nearTop)) return HTTOPRIGHT;
+        if ((bottom && nearLeft) || (left && nearBottom)) return HTBOTTOMLEFT;
+        if ((bottom && nearRight) || (right && nearBottom)) return HTBOTTOMRIGHT;
+        if (left) return HTLEFT;
+        if (right) return HTRIGHT;
+        if (top) return HTTOP;
+        if (bottom) return HTBOTTOM;
+    }
+    const QMargins in = w->Insets();
+    if (p.y() >= in.top() || p.y() < f || p.x() < f || p.x() >= width - f) {
+        return p.y() >= in.top() && p.x() >= f && p.x() < width - f && p.y() < height - f ? HTCLIENT : HTNOWHERE;
+    }
+    const bool tool = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
+    const int buttonWidth = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE);
+    const uint32_t shown = CaptionButtonIcons(borderStyle_, borderIcons_);
+    int slot = (width - f - 1 - p.x()) / buttonWidth;
+    if (shown & biSystemMenu) {
+        if (slot == 0) return HTCLOSE;
+        --slot;
+    }
+    if (shown & (biMinimize | biMaximize)) {
+        if (slot == 0) return (shown & biMaximize) ? HTMAXBUTTON : HTCAPTION;
+        if (slot == 1) return (shown & biMinimize) ? HTMINBUTTON : HTCAPTION;
+        slot -= 2;
+    }
+    if ((shown & biHelp) && slot == 0) return HTHELP;
+    if ((shown & biSystemMenu) && p.x() < f + GetSystemMetrics(SM_CYCAPTION)) return HTSYSMENU;
+    return HTCAPTION;
 }
 
 void Form::SetAlwaysOnTop(bool onTop) { SetFormStyle(onTop ? fsStayOnTop : fsNormal); }
@@ -465,6 +702,30 @@ void Form::Update() {
 }
 
 void Form::WndProc(Message& msg) {
+    switch (msg.Msg) {
+        case WM_NCPAINT:
+            if (ncCanvas_ && msg.WParam) PaintFrame(*ncCanvas_, *reinterpret_cast<const Region*>(msg.WParam));
+            else if (ownFrame_) impl_->widget->update();
+            msg.Result = 0;
+            return;
+        case WM_NCACTIVATE:
+            ncActive_ = msg.WParam != 0;
+            if (ownFrame_) impl_->widget->update();
+            msg.Result = 1;
+            return;
+        case WM_NCHITTEST: msg.Result = HitTest(UnpackPoint(msg.LParam)); return;
+        case WM_SYSCOMMAND:
+            switch (msg.WParam & 0xFFF0) {
+                case SC_CLOSE: Close(); break;
+                case SC_MINIMIZE: impl_->widget->showMinimized(); break;
+                case SC_MAXIMIZE: impl_->widget->showMaximized(); break;
+                case SC_RESTORE: impl_->widget->showNormal(); break;
+                default: WinControl::WndProc(msg); return;
+            }
+            msg.Result = 0;
+            return;
+        default: break;
+    }
     if (msg.Msg == WM_CLOSE) {
         bool canClose = true;
         Fire(OnCloseQuery, this, canClose);
@@ -549,8 +810,53 @@ void Form::UpdateSizeLimits() {
     w->setMaximumSize(clampSize(info.maxTrackSize.x), clampSize(info.maxTrackSize.y));
 }
 
+uint32_t CaptionButtonIcons(TBorderStyle style, uint32_t icons) {
+    if (style == bsDialog) return icons & (biSystemMenu | biHelp);
+    if (style == bsToolWindow || style == bsSizeToolWin) return icons & biSystemMenu;
+    if (!(icons & biSystemMenu)) icons &= ~uint32_t(biMinimize | biMaximize);
+    if (icons & (biMinimize | biMaximize)) icons &= ~uint32_t(biHelp);
+    return icons;
+}
+
+int CaptionButtonCount(uint32_t shown) {
+    int n = 0;
+    for (uint32_t b : {biSystemMenu, biMinimize, biMaximize, biHelp}) n += (shown & b) != 0;
+    if (((shown & biMinimize) != 0) != ((shown & biMaximize) != 0)) ++n;
+    return n;
+}
+
+int FrameWidth(TBorderStyle style) {
+    switch (style) {
+        case bsSizeable:
+        case bsSizeToolWin: return GetSystemMetrics(SM_CXFRAME);
+        case bsSingle:
+        case bsDialog:
+        case bsToolWindow: return GetSystemMetrics(SM_CXDLGFRAME);
+        default: return 0;
+    }
+}
+
+Rect CaptionRect(int width, int height, TBorderStyle style, uint32_t icons) {
+    const int frame = FrameWidth(style);
+    Rect r{frame, frame, width - frame, height - frame};
+    const bool tool = style == bsToolWindow || style == bsSizeToolWin;
+    r.bottom = r.top + GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION) - 1;
+    r.right -= CaptionButtonCount(CaptionButtonIcons(style, icons)) * GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE);
+    return r;
+}
+
 int GetSystemMetrics(int index) {
     switch (index) {
+        case SM_CYCAPTION: return 22;
+        case SM_CXSIZE:
+        case SM_CYSIZE: return 22;
+        case SM_CYSMCAPTION: return 17;
+        case SM_CXSMSIZE:
+        case SM_CYSMSIZE: return 17;
+        case SM_CXSMICON:
+        case SM_CYSMICON: return 16;
+        case SM_CXICON:
+        case SM_CYICON: return 32;
         case SM_CXBORDER:
         case SM_CYBORDER: return 1;
         case SM_CXDLGFRAME:

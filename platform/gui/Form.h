@@ -9,9 +9,14 @@
 
 #include "platform/gui/ScreenInfo.h"
 #include "platform/gui/Colors.h"
+#include "platform/gui/Region.h"
 #include "platform/gui/WidgetControl.h"
 
 class QMenu;
+
+namespace wb::gui {
+class Canvas;
+}
 
 namespace wb::gui {
 
@@ -39,10 +44,21 @@ struct WindowPlacement {
     Rect normalPosition;
 };
 
-// Border widths by the system-metric index of the same name.
-constexpr int SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXDLGFRAME = 7, SM_CYDLGFRAME = 8,
-              SM_CXFRAME = 32, SM_CYFRAME = 33;
+// Border, caption and icon sizes by the system-metric index of the same name.
+constexpr int SM_CYCAPTION = 4, SM_CXBORDER = 5, SM_CYBORDER = 6, SM_CXDLGFRAME = 7, SM_CYDLGFRAME = 8,
+              SM_CXICON = 11, SM_CYICON = 12, SM_CXSIZE = 30, SM_CYSIZE = 31, SM_CXFRAME = 32,
+              SM_CYFRAME = 33, SM_CXSMICON = 49, SM_CYSMICON = 50, SM_CYSMCAPTION = 51,
+              SM_CXSMSIZE = 52, SM_CYSMSIZE = 53;
 int GetSystemMetrics(int index);
+
+// The caption buttons a border shows of the given border icons.
+uint32_t CaptionButtonIcons(TBorderStyle style, uint32_t icons);
+// How many button places they take: minimise and maximise come as a pair.
+int CaptionButtonCount(uint32_t shownIcons);
+// The width of the frame around a window of this border.
+int FrameWidth(TBorderStyle style);
+// The title bar without its buttons, in window coordinates.
+Rect CaptionRect(int width, int height, TBorderStyle style, uint32_t icons);
 
 enum class FormKind {
     Main,   // a program's window: Escape does not close it
@@ -90,6 +106,21 @@ public:
     // A menu of the menu bar, made with the bar on first use.
     QMenu* AddMenu(const std::string& caption);
 
+    // The window's frame and title bar drawn by the form itself (through
+    // WM_NCPAINT, so hooks may paint the caption), instead of the window
+    // manager's. Off when WB_SYSTEM_FRAMES=1 is set in the environment.
+    void SetOwnFrame(bool own);
+    bool OwnFrame() const { return ownFrame_; }
+    static bool OwnFramesAllowed();
+    // Where WM_NCPAINT's painting goes, in window coordinates; set only
+    // while the form paints its frame. A WM_NCPAINT sent at another time
+    // asks for the frame to be painted soon.
+    Canvas* NonClientCanvas() const { return ncCanvas_; }
+    // The look the frame is painted in, as WM_NCACTIVATE last said.
+    bool NonClientActive() const { return ncActive_; }
+    // The form's icon, else the program's, at the given size.
+    void DrawIcon(Canvas& canvas, int x, int y, int size) const;
+
     void SetVisible(bool visible) override;
     void Show();   // OnShow, then the window appears
     void Hide();
@@ -134,17 +165,24 @@ protected:
 private:
     struct Impl;
     friend struct Impl;
+    friend class FormWindow;
     void ApplyFlags();
     bool Sizeable() const;
+    bool IsZoomed() const;
     // A form without a sizing border keeps the size it was given.
     void FixSize();
     void PrepareShow();
+    void PaintFrame(Canvas& canvas, const Region& region);
+    intptr_t HitTest(Point screen) const;
     std::unique_ptr<Impl> impl_;
     TBorderStyle borderStyle_ = bsSizeable;
     uint32_t borderIcons_ = biSystemMenu | biMinimize | biMaximize;
     TFormStyle formStyle_ = fsNormal;
     FormKind kind_;
     int modalResult_ = 0;
+    bool ownFrame_ = false;
+    bool ncActive_ = false;
+    Canvas* ncCanvas_ = nullptr;
     TPosition position_ = poDesigned;
     WinControl* activeControl_ = nullptr;
     Point maxPosition_{-1, -1};

@@ -3,10 +3,16 @@
 // exception through a signal, so every handler a control or menu calls runs
 // inside this guard: an escaping exception is shown in an error box titled
 // with the program's name, and the window goes on.
+#include <exception>
 #include <functional>
 #include <utility>
 
 namespace wb::gui {
+
+// Ends the current operation silently: the guard shows no box for it.
+struct EAbort : std::exception {
+    const char* what() const noexcept override { return "Operation aborted"; }
+};
 
 void RunGuarded(const std::function<void()>& handler);
 

@@ -24,15 +24,25 @@ struct Message {
 constexpr uint32_t WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0002, WM_MOVE = 0x0003,
                    WM_SIZE = 0x0005, WM_SETFOCUS = 0x0007, WM_PAINT = 0x000F, WM_CLOSE = 0x0010,
                    WM_QUIT = 0x0012, WM_SHOWWINDOW = 0x0018, WM_GETMINMAXINFO = 0x0024,
-                   WM_NCHITTEST = 0x0084, WM_SYSCOMMAND = 0x0112, WM_INITMENUPOPUP = 0x0117,
-                   WM_USER = 0x0400;
+                   WM_SETTEXT = 0x000C, WM_NCHITTEST = 0x0084, WM_NCPAINT = 0x0085, WM_NCACTIVATE = 0x0086,
+                   WM_NCLBUTTONDOWN = 0x00A1, WM_NCRBUTTONDOWN = 0x00A4, WM_NCRBUTTONUP = 0x00A5,
+                   WM_SYSCOMMAND = 0x0112, WM_INITMENUPOPUP = 0x0117, WM_USER = 0x0400;
 // System commands (WM_SYSCOMMAND's first parameter, menu command ids).
 constexpr intptr_t SC_SIZE = 0xF000, SC_MOVE = 0xF010, SC_MINIMIZE = 0xF020, SC_MAXIMIZE = 0xF030,
                    SC_CLOSE = 0xF060, SC_RESTORE = 0xF120;
 // Hit-test results of WM_NCHITTEST: 10 to 17 are the sizing borders and corners.
-constexpr intptr_t HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTLEFT = 10, HTRIGHT = 11,
-                   HTTOP = 12, HTTOPLEFT = 13, HTTOPRIGHT = 14, HTBOTTOM = 15,
-                   HTBOTTOMLEFT = 16, HTBOTTOMRIGHT = 17;
+constexpr intptr_t HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTSYSMENU = 3, HTMINBUTTON = 8,
+                   HTMAXBUTTON = 9, HTLEFT = 10, HTRIGHT = 11, HTTOP = 12, HTTOPLEFT = 13, HTTOPRIGHT = 14,
+                   HTBOTTOM = 15, HTBOTTOMLEFT = 16, HTBOTTOMRIGHT = 17, HTCLOSE = 20, HTHELP = 21;
+
+// Screen points travel in a message's LParam as two 16-bit halves, x low.
+constexpr intptr_t PackPoint(int x, int y) {
+    return static_cast<intptr_t>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
+                                 static_cast<uint16_t>(x));
+}
+constexpr Point UnpackPoint(intptr_t l) {
+    return {static_cast<int16_t>(l & 0xFFFF), static_cast<int16_t>((l >> 16) & 0xFFFF)};
+}
 
 // The size limits a window asks for with WM_GETMINMAXINFO; LParam points at one.
 struct MinMaxInfo {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/base/CdToc.h"
+#include "platform/media/CdToc.h"
 #include "platform/base/IoError.h"
 #include "platform/base/TextFile.h"
 #include "platform/base/TextUtil.h"
@@ -65,7 +65,7 @@ int CddbDigitSum(int n) {
     return sum;
 }
 
-TCdReport CdReportFromToc(const wb::CdToc& toc) {
+TCdReport CdReportFromToc(const wb::media::CdToc& toc) {
     TCdReport report;
     for (uint32_t lba : toc.trackStarts) report.Starts.push_back(lba + kLeadInFrames);
     if (!toc.trackStarts.empty() && toc.leadOut > toc.trackStarts.back())
@@ -123,7 +123,7 @@ TDiskInfoRec ReadDiskInfo(const std::string& device) {
     std::error_code ec;
     if (device.empty() || !std::filesystem::exists(device, ec))
         throw CddbError("There is no CD drive" + (device.empty() ? std::string() : " " + device) + ".");
-    auto toc = wb::ReadCdToc(device);
+    auto toc = wb::media::ReadCdToc(device);
     if (!toc)
         throw CddbError("The drive " + device +
                         " holds no disc whose table of contents can be read (no disc, an open tray, "

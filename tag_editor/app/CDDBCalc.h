@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace wb {
+namespace wb::media {
 struct CdToc;
 }
 
@@ -48,7 +48,7 @@ struct TCdReport {
 // The drive's report made from a table of contents. The table gives the
 // lead-out itself, so the length is reported one frame short: the id rule's
 // "+ 1" then lands on the true lead-out and ids equal the servers'.
-TCdReport CdReportFromToc(const wb::CdToc& toc);
+TCdReport CdReportFromToc(const wb::media::CdToc& toc);
 
 // The published id rule over a drive's report. Throws CddbError for no
 // tracks, more than 99, or starts that do not rise.

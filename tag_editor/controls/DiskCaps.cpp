@@ -24,7 +24,7 @@ bool CaseInsensitiveFs(const std::string& fs) {
 
 } // namespace
 
-std::function<std::optional<wb::CdToc>(const std::string&)> TDiskCaps::TocReader = wb::ReadCdToc;
+std::function<std::optional<wb::media::CdToc>(const std::string&)> TDiskCaps::TocReader = wb::media::ReadCdToc;
 
 const wb::ClassInfo& TDiskCaps::StaticClass() {
     static wb::ClassInfo& info = []() -> wb::ClassInfo& {
@@ -97,9 +97,9 @@ void TDiskCaps::ReadVolumeInfo() {
     }
     // A disc without a file system (an audio CD) is known by its table of contents.
     if (volume && volume->kind == wb::VolumeKind::CDROM && TocReader) {
-        if (std::optional<wb::CdToc> toc = TocReader(volume->device)) {
+        if (std::optional<wb::media::CdToc> toc = TocReader(volume->device)) {
             DiskLabel = "Audio CD";
-            DiskSerial = Hex8(wb::CdTocSerial(*toc));
+            DiskSerial = Hex8(wb::media::CdTocSerial(*toc));
             FileSystem = "CDFS";
             ComponentLen = 221;
             DriveFlags = kCasePreserved;

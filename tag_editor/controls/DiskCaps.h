@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/base/CdToc.h"
+#include "platform/media/CdToc.h"
 #include "platform/base/Component.h"
 #include "platform/gui/Timer.h"
 
@@ -44,7 +44,7 @@ public:
     void CheckTimerTick(wb::Persistent* sender);
 
     // How a CD drive's disc is read when it holds no file system (tests put a fake).
-    static std::function<std::optional<wb::CdToc>(const std::string& device)> TocReader;
+    static std::function<std::optional<wb::media::CdToc>(const std::string& device)> TocReader;
 
 private:
     std::string drive_;

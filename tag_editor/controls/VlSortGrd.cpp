@@ -1,12 +1,19 @@
 #include "tag_editor/controls/VlSortGrd.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <cmath>
 #include <stdexcept>
 
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
+#include "platform/gui/Guard.h"
+#include "platform/gui/MessageBox.h"
+#include "tag_editor/controls/SortGridForm.h"
 
 namespace velmora {
 
@@ -58,9 +65,30 @@ std::vector<std::string> SplitFields(const std::string& line, char delimiter) {
     }
 }
 
+// Asks for a text; a cancelled box gives the value back unchanged.
+std::string InputBox(const std::string& caption, const std::string& prompt, const std::string& value,
+                     QWidget* parent) {
+    QInputDialog box(parent);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(QString::fromStdString(caption));
+    box.setLabelText(QString::fromStdString(prompt));
+    box.setTextValue(QString::fromStdString(value));
+    return box.exec() == QDialog::Accepted ? box.textValue().toStdString() : value;
+}
+
+// Clears a flag on every way out of a scope.
+struct FlagGuard {
+    bool& flag;
+    explicit FlagGuard(bool& f) : flag(f) { flag = true; }
+    ~FlagGuard() { flag = false; }
+};
+
 } // namespace
 
-TVlSortGrid::TVlSortGrid(QWidget* parent) : StringGrid(parent) { RememberCell(); }
+TVlSortGrid::TVlSortGrid(QWidget* parent) : StringGrid(parent) {
+    RememberCell();
+    BuildHeaderPopup();
+}
 
 TVlSortGrid::~TVlSortGrid() = default;
 
@@ -79,6 +107,11 @@ void TVlSortGrid::SetAlignmentVert(TVertAlignment v) {
 void TVlSortGrid::SetBevelStyle(TCellBevelStyle v) {
     bevelStyle_ = v;
     Repaint();
+}
+
+void TVlSortGrid::SetHeaderPopUpSet(TSortPopUpSet v) {
+    headerPopUpSet_ = v;
+    BuildHeaderPopup();
 }
 
 void TVlSortGrid::SetProportionalScrollBars(bool v) {
@@ -495,9 +528,31 @@ void TVlSortGrid::RowHeightsChanged() {
 }
 
 void TVlSortGrid::ColWidthsChanged() {
+    // The corrections below change widths and so come back here.
+    if (settlingWidths_) return;
+    if (!applying_ && FixedRows() >= 1 && !headerEntries_.empty()) {
+        FlagGuard settling(settlingWidths_);
+        const int n = std::min(velmora::VisibleHeaderCount(headerEntries_), ColCount());
+        for (int i = 0; i < n; ++i) {
+            THeaderEntry& entry = EntryOf(headerEntries_[i]);
+            const int settled = SettledColumnWidth(ColWidths(i), entry.Width);
+            if (settled != ColWidths(i)) SetColWidths(i, settled);
+            if (entry.Width >= 0) entry.Width = settled;
+        }
+    }
+    // The scroll range and a shown editor must follow the new widths.
     StringGrid::ColWidthsChanged();
+    if (applying_) return;
     if (onColumnWidthsChanged_) onColumnWidthsChanged_(this);
     UpdateScrollBarPages();
+}
+
+void TVlSortGrid::ColumnMoved(int fromIndex, int toIndex) {
+    // The sort marker stays on the column it was drawn on.
+    if (lastSortCol_ >= 0) lastSortCol_ = MovedIndex(lastSortCol_, fromIndex, toIndex);
+    const int entries = int(headerEntries_.size());
+    if (fromIndex < entries && toIndex < entries) MoveWithin(headerEntries_, fromIndex, toIndex);
+    StringGrid::ColumnMoved(fromIndex, toIndex);
 }
 
 void TVlSortGrid::SizeChanged(int oldColCount, int oldRowCount) {
@@ -534,6 +589,171 @@ void TVlSortGrid::KeyDown(int& key, TShiftState shift) {
         if (key == Qt::Key_Insert) InsertGridColumn(Col());
         else if (key == Qt::Key_Delete && ColCount() > FixedCols() + 1) DeleteGridColumn(Col());
     }
+}
+
+// ---- header row ----------------------------------------------------------------
+
+void TVlSortGrid::BuildHeaderPopup() {
+    // Later: the old menu may be the one whose item is running this.
+    if (headerMenu_) {
+        headerMenu_->hide();
+        headerMenu_->deleteLater();
+    }
+    headerMenu_ = new QMenu(this);
+    for (int tag : HeaderMenuLayout(headerPopUpSet_, FixedRows())) {
+        if (tag == kMenuSeparator) {
+            headerMenu_->addSeparator();
+            continue;
+        }
+        QAction* item = headerMenu_->addAction(QString::fromStdString(HeaderMenuCaption(tag)));
+        item->setData(tag);
+        connect(item, &QAction::triggered, this, [this, item] { RunGuarded([&] { HeaderPopupClick(item); }); });
+    }
+}
+
+void TVlSortGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button != mbRight || shift != 0 || !HasFocusWithin() || !headerPopUp_ || EditorMode() || FixedRows() < 1) {
+        StringGrid::MouseUp(button, shift, x, y);
+        return;
+    }
+    // A release outside the header cells is taken, so OnMouseUp does not fire.
+    const TGridCoord cell = MouseCoord(x, y);
+    if (cell.Y < 0 || cell.Y >= FixedRows() || cell.X < 0) return;
+    const QPoint screen = viewport()->mapToGlobal(QPoint(x, y));
+    clickedCol_ = cell.X;
+    if (onHeaderClick_) onHeaderClick_(this, cell.X, cell.Y, screen.x(), screen.y());
+    if (headerPopUp_ && headerPopUpSet_ != 0 && headerMenu_) headerMenu_->popup(screen);
+}
+
+void TVlSortGrid::HeaderPopupClick(QAction* Sender) {
+    const int tag = Sender ? Sender->data().toInt() : -1;
+    switch (tag) {
+    case TagAscending:
+    case TagDescending: {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        TSortOptions options;
+        options.SortKind = skDetect;
+        options.Descending = tag == TagDescending;
+        options.CaseSensitive = true;
+        SortColumn(clickedCol_, options);
+        break;
+    }
+    case TagMaxColWidth: FitColumnWidth(clickedCol_); break;
+    case TagAllMaxColWidth: FitAllColumnWidths(true, 2); break;
+    case TagColSearch:
+    case TagAllColSearch: {
+        lastSearch_ = InputBox("Suchen nach Tabellenwert", "Suchbegriff", lastSearch_, window());
+        int row = 0, col = 0;
+        // Without a clicked column there is no column to search.
+        const bool found = (tag == TagAllColSearch || clickedCol_ >= 0) &&
+                           FindCellText(lastSearch_, tag == TagColSearch ? clickedCol_ : -1, row, col, true);
+        if (!found) ShowMessage("Gesuchter Wert nicht gefunden", MsgKind::Plain, window());
+        break;
+    }
+    case TagColConfigWin: ShowColumnDialog(); break;
+    default: break;
+    }
+}
+
+TGridDrawState TVlSortGrid::DrawStateOf(int col, int row) {
+    TGridDrawState state = 0;
+    if (Selection().Contains(col, row)) state |= gdSelected;
+    if (HasFocusWithin() && col == Col() && row == Row()) state |= gdFocused;
+    if (row < FixedRows() && col < FixedCols()) state |= gdFixed;
+    return state;
+}
+
+void TVlSortGrid::FitColumnWidth(int Col) {
+    if (Col < 0 || Col >= ColCount()) return;
+    Canvas& canvas = GridCanvas();
+    int widest = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        // Each cell is measured in the font it is drawn in.
+        canvas.Font() = Font();
+        TFormatOptions fo = PresetFormat();
+        if (onGetCellFormat_) onGetCellFormat_(this, Col, r, DrawStateOf(Col, r), fo);
+        if (fo.Font && fo.Font != &canvas.Font()) canvas.Font() = *fo.Font;
+        const std::string& text = CellText(Col, r);
+        if (fo.AlignmentVert != taMultiLine) {
+            widest = std::max(widest, canvas.TextWidth(text));
+            continue;
+        }
+        for (const std::string& line : SplitFields(text, '|')) widest = std::max(widest, canvas.TextWidth(line));
+    }
+    canvas.Font() = Font();
+    SetColWidths(Col, widest + canvas.TextWidth("x"));
+}
+
+void TVlSortGrid::FitAllColumnWidths(bool IncludeFixed, int Extra) {
+    for (int c = IncludeFixed ? 0 : FixedCols(); c < ColCount(); ++c) {
+        FitColumnWidth(c);
+        if (Extra != 0) SetColWidths(c, ColWidths(c) + Extra);
+    }
+}
+
+bool TVlSortGrid::FindCellText(const std::string& Text, int Col, int& FoundRow, int& FoundCol, bool Select) {
+    try {
+        const auto found = FindCell(Text, Col, ColCount(), RowCount(),
+                                    [this](int c, int r) -> const std::string& { return CellText(c, r); });
+        if (!found) return false;
+        FoundRow = found->Row;
+        FoundCol = found->Col;
+        if (Select) GotoCell(found->Col, found->Row);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void TVlSortGrid::AddHeaderEntry(const std::string& Caption, std::uint8_t State, int Width, int UserValue) {
+    headerEntries_.push_back({Caption, std::make_shared<THeaderEntry>(THeaderEntry{State, Width, UserValue})});
+}
+
+void TVlSortGrid::ClearHeaderEntries() {
+    // The header cells must not keep pointers to the freed entries.
+    for (const auto& item : headerEntries_)
+        for (int c = 0; c < ColCount(); ++c)
+            if (item.Entry && Objects(c, 0) == item.Entry.get()) SetObjects(c, 0, nullptr);
+    headerEntries_.clear();
+}
+
+int TVlSortGrid::VisibleHeaderCount() { return velmora::VisibleHeaderCount(headerEntries_); }
+
+void TVlSortGrid::ApplyHeaderEntries() {
+    if (FixedRows() < 1) return;
+    const int n = VisibleHeaderCount();
+    // A lost entry stops the step before the grid changes.
+    for (int i = 0; i < n; ++i) EntryOf(headerEntries_[i]);
+    {
+        FlagGuard applying(applying_);
+        SetColCount(AppliedColumnCount(n, FixedCols()));
+        for (int i = 0; i < n; ++i) {
+            const THeaderItem& item = headerEntries_[i];
+            SetCells(i, 0, item.Caption);
+            SetObjects(i, 0, item.Entry.get());
+            try {
+                const int width = item.Entry->Width;
+                if (width != 0) SetColWidths(i, std::abs(width));
+                else FitColumnWidth(i);
+            } catch (const std::exception&) {
+                // A width that cannot be set leaves the column as it was.
+            }
+        }
+    }
+    StringGrid::ColWidthsChanged();
+    UpdateScrollBarPages();
+    if (onSetHeaderTab_) onSetHeaderTab_(this);
+    Repaint();
+}
+
+void TVlSortGrid::ShowColumnDialog() {
+    if (FixedRows() < 1) return;
+    TSortGridForm form;
+    form.LoadHeaderList(headerEntries_, onGridHeaderDefault_);
+    if (form.ShowModal() == TSortGridForm::mrOk) ApplyHeaderEntries();
 }
 
 } // namespace velmora

@@ -2,7 +2,9 @@
 // The string grid behind every list window: a format event per cell, its own
 // aligned and multi-line text, bevels, stable sorting by one column with the
 // column's kind detected, row and column editing, delimited files, cell
-// validation and proportional scroll-bar thumbs.
+// validation and proportional scroll-bar thumbs; from its header row a popup
+// menu, width fitting, a cell search and a column layout (header entries)
+// that the user edits in a dialog.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -10,20 +12,17 @@
 
 #include "platform/base/FormatSettings.h"
 #include "platform/gui/StringGrid.h"
+#include "tag_editor/controls/GridHeader.h"
 #include "tag_editor/controls/GridSort.h"
+
+class QAction;
+class QMenu;
 
 namespace velmora {
 
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TVertAlignment : std::uint8_t { taTopJustify, taBottomJustify, taMiddle, taMultiLine };
 enum TCellBevelStyle : std::uint8_t { cbNone, cbRaised, cbLowered };
-
-enum TSortPopUpItemsTag : std::uint8_t {
-    TagAscending, TagDescending, TagMaxColWidth, TagAllMaxColWidth, TagColSearch, TagAllColSearch, TagColConfigWin
-};
-// A set of menu items: bit n stands for the item with ordinal n.
-using TSortPopUpSet = unsigned;
-constexpr TSortPopUpSet SortPopUpItem(TSortPopUpItemsTag tag) { return 1u << tag; }
 
 struct TFormatOptions {
     wb::gui::TBrush* Brush = nullptr;  // the grid canvas's own brush
@@ -48,7 +47,7 @@ using TSizeChangedEvent = std::function<void(TVlSortGrid* Sender, int OldColCoun
 using TBeginSortEvent = std::function<void(TVlSortGrid* Sender, int Col, TSortOptions& SortOptions)>;
 using TEndSortEvent = std::function<void(TVlSortGrid* Sender, int Col)>;
 using TCellValidateEvent = std::function<void(TVlSortGrid* Sender, int Col, int Row, std::string& Value, bool& Valid)>;
-using TGridHeaderEvent = std::function<void(std::vector<std::string>& AktHeaderList)>;
+using TGridHeaderEvent = std::function<void(THeaderEntryList& AktHeaderList)>;
 using TWMVScrollEvent = std::function<void(wb::gui::TWMScroll& Msg)>;
 using TWMHScrollEvent = std::function<void(wb::gui::TWMScroll& Msg)>;
 using TCoordChangeEvent = std::function<void(int OldCol, int OldRow, int NewCol, int NewRow)>;
@@ -72,7 +71,7 @@ public:
     bool HeaderPopUp() const { return headerPopUp_; }
     void SetHeaderPopUp(bool v) { headerPopUp_ = v; }
     TSortPopUpSet HeaderPopUpSet() const { return headerPopUpSet_; }
-    void SetHeaderPopUpSet(TSortPopUpSet v) { headerPopUpSet_ = v; }
+    void SetHeaderPopUpSet(TSortPopUpSet v);
     TCellBevelStyle BevelStyle() const { return bevelStyle_; }
     void SetBevelStyle(TCellBevelStyle v);
     bool ProportionalScrollBars() const { return proportionalScrollBars_; }
@@ -141,6 +140,23 @@ public:
     virtual void UndoSort();
     virtual void ValidateCell();
 
+    // The header row: its popup menu, width fitting, search and column layout.
+    virtual void BuildHeaderPopup();
+    virtual void HeaderPopupClick(QAction* Sender);
+    virtual void FitColumnWidth(int Col);
+    virtual void FitAllColumnWidths(bool IncludeFixed, int Extra);
+    virtual bool FindCellText(const std::string& Text, int Col, int& FoundRow, int& FoundCol, bool Select);
+    virtual void AddHeaderEntry(const std::string& Caption, std::uint8_t State, int Width, int UserValue);
+    virtual void ClearHeaderEntries();
+    virtual int VisibleHeaderCount();
+    virtual void ApplyHeaderEntries();
+    virtual void ShowColumnDialog();
+    THeaderEntryList& HeaderEntries() { return headerEntries_; }
+    QMenu* HeaderPopupMenu() const { return headerMenu_; }
+    // The header column last right-clicked.
+    int ClickedHeaderColumn() const { return clickedCol_; }
+    const std::string& LastSearchText() const { return lastSearch_; }
+
     // The sort state: -1 before the first sort.
     int LastSortedColumn() const { return lastSortCol_; }
     const TSortOptions& LastSortOptions() const { return lastSortOptions_; }
@@ -155,6 +171,7 @@ public:
     void WMVScroll(wb::gui::TWMScroll& msg) override;
     void WMHScroll(wb::gui::TWMScroll& msg) override;
     void SetEditText(int col, int row, const std::string& value) override;
+    void MouseUp(wb::gui::TMouseButton button, wb::gui::TShiftState shift, int x, int y) override;
 
 protected:
     void DrawCell(int col, int row, const wb::gui::Rect& rect, wb::gui::TGridDrawState state) override;
@@ -162,10 +179,12 @@ protected:
     void SizeChanged(int oldColCount, int oldRowCount) override;
     void RowHeightsChanged() override;
     void ColWidthsChanged() override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
     void WMSize() override;
 
 private:
     TFormatOptions PresetFormat();
+    wb::gui::TGridDrawState DrawStateOf(int col, int row);
     void DrawCellText(int col, int row, const wb::gui::Rect& rect, const TFormatOptions& fo);
     void ForgetSort() { sortList_.clear(); }
     // A cell without text and object.
@@ -210,6 +229,13 @@ private:
     int lastSortCol_ = -1;
     TSortOptions lastSortOptions_;
     wb::FormatSettings formatSettings_;
+    THeaderEntryList headerEntries_;
+    QMenu* headerMenu_ = nullptr;
+    int clickedCol_ = -1;
+    std::string lastSearch_;
+    bool applying_ = false;
+    // Set while the width step corrects widths, which re-enters it.
+    bool settlingWidths_ = false;
 };
 
 } // namespace velmora

@@ -7,7 +7,7 @@
 #include "platform/base/File.h"
 #include "platform/base/ProgramPaths.h"
 #include "platform/base/TextFile.h"
-#include "platform/base/tests/XdgSandbox.h"
+#include "platform/testing/XdgSandbox.h"
 
 using namespace wb;
 
@@ -33,6 +33,7 @@ void WritePieceType(Registry& reg) {
     reg.SetString(CR, "brkfile\\shell", "", "join");
     reg.SetString(CR, "brkfile\\shell\\join", "", "&Reassemble the File");
     reg.SetString(CR, "brkfile\\shell\\join\\command", "", "\"/opt/my tools/parvex\" \"%1\"");
+    reg.SetString(CR, "brkfile\\DefaultIcon", "", "/opt/my tools/share/icons/parvex.svg");
 }
 
 } // namespace
@@ -64,11 +65,14 @@ TEST(DesktopMirror, PieceTypeBecomesMimeTypeAndDefaultApplication) {
     EXPECT_TRUE(Contains(xml, "<mime-type type=\"application/x-wb-brkfile\">"));
     EXPECT_TRUE(Contains(xml, "<comment>Parvex File-Piece</comment>"));
     EXPECT_TRUE(Contains(xml, "<glob pattern=\"*.brk\"/>"));
+    // A MIME type names its icon by theme name; the entry takes the file.
+    EXPECT_TRUE(Contains(xml, "<icon name=\"parvex\"/>"));
 
     std::string entry = Read(data + "/applications/wb-brkfile.desktop");
     EXPECT_TRUE(Contains(entry, "Name=Reassemble the File\n"));
     EXPECT_TRUE(Contains(entry, "Exec=\"/opt/my tools/parvex\" %f\n"));
     EXPECT_TRUE(Contains(entry, "MimeType=application/x-wb-brkfile;\n"));
+    EXPECT_TRUE(Contains(entry, "Icon=/opt/my tools/share/icons/parvex.svg\n"));
 
     std::string apps = Read(data + "/applications/mimeapps.list");
     EXPECT_TRUE(Contains(apps, "[Default Applications]\ntext/plain=editor.desktop;\n"

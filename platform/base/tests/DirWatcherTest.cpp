@@ -9,23 +9,39 @@
 #include <mutex>
 #include <poll.h>
 
+#include "platform/base/TempDir.h"
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
 
+// Generous: a loaded machine may take long, a working watcher never needs it.
+constexpr auto kBound = 10s;
+
 // Another process changes the disk, as a file manager would.
 void Shell(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
 
+// Counts the folder changes reported, and any change reported while the
+// one before was not handled yet.
 class Recorder {
 public:
     void On(wb::DirWatcher::Event e) {
         std::lock_guard<std::mutex> lock(m_);
+        if (unhandled_) ++overlaps_;
+        unhandled_ = true;
         if (e == wb::DirWatcher::Event::FolderChange) ++changes_;
         cv_.notify_all();
     }
+    void Handled(wb::DirWatcher& w) {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            unhandled_ = false;
+        }
+        w.Handled();
+    }
     // Waits until `n` changes were reported in all.
-    bool WaitFor(int n, std::chrono::milliseconds limit = 1000ms) {
+    bool WaitFor(int n, std::chrono::milliseconds limit = kBound) {
         std::unique_lock<std::mutex> lock(m_);
         return cv_.wait_for(lock, limit, [&] { return changes_ >= n; });
     }
@@ -33,83 +49,98 @@ public:
         std::lock_guard<std::mutex> lock(m_);
         return changes_;
     }
+    int Overlaps() {
+        std::lock_guard<std::mutex> lock(m_);
+        return overlaps_;
+    }
 
 private:
     std::mutex m_;
     std::condition_variable cv_;
     int changes_ = 0;
+    int overlaps_ = 0;
+    bool unhandled_ = false;
 };
 
 class DirWatcherTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("dirwatch-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "sub");
+    void SetUp() override { fs::create_directories(Dir() / "sub"); }
+    fs::path Dir() const { return dir_.Path(); }
+    static std::string Q(const fs::path& p) { return "'" + p.string() + "'"; }
+    // Giving a folder set again and waiting until it is watched means every
+    // change made before has been looked at: what was not reported by then
+    // is not reported.
+    static void Settle(wb::DirWatcher& w, std::vector<std::string> folders) {
+        w.SetFolders(std::move(folders));
+        ASSERT_TRUE(w.WaitUntilWatching(kBound));
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Q(const fs::path& p) { return "'" + p.string() + "'"; }
-    fs::path dir_;
+    wb::TempDir dir_{"dirwatch"};
 };
 
 TEST_F(DirWatcherTest, ReportsFoldersMadeRenamedAndRemovedByAnotherProcess) {
     Recorder rec;
     wb::DirWatcher w([&](wb::DirWatcher::Event e) { rec.On(e); }, "");
-    w.SetFolders({dir_.string()});
+    w.SetFolders({Dir().string()});
     w.Start();
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(w.WaitUntilWatching(kBound));
 
-    Shell("mkdir " + Q(dir_ / "new"));
+    Shell("mkdir " + Q(Dir() / "new"));
     ASSERT_TRUE(rec.WaitFor(1));
-    w.Handled();
-    Shell("mv " + Q(dir_ / "new") + " " + Q(dir_ / "renamed"));
+    rec.Handled(w);
+    Shell("mv " + Q(Dir() / "new") + " " + Q(Dir() / "renamed"));
     ASSERT_TRUE(rec.WaitFor(2));
-    w.Handled();
-    Shell("rmdir " + Q(dir_ / "renamed"));
+    rec.Handled(w);
+    Shell("rmdir " + Q(Dir() / "renamed"));
     ASSERT_TRUE(rec.WaitFor(3));
-    w.Handled();
+    rec.Handled(w);
 
     // Files are not folder names; a folder below an unwatched level neither.
-    Shell("touch " + Q(dir_ / "file.mp3") + " && mkdir " + Q(dir_ / "sub" / "deep"));
-    EXPECT_FALSE(rec.WaitFor(4, 300ms));
+    Shell("touch " + Q(Dir() / "file.mp3") + " && mkdir " + Q(Dir() / "sub" / "deep"));
+    Settle(w, {Dir().string()});
+    EXPECT_EQ(rec.Count(), 3);
+    EXPECT_EQ(rec.Overlaps(), 0);
     w.Stop();
 }
 
 TEST_F(DirWatcherTest, HandsOverOneChangeAtATimeAndKeepsAFolderSetGivenMeanwhile) {
     Recorder rec;
     wb::DirWatcher w([&](wb::DirWatcher::Event e) { rec.On(e); }, "");
-    w.SetFolders({dir_.string()});
+    w.SetFolders({Dir().string()});
     w.Start();
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(w.WaitUntilWatching(kBound));
 
-    Shell("mkdir " + Q(dir_ / "a"));
+    Shell("mkdir " + Q(Dir() / "a"));
     ASSERT_TRUE(rec.WaitFor(1));
     // Not handled yet: more changes wait, and a switch to another folder set
     // given now must still take effect.
-    Shell("mkdir " + Q(dir_ / "b"));
-    w.SetFolders({(dir_ / "sub").string()});
+    Shell("mkdir " + Q(Dir() / "b"));
+    w.SetFolders({(Dir() / "sub").string()});
+    // No report tells that nothing is reported: the one absence here is
+    // watched for a while.
     EXPECT_FALSE(rec.WaitFor(2, 300ms));
-    w.Handled();
-    // The change made while busy comes through once.
-    if (rec.WaitFor(2, 500ms)) w.Handled();
-    int before = rec.Count();
+    rec.Handled(w);
+    // The change made while busy comes through, once.
+    ASSERT_TRUE(rec.WaitFor(2));
+    rec.Handled(w);
+    ASSERT_TRUE(w.WaitUntilWatching(kBound));
+    EXPECT_EQ(rec.Count(), 2);
 
-    Shell("mkdir " + Q(dir_ / "sub" / "x"));
-    ASSERT_TRUE(rec.WaitFor(before + 1));
-    w.Handled();
-    Shell("mkdir " + Q(dir_ / "c"));  // the old folder is no longer watched
-    EXPECT_FALSE(rec.WaitFor(before + 2, 300ms));
+    Shell("mkdir " + Q(Dir() / "sub" / "x"));
+    ASSERT_TRUE(rec.WaitFor(3));
+    rec.Handled(w);
+    Shell("mkdir " + Q(Dir() / "c"));  // the old folder is no longer watched
+    Settle(w, {(Dir() / "sub").string()});
+    EXPECT_EQ(rec.Count(), 3);
+    EXPECT_EQ(rec.Overlaps(), 0);
 }
 
 TEST_F(DirWatcherTest, StopsWhileTheOwnerHasNotHandledAChange) {
     Recorder rec;
     auto w = std::make_unique<wb::DirWatcher>([&](wb::DirWatcher::Event e) { rec.On(e); }, "");
-    w->SetFolders({dir_.string()});
+    w->SetFolders({Dir().string()});
     w->Start();
-    std::this_thread::sleep_for(50ms);
-    Shell("mkdir " + Q(dir_ / "a"));
+    ASSERT_TRUE(w->WaitUntilWatching(kBound));
+    Shell("mkdir " + Q(Dir() / "a"));
     ASSERT_TRUE(rec.WaitFor(1));
     auto t0 = std::chrono::steady_clock::now();
     w.reset();  // joins: must not wait for Handled()
@@ -117,31 +148,31 @@ TEST_F(DirWatcherTest, StopsWhileTheOwnerHasNotHandledAChange) {
 }
 
 TEST_F(DirWatcherTest, AnUnstartedOrEmptyWatcherStopsAtOnce) {
-    { wb::DirWatcher never([](wb::DirWatcher::Event) {}); }
+    {
+        wb::DirWatcher never([](wb::DirWatcher::Event) {});
+        EXPECT_FALSE(never.WaitUntilWatching(0ms));
+    }
     wb::DirWatcher idle([](wb::DirWatcher::Event) {});
     idle.SetFolders({"/no/such/folder"});
     idle.Start();
     idle.Start();
     EXPECT_TRUE(idle.Started());
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(idle.WaitUntilWatching(kBound));  // with the missing folder left out
     idle.Stop();
     idle.Stop();
+    EXPECT_FALSE(idle.WaitUntilWatching(0ms));
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(DirWatcherTest, WithoutAHandlerAnnouncesThroughADescriptor) {
     wb::DirWatcher w(nullptr, "");
     ASSERT_GE(w.ReadyFd(), 0);
-    w.SetFolders({dir_.string()});
+    w.SetFolders({Dir().string()});
     w.Start();
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(w.WaitUntilWatching(kBound));
     EXPECT_FALSE(w.TakeEvent().has_value());
-    Shell("mkdir " + Q(dir_ / "n"));
+    Shell("mkdir " + Q(Dir() / "n"));
     pollfd p{w.ReadyFd(), POLLIN, 0};
-    ASSERT_EQ(::poll(&p, 1, 1000), 1);
+    ASSERT_EQ(::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kBound).count())), 1);
     auto e = w.TakeEvent();
     ASSERT_TRUE(e.has_value());
     EXPECT_EQ(*e, wb::DirWatcher::Event::FolderChange);

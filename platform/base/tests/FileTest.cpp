@@ -42,7 +42,7 @@ TEST(File, SeeksAndSizesPastFourGigabytes) {
     EXPECT_THROW(f.ReadExact(&c, 1), IoError);
 }
 
-TEST(File, ReadOnlyTest) {
+TEST(File, ReadOnlyAndSameFileAnswerFromTheDisk) {
     TempDir dir;
     std::string p = dir / "a.txt";
     File(p, File::Mode::Create).Close();

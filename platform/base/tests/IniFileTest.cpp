@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 #include "platform/base/IniFile.h"
+#include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -14,23 +14,10 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("wb-ini-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = (dir_ / "Test.Ini").string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Bytes() const {
-        std::ifstream in(path_, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void Put(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
-    fs::path dir_;
-    std::string path_;
+    std::string Bytes() const { return wb::test::ReadText(path_); }
+    void Put(const std::string& bytes) const { wb::test::WriteBytes(path_, bytes); }
+    wb::TempDir dir_{"wb-ini"};
+    std::string path_ = dir_ / "Test.Ini";
 };
 
 TEST_F(IniFileTest, WritesReachTheFileAtOnceInOrder) {
@@ -93,7 +80,7 @@ TEST_F(IniFileTest, EraseSectionRemovesEveryCopyAndNothingElse) {
     EXPECT_EQ(ini.ReadString("A", "x", "gone"), "gone");
     ini.EraseSection("Missing");
     EXPECT_EQ(Bytes(), "[B]\ny=2\n\n");
-    wb::IniFile absent((dir_ / "none.ini").string());
+    wb::IniFile absent(dir_ / "none.ini");
     absent.EraseSection("A");
     EXPECT_FALSE(fs::exists(dir_ / "none.ini"));
 }
@@ -112,7 +99,7 @@ TEST_F(IniFileTest, LineBreaksAndBrokenNamesAreRefusedAndTheFileKept) {
 }
 
 TEST_F(IniFileTest, FailedWriteNamesTheFileAndLeavesNoTemporary) {
-    wb::IniFile ini((dir_ / "missing" / "x.ini").string());
+    wb::IniFile ini(dir_ / "missing/x.ini");
     try {
         ini.WriteString("S", "k", "v");
         FAIL() << "no error";
@@ -122,7 +109,7 @@ TEST_F(IniFileTest, FailedWriteNamesTheFileAndLeavesNoTemporary) {
     wb::IniFile good(path_);
     good.WriteString("S", "k", "v");
     size_t files = 0;
-    for ([[maybe_unused]] auto& entry : fs::directory_iterator(dir_)) ++files;
+    for ([[maybe_unused]] auto& entry : fs::directory_iterator(dir_.Path())) ++files;
     EXPECT_EQ(files, 1u);  // no temporary file left beside it
 }
 

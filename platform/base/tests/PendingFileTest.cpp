@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "platform/base/PendingFile.h"
+#include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -12,26 +12,18 @@ namespace {
 
 class PendingFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("pending-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
+    std::string Path(const std::string& name) const { return dir_ / name; }
+    std::string Read(const std::string& name) const { return wb::test::ReadText(Path(name)); }
     size_t Entries() const {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+        return static_cast<size_t>(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()));
     }
-    fs::path dir_;
+    wb::TempDir dir_{"pending"};
 };
 
 } // namespace
 
 TEST_F(PendingFileTest, TargetChangesOnlyOnCommit) {
-    std::ofstream(Path("t.txt")) << "old";
+    wb::test::WriteBytes(Path("t.txt"), "old");
     {
         wb::PendingFile f(Path("t.txt"));
         f.Stream().Write("new", 3);
@@ -44,7 +36,7 @@ TEST_F(PendingFileTest, TargetChangesOnlyOnCommit) {
 }
 
 TEST_F(PendingFileTest, DroppedOrDiscardedLeavesNoTrace) {
-    std::ofstream(Path("t.txt")) << "old";
+    wb::test::WriteBytes(Path("t.txt"), "old");
     {
         wb::PendingFile f(Path("t.txt"));
         f.Stream().Write("partial", 7);

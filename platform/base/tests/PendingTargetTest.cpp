@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <sys/stat.h>
+
+#include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -13,22 +14,11 @@ namespace {
 
 class ReplacingTargetTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("pending-target-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directory(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
-    static std::string Content(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Put(const std::string& p, const std::string& text) {
-        std::ofstream(p, std::ios::binary) << text;
-    }
+    std::string Path(const char* name) const { return dir_ / name; }
+    static std::string Content(const std::string& p) { return wb::test::ReadText(p); }
+    static void Put(const std::string& p, const std::string& text) { wb::test::WriteBytes(p, text); }
 
-    fs::path dir_;
+    wb::TempDir dir_{"pending-target"};
 };
 
 } // namespace

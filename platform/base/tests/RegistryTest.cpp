@@ -4,7 +4,7 @@
 #include "platform/base/Registry.h"
 #include "platform/base/TempDir.h"
 #include "platform/base/TextFile.h"
-#include "platform/base/tests/XdgSandbox.h"
+#include "platform/testing/XdgSandbox.h"
 
 using namespace wb;
 

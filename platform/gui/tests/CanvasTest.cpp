@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include "PaintTestApp.h"
+#include "platform/testing/PaintTestApp.h"
 
 using namespace wb::gui;
 

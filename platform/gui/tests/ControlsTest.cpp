@@ -19,7 +19,7 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/MediaPlayer.h"
 #include "platform/gui/SaveDialog.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 #include "platform/media/RecordingWavePlayer.h"
 
 namespace {

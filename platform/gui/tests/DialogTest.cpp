@@ -12,7 +12,7 @@
 #include <QTest>
 
 #include "platform/gui/Dialog.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 
 using namespace wb::gui;
 

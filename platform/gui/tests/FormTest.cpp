@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 
-#include "GuiTest.h"
+#include "platform/testing/GuiTest.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
 

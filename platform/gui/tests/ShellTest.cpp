@@ -8,7 +8,7 @@
 #include "platform/base/TextFile.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/Shell.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 
 using namespace wb;
 using namespace wb::gui;

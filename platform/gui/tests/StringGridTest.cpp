@@ -9,7 +9,7 @@
 
 #include <map>
 
-#include "PaintTestApp.h"
+#include "platform/testing/PaintTestApp.h"
 
 using namespace wb::gui;
 

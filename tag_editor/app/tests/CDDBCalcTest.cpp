@@ -4,7 +4,7 @@
 #include <random>
 
 #include "TestFiles.h"
-#include "platform/base/CdToc.h"
+#include "platform/media/CdToc.h"
 #include "platform/base/TempDir.h"
 #include "tag_editor/app/CDDBCalc.h"
 
@@ -73,7 +73,7 @@ TEST(DiscIdTopByte, IsTheDigitSumModulo255) {
 TEST(DiscIdStandIn, ATableOfContentsGivesTheServersLeadOut) {
     // Tracks at LBA 0 and 13350, lead-out at LBA 22350: the same disc as
     // above, whose lead-out is 22500 frames from the start of the disc.
-    wb::CdToc toc;
+    wb::media::CdToc toc;
     toc.firstTrack = 1;
     toc.lastTrack = 2;
     toc.trackStarts = {0, 13350};
@@ -176,7 +176,7 @@ TEST(DiscIdAgainstLibCddb, RandomTablesOfContentsAndVirtualCds) {
     std::mt19937 rng(1706);
     for (int round = 0; round < 500; ++round) {
         const int tracks = std::uniform_int_distribution<int>(1, 99)(rng);
-        wb::CdToc toc;
+        wb::media::CdToc toc;
         uint32_t lba = std::uniform_int_distribution<uint32_t>(0, 3000)(rng);
         std::vector<int> durations;
         for (int t = 0; t < tracks; ++t) {

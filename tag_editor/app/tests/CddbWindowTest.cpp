@@ -13,7 +13,7 @@
 #include "CddbTestServer.h"
 #include "TestFiles.h"
 #include "platform/base/TempDir.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 #include "tag_editor/app/CddbStat.h"
 #include "tag_editor/app/Choose.h"
 

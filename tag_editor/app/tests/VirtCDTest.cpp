@@ -7,7 +7,7 @@
 
 #include "TestFiles.h"
 #include "platform/base/TempDir.h"
-#include "platform/gui/tests/GuiTest.h"
+#include "platform/testing/GuiTest.h"
 #include "tag_editor/app/TagCodec.h"
 #include "tag_editor/app/VirtCD.h"
 

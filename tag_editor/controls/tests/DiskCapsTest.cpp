@@ -18,7 +18,7 @@ protected:
         table_->Add("/media/stick", wb::VolumeKind::Removable, wb::VolumeInfo{"STICK", 0xA1, "vfat"});
         wb::SetVolumeTable(table_);
         savedReader_ = TDiskCaps::TocReader;
-        TDiskCaps::TocReader = [this](const std::string& dev) -> std::optional<wb::CdToc> {
+        TDiskCaps::TocReader = [this](const std::string& dev) -> std::optional<wb::media::CdToc> {
             ++tocReads_;
             if (dev != "/dev/sr0" || !disc_) return std::nullopt;
             return disc_;
@@ -29,9 +29,9 @@ protected:
         TDiskCaps::TocReader = savedReader_;
     }
     std::shared_ptr<wb::FakeVolumeTable> table_;
-    std::optional<wb::CdToc> disc_;
+    std::optional<wb::media::CdToc> disc_;
     int tocReads_ = 0;
-    std::function<std::optional<wb::CdToc>(const std::string&)> savedReader_;
+    std::function<std::optional<wb::media::CdToc>(const std::string&)> savedReader_;
 };
 
 TEST_F(DiskCapsTest, ReadsTheSystemDriveAtConstruction) {
@@ -64,14 +64,14 @@ TEST_F(DiskCapsTest, NoMediumAndNoDriveGiveDefinedValues) {
 }
 
 TEST_F(DiskCapsTest, AnAudioDiscIsKnownByItsTableOfContents) {
-    disc_ = wb::CdToc{1, 3, {0, 15000, 30000}, 45000};
+    disc_ = wb::media::CdToc{1, 3, {0, 15000, 30000}, 45000};
     TDiskCaps caps;
     caps.SetDrive("/dev/sr0");
     EXPECT_EQ(caps.DiskLabel, "Audio CD");
     EXPECT_EQ(caps.DiskSerial.size(), 8u);
     EXPECT_NE(caps.DiskSerial, "FFFFFFFF");
     const std::string first = caps.DiskSerial;
-    disc_ = wb::CdToc{1, 2, {0, 20000}, 41000};
+    disc_ = wb::media::CdToc{1, 2, {0, 20000}, 41000};
     caps.ReadVolumeInfo();
     EXPECT_NE(caps.DiskSerial, first);
 }
@@ -90,14 +90,14 @@ TEST_F(DiskCapsTest, WatchingFiresOnceForEachChangeOfTheSerial) {
     EXPECT_TRUE(caps.Timer()->Running());
     caps.CheckTimerTick(nullptr);
     EXPECT_EQ(fired, 0);  // nothing changed
-    disc_ = wb::CdToc{1, 1, {0}, 9000};  // a disc goes in
+    disc_ = wb::media::CdToc{1, 1, {0}, 9000};  // a disc goes in
     caps.CheckTimerTick(nullptr);
     caps.CheckTimerTick(nullptr);
     EXPECT_EQ(fired, 1);
     disc_.reset();  // taken out
     caps.CheckTimerTick(nullptr);
     EXPECT_EQ(fired, 2);
-    disc_ = wb::CdToc{1, 1, {0}, 9000};  // and back in
+    disc_ = wb::media::CdToc{1, 1, {0}, 9000};  // and back in
     caps.CheckTimerTick(nullptr);
     EXPECT_EQ(fired, 3);
     EXPECT_EQ(caps.LastSerial(), caps.DiskSerial);

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "platform/gui/tests/PaintTestApp.h"
+#include "platform/testing/PaintTestApp.h"
 
 using namespace velmora;
 

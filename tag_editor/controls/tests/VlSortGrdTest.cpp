@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "platform/base/IoError.h"
-#include "platform/gui/tests/PaintTestApp.h"
+#include "platform/testing/PaintTestApp.h"
 
 using namespace velmora;
 

@@ -1,11 +1,11 @@
 #pragma once
-// The table of contents of the disc in a CD drive.
+// The table of contents of the disc in a CD drive, read with the CD-ROM ioctls.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace wb {
+namespace wb::media {
 
 struct CdToc {
     int firstTrack = 0, lastTrack = 0;
@@ -19,4 +19,4 @@ std::optional<CdToc> ReadCdToc(const std::string& device);
 // A 32-bit number that tells discs apart by their tables of contents.
 uint32_t CdTocSerial(const CdToc& toc);
 
-} // namespace wb
+} // namespace wb::media

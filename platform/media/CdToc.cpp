@@ -1,4 +1,4 @@
-#include "platform/base/CdToc.h"
+#include "platform/media/CdToc.h"
 
 #include <climits>
 #include <fcntl.h>
@@ -6,7 +6,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-namespace wb {
+namespace wb::media {
 
 std::optional<CdToc> ReadCdToc(const std::string& device) {
     // Non-blocking, so an open tray or an empty drive answers at once.
@@ -53,4 +53,4 @@ uint32_t CdTocSerial(const CdToc& toc) {
     return h == 0xFFFFFFFFu ? 0xFFFFFFFEu : h;
 }
 
-} // namespace wb
+} // namespace wb::media

@@ -1,0 +1,32 @@
+#pragma once
+// A control that paints itself through a canvas and takes no focus: the
+// base of labels, borders and bars that a program draws in its own way.
+#include <string>
+
+#include "platform/gui/WidgetControl.h"
+
+namespace wb::gui {
+
+class Canvas;
+
+class GraphicControl : public WidgetControl {
+public:
+    explicit GraphicControl(Component* owner = nullptr);
+    ~GraphicControl() override;
+    static const ClassInfo& StaticClass();
+    const ClassInfo& Class() const override { return StaticClass(); }
+
+    // Paints the control now.
+    void Repaint();
+    // Lets clicks through to the control below, as a picture without events does.
+    void SetTransparentForMouse(bool transparent);
+    TNotifyEvent OnClick;
+
+protected:
+    friend class GraphicWidget;
+    virtual void Paint(Canvas& canvas) = 0;
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+};
+
+} // namespace wb::gui

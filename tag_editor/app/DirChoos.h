@@ -1,0 +1,22 @@
+#pragma once
+// The small window that lets the user choose the folder a downloaded update goes to.
+#include "platform/gui/Form.h"
+#include "platform/gui/HostedControl.h"
+#include "platform/gui/StdCtrls.h"
+#include "tag_editor/controls/VlDirectoryTree.h"
+#include "tag_editor/controls/VlGrdCpt.h"
+
+namespace velmora {
+
+class TDirFrm : public wb::gui::Form {
+public:
+    TDirFrm();
+
+    wb::gui::HostedControl<TVlDirectoryTree> DirTree;
+    wb::gui::Button OKBtn, CancelBtn;
+    TVlGradientCaption* Caption1;
+};
+
+extern TDirFrm* DirFrm;
+
+} // namespace velmora

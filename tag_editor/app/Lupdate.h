@@ -1,0 +1,78 @@
+#pragma once
+// The live update: fetch "Update.ini" from the update server, compare its
+// version with the program's, offer the newer one, download the archive
+// with progress, and hand over to the updater beside the program.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/gui/Form.h"
+#include "platform/gui/StdCtrls.h"
+#include "platform/gui/Timer.h"
+#include "platform/net/HttpClient.h"
+#include "tag_editor/controls/VlGrdCpt.h"
+#include "tag_editor/controls/VlPrgres.h"
+
+namespace velmora {
+
+// Where the update information lies unless the settings say otherwise
+// ("UpdateURL" in section "Main" of "Velmora.Ini").
+extern const char* const kDefaultUpdateAddress;
+
+class TLUpdateFrm : public wb::gui::Form {
+public:
+    TLUpdateFrm();
+    ~TLUpdateFrm() override;
+
+    void FormShow();
+    void TimerTimer();
+    void DownloadBtnClick();
+    void BitBtn3Click();
+    void CancelBtnClick();
+    void FormClose();
+    void OKBtnClick();
+    void UpdateHTTPPacketRecvd(uint64_t received, uint64_t total);
+    void ShowUpdateStatus(const std::string& text, int kind);
+    void FinishUpdateWindow();
+    void CheckForUpdate();
+
+    // The program's own version, as its version label shows it.
+    std::string ProgramVersion = "1.0.0.0";
+    // The folder "Update.ini", "Head.txt", the installed archive and the updater live in.
+    std::string ProgramFolder;
+    // The address of "Update.ini".
+    std::string UpdateAddress;
+    // Chooses the folder for "Download only"; empty for a cancelled choice.
+    std::function<std::string(const std::string& start)> ChooseFolder;
+    // Starts the updater's command line and ends the program.
+    std::function<void(const std::string& commandLine)> StartUpdater;
+
+    wb::gui::Panel InfoPanel;
+    wb::gui::Image IconImage;
+    wb::gui::Panel VersionPanel;
+    wb::gui::Label NewVerLabel, OldVerLabel;
+    wb::gui::Panel NewVerPanel, OldVerPanel;
+    wb::gui::Button DownloadBtn, BitBtn3;
+    wb::gui::Panel DownloadPanel;
+    TVlProgressBar ProgressBar;
+    wb::gui::Label TotalLabel, TotalBytes, RecLabel, RecBytes;
+    wb::gui::Panel TotalSizePanel, RecSizePanel;
+    wb::gui::Button OKBtn, CancelBtn;
+    wb::gui::Timer* Timer;
+    TVlGradientCaption* Caption1;
+
+    bool UpdateCancelled = false, InstallChosen = false, DownloadOnlyChosen = false, InstallReady = false;
+    // The archive handed to the updater.
+    std::string ArchiveFile;
+    int StatusKind() const { return statusKind_; }
+
+private:
+    void WaitForChoice();
+    std::unique_ptr<wb::net::HttpClient> http_;
+    int statusKind_ = -1;
+    bool checking_ = false;
+};
+
+extern TLUpdateFrm* LUpdateFrm;
+
+} // namespace velmora

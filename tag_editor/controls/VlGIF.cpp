@@ -1,0 +1,967 @@
+#include "tag_editor/controls/VlGIF.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "tag_editor/controls/AniFile.h"
+#include "tag_editor/controls/VlBytes.h"
+#include "tag_editor/controls/VlGraph.h"
+
+namespace velmora {
+
+bool AcceptCorruptGif = true;
+
+namespace {
+
+const char* const kStreamRead = "Stream-Read-Fehler";
+const char* const kNoData = "No GIF Data to write";
+const char* const kCorrupt = "GIF encoded data is corrupt";
+const char* const kWrongColors = "Wrong number of colors; must be a power of 2";
+const char* const kTooLarge = "A GIF image cannot be wider or taller than 65535 pixels";
+
+[[noreturn]] void Fail(const char* message) { throw EInvalidGraphicOperation(message); }
+
+// 2 → 1, 4 → 2, ..., 256 → 8.
+int BitsOfCount(int count) {
+    for (int b = 1; b <= 8; ++b)
+        if (count == (1 << b)) return b;
+    Fail(kWrongColors);
+}
+
+// The smallest b >= 1 with 2^b >= count.
+int BitsFor(int count) {
+    int b = 1;
+    while (b < 8 && (1 << b) < count) ++b;
+    return b;
+}
+
+void ProgressAt(const TProgressEvent& progress, TProgressStage stage, int percent,
+                const std::string& msg = {}) {
+    if (progress) progress(stage, percent, msg);
+}
+
+// Lines as data sub-blocks; a line longer than 255 bytes goes on in further
+// sub-blocks instead of being cut.
+void WriteLines(std::vector<std::uint8_t>& out, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        for (std::size_t at = 0; at < line.size(); at += 255) {
+            std::size_t n = std::min<std::size_t>(255, line.size() - at);
+            out.push_back(std::uint8_t(n));
+            out.insert(out.end(), line.begin() + std::ptrdiff_t(at),
+                       line.begin() + std::ptrdiff_t(at + n));
+        }
+    }
+    out.push_back(0);
+}
+
+std::vector<std::string> ReadLines(TByteReader& r) {
+    std::vector<std::string> lines;
+    for (;;) {
+        int n = r.Byte();
+        if (n <= 0) break;
+        std::string line(std::size_t(n), '\0');
+        if (!r.Read(line.data(), line.size())) break;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+bool ReadTable(TByteReader& r, TGIFColorTable& table, int bits) {
+    table.Count = 1 << bits;
+    table.Colors.fill(0);
+    return r.Read(table.Colors.data(), std::size_t(table.Count) * 3);
+}
+
+TExtension ReadExtension(TByteReader& r) {
+    int label = r.Byte();
+    TExtension e;
+    std::size_t fixed = 0;
+    switch (label) {
+    case 0xF9: e.Kind = ekGraphicControl; fixed = 6; break;
+    case 0xFE: e.Kind = ekComment; break;
+    case 0x01: e.Kind = ekPlainText; fixed = 13; break;
+    case 0xFF: e.Kind = ekApplication; fixed = 12; break;
+    default: {
+        if (label < 0) Fail(kStreamRead);
+        char text[64];
+        std::snprintf(text, sizeof text, "Unrecognized extension block: %.2x", unsigned(label));
+        throw EInvalidGraphicOperation(text);
+    }
+    }
+    e.Fixed.resize(fixed);
+    if (!r.Read(e.Fixed.data(), fixed)) Fail(kStreamRead);
+    if (e.Kind != ekGraphicControl) e.Data = ReadLines(r);
+    return e;
+}
+
+// A loop block names its application in exactly 11 bytes.
+bool IsLoopExtension(const TExtension& e) {
+    if (e.Fixed.size() != 12 || e.Fixed[0] != 11) return false;
+    const char* id = reinterpret_cast<const char*>(e.Fixed.data() + 1);
+    if (std::memcmp(id, "NETSCAPE2.0", 11) != 0 && std::memcmp(id, "ANIMEXTS1.0", 11) != 0)
+        return false;
+    return !e.Data.empty() && e.Data[0].size() >= 3 && e.Data[0][0] == 1;
+}
+
+// Whether the data sub-blocks end with their terminator.
+bool HasTerminator(const std::vector<std::uint8_t>& data) {
+    std::size_t pos = 1;
+    while (pos < data.size()) {
+        if (data[pos] == 0) return true;
+        pos += 1 + std::size_t(data[pos]);
+    }
+    return false;
+}
+
+} // namespace
+
+std::uint8_t TExtension::Label() const {
+    static const std::uint8_t labels[] = {0xF9, 0x01, 0xFF, 0xFE};
+    return labels[Kind & 3];
+}
+
+int TGIFColorTable::IndexOf(TColor color) const {
+    for (int i = 0; i < Count; ++i)
+        if (Color(i) == color) return i;
+    return -1;
+}
+
+// ---- LZW ----
+
+namespace {
+
+// Codes least significant bit first, from the data sub-blocks after the
+// minimum code size byte; -1 once the data is used up.
+class TCodeReader {
+public:
+    explicit TCodeReader(const std::vector<std::uint8_t>& data) : data_(data) {}
+    int Get(int width) {
+        while (bits_ < width) {
+            if (blockLeft_ == 0) {
+                if (pos_ >= data_.size() || data_[pos_] == 0) return -1;
+                blockLeft_ = data_[pos_++];
+            }
+            if (pos_ >= data_.size()) return -1;
+            acc_ |= std::uint32_t(data_[pos_++]) << bits_;
+            bits_ += 8;
+            --blockLeft_;
+        }
+        int code = int(acc_ & ((1u << width) - 1));
+        acc_ >>= width;
+        bits_ -= width;
+        return code;
+    }
+    std::size_t Position() const { return pos_; }
+
+private:
+    const std::vector<std::uint8_t>& data_;
+    std::size_t pos_ = 1;
+    unsigned blockLeft_ = 0;
+    std::uint32_t acc_ = 0;
+    int bits_ = 0;
+};
+
+// Visits the rows of a frame in file order: top to bottom, or the four
+// interlace passes.
+class TRowOrder {
+public:
+    TRowOrder(int height, bool interlaced) : height_(height), interlaced_(interlaced) {
+        if (interlaced_) Settle();
+    }
+    int Row() const { return row_; }
+    bool Done() const { return row_ >= height_; }
+    void Next() {
+        if (!interlaced_) {
+            ++row_;
+            return;
+        }
+        row_ += kStep[pass_];
+        Settle();
+    }
+
+private:
+    void Settle() {
+        while (row_ >= height_ && pass_ < 3) row_ = kStart[++pass_];
+    }
+    static constexpr int kStart[4] = {0, 4, 2, 1};
+    static constexpr int kStep[4] = {8, 8, 4, 2};
+    int height_, row_ = 0, pass_ = 0;
+    bool interlaced_;
+};
+
+} // namespace
+
+bool GifLzwDecode(const std::vector<std::uint8_t>& data, TBitmap& bitmap, int bitsPerPixel,
+                  bool interlaced, const TProgressEvent& progress) {
+    bool corrupted = false;
+    const int w = bitmap.Width(), h = bitmap.Height();
+    if (data.empty() || w == 0 || h == 0) return false;
+    ProgressAt(progress, TProgressStage::psStarting, 0);
+    int size = data[0];
+    if (size < 2 || size > 9) {
+        if (!AcceptCorruptGif) Fail("GIF code size not in range 2 to 9");
+        corrupted = true;
+        size = std::clamp(size, 2, 9);
+    }
+    const unsigned pixelMask = (1u << bitsPerPixel) - 1;
+    const int bits = bitmap.BitCount();
+    const int clear = 1 << size, end = clear + 1;
+    std::vector<std::uint16_t> prefix(4096);
+    std::vector<std::uint8_t> suffix(4096), stack(4097);
+    int width = size + 1, avail = clear + 2, old = -1;
+    std::uint8_t first = 0;
+    TCodeReader codes(data);
+    TRowOrder rows(h, interlaced);
+    int x = 0;
+    std::uint8_t* line = bitmap.ScanLine(rows.Row());
+    auto put = [&](unsigned v) {
+        v &= pixelMask;
+        if (bits == 8)
+            line[x] = std::uint8_t(v);
+        else if (bits == 4)
+            line[x >> 1] = std::uint8_t(line[x >> 1] | ((x & 1) ? v & 15 : (v & 15) << 4));
+        else if (v & 1)
+            line[x >> 3] = std::uint8_t(line[x >> 3] | (0x80 >> (x & 7)));
+        if (++x == w) {
+            x = 0;
+            rows.Next();
+            if (!rows.Done()) line = bitmap.ScanLine(rows.Row());
+        }
+    };
+    int lastPercent = 0;
+    while (!rows.Done()) {
+        int code = codes.Get(width);
+        if (code < 0) {  // the data ends before the picture does
+            corrupted = true;
+            break;
+        }
+        if (code == clear) {
+            width = size + 1;
+            avail = clear + 2;
+            old = -1;
+            continue;
+        }
+        if (code == end) break;
+        if (old < 0) {
+            if (code > clear) {  // a string code with no string before it
+                corrupted = true;
+                break;
+            }
+            put(unsigned(code));
+            old = code;
+            first = std::uint8_t(code);
+            continue;
+        }
+        const int in = code;
+        int sp = 0;
+        if (code >= avail) {
+            if (code > avail || avail >= 4096) {  // past the next free code
+                corrupted = true;
+                break;
+            }
+            stack[std::size_t(sp++)] = first;
+            code = old;
+        }
+        // Every code followed here lies below avail, so only entries that
+        // were made are read; each points to an older one, so chains end.
+        while (code > end) {
+            stack[std::size_t(sp++)] = suffix[std::size_t(code)];
+            code = prefix[std::size_t(code)];
+        }
+        if (code >= clear) {  // an entry made from a control code
+            corrupted = true;
+            break;
+        }
+        first = std::uint8_t(code);
+        stack[std::size_t(sp++)] = first;
+        if (avail < 4096) {
+            prefix[std::size_t(avail)] = std::uint16_t(old);
+            suffix[std::size_t(avail)] = first;
+            if (++avail == (1 << width) && width < 12) ++width;
+        }
+        old = in;
+        while (sp > 0 && !rows.Done()) put(stack[std::size_t(--sp)]);
+        if (progress) {
+            int percent = int(std::uint64_t(codes.Position()) * 100 / data.size());
+            if (percent != lastPercent) {
+                lastPercent = percent;
+                ProgressAt(progress, TProgressStage::psRunning, percent);
+            }
+        }
+    }
+    if (corrupted && !AcceptCorruptGif) {
+        ProgressAt(progress, TProgressStage::psEnding, 0, kCorrupt);
+        Fail(kCorrupt);
+    }
+    ProgressAt(progress, TProgressStage::psEnding, 100);
+    return corrupted;
+}
+
+namespace {
+
+class TCodeWriter {
+public:
+    explicit TCodeWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    void Put(int code, int width) {
+        acc_ |= std::uint32_t(code) << bits_;
+        bits_ += width;
+        while (bits_ >= 8) {
+            Byte(std::uint8_t(acc_));
+            acc_ >>= 8;
+            bits_ -= 8;
+        }
+    }
+    void Finish() {
+        if (bits_ > 0) Byte(std::uint8_t(acc_));
+        if (count_) Flush();
+        out_.push_back(0);
+    }
+
+private:
+    void Byte(std::uint8_t b) {
+        block_[count_++] = b;
+        if (count_ == 255) Flush();
+    }
+    void Flush() {
+        out_.push_back(std::uint8_t(count_));
+        out_.insert(out_.end(), block_, block_ + count_);
+        count_ = 0;
+    }
+    std::vector<std::uint8_t>& out_;
+    std::uint32_t acc_ = 0;
+    int bits_ = 0;
+    std::uint8_t block_[255];
+    int count_ = 0;
+};
+
+} // namespace
+
+void GifLzwEncode(const TBitmap& bitmap, bool interlaced, std::vector<std::uint8_t>& out,
+                  const TProgressEvent& progress) {
+    const int bitCount = bitmap.BitCount();
+    const int initWidth = std::max(bitCount + 1, 3);
+    const int clear = 1 << (initWidth - 1), end = clear + 1;
+    constexpr int kHashSlots = 17777;
+    struct TEntry {
+        std::uint16_t Prefix, Code;
+        std::uint8_t Pixel;
+    };
+    std::vector<std::int16_t> slots(kHashSlots, -1);
+    std::vector<TEntry> entries(4096);
+    int used = 0;
+    out.push_back(std::uint8_t(initWidth - 1));
+    TCodeWriter writer(out);
+    int width = initWidth, next = clear + 2;
+    writer.Put(clear, width);
+    ProgressAt(progress, TProgressStage::psStarting, 0);
+
+    const int w = bitmap.Width(), h = bitmap.Height();
+    bool havePrefix = false;
+    int prefix = 0, length = 0;
+    std::uint32_t key = 0;
+    TRowOrder rows(h, interlaced);
+    for (int done = 0; !rows.Done(); rows.Next(), ++done) {
+        const int y = rows.Row();
+        for (int x = 0; x < w; ++x) {
+            const int c = int(bitmap.PixelIndex(x, y));
+            if (!havePrefix) {
+                prefix = c;
+                key = std::uint32_t(c + 3) * 301;
+                length = 1;
+                havePrefix = true;
+                continue;
+            }
+            ++length;
+            key = std::uint32_t((std::uint64_t(key) * std::uint64_t(c + length + 4)) % kHashSlots);
+            std::uint32_t slot = key;
+            bool found = false;
+            while (slots[slot] >= 0) {
+                const TEntry& e = entries[std::size_t(slots[slot])];
+                if (e.Prefix == prefix && e.Pixel == c) {
+                    prefix = e.Code;
+                    found = true;
+                    break;
+                }
+                if (++slot == kHashSlots) slot = 0;
+            }
+            if (found) continue;
+            writer.Put(prefix, width);
+            const int assigned = next++;
+            entries[std::size_t(used)] = {std::uint16_t(prefix), std::uint16_t(assigned), std::uint8_t(c)};
+            slots[slot] = std::int16_t(used++);
+            if (assigned == (1 << width)) {
+                ++width;
+            } else if (assigned == 4094) {
+                writer.Put(c, width);
+                writer.Put(clear, width);
+                std::fill(slots.begin(), slots.end(), -1);
+                used = 0;
+                width = initWidth;
+                next = clear + 2;
+                havePrefix = false;  // the following pixel starts a new string
+                continue;
+            }
+            prefix = c;
+            key = std::uint32_t(c + 3) * 301;
+            length = 1;
+        }
+        if (progress)
+            ProgressAt(progress, TProgressStage::psRunning, int(std::int64_t(done + 1) * 100 / h));
+    }
+    if (havePrefix) {
+        writer.Put(prefix, width);
+        // The decoder makes an entry for this last code and may widen for it.
+        if (next == (1 << width) && width < 12) ++width;
+    }
+    writer.Put(end, width);
+    writer.Finish();
+    ProgressAt(progress, TProgressStage::psEnding, 100);
+}
+
+// ---- frames ----
+
+TGIFFrame::TGIFFrame(TGIFImage* owner) : owner_(owner), item_(std::make_shared<TGIFItem>()) {}
+
+int TGIFFrame::Width() const {
+    if (bitmap_ && !bitmap_->Empty()) return bitmap_->Width();
+    return item_ && !item_->Data.empty() ? item_->Width : 0;
+}
+
+int TGIFFrame::Height() const {
+    if (bitmap_ && !bitmap_->Empty()) return bitmap_->Height();
+    return item_ && !item_->Data.empty() ? item_->Height : 0;
+}
+
+std::vector<std::string>& TGIFFrame::Comment() {
+    for (auto it = extensions_.rbegin(); it != extensions_.rend(); ++it)
+        if (it->Kind == ekComment) return it->Data;
+    extensions_.push_back(TExtension{ekComment, {}, {}});
+    return extensions_.back().Data;
+}
+
+TBitmap& TGIFFrame::Bitmap() {
+    if (bitmap_ && !bitmap_->Empty()) return *bitmap_;
+    bitmap_ = std::make_unique<TBitmap>();
+    if (!item_ || item_->Data.empty()) return *bitmap_;
+    const TGIFItem& item = *item_;
+    int bpp = item.BitsPerPixel;
+    TPixelFormat pf;
+    if (bpp == 1)
+        pf = pf1bit;
+    else if (bpp >= 2 && bpp <= 4)
+        pf = pf4bit;
+    else if (bpp >= 5 && bpp <= 8)
+        pf = pf8bit;
+    else
+        Fail(kWrongColors);
+    // Sizes in 64 bits, bounded before the rows are allocated.
+    std::uint64_t bytes = (std::uint64_t(unsigned(item.Width)) * unsigned(PixelFormatBits(pf)) + 31) /
+                          32 * 4 * std::uint64_t(unsigned(item.Height));
+    if (item.Width < 0 || item.Height < 0 || bytes > MaxBitmapBytes)
+        Fail("GIF frame is too large");
+    TBitmap b(item.Width, item.Height, pf);
+    for (std::size_t i = 0; i < b.Palette.size(); ++i) {
+        if (int(i) < item.ColorTable.Count)
+            b.Palette[i] = {item.ColorTable.Colors[3 * i + 2], item.ColorTable.Colors[3 * i + 1],
+                            item.ColorTable.Colors[3 * i], 0};
+        else
+            b.Palette[i] = {128, 128, 128, 128};
+    }
+    if (GifLzwDecode(item.Data, b, bpp, Interlaced, owner_ ? owner_->OnProgress : TProgressEvent{}))
+        Corrupted = true;
+    *bitmap_ = std::move(b);
+    return *bitmap_;
+}
+
+void TGIFFrame::Reset() {
+    item_ = std::make_shared<TGIFItem>();
+    GrayScale = Corrupted = false;
+    TransparentColor = wb::gui::clNone;
+    transparentIndex_ = -1;
+    Left = Top = 0;
+    Interlaced = false;
+    AnimateInterval = 0;
+    DisposalMethod = 0;
+    LocalColors = false;
+}
+
+void TGIFFrame::Clear() {
+    Reset();
+    bitmap_.reset();
+    if (owner_) owner_->RecomputeScreenSize();
+}
+
+void TGIFFrame::Assign(const TGIFFrame& source) {
+    if (&source == this) return;
+    item_ = source.item_;
+    LocalColors = owner_ == source.owner_ ? source.LocalColors : true;
+    Left = source.Left;
+    Top = source.Top;
+    Interlaced = source.Interlaced;
+    TransparentColor = source.TransparentColor;
+    transparentIndex_ = source.transparentIndex_;
+    AnimateInterval = source.AnimateInterval;
+    DisposalMethod = source.DisposalMethod;
+    GrayScale = source.GrayScale;
+    Corrupted = source.Corrupted;
+    bitmap_ = source.bitmap_ ? std::make_unique<TBitmap>(*source.bitmap_) : nullptr;
+    for (auto it = source.extensions_.rbegin(); it != source.extensions_.rend(); ++it) {
+        if (it->Kind != ekComment) continue;
+        if (!it->Data.empty()) Comment() = it->Data;
+        break;
+    }
+    if (owner_) owner_->RecomputeScreenSize();
+}
+
+void TGIFFrame::Assign(const TBitmap& source) {
+    if (source.Empty()) {
+        Reset();
+        bitmap_.reset();
+        return;
+    }
+    Reset();
+    bitmap_ = std::make_unique<TBitmap>(source);
+    if (source.Transparent) TransparentColor = source.TransparentColor;
+    if (owner_) owner_->RecomputeScreenSize();
+}
+
+void TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
+    TGIFImage& image = *owner_;
+    TGIFItem& item = *item_;
+    const TGIFColorTable& global = image.data_->ColorTable;
+    if (global.Count > 0) item.BitsPerPixel = BitsOfCount(global.Count);
+    std::uint8_t d[9];
+    if (!r.Read(d, 9)) Fail(kStreamRead);
+    Left = GetLE16(d);
+    Top = GetLE16(d + 2);
+    item.Width = GetLE16(d + 4);
+    item.Height = GetLE16(d + 6);
+    item.Packed = d[8];
+    Interlaced = (d[8] & 0x40) != 0;
+    if (d[8] & 0x80) {
+        item.BitsPerPixel = (d[8] & 7) + 1;
+        if (!ReadTable(r, item.ColorTable, item.BitsPerPixel)) Fail(kStreamRead);
+        LocalColors = true;
+    } else {
+        item.ColorTable = {};
+        LocalColors = false;
+    }
+    int minSize = r.Byte();
+    if (minSize < 0) {
+        Corrupted = true;
+    } else {
+        item.Data.push_back(std::uint8_t(minSize));
+        for (;;) {
+            int n = r.Byte();
+            if (n < 0) break;
+            if (std::size_t(n) > r.Left()) {  // a block that runs past the end
+                Corrupted = true;
+                break;
+            }
+            item.Data.push_back(std::uint8_t(n));
+            item.Data.insert(item.Data.end(), r.Here(), r.Here() + n);
+            r.Skip(std::size_t(n));
+            if (n == 0) break;
+        }
+    }
+    if (Corrupted && !AcceptCorruptGif) Fail(kStreamRead);
+    if (item.Width == 0) item.Width = image.screenWidth_;
+    if (item.Height == 0) item.Height = image.screenHeight_;
+    if (!LocalColors) item.ColorTable = global;
+    extensions_ = group;
+    AnimateInterval = 0;
+    for (const TExtension& e : extensions_) {
+        if (e.Kind != ekGraphicControl || e.Fixed.size() < 6) continue;
+        std::uint8_t packed = e.Fixed[1];
+        int index = e.Fixed[4];
+        if (packed & 1) {
+            if (index < item.ColorTable.Count) {
+                TransparentColor = item.ColorTable.Color(index);
+                transparentIndex_ = index;
+            }
+        } else {
+            TransparentColor = wb::gui::clNone;
+            transparentIndex_ = -1;
+        }
+        AnimateInterval = std::max<std::uint32_t>(AnimateInterval, std::uint32_t(GetLE16(e.Fixed.data() + 2)) * 10);
+        DisposalMethod = (packed >> 2) & 7;
+    }
+}
+
+void TGIFFrame::Encode(const TProgressEvent& progress) {
+    if (item_ && !item_->Data.empty()) return;
+    if (!bitmap_ || bitmap_->Empty()) Fail(kNoData);
+    TBitmap reduced;
+    const TBitmap* source = bitmap_.get();
+    int bits = source->BitCount();
+    if (bits != 1 && bits != 4 && bits != 8) {
+        TReductionMethod method = GrayScale ? rmGreyLevels : DefaultReductionMethod;
+        std::vector<std::uint8_t> file = ConvertTo8Bit(*source, pf8bit, method);
+        reduced.LoadFromBytes(file.data(), file.size());
+        if (method == rmGreyLevels) GrayScale = true;
+        source = &reduced;
+        bits = reduced.BitCount();
+    }
+    if (bits != 1 && bits != 4 && bits != 8) Fail("GIF image encoding error");
+    Interlaced = false;
+    auto item = std::make_shared<TGIFItem>();
+    const int colours = std::min<int>(256, 1 << bits);
+    item->ColorTable.Count = colours;
+    for (int i = 0; i < colours; ++i) {
+        const TRGBQuad& q = source->Palette[std::size_t(i)];
+        item->ColorTable.Colors[std::size_t(3 * i)] = q.Red;
+        item->ColorTable.Colors[std::size_t(3 * i + 1)] = q.Green;
+        item->ColorTable.Colors[std::size_t(3 * i + 2)] = q.Blue;
+    }
+    GifLzwEncode(*source, false, item->Data, progress);
+    item->BitsPerPixel = BitsFor(colours);
+    TGIFData& screen = *owner_->data_;
+    if (screen.ColorTable.Count == 0) {
+        screen.ColorTable = item->ColorTable;
+        screen.BitsPerPixel = item->BitsPerPixel;
+        LocalColors = false;
+    } else {
+        LocalColors = true;
+    }
+    item->Width = source->Width();
+    item->Height = source->Height();
+    item_ = std::move(item);
+    owner_->RecomputeScreenSize();
+}
+
+// ---- the image ----
+
+TGIFImage::TGIFImage() { NewImage(); }
+
+void TGIFImage::NewImage() {
+    data_ = std::make_shared<TGIFData>();
+    frames_.clear();
+    FrameIndex = -1;
+    BackgroundColor = wb::gui::clNone;
+    RepeatCount = 1;
+    Looping = false;
+    version_ = 0;
+    screenWidth_ = screenHeight_ = 0;
+}
+
+std::string TGIFImage::VersionText() const {
+    static const char* const texts[] = {"", "87a", "89a"};
+    return texts[version_];
+}
+
+void TGIFImage::RecomputeScreenSize() {
+    std::int64_t w = 0, h = 0;
+    for (const auto& f : frames_) {
+        w = std::max<std::int64_t>(w, std::int64_t(f->Left) + f->Width());
+        h = std::max<std::int64_t>(h, std::int64_t(f->Top) + f->Height());
+    }
+    // The stored size is 16 bits; writing refuses anything larger.
+    screenWidth_ = std::uint16_t(std::min<std::int64_t>(w, 65535));
+    screenHeight_ = std::uint16_t(std::min<std::int64_t>(h, 65535));
+}
+
+int TGIFImage::AddFrame(const TBitmap& bitmap) {
+    frames_.push_back(std::make_unique<TGIFFrame>(this));
+    FrameIndex = int(frames_.size()) - 1;
+    frames_.back()->Assign(bitmap);
+    if (version_ == 0) version_ = 1;
+    if (frames_.size() > 1) version_ = 2;
+    return FrameIndex;
+}
+
+void TGIFImage::DeleteFrame(int index) {
+    frames_.erase(frames_.begin() + index);
+    if (FrameIndex >= int(frames_.size())) FrameIndex = int(frames_.size()) - 1;
+}
+
+TBitmap& TGIFImage::Bitmap() {
+    if (frames_.empty()) AddFrame(TBitmap());
+    int i = FrameIndex >= 0 && FrameIndex < Count() ? FrameIndex : 0;
+    return frames_[std::size_t(i)]->Bitmap();
+}
+
+bool TGIFImage::Empty() const {
+    if (frames_.empty()) return true;
+    const TGIFFrame& f = *frames_[std::size_t(FrameIndex >= 0 && FrameIndex < Count() ? FrameIndex : 0)];
+    return !f.HasBitmap() && (!f.item_ || f.item_->Data.empty());
+}
+
+int TGIFImage::Width() {
+    if (Empty() || FrameIndex < 0 || FrameIndex >= Count()) return 0;
+    return frames_[std::size_t(FrameIndex)]->Bitmap().Width();
+}
+
+int TGIFImage::Height() {
+    if (Empty() || FrameIndex < 0 || FrameIndex >= Count()) return 0;
+    return frames_[std::size_t(FrameIndex)]->Bitmap().Height();
+}
+
+void TGIFImage::SetWidth(int) { Fail("Cannot change the Size of a GIF image"); }
+void TGIFImage::SetHeight(int) { Fail("Cannot change the Size of a GIF image"); }
+
+bool TGIFImage::GetTransparent() const {
+    if (!Transparent) return false;
+    for (const auto& f : frames_)
+        if (f->TransparentColor != wb::gui::clNone) return true;
+    return false;
+}
+
+void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool decodeFirst) {
+    NewImage();
+    if (size == 0) return;
+    TByteReader r(bytes, size);
+    char sig[6];
+    if (!r.Read(sig, 6)) Fail("Unknown GIF version");
+    auto lower = [](char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); };
+    for (char& c : sig) c = lower(c);
+    if (std::memcmp(sig, "gif", 3) != 0) Fail("Unknown GIF version");
+    if (std::memcmp(sig + 3, "87a", 3) == 0)
+        version_ = 1;
+    else if (std::memcmp(sig + 3, "89a", 3) == 0)
+        version_ = 2;
+    else
+        Fail("Unknown GIF version");
+    std::uint8_t lsd[7];
+    if (!r.Read(lsd, 7)) Fail(kStreamRead);
+    screenWidth_ = GetLE16(lsd);
+    screenHeight_ = GetLE16(lsd + 2);
+    data_->AspectRatio = lsd[6];
+    data_->BitsPerPixel = (lsd[4] & 7) + 1;
+    data_->ColorResBits = ((lsd[4] >> 4) & 7) + 1;
+    if (lsd[4] & 0x80) {
+        if (!ReadTable(r, data_->ColorTable, data_->BitsPerPixel)) Fail(kStreamRead);
+        if (lsd[5] < data_->ColorTable.Count) BackgroundColor = data_->ColorTable.Color(lsd[5]);
+    }
+    int b = r.Byte();
+    while (b > 0 && b != ';') {
+        std::vector<TExtension> group;
+        while (b == '!') {
+            TExtension e = ReadExtension(r);
+            if (e.Kind == ekGraphicControl || e.Kind == ekComment) {
+                group.push_back(std::move(e));
+            } else if (e.Kind == ekPlainText) {
+                group.clear();
+            } else if (IsLoopExtension(e)) {
+                Looping = true;
+                RepeatCount = std::min<std::uint16_t>(
+                    GetLE16(reinterpret_cast<const std::uint8_t*>(e.Data[0].data()) + 1), 30000);
+            }
+            b = r.Byte();
+            if (b < 0) b = ';';
+        }
+        if (b == ',') {
+            frames_.push_back(std::make_unique<TGIFFrame>(this));
+            frames_.back()->ReadFrom(r, group);
+            do b = r.Byte();
+            while (b == 0);
+            if (b < 0) b = ';';
+            if (b != '!' && b != ',' && b != ';') b = 0;
+            continue;
+        }
+        if (!group.empty() && data_->Comment.empty()) {
+            for (const TExtension& e : group) {
+                if (e.Kind != ekComment) continue;
+                if (!data_->Comment.empty()) data_->Comment.push_back("\r\n\r\n");
+                data_->Comment.insert(data_->Comment.end(), e.Data.begin(), e.Data.end());
+            }
+            continue;
+        }
+        if (b != 0 && b != ';') Fail(kStreamRead);
+    }
+    if (!frames_.empty()) {
+        FrameIndex = 0;
+        if (decodeFirst) {
+            try {
+                frames_[0]->Bitmap();
+            } catch (...) {
+                frames_.erase(frames_.begin());
+                FrameIndex = frames_.empty() ? -1 : 0;
+                throw;
+            }
+        }
+    }
+    Changed();
+}
+
+void TGIFImage::LoadFromFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadRegularFile(path, bytes)) throw EInvalidGraphicOperation("Cannot read the picture " + path);
+    LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TGIFImage::ReadData(const std::uint8_t* bytes, std::size_t size) {
+    if (size < 4) Fail(kStreamRead);
+    std::uint32_t n = GetLE32(bytes);
+    if (n > size - 4) Fail(kStreamRead);
+    LoadFromBytes(bytes + 4, n);
+}
+
+std::vector<std::uint8_t> TGIFImage::SaveToBytes() {
+    if (frames_.empty()) Fail(kNoData);
+    for (auto& f : frames_) {
+        f->Encode(OnProgress);
+        TGIFItem& item = *f->item_;
+        const std::int64_t right = std::int64_t(f->Left) + item.Width;
+        const std::int64_t bottom = std::int64_t(f->Top) + item.Height;
+        if (f->Left < 0 || f->Top < 0 || right > 65535 || bottom > 65535) Fail(kTooLarge);
+        auto& ext = f->extensions_;
+        bool hasControl = std::any_of(ext.begin(), ext.end(),
+                                      [](const TExtension& e) { return e.Kind == ekGraphicControl; });
+        if (!hasControl && (f->AnimateInterval > 0 || f->TransparentColor != wb::gui::clNone ||
+                            f->DisposalMethod != 0))
+            ext.insert(ext.begin(), TExtension{ekGraphicControl, {4, 0, 0, 0, 0, 0}, {}});
+        for (TExtension& e : ext) {
+            if (e.Kind != ekGraphicControl) continue;
+            e.Fixed.resize(6);
+            e.Fixed[0] = 4;
+            SetLE16(e.Fixed.data() + 2, std::min<std::uint32_t>(f->AnimateInterval / 10, 65535));
+            int index = -1;
+            if (f->TransparentColor != wb::gui::clNone) {
+                // The index read from the file stays while it still holds the
+                // colour; another entry of the same colour is no reason to move.
+                if (f->transparentIndex_ >= 0 && f->transparentIndex_ < item.ColorTable.Count &&
+                    item.ColorTable.Color(f->transparentIndex_) == f->TransparentColor)
+                    index = f->transparentIndex_;
+                else
+                    index = item.ColorTable.IndexOf(f->TransparentColor);
+            }
+            std::uint8_t packed = std::uint8_t(e.Fixed[1] & ~0x1D);
+            if (index >= 0) {
+                packed |= 1;
+                e.Fixed[4] = std::uint8_t(index);
+            }
+            packed = std::uint8_t(packed | ((f->DisposalMethod & 7) << 2));
+            e.Fixed[1] = packed;
+            e.Fixed[5] = 0;
+        }
+        ext.erase(std::remove_if(ext.begin(), ext.end(),
+                                 [](const TExtension& e) { return e.Kind == ekComment && e.Data.empty(); }),
+                  ext.end());
+        if (!ext.empty()) version_ = 2;
+    }
+    if (!data_->Comment.empty()) version_ = 2;
+    if (version_ == 0) version_ = 1;
+    RecomputeScreenSize();
+
+    std::vector<std::uint8_t> out;
+    out.insert(out.end(), {'G', 'I', 'F'});
+    std::string v = VersionText();
+    out.insert(out.end(), v.begin(), v.end());
+    PutLE16(out, screenWidth_);
+    PutLE16(out, screenHeight_);
+    const TGIFColorTable& global = data_->ColorTable;
+    if (global.Count == 0) {
+        out.push_back(0);
+        out.push_back(0);
+    } else {
+        int bits = BitsOfCount(global.Count);
+        out.push_back(std::uint8_t(0x80 + (bits - 1) * 16 + (bits - 1)));
+        int bg = BackgroundColor == wb::gui::clNone ? -1 : global.IndexOf(BackgroundColor);
+        out.push_back(std::uint8_t(bg < 0 ? 0 : bg));
+    }
+    out.push_back(data_->AspectRatio);
+    out.insert(out.end(), global.Colors.begin(), global.Colors.begin() + 3 * global.Count);
+    if (Looping && frames_.size() > 1) {
+        out.insert(out.end(), {'!', 0xFF, 11});
+        const char* id = "NETSCAPE2.0";
+        out.insert(out.end(), id, id + 11);
+        out.insert(out.end(), {3, 1, std::uint8_t(RepeatCount), std::uint8_t(RepeatCount >> 8), 0});
+    }
+    for (auto& f : frames_) {
+        for (const TExtension& e : f->extensions_) {
+            out.push_back('!');
+            out.push_back(e.Label());
+            out.insert(out.end(), e.Fixed.begin(), e.Fixed.end());
+            if (e.Kind != ekGraphicControl) WriteLines(out, e.Data);
+        }
+        const TGIFItem& item = *f->item_;
+        out.push_back(',');
+        PutLE16(out, unsigned(f->Left));
+        PutLE16(out, unsigned(f->Top));
+        PutLE16(out, unsigned(item.Width));
+        PutLE16(out, unsigned(item.Height));
+        std::uint8_t packed = 0;
+        int bits = BitsFor(item.ColorTable.Count);
+        if (f->LocalColors) packed = std::uint8_t(0x80 + bits - 1);
+        if (f->Interlaced) packed |= 0x40;
+        out.push_back(packed);
+        if (f->LocalColors)
+            out.insert(out.end(), item.ColorTable.Colors.begin(), item.ColorTable.Colors.begin() + 3 * (1 << bits));
+        out.insert(out.end(), item.Data.begin(), item.Data.end());
+        // Data cut short in the file it came from still gets its terminator,
+        // so the file written is whole.
+        if (!HasTerminator(item.Data)) out.push_back(0);
+    }
+    if (!data_->Comment.empty()) {
+        out.insert(out.end(), {'!', 0xFE});
+        WriteLines(out, data_->Comment);
+    }
+    out.push_back(';');
+    return out;
+}
+
+std::vector<std::uint8_t> TGIFImage::WriteData() {
+    std::vector<std::uint8_t> file = SaveToBytes();
+    std::vector<std::uint8_t> out;
+    PutLE32(out, std::uint32_t(file.size()));
+    out.insert(out.end(), file.begin(), file.end());
+    return out;
+}
+
+void TGIFImage::Assign(const TGIFImage& source) {
+    if (&source == this) return;
+    data_ = source.data_;
+    version_ = source.version_;
+    BackgroundColor = source.BackgroundColor;
+    RepeatCount = source.RepeatCount;
+    Looping = source.Looping;
+    frames_.clear();
+    for (const auto& sf : source.frames_) {
+        frames_.push_back(std::make_unique<TGIFFrame>(this));
+        frames_.back()->Assign(*sf);
+        frames_.back()->LocalColors = sf->LocalColors;
+    }
+    screenWidth_ = source.screenWidth_;
+    screenHeight_ = source.screenHeight_;
+    FrameIndex = source.FrameIndex;
+    Changed();
+}
+
+void TGIFImage::Assign(const TGIFFrame& source) {
+    NewImage();
+    if (source.owner_) {
+        const TGIFData& from = *source.owner_->data_;
+        data_->AspectRatio = from.AspectRatio;
+        data_->BitsPerPixel = from.BitsPerPixel;
+        data_->ColorResBits = from.ColorResBits;
+        data_->ColorTable = from.ColorTable;
+    }
+    frames_.push_back(std::make_unique<TGIFFrame>(this));
+    frames_.back()->Assign(source);
+    FrameIndex = 0;
+    if (version_ == 0) version_ = 1;
+    Changed();
+}
+
+void TGIFImage::Assign(const TBitmap& source) {
+    NewImage();
+    AddFrame(source);
+    Changed();
+}
+
+void TGIFImage::Assign(const TAnimatedCursorImage& source) {
+    NewImage();
+    BackgroundColor = wb::gui::clWindow;
+    for (int i = 0; i < source.FrameCount(); ++i) {
+        int index = AddFrame(source.Frame(i).Bitmap());
+        frames_[std::size_t(index)]->AnimateInterval = std::uint32_t(source.Frame(i).Rate) * 100 / 6;
+    }
+    Changed();
+}
+
+void TGIFImage::Clear() {
+    NewImage();
+    Changed();
+}
+
+} // namespace velmora

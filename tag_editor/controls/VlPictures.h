@@ -1,0 +1,16 @@
+#pragma once
+// The pictures that Velmora's windows show, held as GIF data of our own and
+// loaded through the GIF image class like any stored picture.
+#include <cstdint>
+#include <vector>
+
+#include "tag_editor/controls/VlGIF.h"
+
+namespace velmora {
+
+// The Info tab's picture.
+const std::vector<std::uint8_t>& InfoPictureData();
+// Loads it into the image, its frame decoded; the window draws the image's Bitmap().
+void LoadInfoPicture(TGIFImage& image);
+
+} // namespace velmora

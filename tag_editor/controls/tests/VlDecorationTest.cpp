@@ -1,0 +1,224 @@
+// Labels, borders and progress bars: their rules, their mouse and blink
+// behaviour, and how they look on a form.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QImage>
+#include <QWidget>
+#include <filesystem>
+
+#include "platform/gui/Form.h"
+#include "tag_editor/controls/VlBorder.h"
+#include "tag_editor/controls/VlLabel.h"
+#include "tag_editor/controls/VlPrgres.h"
+#include "tag_editor/controls/tests/TestApp.h"
+
+namespace {
+
+using namespace velmora;
+using namespace wb::gui;
+
+class Decorations : public ::testing::Test {
+protected:
+    void SetUp() override { velmora::test::EnsureApp(); }
+    static void Enter(WidgetControl& c) {
+        QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(c.Widget(), &e);
+    }
+    static void Leave(WidgetControl& c) {
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(c.Widget(), &e);
+    }
+};
+
+class LabelAngle : public ::testing::TestWithParam<std::pair<int, int>> {};
+TEST_P(LabelAngle, IsKeptWithinATurn) { EXPECT_EQ(NormalizeLabelAngle(GetParam().first), GetParam().second); }
+INSTANTIATE_TEST_SUITE_P(Angles, LabelAngle,
+                         ::testing::Values(std::pair{370, 10}, std::pair{-30, 330}, std::pair{-400, -40},
+                                           std::pair{720, 0}, std::pair{359, 359}));
+
+TEST_F(Decorations, RotationAndAngleFollowEachOther) {
+    TVlLabel label;
+    label.SetAngle(45);
+    EXPECT_EQ(label.Rotation(), roFlat);
+    EXPECT_FALSE(label.AutoSize());
+    label.SetCenterPoint(cpLowerLeft);
+    label.SetRotation(roCurve);
+    label.SetRotation(roFlat);
+    EXPECT_EQ(label.Angle(), 0);
+    EXPECT_EQ(label.CenterPoint(), cpCenter);
+    label.SetAngle(45);
+    EXPECT_EQ(label.Rotation(), roFlat);
+    label.SetRotation(roNone);
+    EXPECT_EQ(label.Angle(), 0);
+}
+
+TEST_F(Decorations, FlyByColourShowsOnlyWhileTheMouseIsOver) {
+    Form form;
+    TVlLabel link(form, "VlLabel1", "mail");
+    TFont f = link.Font();
+    f.Color = clBlue;
+    link.SetFont(f);
+    link.SetFlyByColor(clRed);
+    int entered = 0, left = 0;
+    link.OnMouseEnter = [&](wb::Persistent*) { ++entered; };
+    link.OnMouseLeave = [&](wb::Persistent*) { ++left; };
+    // Never entered: leaving and switching off keep the label's own colour.
+    link.SetFlyByEnabled(true);
+    Leave(link);
+    EXPECT_EQ(link.CurrentColor(), clBlue);
+    Enter(link);
+    EXPECT_EQ(link.CurrentColor(), clRed);
+    Leave(link);
+    EXPECT_EQ(link.CurrentColor(), clBlue);
+    Enter(link);
+    link.SetFlyByEnabled(false);  // switched off while shown: the colour comes back
+    EXPECT_EQ(link.CurrentColor(), clBlue);
+    link.SetFlyByEnabled(false);
+    EXPECT_EQ(link.CurrentColor(), clBlue);
+    EXPECT_EQ(entered, 2);
+    EXPECT_EQ(left, 2);
+}
+
+TEST_F(Decorations, BlinkingLabelsChangeInTheSameTickAndShareTheirIntervals) {
+    TVlLabel a, b, still;
+    for (TVlLabel* l : {&a, &b}) {
+        l->SetBlinking(true);
+        l->SetBlinkColor(clYellow);
+    }
+    a.SetBlinkIntervalOn(250);
+    EXPECT_EQ(b.BlinkIntervalOn(), 250);
+    ASSERT_NE(TVlLabel::Blinkers(), nullptr);
+    const TColor normal = still.CurrentColor();
+    TVlLabel::Blinkers()->Tick();
+    TVlLabel::Blinkers()->Tick();
+    const bool blinkPhase = a.CurrentColor() == clYellow;
+    EXPECT_EQ(b.CurrentColor(), a.CurrentColor());
+    EXPECT_EQ(still.CurrentColor(), normal);
+    if (!blinkPhase) TVlLabel::Blinkers()->Tick();
+    ASSERT_EQ(a.CurrentColor(), clYellow);
+    // Switched off in the blink phase: the text is back in its colour.
+    a.SetBlinking(false);
+    EXPECT_EQ(a.CurrentColor(), normal);
+    a.SetBlinkIntervalOn(500);
+}
+
+TEST_F(Decorations, TheBlinkListGoesWithTheLastLabel) {
+    { TVlLabel one; EXPECT_NE(TVlLabel::Blinkers(), nullptr); }
+    EXPECT_EQ(TVlLabel::Blinkers(), nullptr);
+}
+
+TEST_F(Decorations, CurvedTextInALabelWithoutRoomDrawsNothing) {
+    Form form;
+    TVlLabel label(form, "curve", "curved");
+    label.SetRotation(roCurve);
+    label.SetAutoSize(false);
+    label.SetBorderWidth(10);
+    label.SetBounds(0, 0, 20, 20);  // the radius is 20 - 2 * 10 = 0
+    QImage before = label.Widget()->grab().toImage();
+    label.SetCaption("still curved");
+    QImage after = label.Widget()->grab().toImage();
+    EXPECT_EQ(before, after);
+}
+
+struct BorderCase {
+    const char* name;
+    TFrameStyle outer, inner;
+    TSides sides;
+    int bevel, width;
+    Rect expected;  // of a 50 x 40 border
+};
+void PrintTo(const BorderCase& c, std::ostream* os) { *os << c.name; }
+class BorderClient : public Decorations, public ::testing::WithParamInterface<BorderCase> {};
+TEST_P(BorderClient, ShrinksByEachBorder) {
+    const BorderCase& c = GetParam();
+    TVlBorder b;
+    b.SetBounds(0, 0, 50, 40);
+    b.SetBorderOuter(c.outer);
+    b.SetBorderInner(c.inner);
+    b.SetBorderSides(c.sides);
+    b.SetBevelWidth(c.bevel);
+    b.SetBorderWidth(c.width);
+    EXPECT_EQ(b.ClientRect(), c.expected);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Styles, BorderClient,
+    ::testing::Values(BorderCase{"GrooveAllSides", fsGroove, fsNone, TSides::All(), 1, 0, {2, 2, 48, 38}},
+                      BorderCase{"FlatLeftOnly", fsFlat, fsNone, TSides{sdLeft}, 1, 0, {1, 0, 50, 40}},
+                      BorderCase{"StatusUsesTheBevel", fsStatus, fsPopup, TSides::All(), 3, 2, {8, 8, 42, 32}},
+                      BorderCase{"NoneKeepsTheBand", fsNone, fsNone, TSides::All(), 1, 4, {4, 4, 46, 36}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PartsCase {
+    uint32_t complete, total;
+    uint32_t stored;
+    int percent;
+};
+class ProgressParts : public Decorations, public ::testing::WithParamInterface<PartsCase> {};
+TEST_P(ProgressParts, GiveThePercentRoundedToEven) {
+    TVlProgressBar bar;
+    bar.SetTotalParts(GetParam().total);
+    int reported = -1;
+    bar.OnChange = [&](wb::Persistent*, int p) { reported = p; };
+    bar.SetPartsComplete(GetParam().complete);
+    EXPECT_EQ(bar.PartsComplete(), GetParam().stored);
+    EXPECT_EQ(bar.Percent(), GetParam().percent);
+    if (GetParam().percent != 0) EXPECT_EQ(reported, GetParam().percent);
+}
+INSTANTIATE_TEST_SUITE_P(Parts, ProgressParts,
+                         ::testing::Values(PartsCase{7, 8, 7, 88}, PartsCase{10, 8, 8, 100}, PartsCase{1, 8, 1, 12},
+                                           PartsCase{3, 8, 3, 38}, PartsCase{5, 0, 0, 0}));
+
+TEST_F(Decorations, ProgressBarsTurnWithTheirShapeAndLedHidesThePercent) {
+    TVlProgressBar bar;
+    bar.SetBounds(0, 0, 377, 16);
+    EXPECT_EQ(bar.Orientation(), orHorizontal);
+    bar.SetBounds(0, 0, 30, 100);
+    EXPECT_EQ(bar.Orientation(), orVertical);
+    bar.SetBarStyle(bsLED);
+    EXPECT_FALSE(bar.ShowPercent());
+    EXPECT_EQ(bar.InteriorOffset(), 1);
+    bar.SetBarStyle(bsTraditional);
+    EXPECT_TRUE(bar.ShowPercent());
+    EXPECT_EQ(bar.InteriorOffset(), 0);
+    bar.SetTotalParts(10);
+    bar.SetPartsComplete(5);
+    bar.SetTotalParts(20);  // a new total starts again
+    EXPECT_EQ(bar.PartsComplete(), 0u);
+    EXPECT_EQ(bar.Percent(), 0);
+}
+
+TEST_F(Decorations, Screenshot) {
+    Form form;
+    form.SetCaption("Decorations");
+    form.SetBounds(0, 0, 420, 200);
+    TVlLabel raised(form, "raised", "Velmora");
+    TFont big = raised.Font();
+    big.SetSize(18);
+    big.Style = fsBold;
+    raised.SetFont(big);
+    raised.SetTextStyle(tsRaised);
+    raised.SetBounds(10, 10, 200, 40);
+    TVlLabel link(form, "link", "velmora@example.org");
+    link.SetTextStyle(tsNormal);
+    link.SetBounds(10, 60, 200, 20);
+    TVlLabel turned(form, "turned", "turned");
+    turned.SetAngle(30);
+    turned.SetBounds(230, 10, 160, 80);
+    TVlBorder line(form, "line");
+    line.SetBounds(10, 95, 380, 2);
+    TVlProgressBar solid(form, "solid");
+    solid.SetBounds(10, 110, 380, 24);
+    solid.SetPercent(64);
+    TVlProgressBar led(form, "led");
+    led.SetBarStyle(bsLED);
+    led.SetBounds(10, 145, 380, 24);
+    led.SetPercent(40);
+    form.Show();
+    const std::string screens = std::string(WB_BINARY_DIR) + "/screens";
+    std::filesystem::create_directories(screens);
+    EXPECT_TRUE(form.SaveScreenshot(screens + "/velmora-decorations.png"));
+}
+
+} // namespace

@@ -1,0 +1,291 @@
+#include "tag_editor/controls/VlGIF.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <gtest/gtest.h>
+
+#include "platform/base/TempDir.h"
+#include "tag_editor/controls/VlBytes.h"
+
+using namespace velmora;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void WriteFile(const std::string& path, const Bytes& b) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+}
+
+Bytes ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void RunTool(const std::string& command) {
+    ASSERT_EQ(std::system((command + " 2>/dev/null").c_str()), 0) << command;
+}
+
+TPixelFormat FormatOf(int bits) { return bits == 1 ? pf1bit : bits == 4 ? pf4bit : pf8bit; }
+
+// A bitmap of random indices over a table of distinct random colours.
+TBitmap RandomBitmap(int bits, int w, int h, unsigned seed) {
+    std::mt19937 rng(seed);
+    TBitmap b(w, h, FormatOf(bits));
+    std::map<TColor, bool> used;
+    for (auto& q : b.Palette) {
+        do q = {std::uint8_t(rng()), std::uint8_t(rng()), std::uint8_t(rng()), 0};
+        while (used[wb::gui::RGBColor(q.Red, q.Green, q.Blue)]);
+        used[wb::gui::RGBColor(q.Red, q.Green, q.Blue)] = true;
+    }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.SetPixelIndex(x, y, rng() % (1u << bits));
+    return b;
+}
+
+// The picture as the tools print it: red, green, blue per pixel, top row first.
+Bytes Rgb(const TBitmap& b) {
+    Bytes out;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            auto c = std::uint32_t(b.Pixel(x, y));
+            out.insert(out.end(), {std::uint8_t(wb::gui::RedOf(c)), std::uint8_t(wb::gui::GreenOf(c)),
+                                   std::uint8_t(wb::gui::BlueOf(c))});
+        }
+    return out;
+}
+
+Bytes Encode(const TBitmap& b) {
+    TGIFImage gif;
+    gif.AddFrame(b);
+    return gif.SaveToBytes();
+}
+
+TBitmap Decode(const Bytes& file, bool* corrupted = nullptr) {
+    TGIFImage gif;
+    gif.LoadFromBytes(file);
+    TBitmap b = gif.Bitmap();
+    if (corrupted) *corrupted = gif.Frames(0).Corrupted;
+    return b;
+}
+
+// ---- round trips through our encoder, read back by us and by both tools ----
+
+struct RoundTripCase {
+    const char* name;
+    int bits, width, height;
+};
+
+class GifRoundTrip : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(GifRoundTrip, OurFileDecodesToTheSamePixelsHereAndInBothTools) {
+    const RoundTripCase& c = GetParam();
+    TBitmap original = RandomBitmap(c.bits, c.width, c.height, unsigned(c.width * 31 + c.bits));
+    Bytes file = Encode(original);
+    bool corrupted = true;
+    TBitmap back = Decode(file, &corrupted);
+    EXPECT_FALSE(corrupted);
+    ASSERT_EQ(back.Width(), c.width);
+    ASSERT_EQ(back.Height(), c.height);
+    EXPECT_EQ(back.Bits(), original.Bits());
+    EXPECT_EQ(Rgb(back), Rgb(original));
+
+    wb::TempDir dir("gif");
+    WriteFile(dir / "our.gif", file);
+    RunTool("convert " + dir / "our.gif" + " rgb:" + dir / "magick.rgb");
+    EXPECT_EQ(ReadFile(dir / "magick.rgb"), Rgb(original)) << "ImageMagick";
+    RunTool("gif2rgb -1 -o " + dir / "giflib.rgb" + " " + dir / "our.gif");
+    EXPECT_EQ(ReadFile(dir / "giflib.rgb"), Rgb(original)) << "giflib";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, GifRoundTrip,
+    testing::Values(RoundTripCase{"OneBitOnePixel", 1, 1, 1}, RoundTripCase{"OneBitOddWidth", 1, 37, 11},
+                    RoundTripCase{"FourBitOddWidth", 4, 5, 3}, RoundTripCase{"FourBitSquare", 4, 64, 64},
+                    RoundTripCase{"EightBitOnePixel", 8, 1, 1},
+                    RoundTripCase{"EightBitManyTableClears", 8, 300, 200},
+                    RoundTripCase{"FourBitManyTableClears", 4, 640, 480}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- files made by the tools, decoded to the pixels they were made from ----
+
+struct ToolCase {
+    const char* name;
+    bool giflib;  // else ImageMagick
+    int bits, width, height;
+    bool interlaced;
+};
+
+class GifFromTools : public testing::TestWithParam<ToolCase> {};
+
+TEST_P(GifFromTools, DecodesToThePixelsTheFileWasMadeFrom) {
+    const ToolCase& c = GetParam();
+    TBitmap source = RandomBitmap(c.bits, c.width, c.height, unsigned(c.height * 7 + c.bits));
+    wb::TempDir dir("gif");
+    if (c.giflib) {
+        // giflib's own text description: the colour map and hex pixels.
+        std::string text = "screen width " + std::to_string(c.width) + "\nscreen height " +
+                           std::to_string(c.height) + "\nscreen colors " + std::to_string(1 << c.bits) +
+                           "\nscreen background 0\npixel aspect byte 0\n\nscreen map\n\tsort flag off\n";
+        char line[64];
+        for (std::size_t i = 0; i < source.Palette.size(); ++i) {
+            const TRGBQuad& q = source.Palette[i];
+            std::snprintf(line, sizeof line, "\trgb %03d %03d %03d is %zu\n", q.Red, q.Green, q.Blue, i);
+            text += line;
+        }
+        text += "end\n\nimage # 1\nimage left 0\nimage top 0\n";
+        if (c.interlaced) text += "image interlaced\n";
+        text += "image bits " + std::to_string(c.width) + " by " + std::to_string(c.height) + " hex\n";
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                std::snprintf(line, sizeof line, "%02x", source.PixelIndex(x, y));
+                text += line;
+            }
+            text += "\n";
+        }
+        std::ofstream(dir / "in.txt") << text;
+        RunTool("gifbuild " + dir / "in.txt" + " > " + dir / "tool.gif");
+    } else {
+        WriteFile(dir / "in.rgb", Rgb(source));
+        RunTool("convert -size " + std::to_string(c.width) + "x" + std::to_string(c.height) + " -depth 8 rgb:" +
+            dir / "in.rgb" + (c.interlaced ? " -interlace GIF " : " ") + dir / "tool.gif");
+    }
+    TGIFImage gif;
+    gif.LoadFromBytes(ReadFile(dir / "tool.gif"));
+    ASSERT_EQ(gif.Count(), 1);
+    EXPECT_EQ(gif.Frames(0).Interlaced, c.interlaced);
+    EXPECT_FALSE(gif.Frames(0).Corrupted);
+    EXPECT_EQ(Rgb(gif.Bitmap()), Rgb(source));
+    // Written again without drawing, the image data stays byte for byte.
+    TGIFImage reread;
+    Bytes again = gif.SaveToBytes();
+    reread.LoadFromBytes(again.data(), again.size(), false);
+    EXPECT_EQ(reread.Frames(0).Item()->Data, gif.Frames(0).Item()->Data);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, GifFromTools,
+    testing::Values(ToolCase{"GiflibOneBit", true, 1, 23, 9, false},
+                    ToolCase{"GiflibFourBitInterlaced", true, 4, 31, 29, true},
+                    ToolCase{"GiflibEightBit", true, 8, 200, 150, false},
+                    ToolCase{"GiflibEightBitInterlaced", true, 8, 17, 3, true},
+                    ToolCase{"MagickOneBit", false, 1, 40, 10, false},
+                    ToolCase{"MagickFourBit", false, 4, 33, 21, false},
+                    ToolCase{"MagickEightBitInterlaced", false, 8, 250, 120, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- LZW corner cases from hand-made code streams ----
+
+// Packs codes of the given widths into data sub-blocks after the minimum code size.
+Bytes PackCodes(int minSize, const std::vector<std::pair<int, int>>& codes, bool terminate = true) {
+    Bytes packed;
+    std::uint32_t acc = 0;
+    int bits = 0;
+    for (auto [code, width] : codes) {
+        acc |= std::uint32_t(code) << bits;
+        bits += width;
+        while (bits >= 8) {
+            packed.push_back(std::uint8_t(acc));
+            acc >>= 8;
+            bits -= 8;
+        }
+    }
+    if (bits) packed.push_back(std::uint8_t(acc));
+    Bytes out{std::uint8_t(minSize)};
+    for (std::size_t at = 0; at < packed.size(); at += 255) {
+        std::size_t n = std::min<std::size_t>(255, packed.size() - at);
+        out.push_back(std::uint8_t(n));
+        out.insert(out.end(), packed.begin() + std::ptrdiff_t(at), packed.begin() + std::ptrdiff_t(at + n));
+    }
+    if (terminate) out.push_back(0);
+    return out;
+}
+
+struct LzwCase {
+    const char* name;
+    int bitsPerPixel, width;
+    std::vector<std::pair<int, int>> codes;  // minimum code size 2: clear 4, end 5
+    std::vector<unsigned> pixels;
+    bool corrupted;
+};
+
+class GifLzw : public testing::TestWithParam<LzwCase> {};
+
+TEST_P(GifLzw, DecodesOrReportsDamage) {
+    const LzwCase& c = GetParam();
+    TBitmap b(c.width, 1, c.bitsPerPixel == 1 ? pf1bit : pf4bit);
+    Bytes data = PackCodes(2, c.codes);
+    EXPECT_EQ(GifLzwDecode(data, b, c.bitsPerPixel, false), c.corrupted);
+    std::vector<unsigned> got;
+    for (int x = 0; x < c.width; ++x) got.push_back(b.PixelIndex(x, 0));
+    EXPECT_EQ(got, c.pixels);
+
+    AcceptCorruptGif = false;
+    if (c.corrupted)
+        EXPECT_THROW(GifLzwDecode(data, b, c.bitsPerPixel, false), EInvalidGraphicOperation);
+    else
+        EXPECT_NO_THROW(GifLzwDecode(data, b, c.bitsPerPixel, false));
+    AcceptCorruptGif = true;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, GifLzw,
+    testing::Values(
+        LzwCase{"Plain", 2, 3, {{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 3}}, {1, 2, 3}, false},
+        LzwCase{"StringOfTheCodeNotYetMade", 2, 4, {{4, 3}, {1, 3}, {6, 3}, {5, 3}}, {1, 1, 1, 0}, false},
+        LzwCase{"CodePastTheNextFreeCode", 2, 4, {{4, 3}, {1, 3}, {7, 3}, {5, 3}}, {1, 0, 0, 0}, true},
+        LzwCase{"FirstCodeWithoutPreviousString", 2, 3, {{4, 3}, {6, 3}, {1, 3}}, {0, 0, 0}, true},
+        LzwCase{"StringCodeAtTheVeryStart", 2, 3, {{6, 3}, {1, 3}}, {0, 0, 0}, true},
+        LzwCase{"StringCodeRightAfterAClear", 2, 4, {{4, 3}, {1, 3}, {4, 3}, {6, 3}}, {1, 0, 0, 0}, true},
+        // A one-bit frame with the smallest code size: 2 and 3 are still
+        // pixel codes (masked to the frame's bit), not table entries.
+        LzwCase{"LiteralAboveThePixelMask", 1, 3, {{4, 3}, {3, 3}, {2, 3}, {1, 3}, {5, 4}}, {1, 0, 1}, false},
+        LzwCase{"DataEndsBeforeThePicture", 2, 4, {{4, 3}, {1, 3}}, {1, 0, 0, 0}, true},
+        LzwCase{"EndCodeBeforeThePicture", 2, 4, {{4, 3}, {2, 3}, {5, 3}}, {2, 0, 0, 0}, false},
+        LzwCase{"NoEndCodeAfterTheLastRow", 2, 2, {{4, 3}, {3, 3}, {3, 3}}, {3, 3}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The pixel at which the encoder's table reaches its last code, by the plain
+// dictionary rule of GIF's LZW: the clear then falls on that pixel.
+std::size_t PixelOfTableClear(const std::vector<int>& pixels) {
+    std::map<std::vector<int>, int> strings;
+    int next = 258;
+    std::vector<int> current{pixels[0]};
+    for (std::size_t i = 1; i < pixels.size(); ++i) {
+        std::vector<int> longer = current;
+        longer.push_back(pixels[i]);
+        if (longer.size() == 1 || strings.count(longer)) {
+            current = longer;
+            continue;
+        }
+        strings[longer] = next++;
+        if (next - 1 == 4094) return i;
+        current = {pixels[i]};
+    }
+    return pixels.size();
+}
+
+TEST(GifLzwEncode, TableClearOnTheLastPixelEndsTheDataCleanly) {
+    std::mt19937 rng(5);
+    std::vector<int> pixels(20000);
+    for (int& p : pixels) p = int(rng() % 256);
+    std::size_t last = PixelOfTableClear(pixels);
+    ASSERT_LT(last, pixels.size());
+    wb::TempDir dir("gif");
+    for (std::size_t width : {last + 1, last, last + 2}) {
+        TBitmap b(int(width), 1, pf8bit);
+        for (std::size_t x = 0; x < width; ++x) b.SetPixelIndex(int(x), 0, unsigned(pixels[x]));
+        Bytes file = Encode(b);
+        AcceptCorruptGif = false;
+        EXPECT_EQ(Decode(file).Bits(), b.Bits()) << width;
+        AcceptCorruptGif = true;
+        WriteFile(dir / "clear.gif", file);
+        RunTool("gif2rgb -1 -o " + dir / "giflib.rgb" + " " + dir / "clear.gif");
+        EXPECT_EQ(ReadFile(dir / "giflib.rgb"), Rgb(b)) << width;
+    }
+}
+
+} // namespace
