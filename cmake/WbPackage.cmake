@@ -2,8 +2,8 @@
 # executable may not exist yet), one Debian package per program, and the
 # tests of the installed tree and the packages.
 
-if(TARGET velmora)
-  wb_install_program(velmora NAME velmora)
+if(TARGET velmora_app)
+  wb_install_program(velmora_app NAME velmora)
 endif()
 
 get_property(WB_INSTALLED_PROGRAMS GLOBAL PROPERTY WB_INSTALLED_PROGRAMS)

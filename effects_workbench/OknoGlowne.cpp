@@ -167,6 +167,8 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
 
     // Private to this process, so two running copies keep their own undo.
     tempDir_.emplace("sonafex");
+    // Ended by a signal, the window closes no more; the folder goes all the same.
+    tempDir_->RemoveOnTermination();
     firstTemp_ = *tempDir_ / "sx1tmp.wav";
     secondTemp_ = *tempDir_ / "sx2tmp.wav";
     current_ = firstTemp_;
@@ -277,16 +279,19 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
     const struct {
         Label& label;
         int x, y;
-    } info[] = {{Label1, 484, 222},  {Label15, 590, 222}, {Label2, 484, 240}, {Label17, 610, 240},
-                {Label7, 660, 240},  {Label3, 484, 258},  {Label18, 610, 258}, {Label8, 660, 258},
-                {Label4, 484, 276},  {Label19, 610, 276}, {Label10, 484, 294}, {Label20, 610, 294},
-                {Label11, 660, 294}, {Label22, 484, 316}, {Label5, 484, 334}};
+    } info[] = {{Label1, 484, 222},  {Label15, 590, 222}, {Label2, 484, 238}, {Label17, 610, 238},
+                {Label7, 660, 238},  {Label3, 484, 254},  {Label18, 610, 254}, {Label8, 660, 254},
+                {Label4, 484, 270},  {Label19, 610, 270}, {Label10, 484, 286}, {Label20, 610, 286},
+                {Label11, 660, 286}, {Label22, 484, 302}, {Label5, 484, 318}};
     for (const auto& i : info) i.label.SetBounds(i.x, i.y, 120, 14);
     for (Label* l : {&Label15, &Label22, &Label5}) l->SetAutoSize(false);
     Label15.SetBounds(590, 222, 110, 14);
-    Label22.SetBounds(484, 316, 216, 14);
+    Label22.SetBounds(484, 302, 216, 14);
     Label22.SetFont(11, true);
-    Label5.SetBounds(484, 334, 216, 14);
+    // A load or save problem names a file: four wrapped lines, and all of it
+    // in the tool tip.
+    Label5.SetBounds(484, 318, 216, 54);
+    Label5.SetWordWrap(true);
     SetInfoLabelsVisible(false);
     Label5.SetVisible(false);
 
@@ -294,8 +299,8 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
     DervoImage.OnPaint = PaintDervo;
     DervoImage.SetHint("Open AboutBox from Help menu to find out more");
 
-    PlayerLabel.SetBounds(484, 358, 60, 14);
-    MediaPlayer1.SetBounds(484, 374, 214, 52);
+    PlayerLabel.SetBounds(484, 374, 60, 14);
+    MediaPlayer1.SetBounds(484, 388, 214, 40);
     ProgressBar1.SetBounds(14, 404, 214, 16);
     ProgressBar1.SetRange(0, 23);
     ProgressBar1.SetVisible(false);
@@ -462,6 +467,8 @@ void TMainForm::InvalidFile(Shown after) {
     if (after == Shown::Open || after == Shown::Reload) {
         MediaPlayer1.Close();
         for (Label* l : {&Label17, &Label18, &Label19, &Label20, &Label22}) l->SetVisible(true);
+        // The name shown is the file now open, not the last one that was valid.
+        Label15.SetCaption(NameOnly(opened_));
     }
     DervoImage.SetVisible(false);
     Label22.SetCaption("Invalid File!!!");
@@ -532,6 +539,10 @@ void TMainForm::SaveAs1Click() {
     const auto chosen = ShowSaveFileDialog(options, Window());
     if (!chosen) return;
     if (!WriteSound(*chosen)) return;
+    // The window shows the new name, so "Save" and "Reload File" use it too;
+    // the file opened first is left as it was.
+    if (current_ == opened_) current_ = *chosen;
+    opened_ = *chosen;
     Undo1.SetEnabled(false);
     Redo1.SetEnabled(false);
     DeleteTempFiles();

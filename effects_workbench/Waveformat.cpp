@@ -42,7 +42,7 @@ SoundFile::SoundFile(const std::string& fileName) { Load(fileName); }
 void SoundFile::Load(const std::string& fileName) {
     const std::string quoted = "\"" + fileName + "\"";
     try {
-        wb::File in(fileName, wb::File::Mode::Read);
+        wb::File in(fileName, wb::File::Mode::ReadDocument);
         const int64_t fileSize = in.Size();
 
         unsigned char head[kFormatStart + kMinFormatBody];
@@ -57,6 +57,14 @@ void SoundFile::Load(const std::string& fileName) {
         byteRate_ = static_cast<int32_t>(Le32(head + 28));
         blockAlign_ = Le16(head + 32);
         bitsPerSample_ = Le16(head + 34);
+        // Frames are counted by block align and samples by channel: where the
+        // two disagree, every effect would drop samples or invent them.
+        if (bitsPerSample_ == 16 && blockAlign_ != channels_ * 2) {
+            loadProblem_ = "Cannot read " + quoted + ": its block align of " +
+                           std::to_string(blockAlign_) + " bytes does not fit " +
+                           std::to_string(channels_) + " channel(s) of 16 bits";
+            return;
+        }
 
         if (formatTag_ == kExtensibleFormat && formatSize >= 40) {
             unsigned char sub[2];

@@ -64,9 +64,11 @@ DialogTemplate MakeMain() {
         {IDC_JOIN_OUTPUT, Edit, "", 197, 164, 139, 13},
         {IDC_ASSEMBLE, Button, "Assemble the file !!!!", 193, 190, 149, 14},
         {IDC_JOIN_PROGRESS, Bar, "", 194, 210, 148, 9},
-        {IDC_HELP_BUTTON, Button, "Help", 183, 228, 166, 17},
-        {IDC_LINK, Button, kHomePage, 6, 243, 166, 18},
-        {IDC_CONTEXT_MENU_SETTINGS, Button, "Context menus Settings", 183, 243, 166, 17},
+        // The designed heights (17, 18, 17) overlapped the row below; these
+        // leave a line between the buttons.
+        {IDC_HELP_BUTTON, Button, "Help", 183, 228, 166, 14},
+        {IDC_LINK, Button, kHomePage, 6, 243, 166, 14},
+        {IDC_CONTEXT_MENU_SETTINGS, Button, "Context menus Settings", 183, 243, 166, 14},
         {IDC_ABOUT, Button, "About", 6, 258, 166, 16},
         {IDC_EXIT, Button, "Exit", 183, 258, 166, 16},
     };
@@ -95,18 +97,20 @@ DialogTemplate MakeSettings() {
     t.pointSize = 9;
     t.cx = 262;
     t.cy = 229;
+    // Three lines are wider than designed: drawn in a sans font they need
+    // the room up to their group's edge.
     t.controls = {
         {kIdNone, Group, "OPTION - 1", 14, 7, 234, 65},
         {IDC_OPTION1, Button, "Right click on any file to view Splitting option.", 23, 17, 215, 15},
-        {kIdNone, Static, "In Win 2000 this options works fine.", 27, 35, 118, 9},
+        {kIdNone, Static, "In Win 2000 this options works fine.", 27, 35, 130, 9},
         {kIdNone, Static, "WARNING : In Win 95/98  by default Parvex opens the unknown file.", 25, 48, 134, 17},
         {kIdNone, Group, "OPTION - 2", 15, 79, 232, 55},
         {IDC_OPTION2, Button, "Shift Right Click on any file to view Splitting option.", 24, 92, 212, 15},
-        {kIdNone, Static, "Highlight the File and right click to view splitting option.", 23, 109, 175, 11},
+        {kIdNone, Static, "Highlight the File and right click to view splitting option.", 23, 109, 205, 11},
         {kIdNone, Static, "WARNING : This might not work with Win 2000.", 23, 121, 175, 9},
         {kIdNone, Group, "OPTION - 3", 15, 141, 231, 40},
         {IDC_DISABLE_CONTEXT_MENUS, Button, "Disable Context Menus Splitting options", 22, 151, 213, 15},
-        {kIdNone, Static, "WARNING : Wont show any splitting option in Context menus", 19, 169, 196, 8},
+        {kIdNone, Static, "WARNING : Wont show any splitting option in Context menus", 19, 169, 222, 8},
         {IDC_CURRENT_SELECTION, Static, "Current Selection : ", 16, 191, 231, 13},
         {IDC_SETTINGS_CLOSE, ControlKind::DefPushButton, "CLOSE", 97, 209, 69, 13},
     };

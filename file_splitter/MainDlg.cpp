@@ -223,8 +223,10 @@ void CMainDlg::OnBrowseSplit() {
 
     wb::File file;
     try {
-        file.Open(path, wb::File::Mode::Read);
-    } catch (const wb::IoError&) {
+        file.Open(path, wb::File::Mode::ReadDocument);
+    } catch (const wb::IoError& e) {
+        // A FIFO or a device would be read for ever; the user is told why.
+        if (wb::IsSpecialFile(path)) m_host.MessageBox(e.what(), MsgKind::Warning);
         m_host.SetItemText(IDC_SPLIT_OUTPUT, "");
         m_host.EnableItem(IDC_SPLIT_OUTPUT, false);
         m_host.EnableItem(IDC_SPECIFY, true);
@@ -422,18 +424,15 @@ bool CMainDlg::CheckPiecesWith(const Checker& checker) {
     const PieceSurvey survey = SurveyPieces(first);
     const uint64_t count = first.Count();
 
-    if (survey.missing > 0 || survey.wrongSize > 0) {
+    if (survey.missing > 0 || survey.damaged > 0) {
         m_host.SetItemText(IDC_JOINED_SIZE, "");
         m_host.SetItemText(IDC_FIRST_PIECE_SIZE, "");
         m_host.EnableItem(IDC_ASSEMBLE, false);
         if (survey.missing > 0) {
             ShowMissing(count, survey.missing, first.names.output);
         } else {
-            // A middle piece of another length cannot be one of this set.
-            m_host.MessageBox("File " + survey.firstWrong + " is " +
-                                  std::to_string(survey.firstWrongLength) + " bytes long where " +
-                                  std::to_string(first.length) +
-                                  " bytes are expected.\nCannot build original file.",
+            m_host.MessageBox("File " + survey.firstDamaged + " " + survey.firstProblem +
+                                  ".\nCannot build original file.",
                               MsgKind::Warning);
             m_host.SetItemText(IDC_JOIN_COUNT, std::to_string(count));
             m_host.SetItemText(IDC_JOIN_FOUND, std::to_string(count));

@@ -1,6 +1,12 @@
 #include "file_splitter/PieceFiles.h"
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/base/File.h"
@@ -20,46 +26,114 @@ namespace {
 // Bytes move a few blocks at a time: per system call, runs of about 250 kB
 // copy markedly faster than single blocks, and still fit the CPU's cache.
 constexpr uint64_t kBlocksPerRun = 4;
+// Pieces are copied side by side, each into its own file (or its own place
+// of the rebuilt file): a single stream leaves the disk and the page cache
+// waiting on one copy at a time.
+constexpr unsigned kCopyThreads = 4;
 
-// One buffer for the whole run, so memory does not grow with the piece size.
-class BlockCopier {
+// One piece's bytes: n bytes of `in` from inPos to `out` at outPos.
+struct CopyJob {
+    File* in;
+    int64_t inPos;
+    File* out;
+    int64_t outPos;
+    uint64_t n;
+};
+
+// Runs the jobs on a few threads, each with one buffer, so memory does not
+// grow with the piece size. The calling thread reports every block copied,
+// one event per block as a single stream would, and rethrows the first
+// failure once every thread has stopped.
+class ParallelCopy {
 public:
-    explicit BlockCopier(const CopyEvents& events)
-        : buffer_(new char[kBlocksPerRun * kBlockSize]), events_(events) {}
+    ParallelCopy(std::vector<CopyJob> jobs, const CopyEvents& events)
+        : jobs_(std::move(jobs)), events_(events) {}
 
-    // Copies n bytes and reports each block of the copy, in order.
-    void Copy(File& in, File& out, uint64_t n) {
-        uint64_t blocks = BlockCount(n);
-        while (blocks > 0) {
-            const uint64_t run = std::min<uint64_t>(blocks, kBlocksPerRun);
-            const uint64_t len = std::min<uint64_t>(n, run * kBlockSize);
-            if (len > 0) {
-                in.ReadExact(buffer_.get(), static_cast<size_t>(len));
-                out.Write(buffer_.get(), static_cast<size_t>(len));
+    void Run() {
+        const unsigned threads = std::min<size_t>(kCopyThreads, jobs_.size());
+        running_ = threads;
+        std::vector<std::thread> workers;
+        struct Joiner {
+            std::vector<std::thread>& t;
+            std::atomic<bool>& stop;
+            ~Joiner() {
+                stop = true;
+                for (auto& w : t) w.join();
             }
-            n -= len;
-            blocks -= run;
-            if (events_.block)
-                for (uint64_t b = 0; b < run; ++b) events_.block();
+        } joiner{workers, stop_};
+        for (unsigned i = 0; i < threads; ++i) workers.emplace_back([this] { Work(); });
+
+        uint64_t reported = 0;
+        for (;;) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [&] { return copied_ > reported || running_ == 0; });
+            const uint64_t copied = copied_;
+            const bool finished = running_ == 0;
+            lock.unlock();
+            for (; reported < copied; ++reported)
+                if (events_.block) events_.block();
+            if (finished) break;
         }
+        if (error_) std::rethrow_exception(error_);
     }
 
 private:
-    std::unique_ptr<char[]> buffer_;
+    void Work() {
+        std::unique_ptr<char[]> buffer(new char[kBlocksPerRun * kBlockSize]);
+        try {
+            for (size_t j; !stop_ && (j = next_++) < jobs_.size();) Copy(jobs_[j], buffer.get());
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!error_) error_ = std::current_exception();
+            stop_ = true;
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        --running_;
+        changed_.notify_one();
+    }
+
+    void Copy(const CopyJob& job, char* buffer) {
+        uint64_t n = job.n, blocks = BlockCount(n);
+        int64_t from = job.inPos, to = job.outPos;
+        while (blocks > 0 && !stop_) {
+            const uint64_t run = std::min<uint64_t>(blocks, kBlocksPerRun);
+            const uint64_t len = std::min<uint64_t>(n, run * kBlockSize);
+            if (len > 0) {
+                job.in->ReadExactAt(buffer, static_cast<size_t>(len), from);
+                job.out->WriteAt(buffer, static_cast<size_t>(len), to);
+            }
+            from += static_cast<int64_t>(len);
+            to += static_cast<int64_t>(len);
+            n -= len;
+            blocks -= run;
+            std::lock_guard<std::mutex> lock(mutex_);
+            copied_ += run;
+            changed_.notify_one();
+        }
+    }
+
+    std::vector<CopyJob> jobs_;
     const CopyEvents& events_;
+    std::atomic<size_t> next_{0};
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    uint64_t copied_ = 0;
+    unsigned running_ = 0;
+    std::exception_ptr error_;
 };
 
 PendingFile CreatePiece(const std::string& name, PieceError::Kind failure) {
-    // Checked before anything is written: a rename cannot replace a folder,
-    // and a set must not fail half way into place.
-    if (wb::DirectoryExists(name))
-        throw PieceError(failure, name, "\"" + name + "\" is a folder");
     try {
         return PendingFile(name);
     } catch (const IoError& e) {
         throw PieceError(failure, name, e.what());
     }
 }
+
+// A name that is there but is no regular file (a FIFO, a device, a folder)
+// is no piece of a set, and not a missing one either.
+constexpr const char* kNotRegular = "is not a regular file";
 
 } // namespace
 
@@ -75,7 +149,7 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
 
     File source;
     try {
-        source.Open(request.sourcePath, File::Mode::Read);
+        source.Open(request.sourcePath, File::Mode::ReadDocument);
         if (static_cast<uint64_t>(source.Size()) != request.sourceSize)
             throw PieceError(PieceError::Kind::SourceChanged, request.sourcePath,
                              "the file's size has changed");
@@ -91,32 +165,29 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
                              "a piece would replace the file being split");
     }
 
-    for (const auto& name : names)
-        if (wb::DirectoryExists(name))
-            throw PieceError(PieceError::Kind::CannotCreate, name, "\"" + name + "\" is a folder");
-
+    // Every piece is created (and its name checked) before anything is
+    // written, so a set never fails half way for a name that could not
+    // have taken a piece.
     std::vector<PendingFile> pieces;
-    pieces.push_back(CreatePiece(names[0], PieceError::Kind::CannotCreate));
+    for (const auto& name : names) pieces.push_back(CreatePiece(name, PieceError::Kind::CannotCreate));
     if (events.started) events.started();
 
-    BlockCopier copier(events);
     try {
         PieceHeader header;
         header.extension = ExtensionField(request.sourcePath);
         header.count = static_cast<uint16_t>(count);
         const auto bytes = EncodeHeader(header);
-        File& first = pieces[0].Stream();
-        first.Write(bytes.data(), bytes.size());
-        copier.Copy(source, first,
-                    PieceLength(request.sourceSize, request.pieceSize, 0) - kHeaderSize);
-        pieces[0].Finish();
-        for (uint64_t k = 1; k < count; ++k) {
-            pieces.push_back(CreatePiece(names[k], PieceError::Kind::CannotCreate));
-            copier.Copy(source, pieces.back().Stream(),
-                        PieceLength(request.sourceSize, request.pieceSize, k));
-            pieces.back().Finish();
+        pieces[0].Stream().Write(bytes.data(), bytes.size());
+        std::vector<CopyJob> jobs;
+        int64_t from = 0;
+        for (uint64_t k = 0; k < count; ++k) {
+            const uint64_t head = k == 0 ? kHeaderSize : 0;
+            const uint64_t n = PieceLength(request.sourceSize, request.pieceSize, k) - head;
+            jobs.push_back({&source, from, &pieces[k].Stream(), static_cast<int64_t>(head), n});
+            from += static_cast<int64_t>(n);
         }
-        for (auto& piece : pieces) piece.Commit();
+        ParallelCopy(std::move(jobs), events).Run();
+        wb::CommitAll(pieces);
     } catch (const IoError& e) {
         throw PieceError(PieceError::Kind::Io, e.FileName(), e.what());
     }
@@ -125,9 +196,9 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
 FirstPieceStatus ReadFirstPiece(const std::string& path, FirstPiece& piece) {
     File file;
     try {
-        file.Open(path, File::Mode::Read);
+        file.Open(path, File::Mode::ReadDocument);
     } catch (const IoError&) {
-        return FirstPieceStatus::CannotOpen;
+        return wb::IsSpecialFile(path) ? FirstPieceStatus::BadFormat : FirstPieceStatus::CannotOpen;
     }
     try {
         unsigned char bytes[kHeaderSize];
@@ -149,7 +220,7 @@ namespace {
 // The length of a piece that can be opened for reading, or nullopt.
 std::optional<uint64_t> PresentPieceLength(const std::string& name) {
     try {
-        File file(name, File::Mode::Read);
+        File file(name, File::Mode::ReadDocument);
         return static_cast<uint64_t>(file.Size());
     } catch (const IoError&) {
         return std::nullopt;
@@ -165,16 +236,22 @@ PieceSurvey SurveyPieces(const FirstPiece& first) {
     for (uint64_t k = 1; k < count; ++k) {
         const std::string name = PieceName(first.names.pieceBase, static_cast<int>(k));
         auto length = PresentPieceLength(name);
+        std::string problem;
         if (!length) {
-            ++survey.missing;
-            continue;
-        }
-        survey.total += *length;
-        if (k + 1 < count && *length != first.length) {
-            if (survey.wrongSize++ == 0) {
-                survey.firstWrong = name;
-                survey.firstWrongLength = *length;
+            if (!wb::IsSpecialFile(name)) {
+                ++survey.missing;
+                continue;
             }
+            problem = kNotRegular;
+        } else {
+            survey.total += *length;
+            if (k + 1 < count && *length != first.length)
+                problem = "is " + std::to_string(*length) + " bytes long where " +
+                          std::to_string(first.length) + " bytes are expected";
+        }
+        if (!problem.empty() && survey.damaged++ == 0) {
+            survey.firstDamaged = name;
+            survey.firstProblem = problem;
         }
     }
     return survey;
@@ -192,32 +269,34 @@ uint64_t AssemblePieces(const FirstPiece& first, const std::string& outputName,
                              "the rebuilt file would replace a piece");
 
     PendingFile output = CreatePiece(outputName, PieceError::Kind::CannotCreate);
-    BlockCopier copier(events);
     uint64_t missing = 0;
     try {
-        File piece(first.path, File::Mode::Read);
-        const uint64_t length = static_cast<uint64_t>(piece.Size());
+        std::vector<File> pieces(std::max<uint64_t>(count, 1));
+        pieces[0].Open(first.path, File::Mode::ReadDocument);
+        const uint64_t length = static_cast<uint64_t>(pieces[0].Size());
         if (length != first.length || length < kHeaderSize)
             throw PieceError(PieceError::Kind::WrongSize, first.path,
                              "the first piece has changed");
-        piece.Seek(kHeaderSize);
-        copier.Copy(piece, output.Stream(), length - kHeaderSize);
-        piece.Close();
+        std::vector<CopyJob> jobs{{&pieces[0], kHeaderSize, &output.Stream(), 0, length - kHeaderSize}};
         for (uint64_t k = 1; k < count; ++k) {
-            File next;
             try {
-                next.Open(names[k], File::Mode::Read);
+                pieces[k].Open(names[k], File::Mode::ReadDocument);
             } catch (const IoError&) {
+                if (wb::IsSpecialFile(names[k]))
+                    throw PieceError(PieceError::Kind::WrongSize, names[k], kNotRegular);
                 ++missing;
                 continue;
             }
-            const uint64_t size = static_cast<uint64_t>(next.Size());
+            const uint64_t size = static_cast<uint64_t>(pieces[k].Size());
             // A middle piece of another length would shift every later byte.
             if (k + 1 < count && size != first.length)
                 throw PieceError(PieceError::Kind::WrongSize, names[k],
                                  "a piece has the wrong size");
-            copier.Copy(next, output.Stream(), size);
+            // Piece k starts where k pieces of the first one's length end.
+            jobs.push_back({&pieces[k], 0, &output.Stream(),
+                            static_cast<int64_t>(k * length - kHeaderSize), size});
         }
+        ParallelCopy(std::move(jobs), events).Run();
         if (missing == 0) output.Commit();
     } catch (const IoError& e) {
         throw PieceError(PieceError::Kind::Io, e.FileName(), e.what());

@@ -60,9 +60,11 @@ FirstPieceStatus ReadFirstPiece(const std::string& path, FirstPiece& piece);
 struct PieceSurvey {
     uint64_t missing = 0;
     uint64_t total = 0;        // bytes of all pieces found, the first included
-    uint64_t wrongSize = 0;    // middle pieces whose length differs from the first
-    std::string firstWrong;    // the first of them
-    uint64_t firstWrongLength = 0;
+    uint64_t damaged = 0;      // pieces that cannot be part of the set: a middle
+                               // piece whose length differs from the first, or
+                               // a name that is no regular file (FIFO, device)
+    std::string firstDamaged;  // the first of them
+    std::string firstProblem;  // what is wrong with it, as "is not a regular file"
 };
 // Looks for pieces 1 to count - 1 beside the first one.
 PieceSurvey SurveyPieces(const FirstPiece& first);

@@ -80,12 +80,14 @@ void CMainDlg::OnHelpButton() {
     std::string here = CurrentFolderFile(parvex::kHelpFileName);
     // Both places open with the desktop's default application; there is no
     // one word processor to start by name here.
-    if (wb::ReadWholeFile(beside)) {
-        if (m_pShell) m_pShell->OpenDocument(beside);
-    } else if (wb::ReadWholeFile(here)) {
-        if (m_pShell) m_pShell->OpenDocument(here);
-    } else {
+    std::string found;
+    if (wb::ReadWholeFile(beside)) found = beside;
+    else if (wb::ReadWholeFile(here)) found = here;
+    if (found.empty()) {
         m_host.MessageBox("QZ15HELP.DOC not found !!", MsgKind::Warning);
+    } else if (!m_pShell || !m_pShell->OpenDocument(found)) {
+        // Found but not shown: without this the button would seem dead.
+        m_host.MessageBox("No program could open the help file " + found, MsgKind::Warning);
     }
 }
 

@@ -51,6 +51,9 @@ TEST_F(DiskFull, SplitThatCannotWriteAPieceReportsAndLeavesNothing) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].kind, MsgKind::Error);
     EXPECT_EQ(messages[0].text.rfind("Splitting failed. Nothing was written.\n", 0), 0u) << messages[0].text;
+    // The piece the user asked for is named, not the hidden file it went to.
+    EXPECT_NE(messages[0].text.find(Path("src.b")), std::string::npos) << messages[0].text;
+    EXPECT_EQ(messages[0].text.find(".wbtmp"), std::string::npos) << messages[0].text;
     EXPECT_EQ(ReadBytes(Path("src.brk")), oldFirst);
     EXPECT_FALSE(fs::exists(Path("src.b01")));
     size_t entries = 0;

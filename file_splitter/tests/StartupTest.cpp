@@ -392,6 +392,16 @@ TEST_F(Startup, HelpIsSoughtBesideTheProgramThenInTheCurrentFolder) {
     EXPECT_TRUE(host->messages.empty());
 }
 
+TEST_F(Startup, HelpThatNoProgramOpensIsReportedNamingTheFile) {
+    Start();
+    MakeFile("prog dir/qz15help.doc", 10);
+    shell.works = false;
+    host->Click(IDC_HELP_BUTTON);
+    EXPECT_EQ(host->TakeMessages(),
+              (std::vector<FakeDialogHost::Message>{
+                  {"No program could open the help file " + ProgramFile("qz15help.doc"), MsgKind::Warning}}));
+}
+
 TEST_F(Startup, LinkExitAndTheKeyboard) {
     MakeFile("big.bin", 300000);
     Start({Path("big.bin")});

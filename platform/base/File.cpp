@@ -1,6 +1,7 @@
 #include "platform/base/File.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +11,15 @@ namespace wb {
 
 namespace {
 std::string SystemReason(int errnum) { return std::strerror(errnum); }
-}
+
+// Past a file-size limit the system would kill the process in the middle of a
+// write; ignored, the write fails with EFBIG like any other, is reported, and
+// the temporary file it went to is removed.
+[[maybe_unused]] const bool kFileSizeSignalIgnored = [] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    return true;
+}();
+} // namespace
 
 IoError::IoError(std::string fileName, std::string operation, int errnum)
     : std::runtime_error(operation + " \"" + fileName + "\": " + SystemReason(errnum)),
@@ -28,7 +37,8 @@ File::~File() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-File::File(File&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+File::File(File&& other) noexcept
+    : fd_(other.fd_), path_(std::move(other.path_)), reportedName_(std::move(other.reportedName_)) {
     other.fd_ = -1;
 }
 
@@ -37,6 +47,7 @@ File& File::operator=(File&& other) noexcept {
         if (fd_ >= 0) ::close(fd_);
         fd_ = other.fd_;
         path_ = std::move(other.path_);
+        reportedName_ = std::move(other.reportedName_);
         other.fd_ = -1;
     }
     return *this;
@@ -45,9 +56,12 @@ File& File::operator=(File&& other) noexcept {
 void File::Open(const std::string& path, Mode mode) {
     if (fd_ >= 0) Close();
     path_ = path;
+    reportedName_.clear();
     int flags = O_CLOEXEC;
     switch (mode) {
         case Mode::Read: flags |= O_RDONLY; break;
+        // Without O_NONBLOCK, opening a FIFO waits for a writer for ever.
+        case Mode::ReadDocument: flags |= O_RDONLY | O_NONBLOCK | O_NOCTTY; break;
         case Mode::ReadWrite: flags |= O_RDWR; break;
         case Mode::Create: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
         case Mode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
@@ -58,9 +72,18 @@ void File::Open(const std::string& path, Mode mode) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) Fail("Cannot open");
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool known = ::fstat(fd, &st) == 0;
+    if (known && S_ISDIR(st.st_mode)) {
         ::close(fd);
         throw IoError(path, "Cannot open", EISDIR);
+    }
+    if (mode == Mode::ReadDocument) {
+        // A device such as /dev/zero never ends, a FIFO may never deliver.
+        if (!known || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            throw IoError(path, "Cannot open", "it is not a regular file");
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
     fd_ = fd;
 }
@@ -72,7 +95,9 @@ void File::Close() {
     if (::close(fd) != 0 && errno != EINTR) Fail("Cannot close");
 }
 
-void File::Fail(const char* operation) const { throw IoError(path_, operation, errno); }
+void File::Fail(const char* operation) const {
+    throw IoError(ReportedName(), operation, errno);
+}
 
 int64_t File::Size() const {
     struct stat st;
@@ -87,40 +112,65 @@ int64_t File::Position() const {
 }
 
 void File::Seek(int64_t pos) {
-    if (pos < 0) throw IoError(path_, "Cannot seek in", EINVAL);
+    if (pos < 0) throw IoError(ReportedName(), "Cannot seek in", EINVAL);
     if (::lseek(fd_, static_cast<off_t>(pos), SEEK_SET) < 0) Fail("Cannot seek in");
 }
 
-size_t File::Read(void* buf, size_t n) {
-    auto* p = static_cast<char*>(buf);
+namespace {
+
+// Repeats a read or write call for the bytes not yet done, until all n are
+// done or a read reaches the end; -1 (errno set) on failure.
+template <typename Call>
+ssize_t Repeat(size_t n, Call call) {
     size_t done = 0;
     while (done < n) {
-        ssize_t r = ::read(fd_, p + done, n - done);
+        const ssize_t r = call(done);
         if (r < 0) {
             if (errno == EINTR) continue;
-            Fail("Cannot read");
+            return -1;
         }
         if (r == 0) break;
         done += static_cast<size_t>(r);
     }
-    return done;
+    return static_cast<ssize_t>(done);
+}
+
+} // namespace
+
+size_t File::Read(void* buf, size_t n) {
+    auto* p = static_cast<char*>(buf);
+    const ssize_t done = Repeat(n, [&](size_t at) { return ::read(fd_, p + at, n - at); });
+    if (done < 0) Fail("Cannot read");
+    return static_cast<size_t>(done);
+}
+
+size_t File::ReadAt(void* buf, size_t n, int64_t pos) {
+    auto* p = static_cast<char*>(buf);
+    const ssize_t done = Repeat(n, [&](size_t at) { return ::pread(fd_, p + at, n - at, pos + at); });
+    if (done < 0) Fail("Cannot read");
+    return static_cast<size_t>(done);
 }
 
 void File::ReadExact(void* buf, size_t n) {
-    if (Read(buf, n) != n) throw IoError(path_, "Cannot read", "unexpected end of file");
+    if (Read(buf, n) != n) throw IoError(ReportedName(), "Cannot read", "unexpected end of file");
+}
+
+void File::ReadExactAt(void* buf, size_t n, int64_t pos) {
+    if (ReadAt(buf, n, pos) != n) throw IoError(ReportedName(), "Cannot read", "unexpected end of file");
 }
 
 void File::Write(const void* buf, size_t n) {
     auto* p = static_cast<const char*>(buf);
-    size_t done = 0;
-    while (done < n) {
-        ssize_t r = ::write(fd_, p + done, n - done);
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            Fail("Cannot write");
-        }
-        done += static_cast<size_t>(r);
-    }
+    const ssize_t done = Repeat(n, [&](size_t at) { return ::write(fd_, p + at, n - at); });
+    if (done < 0) Fail("Cannot write");
+    if (static_cast<size_t>(done) < n) throw IoError(ReportedName(), "Cannot write", EIO);
+}
+
+void File::WriteAt(const void* buf, size_t n, int64_t pos) {
+    auto* p = static_cast<const char*>(buf);
+    const ssize_t done = Repeat(n, [&](size_t at) { return ::pwrite(fd_, p + at, n - at, pos + at); });
+    if (done < 0) Fail("Cannot write");
+    if (static_cast<size_t>(done) < n) throw IoError(ReportedName(), "Cannot write", EIO);
 }
 
 void File::Truncate(int64_t length) {
@@ -141,6 +191,11 @@ bool DirectoryExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool IsSpecialFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 int64_t FileSizeOf(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) throw IoError(path, "Cannot get the size of", errno);
@@ -148,9 +203,11 @@ int64_t FileSizeOf(const std::string& path) {
 }
 
 bool IsReadOnlyFile(const std::string& path) {
-    // access() answers for this user, including root and read-only mounts,
-    // and fails as well when the file's attributes cannot be read.
-    return ::access(path.c_str(), W_OK) != 0;
+    // access() answers for this user, including read-only mounts, and fails
+    // as well when the file's attributes cannot be read.
+    if (::access(path.c_str(), W_OK) != 0) return true;
+    struct stat st;
+    return ::stat(path.c_str(), &st) != 0 || (st.st_mode & 0222) == 0;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -13,6 +13,8 @@ class File {
 public:
     enum class Mode {
         Read,          // existing file, read only
+        ReadDocument,  // existing regular file, read only; a FIFO, device or
+                       // folder is refused at once instead of blocking
         ReadWrite,     // existing file, read and write, never truncated
         Create,        // created or truncated, write only
         CreateNew      // created, fails when it exists
@@ -30,6 +32,9 @@ public:
     void Close();  // throws when the final close reports a write error
     bool IsOpen() const { return fd_ >= 0; }
     const std::string& Path() const { return path_; }
+    // The name its failures report, when that is not the path it was opened
+    // by (a temporary file stands for the file the user chose).
+    void ReportAs(std::string name) { reportedName_ = std::move(name); }
 
     int64_t Size() const;
     int64_t Position() const;
@@ -39,21 +44,31 @@ public:
     // Reads exactly n bytes or throws.
     void ReadExact(void* buf, size_t n);
     void Write(const void* buf, size_t n);
+    // At a position, leaving the file's own position alone, so several
+    // threads may read or write one file at once.
+    size_t ReadAt(void* buf, size_t n, int64_t pos);
+    void ReadExactAt(void* buf, size_t n, int64_t pos);
+    void WriteAt(const void* buf, size_t n, int64_t pos);
     void Truncate(int64_t length);
     void Sync();
 
 private:
     [[noreturn]] void Fail(const char* operation) const;
+    const std::string& ReportedName() const { return reportedName_.empty() ? path_ : reportedName_; }
     int fd_ = -1;
     std::string path_;
+    std::string reportedName_;
 };
 
 // Whole-file helpers.
 bool FileExists(const std::string& path);          // a regular file or a link to one
 bool DirectoryExists(const std::string& path);
+// There, but no regular file: a FIFO, a device, a socket or a folder.
+bool IsSpecialFile(const std::string& path);
 int64_t FileSizeOf(const std::string& path);       // throws IoError
-// The read-only test: true when the user may not write the file, or when its
-// attributes cannot be read at all.
+// The read-only test: true when the user may not write the file, when it
+// carries no write permission at all (the read-only attribute, which holds
+// for root as well), or when its attributes cannot be read.
 bool IsReadOnlyFile(const std::string& path);
 // True when both names refer to one file on disk (same device and inode).
 bool SameFile(const std::string& a, const std::string& b);

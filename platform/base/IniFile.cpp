@@ -104,7 +104,7 @@ void CheckName(std::string_view section, std::string_view ident) {
 std::vector<std::string> IniFile::Load() const {
     std::vector<std::string> lines;
     if (!FileExists(fileName_)) return lines;
-    File f(fileName_, File::Mode::Read);
+    File f(fileName_, File::Mode::ReadDocument);
     std::string data(static_cast<size_t>(f.Size()), '\0');
     data.resize(f.Read(data.data(), data.size()));
     size_t pos = 0;

@@ -37,17 +37,35 @@ std::string ResolveLink(const std::string& path) {
     return resolved;
 }
 
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
 } // namespace
 
+void CheckReplaceable(const std::string& target) {
+    if (target.empty() || target.back() == '/') throw IoError(target, "Cannot create", EISDIR);
+    const std::string real = ResolveLink(target);
+    if (DirectoryExists(real)) throw IoError(target, "Cannot create", EISDIR);
+    if (Exists(real) && IsReadOnlyFile(real)) throw IoError(target, "Cannot replace", EACCES);
+    // The temporary name is short and always fits; the rename would fail.
+    const std::string folder = FolderOf(real);
+    const long nameMax = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    const size_t nameLength = real.size() - folder.size();
+    if ((nameMax > 0 && nameLength > static_cast<size_t>(nameMax)) || real.size() >= PATH_MAX)
+        throw IoError(target, "Cannot create", ENAMETOOLONG);
+}
+
 PendingFile::PendingFile(const std::string& target) : target_(ResolveLink(target)) {
-    if (target.empty() || target.back() == '/')
-        throw IoError(target, "Cannot create", EISDIR);
+    CheckReplaceable(target);
     // A short hidden name, so a target near the name-length limit still fits.
     const std::string folder = FolderOf(target_);
     for (int attempt = 0;; ++attempt) {
         std::string candidate = folder + ".wbtmp-" + UniqueSuffix();
         try {
             file_.Open(candidate, File::Mode::CreateNew);
+            file_.ReportAs(target);
             temp_ = std::move(candidate);
             struct stat st;
             if (::stat(target_.c_str(), &st) == 0) ::chmod(temp_.c_str(), st.st_mode & 07777);
@@ -88,6 +106,51 @@ void PendingFile::Commit() {
     if (std::rename(temp_.c_str(), target_.c_str()) != 0)
         throw IoError(target_, "Cannot replace", errno);
     temp_.clear();
+}
+
+void CommitAll(std::vector<PendingFile>& files) {
+    for (auto& f : files) {
+        if (f.temp_.empty()) throw IoError(f.target_, "Cannot replace", "nothing to commit");
+        f.Finish();
+    }
+    struct Replaced {
+        std::string target, former;  // former: where the old file waits, or empty
+    };
+    std::vector<Replaced> done;
+    auto undo = [&done] {
+        for (auto it = done.rbegin(); it != done.rend(); ++it) {
+            if (it->former.empty()) ::unlink(it->target.c_str());
+            else std::rename(it->former.c_str(), it->target.c_str());
+        }
+    };
+    for (auto& f : files) {
+        Replaced step{f.target_, {}};
+        struct stat st;
+        if (::lstat(f.target_.c_str(), &st) == 0) {
+            int err = S_ISDIR(st.st_mode) ? EISDIR : 0;
+            if (!err) {
+                // A second name keeps the old file whole until all are in place.
+                step.former = FolderOf(f.target_) + ".wbold-" + UniqueSuffix();
+                if (::link(f.target_.c_str(), step.former.c_str()) != 0 &&
+                    std::rename(f.target_.c_str(), step.former.c_str()) != 0)
+                    err = errno;
+            }
+            if (err) {
+                undo();
+                throw IoError(f.target_, "Cannot replace", err);
+            }
+        }
+        if (std::rename(f.temp_.c_str(), f.target_.c_str()) != 0) {
+            const int err = errno;
+            if (!step.former.empty()) std::rename(step.former.c_str(), f.target_.c_str());
+            undo();
+            throw IoError(f.target_, "Cannot replace", err);
+        }
+        f.temp_.clear();
+        done.push_back(std::move(step));
+    }
+    for (const auto& step : done)
+        if (!step.former.empty()) ::unlink(step.former.c_str());
 }
 
 void PendingFile::Discard() noexcept {

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/base/File.h"
 
@@ -9,12 +10,13 @@ namespace wb {
 // only when complete, so an existing file is never truncated by a write that
 // fails half way. Dropped without Commit, the temporary file is removed.
 // A link is replaced at the file it points to, and a replaced file keeps its
-// permissions.
+// permissions. Failures name the target, never the temporary file.
 class PendingFile {
 public:
     PendingFile() = default;
     // Creates the temporary file; throws IoError naming the target when the
-    // folder cannot take it (missing, read-only, not a folder).
+    // target cannot be replaced (CheckReplaceable) or the folder cannot take
+    // the temporary file (missing, read-only, not a folder).
     explicit PendingFile(const std::string& target);
     ~PendingFile();
     PendingFile(PendingFile&& other) noexcept;
@@ -35,8 +37,20 @@ public:
     void Discard() noexcept;
 
 private:
+    friend void CommitAll(std::vector<PendingFile>& files);
     File file_;
     std::string target_, temp_;
 };
+
+// Throws IoError naming the target when a finished file could not be put in
+// its place: a folder is there, a file this user may not write (or marked
+// read-only) is there, or the name is longer than the folder's file system
+// holds. Checked before anything is written, so the failure comes first.
+void CheckReplaceable(const std::string& target);
+
+// Commits every file or none: when one cannot be put in place, the targets
+// already replaced get their former files back (or go, when they are new),
+// and the error names the target that failed.
+void CommitAll(std::vector<PendingFile>& files);
 
 } // namespace wb

@@ -16,11 +16,15 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
+    // From now on, a SIGTERM, SIGINT or SIGHUP that ends the process removes
+    // the folder and the files in it first (not its subfolders).
+    void RemoveOnTermination();
     // Path of a name inside the folder.
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
 private:
     std::string path_;
+    int slot_ = -1;
 };
 
 // Removes a file or a folder tree; quiet about what does not exist.

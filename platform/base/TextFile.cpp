@@ -11,7 +11,7 @@ namespace wb {
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     try {
-        File f(path, File::Mode::Read);
+        File f(path, File::Mode::ReadDocument);
         std::string out;
         char buf[65536];
         for (;;) {

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -14,6 +15,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/gui/Application.h"
@@ -43,17 +46,12 @@ BaseUnits BaseUnitsOf(const QFont& font) {
     return b;
 }
 
-QFont DialogFont(const std::string& face, int pointSize) {
-    bool serif = face.find("Times") != std::string::npos ||
-                 (face.find("Serif") != std::string::npos && face.find("Sans") == std::string::npos);
-    QFont f;
-    if (serif) {
-        f.setFamilies({Q(face), "Liberation Serif", "DejaVu Serif", "Serif"});
-        f.setStyleHint(QFont::Serif);
-    } else {
-        f.setFamilies({Q(face), "Liberation Sans", "DejaVu Sans", "Sans Serif"});
-        f.setStyleHint(QFont::SansSerif);
-    }
+QFont DialogFont(const std::string&, int pointSize) {
+    // The designed faces are the old system's dialog fonts; a font matcher
+    // may give any face for their names (a serif one for "MS Sans Serif"),
+    // so every dialog takes the desktop's own sans font at the designed size.
+    QFont f = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    f.setStyleHint(QFont::SansSerif);
     f.setPointSize(pointSize > 0 ? pointSize : 8);
     return f;
 }
@@ -189,6 +187,16 @@ void Dialog::Build(const DialogTemplate& table) {
         control->SetParent(this);
         QRect r = PixelRect(c.x, c.y, c.cx, c.cy);
         if (c.kind == ControlKind::Icon) r.setSize(QSize(32, 32));
+        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::AutoRadio) {
+            // This style's circle or box may be taller than the designed
+            // line; it is drawn whole, and so is the text beside it.
+            QWidget* w = control->Widget();
+            const int indicator = w->style()->pixelMetric(
+                c.kind == ControlKind::AutoRadio ? QStyle::PM_ExclusiveIndicatorHeight
+                                                 : QStyle::PM_IndicatorHeight,
+                nullptr, w);
+            r.setHeight(std::max({r.height(), indicator, w->fontMetrics().height()}));
+        }
         control->SetBounds(r.x(), r.y(), r.width(), r.height());
         if (c.kind == ControlKind::GroupBox) control->Widget()->lower();
         if (id != kIdNone) {

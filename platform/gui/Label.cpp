@@ -13,6 +13,7 @@ struct Label::Impl : QObject {
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint && !label->Destroying()) {
             QString t = Q(label->GetLabelText());
+            if (label->wordWrap_) t.replace(QChar('/'), QString(QChar('/')) + QChar(0x200B));
             if (t != text->text()) text->setText(t);
         }
         return false;
@@ -51,8 +52,21 @@ void Label::SetCaption(const std::string& c) {
     if (autoSize_) impl_->text->resize(impl_->text->sizeHint());
 }
 
-void Label::Refresh() { impl_->text->setText(Q(GetLabelText())); }
-std::string Label::ShownText() const { return impl_->text->text().toStdString(); }
+namespace {
+// A zero-width space: where a wrapped label may break a path.
+constexpr char16_t kBreak = 0x200B;
+} // namespace
+
+void Label::Refresh() {
+    QString text = Q(GetLabelText());
+    if (wordWrap_) {
+        // The whole text stays readable as the tool tip for what the lines cut off.
+        impl_->text->setToolTip(text);
+        text.replace(QChar('/'), QString(QChar('/')) + QChar(kBreak));
+    }
+    impl_->text->setText(text);
+}
+std::string Label::ShownText() const { return impl_->text->text().remove(QChar(kBreak)).toStdString(); }
 
 void Label::SetAutoSize(bool autoSize) {
     autoSize_ = autoSize;
@@ -66,7 +80,12 @@ void Label::SetAlignment(TextAlign align) {
                               Qt::AlignVCenter);
 }
 
-void Label::SetWordWrap(bool wrap) { impl_->text->setWordWrap(wrap); }
+void Label::SetWordWrap(bool wrap) {
+    wordWrap_ = wrap;
+    impl_->text->setWordWrap(wrap);
+    impl_->text->setAlignment(wrap ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
+    Refresh();
+}
 
 void Label::SetFont(int pixelHeight, bool bold, TColor color) {
     QLabel* l = impl_->text;

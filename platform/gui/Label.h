@@ -30,6 +30,8 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
     void SetAlignment(TextAlign align);
+    // Wraps the caption over the label's lines, a long path after any '/',
+    // and keeps the whole caption as the tool tip for what the lines cut off.
     void SetWordWrap(bool wrap);
     void SetFont(int pixelHeight, bool bold, TColor color = clWindowText);
 
@@ -38,6 +40,7 @@ private:
     std::unique_ptr<Impl> impl_;
     std::string caption_;
     bool autoSize_ = true;
+    bool wordWrap_ = false;
 };
 
 } // namespace wb::gui

@@ -35,6 +35,7 @@ bool AlsaWavePlayer::Open(const std::string& fileName) {
     } catch (const std::exception& e) {
         wave_ = {};
         Report(std::string("Cannot play: ") + e.what());
+        fileReported_ = true;
         return false;
     }
     position_ = 0;
@@ -51,6 +52,11 @@ void AlsaWavePlayer::Close() {
     wave_ = {};
     position_ = 0;
     mode_ = PlayerMode::Closed;
+    // What was said about the file goes with it; a missing device stays said.
+    if (fileReported_) {
+        fileReported_ = false;
+        Report(deviceMissing_ ? deviceLine_ : std::string());
+    }
 }
 
 void* AlsaWavePlayer::OpenDevice() {
@@ -69,7 +75,8 @@ void* AlsaWavePlayer::OpenDevice() {
     // Said once: a machine without sound stays quiet after that.
     if (!deviceReported_) {
         deviceReported_ = true;
-        Report("No sound device (" + std::string(snd_strerror(rc)) + "): playback is off");
+        deviceLine_ = "No sound device (" + std::string(snd_strerror(rc)) + "): playback is off";
+        Report(deviceLine_);
     }
     return nullptr;
 }

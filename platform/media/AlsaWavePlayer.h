@@ -49,6 +49,8 @@ private:
     std::atomic<bool> stopRequest_{false};
     bool deviceMissing_ = false;
     bool deviceReported_ = false;
+    std::string deviceLine_;     // what was said about the missing device
+    bool fileReported_ = false;  // the status speaks of the file, not the device
     std::thread worker_;
 };
 

@@ -17,7 +17,7 @@ uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1]
 } // namespace
 
 WaveData ReadWaveData(const std::string& fileName) {
-    File in(fileName, File::Mode::Read);
+    File in(fileName, File::Mode::ReadDocument);
     const int64_t size = in.Size();
     unsigned char riff[12];
     if (in.Read(riff, 12) != 12 || std::memcmp(riff, "RIFF", 4) != 0 ||

@@ -38,4 +38,7 @@ private:
     int ChooseCountdown = 0;
 };
 
+// Made at start and kept for the whole run.
+extern TChooseFrm* ChooseFrm;
+
 } // namespace velmora

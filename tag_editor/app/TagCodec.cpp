@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "platform/base/CodePage.h"
@@ -216,7 +217,7 @@ TMpegInfo ReadMpegInfoIn(wb::File& f) {
 } // namespace
 
 int64_t FindFrameSync(const std::string& fileName) {
-    wb::File f(fileName, wb::File::Mode::Read);
+    wb::File f(fileName, wb::File::Mode::ReadDocument);
     return FindFrameSyncIn(f);
 }
 
@@ -249,7 +250,7 @@ TMpegInfo DecodeMpegHeader(const uint8_t b[4], int64_t fileSize) {
 }
 
 TMpegInfo ReadMpegInfo(const std::string& fileName) {
-    wb::File f(fileName, wb::File::Mode::Read);
+    wb::File f(fileName, wb::File::Mode::ReadDocument);
     return ReadMpegInfoIn(f);
 }
 
@@ -270,7 +271,7 @@ std::string MpegInfoText(const TMpegInfo& m) {
 
 TTagInfo ReadTag(const std::string& fileName) {
     bool readOnly = wb::IsReadOnlyFile(fileName);
-    wb::File f(fileName, wb::File::Mode::Read);  // a file that cannot be opened throws here
+    wb::File f(fileName, wb::File::Mode::ReadDocument);  // a file that cannot be opened throws here
     TMpegInfo mpeg = ReadMpegInfoIn(f);
 
     uint8_t block[kTagSize];
@@ -297,7 +298,10 @@ TTagInfo ReadTag(const std::string& fileName) {
 }
 
 void WriteTag(const std::string& fileName, const TTagInfo& tag) {
-    if (fileName.empty() || !wb::FileExists(fileName)) return;
+    // Only a missing file is passed over; anything else that is not a
+    // regular file is refused by ReadTag.
+    std::error_code missing;
+    if (fileName.empty() || !std::filesystem::exists(fileName, missing)) return;
     bool hadTag = ReadTag(fileName).HasTag;
     auto block = EncodeTag(tag);
 

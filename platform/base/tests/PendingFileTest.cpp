@@ -71,7 +71,6 @@ TEST_F(PendingFileTest, UnusableFolderOrTargetNamesTheTarget) {
     EXPECT_THROW(wb::PendingFile(""), wb::IoError);
     EXPECT_THROW(wb::PendingFile(Path("") + "/"), wb::IoError);
     fs::create_directory(Path("sub"));
-    wb::PendingFile f(Path("sub"));
-    EXPECT_THROW(f.Commit(), wb::IoError);  // a folder is never replaced
+    EXPECT_THROW(wb::PendingFile(Path("sub")), wb::IoError);  // a folder is never replaced
     EXPECT_TRUE(fs::is_directory(Path("sub")));
 }

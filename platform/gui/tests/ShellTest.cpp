@@ -54,6 +54,17 @@ TEST(Shell, DocumentsOpenWithTheDesktopsDefaultApplication) {
     EXPECT_FALSE(OpenWithDefaultApplication(""));
 }
 
+TEST(Shell, ADocumentThatNoProgramOpensIsReported) {
+    test::App();
+    TempDir dir;
+    // Like xdg-open on a desktop without a program for the document.
+    WriteFileReplacing(dir / "xdg-open", "#!/bin/sh\necho \"no method available\" >&2\nexit 3\n", 0755);
+    const std::string oldPath = std::getenv("PATH");
+    ::setenv("PATH", (dir.Path() + ":" + oldPath).c_str(), 1);
+    EXPECT_FALSE(OpenWithDefaultApplication("/docs/qz15help.doc"));
+    ::setenv("PATH", oldPath.c_str(), 1);
+}
+
 TEST(Shell, ProgramsStartWithTheirQuotedArguments) {
     test::App();
     FakePrograms fake;

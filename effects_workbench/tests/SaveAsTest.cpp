@@ -1,0 +1,77 @@
+// "Save As" makes the chosen file the one the window works on; a file that
+// may not be replaced is not written. (The save dialog itself refuses a name
+// too long for its folder.)
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "effects_workbench/OknoGlowne.h"
+#include "effects_workbench/tests/WaveTestSupport.h"
+#include "platform/base/TempDir.h"
+#include "platform/testing/GuiTest.h"
+#include "platform/media/RecordingWavePlayer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SaveAs : public ::testing::Test {
+protected:
+    SaveAs() { window = std::make_unique<TMainForm>(player); }
+    std::string MakeMono(const std::string& name, const std::vector<int16_t>& samples) {
+        const std::string path = dir / name;
+        sonafex::test::WriteBytes(path, sonafex::test::MonoFile(samples, 22050));
+        return path;
+    }
+
+    // The application comes first: the dialog driver's timer needs its loop.
+    struct AppFirst {
+        AppFirst() { wb::gui::test::App("Sonafex"); }
+    } appFirst;
+    wb::TempDir dir{"sonafex-save-as-test"};
+    wb::media::RecordingWavePlayer player;
+    wb::gui::test::ModalDriver driver;
+    std::unique_ptr<TMainForm> window;
+};
+
+} // namespace
+
+TEST_F(SaveAs, SaveAndReloadThenUseTheChosenFile) {
+    auto& w = *window;
+    const std::vector<int16_t> in = {1000, -2000, 4000, 0, -4000};
+    const auto first = MakeMono("first.wav", in);
+    w.OpenFile(first);
+    w.Button3.Click();  // normalised
+    const auto normalised = sonafex::test::Samples(*w.Sound());
+    driver.AnswerFileDialog(dir / "kept.wav");
+    w.SaveAs1.Click();
+    EXPECT_EQ(w.Label15.Caption(), "kept.wav");
+
+    w.Button4.Click();  // a further result, then Save
+    w.Save1.Click();
+    EXPECT_EQ(w.Label22.Caption(), "File Saved");
+    EXPECT_EQ(sonafex::test::Samples(SoundFile(first)), in);  // the first file is untouched
+    EXPECT_EQ(sonafex::test::Samples(SoundFile(dir / "kept.wav")), normalised);
+
+    w.ReloadFileClick();
+    EXPECT_EQ(w.Label15.Caption(), "kept.wav");
+    EXPECT_EQ(sonafex::test::Samples(*w.Sound()), normalised);
+}
+
+TEST_F(SaveAs, AnUnwritableTargetIsNotWritten) {
+    auto& w = *window;
+    const auto opened = MakeMono("song.wav", {1, 2, 3});
+    const auto locked = MakeMono("locked.wav", {7, 7});
+    ::chmod(locked.c_str(), 0444);
+    w.OpenFile(opened);
+    w.Button7.Click();
+    driver.AnswerFileDialog(locked);
+    w.SaveAs1.Click();
+    EXPECT_EQ(w.Label22.Caption(), "Not written!");
+    EXPECT_NE(w.Label5.Caption().find("locked.wav"), std::string::npos) << w.Label5.Caption();
+    EXPECT_EQ(w.OpenedFile(), opened);
+    EXPECT_TRUE(w.Undo1.Enabled());
+    EXPECT_EQ(sonafex::test::Samples(SoundFile(locked)), (std::vector<int16_t>{7, 7}));
+    EXPECT_EQ(w.Label15.Caption(), "song.wav");
+}

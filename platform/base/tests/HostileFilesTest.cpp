@@ -1,0 +1,202 @@
+// Files that are not what a program expects: FIFOs and devices where a
+// document should be, targets that may not be replaced, writes cut short by
+// a file-size limit, and a process ended by a signal.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/base/File.h"
+#include "platform/base/PendingFile.h"
+#include "platform/base/TempDir.h"
+
+using namespace wb;
+
+namespace {
+
+std::string Content(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return "(folder)";
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+size_t Entries(const std::string& dir) {
+    size_t n = 0;
+    for (auto it = std::filesystem::directory_iterator(dir); it != std::filesystem::directory_iterator(); ++it) ++n;
+    return n;
+}
+
+// Runs fn in a child process; its exit status as waitpid reports it.
+template <typename Fn>
+int InChild(Fn fn) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(fn());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+} // namespace
+
+TEST(RegularFile, AFifoOrADeviceIsRefusedAtOnce) {
+    TempDir dir;
+    const std::string fifo = dir / "x.mp3", device = dir / "zero.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", device.c_str()), 0);
+    for (const auto& path : {fifo, device}) {
+        try {
+            File f(path, File::Mode::ReadDocument);
+            FAIL() << path << " was opened";
+        } catch (const IoError& e) {
+            EXPECT_EQ(e.FileName(), path);
+            EXPECT_NE(std::string(e.what()).find("is not a regular file"), std::string::npos) << e.what();
+        }
+    }
+    Put(dir / "a.wav", "data");
+    File f(dir / "a.wav", File::Mode::ReadDocument);
+    char buf[8];
+    EXPECT_EQ(f.Read(buf, sizeof buf), 4u);  // reads block again once open
+}
+
+struct Unreplaceable {
+    const char* name;
+    std::function<std::string(const TempDir&)> make;  // returns the target
+    int expectedErrno;
+};
+
+class PendingRefusal : public ::testing::TestWithParam<Unreplaceable> {};
+
+// Refused before anything is written, so the caller's own message comes first.
+TEST_P(PendingRefusal, IsRefusedBeforeWritingAndNamesTheTarget) {
+    TempDir dir;
+    const std::string target = GetParam().make(dir);
+    const std::string before = Content(target);
+    const size_t entries = Entries(dir.Path());
+    try {
+        PendingFile out(target);
+        FAIL() << "would write " << target;
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.FileName(), target);
+        EXPECT_EQ(e.Errno(), GetParam().expectedErrno);
+    }
+    EXPECT_EQ(Content(target), before);
+    EXPECT_EQ(Entries(dir.Path()), entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, PendingRefusal,
+    ::testing::Values(
+        Unreplaceable{"ReadOnlyFile",
+                      [](const TempDir& d) {
+                          Put(d / "movie.txt", "old");
+                          ::chmod((d / "movie.txt").c_str(), 0444);
+                          return d / "movie.txt";
+                      },
+                      EACCES},
+        Unreplaceable{"NameTooLong", [](const TempDir& d) { return d / (std::string(300, 'n') + ".brk"); },
+                      ENAMETOOLONG},
+        Unreplaceable{"Folder",
+                      [](const TempDir& d) {
+                          std::filesystem::create_directory(d / "sub");
+                          return d / "sub";
+                      },
+                      EISDIR}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PendingFailure, AWritePastTheSizeLimitFailsNamingTheChosenFile) {
+    TempDir dir;
+    const std::string target = dir / "song.wav";
+    const int status = InChild([&] {
+        struct rlimit limit {1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            PendingFile out(target);
+            std::string block(4000, 'x');
+            out.Write(block.data(), block.size());
+            out.Commit();
+            return 1;
+        } catch (const IoError& e) {
+            const std::string text = e.what();
+            const bool named = e.FileName() == target && text.find("song.wav") != std::string::npos &&
+                               text.find(".wbtmp") == std::string::npos && e.Errno() == EFBIG;
+            return named ? 0 : 2;
+        }
+    });
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Entries(dir.Path()), 0u);  // the temporary file went
+}
+
+TEST(PendingFailure, ASetIsCommittedWholeOrNotAtAll) {
+    TempDir dir;
+    std::vector<std::string> names{dir / "a.brk", dir / "a.b01", dir / "a.b02"};
+    Put(names[0], "old0");
+    Put(names[2], "old2");
+    std::vector<PendingFile> set;
+    for (const auto& n : names) {
+        set.emplace_back(n);
+        set.back().Write("new", 3);
+    }
+    std::filesystem::remove(names[2]);
+    std::filesystem::create_directory(names[2]);  // the last rename fails
+    EXPECT_THROW(CommitAll(set), IoError);
+    set.clear();
+    EXPECT_EQ(Content(names[0]), "old0");
+    EXPECT_FALSE(std::filesystem::exists(names[1]));
+    EXPECT_TRUE(std::filesystem::is_directory(names[2]));
+    EXPECT_EQ(Entries(dir.Path()), 2u);
+
+    std::filesystem::remove(names[2]);
+    for (const auto& n : names) {
+        set.emplace_back(n);
+        set.back().Write("new", 3);
+    }
+    CommitAll(set);
+    for (const auto& n : names) EXPECT_EQ(Content(n), "new");
+    EXPECT_EQ(Entries(dir.Path()), 3u);
+}
+
+class TerminationSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(TerminationSignal, RemovesThePrivateFolderAndItsFiles) {
+    const int sig = GetParam();
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        TempDir dir("wbsignal");
+        dir.RemoveOnTermination();
+        Put(dir / "sx1tmp.wav", "1");
+        Put(dir / "sx2tmp.wav", "2");
+        const std::string path = dir.Path() + "\n";
+        if (::write(pipeFds[1], path.data(), path.size()) < 0) ::_exit(3);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    std::string path;
+    char c;
+    while (::read(pipeFds[0], &c, 1) == 1 && c != '\n') path += c;
+    ::close(pipeFds[0]);
+    ASSERT_TRUE(DirectoryExists(path));
+    ::kill(pid, sig);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
+    EXPECT_FALSE(DirectoryExists(path));
+    RemoveTree(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
+                         [](const auto& info) {
+                             return info.param == SIGTERM ? "Term" : info.param == SIGINT ? "Int" : "Hup";
+                         });

@@ -1,0 +1,809 @@
+#include "tag_editor/app/Main.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QShortcut>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/base/File.h"
+#include "platform/base/IniFile.h"
+#include "platform/base/ProgramPaths.h"
+#include "platform/base/TextUtil.h"
+#include "platform/gui/Canvas.h"
+#include "platform/gui/Guard.h"
+#include "platform/gui/MessageBox.h"
+#include "platform/gui/WinMsg.h"
+#include "tag_editor/app/ID3FileBox.h"
+#include "tag_editor/controls/DiskCaps.h"
+#include "tag_editor/controls/Placemnt.h"
+#include "tag_editor/controls/VerView.h"
+#include "tag_editor/controls/VlDirectoryTree.h"
+#include "tag_editor/controls/VlDriveComboBox.h"
+#include "tag_editor/controls/VlShell.h"
+#include "tag_editor/controls/VlSortGrd.h"
+
+namespace velmora {
+
+using namespace wb::gui;
+
+TID3Frm* ID3Frm = nullptr;
+
+namespace {
+
+const char kSection[] = "Main";
+const char kMailLink[] = "mailto:velmora@example.org";
+const char kWebLink[] = "https://example.org/velmora/";
+
+constexpr int kTreeWidth = 232;
+constexpr int kPagesHeight = 334;
+constexpr int kStatusHeight = 22;
+constexpr int kRowHeight = 22;
+
+const char* const kStoredProps[] = {
+    "AutoRenameCheck.Checked", "UseDotChk.Checked", "AddTracktoTag.Checked", "NextFileChk.Checked",
+    "AutoPlayListChk.Checked", "RenDirAfterAutotagChk.Checked", "UrlEdit.Text", "PortEdit.Text",
+    "EMailEdit.Text", "ShowInexactChk.Checked", "PageControl1.ActivePage", "UseIsteadSpaceEdit.Text",
+    "FileNameAlbumEdit.Text", "FileNameSamplerEdit.Text", "DirNameAlbumEdit.Text", "DirNameSamplerEdit.Text",
+    "AplAlbumChk.Checked", "PListNameAlbumEdit.Text", "PListNameSamplerEdit.Text",
+};
+
+std::vector<std::string> GenreList() { return {kGenreNames.begin(), kGenreNames.end()}; }
+
+} // namespace
+
+// F5 in the tree or the file list, and the focus leaving the name formats.
+struct TID3Frm::Watch : QObject {
+    explicit Watch(TID3Frm& form) : form_(form) {
+        form.DirTree->Widget()->installEventFilter(this);
+        form.FileBox->Widget()->installEventFilter(this);
+        QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            QWidget* group = form_.GroupBox4->Widget();
+            if (old && group->isAncestorOf(old) && !(now && group->isAncestorOf(now)))
+                RunGuarded([this] { form_.GroupBox4Exit(); });
+        });
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyRelease) {
+            int key = static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5 ? 0x74 : 0;
+            if (watched == form_.DirTree->Widget()) RunGuarded([&] { form_.DirTreeKeyUp(key); });
+            if (watched == form_.FileBox->Widget()) RunGuarded([&] { form_.FileBoxKeyUp(key); });
+        }
+        return false;
+    }
+    TID3Frm& form_;
+};
+
+const wb::ClassInfo& TID3Frm::StaticClass() {
+    static const wb::ClassInfo info("TID3Frm", &Form::StaticClass());
+    return info;
+}
+
+template <class T>
+T* TID3Frm::Make(WinControl* parent, const char* name) {
+    auto* c = new T(this);
+    c->SetName(name);
+    c->SetParent(parent);
+    return c;
+}
+
+TID3Frm::Label* TID3Frm::MakeLabel(WinControl* parent, const char* name, const std::string& caption, int left,
+                                   int top) {
+    auto* label = Make<Label>(parent, name);
+    label->SetCaption(caption);
+    label->SetLeft(left);
+    label->SetTop(top);
+    return label;
+}
+
+TID3Frm::CheckBox* TID3Frm::MakeCheck(WinControl* parent, const char* name, const std::string& caption,
+                                      bool checked, int left, int top, int width) {
+    auto* check = Make<CheckBox>(parent, name);
+    check->SetCaption(caption);
+    check->SetChecked(checked);
+    check->SetBounds(left, top, width, 20);
+    return check;
+}
+
+TID3Frm::Button* TID3Frm::MakeButton(WinControl* parent, const char* name, const std::string& caption, int left,
+                                     int top, int width) {
+    auto* button = Make<Button>(parent, name);
+    button->SetCaption(caption);
+    button->SetBounds(left, top, width, 25);
+    return button;
+}
+
+TID3Frm::Edit* TID3Frm::MakeEdit(WinControl* parent, const char* name, const std::string& text, int left, int top,
+                                 int width) {
+    auto* edit = Make<Edit>(parent, name);
+    edit->SetText(text);
+    edit->SetBounds(left, top, width, kRowHeight);
+    return edit;
+}
+
+TID3Frm::TID3Frm(const std::string& programFolder)
+    : programFolder_(programFolder.empty() ? wb::BesideProgramFolder(wb::ProgramFolder(), "velmora")
+                                           : programFolder) {
+    ID3Frm = this;
+    BeginLoading();
+    SetName("ID3Frm");
+    SetCaption("Velmora");
+    SetBounds(40, 40, 800, 573);
+
+    TreePanel = Make<Panel>(this, "TreePanel");
+    TreePanel->SetEdge(Panel::Edge::None);
+    DirTree = new Hosted<TVlDirectoryTree>(*TreePanel, "DirTree");
+    PageControl1 = Make<PageControl>(this, "PageControl1");
+    auto page = [&](TabSheet*& sheet, const char* name, const char* caption) {
+        sheet = new TabSheet(this);
+        sheet->SetName(name);
+        sheet->SetCaption(caption);
+        sheet->SetPageControl(PageControl1);
+    };
+    page(ID3Tab, "ID3Tab", "ID3 Tag");
+    page(ListTagTab, "ListTagTab", "Tag from list");
+    page(CDDBTab, "CDDBTab", "CDDB");
+    page(OptionTab, "OptionTab", "Options");
+    page(NameFormSheet, "NameFormSheet", "Customize names");
+    page(InfoTab, "InfoTab", "Info / Update");
+    FileBox = new Hosted<TID3FileBox>(*this, "FileBox");
+    FileBox->Get()->SetMask("*.mp3");
+    FileBox->Get()->setSelectionMode(QAbstractItemView::SingleSelection);
+    DirTree->Get()->SetFileList(FileBox->Get());
+    StatusPanel = Make<Panel>(this, "StatusPanel");
+    StatusPanel->SetEdge(Panel::Edge::Lowered);
+    MpegInfoPanel = Make<Panel>(this, "MpegInfoPanel");
+    MpegInfoPanel->SetEdge(Panel::Edge::Lowered);
+    MpegInfoPanel->SetFont(clBlue, true);
+    DiskCaps = new TDiskCaps(this);
+    DiskCaps->SetName("DiskCaps");
+
+    BuildId3Tab();
+    BuildListTab();
+    BuildCddbTab();
+    BuildOptionTab();
+    BuildNameTab();
+    BuildInfoTab();
+    PageControl1->SetActivePage(ID3Tab);
+
+    IniStore = new TFormStorage(this);
+    IniStore->SetName("IniStore");
+    IniStore->SetActive(false);  // restored and saved by FormCreate and FormClose
+    IniStore->SetIniSection(kSection);
+    IniStore->SetOptions(fpPosition | fpActiveControl);
+    for (const char* line : kStoredProps) IniStore->StoredProps()->Add(line);
+    EndLoading();
+
+    built_ = true;
+    Arrange();
+    Connect();
+    watch_ = new Watch(*this);
+    FormCreate();
+}
+
+TID3Frm::~TID3Frm() {
+    delete watch_;
+    if (ID3Frm == this) ID3Frm = nullptr;
+    Destroying_();
+    DestroyComponents();
+}
+
+void TID3Frm::BuildId3Tab() {
+    auto* t = ID3Tab;
+    struct Row {
+        Label*& label;
+        const char* labelName;
+        const char* caption;
+        Edit** edit;
+        const char* editName;
+        int maxLength, width;
+        CheckBox*& copy;
+        const char* copyName;
+    };
+    GenreCombo = nullptr;
+    const Row rows[] = {
+        {SongLabel, "SongLabel", "Song Name :", &SongEdit, "SongEdit", 30, 250, SongCopyChk, "SongCopyChk"},
+        {ArtistLabel, "ArtistLabel", "Artist :", &ArtistEdit, "ArtistEdit", 30, 250, ArtistCopyChk, "ArtistCopyChk"},
+        {AlbumLabel, "AlbumLabel", "Album Name :", &AlbumEdit, "AlbumEdit", 30, 250, AlbumCopyChk, "AlbumCopyChk"},
+        {YearLabel, "YearLabel", "Year :", &YearEdit, "YearEdit", 4, 50, YearCopyChk, "YearCopyChk"},
+        {GenreLabel, "GenreLabel", "Genre :", nullptr, nullptr, 0, 180, GenreCopyChk, "GenreCopyChk"},
+        {TrackLabel, "TrackLabel", "Track :", &TrackEdit, "TrackEdit", 3, 40, TrackCopyChk, "TrackCopyChk"},
+        {CommentLabel, "CommentLabel", "Comment :", &CommentEdit, "CommentEdit", 28, 250, CommCopyChk,
+         "CommCopyChk"},
+    };
+    int top = 8;
+    for (const Row& r : rows) {
+        r.label = MakeLabel(t, r.labelName, r.caption, 10, top + 3);
+        if (r.edit) {
+            *r.edit = MakeEdit(t, r.editName, "", 104, top, r.width);
+            (*r.edit)->SetMaxLength(r.maxLength);
+        } else {
+            GenreCombo = Make<wb::gui::ComboBox>(t, "GenreCombo");
+            GenreCombo->SetSorted(true);
+            GenreCombo->SetItems(GenreList());
+            const auto sorted = GenreCombo->Items();
+            for (int g = 0; g < kGenreCount; ++g)
+                genreIndex_[size_t(g)] = int(std::find(sorted.begin(), sorted.end(), kGenreNames[size_t(g)]) -
+                                             sorted.begin());
+            GenreCombo->SetDropDownCount(11);
+            GenreCombo->SetBounds(104, top, r.width, kRowHeight);
+        }
+        r.copy = MakeCheck(t, r.copyName, "", true, 362, top + 1, 20);
+        top += 27;
+    }
+    CopyBtn = MakeButton(t, "CopyBtn", "&Copy", 396, 8, 76);
+    CopyBtn->SetHint("Copy all information");
+    PasteBtn = MakeButton(t, "PasteBtn", "&Paste", 476, 8, 76);
+    PasteBtn->SetHint("Paste all information");
+    SwitchBtn = MakeButton(t, "SwitchBtn", "Artist <-> Title", 396, 40, 156);
+    SwitchBtn->SetHint("Switch Artist/Title");
+    ApplyBtn = MakeButton(t, "ApplyBtn", "&Apply Tag", 396, 118, 156);
+    ApplyBtn->SetHeight(30);
+    ApplyBtn->SetDefault(true);
+    DelBtn = MakeButton(t, "DelBtn", "&Delete Tag", 396, 154, 156);
+    DelBtn->SetHeight(30);
+
+    RenameGroup = Make<GroupBox>(t, "RenameGroup");
+    RenameGroup->SetBounds(6, 200, 548, 100);
+    RenameLabel = MakeLabel(RenameGroup, "RenameLabel", "Rename file to :", 10, 24);
+    RenameEdit = MakeEdit(RenameGroup, "RenameEdit", "", 112, 20, 340);
+    RenameBtn = MakeButton(RenameGroup, "RenameBtn", "Do it ...", 458, 19, 80);
+    RenameBtn->SetEnabled(false);
+    AutoRenameCheck = MakeCheck(RenameGroup, "AutoRenameCheck", "Auto rename song on \"Apply Tag\"", true, 10, 50, 300);
+    AplAlbumChk = MakeCheck(RenameGroup, "AplAlbumChk", "Album (else Sampler)", true, 10, 72, 300);
+}
+
+void TID3Frm::BuildListTab() {
+    auto* t = ListTagTab;
+    TagListLabel = MakeLabel(t, "TagListLabel", "Tagfile list :", 10, 6);
+    TagListGrd = new Hosted<TVlSortGrid>(*t, "TagListGrd");
+    TVlSortGrid& grid = *TagListGrd->Get();
+    grid.SetColCount(3);
+    grid.SetRowCount(2);
+    grid.SetFixedCols(0);
+    grid.SetFixedRows(1);
+    grid.SetDefaultRowHeight(18);
+    grid.SetOptions(grid.Options() | goRowSelect);
+    const int widths[] = {209, 198, 2};
+    const char* heads[] = {"Artist", "Album", " "};
+    for (int c = 0; c < 3; ++c) {
+        grid.SetColWidths(c, widths[c]);
+        grid.SetCells(c, 0, heads[c]);
+    }
+    TagListGrd->SetBounds(8, 24, 434, 240);
+    EntriesLabel = MakeLabel(t, "EntriesLabel", "Entries :", 10, 272);
+    TagListCounter = MakeLabel(t, "TagListCounter", "0", 64, 272);
+    NewTagListBtn = MakeButton(t, "NewTagListBtn", "&Make new list", 450, 24, 104);
+    ChgTagListBtn = MakeButton(t, "ChgTagListBtn", "&Edit list", 450, 56, 104);
+    DelTagListBtn = MakeButton(t, "DelTagListBtn", "&Delete list", 450, 88, 104);
+    AutoTagBtn = MakeButton(t, "AutoTagBtn", "&Autotag", 450, 200, 104);
+    MakePlListBtn = MakeButton(t, "MakePlListBtn", "Make playlist", 450, 232, 104);
+    for (Button* b : {NewTagListBtn, ChgTagListBtn, DelTagListBtn, AutoTagBtn, MakePlListBtn}) b->SetEnabled(false);
+    RenFileBox = new Hosted<TID3FileBox>(*t, "RenFileBox");
+    RenFileBox->Get()->SetMask("*.Tag");
+    RenFileBox->SetVisible(false);
+}
+
+void TID3Frm::BuildCddbTab() {
+    auto* t = CDDBTab;
+    UrlLabel = MakeLabel(t, "UrlLabel", "Server :", 10, 11);
+    UrlEdit = MakeEdit(t, "UrlEdit", "gnudb.gnudb.org", 104, 8, 250);
+    PortLabel = MakeLabel(t, "PortLabel", "Port :", 10, 38);
+    PortEdit = MakeEdit(t, "PortEdit", "8880", 104, 35, 60);
+    EMailLabel = MakeLabel(t, "EMailLabel", "E-Mail :", 10, 65);
+    EMailEdit = MakeEdit(t, "EMailEdit", "", 104, 62, 250);
+    ShowInexactChk = MakeCheck(t, "ShowInexactChk", "When found inexact matches show list of matches to choose",
+                               true, 10, 92, 500);
+    CDDriveLabel = MakeLabel(t, "CDDriveLabel", "CD-Drive :", 10, 129);
+    CDDriveList = new Hosted<TVlDriveComboBox>(*t, "CDDriveList");
+    CDDriveList->Get()->SetDriveTypes(TDriveTypes{dtCDROM});
+    CDDriveList->SetBounds(104, 125, 250, kRowHeight);
+    ReadDiskInfoBtn = MakeButton(t, "ReadDiskInfoBtn", "Read &Disk", 362, 124, 110);
+    FileCDDBBtn = MakeButton(t, "FileCDDBBtn", "&Create CDDB request from MP3-files", 10, 160, 300);
+    ReqLabel = MakeLabel(t, "ReqLabel", "CDDB requests :", 10, 205);
+    ReqCounter = Make<Panel>(t, "ReqCounter");
+    ReqCounter->SetEdge(Panel::Edge::Lowered);
+    ReqCounter->SetBounds(120, 200, 50, kRowHeight);
+    ConnectBtn = MakeButton(t, "ConnectBtn", "&Get Tracklists", 180, 199, 130);
+    for (Button* b : {ReadDiskInfoBtn, FileCDDBBtn, ConnectBtn}) b->SetEnabled(false);
+}
+
+void TID3Frm::BuildOptionTab() {
+    auto* t = OptionTab;
+    GroupBox1 = Make<GroupBox>(t, "GroupBox1");
+    GroupBox1->SetCaption("When rename file :");
+    GroupBox1->SetBounds(6, 6, 548, 84);
+    UseDotChk = MakeCheck(GroupBox1, "UseDotChk", "Use        instead space in filename and directory and playlist",
+                          false, 10, 24, 520);
+    UseIsteadSpaceEdit = MakeEdit(GroupBox1, "UseIsteadSpaceEdit", ".", 56, 23, 22);
+    UseIsteadSpaceEdit->SetMaxLength(1);
+    UseIsteadSpaceEdit->BringToFront();
+    RenWhenAutoTagChk = MakeCheck(GroupBox1, "RenWhenAutoTagChk", "Rename file when autotag", true, 10, 52, 300);
+    GroupBox2 = Make<GroupBox>(t, "GroupBox2");
+    GroupBox2->SetCaption("General :");
+    GroupBox2->SetBounds(6, 98, 548, 126);
+    AddTracktoTag = MakeCheck(GroupBox2, "AddTracktoTag",
+                              "If file has tracknumber, then write tracknumber into tag when trackentry empty", true,
+                              10, 24, 530);
+    NextFileChk = MakeCheck(GroupBox2, "NextFileChk",
+                            "Jump to next numbered file in filebox after 'Apply Tag' (works only with 01,02..)", true,
+                            10, 48, 530);
+    AutoPlayListChk = MakeCheck(GroupBox2, "AutoPlayListChk", "Generate playlist after \"Autotag\"", true, 10, 72, 530);
+    RenDirAfterAutotagChk =
+        MakeCheck(GroupBox2, "RenDirAfterAutotagChk", "Rename directory after \"Autotag\"", true, 10, 96, 530);
+}
+
+void TID3Frm::BuildNameTab() {
+    GroupBox4 = Make<GroupBox>(NameFormSheet, "GroupBox4");
+    GroupBox4->SetCaption("Name formats :");
+    GroupBox4->SetBounds(6, 6, 548, 292);
+    FormatWarning = MakeLabel(GroupBox4, "FormatWarning", "(all without fileextensions !) :", 10, 22);
+    const NamePatterns defaults;
+    struct Row {
+        Label*& label;
+        const char* labelName;
+        const char* caption;
+        Edit*& edit;
+        const char* editName;
+        const std::string& text;
+    };
+    const Row rows[] = {
+        {FileAlbumLabel, "FileAlbumLabel", "File name, album :", FileNameAlbumEdit, "FileNameAlbumEdit",
+         defaults.FileNameAlbum},
+        {FileSamplerLabel, "FileSamplerLabel", "File name, sampler :", FileNameSamplerEdit, "FileNameSamplerEdit",
+         defaults.FileNameSampler},
+        {DirAlbumLabel, "DirAlbumLabel", "Directory, album :", DirNameAlbumEdit, "DirNameAlbumEdit",
+         defaults.DirNameAlbum},
+        {DirSamplerLabel, "DirSamplerLabel", "Directory, sampler :", DirNameSamplerEdit, "DirNameSamplerEdit",
+         defaults.DirNameSampler},
+        {PListAlbumLabel, "PListAlbumLabel", "Playlist, album :", PListNameAlbumEdit, "PListNameAlbumEdit",
+         defaults.PListNameAlbum},
+        {PListSamplerLabel, "PListSamplerLabel", "Playlist, sampler :", PListNameSamplerEdit,
+         "PListNameSamplerEdit", defaults.PListNameSampler},
+    };
+    int top = 44;
+    for (const Row& r : rows) {
+        r.label = MakeLabel(GroupBox4, r.labelName, r.caption, 10, top + 3);
+        r.edit = MakeEdit(GroupBox4, r.editName, r.text, 150, top, 250);
+        top += 28;
+    }
+    Legend1 = MakeLabel(GroupBox4, "Legend1", "%A = Artist\t%N = Albumname\t%Y = Year", 10, 220);
+    Legend2 = MakeLabel(GroupBox4, "Legend2", "%S = Songname\t%T = Tracknumber (01,02,...)", 10, 240);
+    Legend3 = MakeLabel(GroupBox4, "Legend3", "%G = Genre\t%C = Comment", 10, 260);
+}
+
+void TID3Frm::BuildInfoTab() {
+    auto* t = InfoTab;
+    Image1 = Make<wb::gui::Image>(t, "Image1");
+    Image1->SetBounds(12, 12, 128, 128);
+    Image1->OnPaint = [](Canvas& c, int w, int h) {
+        for (int y = 0; y < h; ++y) {
+            c.Pen().Color = RGBColor(20, 40 + 120 * y / std::max(h, 1), 140);
+            c.MoveTo(0, y);
+            c.LineTo(w, y);
+        }
+        c.Brush().Style = BrushStyle::Clear;
+        c.Font().Color = clWhite;
+        c.Font().Height = -40;
+        c.Font().Style = fsBold;
+        c.TextOut(w / 2 - 28, h / 2 - 26, "ID3");
+    };
+    ProgramLabel = MakeLabel(t, "ProgramLabel", "Velmora - the MP3 tag editor", 156, 14);
+    ProgramLabel->SetFont(18, true);
+    VersionView = new TVersionView(this);
+    VersionView->SetName("VersionView");
+    VersionView->SetParent(t);
+    VersionView->SetAutoSize(false);  // its text is built after the caption it sizes to
+    VersionView->SetBounds(156, 44, 360, 20);
+    VersionView->Refresh();
+    auto link = [&](Hosted<QLabel>*& label, const char* name, const char* target, const char* text, int top) {
+        label = new Hosted<QLabel>(*t, name);
+        (*label)->setText(QString("<a href=\"%1\">%2</a>").arg(target, text));
+        (*label)->setTextFormat(Qt::RichText);
+        label->SetBounds(156, top, 360, 20);
+    };
+    link(VlLabel1, "VlLabel1", kMailLink, "Write to the author: velmora@example.org", 72);
+    link(VlLabel2, "VlLabel2", kWebLink, "Velmora on the web: example.org/velmora", 96);
+    SpeedButton1 = MakeButton(t, "SpeedButton1", "Live &Update", 156, 130, 130);
+    SpeedButton1->SetEnabled(false);
+}
+
+void TID3Frm::Connect() {
+    DirTree->Get()->OnChange = [this](QObject*, QTreeWidgetItem*) { RunGuarded([this] { DirTreeChange(); }); };
+    TID3FileBox* box = FileBox->Get();
+    box->OnChange = [this](QObject*) { RunGuarded([this] { FileBoxChange(); }); };
+    QObject::connect(box, &QListWidget::currentRowChanged, box, [this, box](int) {
+        if (!box->Reading()) RunGuarded([this] { FileBoxChange(); });
+    });
+    box->OnDblClick = [this](QObject*) { RunGuarded([this] { FileBoxDblClick(); }); };
+    auto edit = [](Edit* e, void (TID3Frm::*handler)(), TID3Frm* self) {
+        e->OnChange = [self, handler](wb::Persistent*) { (self->*handler)(); };
+    };
+    edit(SongEdit, &TID3Frm::SongEditChange, this);
+    edit(ArtistEdit, &TID3Frm::ArtistEditChange, this);
+    edit(AlbumEdit, &TID3Frm::AlbumEditChange, this);
+    edit(YearEdit, &TID3Frm::YearEditChange, this);
+    edit(CommentEdit, &TID3Frm::CommentEditChange, this);
+    edit(TrackEdit, &TID3Frm::TrackEditChange, this);
+    edit(RenameEdit, &TID3Frm::RenameEditChange, this);
+    YearEdit->OnKeyPress = [this](wb::Persistent*, char& key) { YearEditKeyPress(key); };
+    TrackEdit->OnKeyPress = [this](wb::Persistent*, char& key) { TrackEditKeyPress(key); };
+    auto click = [this](auto* control, void (TID3Frm::*handler)()) {
+        control->OnClick = [this, handler](wb::Persistent*) { (this->*handler)(); };
+    };
+    click(ApplyBtn, &TID3Frm::ApplyBtnClick);
+    click(DelBtn, &TID3Frm::DelBtnClick);
+    click(CopyBtn, &TID3Frm::CopyBtnClick);
+    click(PasteBtn, &TID3Frm::PasteBtnClick);
+    click(SwitchBtn, &TID3Frm::SwitchBtnClick);
+    click(RenameBtn, &TID3Frm::RenameBtnClick);
+    click(UseDotChk, &TID3Frm::UseDotChkClick);
+    click(AplAlbumChk, &TID3Frm::AplAlbumChkClick);
+    PageControl1->OnChange = [this](wb::Persistent*) { PageControl1Change(); };
+    QObject::connect(VlLabel1->Get(), &QLabel::linkActivated, VlLabel1->Get(),
+                     [this](const QString&) { RunGuarded([this] { VlLabel1Click(); }); });
+    QObject::connect(VlLabel2->Get(), &QLabel::linkActivated, VlLabel2->Get(),
+                     [this](const QString&) { RunGuarded([this] { VlLabel2Click(); }); });
+    // Esc presses the window's cancel button, as Enter presses its default one.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), Window());
+    QObject::connect(escape, &QShortcut::activated, Window(), [this] { DelBtn->Click(); });
+    OnCloseQuery = [this](wb::Persistent*, bool&) { FormClose(); };
+}
+
+void TID3Frm::Arrange() {
+    // At WM_SIZE the client area has not followed the window yet; with no
+    // menu bar it is the whole window.
+    const int w = Width(), h = Height();
+    const int rightWidth = std::max(w - kTreeWidth - 4, 100);
+    const int bottom = h - kStatusHeight - 2;
+    TreePanel->SetBounds(0, 0, kTreeWidth, bottom);
+    DirTree->SetBounds(0, 0, kTreeWidth, bottom);
+    PageControl1->SetBounds(kTreeWidth + 4, 0, rightWidth, kPagesHeight);
+    FileBox->SetBounds(kTreeWidth + 4, kPagesHeight + 4, rightWidth, std::max(bottom - kPagesHeight - 4, 40));
+    StatusPanel->SetBounds(0, h - kStatusHeight, w / 2 - 1, kStatusHeight);
+    MpegInfoPanel->SetBounds(w / 2 + 1, h - kStatusHeight, w - w / 2 - 1, kStatusHeight);
+}
+
+void TID3Frm::WndProc(Message& msg) {
+    Form::WndProc(msg);
+    if (msg.Msg == WM_SIZE && built_) {
+        Arrange();
+    } else if (msg.Msg == WM_GETMINMAXINFO && msg.LParam) {
+        auto* info = reinterpret_cast<MinMaxInfo*>(msg.LParam);
+        info->minTrackSize.x = std::max(info->minTrackSize.x, 640);
+        info->minTrackSize.y = std::max(info->minTrackSize.y, 480);
+    }
+}
+
+// --- settings --------------------------------------------------------------
+
+std::string TID3Frm::ReadSetting(const std::string& key) const {
+    return wb::IniFile(IniFileName()).ReadString(kSection, key, "");
+}
+
+void TID3Frm::WriteSetting(const std::string& key, const std::string& value) const {
+    wb::IniFile(IniFileName()).WriteString(kSection, key, value);
+}
+
+void TID3Frm::FormCreate() {
+    if (auto problem = FinishDownloadedUpdate(programFolder_)) ShowMessage(*problem, MsgKind::Error);
+    cddbRequests_ = LoadRequestLines(RequestFileName());
+    ReqCounter->SetCaption(std::to_string(cddbRequests_.size()));
+
+    TVlDriveComboBox& drives = *CDDriveList->Get();
+    const std::string drive = ReadSetting("CDDrive");
+    if (!drive.empty()) drives.SetDrive(drive);
+    else if (drives.count() > 0) drives.setCurrentIndex(0);
+
+    // A stored folder that is gone opens its nearest parent; one on a drive
+    // that is gone, the music folder.
+    const std::string folder = ReadSetting("Dirtree");
+    TVlDirectoryTree& tree = *DirTree->Get();
+    tree.HandleNeeded();
+    try {
+        tree.SetDirectory(folder.empty() ? MusicFolder() : folder);
+    } catch (const std::exception&) {
+        tree.SetDirectory(MusicFolder());
+    }
+
+    IniStore->SetIniFileName(IniFileName());
+    IniStore->RestoreFromStorage();
+
+    if (wb::MakeFolders(TagsFolder())) RenFileBox->Get()->SetPath(TagsFolder());
+    ShowFileStatus(FileStatus::NoFile);
+    lastPage_ = PageControl1->ActivePage() ? PageControl1->ActivePage()->Name() : "";
+}
+
+void TID3Frm::FormClose() {
+    WriteSetting("Dirtree", DirTree->Get()->GetDirectory());
+    WriteSetting("CDDrive", CDDriveList->Get()->Drive());
+    IniStore->SaveToStorage();
+    StoreRequestLines(RequestFileName(), cddbRequests_);
+}
+
+// --- the file list ---------------------------------------------------------
+
+void TID3Frm::DirTreeChange() {
+    try {
+        FileBox->Get()->SetPath(DirTree->Get()->GetDirectory());
+    } catch (const std::exception&) {
+        // A drive that is not ready lists nothing; the tree stays usable.
+    }
+}
+
+std::string TID3Frm::SelectedName() const {
+    int row = FileBox->Get()->ItemIndex();
+    auto texts = FileBox->Get()->ItemTexts();
+    return row >= 0 && row < int(texts.size()) ? texts[size_t(row)] : std::string();
+}
+
+void TID3Frm::FileBoxChange() {
+    const std::string path = FileBox->Get()->FileName();
+    if (!path.empty()) {
+        LoadFile(path);
+        currentTrack_ = TrackFromName(path);
+    } else {
+        ClearDisplay();
+        ShowFileStatus(FileStatus::NoFile);
+    }
+}
+
+void TID3Frm::RefreshFileList() {
+    FileBox->Get()->Reread();
+    ClearDisplay();
+    ApplyBtn->SetEnabled(false);
+    DelBtn->SetEnabled(false);
+}
+
+void TID3Frm::DirTreeKeyUp(int key) {
+    if (key == 0x74) DirTree->Get()->RefreshTree();
+}
+
+void TID3Frm::FileBoxKeyUp(int key) {
+    if (key == 0x74) FileBox->Get()->Reread();
+}
+
+void TID3Frm::FileBoxDblClick() {
+    const std::string path = FileBox->Get()->FileName();
+    if (!path.empty() && TVlShell::Open && !TVlShell::Open(path))
+        ShowMessage("\"" + path + "\" could not be opened with its program.", MsgKind::Error);
+}
+
+void TID3Frm::VlLabel1Click() {
+    if (TVlShell::Open) TVlShell::Open(kMailLink);
+}
+
+void TID3Frm::VlLabel2Click() {
+    if (TVlShell::Open) TVlShell::Open(kWebLink);
+}
+
+void TID3Frm::PageControl1Change() {
+    const std::string now = PageControl1->ActivePage() ? PageControl1->ActivePage()->Name() : "";
+    if (lastPage_ == "CDDBTab" && now != lastPage_) DiskCaps->SetCheckSNChange(false);
+    lastPage_ = now;
+}
+
+// --- the tag in the boxes --------------------------------------------------
+
+void TID3Frm::ShowFileStatus(FileStatus status) {
+    if (status == status_ && statusShown_) return;
+    statusShown_ = true;
+    status_ = status;
+    const FileStatusLook& look = LookOf(status);
+    StatusPanel->SetColor(look.Color);
+    StatusPanel->SetFont(look.FontColor, true);
+    StatusPanel->SetCaption(look.Text);
+}
+
+void TID3Frm::ClearDisplay() {
+    for (Edit* e : {SongEdit, ArtistEdit, AlbumEdit, YearEdit, CommentEdit, TrackEdit, RenameEdit}) e->SetText("");
+    PaintTrackEdit(false);
+    GenreCombo->SetItemIndex(-1);
+    MpegInfoPanel->SetCaption("No Info ...");
+    for (Button* b : {DelBtn, ApplyBtn, RenameBtn}) b->SetEnabled(false);
+}
+
+namespace {
+// A box is written only when its text changes: each write lays the text out
+// again, and selecting file after file is the window's busiest road.
+void Put(Edit* edit, const std::string& text) {
+    if (edit->Text() != text) edit->SetText(text);
+}
+} // namespace
+
+void TID3Frm::LoadFile(const std::string& path) {
+    if (path.empty()) return;
+    tag_ = ReadTag(path);
+    {
+        // Every box gets its final text once, as clearing and then filling
+        // them would leave it; the proposal follows when all are set.
+        struct Busy {
+            bool& flag;
+            explicit Busy(bool& f) : flag(f) { flag = true; }
+            ~Busy() { flag = false; }
+        } busy(busy_);
+        for (Button* b : {DelBtn, ApplyBtn, RenameBtn}) b->SetEnabled(false);
+        if (tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::TaggedReadOnly : FileStatus::UntaggedReadOnly);
+        const std::string mpeg = MpegInfoText(tag_.Mpeg);
+        if (MpegInfoPanel->Caption() != mpeg) MpegInfoPanel->SetCaption(mpeg);
+        std::string album, comment, year, track;
+        bool trackFromName = false;
+        int genre = -1;
+        if (tag_.HasTag) {
+            album = wb::Trim(tag_.Album);
+            comment = wb::Trim(tag_.Comment);
+            if (tag_.Year) year = std::to_string(tag_.Year);
+            if (tag_.Track != 0) {
+                track = std::to_string(tag_.Track);
+            } else if (AddTracktoTag->Checked()) {
+                track = TrackFromNamePrefix(path.substr(path.rfind('/') + 1));
+                trackFromName = !track.empty();
+            }
+            if (tag_.Genre < kGenreCount) genre = genreIndex_[tag_.Genre];
+        }
+        Put(SongEdit, wb::Trim(tag_.Song));
+        Put(ArtistEdit, wb::Trim(tag_.Artist));
+        Put(AlbumEdit, album);
+        Put(YearEdit, year);
+        Put(CommentEdit, comment);
+        Put(TrackEdit, track);
+        PaintTrackEdit(trackFromName);
+        GenreCombo->SetItemIndex(genre);
+        if (!tag_.ReadOnly) {
+            ApplyBtn->SetEnabled(true);
+            DelBtn->SetEnabled(tag_.HasTag);
+            ShowFileStatus(tag_.HasTag ? FileStatus::Tagged : FileStatus::Untagged);
+        }
+    }
+    UpdateRenameProposal();
+}
+
+void TID3Frm::PaintTrackEdit(bool fromName) {
+    if (trackYellow_ == fromName) return;
+    trackYellow_ = fromName;
+    TrackEdit->SetColor(fromName ? clYellow : clWindow);
+}
+
+void TID3Frm::TakeBox(TagBox box, Edit* edit) {
+    TakeBoxText(tag_, box, edit->Text(), busy_);
+    if (!busy_) UpdateRenameProposal();  // a load makes its proposal once, at its end
+}
+
+void TID3Frm::SongEditChange() { TakeBox(TagBox::Song, SongEdit); }
+void TID3Frm::ArtistEditChange() { TakeBox(TagBox::Artist, ArtistEdit); }
+void TID3Frm::AlbumEditChange() { TakeBox(TagBox::Album, AlbumEdit); }
+void TID3Frm::YearEditChange() { TakeBox(TagBox::Year, YearEdit); }
+void TID3Frm::CommentEditChange() { TakeBox(TagBox::Comment, CommentEdit); }
+void TID3Frm::TrackEditChange() { TakeBox(TagBox::Track, TrackEdit); }
+
+namespace {
+// Enter and Esc are the window's keys (they press Apply and Delete), never
+// characters of the box, so they pass as well.
+void DigitsOnly(char& key) {
+    if (!(key >= '0' && key <= '9') && key != '\b' && key != '\r' && key != '\x1b') key = 0;
+}
+} // namespace
+
+void TID3Frm::YearEditKeyPress(char& key) { DigitsOnly(key); }
+void TID3Frm::TrackEditKeyPress(char& key) { DigitsOnly(key); }
+
+NameSettings TID3Frm::Settings() const {
+    NameSettings s;
+    s.Patterns.FileNameAlbum = FileNameAlbumEdit->Text();
+    s.Patterns.FileNameSampler = FileNameSamplerEdit->Text();
+    s.Patterns.DirNameAlbum = DirNameAlbumEdit->Text();
+    s.Patterns.DirNameSampler = DirNameSamplerEdit->Text();
+    s.Patterns.PListNameAlbum = PListNameAlbumEdit->Text();
+    s.Patterns.PListNameSampler = PListNameSamplerEdit->Text();
+    s.Album = AplAlbumChk->Checked();
+    s.UseDot = UseDotChk->Checked();
+    s.Replacement = UseIsteadSpaceEdit->Text();
+    return s;
+}
+
+void TID3Frm::UpdateRenameProposal() {
+    RenameEdit->SetText(
+        velmora::UpdateRenameProposal(tag_, SongEdit->Text(), ArtistEdit->Text(), Autotag, Settings()));
+}
+
+void TID3Frm::UseDotChkClick() { UpdateRenameProposal(); }
+void TID3Frm::GroupBox4Exit() { UpdateRenameProposal(); }
+void TID3Frm::AplAlbumChkClick() { RenameEdit->SetText(MakeRenameProposal(tag_, Settings())); }
+
+void TID3Frm::RenameEditChange() {
+    RenameBtn->SetEnabled(!RenameEdit->Text().empty() && FileBox->Get()->ItemIndex() >= 0);
+}
+
+bool TID3Frm::RenameSelected() {
+    const std::string name = SelectedName();
+    if (name.empty()) return false;
+    RenameResult result = RenameFile(FileBox->Get()->Directory(), name, RenameEdit->Text());
+    if (result.status != RenameResult::Status::Refused) return true;
+    ShowMessage(result.message, MsgKind::Error);
+    return false;
+}
+
+void TID3Frm::RenameBtnClick() {
+    if (SelectedName().empty()) return;
+    RenameSelected();
+    RefreshFileList();
+}
+
+void TID3Frm::RenameDirectory(const std::string& path, const std::string& newName) {
+    if (path.empty() || newName.empty()) return;
+    RenameResult result = velmora::RenameDirectory(path, newName, Settings());
+    if (result.status == RenameResult::Status::Refused) ShowMessage(result.message, MsgKind::Error);
+    TVlDirectoryTree& tree = *DirTree->Get();
+    tree.RefreshTree();
+    tree.SetDirectory(result.path);
+    FileBox->Get()->SetPath(tree.GetDirectory());
+}
+
+// --- the buttons -----------------------------------------------------------
+
+void TID3Frm::ApplyBtnClick() {
+    const std::string path = FileBox->Get()->FileName();
+    if (path.empty()) return;
+    const std::string refusal = TrackRefusal(TrackEdit->Text());
+    if (!refusal.empty()) {
+        ShowMessage(refusal, MsgKind::Error);
+        return;
+    }
+    TagBoxes boxes{SongEdit->Text(), ArtistEdit->Text(), AlbumEdit->Text(), YearEdit->Text(),
+                   CommentEdit->Text(), TrackEdit->Text(), GenreCombo->ItemIndex() >= 0 ? GenreCombo->Text() : ""};
+    WriteTag(path, TagFromBoxes(boxes));
+    if (AutoRenameCheck->Checked()) RenameSelected();
+    RefreshFileList();
+    if (NextFileChk->Checked() && currentTrack_ >= 0) {
+        const int next = FileIndexByTrack(currentTrack_ + 1, FileBox->Get()->ItemTexts());
+        if (next >= 0) {
+            FileBox->Get()->setCurrentRow(next);  // loads it, through FileBoxChange
+        } else {
+            currentTrack_ = -1;
+        }
+    }
+}
+
+void TID3Frm::DelBtnClick() {
+    const std::string path = FileBox->Get()->FileName();
+    if (path.empty()) return;
+    RemoveTag(path);
+    RefreshFileList();
+}
+
+void TID3Frm::CopyBtnClick() {
+    auto take = [](CheckBox* check, Edit* edit, std::string& slot) {
+        if (check->Checked()) slot = edit->Text();
+    };
+    take(SongCopyChk, SongEdit, clipboard_.Song);
+    take(ArtistCopyChk, ArtistEdit, clipboard_.Artist);
+    take(AlbumCopyChk, AlbumEdit, clipboard_.Album);
+    take(YearCopyChk, YearEdit, clipboard_.Year);
+    take(CommCopyChk, CommentEdit, clipboard_.Comment);
+    take(TrackCopyChk, TrackEdit, clipboard_.Track);
+    if (GenreCopyChk->Checked()) clipboard_.Genre = GenreCombo->ItemIndex();
+}
+
+void TID3Frm::PasteBtnClick() {
+    auto put = [](CheckBox* check, Edit* edit, const std::string& slot) {
+        if (check->Checked()) edit->SetText(slot);
+    };
+    put(SongCopyChk, SongEdit, clipboard_.Song);
+    put(ArtistCopyChk, ArtistEdit, clipboard_.Artist);
+    put(AlbumCopyChk, AlbumEdit, clipboard_.Album);
+    put(YearCopyChk, YearEdit, clipboard_.Year);
+    put(CommCopyChk, CommentEdit, clipboard_.Comment);
+    if (GenreCopyChk->Checked()) GenreCombo->SetItemIndex(clipboard_.Genre);
+    put(TrackCopyChk, TrackEdit, clipboard_.Track);
+}
+
+void TID3Frm::SwitchBtnClick() {
+    const std::string song = SongEdit->Text();
+    SongEdit->SetText(ArtistEdit->Text());
+    ArtistEdit->SetText(song);
+}
+
+} // namespace velmora
