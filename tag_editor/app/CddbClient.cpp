@@ -13,6 +13,8 @@ namespace {
 
 const std::string kDashes = "--------------------------------------";
 constexpr size_t kMaxField = 255;
+// Entries run to some kilobytes; a reply beyond this is refused.
+constexpr size_t kMaxReplyBytes = 4u << 20;
 
 std::string Front8(const std::string& line) { return line.substr(0, 8); }
 
@@ -80,6 +82,18 @@ void TCddbClient::ConnectionLost() {
 }
 
 void TCddbClient::Received(std::string_view bytes) {
+    if (over_) return;
+    replyBytes_ += bytes.size();
+    if (replyBytes_ > kMaxReplyBytes) {
+        // No entry is this long: the server is not speaking CDDBP.
+        AddLog("**** ERROR **** Reply too long, Position " + std::to_string(state_));
+        AddLog("CDDB-Client Error => STOP");
+        AddLog("Connection to server closed !");
+        ClearReply();
+        host_.CloseConnection();
+        Finish();
+        return;
+    }
     partial_.append(bytes.data(), bytes.size());
     size_t pos = 0;
     for (size_t end; (end = partial_.find('\n', pos)) != std::string::npos; pos = end + 1) {
@@ -294,6 +308,7 @@ void TCddbClient::SendCommand(const std::string& command) {
 void TCddbClient::ClearReply() {
     reply_.clear();
     partial_.clear();
+    replyBytes_ = 0;
 }
 
 void TCddbClient::Finish() {

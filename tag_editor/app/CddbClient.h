@@ -97,6 +97,7 @@ private:
     std::string user_, loginHost_;
     std::vector<std::string> reply_;  // whole lines of the current reply
     std::string partial_;             // a line whose end has not arrived
+    size_t replyBytes_ = 0;
     std::vector<std::string> log_;
     std::vector<TCddbResultRow> results_;
     std::vector<std::string> written_;
