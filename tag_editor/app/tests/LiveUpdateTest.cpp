@@ -120,7 +120,7 @@ private:
     QTcpServer server_;
 };
 
-enum class Choice { None, Install, DownloadOnly, DownloadOnlyCancelled, CancelMidTransfer };
+enum class Choice { None, Install, DownloadOnly, DownloadOnlyCancelled, CancelMidTransfer, CloseWhileWaiting };
 
 struct UpdateCase {
     const char* name;
@@ -180,6 +180,8 @@ TEST_P(LiveUpdate, EndsAsTheUserAndTheServerDecide) {
         QTimer::singleShot(0, [&] { w.BitBtn3.Click(); });
     if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled)
         QTimer::singleShot(0, [&] { w.DownloadBtn.Click(); });
+    // Closing the window while it waits for the choice cancels the check.
+    if (c.choice == Choice::CloseWhileWaiting) QTimer::singleShot(300, [&] { w.Close(); });
     if (c.choice == Choice::CancelMidTransfer)
         w.ProgressBar.OnChange = [&](wb::Persistent*, int) { QTimer::singleShot(0, [&] { w.CancelBtn.Click(); }); };
     wb::gui::test::ModalDriver driver;
@@ -226,6 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
         UpdateCase{"DroppedConnection", "1.2.3.5", "Tool", "drop", Choice::Install,
                    "ERROR : Lost connection to server", false, ""},
         UpdateCase{"CancelMidTransfer", "1.2.3.5", "Tool", "stall", Choice::CancelMidTransfer, "Live Update aborted",
+                   false, ""},
+        UpdateCase{"ClosedWhileWaiting", "1.2.3.5", "Tool", "zip", Choice::CloseWhileWaiting, "Live Update aborted",
                    false, ""},
         // Refused as the error it is; the window can still be cancelled.
         UpdateCase{"HostileFileName", "1.2.3.5", "../../evil", "zip", Choice::Install,
