@@ -17,7 +17,11 @@
 #include "platform/gui/Guard.h"
 #include "platform/gui/MessageBox.h"
 #include "platform/gui/WinMsg.h"
+#include "tag_editor/app/CddbClient.h"
+#include "tag_editor/app/CddbStat.h"
+#include "tag_editor/app/Choose.h"
 #include "tag_editor/app/ID3FileBox.h"
+#include "tag_editor/app/VirtCD.h"
 #include "tag_editor/app/Lupdate.h"
 #include "tag_editor/app/WindowCaption.h"
 #include "tag_editor/controls/VlLabel.h"
@@ -186,6 +190,9 @@ void TID3Frm::Connect() {
     click(VlLabel1, &TID3Frm::VlLabel1Click);
     click(VlLabel2, &TID3Frm::VlLabel2Click);
     click(SpeedButton1, &TID3Frm::SpeedButton1Click);
+    click(ReadDiskInfoBtn, &TID3Frm::ReadDiskInfoBtnClick);
+    click(FileCDDBBtn, &TID3Frm::FileCDDBBtnClick);
+    click(ConnectBtn, &TID3Frm::ConnectBtnClick);
     // Esc presses the window's cancel button, as Enter presses its default one.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), Window());
     QObject::connect(escape, &QShortcut::activated, Window(), [this] { DelBtn->Click(); });
@@ -227,8 +234,13 @@ void TID3Frm::WriteSetting(const std::string& key, const std::string& value) con
 
 void TID3Frm::FormCreate() {
     if (auto problem = FinishDownloadedUpdate(programFolder_)) ShowMessage(*problem, MsgKind::Error);
-    cddbRequests_ = LoadRequestLines(RequestFileName());
-    ReqCounter->SetCaption(std::to_string(cddbRequests_.size()));
+    const std::vector<std::string> unreadable = cddbRequests_.Load(RequestFileName());
+    if (!unreadable.empty()) {
+        std::string text = "These lines of \"" + RequestFileName() + "\" are no CDDB requests; they stay in the file:";
+        for (const auto& line : unreadable) text += "\n" + line;
+        ShowMessage(text, MsgKind::Warning);
+    }
+    UpdateConnectBtn();
 
     TVlDriveComboBox& drives = *CDDriveList->Get();
     const std::string drive = ReadSetting("CDDrive");
@@ -258,7 +270,67 @@ void TID3Frm::FormClose() {
     WriteSetting("Dirtree", DirTree->Get()->GetDirectory());
     WriteSetting("CDDrive", CDDriveList->Get()->Drive());
     IniStore->SaveToStorage();
-    StoreRequestLines(RequestFileName(), cddbRequests_);
+    try {
+        cddbRequests_.Save(RequestFileName());
+    } catch (const std::exception& e) {
+        ShowMessage(e.what(), MsgKind::Error);
+    }
+}
+
+// --- CDDB ------------------------------------------------------------------
+
+void TID3Frm::UpdateConnectBtn() {
+    ReqCounter->SetCaption(std::to_string(cddbRequests_.Count()));
+    ConnectBtn->SetEnabled(!cddbRequests_.Empty());
+}
+
+void TID3Frm::AddCddbRequest(const TDiskInfoRec& disc) {
+    if (!cddbRequests_.Add(disc)) ShowMessage(kDuplicateRequestText, MsgKind::Error);
+    UpdateConnectBtn();
+}
+
+void TID3Frm::ReadDiskInfoBtnClick() {
+    ReadDiskInfoBtn->SetEnabled(false);
+    struct Again {
+        TID3Frm& f;
+        ~Again() { f.ReadDiskInfoBtn->SetEnabled(f.CDDriveList->Get()->count() > 0); }
+    } again{*this};
+    try {
+        AddCddbRequest(ReadDiskInfo(CDDriveList->Get()->Drive()));
+    } catch (const CddbError& e) {
+        ShowMessage(e.what(), MsgKind::Error);
+    }
+}
+
+void TID3Frm::FileCDDBBtnClick() {
+    TVirtualCD cd([this](const TDiskInfoRec& disc) { AddCddbRequest(disc); });
+    cd.FillList(FileBox->Get()->Directory(), FileBox->Get()->ItemTexts());
+    cd.ShowModal();
+    UpdateConnectBtn();
+}
+
+void TID3Frm::ConnectBtnClick() {
+    if (!ValidCddbEMail(EMailEdit->Text())) {
+        ShowMessage(kInvalidEMailText, MsgKind::Error);
+        EMailEdit->SetFocus();
+        return;
+    }
+    TCddbSettings settings;
+    settings.Host = UrlEdit->Text();
+    settings.EMail = EMailEdit->Text();
+    VersionView->Refresh();
+    settings.Version = VersionView->VersionNumber.empty() ? "1.0.0.0" : VersionView->VersionNumber;
+    settings.ShowInexact = ShowInexactChk->Checked();
+    settings.TagsFolder = TagsFolder();
+    std::unique_ptr<TChooseFrm> ownChooser;
+    TChooseFrm* chooser = ChooseFrm;
+    if (!chooser) chooser = (ownChooser = std::make_unique<TChooseFrm>()).get();
+    {
+        TCddbStatFrm status(cddbRequests_, {UrlEdit->Text(), PortEdit->Text()}, settings, *chooser);
+        status.ShowModal();
+    }
+    RenFileBox->Get()->Reread();
+    UpdateConnectBtn();
 }
 
 // --- the file list ---------------------------------------------------------
@@ -269,6 +341,7 @@ void TID3Frm::DirTreeChange() {
     } catch (const std::exception&) {
         // A drive that is not ready lists nothing; the tree stays usable.
     }
+    FileCDDBBtn->SetEnabled(FileBox->Get()->count() > 0);
 }
 
 std::string TID3Frm::SelectedName() const {
@@ -282,9 +355,11 @@ void TID3Frm::FileBoxChange() {
     if (!path.empty()) {
         LoadFile(path);
         currentTrack_ = TrackFromName(path);
+        FileCDDBBtn->SetEnabled(true);
     } else {
         ClearDisplay();
         ShowFileStatus(FileStatus::NoFile);
+        FileCDDBBtn->SetEnabled(false);
     }
 }
 

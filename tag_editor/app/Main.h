@@ -10,6 +10,7 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
+#include "tag_editor/app/CDDBCalc.h"
 #include "tag_editor/app/MainRules.h"
 #include "tag_editor/app/Renaming.h"
 
@@ -55,6 +56,10 @@ public:
     void VlLabel2Click();
     void SpeedButton1Click();
     void PageControl1Change();
+    void ReadDiskInfoBtnClick();
+    void FileCDDBBtnClick();
+    void ConnectBtnClick();
+    void UpdateConnectBtn();
     void SongEditChange();
     void ArtistEditChange();
     void AlbumEditChange();
@@ -88,7 +93,9 @@ public:
     int CurrentTrack() const { return currentTrack_; }
     FileStatus Status() const { return status_; }
     const FieldClipboard& Clipboard() const { return clipboard_; }
-    std::vector<std::string>& CddbRequests() { return cddbRequests_; }
+    TCddbRequests& CddbRequests() { return cddbRequests_; }
+    // Queues a disc for the CDDB server; a disc queued already is refused with a message.
+    void AddCddbRequest(const TDiskInfoRec& disc);
     bool Autotag = false;
 
     using Label = wb::gui::Label;
@@ -200,7 +207,7 @@ private:
     bool trackYellow_ = false;
     std::array<int, kGenreCount> genreIndex_{};  // each genre's row in the sorted box
     FieldClipboard clipboard_;
-    std::vector<std::string> cddbRequests_;
+    TCddbRequests cddbRequests_;
     std::string lastPage_;
     struct Watch;
     Watch* watch_ = nullptr;

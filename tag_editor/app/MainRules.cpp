@@ -96,31 +96,5 @@ std::optional<std::string> FinishDownloadedUpdate(const std::string& folder) {
     return std::nullopt;
 }
 
-std::vector<std::string> LoadRequestLines(const std::string& path) {
-    std::vector<std::string> lines;
-    auto text = wb::ReadWholeFile(path);
-    if (!text) return lines;
-    size_t at = 0;
-    while (at < text->size()) {
-        size_t end = text->find('\n', at);
-        if (end == std::string::npos) end = text->size();
-        std::string line = text->substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) lines.push_back(line);
-        at = end + 1;
-    }
-    return lines;
-}
-
-void StoreRequestLines(const std::string& path, const std::vector<std::string>& lines) {
-    if (lines.empty()) {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-            throw wb::IoError(path, "delete", errno);
-        return;
-    }
-    std::string text;
-    for (const auto& line : lines) text += line + "\n";
-    wb::WriteFileReplacing(path, text);
-}
 
 } // namespace velmora

@@ -47,10 +47,4 @@ std::string MusicFolder();
 // downloaded file then stays for the next start.
 std::optional<std::string> FinishDownloadedUpdate(const std::string& folder);
 
-// The stored request lines: none when the file is missing.
-std::vector<std::string> LoadRequestLines(const std::string& path);
-// Writes the lines (replacing the file only when complete), or deletes the
-// file when there are none. Throws wb::IoError.
-void StoreRequestLines(const std::string& path, const std::vector<std::string>& lines);
-
 } // namespace velmora

@@ -1,6 +1,8 @@
 // The tabs of the main window and the controls on them, as the window is made.
 #include "tag_editor/app/Main.h"
 
+#include "tag_editor/app/CddbClient.h"
+
 #include <QImage>
 #include <memory>
 
@@ -181,9 +183,9 @@ void TID3Frm::BuildListTab() {
 void TID3Frm::BuildCddbTab() {
     auto* t = CDDBTab;
     UrlLabel = MakeLabel(t, "UrlLabel", "Server :", 10, 11);
-    UrlEdit = MakeEdit(t, "UrlEdit", "gnudb.gnudb.org", 104, 8, 250);
+    UrlEdit = MakeEdit(t, "UrlEdit", kDefaultCddbServer, 104, 8, 250);
     PortLabel = MakeLabel(t, "PortLabel", "Port :", 10, 38);
-    PortEdit = MakeEdit(t, "PortEdit", "8880", 104, 35, 60);
+    PortEdit = MakeEdit(t, "PortEdit", kDefaultCddbPort, 104, 35, 60);
     EMailLabel = MakeLabel(t, "EMailLabel", "E-Mail :", 10, 65);
     EMailEdit = MakeEdit(t, "EMailEdit", "", 104, 62, 250);
     ShowInexactChk = MakeCheck(t, "ShowInexactChk", "When found inexact matches show list of matches to choose",
@@ -200,6 +202,7 @@ void TID3Frm::BuildCddbTab() {
     ReqCounter->SetBounds(120, 200, 50, kRowHeight);
     ConnectBtn = MakeButton(t, "ConnectBtn", "&Get Tracklists", 180, 199, 130);
     for (Button* b : {ReadDiskInfoBtn, FileCDDBBtn, ConnectBtn}) b->SetEnabled(false);
+    ReadDiskInfoBtn->SetEnabled(CDDriveList->Get()->count() > 0);
 }
 
 void TID3Frm::BuildOptionTab() {

@@ -16,6 +16,7 @@
 #include "platform/testing/GuiTest.h"
 #include "tag_editor/app/CddbStat.h"
 #include "tag_editor/app/Choose.h"
+#include "tag_editor/app/Main.h"
 
 using namespace velmora;
 namespace fs = std::filesystem;
@@ -330,3 +331,52 @@ TEST_F(ChooserTest, AClickStopsTheCountdownAndADoubleClickChooses) {
 }
 
 } // namespace
+
+// From the main window's CDDB tab: a disc queued (once), "&Get Tracklists"
+// against the server, the tag list in "Tags" and the queue empty again.
+TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
+    wb::gui::test::App("Velmora");
+    wb::TempDir program("velmora-cddb-main");
+    LoopbackServer server;
+    test::ScriptExactMatch(server.script);
+    TChooseFrm chooser;
+    ChooseFrm = &chooser;
+    TID3Frm f(program.Path());
+    f.UrlEdit->SetText("127.0.0.1");
+    f.PortEdit->SetText(std::to_string(server.Port()));
+    f.EMailEdit->SetText("a@b");
+    EXPECT_FALSE(f.ConnectBtn->Enabled());
+    const auto disc = ParseRequestLine(test::kTwoTrackLine);
+    ASSERT_TRUE(disc);
+    wb::gui::test::ModalDriver driver;
+    f.AddCddbRequest(*disc);
+    f.AddCddbRequest(*disc);  // the same disc again is refused
+    ASSERT_EQ(driver.Texts(), std::vector<std::string>{kDuplicateRequestText});
+    EXPECT_EQ(f.ReqCounter->Caption(), "1");
+    ASSERT_TRUE(f.ConnectBtn->Enabled());
+    // The status window ends with its OK button once the run is over.
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        auto* ok = w ? w->findChild<QPushButton*>("OkBtn") : nullptr;
+        if (ok && ok->isEnabled()) ok->click();
+    });
+    poll.start();
+    f.ConnectBtn->Click();
+    poll.stop();
+    EXPECT_TRUE(f.CddbRequests().Empty());
+    EXPECT_EQ(f.ReqCounter->Caption(), "0");
+    EXPECT_FALSE(f.ConnectBtn->Enabled());
+    size_t lists = 0;
+    for (const auto& e : fs::directory_iterator(f.TagsFolder())) lists += e.path().extension() == ".Tag";
+    EXPECT_EQ(lists, 1u);
+    // An address of no use is refused before anything is sent.
+    f.EMailEdit->SetText("nobody");
+    f.AddCddbRequest(*disc);
+    driver.Clear();
+    f.ConnectBtn->Click();
+    EXPECT_EQ(driver.Texts(), std::vector<std::string>{kInvalidEMailText});
+    EXPECT_EQ(f.CddbRequests().Count(), 1);
+    ChooseFrm = nullptr;
+}

@@ -473,7 +473,9 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
         f.PListNameAlbumEdit->SetText("%A");
         f.PListNameSamplerEdit->SetText("%Y");
         f.PageControl1->SetActivePage(f.NameFormSheet);
-        f.CddbRequests() = {"cddb query 1 2 3", "cddb query 4 5 6"};
+        f.AddCddbRequest({"0b012a02", "2", "300", {"150", "13500"}});
+        f.AddCddbRequest({"1c012a03", "3", "400", {"150", "13500", "20000"}});
+        EXPECT_TRUE(f.ConnectBtn->Enabled());
         EXPECT_TRUE(f.Close());
     }
     wb::IniFile ini(program_ / "Velmora.Ini");
@@ -495,7 +497,9 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
     EXPECT_TRUE(fs::equivalent(ini.ReadString("Main", "Dirtree", "/nowhere"), other.Path()));
     EXPECT_TRUE(ini.ValueExists("Main", "CDDrive"));
     EXPECT_FALSE(ini.ValueExists("Main", "RenWhenAutoTagChk_Checked"));
-    EXPECT_EQ(ReadBytes(program_ / "CDDB.Req"), "cddb query 1 2 3\ncddb query 4 5 6\n");
+    const std::string queued = RequestLine({"0b012a02", "2", "300", {"150", "13500"}}) + "\r\n" +
+                               RequestLine({"1c012a03", "3", "400", {"150", "13500", "20000"}}) + "\r\n";
+    EXPECT_EQ(ReadBytes(program_ / "CDDB.Req"), queued);
 
     TID3Frm& g = Open();
     EXPECT_FALSE(g.AutoRenameCheck->Checked());
@@ -506,11 +510,12 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
     EXPECT_EQ(g.PListNameSamplerEdit->Text(), "%Y");
     EXPECT_EQ(g.PageControl1->ActivePage(), g.NameFormSheet);
     EXPECT_EQ(g.ReqCounter->Caption(), "2");
-    EXPECT_EQ(g.CddbRequests().size(), 2u);
+    EXPECT_EQ(g.CddbRequests().Count(), 2);
+    EXPECT_TRUE(g.ConnectBtn->Enabled());
     EXPECT_TRUE(fs::equivalent(Files().Directory(), other.Path()));
 
     // An empty request list deletes the file.
-    g.CddbRequests().clear();
+    while (!g.CddbRequests().Empty()) g.CddbRequests().PopFront();
     g.FormClose();
     EXPECT_FALSE(fs::exists(program_ / "CDDB.Req"));
 
@@ -595,18 +600,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxesCase{"HighestTrack", {"S", "", "", "0", "", "255", "Blues"}, 0, 255, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MainRules, RequestLinesRoundTripAndAnEmptyListDeletesTheFile) {
-    wb::TempDir dir;
-    const std::string path = dir / "CDDB.Req";
-    EXPECT_TRUE(LoadRequestLines(path).empty());
-    StoreRequestLines(path, {"one", "two"});
-    EXPECT_EQ(LoadRequestLines(path), (std::vector<std::string>{"one", "two"}));
-    WriteBytes(path, "a\r\n\r\nb");
-    EXPECT_EQ(LoadRequestLines(path), (std::vector<std::string>{"a", "b"}));
-    StoreRequestLines(path, {});
-    EXPECT_FALSE(fs::exists(path));
-    StoreRequestLines(path, {});  // nothing to delete is fine
-}
 
 TEST(MainRules, TheFirstFolderIsTheMusicFolderElseHome) {
     wb::TempDir music;
