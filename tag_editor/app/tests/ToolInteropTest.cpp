@@ -1,12 +1,11 @@
 // Real MP3 files made by lame, and tags read and written by other tools.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <sstream>
 #include <vector>
 
 #include "TestFiles.h"
+#include "Tools.h"
 #include "platform/base/CodePage.h"
 #include "platform/base/TempDir.h"
 #include "tag_editor/app/TagCodec.h"
@@ -14,33 +13,6 @@
 using namespace velmora;
 
 namespace {
-
-bool HaveTool(const char* name) {
-    std::string cmd = std::string("command -v ") + name + " >/dev/null 2>&1";
-    return std::system(cmd.c_str()) == 0;
-}
-
-#define REQUIRE_TOOLS(...)                                                             \
-    for (const char* tool : {__VA_ARGS__})                                              \
-        if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed (scripts/setup installs it)";
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string Shell(const std::string& cmd) {
-    std::string out;
-    FILE* p = ::popen(("bash -c " + Quote(cmd)).c_str(), "r");
-    if (!p) return out;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-    int rc = ::pclose(p);
-    EXPECT_EQ(rc, 0) << cmd;
-    return out;
-}
 
 std::vector<std::string> Split(const std::string& s, char sep) {
     std::vector<std::string> parts;
