@@ -25,7 +25,6 @@ std::string RowName(const testing::TestParamInfo<Row>& info) { return info.param
 class EditTagTest : public testing::Test {
 protected:
     void SetUp() override {
-        wb::gui::test::App("Velmora");
         form = std::make_unique<TEditTagListFrm>();
         form->SetTagsFolder(tags.Path());
         form->Show();
@@ -50,6 +49,8 @@ protected:
     }
     using Cells = std::vector<std::string>;
 
+    // The application comes first: the driver's timer needs it.
+    QApplication& app = wb::gui::test::App("Velmora");
     wb::TempDir tags;
     wb::gui::test::ModalDriver driver;
     std::unique_ptr<TEditTagListFrm> form;
