@@ -1,8 +1,6 @@
 // Real MP3 files made by lame, and tags read and written by other tools.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <sstream>
 #include <vector>
 
