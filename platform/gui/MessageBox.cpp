@@ -7,7 +7,9 @@
 
 namespace wb::gui {
 
-void ShowMessage(const std::string& text, MsgKind kind, QWidget* parent) {
+namespace {
+
+int RunBox(const std::string& text, MsgKind kind, QWidget* parent, QMessageBox::StandardButtons buttons) {
     if (!parent) parent = QApplication::activeModalWidget();
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromStdString(Application::Title()));
@@ -16,8 +18,18 @@ void ShowMessage(const std::string& text, MsgKind kind, QWidget* parent) {
     box.setIcon(kind == MsgKind::Warning ? QMessageBox::Warning
                 : kind == MsgKind::Error ? QMessageBox::Critical
                                          : QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    box.setStandardButtons(buttons);
+    return box.exec();
+}
+
+} // namespace
+
+void ShowMessage(const std::string& text, MsgKind kind, QWidget* parent) {
+    RunBox(text, kind, parent, QMessageBox::Ok);
+}
+
+bool AskYesNo(const std::string& text, MsgKind kind, QWidget* parent) {
+    return RunBox(text, kind, parent, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace wb::gui

@@ -11,5 +11,7 @@ namespace wb::gui {
 // button; the kind picks the icon. Without a parent it sits over the active
 // modal window.
 void ShowMessage(const std::string& text, MsgKind kind, QWidget* parent = nullptr);
+// The same with the buttons Yes and No; true for Yes. Closing the box says No.
+bool AskYesNo(const std::string& text, MsgKind kind, QWidget* parent = nullptr);
 
 } // namespace wb::gui

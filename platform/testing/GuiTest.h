@@ -54,6 +54,8 @@ public:
         return t;
     }
     void Clear() { messages_.clear(); }
+    // The next box that asks Yes or No is answered Yes (else No).
+    void AnswerYes() { yes_ = true; }
     int FileDialogsShown() const { return fileDialogs_; }
     const std::vector<std::string>& FileDialogFilters() const { return filters_; }
 
@@ -67,7 +69,12 @@ private:
             w->setProperty("wbDriven", true);
             messages_.push_back({box->windowTitle().toStdString(), box->text().toStdString(),
                                  box->icon(), static_cast<int>(box->buttons().size())});
-            box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+            QAbstractButton* answer = box->button(QMessageBox::Ok);
+            if (box->button(QMessageBox::Yes)) {
+                answer = box->button(yes_ ? QMessageBox::Yes : QMessageBox::No);
+                yes_ = false;
+            }
+            answer ? answer->click() : box->reject();
         } else if (auto* fd = qobject_cast<QFileDialog*>(w)) {
             w->setProperty("wbDriven", true);
             ++fileDialogs_;
@@ -99,6 +106,7 @@ private:
     std::vector<SeenMessage> messages_;
     std::vector<std::string> filters_;
     int fileDialogs_ = 0;
+    bool yes_ = false;
 };
 
 } // namespace wb::gui::test

@@ -26,8 +26,8 @@ public:
 // What an Autotag run asks of its window besides.
 class AutotagHost : public PlaylistHost {
 public:
-    // false at the start of a run: the tree, the file list and the Autotag
-    // and playlist buttons are disabled and the Autotag flag is set; true
+    // true at the start of a run: the tree, the file list and the Autotag
+    // and playlist buttons are disabled and the Autotag flag is set; false
     // undoes that, also when the run fails.
     virtual void SetRunning(bool running) = 0;
     // The folder was renamed: the tree and the file list go to its new path.

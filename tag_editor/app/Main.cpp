@@ -191,6 +191,14 @@ void TID3Frm::Connect() {
     click(VlLabel2, &TID3Frm::VlLabel2Click);
     click(SpeedButton1, &TID3Frm::SpeedButton1Click);
     click(ReadDiskInfoBtn, &TID3Frm::ReadDiskInfoBtnClick);
+    click(NewTagListBtn, &TID3Frm::NewTagListBtnClick);
+    click(ChgTagListBtn, &TID3Frm::ChgTagListBtnClick);
+    click(DelTagListBtn, &TID3Frm::DelTagListBtnClick);
+    click(AutoTagBtn, &TID3Frm::AutoTagBtnClick);
+    click(MakePlListBtn, &TID3Frm::MakePlListBtnClick);
+    TagListGrd->Get()->OnClick = [this](StringGrid*) { RunGuarded([this] { TagListGrdClick(); }); };
+    TagListGrd->Get()->SetOnGetCellFormat(
+        [this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& fo) { TagListGrdGetCellFormat(col, row, fo); });
     click(FileCDDBBtn, &TID3Frm::FileCDDBBtnClick);
     click(ConnectBtn, &TID3Frm::ConnectBtnClick);
     // Esc presses the window's cancel button, as Enter presses its default one.
@@ -262,6 +270,7 @@ void TID3Frm::FormCreate() {
     IniStore->RestoreFromStorage();
 
     if (wb::MakeFolders(TagsFolder())) RenFileBox->Get()->SetPath(TagsFolder());
+    FillTagListGrid();
     ShowFileStatus(FileStatus::NoFile);
     lastPage_ = PageControl1->ActivePage() ? PageControl1->ActivePage()->Name() : "";
 }
@@ -329,7 +338,7 @@ void TID3Frm::ConnectBtnClick() {
         TCddbStatFrm status(cddbRequests_, {UrlEdit->Text(), PortEdit->Text()}, settings, *chooser);
         status.ShowModal();
     }
-    RenFileBox->Get()->Reread();
+    FillTagListGrid();
     UpdateConnectBtn();
 }
 
@@ -341,7 +350,12 @@ void TID3Frm::DirTreeChange() {
     } catch (const std::exception&) {
         // A drive that is not ready lists nothing; the tree stays usable.
     }
-    FileCDDBBtn->SetEnabled(FileBox->Get()->count() > 0);
+    const bool files = FileBox->Get()->count() > 0;
+    FileCDDBBtn->SetEnabled(files);
+    MakePlListBtn->SetEnabled(files);
+    // A chosen list enables Autotag; without one it keeps its state.
+    if (!files) AutoTagBtn->SetEnabled(false);
+    else if (!ChosenTagList().empty()) AutoTagBtn->SetEnabled(!Autotag);
 }
 
 std::string TID3Frm::SelectedName() const {

@@ -10,6 +10,7 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
+#include "tag_editor/app/Autotag.h"
 #include "tag_editor/app/CDDBCalc.h"
 #include "tag_editor/app/MainRules.h"
 #include "tag_editor/app/Renaming.h"
@@ -21,6 +22,7 @@ namespace velmora {
 class TVlDirectoryTree;
 class TVlDriveComboBox;
 class TVlSortGrid;
+struct TFormatOptions;
 class TDiskCaps;
 class TFormStorage;
 class TVersionView;
@@ -55,6 +57,15 @@ public:
     void VlLabel1Click();
     void VlLabel2Click();
     void SpeedButton1Click();
+    void NewTagListBtnClick();
+    void ChgTagListBtnClick();
+    void DelTagListBtnClick();
+    void TagListGrdClick();
+    void TagListGrdGetCellFormat(int col, int row, TFormatOptions& format);
+    void AutoTagBtnClick();
+    void MakePlListBtnClick();
+    // The tag-list grid read again from the "Tags" folder.
+    void FillTagListGrid();
     void PageControl1Change();
     void ReadDiskInfoBtnClick();
     void FileCDDBBtnClick();
@@ -168,6 +179,10 @@ protected:
     void WndProc(wb::gui::Message& msg) override;
 
 private:
+    class ListHost;
+    std::string ChosenTagList() const;
+    void EditTagList(bool edit);
+    AutotagOptions ListOptions() const;
     template <class T>
     T* Make(wb::gui::WinControl* parent, const char* name) {
         auto* c = new T(this);

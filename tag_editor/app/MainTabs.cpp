@@ -2,6 +2,7 @@
 #include "tag_editor/app/Main.h"
 
 #include "tag_editor/app/CddbClient.h"
+#include "tag_editor/app/EditTag.h"
 
 #include <QImage>
 #include <memory>
@@ -153,19 +154,7 @@ void TID3Frm::BuildListTab() {
     auto* t = ListTagTab;
     TagListLabel = MakeLabel(t, "TagListLabel", "Tagfile list :", 10, 6);
     TagListGrd = new Hosted<TVlSortGrid>(*t, "TagListGrd");
-    TVlSortGrid& grid = *TagListGrd->Get();
-    grid.SetColCount(3);
-    grid.SetRowCount(2);
-    grid.SetFixedCols(0);
-    grid.SetFixedRows(1);
-    grid.SetDefaultRowHeight(18);
-    grid.SetOptions(grid.Options() | goRowSelect);
-    const int widths[] = {209, 198, 2};
-    const char* heads[] = {"Artist", "Album", " "};
-    for (int c = 0; c < 3; ++c) {
-        grid.SetColWidths(c, widths[c]);
-        grid.SetCells(c, 0, heads[c]);
-    }
+    SetUpTagListGrid(*TagListGrd->Get());
     TagListGrd->SetBounds(8, 24, 434, 240);
     EntriesLabel = MakeLabel(t, "EntriesLabel", "Entries :", 10, 272);
     TagListCounter = MakeLabel(t, "TagListCounter", "0", 64, 272);
@@ -174,7 +163,7 @@ void TID3Frm::BuildListTab() {
     DelTagListBtn = MakeButton(t, "DelTagListBtn", "&Delete list", 450, 88, 104);
     AutoTagBtn = MakeButton(t, "AutoTagBtn", "&Autotag", 450, 200, 104);
     MakePlListBtn = MakeButton(t, "MakePlListBtn", "Make playlist", 450, 232, 104);
-    for (Button* b : {NewTagListBtn, ChgTagListBtn, DelTagListBtn, AutoTagBtn, MakePlListBtn}) b->SetEnabled(false);
+    for (Button* b : {ChgTagListBtn, DelTagListBtn, AutoTagBtn, MakePlListBtn}) b->SetEnabled(false);
     RenFileBox = new Hosted<TID3FileBox>(*t, "RenFileBox");
     RenFileBox->Get()->SetMask("*.Tag");
     RenFileBox->SetVisible(false);

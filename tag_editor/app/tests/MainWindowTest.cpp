@@ -24,6 +24,8 @@
 #include "platform/testing/GuiTest.h"
 #include "tag_editor/app/ID3FileBox.h"
 #include "tag_editor/app/Main.h"
+#include "tag_editor/app/TagList.h"
+#include "tag_editor/controls/VlSortGrd.h"
 #include "tag_editor/controls/Placemnt.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
 #include "tag_editor/controls/VlShell.h"
@@ -571,6 +573,53 @@ TEST_F(MainWindow, TheTitleBarIsAGradientActiveAndInactive) {
                   ToQRgb(active ? clActiveCaption : clInactiveCaption))
             << png;
     }
+}
+
+// The "Tag from list" tab: a list in "Tags" shows in the grid; Autotag tags
+// and renames the folder's files from it and writes the playlist; Delete
+// asks first.
+TEST_F(MainWindow, TagListsShowAutotagAndDelete) {
+    REQUIRE_TOOLS("lame", "mp3info");
+    TTagList list;
+    list.Artist = "Band";
+    list.AlbumName = "Record";
+    list.Year = "1999";
+    list.Genre = "Rock";
+    list.Tracks = {{"", "First Song"}, {"", "Second Song"}};
+    fs::create_directories(program_ / "Tags");
+    const std::string listPath = SaveTagList(program_ / "Tags", list);
+    Mp3("01 a.mp3");
+    Mp3("02 b.mp3");
+    TID3Frm& f = Open();
+    TVlSortGrid& grid = *f.TagListGrd->Get();
+    EXPECT_EQ(f.TagListCounter->Caption(), "1");
+    EXPECT_EQ(grid.Cells(0, 1), "Band");
+    EXPECT_EQ(grid.Cells(1, 1), "Record");
+    grid.SetRow(1);
+    f.TagListGrdClick();
+    EXPECT_TRUE(f.ChgTagListBtn->Enabled());
+    ASSERT_TRUE(f.AutoTagBtn->Enabled());
+    wb::gui::test::ModalDriver driver;
+    f.RenDirAfterAutotagChk->SetChecked(false);
+    f.AutoTagBtn->Click();
+    EXPECT_TRUE(f.AutoTagBtn->Enabled());
+    EXPECT_TRUE(f.DirTree->Enabled());
+    EXPECT_TRUE(driver.Texts().empty()) << ::testing::PrintToString(driver.Texts());
+    const auto names = Files().ItemTexts();
+    ASSERT_EQ(names.size(), 2u) << ::testing::PrintToString(names);
+    EXPECT_NE(Mp3info(music_ / "01. Band - First Song.mp3").find("First Song"), std::string::npos);
+    EXPECT_TRUE(fs::exists(music_ / "02. Band - Second Song.mp3"));
+    size_t playlists = 0;
+    for (const auto& e : fs::directory_iterator(music_.Path())) playlists += e.path().extension() == ".m3u";
+    EXPECT_EQ(playlists, 1u);
+    // Delete asks; No keeps the list, Yes deletes it.
+    f.DelTagListBtn->Click();
+    EXPECT_TRUE(fs::exists(listPath));
+    driver.AnswerYes();
+    f.DelTagListBtn->Click();
+    EXPECT_FALSE(fs::exists(listPath));
+    EXPECT_EQ(f.TagListCounter->Caption(), "0");
+    EXPECT_FALSE(f.DelTagListBtn->Enabled());
 }
 
 // --- rules --------------------------------------------------------------------------
