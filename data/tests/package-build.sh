@@ -8,6 +8,7 @@ cpack=$1 build=$2 out=$3 sizes=$4
 shift 4
 
 rm -rf "$out"
+mkdir -p "$(dirname "$out")"
 "$cpack" --config "$build/CPackConfig.cmake" -B "$out" >"$out.log" 2>&1 ||
   fail "cpack failed: $(cat "$out.log")"
 
