@@ -1,5 +1,7 @@
 #include "tag_editor/app/CddbEntry.h"
 
+#include "tag_editor/app/TagList.h"
+
 #include "platform/base/CodePage.h"
 #include "platform/base/ProgramPaths.h"
 #include "platform/base/Rename.h"
@@ -139,23 +141,22 @@ std::string TagListFileName(const TCDDBDiskRec& disc, long maxNameBytes) {
     return Bytes(stem, room > 0 ? size_t(room) : 0) + ext;
 }
 
+// The entry as the tag-list file holds any list: one writer for the format.
 std::string TagListText(const TCDDBDiskRec& disc) {
-    const size_t n = disc.TrackSongs.size();
-    std::vector<std::string> lines;
-    if (disc.IsSampler) {
-        lines = {"Sampler", disc.Album, disc.Comment, disc.Year, disc.Genre, std::to_string(n + 1)};
-        for (size_t i = 0; i < n; ++i) {
-            lines.push_back(i < disc.TrackArtists.size() ? disc.TrackArtists[i] : std::string());
-            lines.push_back(disc.TrackSongs[i]);
-        }
-    } else {
-        lines = {"Album", disc.TrackArtists.empty() ? std::string() : disc.TrackArtists[0],
-                 disc.Album, disc.Comment, disc.Year, disc.Genre, std::to_string(n + 1)};
-        lines.insert(lines.end(), disc.TrackSongs.begin(), disc.TrackSongs.end());
+    TTagList list;
+    list.Album = !disc.IsSampler;
+    if (list.Album) list.Artist = disc.TrackArtists.empty() ? std::string() : disc.TrackArtists[0];
+    list.AlbumName = disc.Album;
+    list.Comment = disc.Comment;
+    list.Year = disc.Year;
+    list.Genre = disc.Genre;
+    for (size_t i = 0; i < disc.TrackSongs.size(); ++i) {
+        TTagListTrack track;
+        if (!list.Album && i < disc.TrackArtists.size()) track.Artist = disc.TrackArtists[i];
+        track.Title = disc.TrackSongs[i];
+        list.Tracks.push_back(track);
     }
-    std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
-    return text;
+    return FormatTagList(list);
 }
 
 std::string WriteCddbTagList(const std::string& folder, const TCDDBDiskRec& disc) {
