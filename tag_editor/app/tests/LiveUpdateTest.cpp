@@ -76,13 +76,13 @@ public:
         probe.listen(QHostAddress::LocalHost);
         port_ = probe.serverPort();
         probe.close();
-        process_.start("python3", {"-m", "http.server", QString::number(port_), "--bind", "127.0.0.1", "--directory",
-                                   QString::fromStdString(folder)});
-        for (int i = 0; i < 200 && !ready_; ++i) {
-            QTcpSocket s;
-            s.connectToHost("127.0.0.1", port_);
-            ready_ = s.waitForConnected(50);
-            if (!ready_) QTest::qWait(25);
+        // Unbuffered, so the server's own "Serving HTTP" line says when it listens.
+        process_.start("python3", {"-u", "-m", "http.server", QString::number(port_), "--bind", "127.0.0.1",
+                                   "--directory", QString::fromStdString(folder)});
+        QByteArray said;
+        while (!ready_ && process_.waitForReadyRead(10000)) {
+            said += process_.readAllStandardOutput();
+            ready_ = said.contains("Serving HTTP");
         }
     }
     ~WebServer() {
