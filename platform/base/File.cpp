@@ -38,7 +38,11 @@ File::~File() {
 }
 
 File::File(File&& other) noexcept
-    : fd_(other.fd_), path_(std::move(other.path_)), reportedName_(std::move(other.reportedName_)) {
+    : fd_(other.fd_),
+      sizeAtOpen_(other.sizeAtOpen_),
+      writeBitsAtOpen_(other.writeBitsAtOpen_),
+      path_(std::move(other.path_)),
+      reportedName_(std::move(other.reportedName_)) {
     other.fd_ = -1;
 }
 
@@ -46,6 +50,8 @@ File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = other.fd_;
+        sizeAtOpen_ = other.sizeAtOpen_;
+        writeBitsAtOpen_ = other.writeBitsAtOpen_;
         path_ = std::move(other.path_);
         reportedName_ = std::move(other.reportedName_);
         other.fd_ = -1;
@@ -83,9 +89,12 @@ void File::Open(const std::string& path, Mode mode) {
             ::close(fd);
             throw IoError(path, "Cannot open", "it is not a regular file");
         }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        // Only the status flags count here, and all of them are known.
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     }
     fd_ = fd;
+    sizeAtOpen_ = known ? static_cast<int64_t>(st.st_size) : 0;
+    writeBitsAtOpen_ = known && (st.st_mode & 0222) != 0;
 }
 
 void File::Close() {
@@ -208,6 +217,10 @@ bool IsReadOnlyFile(const std::string& path) {
     if (::access(path.c_str(), W_OK) != 0) return true;
     struct stat st;
     return ::stat(path.c_str(), &st) != 0 || (st.st_mode & 0222) == 0;
+}
+
+bool IsReadOnlyFile(const File& opened) {
+    return ::access(opened.Path().c_str(), W_OK) != 0 || !opened.HadWriteBitsAtOpen();
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

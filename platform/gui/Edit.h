@@ -26,13 +26,15 @@ public:
     void SetMaxLength(int length);
     void SetColor(TColor color);
     // Fires on every change of the text, typed or set by the program.
+    // Text set by the program is the box's text at once; the widget lays it
+    // out when it is next drawn or used, so a run of settings costs one layout.
     TNotifyEvent OnChange;
     // Sees each typed character first; setting it to 0 drops it.
     std::function<void(Persistent* sender, char& key)> OnKeyPress;
 
 private:
-    struct Keys;
-    std::unique_ptr<Keys> keys_;
+    struct Shadow;
+    std::unique_ptr<Shadow> shadow_;
 };
 
 } // namespace wb::gui

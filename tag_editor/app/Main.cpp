@@ -458,7 +458,10 @@ void TID3Frm::LoadFile(const std::string& path) {
             explicit Busy(bool& f) : flag(f) { flag = true; }
             ~Busy() { flag = false; }
         } busy(busy_);
-        for (Button* b : {DelBtn, ApplyBtn, RenameBtn}) b->SetEnabled(false);
+        // Each button takes its final state once; the rename button follows
+        // the proposal below.
+        ApplyBtn->SetEnabled(!tag_.ReadOnly);
+        DelBtn->SetEnabled(!tag_.ReadOnly && tag_.HasTag);
         if (tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::TaggedReadOnly : FileStatus::UntaggedReadOnly);
         const std::string mpeg = MpegInfoText(tag_.Mpeg);
         if (MpegInfoPanel->Caption() != mpeg) MpegInfoPanel->SetCaption(mpeg);
@@ -485,13 +488,10 @@ void TID3Frm::LoadFile(const std::string& path) {
         Put(TrackEdit, track);
         PaintTrackEdit(trackFromName);
         GenreCombo->SetItemIndex(genre);
-        if (!tag_.ReadOnly) {
-            ApplyBtn->SetEnabled(true);
-            DelBtn->SetEnabled(tag_.HasTag);
-            ShowFileStatus(tag_.HasTag ? FileStatus::Tagged : FileStatus::Untagged);
-        }
+        if (!tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::Tagged : FileStatus::Untagged);
     }
     UpdateRenameProposal();
+    RenameEditChange();  // also when the proposal is the one shown before
 }
 
 void TID3Frm::PaintTrackEdit(bool fromName) {

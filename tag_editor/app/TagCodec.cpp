@@ -179,46 +179,59 @@ void NamesFromFileName(const std::string& fileName, TTagInfo& tag) {
 namespace {
 
 // Scans an open file from the start; small first read, as the sync is
-// nearly always in the first bytes, then large blocks.
-int64_t FindFrameSyncIn(wb::File& f) {
-    std::vector<uint8_t> buf(kFirstBlock);
-    f.Seek(0);
+// nearly always in the first bytes, then large blocks. The four bytes from
+// the sync (from the start when there is none) go to header, zeros where
+// the file has none.
+int64_t FindFrameSyncIn(wb::File& f, uint8_t header[4]) {
+    uint8_t first[kFirstBlock];
+    std::vector<uint8_t> big;
+    uint8_t* buf = first;
+    auto headerAt = [&](int64_t sync, size_t in, size_t n) {
+        std::memset(header, 0, 4);
+        if (in + 4 <= n) std::memcpy(header, buf + in, 4);
+        else f.ReadAt(header, 4, sync);
+        return sync;
+    };
     int64_t pos = 0;
-    size_t n = f.Read(buf.data(), buf.size());
-    int64_t skip = SkipId3v2(buf.data(), n);
+    size_t n = f.ReadAt(buf, kFirstBlock, 0);
+    const int64_t skip = SkipId3v2(buf, n);
     if (skip > 0) {
-        if (skip >= f.Size()) return 0;
-        f.Seek(skip);
+        if (skip >= f.SizeAtOpen()) return headerAt(0, 0, n);
         pos = skip;
-        n = f.Read(buf.data(), buf.size());
+        n = f.ReadAt(buf, kFirstBlock, pos);
     }
     bool prevFF = false;
     while (n > 0) {
         for (size_t i = 0; i < n; ++i) {
             uint8_t c = buf[i];
-            if (prevFF && (c & 0xE0) == 0xE0) return pos + int64_t(i) - 1;
+            if (prevFF && (c & 0xE0) == 0xE0) {
+                const int64_t sync = pos + int64_t(i) - 1;
+                return i > 0 ? headerAt(sync, i - 1, n) : headerAt(sync, n, n);
+            }
             prevFF = c == 0xFF;
         }
         pos += int64_t(n);
-        if (buf.size() < kScanBlock) buf.resize(kScanBlock);
-        n = f.Read(buf.data(), buf.size());
+        if (buf == first) {
+            big.resize(kScanBlock);
+            buf = big.data();
+        }
+        n = f.ReadAt(buf, kScanBlock, pos);
     }
-    return 0;
+    return headerAt(0, 0, 0);
 }
 
 TMpegInfo ReadMpegInfoIn(wb::File& f) {
-    int64_t sync = FindFrameSyncIn(f);
-    uint8_t b[4] = {0, 0, 0, 0};
-    f.Seek(sync);
-    if (f.Read(b, 4) < 4) std::memset(b, 0, 4);
-    return DecodeMpegHeader(b, f.Size());
+    uint8_t b[4];
+    FindFrameSyncIn(f, b);
+    return DecodeMpegHeader(b, f.SizeAtOpen());
 }
 
 } // namespace
 
 int64_t FindFrameSync(const std::string& fileName) {
     wb::File f(fileName, wb::File::Mode::ReadDocument);
-    return FindFrameSyncIn(f);
+    uint8_t header[4];
+    return FindFrameSyncIn(f, header);
 }
 
 TMpegInfo DecodeMpegHeader(const uint8_t b[4], int64_t fileSize) {
@@ -270,18 +283,17 @@ std::string MpegInfoText(const TMpegInfo& m) {
 }
 
 TTagInfo ReadTag(const std::string& fileName) {
-    bool readOnly = wb::IsReadOnlyFile(fileName);
     wb::File f(fileName, wb::File::Mode::ReadDocument);  // a file that cannot be opened throws here
+    const bool readOnly = wb::IsReadOnlyFile(f);
     TMpegInfo mpeg = ReadMpegInfoIn(f);
 
     uint8_t block[kTagSize];
     bool tagged = false;
     try {
-        int64_t size = f.Size();
-        if (size >= int64_t(kTagSize)) {
-            f.Seek(size - int64_t(kTagSize));
-            tagged = f.Read(block, kTagSize) == kTagSize && std::memcmp(block, "TAG", 3) == 0;
-        }
+        const int64_t size = f.SizeAtOpen();
+        if (size >= int64_t(kTagSize))
+            tagged = f.ReadAt(block, kTagSize, size - int64_t(kTagSize)) == kTagSize &&
+                     std::memcmp(block, "TAG", 3) == 0;
     } catch (const wb::IoError&) {
         tagged = false;  // an unreadable tag area reads as untagged
     }

@@ -96,6 +96,24 @@ TVlFileListBox::~TVlFileListBox() {
     FreeFileInfos();
 }
 
+// The list scrolls to the current file once the selections of one turn of
+// the event loop are done, before it is drawn: moving the view's pixels for
+// every file of a program's run of selections would cost more than reading
+// the files.
+void TVlFileListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    const bool scroll = hasAutoScroll() && isVisible();  // a hidden list scrolls when shown
+    if (!scroll) return TVlFramed::currentChanged(current, previous);
+    setAutoScroll(false);
+    TVlFramed::currentChanged(current, previous);
+    setAutoScroll(true);
+    if (!current.isValid() || scrollPosted_) return;
+    scrollPosted_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        scrollPosted_ = false;
+        if (currentIndex().isValid()) scrollTo(currentIndex());
+    }, Qt::QueuedConnection);
+}
+
 int TVlFileListBox::CachedIconCount() { return velmora::CachedIconCount(); }
 
 void TVlFileListBox::UpdateItemHeight() {

@@ -82,6 +82,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     friend class TVlDirectoryTree;
@@ -98,6 +99,7 @@ private:
     bool showLongNames_ = true;
     bool reading_ = false;
     bool readOnce_ = false;
+    bool scrollPosted_ = false;
     int itemHeight_ = 18;
     TColor color_ = wb::gui::clWindow;
     std::vector<std::unique_ptr<TVlFileInfo>> infos_;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QTest>
@@ -111,6 +112,40 @@ TEST_F(ControlsTest, EditsLetTheKeyHandlerDropCharactersAndKeepTheirLimit) {
     year.SetText("abcd");
     EXPECT_EQ(year.Text(), "abcd");
     EXPECT_EQ(changes, 7);
+}
+
+// The program's text is the edit's text at once, and the widget shows it
+// before it is drawn, typed into or clicked.
+TEST_F(ControlsTest, AnEditShowsTheProgramsTextBeforeItIsUsed) {
+    Form f(nullptr, FormKind::Main);
+    Edit e(f, "e");
+    auto* line = static_cast<QLineEdit*>(e.Widget());
+    std::vector<std::string> seen;
+    e.OnChange = [&](wb::Persistent*) { seen.push_back(e.Text()); };
+    f.Show();
+    QApplication::processEvents();
+    e.SetText("first");
+    e.SetText("second");
+    e.SetText("second");  // no change, no event
+    EXPECT_EQ(seen, (std::vector<std::string>{"first", "second"}));
+    e.Widget()->grab();
+    EXPECT_EQ(line->text(), "second");
+
+    e.SetText("typed ");
+    QTest::keyClicks(line, "on");
+    EXPECT_EQ(e.Text(), "typed on");
+    EXPECT_EQ(seen.back(), "typed on");
+
+    e.SetMaxLength(3);  // cuts the text: a change
+    EXPECT_EQ(seen.back(), "typ");
+    e.SetText("abcdef");
+    EXPECT_EQ(e.Text(), "abc");
+    e.SetText("abcxyz");  // the same text once cut
+    EXPECT_EQ(seen.back(), "abc");
+    e.SetText("");
+    QApplication::processEvents();
+    EXPECT_EQ(line->text(), "");
+    EXPECT_EQ(seen.size(), 8u);
 }
 
 TEST_F(ControlsTest, SortedComboBoxesOrderCaseBlindAndMayChooseNothing) {

@@ -222,6 +222,15 @@ TEST_F(MainWindow, LoadFillsTheBoxesAndTheFolderFollowsTheTree) {
     EXPECT_EQ(f.CurrentTrack(), 5);
     EXPECT_EQ(f.RenameEdit->Text(), "05. Artist - Padded Song.mp3");
     EXPECT_TRUE(f.RenameBtn->Enabled());
+    // A second copy proposes the same name, and the name may be used again.
+    Mp3("05 Padded copy.mp3", &tag);
+    f.RefreshFileList();
+    Select("05 Padded.mp3");
+    Select("05 Padded copy.mp3");
+    EXPECT_EQ(f.RenameEdit->Text(), "05. Artist - Padded Song.mp3");
+    EXPECT_TRUE(f.RenameBtn->Enabled());
+    fs::remove(music_ / "05 Padded copy.mp3");
+    f.RefreshFileList();
 
     f.DirTree->Get()->SetDirectory(other.Path());
     QApplication::processEvents();

@@ -105,6 +105,26 @@ TEST(FrameSync, FindsTheFirstSyncAcrossBlocks) {
     EXPECT_FALSE(ReadMpegInfo(p).Usable());
 }
 
+// Reads are 4 KiB first, then 64 KiB: a header is read whole wherever its
+// sync falls, also across the end of a read.
+class SyncAt : public ::testing::TestWithParam<int> {};
+
+TEST_P(SyncAt, TheHeaderIsReadWhole) {
+    wb::TempDir dir;
+    const std::string p = dir / "a.mp3";
+    std::string bytes(size_t(GetParam()) + 400, '\0');
+    bytes.replace(size_t(GetParam()), 4, "\xFF\xFB\x90\x64", 4);
+    WriteBytes(p, bytes);
+    EXPECT_EQ(FindFrameSync(p), GetParam());
+    const TMpegInfo m = ReadMpegInfo(p);
+    EXPECT_EQ(m.Bitrate, 128);
+    EXPECT_EQ(m.SampleRate, 44);
+    EXPECT_EQ(m.Mode, 1);
+    EXPECT_EQ(m.FileSize, int64_t(bytes.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadEnds, SyncAt, ::testing::Values(0, 4092, 4093, 4094, 4095, 4096, 69629, 69631, 69632));
+
 TEST(FrameSync, SkipsALeadingId3v2TagWithPictureBytes) {
     wb::TempDir dir;
     std::string p = dir / "a.mp3";

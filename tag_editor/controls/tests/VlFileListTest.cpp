@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "TestApp.h"
 
 using namespace velmora;
@@ -169,6 +171,30 @@ TEST_F(FileList, IconsAreCachedPerExtensionExceptPerFileKinds) {
     EXPECT_LT(list.ItemHeight(), 18 + 1);
     list.SetShowGlyphs(true);
     EXPECT_GE(list.ItemHeight(), 18);
+}
+
+TEST_F(FileList, AShownListScrollsToTheLastFileSelectedBeforeItIsDrawn) {
+    for (int i = 0; i < 200; ++i) dir.File("track" + std::to_string(1000 + i) + ".mp3");
+    TVlFileListBox list;
+    list.SetMask("*.mp3");
+    list.resize(200, 120);
+    list.ChangeDirectory(dir.Path());
+    list.show();
+    QApplication::processEvents();
+    for (int row : {150, 40, 180}) list.setCurrentRow(row);
+    EXPECT_EQ(list.currentRow(), 180);
+    QApplication::processEvents();
+    auto inView = [&list] {
+        const QRect shown = list.visualRect(list.currentIndex());
+        return shown.top() >= 0 && shown.bottom() < list.viewport()->height();
+    };
+    EXPECT_TRUE(inView());
+    // Hidden, the list scrolls when it is shown, as any list does.
+    list.hide();
+    list.setCurrentRow(5);
+    list.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(inView());
 }
 
 TEST(LongPath, SpellsEveryElementAsOnDisk) {
