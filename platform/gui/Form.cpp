@@ -376,6 +376,10 @@ void Form::SetBounds(int left, int top, int width, int height) {
     if (!Sizeable()) impl_->widget->setFixedSize(std::max(0, width), std::max(0, height));
     impl_->widget->placed = true;
     WidgetControl::SetBounds(left, top, width, height);
+    // A hidden window hears of its new size only when shown; its client area
+    // takes the size now, so what is sized from the client area until then
+    // (the controls, a frame of its own) sees the window's size.
+    impl_->widget->Relayout();
 }
 
 void Form::SetFormStyle(TFormStyle style) {

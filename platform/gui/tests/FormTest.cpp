@@ -91,6 +91,22 @@ TEST_F(FormTest, ANewBorderStyleMakesANewWindow) {
     EXPECT_EQ(FindWindow(first), nullptr);
 }
 
+// Sized while hidden, a window's client area has its size at once, so a
+// frame of its own grows around the size it was given, not around Qt's
+// default size of a widget never shown.
+TEST_F(FormTest, AHiddenFormsClientAreaFollowsItsBoundsAtOnce) {
+    Form f(nullptr, FormKind::Main);
+    f.SetBounds(40, 40, 800, 573);
+    EXPECT_EQ(f.ClientWidth(), 800);
+    EXPECT_EQ(f.ClientHeight(), 573);
+    if (!Form::OwnFramesAllowed()) GTEST_SKIP() << "the window manager draws the frames here (WB_SYSTEM_FRAMES)";
+    f.SetOwnFrame(true);
+    EXPECT_EQ(f.ClientWidth(), 800);
+    EXPECT_EQ(f.ClientHeight(), 573);
+    EXPECT_GT(f.Width(), 800);
+    EXPECT_GT(f.Height(), 573);
+}
+
 TEST_F(FormTest, PostedMessagesArriveOnTheNextTurnOfTheLoop) {
     Form form;
     int seen = 0;
