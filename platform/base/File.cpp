@@ -40,7 +40,7 @@ File::~File() {
 File::File(File&& other) noexcept
     : fd_(other.fd_),
       sizeAtOpen_(other.sizeAtOpen_),
-      writeBitsAtOpen_(other.writeBitsAtOpen_),
+      modeAtOpen_(other.modeAtOpen_),
       path_(std::move(other.path_)),
       reportedName_(std::move(other.reportedName_)) {
     other.fd_ = -1;
@@ -51,7 +51,7 @@ File& File::operator=(File&& other) noexcept {
         if (fd_ >= 0) ::close(fd_);
         fd_ = other.fd_;
         sizeAtOpen_ = other.sizeAtOpen_;
-        writeBitsAtOpen_ = other.writeBitsAtOpen_;
+        modeAtOpen_ = other.modeAtOpen_;
         path_ = std::move(other.path_);
         reportedName_ = std::move(other.reportedName_);
         other.fd_ = -1;
@@ -94,7 +94,7 @@ void File::Open(const std::string& path, Mode mode) {
     }
     fd_ = fd;
     sizeAtOpen_ = known ? static_cast<int64_t>(st.st_size) : 0;
-    writeBitsAtOpen_ = known && (st.st_mode & 0222) != 0;
+    modeAtOpen_ = known ? unsigned(st.st_mode) : 0u;
 }
 
 void File::Close() {
@@ -211,17 +211,18 @@ int64_t FileSizeOf(const std::string& path) {
     return static_cast<int64_t>(st.st_size);
 }
 
-bool IsReadOnlyFile(const std::string& path) {
-    // access() answers for this user, including read-only mounts, and fails
-    // as well when the file's attributes cannot be read.
-    if (::access(path.c_str(), W_OK) != 0) return true;
-    struct stat st;
-    return ::stat(path.c_str(), &st) != 0 || (st.st_mode & 0222) == 0;
+bool IsReadOnlyFile(const std::string& path, unsigned mode) {
+    // access() answers for this user, including read-only mounts; no write
+    // bit at all is the read-only attribute, which holds for root as well.
+    return ::access(path.c_str(), W_OK) != 0 || (mode & 0222) == 0;
 }
 
-bool IsReadOnlyFile(const File& opened) {
-    return ::access(opened.Path().c_str(), W_OK) != 0 || !opened.HadWriteBitsAtOpen();
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat st;
+    return IsReadOnlyFile(path, ::stat(path.c_str(), &st) == 0 ? unsigned(st.st_mode) : 0u);
 }
+
+bool IsReadOnlyFile(const File& opened) { return IsReadOnlyFile(opened.Path(), opened.ModeAtOpen()); }
 
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat sa, sb;

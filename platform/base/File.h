@@ -37,10 +37,10 @@ public:
     void ReportAs(std::string name) { reportedName_ = std::move(name); }
 
     int64_t Size() const;
-    // The size and the write permission bits as they were when the file was
-    // opened, which spares a reader that opens, reads and closes a query.
+    // The size and the mode (st_mode) as they were when the file was opened,
+    // which spares a reader that opens, reads and closes a query.
     int64_t SizeAtOpen() const { return sizeAtOpen_; }
-    bool HadWriteBitsAtOpen() const { return writeBitsAtOpen_; }
+    unsigned ModeAtOpen() const { return modeAtOpen_; }
     int64_t Position() const;
     void Seek(int64_t pos);
     // Reads up to n bytes; returns how many were read (fewer only at the end).
@@ -61,7 +61,7 @@ private:
     const std::string& ReportedName() const { return reportedName_.empty() ? path_ : reportedName_; }
     int fd_ = -1;
     int64_t sizeAtOpen_ = 0;
-    bool writeBitsAtOpen_ = false;
+    unsigned modeAtOpen_ = 0;
     std::string path_;
     std::string reportedName_;
 };
@@ -76,7 +76,9 @@ int64_t FileSizeOf(const std::string& path);       // throws IoError
 // carries no write permission at all (the read-only attribute, which holds
 // for root as well), or when its attributes cannot be read.
 bool IsReadOnlyFile(const std::string& path);
-// The same for a file already open, from what its opening saw.
+// The same from a mode already read (st_mode, 0 when it could not be read),
+// and for a file already open, from what its opening saw.
+bool IsReadOnlyFile(const std::string& path, unsigned mode);
 bool IsReadOnlyFile(const File& opened);
 // True when both names refer to one file on disk (same device and inode).
 bool SameFile(const std::string& a, const std::string& b);

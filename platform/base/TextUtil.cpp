@@ -107,7 +107,10 @@ int CompareText(std::string_view a, std::string_view b) {
     if (byCode == 0) return 0;
     // The user's collation, read once from the environment.
     static const locale_t collation = ::newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, "", locale_t(nullptr));
-    std::wstring wa, wb;
+    // Buffers kept from call to call: sorting a folder compares names often.
+    thread_local std::wstring wa, wb;
+    wa.clear();
+    wb.clear();
     if (collation && WideLower(a, wa) && WideLower(b, wb)) {
         const int c = ::wcscoll_l(wa.c_str(), wb.c_str(), collation);
         if (c != 0) return c < 0 ? -1 : 1;

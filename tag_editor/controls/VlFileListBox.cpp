@@ -1,5 +1,7 @@
 #include "tag_editor/controls/VlFileListBox.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,11 +29,7 @@ using namespace wb::gui;
 
 namespace {
 
-uint32_t PackedTime(const fs::path& p) {
-    std::error_code ec;
-    auto ft = fs::last_write_time(p, ec);
-    if (ec) return 0;
-    std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(ft));
+uint32_t PackedTime(std::time_t t) {
     std::tm tm{};
     localtime_r(&t, &tm);
     return PackedDateTime(tm);
@@ -217,16 +215,21 @@ void TVlFileListBox::ReadFileNames() {
         std::string name;
         uint32_t attr;
         fs::path path;
+        uint32_t time;
+        int64_t size;
     };
     std::vector<Entry> entries;
     for (fs::directory_iterator it(directory_, ec), end; !ec && it != end; it.increment(ec)) {
-        Entry e{it->path().filename().string(), 0, it->path()};
-        std::error_code sec;
-        fs::file_status st = fs::status(e.path, sec);
-        if (fs::is_directory(st)) e.attr |= faDirectory;
-        else if (!fs::is_regular_file(st)) e.attr |= faSysFile;
+        Entry e{it->path().filename().string(), 0, it->path(), 0, 0};
+        // One stat per entry answers for kind, time, size and write bits.
+        struct stat st;
+        const bool known = ::stat(e.path.c_str(), &st) == 0;
+        if (known && S_ISDIR(st.st_mode)) e.attr |= faDirectory;
+        else if (!known || !S_ISREG(st.st_mode)) e.attr |= faSysFile;
         if (!e.name.empty() && e.name[0] == '.') e.attr |= faHidden;
-        if (wb::IsReadOnlyFile(e.path.string())) e.attr |= faReadOnly;
+        if (wb::IsReadOnlyFile(e.path.string(), known ? unsigned(st.st_mode) : 0u)) e.attr |= faReadOnly;
+        if (known) e.time = PackedTime(st.st_mtime);
+        if (known && S_ISREG(st.st_mode)) e.size = int64_t(st.st_size);
         entries.push_back(std::move(e));
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
@@ -242,10 +245,8 @@ void TVlFileListBox::ReadFileNames() {
             auto info = std::make_unique<TVlFileInfo>();
             info->Name = e.name;
             info->Attr = e.attr;
-            info->Time = PackedTime(e.path);
-            std::error_code sec;
-            info->Size = (e.attr & faDirectory) ? 0 : int64_t(fs::file_size(e.path, sec));
-            if (sec) info->Size = 0;
+            info->Time = e.time;
+            info->Size = e.size;
             info->IsDirectory = e.attr & faDirectory;
             if (showGlyphs_)
                 info->Icon = info->IsDirectory ? DesktopIcon(e.path.string(), true, false)
