@@ -2,12 +2,12 @@
 // Little-endian fields and a reader that never reads past the bytes it was
 // given: every stored picture format of the control library reads through it,
 // so a size field in a file can only make a read fail, never overrun.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -88,7 +88,19 @@ inline bool ReadRegularFile(const std::string& path, std::vector<std::uint8_t>& 
     if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // Read in large pieces: the size found now is only where to begin, the
+    // file may grow or shrink while it is read.
+    const std::uintmax_t expected = std::filesystem::file_size(path, ec);
+    std::size_t piece = ec ? 65536 : std::size_t(std::min<std::uintmax_t>(expected, 1u << 30)) + 1;
+    bytes.clear();
+    for (;;) {
+        const std::size_t had = bytes.size();
+        bytes.resize(had + piece);
+        in.read(reinterpret_cast<char*>(bytes.data() + had), std::streamsize(piece));
+        bytes.resize(had + std::size_t(in.gcount()));
+        if (!in) break;
+        piece = std::max<std::size_t>(65536, bytes.size());
+    }
     return !in.bad();
 }
 

@@ -112,6 +112,18 @@ bool HasTerminator(const std::vector<std::uint8_t>& data) {
     return false;
 }
 
+// The bytes of the data sub-blocks from here up to and with the
+// terminator, or to the end of the data.
+std::size_t BlocksLength(const std::uint8_t* at, std::size_t left) {
+    std::size_t n = 0;
+    while (n < left) {
+        const std::size_t block = at[n];
+        n += 1 + block;
+        if (block == 0) break;
+    }
+    return std::min(n, left);
+}
+
 } // namespace
 
 std::uint8_t TExtension::Label() const {
@@ -257,6 +269,7 @@ void TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
     if (minSize < 0) {
         Corrupted = true;
     } else {
+        item.Data.reserve(1 + BlocksLength(r.Here(), r.Left()));
         item.Data.push_back(std::uint8_t(minSize));
         for (;;) {
             int n = r.Byte();

@@ -1,5 +1,6 @@
 // The LZW coding of GIF image data, both ways.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -20,37 +21,6 @@ const char* const kCorrupt = "GIF encoded data is corrupt";
 // ---- LZW ----
 
 namespace {
-
-// Codes least significant bit first, from the data sub-blocks after the
-// minimum code size byte; -1 once the data is used up.
-class TCodeReader {
-public:
-    explicit TCodeReader(const std::vector<std::uint8_t>& data) : data_(data) {}
-    int Get(int width) {
-        while (bits_ < width) {
-            if (blockLeft_ == 0) {
-                if (pos_ >= data_.size() || data_[pos_] == 0) return -1;
-                blockLeft_ = data_[pos_++];
-            }
-            if (pos_ >= data_.size()) return -1;
-            acc_ |= std::uint32_t(data_[pos_++]) << bits_;
-            bits_ += 8;
-            --blockLeft_;
-        }
-        int code = int(acc_ & ((1u << width) - 1));
-        acc_ >>= width;
-        bits_ -= width;
-        return code;
-    }
-    std::size_t Position() const { return pos_; }
-
-private:
-    const std::vector<std::uint8_t>& data_;
-    std::size_t pos_ = 1;
-    unsigned blockLeft_ = 0;
-    std::uint32_t acc_ = 0;
-    int bits_ = 0;
-};
 
 // Visits the rows of a frame in file order: top to bottom, or the four
 // interlace passes.
@@ -80,52 +50,176 @@ private:
     bool interlaced_;
 };
 
-} // namespace
-
-bool GifLzwDecode(const std::vector<std::uint8_t>& data, TBitmap& bitmap, int bitsPerPixel,
-                  bool interlaced, const TProgressEvent& progress) {
-    bool corrupted = false;
-    const int w = bitmap.Width(), h = bitmap.Height();
-    if (data.empty() || w == 0 || h == 0) return false;
-    ProgressAt(progress, TProgressStage::psStarting, 0);
-    int size = data[0];
-    if (size < 2 || size > 9) {
-        if (!AcceptCorruptGif) Fail("GIF code size not in range 2 to 9");
-        corrupted = true;
-        size = std::clamp(size, 2, 9);
-    }
-    const unsigned pixelMask = (1u << bitsPerPixel) - 1;
-    const int bits = bitmap.BitCount();
-    const int clear = 1 << size, end = clear + 1;
-    std::vector<std::uint16_t> prefix(4096);
-    std::vector<std::uint8_t> suffix(4096), stack(4097);
-    int width = size + 1, avail = clear + 2, old = -1;
-    std::uint8_t first = 0;
-    TCodeReader codes(data);
-    TRowOrder rows(h, interlaced);
-    int x = 0;
-    std::uint8_t* line = bitmap.ScanLine(rows.Row());
-    auto put = [&](unsigned v) {
-        v &= pixelMask;
-        if (bits == 8)
-            line[x] = std::uint8_t(v);
-        else if (bits == 4)
-            line[x >> 1] = std::uint8_t(line[x >> 1] | ((x & 1) ? v & 15 : (v & 15) << 4));
-        else if (v & 1)
-            line[x >> 3] = std::uint8_t(line[x >> 3] | (0x80 >> (x & 7)));
-        if (++x == w) {
-            x = 0;
-            rows.Next();
-            if (!rows.Done()) line = bitmap.ScanLine(rows.Row());
-        }
+// The data sub-blocks after the minimum code size byte, joined, with eight
+// zero bytes after them so that any code is read with one 64-bit load. The
+// blocks end at the terminator; one cut short by the end of the data gives
+// what there is of it.
+std::vector<std::uint8_t> JoinBlocks(const std::vector<std::uint8_t>& data, std::size_t& size) {
+    auto each = [&](auto&& take) {
+        for (std::size_t pos = 1; pos < data.size() && data[pos] != 0; pos += 1 + std::size_t(data[pos]))
+            take(pos + 1, std::min<std::size_t>(data[pos], data.size() - pos - 1));
     };
-    int lastPercent = 0;
-    while (!rows.Done()) {
-        int code = codes.Get(width);
-        if (code < 0) {  // the data ends before the picture does
+    size = 0;
+    each([&](std::size_t, std::size_t n) { size += n; });
+    std::vector<std::uint8_t> joined(size + 8);
+    std::uint8_t* to = joined.data();
+    each([&](std::size_t from, std::size_t n) {
+        std::memcpy(to, data.data() + from, n);
+        to += n;
+    });
+    return joined;
+}
+
+std::uint64_t LoadLE64(const std::uint8_t* p) {
+    std::uint64_t v = 0;
+    if constexpr (std::endian::native == std::endian::little)
+        std::memcpy(&v, p, 8);
+    else
+        for (int i = 7; i >= 0; --i) v = v << 8 | p[i];
+    return v;
+}
+
+// Where the pixels go, in file order. Eight-bit rows are written in place;
+// 1- and 4-bit rows are gathered an index a byte and packed into the bitmap
+// once full, or as far as they came when the data stops.
+template <int Bits>
+class TPixelSink {
+public:
+    TPixelSink(TBitmap& bitmap, bool interlaced)
+        : bitmap_(bitmap), w_(bitmap.Width()), order_(bitmap.Height(), interlaced) {
+        if constexpr (Bits == 8) {
+            line_ = bitmap_.ScanLine(order_.Row());
+        } else {
+            gathered_.resize(std::size_t(w_));
+            line_ = gathered_.data();
+        }
+    }
+    bool Done() const { return order_.Done(); }
+
+    // The n pixels of a code's string, written from its end back, two at a
+    // step (see DecodeFrame's table): straight into the row when they fit in
+    // it, else through spare, and cut off at the end of the picture.
+    void PutString(const std::uint64_t* table, unsigned code, int n, std::uint8_t* spare) {
+        const bool fits = n <= w_ - x_;
+        std::uint8_t* to = (fits ? line_ + x_ : spare) + n;
+        for (int i = n; i > 1; i -= 2) {
+            const std::uint64_t e = table[code];
+            to -= 2;
+            to[0] = std::uint8_t(e >> 32);
+            to[1] = std::uint8_t(e >> 40);
+            code = unsigned(e) & 0xFFFF;
+        }
+        if (n & 1) to[-1] = std::uint8_t(table[code] >> 40);
+        if (!fits) {
+            Put(spare, n);
+        } else if ((x_ += n) == w_) {
+            NextRow();
+        }
+    }
+
+    void Finish() {
+        if constexpr (Bits != 8)
+            if (x_ > 0 && !Done()) Pack(x_);
+    }
+
+private:
+    void Put(const std::uint8_t* from, int n) {
+        while (n > 0 && !Done()) {
+            const int k = std::min(n, w_ - x_);
+            std::memcpy(line_ + x_, from, std::size_t(k));
+            from += k;
+            n -= k;
+            x_ += k;
+            if (x_ == w_) NextRow();
+        }
+    }
+    void NextRow() {
+        if constexpr (Bits != 8) Pack(w_);
+        x_ = 0;
+        order_.Next();
+        if constexpr (Bits == 8)
+            if (!order_.Done()) line_ = bitmap_.ScanLine(order_.Row());
+    }
+    void Pack(int n) {
+        std::uint8_t* row = bitmap_.ScanLine(order_.Row());
+        const std::uint8_t* g = gathered_.data();
+        for (int i = 0; i < n; ++i) {
+            if constexpr (Bits == 4)
+                row[i >> 1] = std::uint8_t(row[i >> 1] | (g[i] & 15) << ((i & 1) ? 0 : 4));
+            else
+                row[i >> 3] = std::uint8_t(row[i >> 3] | (g[i] & 1) << (7 - (i & 7)));
+        }
+    }
+
+    TBitmap& bitmap_;
+    const int w_;
+    TRowOrder order_;
+    std::vector<std::uint8_t> gathered_;
+    std::uint8_t* line_ = nullptr;
+    int x_ = 0;
+};
+
+// psRunning each time the share of the data read reaches a further percent;
+// Due() is one comparison, so it can be asked at every code.
+class TProgressSteps {
+public:
+    TProgressSteps(const TProgressEvent& progress, std::uint64_t bytes) : progress_(progress), bytes_(bytes) {
+        if (progress_ && bytes_ > 0) Aim();
+    }
+    bool Due(std::uint64_t bitPos) const { return bitPos > next_; }
+    void Report(std::uint64_t bitPos) {
+        const int percent = int((bitPos + 7) / 8 * 100 / bytes_);
+        if (percent != last_) {
+            last_ = percent;
+            ProgressAt(progress_, TProgressStage::psRunning, percent);
+        }
+        Aim();
+    }
+
+private:
+    // Past this bit position the bytes begun reach the next percent.
+    void Aim() {
+        const std::uint64_t bytes = (std::uint64_t(last_ + 1) * bytes_ + 99) / 100;
+        next_ = last_ >= 100 ? UINT64_MAX : (bytes - 1) * 8;
+    }
+    const TProgressEvent& progress_;
+    std::uint64_t bytes_, next_ = UINT64_MAX;
+    int last_ = 0;
+};
+
+template <int Bits>
+bool DecodeFrame(const std::vector<std::uint8_t>& data, int size, unsigned pixelMask, TBitmap& bitmap,
+                 bool interlaced, const TProgressEvent& progress) {
+    std::size_t bytes = 0;
+    const std::vector<std::uint8_t> joined = JoinBlocks(data, bytes);
+    const std::uint8_t* const in = joined.data();
+    const std::uint64_t bitCount = std::uint64_t(bytes) * 8;
+    const int clear = 1 << size, end = clear + 1;
+    // Per code, so that a string is written two pixels a load: from the low
+    // end, 16 bits each, the code of its string less the last two pixels and
+    // less the last pixel; then the next-to-last pixel, the last pixel and
+    // the first pixel, masked to the frame's bits. The lengths beside.
+    std::vector<std::uint64_t> table(4096);
+    std::vector<std::uint16_t> length(4096);
+    std::vector<std::uint8_t> spare(4096);
+    for (int i = 0; i < clear; ++i) {
+        const std::uint64_t v = std::uint8_t(unsigned(i) & pixelMask);
+        table[std::size_t(i)] = v << 40 | v << 48;
+        length[std::size_t(i)] = 1;
+    }
+    TPixelSink<Bits> sink(bitmap, interlaced);
+    TProgressSteps steps(progress, bytes);
+    int width = size + 1, avail = clear + 2, old = -1;
+    std::uint64_t pos = 0;
+    bool corrupted = false;
+    while (!sink.Done()) {
+        if (pos + unsigned(width) > bitCount) {  // the data ends before the picture does
             corrupted = true;
             break;
         }
+        const int code = int((LoadLE64(in + (pos >> 3)) >> (pos & 7)) & ((1u << width) - 1));
+        pos += unsigned(width);
+        if (steps.Due(pos)) steps.Report(pos);
         if (code == clear) {
             width = size + 1;
             avail = clear + 2;
@@ -138,47 +232,49 @@ bool GifLzwDecode(const std::vector<std::uint8_t>& data, TBitmap& bitmap, int bi
                 corrupted = true;
                 break;
             }
-            put(unsigned(code));
-            old = code;
-            first = std::uint8_t(code);
-            continue;
-        }
-        const int in = code;
-        int sp = 0;
-        if (code >= avail) {
-            if (code > avail || avail >= 4096) {  // past the next free code
+        } else {
+            if (code >= avail && (code > avail || avail >= 4096)) {  // past the next free code
                 corrupted = true;
                 break;
             }
-            stack[std::size_t(sp++)] = first;
-            code = old;
-        }
-        // Every code followed here lies below avail, so only entries that
-        // were made are read; each points to an older one, so chains end.
-        while (code > end) {
-            stack[std::size_t(sp++)] = suffix[std::size_t(code)];
-            code = prefix[std::size_t(code)];
-        }
-        if (code >= clear) {  // an entry made from a control code
-            corrupted = true;
-            break;
-        }
-        first = std::uint8_t(code);
-        stack[std::size_t(sp++)] = first;
-        if (avail < 4096) {
-            prefix[std::size_t(avail)] = std::uint16_t(old);
-            suffix[std::size_t(avail)] = first;
-            if (++avail == (1 << width) && width < 12) ++width;
-        }
-        old = in;
-        while (sp > 0 && !rows.Done()) put(stack[std::size_t(--sp)]);
-        if (progress) {
-            int percent = int(std::uint64_t(codes.Position()) * 100 / data.size());
-            if (percent != lastPercent) {
-                lastPercent = percent;
-                ProgressAt(progress, TProgressStage::psRunning, percent);
+            // Every code below avail has an entry made since the last clear,
+            // pointing to an older one, so chains end at a pixel code. The
+            // entry for avail itself is the one made here.
+            if (avail < 4096) {
+                const std::uint64_t was = table[std::size_t(old)];
+                const std::uint64_t first = was >> 48 & 0xFF;
+                const std::uint64_t last = code == avail ? first : table[std::size_t(code)] >> 48 & 0xFF;
+                table[std::size_t(avail)] = (was >> 16 & 0xFFFF) | std::uint64_t(old) << 16 |
+                                            (was >> 40 & 0xFF) << 32 | last << 40 | first << 48;
+                length[std::size_t(avail)] = std::uint16_t(length[std::size_t(old)] + 1);
+                if (++avail == (1 << width) && width < 12) ++width;
             }
         }
+        sink.PutString(table.data(), unsigned(code), length[std::size_t(code)], spare.data());
+        old = code;
+    }
+    sink.Finish();
+    return corrupted;
+}
+
+} // namespace
+
+bool GifLzwDecode(const std::vector<std::uint8_t>& data, TBitmap& bitmap, int bitsPerPixel,
+                  bool interlaced, const TProgressEvent& progress) {
+    bool corrupted = false;
+    if (data.empty() || bitmap.Width() == 0 || bitmap.Height() == 0) return false;
+    ProgressAt(progress, TProgressStage::psStarting, 0);
+    int size = data[0];
+    if (size < 2 || size > 9) {
+        if (!AcceptCorruptGif) Fail("GIF code size not in range 2 to 9");
+        corrupted = true;
+        size = std::clamp(size, 2, 9);
+    }
+    const unsigned pixelMask = (1u << bitsPerPixel) - 1;
+    switch (bitmap.BitCount()) {
+    case 8: corrupted |= DecodeFrame<8>(data, size, pixelMask, bitmap, interlaced, progress); break;
+    case 4: corrupted |= DecodeFrame<4>(data, size, pixelMask, bitmap, interlaced, progress); break;
+    default: corrupted |= DecodeFrame<1>(data, size, pixelMask, bitmap, interlaced, progress); break;
     }
     if (corrupted && !AcceptCorruptGif) {
         ProgressAt(progress, TProgressStage::psEnding, 0, kCorrupt);

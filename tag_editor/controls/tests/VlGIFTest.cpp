@@ -208,26 +208,38 @@ struct LzwCase {
     const char* name;
     int bitsPerPixel, width;
     std::vector<std::pair<int, int>> codes;  // minimum code size 2: clear 4, end 5
-    std::vector<unsigned> pixels;
+    std::vector<unsigned> pixels;  // row by row from the top
     bool corrupted;
+    int height = 1;
+    bool interlaced = false;
 };
+
+// Six strings of 12 pixels, 1 3 1 3 3 1 3 1 3 1 3 3, the fifth from the code
+// being made (9) and the codes widening to 4 bits on the way.
+const std::vector<std::pair<int, int>> kSixStrings{{4, 3}, {1, 3}, {3, 3}, {6, 3}, {7, 4}, {9, 4}, {8, 4}};
+
+std::vector<std::pair<int, int>> WithEnd(std::vector<std::pair<int, int>> codes) {
+    codes.push_back({5, 4});
+    return codes;
+}
 
 class GifLzw : public testing::TestWithParam<LzwCase> {};
 
 TEST_P(GifLzw, DecodesOrReportsDamage) {
     const LzwCase& c = GetParam();
-    TBitmap b(c.width, 1, c.bitsPerPixel == 1 ? pf1bit : pf4bit);
+    TBitmap b(c.width, c.height, c.bitsPerPixel == 1 ? pf1bit : c.bitsPerPixel <= 4 ? pf4bit : pf8bit);
     Bytes data = PackCodes(2, c.codes);
-    EXPECT_EQ(GifLzwDecode(data, b, c.bitsPerPixel, false), c.corrupted);
+    EXPECT_EQ(GifLzwDecode(data, b, c.bitsPerPixel, c.interlaced), c.corrupted);
     std::vector<unsigned> got;
-    for (int x = 0; x < c.width; ++x) got.push_back(b.PixelIndex(x, 0));
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) got.push_back(b.PixelIndex(x, y));
     EXPECT_EQ(got, c.pixels);
 
     AcceptCorruptGif = false;
     if (c.corrupted)
-        EXPECT_THROW(GifLzwDecode(data, b, c.bitsPerPixel, false), EInvalidGraphicOperation);
+        EXPECT_THROW(GifLzwDecode(data, b, c.bitsPerPixel, c.interlaced), EInvalidGraphicOperation);
     else
-        EXPECT_NO_THROW(GifLzwDecode(data, b, c.bitsPerPixel, false));
+        EXPECT_NO_THROW(GifLzwDecode(data, b, c.bitsPerPixel, c.interlaced));
     AcceptCorruptGif = true;
 }
 
@@ -245,8 +257,62 @@ INSTANTIATE_TEST_SUITE_P(
         LzwCase{"LiteralAboveThePixelMask", 1, 3, {{4, 3}, {3, 3}, {2, 3}, {1, 3}, {5, 4}}, {1, 0, 1}, false},
         LzwCase{"DataEndsBeforeThePicture", 2, 4, {{4, 3}, {1, 3}}, {1, 0, 0, 0}, true},
         LzwCase{"EndCodeBeforeThePicture", 2, 4, {{4, 3}, {2, 3}, {5, 3}}, {2, 0, 0, 0}, false},
-        LzwCase{"NoEndCodeAfterTheLastRow", 2, 2, {{4, 3}, {3, 3}, {3, 3}}, {3, 3}, false}),
+        LzwCase{"NoEndCodeAfterTheLastRow", 2, 2, {{4, 3}, {3, 3}, {3, 3}}, {3, 3}, false},
+        LzwCase{"EightBitStringAcrossARowEnd", 8, 3, WithEnd(kSixStrings),
+                {1, 3, 1, 3, 3, 1, 3, 1, 3, 1, 3, 3}, false, 4},
+        LzwCase{"EightBitCodeBeingMadeAcrossARowEnd", 8, 4, WithEnd(kSixStrings),
+                {1, 3, 1, 3, 3, 1, 3, 1, 3, 1, 3, 3}, false, 3},
+        LzwCase{"EightBitStringCutAtThePictureEnd", 8, 5, kSixStrings, {1, 3, 1, 3, 3, 1, 3, 1, 3, 1}, false, 2},
+        // Rows in file order 0, 4, 2, 1, 3, 5.
+        LzwCase{"EightBitInterlacedAcrossRowEnds", 8, 2, WithEnd(kSixStrings),
+                {1, 3, 3, 1, 3, 1, 3, 1, 1, 3, 3, 3}, false, 6, true},
+        // Rows in file order 0, 2, 1, 3.
+        LzwCase{"FourBitInterlaced", 4, 3, WithEnd(kSixStrings),
+                {1, 3, 1, 3, 1, 3, 3, 3, 1, 1, 3, 3}, false, 4, true},
+        LzwCase{"FourBitOddRowsDataEndsInARow", 2, 5, kSixStrings,
+                {1, 3, 1, 3, 3, 1, 3, 1, 3, 1, 3, 3, 0, 0, 0}, true, 3},
+        LzwCase{"OneBitRowsMaskedAndEndCodeInARow", 1, 5, WithEnd(kSixStrings),
+                {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0}, false, 3}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Progress while decoding: 0 at the start, then percents that only rise,
+// then 100; refused data ends at 0 with the message before the raise.
+TEST(GifLzwDecode, ReportsRisingProgressAndTheEnd) {
+    using Seen = std::vector<std::pair<TProgressStage, int>>;
+    for (int bits : {1, 4, 8}) {
+        const TBitmap source = RandomBitmap(bits, 150, 80, unsigned(bits));
+        Bytes data;
+        GifLzwEncode(source, bits == 4, data);
+        for (bool cut : {false, true}) {
+            Bytes used = cut ? Bytes(data.begin(), data.begin() + std::ptrdiff_t(data.size() / 2)) : data;
+            TBitmap b(150, 80, FormatOf(bits));
+            Seen seen;
+            std::string message;
+            auto progress = [&](TProgressStage stage, int percent, const std::string& msg) {
+                seen.push_back({stage, percent});
+                message = msg;
+            };
+            AcceptCorruptGif = false;
+            if (cut)
+                EXPECT_THROW(GifLzwDecode(used, b, bits, bits == 4, progress), EInvalidGraphicOperation);
+            else
+                EXPECT_FALSE(GifLzwDecode(used, b, bits, bits == 4, progress));
+            AcceptCorruptGif = true;
+            ASSERT_GE(seen.size(), 12u) << bits;
+            EXPECT_EQ(seen.front(), std::make_pair(TProgressStage::psStarting, 0));
+            EXPECT_EQ(seen.back(), std::make_pair(TProgressStage::psEnding, cut ? 0 : 100));
+            EXPECT_EQ(message, cut ? "GIF encoded data is corrupt" : "");
+            for (std::size_t i = 1; i + 1 < seen.size(); ++i) {
+                EXPECT_EQ(seen[i].first, TProgressStage::psRunning);
+                EXPECT_GT(seen[i].second, seen[i - 1].second);
+                EXPECT_LE(seen[i].second, 100);
+            }
+            if (!cut) {
+                EXPECT_EQ(b.Bits(), source.Bits()) << bits;
+            }
+        }
+    }
+}
 
 // The pixel at which the encoder's table reaches its last code, by the plain
 // dictionary rule of GIF's LZW: the clear then falls on that pixel.
