@@ -89,7 +89,9 @@ TEST_P(HttpReplies, ReplaceTheFileOnlyWhenTheWholeBodyArrived) {
     for (const auto& e : fs::directory_iterator(dir.Path())) files += e.path().filename() != "Head.txt";
     EXPECT_EQ(files, 1);
     EXPECT_NE(server.Request().find("GET /Software/Velmora/Update.ini HTTP/1.0\r\n"), std::string::npos);
-    if (c.failure != HttpFailure::Protocol && !c.reply.empty()) EXPECT_EQ(Read(head).substr(0, 7), "HTTP/1.");
+    if (c.failure != HttpFailure::Protocol && !c.reply.empty()) {
+        EXPECT_EQ(Read(head).substr(0, 7), "HTTP/1.");
+    }
 }
 
 const std::string kIni = "[UpdateInfo]\r\nVersion=1.2.3.5\r\n";

@@ -198,8 +198,9 @@ TEST_P(LiveUpdate, EndsAsTheUserAndTheServerDecide) {
     EXPECT_EQ(fs::exists(chosen / name), c.archiveLeft == "chosen");
     // Nothing else is left in the chosen folder, and no partial file anywhere.
     EXPECT_EQ(FilesIn(chosen.Path()), c.archiveLeft == "chosen" ? 1u : 0u);
-    if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled)
+    if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled) {
         EXPECT_EQ(chosenStart, program.Path());
+    }
     w.OKBtnClick();
     if (c.installReady) EXPECT_EQ(started.substr(0, started.rfind(' ')), "\"" + program.Path() + "/Update.exe\"");
     else EXPECT_EQ(started, "");

@@ -503,7 +503,9 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
         {"PListNameAlbumEdit_Text", "%A"}, {"PListNameSamplerEdit_Text", "%Y"},
     };
     for (auto [key, value] : expected)
-        if (value) EXPECT_EQ(ini.ReadString("Main", key, "<missing>"), value) << key;
+        if (value) {
+            EXPECT_EQ(ini.ReadString("Main", key, "<missing>"), value) << key;
+        }
     EXPECT_NE(fs::path(ini.ReadString("Main", "Dirtree", "")), fs::path());
     EXPECT_TRUE(fs::equivalent(ini.ReadString("Main", "Dirtree", "/nowhere"), other.Path()));
     EXPECT_TRUE(ini.ValueExists("Main", "CDDrive"));

@@ -164,7 +164,9 @@ TEST_P(ProgressParts, GiveThePercentRoundedToEven) {
     bar.SetPartsComplete(GetParam().complete);
     EXPECT_EQ(bar.PartsComplete(), GetParam().stored);
     EXPECT_EQ(bar.Percent(), GetParam().percent);
-    if (GetParam().percent != 0) EXPECT_EQ(reported, GetParam().percent);
+    if (GetParam().percent != 0) {
+        EXPECT_EQ(reported, GetParam().percent);
+    }
 }
 INSTANTIATE_TEST_SUITE_P(Parts, ProgressParts,
                          ::testing::Values(PartsCase{7, 8, 7, 88}, PartsCase{10, 8, 8, 100}, PartsCase{1, 8, 1, 12},

@@ -215,7 +215,9 @@ TEST_F(SortGridHeader, SortMarkerFollowsAMovedColumn) {
         EXPECT_EQ(grid->Cells(1, 0), "Jahr");
         grid->MoveGridColumn(0, 2);
         EXPECT_EQ(grid->LastSortedColumn(), 0);
-        if (withEntries) EXPECT_EQ(grid->HeaderEntries()[0].Caption, "Jahr");
+        if (withEntries) {
+            EXPECT_EQ(grid->HeaderEntries()[0].Caption, "Jahr");
+        }
         grid->MoveGridColumn(0, 2);
         grid->MoveGridColumn(0, 1);  // back to Nr, Titel, Jahr
     }
