@@ -104,24 +104,15 @@ bool IsLoopExtension(const TExtension& e) {
 
 // Whether the data sub-blocks end with their terminator.
 bool HasTerminator(const std::vector<std::uint8_t>& data) {
-    std::size_t pos = 1;
-    while (pos < data.size()) {
-        if (data[pos] == 0) return true;
-        pos += 1 + std::size_t(data[pos]);
-    }
-    return false;
+    return data.size() > 1 && gifdetail::EachSubBlock(data.data() + 1, data.size() - 1, [](auto, auto) {});
 }
 
 // The bytes of the data sub-blocks from here up to and with the
 // terminator, or to the end of the data.
 std::size_t BlocksLength(const std::uint8_t* at, std::size_t left) {
     std::size_t n = 0;
-    while (n < left) {
-        const std::size_t block = at[n];
-        n += 1 + block;
-        if (block == 0) break;
-    }
-    return std::min(n, left);
+    if (gifdetail::EachSubBlock(at, left, [&](auto, std::size_t count) { n += 1 + count; })) ++n;
+    return n;
 }
 
 } // namespace

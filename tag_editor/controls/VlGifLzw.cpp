@@ -55,17 +55,15 @@ private:
 // blocks end at the terminator; one cut short by the end of the data gives
 // what there is of it.
 std::vector<std::uint8_t> JoinBlocks(const std::vector<std::uint8_t>& data, std::size_t& size) {
-    auto each = [&](auto&& take) {
-        for (std::size_t pos = 1; pos < data.size() && data[pos] != 0; pos += 1 + std::size_t(data[pos]))
-            take(pos + 1, std::min<std::size_t>(data[pos], data.size() - pos - 1));
-    };
+    const std::uint8_t* blocks = data.data() + 1;
+    const std::size_t n = data.empty() ? 0 : data.size() - 1;
     size = 0;
-    each([&](std::size_t, std::size_t n) { size += n; });
+    gifdetail::EachSubBlock(blocks, n, [&](auto, std::size_t count) { size += count; });
     std::vector<std::uint8_t> joined(size + 8);
     std::uint8_t* to = joined.data();
-    each([&](std::size_t from, std::size_t n) {
-        std::memcpy(to, data.data() + from, n);
-        to += n;
+    gifdetail::EachSubBlock(blocks, n, [&](const std::uint8_t* from, std::size_t count) {
+        std::memcpy(to, from, count);
+        to += count;
     });
     return joined;
 }
