@@ -459,7 +459,7 @@ void TID3Frm::LoadFile(const std::string& path) {
             ~Busy() { flag = false; }
         } busy(busy_);
         // Each button takes its final state once; the rename button follows
-        // the proposal below.
+        // the proposal below, through the rename box's change handler.
         ApplyBtn->SetEnabled(!tag_.ReadOnly);
         DelBtn->SetEnabled(!tag_.ReadOnly && tag_.HasTag);
         if (tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::TaggedReadOnly : FileStatus::UntaggedReadOnly);
@@ -491,7 +491,6 @@ void TID3Frm::LoadFile(const std::string& path) {
         if (!tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::Tagged : FileStatus::Untagged);
     }
     UpdateRenameProposal();
-    RenameEditChange();  // also when the proposal is the one shown before
 }
 
 void TID3Frm::PaintTrackEdit(bool fromName) {

@@ -186,17 +186,18 @@ int64_t FindFrameSyncIn(wb::File& f, uint8_t header[4]) {
     uint8_t first[kFirstBlock];
     std::vector<uint8_t> big;
     uint8_t* buf = first;
-    auto headerAt = [&](int64_t sync, size_t in, size_t n) {
+    int64_t pos = 0;  // where buf begins in the file; it holds n bytes
+    size_t n = f.ReadAt(buf, kFirstBlock, 0);
+    auto headerAt = [&](int64_t sync) {
         std::memset(header, 0, 4);
-        if (in + 4 <= n) std::memcpy(header, buf + in, 4);
+        const int64_t in = sync - pos;
+        if (in >= 0 && in + 4 <= int64_t(n)) std::memcpy(header, buf + in, 4);
         else f.ReadAt(header, 4, sync);
         return sync;
     };
-    int64_t pos = 0;
-    size_t n = f.ReadAt(buf, kFirstBlock, 0);
     const int64_t skip = SkipId3v2(buf, n);
     if (skip > 0) {
-        if (skip >= f.SizeAtOpen()) return headerAt(0, 0, n);
+        if (skip >= f.SizeAtOpen()) return headerAt(0);
         pos = skip;
         n = f.ReadAt(buf, kFirstBlock, pos);
     }
@@ -204,10 +205,7 @@ int64_t FindFrameSyncIn(wb::File& f, uint8_t header[4]) {
     while (n > 0) {
         for (size_t i = 0; i < n; ++i) {
             uint8_t c = buf[i];
-            if (prevFF && (c & 0xE0) == 0xE0) {
-                const int64_t sync = pos + int64_t(i) - 1;
-                return i > 0 ? headerAt(sync, i - 1, n) : headerAt(sync, n, n);
-            }
+            if (prevFF && (c & 0xE0) == 0xE0) return headerAt(pos + int64_t(i) - 1);
             prevFF = c == 0xFF;
         }
         pos += int64_t(n);
@@ -217,7 +215,7 @@ int64_t FindFrameSyncIn(wb::File& f, uint8_t header[4]) {
         }
         n = f.ReadAt(buf, kScanBlock, pos);
     }
-    return headerAt(0, 0, 0);
+    return headerAt(0);
 }
 
 TMpegInfo ReadMpegInfoIn(wb::File& f) {
