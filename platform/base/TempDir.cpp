@@ -82,7 +82,12 @@ void InstallHandlers() {
     sa.sa_handler = OnTerminationSignal;
     sigemptyset(&sa.sa_mask);
     for (int s : kSignals) sigaddset(&sa.sa_mask, s);
-    for (int i = 0; i < 3; ++i) ::sigaction(kSignals[i], &sa, &gFormer[i]);
+    for (int i = 0; i < 3; ++i) {
+        // A signal the process was told to ignore (SIGHUP under nohup, SIGINT
+        // in a background job) ends nothing, so it must not take the folder.
+        if (::sigaction(kSignals[i], nullptr, &gFormer[i]) == 0 && gFormer[i].sa_handler == SIG_IGN) continue;
+        ::sigaction(kSignals[i], &sa, &gFormer[i]);
+    }
 }
 
 } // namespace

@@ -196,6 +196,46 @@ TEST_P(TerminationSignal, RemovesThePrivateFolderAndItsFiles) {
     RemoveTree(path);
 }
 
+// Under nohup SIGHUP is ignored: it must neither end the process nor take
+// the folder, which a later SIGTERM still removes.
+TEST(TerminationSignal, AnIgnoredSignalKeepsTheFolder) {
+    int up[2], down[2];  // child to parent, parent to child
+    ASSERT_EQ(::pipe(up), 0);
+    ASSERT_EQ(::pipe(down), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::signal(SIGHUP, SIG_IGN);
+        TempDir dir("wbsignal");
+        dir.RemoveOnTermination();
+        Put(dir / "sx1tmp.wav", "1");
+        const std::string path = dir.Path() + "\n";
+        if (::write(up[1], path.data(), path.size()) < 0) ::_exit(3);
+        // An ignored signal is dropped when sent, so once the parent has
+        // sent it and says so, the folder shows whether it was taken.
+        char c;
+        if (::read(down[0], &c, 1) != 1) ::_exit(4);
+        if (::write(up[1], DirectoryExists(dir.Path()) ? "y" : "n", 1) < 0) ::_exit(3);
+        ::pause();
+        ::_exit(0);
+    }
+    std::string path;
+    char c;
+    while (::read(up[0], &c, 1) == 1 && c != '\n') path += c;
+    ASSERT_TRUE(DirectoryExists(path));
+    ::kill(pid, SIGHUP);
+    ASSERT_EQ(::write(down[1], "?", 1), 1);
+    char answer = 0;
+    EXPECT_EQ(::read(up[0], &answer, 1), 1);
+    EXPECT_EQ(answer, 'y');
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_FALSE(DirectoryExists(path));
+    for (int fd : {up[0], up[1], down[0], down[1]}) ::close(fd);
+    RemoveTree(path);
+}
+
 INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
                          [](const auto& info) {
                              return info.param == SIGTERM ? "Term" : info.param == SIGINT ? "Int" : "Hup";
