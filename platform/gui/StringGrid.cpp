@@ -12,6 +12,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/gui/Guard.h"
+
 namespace wb::gui {
 
 namespace {
@@ -667,7 +669,7 @@ void StringGrid::SetEditText(int col, int row, const std::string& value) {
     if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return;
     rows_[row][col].text = value;
     Repaint();
-    if (OnSetEditText) OnSetEditText(this, col, row, value);
+    Fire(OnSetEditText, this, col, row, value);
 }
 
 void StringGrid::LoadEditor(const std::string* typed) {
@@ -716,7 +718,7 @@ void StringGrid::EditorTextEdited(const QString& text) {
 // ---- keys, mouse, focus -----------------------------------------------------
 
 void StringGrid::KeyDown(int& key, TShiftState shift) {
-    if (OnKeyDown) OnKeyDown(this, key, shift);
+    Fire(OnKeyDown, this, key, shift);
     if (key == 0) return;
     bool extend = shift & ssShift;
     bool ctrl = shift & ssCtrl;
@@ -800,19 +802,19 @@ int StringGrid::SizingBorder(int x, int y, bool& isColumn) const {
 }
 
 void StringGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+    Fire(OnMouseDown, this, button, shift, x, y);
 }
 
 void StringGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    Fire(OnMouseUp, this, button, shift, x, y);
 }
 
 void StringGrid::Click() {
-    if (OnClick) OnClick(this);
+    Fire(OnClick, this);
 }
 
 void StringGrid::DblClick() {
-    if (OnDblClick) OnDblClick(this);
+    Fire(OnDblClick, this);
 }
 
 void StringGrid::mousePressEvent(QMouseEvent* event) {
@@ -893,14 +895,14 @@ bool StringGrid::HasFocusWithin() const { return hadFocus_; }
 
 void StringGrid::DoEnter() {
     hadFocus_ = true;
-    if (OnEnter) OnEnter(this);
+    Fire(OnEnter, this);
     if ((options_ & goAlwaysShowEditor) && (options_ & goEditing)) ShowEditor();
     Repaint();
 }
 
 void StringGrid::DoExit() {
     hadFocus_ = false;
-    if (OnExit) OnExit(this);
+    Fire(OnExit, this);
     if (!(options_ & goAlwaysShowEditor)) HideEditor();
     Repaint();
 }
@@ -965,7 +967,7 @@ void StringGrid::paintEvent(QPaintEvent*) {
 
 void StringGrid::DrawCell(int col, int row, const Rect& rect, TGridDrawState state) {
     if (defaultDrawing_) GridCanvas().TextRect(rect, rect.left + 2, rect.top + 2, Cells(col, row));
-    if (OnDrawCell) OnDrawCell(this, col, row, rect, state);
+    Fire(OnDrawCell, this, col, row, rect, state);
 }
 
 void StringGrid::PaintGrid(Canvas& canvas) {

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "platform/gui/Guard.h"
 
 namespace wb::gui {
 
@@ -21,7 +22,7 @@ const ClassInfo& Timer::StaticClass() {
 
 Timer::Timer(Component* owner) : Component(owner), impl_(std::make_unique<Impl>()) {
     QObject::connect(&impl_->timer, &QTimer::timeout, [this] {
-        if (OnTimer && !Destroying()) OnTimer(this);
+        if (!Destroying()) Fire(OnTimer, this);
     });
 }
 

@@ -41,8 +41,8 @@ TChooseFrm::TChooseFrm(wb::Component* owner)
     g.SetOnGetCellFormat([this](TVlSortGrid* s, int c, int r, TGridDrawState st, TFormatOptions& fo) {
         ChooseGrdGetCellFormat(s, c, r, st, fo);
     });
-    g.OnClick = [this](StringGrid*) { RunGuarded([this] { ChooseGrdClick(); }); };
-    g.OnDblClick = [this](StringGrid*) { RunGuarded([this] { ChooseGrdDblClick(); }); };
+    g.OnClick = [this](StringGrid*) { ChooseGrdClick(); };
+    g.OnDblClick = [this](StringGrid*) { ChooseGrdDblClick(); };
 
     Label1.SetBounds(8, 228, 150, 18);
     CounterPanel.SetBounds(160, 222, 70, 28);
@@ -56,7 +56,7 @@ TChooseFrm::TChooseFrm(wb::Component* owner)
 
     Timer1.SetEnabled(false);
     Timer1.SetInterval(1000);
-    Timer1.OnTimer = [this](wb::Persistent*) { RunGuarded([this] { Timer1Timer(); }); };
+    Timer1.OnTimer = [this](wb::Persistent*) { Timer1Timer(); };
     OnShow = [this](wb::Persistent*) { FormShow(); };
     OnClose = [this](wb::Persistent*) { FormClose(); };
 }

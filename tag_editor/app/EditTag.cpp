@@ -96,12 +96,10 @@ TEditTagListFrm::TEditTagListFrm()
     CancelBtn.OnClick = [this](wb::Persistent*) { SetModalResult(kResultCancel); };
     BitBtn1.OnClick = [this](wb::Persistent*) { BitBtn1Click(); };
     YearListEdit.OnKeyPress = [this](wb::Persistent*, char& key) { YearListEditKeyPress(key); };
-    // The grid's own events are not guarded; its handlers run in the guard here.
-    EditGrid->OnKeyDown = [this](StringGrid*, int& key, TShiftState) { RunGuarded([&] { EditGridKeyPress(key); }); };
-    EditGrid->OnSetEditText = [this](StringGrid*, int, int, const std::string&) {
-        RunGuarded([&] { EditGridSetEditText(); });
-    };
-    EditGrid->OnClick = [this](StringGrid*) { RunGuarded([&] { EditGridClick(); }); };
+    EditGrid->OnKeyDown = [this](StringGrid*, int& key, TShiftState) { EditGridKeyPress(key); };
+    EditGrid->OnSetEditText = [this](StringGrid*, int, int, const std::string&) { EditGridSetEditText(); };
+    EditGrid->OnClick = [this](StringGrid*) { EditGridClick(); };
+    // The sort grid asks for cell formats outside the guard.
     EditGrid->SetOnGetCellFormat([this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& f) {
         RunGuarded([&] { EditGridGetCellFormat(col, row, f); });
     });

@@ -196,7 +196,7 @@ void TID3Frm::Connect() {
     click(DelTagListBtn, &TID3Frm::DelTagListBtnClick);
     click(AutoTagBtn, &TID3Frm::AutoTagBtnClick);
     click(MakePlListBtn, &TID3Frm::MakePlListBtnClick);
-    TagListGrd->Get()->OnClick = [this](StringGrid*) { RunGuarded([this] { TagListGrdClick(); }); };
+    TagListGrd->Get()->OnClick = [this](StringGrid*) { TagListGrdClick(); };
     TagListGrd->Get()->SetOnGetCellFormat(
         [this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& fo) { TagListGrdGetCellFormat(col, row, fo); });
     click(FileCDDBBtn, &TID3Frm::FileCDDBBtnClick);

@@ -67,8 +67,8 @@ TVirtualCD::TVirtualCD(std::function<void(const TDiskInfoRec&)> addRequest, wb::
         FileListGetCellFormat(s, c, r, st, fo);
     });
     g.OnDrawCell = [this](StringGrid*, int c, int r, const Rect& rect, TGridDrawState) { FileListDrawCell(c, r, rect); };
-    g.OnMouseDown = [this](StringGrid*, TMouseButton, TShiftState, int, int) { RunGuarded([this] { FileListMouseDown(); }); };
-    g.OnMouseUp = [this](StringGrid*, TMouseButton, TShiftState, int, int) { RunGuarded([this] { FileListMouseUp(); }); };
+    g.OnMouseDown = [this](StringGrid*, TMouseButton, TShiftState, int, int) { FileListMouseDown(); };
+    g.OnMouseUp = [this](StringGrid*, TMouseButton, TShiftState, int, int) { FileListMouseUp(); };
 
     Label1.SetBounds(8, 280, 110, 18);
     TrackPanel.SetBounds(120, 274, 44, 26);

@@ -18,6 +18,8 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/StringGrid.h"
+#include "platform/gui/Timer.h"
 #include "platform/gui/MediaPlayer.h"
 #include "platform/gui/SaveDialog.h"
 #include "platform/testing/GuiTest.h"
@@ -382,6 +384,22 @@ INSTANTIATE_TEST_SUITE_P(
                       e->SetText(e->Text() + "x");
                   }},
         GuardCase{"PostedWork", [](Form&, const std::function<void()>& h) { Form::Post(h); }},
+        GuardCase{"TimerTick",
+                  [](Form& f, const std::function<void()>& h) {
+                      auto* t = new Timer(&f);
+                      t->SetInterval(1);
+                      t->OnTimer = [h, t](wb::Persistent*) {
+                          t->SetEnabled(false);
+                          h();
+                      };
+                      t->SetEnabled(true);
+                  }},
+        GuardCase{"GridClick",
+                  [](Form& f, const std::function<void()>& h) {
+                      auto* g = new StringGrid(static_cast<QWidget*>(f.NativeWidget()));
+                      g->OnClick = [h](StringGrid*) { h(); };
+                      g->Click();
+                  }},
         GuardCase{"FormShow",
                   [](Form& f, const std::function<void()>& h) {
                       f.OnShow = [h](wb::Persistent*) { h(); };
