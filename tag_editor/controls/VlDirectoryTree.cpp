@@ -260,7 +260,8 @@ QTreeWidgetItem* TVlDirectoryTree::FindNode(const std::string& path) const {
 
 void TVlDirectoryTree::AddPlaceholder(QTreeWidgetItem* node) {
     TFolderInfo* info = Info(node);
-    if (!info || info->ChildrenRead) return;
+    // A node with children, a placeholder among them, has its expand button.
+    if (!info || info->ChildrenRead || node->childCount() > 0) return;
     std::error_code ec;
     for (fs::directory_iterator it(info->Path, ec), end; !ec && it != end; it.increment(ec)) {
         if (VisibleFolder(*it)) {

@@ -92,6 +92,15 @@ TEST_F(DirTree, SetDirectoryMatchesExactlyFirstThenIgnoringCase) {
     for (int i = 0; i < tree.currentItem()->childCount(); ++i)
         kids.push_back(tree.currentItem()->child(i)->text(0).toStdString());
     EXPECT_EQ(kids, (Strings{"Docs", "Music", "music"}));
+    // A folder that gained a subfolder gets one expand button when its
+    // parent is expanded again, not one more at every expand.
+    dir.Dir("c/Docs/old");
+    for (int round = 0; round < 3; ++round) {
+        tree.collapseItem(tree.currentItem());
+        tree.expandItem(tree.currentItem());
+    }
+    EXPECT_EQ(tree.currentItem()->child(0)->childCount(), 1);   // "Docs": its placeholder
+    EXPECT_EQ(tree.currentItem()->child(2)->childCount(), 0);   // "music" has no subfolder
 }
 
 TEST_F(DirTree, PathsOutsideEveryDriveRaiseAndKeepTheSelection) {
