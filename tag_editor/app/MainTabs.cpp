@@ -276,6 +276,7 @@ void TID3Frm::BuildInfoTab() {
     VersionView->SetBounds(156, 44, 360, 20);
     VersionView->Refresh();
     // Links: a hand over them, the fly-by colour while the mouse is there.
+    RegisterVlCursors();
     auto link = [&](TVlLabel*& label, const char* name, const char* text, int top) {
         label = Make<TVlLabel>(t, name);
         label->SetCaption(text);

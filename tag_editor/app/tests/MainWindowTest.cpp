@@ -24,6 +24,7 @@
 #include "platform/testing/GuiTest.h"
 #include "tag_editor/app/ID3FileBox.h"
 #include "tag_editor/app/Main.h"
+#include "tag_editor/controls/VlLabel.h"
 #include "tag_editor/app/TagList.h"
 #include "tag_editor/controls/VlSortGrd.h"
 #include "tag_editor/controls/Placemnt.h"
@@ -222,6 +223,7 @@ TEST_F(MainWindow, LoadFillsTheBoxesAndTheFolderFollowsTheTree) {
     EXPECT_EQ(f.CurrentTrack(), 5);
     EXPECT_EQ(f.RenameEdit->Text(), "05. Artist - Padded Song.mp3");
     EXPECT_TRUE(f.RenameBtn->Enabled());
+    EXPECT_EQ(f.VlLabel1->Widget()->cursor().shape(), Qt::PointingHandCursor);  // the links' hand
     // A second copy proposes the same name, and the name may be used again.
     Mp3("05 Padded copy.mp3", &tag);
     f.RefreshFileList();
