@@ -568,9 +568,13 @@ void TID3Frm::RenameDirectory(const std::string& path, const std::string& newNam
     if (path.empty() || newName.empty()) return;
     RenameResult result = velmora::RenameDirectory(path, newName, Settings());
     if (result.status == RenameResult::Status::Refused) ShowMessage(result.message, MsgKind::Error);
+    FollowFolder(result.path);
+}
+
+void TID3Frm::FollowFolder(const std::string& path) {
     TVlDirectoryTree& tree = *DirTree->Get();
     tree.RefreshTree();
-    tree.SetDirectory(result.path);
+    tree.SetDirectory(path);
     FileBox->Get()->SetPath(tree.GetDirectory());
 }
 

@@ -93,6 +93,9 @@ public:
     // Renames a folder after Autotag and points the tree and list at it; a
     // failed rename is reported and leaves them at the old folder.
     void RenameDirectory(const std::string& path, const std::string& newName);
+    // Reads the tree again, as a folder was renamed, and points tree and list
+    // at the folder.
+    void FollowFolder(const std::string& path);
     void UpdateRenameProposal();
     NameSettings Settings() const;
 

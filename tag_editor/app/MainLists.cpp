@@ -30,10 +30,7 @@ public:
                                                                       f_.AutoTagBtn})
             c->SetEnabled(!running);
     }
-    void FolderRenamed(const std::string& newPath) override {
-        f_.DirTree->Get()->SetDirectory(newPath);
-        f_.FileBox->Get()->SetPath(newPath);
-    }
+    void FolderRenamed(const std::string& newPath) override { f_.FollowFolder(newPath); }
     std::vector<std::string> RereadFileList(const std::string&) override {
         f_.RefreshFileList();
         return f_.FileBox->Get()->ItemTexts();

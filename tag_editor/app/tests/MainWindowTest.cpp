@@ -635,6 +635,34 @@ TEST_F(MainWindow, TagListsShowAutotagAndDelete) {
     EXPECT_FALSE(f.DelTagListBtn->Enabled());
 }
 
+// Autotag renames the folder it tagged; tree and file list follow it there.
+TEST_F(MainWindow, AutotagRenamesTheFolderAndTheTreeFollows) {
+    TTagList list;
+    list.Artist = "Band";
+    list.AlbumName = "Record";
+    list.Tracks = {{"", "First Song"}};
+    fs::create_directories(program_ / "Tags");
+    SaveTagList(program_ / "Tags", list);
+    fs::create_directories(music_ / "Album");
+    WriteBytes(music_ / "Album/01 a.mp3", LameAudio());
+    TID3Frm& f = Open();
+    f.DirTree->Get()->SetDirectory(music_ / "Album");
+    QApplication::processEvents();
+    ASSERT_EQ(Files().ItemTexts().size(), 1u);
+    f.TagListGrd->Get()->SetRow(1);
+    f.TagListGrdClick();
+    ASSERT_TRUE(f.AutoTagBtn->Enabled());
+    wb::gui::test::ModalDriver driver;
+    f.RenDirAfterAutotagChk->SetChecked(true);
+    f.AutoTagBtn->Click();
+    EXPECT_TRUE(driver.Texts().empty()) << ::testing::PrintToString(driver.Texts());
+    ASSERT_FALSE(fs::exists(music_ / "Album"));
+    std::string renamed;
+    for (const auto& e : fs::directory_iterator(music_.Path())) renamed = e.path().string();
+    EXPECT_EQ(fs::path(f.DirTree->Get()->GetDirectory()), fs::path(renamed));
+    EXPECT_EQ(fs::path(Files().Directory()), fs::path(renamed));
+}
+
 // --- rules --------------------------------------------------------------------------
 
 struct BoxesCase {
