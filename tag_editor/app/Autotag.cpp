@@ -22,10 +22,6 @@ using wb::gui::MsgKind;
 // no number to be written under.
 constexpr int kMaxTrack = 255;
 
-std::string InFolder(const std::string& folder, const std::string& name) {
-    return folder + (folder.ends_with('/') ? "" : "/") + name;
-}
-
 int YearOf(const std::string& text) { return IsAllDigits(text) && text.size() <= 9 ? std::stoi(text) : 0; }
 
 // The tag every file of the list shares; the track's own fields come later.

@@ -305,7 +305,7 @@ void FillTagListGrid(TVlSortGrid& grid, const std::string& folder, const std::ve
         int row = int(i) + 1;
         grid.SetCells(0, row, names.Artist);
         grid.SetCells(1, row, names.Album);
-        grid.SetCells(2, row, folder + (folder.ends_with('/') ? "" : "/") + fileNames[i]);
+        grid.SetCells(2, row, InFolder(folder, fileNames[i]));
     }
     TSortOptions byArtist;
     byArtist.SortKind = skText;

@@ -135,4 +135,8 @@ int FileIndexByTrack(int track, const std::vector<std::string>& names) {
     return -1;
 }
 
+std::string InFolder(const std::string& folder, std::string_view name) {
+    return folder + (folder.ends_with('/') ? "" : "/") + std::string(name);
+}
+
 } // namespace velmora

@@ -60,4 +60,7 @@ std::string TrackFromNamePrefix(std::string_view fileName);
 // -1 when none does. Track 1 also finds "010 Intro.mp3".
 int FileIndexByTrack(int track, const std::vector<std::string>& names);
 
+// The path of a name in a folder, with one '/' between them.
+std::string InFolder(const std::string& folder, std::string_view name);
+
 } // namespace velmora

@@ -25,10 +25,6 @@ std::optional<long> Number(std::string_view text) {
 
 std::string Quoted(std::string_view bytes) { return "\"" + wb::ShowableUtf8(bytes) + "\""; }
 
-std::string InFolder(const std::string& folder, std::string_view name) {
-    return folder + (folder.ends_with('/') ? "" : "/") + std::string(name);
-}
-
 // Why newName cannot replace oldName inside folder; empty when it can.
 std::string NameProblem(const std::string& folder, std::string_view oldName, std::string_view newName) {
     if (folder.empty() || folder[0] != '/') return "The folder " + Quoted(folder) + " is not an absolute path.";
