@@ -462,7 +462,6 @@ void TID3Frm::LoadFile(const std::string& path) {
         // the proposal below, through the rename box's change handler.
         ApplyBtn->SetEnabled(!tag_.ReadOnly);
         DelBtn->SetEnabled(!tag_.ReadOnly && tag_.HasTag);
-        if (tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::TaggedReadOnly : FileStatus::UntaggedReadOnly);
         const std::string mpeg = MpegInfoText(tag_.Mpeg);
         if (MpegInfoPanel->Caption() != mpeg) MpegInfoPanel->SetCaption(mpeg);
         std::string album, comment, year, track;
@@ -488,7 +487,7 @@ void TID3Frm::LoadFile(const std::string& path) {
         Put(TrackEdit, track);
         PaintTrackEdit(trackFromName);
         GenreCombo->SetItemIndex(genre);
-        if (!tag_.ReadOnly) ShowFileStatus(tag_.HasTag ? FileStatus::Tagged : FileStatus::Untagged);
+        ShowFileStatus(FileStatusOf(tag_));
     }
     UpdateRenameProposal();
 }

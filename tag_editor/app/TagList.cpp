@@ -120,9 +120,8 @@ TTagList ParseTagList(std::string_view bytes, const std::string& fileName) {
 
 TTagList LoadTagList(const std::string& path) {
     // Only a regular file is read, so a FIFO of that name never blocks.
-    if (!wb::FileExists(path)) throw wb::IoError(path, "Cannot open", "it is not a file");
-    wb::File f(path, wb::File::Mode::Read);
-    std::string bytes(static_cast<size_t>(f.Size()), '\0');
+    wb::File f(path, wb::File::Mode::ReadDocument);
+    std::string bytes(static_cast<size_t>(f.SizeAtOpen()), '\0');
     bytes.resize(f.Read(bytes.data(), bytes.size()));
     f.Close();
     return ParseTagList(bytes, BaseName(path));
@@ -131,7 +130,7 @@ TTagList LoadTagList(const std::string& path) {
 std::string SaveTagList(const std::string& folder, const TTagList& list) {
     if (list.AlbumName.empty()) return {};
     std::string content = FormatTagList(list);
-    std::string path = folder + (folder.ends_with('/') ? "" : "/") + TagListFileName(list);
+    std::string path = InFolder(folder, TagListFileName(list));
     wb::WriteFileReplacing(path, content);
     return path;
 }
