@@ -142,16 +142,17 @@ AutotagResult AutoTag(AutotagHost& host, const std::string& folder, const std::v
 std::optional<std::vector<std::string>> PlaylistOrder(const std::string& folder,
                                                       const std::vector<std::string>& names) {
     if (names.empty()) return std::vector<std::string>{};
-    if (ReadTag(InFolder(folder, names[0])).Track == 0) {
+    const int firstTrack = ReadTag(InFolder(folder, names[0])).Track;
+    if (firstTrack == 0) {
         if (!StartsWithNumber(names[0])) return std::nullopt;
         return names;
     }
     // Any number the tag byte holds has its place, and two files of one
     // number both stay; a file without a number goes last.
     std::vector<std::pair<int, std::string>> byTrack;
-    for (const auto& name : names) {
-        int track = ReadTag(InFolder(folder, name)).Track;
-        byTrack.emplace_back(track == 0 ? kMaxTrack + 1 : track, name);
+    for (size_t i = 0; i < names.size(); ++i) {
+        const int track = i == 0 ? firstTrack : ReadTag(InFolder(folder, names[i])).Track;
+        byTrack.emplace_back(track == 0 ? kMaxTrack + 1 : track, names[i]);
     }
     std::stable_sort(byTrack.begin(), byTrack.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

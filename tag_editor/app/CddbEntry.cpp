@@ -162,7 +162,7 @@ std::string TagListText(const TCDDBDiskRec& disc) {
 std::string WriteCddbTagList(const std::string& folder, const TCDDBDiskRec& disc) {
     if (disc.TrackArtists.empty() || disc.TrackArtists[0].empty()) return {};
     wb::MakeFolders(folder);
-    std::string path = folder + "/" + TagListFileName(disc, wb::MaxNameLength(folder));
+    std::string path = InFolder(folder, TagListFileName(disc, wb::MaxNameLength(folder)));
     wb::WriteFileReplacing(path, TagListText(disc));
     return path;
 }

@@ -3,6 +3,7 @@
 #include "platform/base/IoError.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/MessageBox.h"
+#include "tag_editor/app/NamePatterns.h"
 #include "tag_editor/app/TagCodec.h"
 
 using namespace wb::gui;
@@ -99,7 +100,7 @@ void TVirtualCD::FillList(const std::string& folder, const std::vector<std::stri
     for (const auto& name : files) {
         TTagInfo tag;
         try {
-            tag = ReadTag(folder + "/" + name);
+            tag = ReadTag(InFolder(folder, name));
         } catch (const wb::IoError&) {
             // Unreadable: no track number, so file-name order.
         }
@@ -170,7 +171,7 @@ void TVirtualCD::CreateBtnClick() {
     for (int r = 1; r < g.RowCount(); ++r) {
         const std::string name = g.Cells(2, r);
         const bool used = g.Cells(1, r) == "1" && !name.empty();
-        list.Rows.push_back({name, used, used ? DurationOf(folder_ + "/" + name) : 0});
+        list.Rows.push_back({name, used, used ? DurationOf(InFolder(folder_, name)) : 0});
     }
     if (list.UsedCount() == 0) {
         ShowMessage(kNoVirtualTracksText, MsgKind::Error);
