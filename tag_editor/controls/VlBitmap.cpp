@@ -103,7 +103,7 @@ void TBitmap::SetPixel(int x, int y, TColor color) {
     SetPixelIndex(x, y, NearestEntry(Palette, color));
 }
 
-unsigned NearestEntry(const std::vector<TRGBQuad>& table, TColor color) {
+unsigned NearestEntry(std::span<const TRGBQuad> table, TColor color) {
     int r = RedOf(std::uint32_t(color)), g = GreenOf(std::uint32_t(color)),
         b = BlueOf(std::uint32_t(color));
     unsigned best = 0;

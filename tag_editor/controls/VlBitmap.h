@@ -5,6 +5,7 @@
 // picture codecs read and write it; a Qt file turns it into a QImage to show.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -90,6 +91,6 @@ private:
 
 // The index of the table entry nearest to the colour (sum of squared channel
 // differences; the lower index on a tie).
-unsigned NearestEntry(const std::vector<TRGBQuad>& table, TColor color);
+unsigned NearestEntry(std::span<const TRGBQuad> table, TColor color);
 
 } // namespace velmora

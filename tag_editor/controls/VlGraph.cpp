@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <unordered_map>
 
 #include "tag_editor/controls/VlBytes.h"
@@ -298,16 +299,8 @@ int ReduceToPalette(const TBitmapInfoHeader& header, TRGBQuad* table, const std:
     for (int e = 0; e < hist->Count; ++e) {
         THistEntry& x = hist->Entries[std::size_t(e)];
         if (x.Count == 0) continue;
-        long bestDist = -1;
-        for (int i = 0; i < made; ++i) {
-            long dr = long(table[i].Red) - x.Red, dg = long(table[i].Green) - x.Green,
-                 db = long(table[i].Blue) - x.Blue;
-            long d = dr * dr + dg * dg + db * db;
-            if (bestDist < 0 || d < bestDist) {
-                bestDist = d;
-                x.Index = std::uint8_t(i);
-            }
-        }
+        x.Index = std::uint8_t(NearestEntry(std::span<const TRGBQuad>(table, std::size_t(made)),
+                                            RGBColor(x.Red, x.Green, x.Blue)));
     }
     // Each output row is never longer than its source row, so the output may
     // overwrite the source from the first row on.
