@@ -154,41 +154,6 @@ bool ReadDibBits(const TBitmap& bitmap, const std::vector<TRGBQuad>* palette,
     return true;
 }
 
-namespace {
-
-void WriteFileHeader(std::uint8_t* p, std::uint32_t headerSize, std::uint32_t imageSize) {
-    p[0] = 'B';
-    p[1] = 'M';
-    SetLE32(p + 2, 14 + headerSize + imageSize);
-    SetLE32(p + 6, 0);
-    SetLE32(p + 10, 14 + headerSize);
-}
-
-void WriteInfoHeader(std::uint8_t* p, const TBitmapInfoHeader& h) {
-    SetLE32(p, 40);
-    SetLE32(p + 4, std::uint32_t(h.Width));
-    SetLE32(p + 8, std::uint32_t(h.Height));
-    SetLE16(p + 12, h.Planes);
-    SetLE16(p + 14, h.BitCount);
-    SetLE32(p + 16, h.Compression);
-    SetLE32(p + 20, h.SizeImage);
-    SetLE32(p + 24, std::uint32_t(h.XPelsPerMeter));
-    SetLE32(p + 28, std::uint32_t(h.YPelsPerMeter));
-    SetLE32(p + 32, h.ClrUsed);
-    SetLE32(p + 36, h.ClrImportant);
-}
-
-void WriteTable(std::uint8_t* p, const TRGBQuad* table, unsigned count) {
-    for (unsigned i = 0; i < count; ++i) {
-        p[4 * i] = table[i].Blue;
-        p[4 * i + 1] = table[i].Green;
-        p[4 * i + 2] = table[i].Red;
-        p[4 * i + 3] = table[i].Reserved;
-    }
-}
-
-} // namespace
-
 std::vector<std::uint8_t> BitmapToDibBlock(const TBitmap& bitmap,
                                            const std::vector<TRGBQuad>* palette, TPixelFormat pf) {
     std::uint32_t headerSize, imageSize;
@@ -198,9 +163,9 @@ std::vector<std::uint8_t> BitmapToDibBlock(const TBitmap& bitmap,
     std::array<TRGBQuad, 256> table{};
     if (!ReadDibBits(bitmap, palette, h, pf, table.data(), block.data() + 14 + headerSize))
         RaiseBadBitmap();
-    WriteFileHeader(block.data(), headerSize, imageSize);
-    WriteInfoHeader(block.data() + 14, h);
-    if (h.BitCount <= 8) WriteTable(block.data() + 54, table.data(), 1u << h.BitCount);
+    WriteBitmapFileHeader(block.data(), headerSize, imageSize);
+    WriteBitmapInfoHeader(block.data() + 14, h);
+    if (h.BitCount <= 8) WriteColourTable(block.data() + 54, table.data(), 1u << h.BitCount);
     return block;
 }
 
@@ -503,9 +468,9 @@ std::vector<std::uint8_t> ConvertTo8Bit(const TBitmap& bitmap, TPixelFormat pf,
         if (method == rmMedianCut || method == rmLevels784 || method == rmLevels666)
             h.ClrImportant = std::uint32_t(made);
     }
-    WriteFileHeader(out.data(), headerSize, imageSize);
-    WriteInfoHeader(out.data() + 14, h);
-    WriteTable(out.data() + 54, table.data(), 256);
+    WriteBitmapFileHeader(out.data(), headerSize, imageSize);
+    WriteBitmapInfoHeader(out.data() + 14, h);
+    WriteColourTable(out.data() + 54, table.data(), 256);
     return out;
 }
 
