@@ -44,14 +44,21 @@ void FillDibHeader(const TBitmap& bitmap, TBitmapInfoHeader& header, TPixelForma
         std::uint64_t(ScanLineBytes(header.Width, bits, 32)) * std::uint64_t(header.Height));
 }
 
+namespace {
+
+// The information header and colour table of a header's file.
+std::uint32_t DibHeaderBytes(const TBitmapInfoHeader& h) {
+    if (h.BitCount <= 8) return 40 + 4 * (1u << h.BitCount);
+    return 40 + ((h.Compression & 3) ? 12 : 0);
+}
+
+} // namespace
+
 void DibFileSizes(const TBitmap& bitmap, std::uint32_t& headerSize, std::uint32_t& imageSize,
                   TPixelFormat pf) {
     TBitmapInfoHeader h;
     FillDibHeader(bitmap, h, pf);
-    if (h.BitCount <= 8)
-        headerSize = 40 + 4 * (1u << h.BitCount);
-    else
-        headerSize = 40 + ((h.Compression & 3) ? 12 : 0);
+    headerSize = DibHeaderBytes(h);
     imageSize = h.SizeImage;
 }
 
@@ -449,14 +456,13 @@ std::vector<std::uint8_t> ConvertTo8Bit(const TBitmap& bitmap, TPixelFormat pf,
     if (pf == bitmap.PixelFormat() && method != rmGreyLevels) return bitmap.SaveToBytes();
     if (pf != pf1bit && pf != pf4bit && pf != pf8bit && pf != pf24bit) throw ENotImplemented();
     if (pf == pf1bit || pf == pf4bit) return BitmapToDibBlock(bitmap, &bitmap.Palette, pf);
+    // A 24-bit copy, with no colour table: its rows follow the information header.
     std::vector<std::uint8_t> copy = BitmapToDibBlock(bitmap, nullptr, pf24bit);
-    if (GetLE16(copy.data() + 14 + 14) != 24) throw ENotImplemented();
     // The reductions make 8-bit rows; a 24-bit target is the copy itself.
     if (pf == pf24bit) return copy;
-    std::uint32_t headerSize, imageSize;
-    DibFileSizes(bitmap, headerSize, imageSize, pf8bit);
     TBitmapInfoHeader h;
     FillDibHeader(bitmap, h, pf8bit);
+    const std::uint32_t headerSize = DibHeaderBytes(h), imageSize = h.SizeImage;
     std::vector<std::uint8_t> out(14 + std::size_t(headerSize) + imageSize, 0);
     std::array<TRGBQuad, 256> table{};
     const std::uint8_t* src = copy.data() + 14 + 40;
