@@ -292,10 +292,16 @@ int ReduceToPalette(const TBitmapInfoHeader& header, TRGBQuad* table, const std:
 
 namespace {
 
+// The channel levels of the fixed palettes.
+constexpr int kLevels4[] = {0, 85, 170, 255};
+constexpr int kLevels6[] = {0, 51, 102, 153, 204, 255};
+constexpr int kLevels7[] = {0, 43, 85, 128, 170, 213, 255};
+constexpr int kLevels8[] = {0, 36, 73, 109, 146, 182, 219, 255};
+
 struct TLevelTables {
     std::array<std::uint8_t, 256> L4, L6, L7, L8;
     TLevelTables() {
-        auto build = [](std::array<std::uint8_t, 256>& t, std::initializer_list<int> levels) {
+        auto build = [](std::array<std::uint8_t, 256>& t, std::span<const int> levels) {
             for (int v = 0; v < 256; ++v) {
                 int best = 0, i = 0, bestDist = 1 << 30;
                 for (int l : levels) {
@@ -309,10 +315,10 @@ struct TLevelTables {
                 t[std::size_t(v)] = std::uint8_t(best);
             }
         };
-        build(L4, {0, 85, 170, 255});
-        build(L6, {0, 51, 102, 153, 204, 255});
-        build(L7, {0, 43, 85, 128, 170, 213, 255});
-        build(L8, {0, 36, 73, 109, 146, 182, 219, 255});
+        build(L4, kLevels4);
+        build(L6, kLevels6);
+        build(L7, kLevels7);
+        build(L8, kLevels8);
     }
 };
 
@@ -390,8 +396,6 @@ int ReduceByLevels(TReductionMethod method, TRGBQuad* table, const std::uint8_t*
     const std::size_t srcStride = std::size_t(AlignedRowBytes(w * 24));
     const std::size_t outStride = std::size_t(AlignedRowBytes(w * 8));
     const TLevelTables& L = Levels();
-    static const int l4[] = {0, 85, 170, 255}, l6[] = {0, 51, 102, 153, 204, 255},
-                     l7[] = {0, 43, 85, 128, 170, 213, 255}, l8[] = {0, 36, 73, 109, 146, 182, 219, 255};
     int made = 0;
     std::array<std::uint8_t, 4096> cellIndex{};
     auto q = [](int r, int g, int b, int a = 0) {
@@ -402,14 +406,14 @@ int ReduceByLevels(TReductionMethod method, TRGBQuad* table, const std::uint8_t*
     case rmLevels784:
         for (int r = 0; r < 7; ++r)
             for (int g = 0; g < 8; ++g)
-                for (int b = 0; b < 4; ++b) table[(r * 8 + g) * 4 + b] = q(l7[r], l8[g], l4[b]);
+                for (int b = 0; b < 4; ++b) table[(r * 8 + g) * 4 + b] = q(kLevels7[r], kLevels8[g], kLevels4[b]);
         for (int i = 224; i < 256; ++i) table[i] = q(128, 128, 128, 128);
         made = 224;
         break;
     case rmLevels666:
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b) table[(r * 6 + g) * 6 + b] = q(l6[r], l6[g], l6[b]);
+                for (int b = 0; b < 6; ++b) table[(r * 6 + g) * 6 + b] = q(kLevels6[r], kLevels6[g], kLevels6[b]);
         for (int i = 216; i < 256; ++i) table[i] = q(128, 128, 128, 128);
         made = 216;
         break;
