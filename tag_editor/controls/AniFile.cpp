@@ -35,13 +35,6 @@ constexpr std::size_t kMaxSteps = 4096;
 
 bool IdIs(const std::uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
-struct TReadIcon {
-    TIcon Icon;
-    std::uint8_t ChunkHeader[8];
-    wb::gui::Point HotSpot;
-    bool IsIcon = false;
-};
-
 std::vector<std::uint32_t> Values(const std::uint8_t* body, std::uint32_t size) {
     std::vector<std::uint32_t> v;
     if (size / 4 > kMaxSteps) throw EReadError();
@@ -51,7 +44,7 @@ std::vector<std::uint32_t> Values(const std::uint8_t* body, std::uint32_t size) 
 
 // One image of an "icon" chunk; false when it cannot be read.
 bool ReadIconImage(const std::uint8_t* header, const std::uint8_t* body, std::uint32_t n,
-                   TReadIcon& out, std::uint16_t& colorCount) {
+                   TIconFrame& out, std::uint16_t& colorCount) {
     if (n < 6) return false;
     std::vector<std::uint8_t> copy(body, body + n);
     unsigned type = GetLE16(copy.data() + 2);
@@ -69,12 +62,13 @@ bool ReadIconImage(const std::uint8_t* header, const std::uint8_t* body, std::ui
         colorCount = std::max(colorCount, colours);
         out.HotSpot = {GetLE16(e + 4), GetLE16(e + 6)};
     }
+    out.Icon = std::make_unique<TIcon>();
     try {
-        out.Icon.LoadFromBytes(copy.data(), copy.size());
+        out.Icon->LoadFromBytes(copy.data(), copy.size());
     } catch (const EInvalidGraphic&) {
         return false;
     }
-    if (out.IsIcon) out.HotSpot = {out.Icon.Width() / 2, out.Icon.Height() / 2};
+    if (out.IsIcon) out.HotSpot = {out.Icon->Width() / 2, out.Icon->Height() / 2};
     std::memcpy(out.ChunkHeader, header, 8);
     return true;
 }
@@ -108,7 +102,7 @@ void TAnimatedCursorImage::LoadFromBytes(const std::uint8_t* data, std::size_t s
     if (size == 0) return;
     if (size < 12 || !IdIs(data, "RIFF") || !IdIs(data + 8, "ACON")) throw EReadError();
     Clear();
-    std::vector<TReadIcon> icons;
+    std::vector<TIconFrame> icons;
     std::vector<std::uint32_t> rates, seq;
     WalkChunks(data + 12, size - 12, [&](const std::uint8_t* header, const std::uint8_t* body, std::uint32_t n) {
         if (IdIs(header, "anih")) {
@@ -126,7 +120,7 @@ void TAnimatedCursorImage::LoadFromBytes(const std::uint8_t* data, std::size_t s
             if (IdIs(body, "fram")) {
                 WalkChunks(body + 4, n - 4, [&](const std::uint8_t* h, const std::uint8_t* b, std::uint32_t m) {
                     if (!IdIs(h, "icon")) return true;
-                    TReadIcon icon;
+                    TIconFrame icon;
                     if (!ReadIconImage(h, b, m, icon, ColorCount)) return false;
                     icons.push_back(std::move(icon));
                     return icons.size() <= kMaxSteps || (throw EReadError(), false);
@@ -153,12 +147,7 @@ void TAnimatedCursorImage::LoadFromBytes(const std::uint8_t* data, std::size_t s
         std::uint32_t number = seq.empty() ? std::uint32_t(i) : seq[i];
         if (number >= icons.size()) continue;  // no image: the step is dropped
         auto f = std::make_unique<TIconFrame>();
-        const TReadIcon& icon = icons[number];
-        f->Icon = std::make_unique<TIcon>();
-        f->Icon->Assign(icon.Icon);
-        f->IsIcon = icon.IsIcon;
-        std::memcpy(f->ChunkHeader, icon.ChunkHeader, 8);
-        f->HotSpot = icon.HotSpot;
+        f->Assign(icons[number]);
         f->Rate = std::int32_t(i < rates.size() ? rates[i] : Header.DisplayRate);
         f->IconNumber = std::int32_t(number);
         shown[number] = true;
@@ -167,11 +156,7 @@ void TAnimatedCursorImage::LoadFromBytes(const std::uint8_t* data, std::size_t s
     for (std::size_t i = 0; i < icons.size(); ++i) {
         if (shown[i]) continue;
         auto f = std::make_unique<TIconFrame>();
-        f->Icon = std::make_unique<TIcon>();
-        f->Icon->Assign(icons[i].Icon);
-        f->IsIcon = icons[i].IsIcon;
-        std::memcpy(f->ChunkHeader, icons[i].ChunkHeader, 8);
-        f->HotSpot = icons[i].HotSpot;
+        f->Assign(icons[i]);
         f->Rate = std::int32_t(Header.DisplayRate);
         f->IconNumber = -1;
         frames_.push_back(std::move(f));

@@ -5,12 +5,14 @@
 #include <QPainter>
 
 #include "platform/gui/Cursors.h"
+#include "platform/gui/DialogUnits.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/MessageBox.h"
 
 namespace velmora {
 
 using wb::gui::Canvas;
+using wb::gui::MulDivRound;
 using wb::gui::Rect;
 using wb::gui::TColor;
 
@@ -23,13 +25,6 @@ struct Rgb {
 Rgb Split(TColor c) {
     const uint32_t v = wb::gui::ToQRgb(c);
     return {int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF)};
-}
-
-// MulDiv as the platform rounds it: to the nearest, halves away from zero.
-int MulDiv(int a, int b, int c) {
-    const long long p = static_cast<long long>(a) * b;
-    const long long q = p >= 0 ? (p + c / 2) / c : (p - c / 2) / c;
-    return static_cast<int>(q);
 }
 
 } // namespace
@@ -55,9 +50,9 @@ void GradientFill(Canvas& canvas, const Rect& rect, TColor startColor, TColor en
     canvas.Brush().Style = wb::gui::BrushStyle::Solid;
     if (delta > 0) {
         for (int i = 0; i < bands; ++i) {
-            const int r = (first.r + MulDiv(i, dr, bands - 1)) & 0xFF;
-            const int g = (first.g + MulDiv(i, dg, bands - 1)) & 0xFF;
-            const int b = (first.b + MulDiv(i, db, bands - 1)) & 0xFF;
+            const int r = (first.r + MulDivRound(i, dr, bands - 1)) & 0xFF;
+            const int g = (first.g + MulDivRound(i, dg, bands - 1)) & 0xFF;
+            const int b = (first.b + MulDivRound(i, db, bands - 1)) & 0xFF;
             canvas.Brush().Color = wb::gui::RGBColor(r, g, b);
             const int from = i * delta;
             canvas.FillRect(vertical ? Rect{rect.left, rect.top + from, rect.right, rect.top + from + delta}

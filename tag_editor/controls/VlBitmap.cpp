@@ -1,5 +1,7 @@
 #include "tag_editor/controls/VlBitmap.h"
 
+#include <algorithm>
+
 #include "tag_editor/controls/VlBytes.h"
 
 namespace velmora {
@@ -103,7 +105,7 @@ void TBitmap::SetPixel(int x, int y, TColor color) {
     SetPixelIndex(x, y, NearestEntry(Palette, color));
 }
 
-unsigned NearestEntry(const std::vector<TRGBQuad>& table, TColor color) {
+unsigned NearestEntry(std::span<const TRGBQuad> table, TColor color) {
     int r = RedOf(std::uint32_t(color)), g = GreenOf(std::uint32_t(color)),
         b = BlueOf(std::uint32_t(color));
     unsigned best = 0;
@@ -119,35 +121,50 @@ unsigned NearestEntry(const std::vector<TRGBQuad>& table, TColor color) {
     return best;
 }
 
-std::vector<std::uint8_t> TBitmap::SaveToBytes() const {
-    int bits = BitCount();
-    std::uint32_t tableBytes = std::uint32_t(Palette.size() * 4);
-    std::uint32_t offset = 14 + 40 + tableBytes;
-    std::vector<std::uint8_t> out;
-    out.reserve(offset + bits_.size());
-    out.push_back('B');
-    out.push_back('M');
-    PutLE32(out, std::uint32_t(offset + bits_.size()));
-    PutLE32(out, 0);
-    PutLE32(out, offset);
-    PutLE32(out, 40);
-    PutLE32(out, std::uint32_t(width_));
-    PutLE32(out, std::uint32_t(height_));
-    PutLE16(out, 1);
-    PutLE16(out, unsigned(bits));
-    PutLE32(out, 0);
-    PutLE32(out, std::uint32_t(bits_.size()));
-    PutLE32(out, 0);
-    PutLE32(out, 0);
-    PutLE32(out, 0);
-    PutLE32(out, 0);
-    for (const TRGBQuad& q : Palette) {
-        out.push_back(q.Blue);
-        out.push_back(q.Green);
-        out.push_back(q.Red);
-        out.push_back(q.Reserved);
+void WriteBitmapFileHeader(std::uint8_t* p, std::uint32_t headerSize, std::uint32_t imageSize) {
+    p[0] = 'B';
+    p[1] = 'M';
+    SetLE32(p + 2, 14 + headerSize + imageSize);
+    SetLE32(p + 6, 0);
+    SetLE32(p + 10, 14 + headerSize);
+}
+
+void WriteBitmapInfoHeader(std::uint8_t* p, const TBitmapInfoHeader& h) {
+    SetLE32(p, 40);
+    SetLE32(p + 4, std::uint32_t(h.Width));
+    SetLE32(p + 8, std::uint32_t(h.Height));
+    SetLE16(p + 12, h.Planes);
+    SetLE16(p + 14, h.BitCount);
+    SetLE32(p + 16, h.Compression);
+    SetLE32(p + 20, h.SizeImage);
+    SetLE32(p + 24, std::uint32_t(h.XPelsPerMeter));
+    SetLE32(p + 28, std::uint32_t(h.YPelsPerMeter));
+    SetLE32(p + 32, h.ClrUsed);
+    SetLE32(p + 36, h.ClrImportant);
+}
+
+void WriteColourTable(std::uint8_t* p, const TRGBQuad* table, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        p[4 * i] = table[i].Blue;
+        p[4 * i + 1] = table[i].Green;
+        p[4 * i + 2] = table[i].Red;
+        p[4 * i + 3] = table[i].Reserved;
     }
-    out.insert(out.end(), bits_.begin(), bits_.end());
+}
+
+std::vector<std::uint8_t> TBitmap::SaveToBytes() const {
+    const std::size_t tableBytes = Palette.size() * 4;
+    const auto headerSize = std::uint32_t(40 + tableBytes);
+    std::vector<std::uint8_t> out(14 + 40 + tableBytes + bits_.size());
+    TBitmapInfoHeader h;
+    h.Width = width_;
+    h.Height = height_;
+    h.BitCount = std::uint16_t(BitCount());
+    h.SizeImage = std::uint32_t(bits_.size());
+    WriteBitmapFileHeader(out.data(), headerSize, h.SizeImage);
+    WriteBitmapInfoHeader(out.data() + 14, h);
+    WriteColourTable(out.data() + 14 + 40, Palette.data(), Palette.size());
+    std::copy(bits_.begin(), bits_.end(), out.begin() + std::ptrdiff_t(14 + 40 + tableBytes));
     return out;
 }
 

@@ -5,6 +5,7 @@
 // picture codecs read and write it; a Qt file turns it into a QImage to show.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,6 +24,16 @@ enum TPixelFormat : std::uint8_t {
 struct TRGBQuad {
     std::uint8_t Blue = 0, Green = 0, Red = 0, Reserved = 0;
     bool operator==(const TRGBQuad&) const = default;
+};
+
+// The information header of a bitmap file.
+struct TBitmapInfoHeader {
+    std::uint32_t Size = 40;
+    std::int32_t Width = 0, Height = 0;
+    std::uint16_t Planes = 1, BitCount = 0;
+    std::uint32_t Compression = 0, SizeImage = 0;
+    std::int32_t XPelsPerMeter = 0, YPelsPerMeter = 0;
+    std::uint32_t ClrUsed = 0, ClrImportant = 0;
 };
 
 // The framework's graphic error, raised for pictures that cannot be made or read.
@@ -90,6 +101,13 @@ private:
 
 // The index of the table entry nearest to the colour (sum of squared channel
 // differences; the lower index on a tie).
-unsigned NearestEntry(const std::vector<TRGBQuad>& table, TColor color);
+unsigned NearestEntry(std::span<const TRGBQuad> table, TColor color);
+
+// The parts of a bitmap file, each written at p: the 14-byte file header
+// (information header and colour table take headerSize bytes, the rows
+// imageSize), the 40-byte information header, and the colour table.
+void WriteBitmapFileHeader(std::uint8_t* p, std::uint32_t headerSize, std::uint32_t imageSize);
+void WriteBitmapInfoHeader(std::uint8_t* p, const TBitmapInfoHeader& h);
+void WriteColourTable(std::uint8_t* p, const TRGBQuad* table, std::size_t count);
 
 } // namespace velmora

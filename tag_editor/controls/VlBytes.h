@@ -6,11 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/base/File.h"
 
 namespace velmora {
 
@@ -81,27 +81,29 @@ private:
     std::size_t pos_ = 0;
 };
 
-// The whole of a regular file, so a FIFO or a device never blocks a reader;
-// false when it is none or cannot be read.
+// The whole of a regular file, so a FIFO or a device never blocks a reader:
+// the check is made on the opened descriptor, so nothing swapped in after it
+// can block either. False when it is none or cannot be read.
 inline bool ReadRegularFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    // Read in large pieces: the size found now is only where to begin, the
-    // file may grow or shrink while it is read.
-    const std::uintmax_t expected = std::filesystem::file_size(path, ec);
-    std::size_t piece = ec ? 65536 : std::size_t(std::min<std::uintmax_t>(expected, 1u << 30)) + 1;
-    bytes.clear();
-    for (;;) {
-        const std::size_t had = bytes.size();
-        bytes.resize(had + piece);
-        in.read(reinterpret_cast<char*>(bytes.data() + had), std::streamsize(piece));
-        bytes.resize(had + std::size_t(in.gcount()));
-        if (!in) break;
-        piece = std::max<std::size_t>(65536, bytes.size());
+    try {
+        wb::File in(path, wb::File::Mode::ReadDocument);
+        // Read in large pieces: the size found at opening is only where to
+        // begin, the file may grow or shrink while it is read.
+        const std::int64_t expected = std::max<std::int64_t>(in.SizeAtOpen(), 0);
+        std::size_t piece = std::size_t(std::min<std::int64_t>(expected, 1 << 30)) + 1;
+        bytes.clear();
+        for (;;) {
+            const std::size_t had = bytes.size();
+            bytes.resize(had + piece);
+            const std::size_t got = in.Read(bytes.data() + had, piece);
+            bytes.resize(had + got);
+            if (got < piece) break;
+            piece = std::max<std::size_t>(65536, bytes.size());
+        }
+        return true;
+    } catch (const wb::IoError&) {
+        return false;
     }
-    return !in.bad();
 }
 
 } // namespace velmora

@@ -13,17 +13,15 @@ namespace velmora {
 
 bool AcceptCorruptGif = true;
 
+using gifdetail::Fail;
 using gifdetail::ProgressAt;
 
 namespace {
 
 const char* const kStreamRead = "Stream-Read-Fehler";
 const char* const kNoData = "No GIF Data to write";
-const char* const kCorrupt = "GIF encoded data is corrupt";
 const char* const kWrongColors = "Wrong number of colors; must be a power of 2";
 const char* const kTooLarge = "A GIF image cannot be wider or taller than 65535 pixels";
-
-[[noreturn]] void Fail(const char* message) { throw EInvalidGraphicOperation(message); }
 
 // 2 → 1, 4 → 2, ..., 256 → 8.
 int BitsOfCount(int count) {

@@ -1,6 +1,6 @@
 #pragma once
-// What the GIF units share inside: the progress call of a long step and the
-// walk over data sub-blocks.
+// What the GIF units share inside: their failure, the progress call of a long
+// step and the walk over data sub-blocks.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +9,8 @@
 #include "tag_editor/controls/VlGIF.h"
 
 namespace velmora::gifdetail {
+
+[[noreturn]] inline void Fail(const char* message) { throw EInvalidGraphicOperation(message); }
 
 inline void ProgressAt(const TProgressEvent& progress, TProgressStage stage, int percent,
                        const std::string& msg = {}) {

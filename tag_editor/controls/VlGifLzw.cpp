@@ -11,11 +11,11 @@
 
 namespace velmora {
 
+using gifdetail::Fail;
 using gifdetail::ProgressAt;
 
 namespace {
 const char* const kCorrupt = "GIF encoded data is corrupt";
-[[noreturn]] void Fail(const char* message) { throw EInvalidGraphicOperation(message); }
 } // namespace
 
 // ---- LZW ----

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <unordered_map>
 
 #include "tag_editor/controls/VlBytes.h"
@@ -43,14 +44,21 @@ void FillDibHeader(const TBitmap& bitmap, TBitmapInfoHeader& header, TPixelForma
         std::uint64_t(ScanLineBytes(header.Width, bits, 32)) * std::uint64_t(header.Height));
 }
 
+namespace {
+
+// The information header and colour table of a header's file.
+std::uint32_t DibHeaderBytes(const TBitmapInfoHeader& h) {
+    if (h.BitCount <= 8) return 40 + 4 * (1u << h.BitCount);
+    return 40 + ((h.Compression & 3) ? 12 : 0);
+}
+
+} // namespace
+
 void DibFileSizes(const TBitmap& bitmap, std::uint32_t& headerSize, std::uint32_t& imageSize,
                   TPixelFormat pf) {
     TBitmapInfoHeader h;
     FillDibHeader(bitmap, h, pf);
-    if (h.BitCount <= 8)
-        headerSize = 40 + 4 * (1u << h.BitCount);
-    else
-        headerSize = 40 + ((h.Compression & 3) ? 12 : 0);
+    headerSize = DibHeaderBytes(h);
     imageSize = h.SizeImage;
 }
 
@@ -153,41 +161,6 @@ bool ReadDibBits(const TBitmap& bitmap, const std::vector<TRGBQuad>* palette,
     return true;
 }
 
-namespace {
-
-void WriteFileHeader(std::uint8_t* p, std::uint32_t headerSize, std::uint32_t imageSize) {
-    p[0] = 'B';
-    p[1] = 'M';
-    SetLE32(p + 2, 14 + headerSize + imageSize);
-    SetLE32(p + 6, 0);
-    SetLE32(p + 10, 14 + headerSize);
-}
-
-void WriteInfoHeader(std::uint8_t* p, const TBitmapInfoHeader& h) {
-    SetLE32(p, 40);
-    SetLE32(p + 4, std::uint32_t(h.Width));
-    SetLE32(p + 8, std::uint32_t(h.Height));
-    SetLE16(p + 12, h.Planes);
-    SetLE16(p + 14, h.BitCount);
-    SetLE32(p + 16, h.Compression);
-    SetLE32(p + 20, h.SizeImage);
-    SetLE32(p + 24, std::uint32_t(h.XPelsPerMeter));
-    SetLE32(p + 28, std::uint32_t(h.YPelsPerMeter));
-    SetLE32(p + 32, h.ClrUsed);
-    SetLE32(p + 36, h.ClrImportant);
-}
-
-void WriteTable(std::uint8_t* p, const TRGBQuad* table, unsigned count) {
-    for (unsigned i = 0; i < count; ++i) {
-        p[4 * i] = table[i].Blue;
-        p[4 * i + 1] = table[i].Green;
-        p[4 * i + 2] = table[i].Red;
-        p[4 * i + 3] = table[i].Reserved;
-    }
-}
-
-} // namespace
-
 std::vector<std::uint8_t> BitmapToDibBlock(const TBitmap& bitmap,
                                            const std::vector<TRGBQuad>* palette, TPixelFormat pf) {
     std::uint32_t headerSize, imageSize;
@@ -197,9 +170,9 @@ std::vector<std::uint8_t> BitmapToDibBlock(const TBitmap& bitmap,
     std::array<TRGBQuad, 256> table{};
     if (!ReadDibBits(bitmap, palette, h, pf, table.data(), block.data() + 14 + headerSize))
         RaiseBadBitmap();
-    WriteFileHeader(block.data(), headerSize, imageSize);
-    WriteInfoHeader(block.data() + 14, h);
-    if (h.BitCount <= 8) WriteTable(block.data() + 54, table.data(), 1u << h.BitCount);
+    WriteBitmapFileHeader(block.data(), headerSize, imageSize);
+    WriteBitmapInfoHeader(block.data() + 14, h);
+    if (h.BitCount <= 8) WriteColourTable(block.data() + 54, table.data(), 1u << h.BitCount);
     return block;
 }
 
@@ -298,16 +271,8 @@ int ReduceToPalette(const TBitmapInfoHeader& header, TRGBQuad* table, const std:
     for (int e = 0; e < hist->Count; ++e) {
         THistEntry& x = hist->Entries[std::size_t(e)];
         if (x.Count == 0) continue;
-        long bestDist = -1;
-        for (int i = 0; i < made; ++i) {
-            long dr = long(table[i].Red) - x.Red, dg = long(table[i].Green) - x.Green,
-                 db = long(table[i].Blue) - x.Blue;
-            long d = dr * dr + dg * dg + db * db;
-            if (bestDist < 0 || d < bestDist) {
-                bestDist = d;
-                x.Index = std::uint8_t(i);
-            }
-        }
+        x.Index = std::uint8_t(NearestEntry(std::span<const TRGBQuad>(table, std::size_t(made)),
+                                            RGBColor(x.Red, x.Green, x.Blue)));
     }
     // Each output row is never longer than its source row, so the output may
     // overwrite the source from the first row on.
@@ -327,10 +292,16 @@ int ReduceToPalette(const TBitmapInfoHeader& header, TRGBQuad* table, const std:
 
 namespace {
 
+// The channel levels of the fixed palettes.
+constexpr int kLevels4[] = {0, 85, 170, 255};
+constexpr int kLevels6[] = {0, 51, 102, 153, 204, 255};
+constexpr int kLevels7[] = {0, 43, 85, 128, 170, 213, 255};
+constexpr int kLevels8[] = {0, 36, 73, 109, 146, 182, 219, 255};
+
 struct TLevelTables {
     std::array<std::uint8_t, 256> L4, L6, L7, L8;
     TLevelTables() {
-        auto build = [](std::array<std::uint8_t, 256>& t, std::initializer_list<int> levels) {
+        auto build = [](std::array<std::uint8_t, 256>& t, std::span<const int> levels) {
             for (int v = 0; v < 256; ++v) {
                 int best = 0, i = 0, bestDist = 1 << 30;
                 for (int l : levels) {
@@ -344,10 +315,10 @@ struct TLevelTables {
                 t[std::size_t(v)] = std::uint8_t(best);
             }
         };
-        build(L4, {0, 85, 170, 255});
-        build(L6, {0, 51, 102, 153, 204, 255});
-        build(L7, {0, 43, 85, 128, 170, 213, 255});
-        build(L8, {0, 36, 73, 109, 146, 182, 219, 255});
+        build(L4, kLevels4);
+        build(L6, kLevels6);
+        build(L7, kLevels7);
+        build(L8, kLevels8);
     }
 };
 
@@ -425,8 +396,6 @@ int ReduceByLevels(TReductionMethod method, TRGBQuad* table, const std::uint8_t*
     const std::size_t srcStride = std::size_t(AlignedRowBytes(w * 24));
     const std::size_t outStride = std::size_t(AlignedRowBytes(w * 8));
     const TLevelTables& L = Levels();
-    static const int l4[] = {0, 85, 170, 255}, l6[] = {0, 51, 102, 153, 204, 255},
-                     l7[] = {0, 43, 85, 128, 170, 213, 255}, l8[] = {0, 36, 73, 109, 146, 182, 219, 255};
     int made = 0;
     std::array<std::uint8_t, 4096> cellIndex{};
     auto q = [](int r, int g, int b, int a = 0) {
@@ -437,14 +406,14 @@ int ReduceByLevels(TReductionMethod method, TRGBQuad* table, const std::uint8_t*
     case rmLevels784:
         for (int r = 0; r < 7; ++r)
             for (int g = 0; g < 8; ++g)
-                for (int b = 0; b < 4; ++b) table[(r * 8 + g) * 4 + b] = q(l7[r], l8[g], l4[b]);
+                for (int b = 0; b < 4; ++b) table[(r * 8 + g) * 4 + b] = q(kLevels7[r], kLevels8[g], kLevels4[b]);
         for (int i = 224; i < 256; ++i) table[i] = q(128, 128, 128, 128);
         made = 224;
         break;
     case rmLevels666:
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b) table[(r * 6 + g) * 6 + b] = q(l6[r], l6[g], l6[b]);
+                for (int b = 0; b < 6; ++b) table[(r * 6 + g) * 6 + b] = q(kLevels6[r], kLevels6[g], kLevels6[b]);
         for (int i = 216; i < 256; ++i) table[i] = q(128, 128, 128, 128);
         made = 216;
         break;
@@ -491,14 +460,13 @@ std::vector<std::uint8_t> ConvertTo8Bit(const TBitmap& bitmap, TPixelFormat pf,
     if (pf == bitmap.PixelFormat() && method != rmGreyLevels) return bitmap.SaveToBytes();
     if (pf != pf1bit && pf != pf4bit && pf != pf8bit && pf != pf24bit) throw ENotImplemented();
     if (pf == pf1bit || pf == pf4bit) return BitmapToDibBlock(bitmap, &bitmap.Palette, pf);
+    // A 24-bit copy, with no colour table: its rows follow the information header.
     std::vector<std::uint8_t> copy = BitmapToDibBlock(bitmap, nullptr, pf24bit);
-    if (GetLE16(copy.data() + 14 + 14) != 24) throw ENotImplemented();
     // The reductions make 8-bit rows; a 24-bit target is the copy itself.
     if (pf == pf24bit) return copy;
-    std::uint32_t headerSize, imageSize;
-    DibFileSizes(bitmap, headerSize, imageSize, pf8bit);
     TBitmapInfoHeader h;
     FillDibHeader(bitmap, h, pf8bit);
+    const std::uint32_t headerSize = DibHeaderBytes(h), imageSize = h.SizeImage;
     std::vector<std::uint8_t> out(14 + std::size_t(headerSize) + imageSize, 0);
     std::array<TRGBQuad, 256> table{};
     const std::uint8_t* src = copy.data() + 14 + 40;
@@ -510,9 +478,9 @@ std::vector<std::uint8_t> ConvertTo8Bit(const TBitmap& bitmap, TPixelFormat pf,
         if (method == rmMedianCut || method == rmLevels784 || method == rmLevels666)
             h.ClrImportant = std::uint32_t(made);
     }
-    WriteFileHeader(out.data(), headerSize, imageSize);
-    WriteInfoHeader(out.data() + 14, h);
-    WriteTable(out.data() + 54, table.data(), 256);
+    WriteBitmapFileHeader(out.data(), headerSize, imageSize);
+    WriteBitmapInfoHeader(out.data() + 14, h);
+    WriteColourTable(out.data() + 54, table.data(), 256);
     return out;
 }
 

@@ -25,15 +25,6 @@ enum TReductionMethod : std::uint8_t {
 
 inline constexpr TReductionMethod DefaultReductionMethod = rmHistogram;
 
-struct TBitmapInfoHeader {
-    std::uint32_t Size = 40;
-    std::int32_t Width = 0, Height = 0;
-    std::uint16_t Planes = 1, BitCount = 0;
-    std::uint32_t Compression = 0, SizeImage = 0;
-    std::int32_t XPelsPerMeter = 0, YPelsPerMeter = 0;
-    std::uint32_t ClrUsed = 0, ClrImportant = 0;
-};
-
 int AlignedRowBytes(int bits);
 int PixelFormatColors(TPixelFormat pf);
 inline TPixelFormat GetBitmapPixelFormat(const TBitmap& bitmap) { return bitmap.PixelFormat(); }

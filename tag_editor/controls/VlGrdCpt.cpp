@@ -365,12 +365,6 @@ void TVlGradientCaption::Paint(Canvas& window) {
         return measure.TextWidth(t);
     };
     auto fontOf = [&](const TVlCaption& item) { return item.ParentFont() ? font_ : item.Font(); };
-    const int space = cr.Width() - x;
-    std::vector<TCaptionSlot> row;
-    for (int i = 0; i < captions_->Count(); ++i) {
-        const TVlCaption& item = *captions_->Items(i);
-        row.push_back({item.Visible() ? widthIn(fontOf(item), item.Caption()) : 0, item.Visible(), item.GlueNext()});
-    }
     auto drawText = [&](const TFont& font, TColor inactive, const std::string& text) {
         c.Font() = font;
         if (!windowActive_) c.Font().Color = inactive;
@@ -382,6 +376,14 @@ void TVlGradientCaption::Paint(Canvas& window) {
     };
     bool stopped = false;
     if (hideDirection_ == hdLeftToRight) {
+        // Which captions fit is decided from all their widths before any is drawn.
+        const int space = cr.Width() - x;
+        std::vector<TCaptionSlot> row;
+        for (int i = 0; i < captions_->Count(); ++i) {
+            const TVlCaption& item = *captions_->Items(i);
+            const int width = item.Visible() ? widthIn(fontOf(item), item.Caption()) : 0;
+            row.push_back({width, item.Visible(), item.GlueNext()});
+        }
         const std::vector<bool> show = CaptionsShown(row, widthIn(font_, formCaption_), space);
         for (int i = 0; i < captions_->Count(); ++i) {
             const TVlCaption& item = *captions_->Items(i);

@@ -97,8 +97,6 @@ const std::vector<std::uint8_t> kInfoPicture = {
 
 } // namespace
 
-const std::vector<std::uint8_t>& InfoPictureData() { return kInfoPicture; }
-
 void LoadInfoPicture(TGIFImage& image) { image.LoadFromBytes(kInfoPicture); }
 
 } // namespace velmora

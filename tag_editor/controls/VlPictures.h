@@ -8,9 +8,8 @@
 
 namespace velmora {
 
-// The Info tab's picture.
-const std::vector<std::uint8_t>& InfoPictureData();
-// Loads it into the image, its frame decoded; the window draws the image's Bitmap().
+// Loads the Info tab's picture into the image, its frame decoded; the window
+// draws the image's Bitmap().
 void LoadInfoPicture(TGIFImage& image);
 
 } // namespace velmora
