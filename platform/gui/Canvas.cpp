@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/gui/DialogUnits.h"
+
 namespace wb::gui {
 
 namespace {
@@ -46,13 +48,6 @@ constexpr std::uint32_t kSystemColors[] = {
     0xF0CAA6,  // 27 active caption gradient
     0xC0C0C0,  // 28 inactive caption gradient
 };
-
-// Rounds a*b/c to the nearest integer, halves away from zero.
-int MulDiv(int a, int b, int c) {
-    long long p = (long long)a * b;
-    long long q = (p >= 0 ? p + c / 2 : p - c / 2) / c;
-    return int(q);
-}
 
 QColor ToQColor(TColor c) { return QColor::fromRgb(ToQRgb(c)); }
 
@@ -124,8 +119,8 @@ std::uint32_t ToQRgb(TColor color) {
            std::uint32_t(BlueOf(bgr));
 }
 
-int TFont::Size() const { return -MulDiv(Height, 72, 96); }
-void TFont::SetSize(int points) { Height = -MulDiv(points, 96, 72); }
+int TFont::Size() const { return -MulDivRound(Height, 72, 96); }
+void TFont::SetSize(int points) { Height = -MulDivRound(points, 96, 72); }
 
 QFont ToQFont(const TFont& font) {
     QFont f(Q(font.Name));
