@@ -21,48 +21,7 @@ int FromCodePoint(char32_t cp) {
     return -1;
 }
 
-// Decodes one UTF-8 sequence at s[i]; returns the code point or -1 for a
-// malformed one, and advances i past what was consumed.
-int32_t DecodeOne(std::string_view s, size_t& i) {
-    auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) { ++i; return b0; }
-    int len;
-    char32_t cp;
-    char32_t min;
-    if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; min = 0x80; }
-    else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; min = 0x800; }
-    else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; min = 0x10000; }
-    else { ++i; return -1; }
-    if (i + len > s.size()) { ++i; return -1; }
-    for (int k = 1; k < len; ++k) {
-        auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) { ++i; return -1; }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) { ++i; return -1; }
-    i += len;
-    return static_cast<int32_t>(cp);
-}
-
 } // namespace
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
@@ -80,7 +39,7 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     out.reserve(utf8.size());
     size_t i = 0;
     while (i < utf8.size()) {
-        int32_t cp = DecodeOne(utf8, i);
+        int32_t cp = DecodeUtf8(utf8, i);
         int b = cp < 0 ? -1 : FromCodePoint(static_cast<char32_t>(cp));
         out += b < 0 ? '?' : static_cast<char>(b);
     }
@@ -90,7 +49,7 @@ std::string Utf8ToCp1252(std::string_view utf8) {
 bool IsValidUtf8(std::string_view bytes) {
     size_t i = 0;
     while (i < bytes.size())
-        if (DecodeOne(bytes, i) < 0) return false;
+        if (DecodeUtf8(bytes, i) < 0) return false;
     return true;
 }
 
@@ -100,7 +59,7 @@ std::string ShowableUtf8(std::string_view bytes) {
     size_t i = 0;
     while (i < bytes.size()) {
         size_t from = i;
-        int32_t cp = DecodeOne(bytes, i);
+        int32_t cp = DecodeUtf8(bytes, i);
         if (cp < 0) AppendUtf8(out, 0xFFFD);
         else out.append(bytes.substr(from, i - from));
     }

@@ -1,5 +1,7 @@
 #include "platform/base/TextUtil.h"
 
+#include "platform/base/CodePage.h"
+
 #include <clocale>
 #include <cwchar>
 #include <cwctype>
@@ -19,32 +21,8 @@ constexpr char32_t kRawByte = 0x110000;
 // Decodes the character at `i` and moves past it.
 char32_t Next(std::string_view s, size_t& i) {
     const unsigned char b = static_cast<unsigned char>(s[i]);
-    int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (len == 1) {
-        ++i;
-        return b;
-    }
-    if (len == 0 || i + size_t(len) > s.size()) {
-        ++i;
-        return kRawByte + b;
-    }
-    char32_t c = b & (0x7F >> len);
-    for (int k = 1; k < len; ++k) {
-        const unsigned char t = static_cast<unsigned char>(s[i + size_t(k)]);
-        if ((t & 0xC0) != 0x80) {
-            ++i;
-            return kRawByte + b;
-        }
-        c = (c << 6) | (t & 0x3F);
-    }
-    // Overlong forms and surrogates are not characters either.
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++i;
-        return kRawByte + b;
-    }
-    i += size_t(len);
-    return c;
+    const int32_t c = DecodeUtf8(s, i);
+    return c < 0 ? kRawByte + b : char32_t(c);
 }
 
 // Unicode's lower-case mapping comes from the C library's UTF-8 tables, which
@@ -57,23 +35,8 @@ char32_t LowerChar(char32_t c) {
 }
 
 void Append(std::string& out, char32_t c) {
-    if (c >= kRawByte) {
-        out += char(c - kRawByte);
-    } else if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
+    if (c >= kRawByte) out += char(c - kRawByte);
+    else AppendUtf8(out, c);
 }
 
 // The code-point order of the lower-case forms.

@@ -99,8 +99,7 @@ public:
     QMargins Insets() const {
         if (!form || !form->ownFrame_ || form->borderStyle_ == bsNone) return {};
         const int f = FrameWidth(form->borderStyle_);
-        const bool tool = form->borderStyle_ == bsToolWindow || form->borderStyle_ == bsSizeToolWin;
-        return {f, f + GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION), f, f};
+        return {f, f + CaptionHeight(form->borderStyle_), f, f};
     }
     void Relayout() {
         const QRect inner = rect().marginsRemoved(Insets());
@@ -471,8 +470,7 @@ intptr_t Form::HitTest(Point screen) const {
     if (p.y() >= in.top() || p.y() < f || p.x() < f || p.x() >= width - f) {
         return p.y() >= in.top() && p.x() >= f && p.x() < width - f && p.y() < height - f ? HTCLIENT : HTNOWHERE;
     }
-    const bool tool = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
-    const int buttonWidth = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE);
+    const int buttonWidth = CaptionButtonWidth(borderStyle_);
     const uint32_t shown = CaptionButtonIcons(borderStyle_, borderIcons_);
     int slot = (width - f - 1 - p.x()) / buttonWidth;
     if (shown & biSystemMenu) {

@@ -57,6 +57,10 @@ uint32_t CaptionButtonIcons(TBorderStyle style, uint32_t icons);
 int CaptionButtonCount(uint32_t shownIcons);
 // The width of the frame around a window of this border.
 int FrameWidth(TBorderStyle style);
+// The height of its title bar and the width of one caption button: tool
+// windows have the small ones.
+int CaptionHeight(TBorderStyle style);
+int CaptionButtonWidth(TBorderStyle style);
 // The title bar without its buttons, in window coordinates.
 Rect CaptionRect(int width, int height, TBorderStyle style, uint32_t icons);
 

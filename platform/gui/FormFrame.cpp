@@ -7,9 +7,13 @@
 
 namespace wb::gui {
 
+namespace {
+bool ToolWindow(TBorderStyle style) { return style == bsToolWindow || style == bsSizeToolWin; }
+} // namespace
+
 uint32_t CaptionButtonIcons(TBorderStyle style, uint32_t icons) {
     if (style == bsDialog) return icons & (biSystemMenu | biHelp);
-    if (style == bsToolWindow || style == bsSizeToolWin) return icons & biSystemMenu;
+    if (ToolWindow(style)) return icons & biSystemMenu;
     if (!(icons & biSystemMenu)) icons &= ~uint32_t(biMinimize | biMaximize);
     if (icons & (biMinimize | biMaximize)) icons &= ~uint32_t(biHelp);
     return icons;
@@ -33,12 +37,14 @@ int FrameWidth(TBorderStyle style) {
     }
 }
 
+int CaptionHeight(TBorderStyle style) { return GetSystemMetrics(ToolWindow(style) ? SM_CYSMCAPTION : SM_CYCAPTION); }
+int CaptionButtonWidth(TBorderStyle style) { return GetSystemMetrics(ToolWindow(style) ? SM_CXSMSIZE : SM_CXSIZE); }
+
 Rect CaptionRect(int width, int height, TBorderStyle style, uint32_t icons) {
     const int frame = FrameWidth(style);
     Rect r{frame, frame, width - frame, height - frame};
-    const bool tool = style == bsToolWindow || style == bsSizeToolWin;
-    r.bottom = r.top + GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION) - 1;
-    r.right -= CaptionButtonCount(CaptionButtonIcons(style, icons)) * GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE);
+    r.bottom = r.top + CaptionHeight(style) - 1;
+    r.right -= CaptionButtonCount(CaptionButtonIcons(style, icons)) * CaptionButtonWidth(style);
     return r;
 }
 
@@ -69,9 +75,8 @@ int GetSystemMetrics(int index) {
 void Form::PaintFrame(Canvas& c, const Region& region) {
     const int w = Width(), h = Height();
     const int f = FrameWidth(borderStyle_);
-    const bool tool = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
-    const int captionHeight = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
-    const int buttonWidth = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE);
+    const int captionHeight = CaptionHeight(borderStyle_);
+    const int buttonWidth = CaptionButtonWidth(borderStyle_);
     const uint32_t shown = CaptionButtonIcons(borderStyle_, borderIcons_);
     const Rect caption = CaptionRect(w, h, borderStyle_, borderIcons_);
     for (const Rect& area : region.Rects()) {

@@ -7,13 +7,23 @@
 
 namespace wb::gui {
 
+namespace {
+// A zero-width space: where a wrapped label may break a path.
+constexpr char16_t kBreak = 0x200B;
+
+// The text as the label shows it.
+QString Shown(QString text, bool wrap) {
+    if (wrap) text.replace(QChar('/'), QString(QChar('/')) + QChar(kBreak));
+    return text;
+}
+} // namespace
+
 // The text is built at every paint, as a label asks for it then.
 struct Label::Impl : QObject {
     Impl(Label* l, QLabel* t) : label(l), text(t) { text->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint && !label->Destroying()) {
-            QString t = Q(label->GetLabelText());
-            if (label->wordWrap_) t.replace(QChar('/'), QString(QChar('/')) + QChar(0x200B));
+            const QString t = Shown(Q(label->GetLabelText()), label->wordWrap_);
             if (t != text->text()) text->setText(t);
         }
         return false;
@@ -52,19 +62,11 @@ void Label::SetCaption(const std::string& c) {
     if (autoSize_) impl_->text->resize(impl_->text->sizeHint());
 }
 
-namespace {
-// A zero-width space: where a wrapped label may break a path.
-constexpr char16_t kBreak = 0x200B;
-} // namespace
-
 void Label::Refresh() {
-    QString text = Q(GetLabelText());
-    if (wordWrap_) {
-        // The whole text stays readable as the tool tip for what the lines cut off.
-        impl_->text->setToolTip(text);
-        text.replace(QChar('/'), QString(QChar('/')) + QChar(kBreak));
-    }
-    impl_->text->setText(text);
+    const QString text = Q(GetLabelText());
+    // The whole text stays readable as the tool tip for what the lines cut off.
+    if (wordWrap_) impl_->text->setToolTip(text);
+    impl_->text->setText(Shown(text, wordWrap_));
 }
 std::string Label::ShownText() const { return impl_->text->text().remove(QChar(kBreak)).toStdString(); }
 

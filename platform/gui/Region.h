@@ -18,14 +18,14 @@ public:
     bool IsEmpty() const { return rects_.empty(); }
     bool Intersects(const Rect& r) const {
         for (const Rect& a : rects_)
-            if (a.left < r.right && r.left < a.right && a.top < r.bottom && r.top < a.bottom) return true;
+            if (Overlap(a, r)) return true;
         return false;
     }
     // What is left of the area once r is taken out.
     Region Subtract(const Rect& r) const {
         Region out;
         for (const Rect& a : rects_) {
-            if (!(a.left < r.right && r.left < a.right && a.top < r.bottom && r.top < a.bottom)) {
+            if (!Overlap(a, r)) {
                 out.rects_.push_back(a);
                 continue;
             }
@@ -39,6 +39,9 @@ public:
     }
 
 private:
+    static bool Overlap(const Rect& a, const Rect& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    }
     void Add(const Rect& r) {
         if (!r.IsEmpty()) rects_.push_back(r);
     }
