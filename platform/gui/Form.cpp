@@ -417,7 +417,7 @@ void Form::SetFont(const std::string& family, int pixelHeight) {
 
 void Form::SetSingleBorder(bool minimizeBox) {
     SetBorderStyle(kind_ == FormKind::Dialog ? bsDialog : bsSingle);
-    SetBorderIcons(biSystemMenu | (minimizeBox ? biMinimize : 0));
+    SetBorderIcons(biSystemMenu | (minimizeBox ? uint32_t(biMinimize) : 0u));
 }
 
 bool Form::OwnFramesAllowed() {

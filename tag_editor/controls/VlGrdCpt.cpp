@@ -347,8 +347,7 @@ void TVlGradientCaption::Paint(Canvas& window) {
         c.Brush() = {end, BrushStyle::Solid};
         c.FillRect(all);
     }
-    const bool tool = ToolBorder(form->BorderStyle());
-    const int captionHeight = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
+    const int captionHeight = CaptionHeight(form->BorderStyle());
     int x = 0;
     const uint32_t shown = CaptionButtonIcons(form->BorderStyle(), form->BorderIcons());
     if ((shown & biSystemMenu) && (form->BorderStyle() == bsSingle || form->BorderStyle() == bsSizeable)) {
