@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -56,10 +58,14 @@ TEST_F(ClientSocketTest, TalksToAServerThatAnswersInPiecesAndHangsUp) {
     socket->SendText("cddb hello a b\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() >= 16 || (peer->waitForReadyRead(10), false); }, 3000));
     EXPECT_EQ(peer->readAll().toStdString(), "cddb hello a b\r\n");
+    // Each piece is sent once the one before it has arrived, so they come
+    // in reads of their own.
+    size_t sent = 0;
     for (const char* piece : {"200 ro", "ck 0b012a02 A", " / B\r\n"}) {
         peer->write(piece);
         peer->flush();
-        QTest::qWait(20);
+        sent += std::strlen(piece);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return r.data.size() >= sent; }, 3000));
     }
     peer->disconnectFromHost();
     ASSERT_TRUE(QTest::qWaitFor([&] { return r.events.size() >= 2; }, 3000));
