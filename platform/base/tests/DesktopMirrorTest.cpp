@@ -7,6 +7,7 @@
 #include "platform/base/File.h"
 #include "platform/base/ProgramPaths.h"
 #include "platform/base/TextFile.h"
+#include "platform/testing/DoneSignal.h"
 #include "platform/testing/XdgSandbox.h"
 
 using namespace wb;
@@ -128,8 +129,9 @@ TEST(DesktopMirror, NautilusScriptHandsEachFileToTheCommand) {
     TempDir dir;
     // A stand-in program that records its arguments, one per line.
     std::string fake = dir / "record";
+    wb::test::DoneSignal done;
     WriteFileReplacing(fake, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done >> \"" + (dir / "log") +
-                                 "\"\n", 0755);
+                                 "\"\n" + done.Command() + "\n", 0755);
     Registry reg = Registry::User();
     reg.SetString(CR, "*\\shell\\Cut Using Parvex\\command", "", "\"" + fake + "\" Tamrel \"%1\"");
     std::string script = xdg.DataHome() + "/nautilus/scripts/Cut Using Parvex";
@@ -138,6 +140,6 @@ TEST(DesktopMirror, NautilusScriptHandsEachFileToTheCommand) {
     ASSERT_EQ(std::system(("'" + script + "' \"$WB_ARG\"").c_str()), 0) << arg;
     // The script starts the command in the background.
     std::string expected = "Tamrel\n" + arg + "\n";
-    for (int i = 0; i < 100 && Read(dir / "log") != expected; ++i) ::usleep(50000);
+    EXPECT_TRUE(done.Wait());
     EXPECT_EQ(Read(dir / "log"), expected);
 }

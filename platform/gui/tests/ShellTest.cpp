@@ -8,6 +8,7 @@
 #include "platform/base/TextFile.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/Shell.h"
+#include "platform/testing/DoneSignal.h"
 #include "platform/testing/GuiTest.h"
 
 using namespace wb;
@@ -22,24 +23,22 @@ public:
         for (const char* name : {"xdg-open", "someprog"})
             WriteFileReplacing(dir_ / name,
                                std::string("#!/bin/sh\n{ echo ") + name +
-                                   "; for a in \"$@\"; do echo \"[$a]\"; done; } >> \"" + Log() + "\"\n",
+                                   "; for a in \"$@\"; do echo \"[$a]\"; done; } >> \"" + Log() + "\"\n" +
+                                   done_.Command() + "\n",
                                0755);
         oldPath_ = std::getenv("PATH");
         ::setenv("PATH", (dir_.Path() + ":" + oldPath_).c_str(), 1);
     }
     ~FakePrograms() { ::setenv("PATH", oldPath_.c_str(), 1); }
     std::string Log() const { return dir_ / "log"; }
-    std::string WaitForLog(const std::string& expected) const {
-        std::string got;
-        for (int i = 0; i < 200; ++i) {
-            got = ReadWholeFile(Log()).value_or("");
-            if (got == expected) break;
-            ::usleep(20000);
-        }
-        return got;
+    // The log once the detached program says it has written it.
+    std::string WaitForLog() {
+        done_.Wait();
+        return ReadWholeFile(Log()).value_or("");
     }
 
 private:
+    wb::test::DoneSignal done_;
     TempDir dir_;
     std::string oldPath_;
 };
@@ -47,15 +46,15 @@ private:
 } // namespace
 
 TEST(Shell, DocumentsOpenWithTheDesktopsDefaultApplication) {
-    test::App();
+    gui::test::App();
     FakePrograms fake;
     EXPECT_TRUE(OpenWithDefaultApplication("/docs/my help.doc"));
-    EXPECT_EQ(fake.WaitForLog("xdg-open\n[/docs/my help.doc]\n"), "xdg-open\n[/docs/my help.doc]\n");
+    EXPECT_EQ(fake.WaitForLog(), "xdg-open\n[/docs/my help.doc]\n");
     EXPECT_FALSE(OpenWithDefaultApplication(""));
 }
 
 TEST(Shell, ADocumentThatNoProgramOpensIsReported) {
-    test::App();
+    gui::test::App();
     TempDir dir;
     // Like xdg-open on a desktop without a program for the document.
     WriteFileReplacing(dir / "xdg-open", "#!/bin/sh\necho \"no method available\" >&2\nexit 3\n", 0755);
@@ -66,17 +65,17 @@ TEST(Shell, ADocumentThatNoProgramOpensIsReported) {
 }
 
 TEST(Shell, ProgramsStartWithTheirQuotedArguments) {
-    test::App();
+    gui::test::App();
     FakePrograms fake;
     EXPECT_TRUE(StartProgram("someprog \"a b\" c"));
-    EXPECT_EQ(fake.WaitForLog("someprog\n[a b]\n[c]\n"), "someprog\n[a b]\n[c]\n");
+    EXPECT_EQ(fake.WaitForLog(), "someprog\n[a b]\n[c]\n");
     EXPECT_FALSE(StartProgram("no-such-program-anywhere x"));
     EXPECT_FALSE(StartProgram(""));
 }
 
 TEST(FileDialogs, OpenDialogReturnsTheChosenFileOrNothing) {
-    test::App();
-    test::ModalDriver driver;
+    gui::test::App();
+    gui::test::ModalDriver driver;
     TempDir dir;
     WriteFileReplacing(dir / "movie.brk", "BrK");
     OpenFileOptions o;
