@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "tag_editor/app/Autotag.h"
-#include "tag_editor/app/TagList.h"
+#include "tag_editor/logic/Autotag.h"
+#include "tag_editor/logic/TagList.h"
 
 namespace fs = std::filesystem;
 using namespace velmora;

@@ -13,8 +13,8 @@
 
 #include "platform/base/TempDir.h"
 #include "platform/net/ClientSocket.h"
-#include "tag_editor/app/CddbClient.h"
-#include "tag_editor/app/tests/CddbTestServer.h"
+#include "tag_editor/logic/CddbClient.h"
+#include "tag_editor/logic/tests/CddbTestServer.h"
 
 using namespace velmora;
 using Clock = std::chrono::steady_clock;

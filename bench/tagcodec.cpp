@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/base/TempDir.h"
-#include "tag_editor/app/TagCodec.h"
+#include "tag_editor/logic/TagCodec.h"
 
 using namespace velmora;
 

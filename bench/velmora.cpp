@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "platform/base/TempDir.h"
-#include "tag_editor/app/ID3FileBox.h"
-#include "tag_editor/app/Main.h"
+#include "tag_editor/windows/ID3FileBox.h"
+#include "tag_editor/windows/Main.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
 
 using namespace velmora;

@@ -1,0 +1,213 @@
+#include "tag_editor/logic/Autotag.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "platform/base/IoError.h"
+#include "platform/base/TextFile.h"
+#include "tag_editor/logic/Renaming.h"
+
+namespace velmora {
+
+const char kSomeNotTagged[] =
+    "Some of the songs are not tagged !\r\nUntagged songs must have tracknumbers.\r\nUse : 01,02,..,09,10,11,12,...";
+const char kMoreFilesThanList[] = "Directory contains more files than taglist.\r\nSome of the songs are not tagged !";
+const char kNoSequence[] = "Sorry, can\u00b4t generate playlist ! The sequence of the songs is not detectable !";
+
+namespace {
+
+using wb::gui::MsgKind;
+
+// The tag byte holds tracks up to 255; later entries of a longer list have
+// no number to be written under.
+constexpr int kMaxTrack = 255;
+
+int YearOf(const std::string& text) { return IsAllDigits(text) && text.size() <= 9 ? std::stoi(text) : 0; }
+
+// The tag every file of the list shares; the track's own fields come later.
+TTagInfo ListTag(const TTagList& list) {
+    TTagInfo tag;
+    tag.Genre = GenreNumber(list.Genre);
+    tag.Album = list.AlbumName;
+    tag.Comment = list.Comment;
+    tag.Year = YearOf(list.Year);
+    tag.Artist = list.Artist;
+    return tag;
+}
+
+// Gives the window its controls back however the run ends.
+class RunningScope {
+public:
+    explicit RunningScope(AutotagHost& host) : host_(host) { host_.SetRunning(true); }
+    ~RunningScope() { End(); }
+    void End() noexcept {
+        if (!running_) return;
+        running_ = false;
+        try {
+            host_.SetRunning(false);
+        } catch (...) {
+        }
+    }
+
+private:
+    AutotagHost& host_;
+    bool running_ = true;
+};
+
+} // namespace
+
+AutotagResult AutoTag(AutotagHost& host, const std::string& folder, const std::vector<std::string>& names,
+                      const std::string& tagListPath, const AutotagOptions& options) {
+    AutotagResult result;
+    result.Folder = folder;
+    RunningScope running(host);
+    int tracks = 1;
+    bool album = true, missing = false;
+    std::vector<std::string> errors;
+    try {
+        if (!names.empty()) {
+            TTagList list = LoadTagList(tagListPath);
+            album = list.Album;
+            NameSettings naming = options.Names;
+            naming.Album = list.Album;
+            // The editor's grid always has one data row, so an empty list
+            // still tags track 1.
+            tracks = std::max<int>(1, int(list.Tracks.size()));
+            TTagInfo tag = ListTag(list);
+            // Lookups go by the names the run started with, so a file
+            // renamed on the way is never found again for another track.
+            std::vector<std::string> onDisk = names;
+            for (int k = 1; k <= std::min(tracks, kMaxTrack); ++k) {
+                int i = FileIndexByTrack(k, names);
+                if (i < 0) {
+                    missing = true;
+                    continue;
+                }
+                TTagListTrack entry = size_t(k) <= list.Tracks.size() ? list.Tracks[k - 1] : TTagListTrack{};
+                tag.Track = static_cast<uint8_t>(k);
+                tag.Song = entry.Title;
+                if (!list.Album) tag.Artist = entry.Artist;
+                try {
+                    std::string path = InFolder(folder, onDisk[i]);
+                    WriteTag(path, tag);
+                    ++result.Written;
+                    if (options.RenameFiles) {
+                        // Named from the tag as it now stands in the file.
+                        std::string newName = SanitizeName(BuildName(naming, ReadTag(path), NameKind::File));
+                        RenameResult renamed = RenameFile(folder, onDisk[i], newName);
+                        if (renamed.status == RenameResult::Status::Renamed) onDisk[i] = newName;
+                    }
+                } catch (const std::exception& e) {
+                    errors.push_back(e.what());
+                }
+            }
+            result.Failed = missing || !errors.empty();
+            // Every file got a tag; the list only had more tracks.
+            if (result.Failed && int(names.size()) == result.Written) result.Failed = false;
+            if (options.RenameFolder && !result.Failed) {
+                std::string newName = BuildName(naming, tag, NameKind::Folder);
+                // A pattern that gives no name is refused with the reason,
+                // not passed over in silence.
+                RenameResult renamed = RenameDirectory(folder, newName.empty() ? " " : newName, naming);
+                if (renamed.status == RenameResult::Status::Refused) host.Message(renamed.message, MsgKind::Error);
+                if (renamed.status == RenameResult::Status::Renamed) {
+                    result.Folder = renamed.path;
+                    host.FolderRenamed(renamed.path);
+                }
+            }
+        }
+        std::vector<std::string> now = host.RereadFileList(result.Folder);
+        if (!result.Failed)
+            result.Playlist = MakePlaylist(host, result.Folder, now, album, options, true);
+    } catch (const std::exception& e) {
+        // A list that cannot be read tags nothing; the window still gets
+        // its controls back below.
+        running.End();
+        host.Message(e.what(), MsgKind::Error);
+        result.Failed = true;
+        return result;
+    }
+    running.End();
+    if (!errors.empty()) {
+        std::string text = "These songs could not be tagged:";
+        for (const auto& e : errors) text += "\r\n" + e;
+        host.Message(text, MsgKind::Error);
+    }
+    // The hint on numbering fits only songs that found no track.
+    if (result.Failed && missing) host.Message(kSomeNotTagged, MsgKind::Error);
+    if (int(names.size()) > tracks) host.Message(kMoreFilesThanList, MsgKind::Plain);
+    return result;
+}
+
+std::optional<std::vector<std::string>> PlaylistOrder(const std::string& folder,
+                                                      const std::vector<std::string>& names) {
+    if (names.empty()) return std::vector<std::string>{};
+    const int firstTrack = ReadTag(InFolder(folder, names[0])).Track;
+    if (firstTrack == 0) {
+        if (!StartsWithNumber(names[0])) return std::nullopt;
+        return names;
+    }
+    // Any number the tag byte holds has its place, and two files of one
+    // number both stay; a file without a number goes last.
+    std::vector<std::pair<int, std::string>> byTrack;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const int track = i == 0 ? firstTrack : ReadTag(InFolder(folder, names[i])).Track;
+        byTrack.emplace_back(track == 0 ? kMaxTrack + 1 : track, names[i]);
+    }
+    std::stable_sort(byTrack.begin(), byTrack.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> order;
+    for (auto& [track, name] : byTrack) order.push_back(std::move(name));
+    return order;
+}
+
+std::string FormatPlaylist(const std::vector<std::string>& names) {
+    std::string out;
+    for (const auto& name : names) out += name + "\r\n";
+    return out;
+}
+
+std::string PlaylistName(const TTagInfo& firstTag, bool album, const NameSettings& names) {
+    NameSettings naming = names;
+    naming.Album = album;
+    std::string name = SanitizeName(BuildName(naming, firstTag, NameKind::Playlist));
+    if (names.UseDot) name = SanitizeName(ReplaceBlanks(name, names.Replacement));
+    return name;
+}
+
+wb::gui::OpenFileOptions PlaylistSaveOptions(const std::string& proposedName, const std::string& folder) {
+    wb::gui::OpenFileOptions o;
+    o.defaultExt = "*.m3u";
+    o.filter = "WinAmp Playlist (*.m3u)|*.m3u";
+    o.initialName = proposedName;
+    o.initialDir = folder;
+    return o;
+}
+
+std::string MakePlaylist(PlaylistHost& host, const std::string& folder, const std::vector<std::string>& names,
+                         bool album, const AutotagOptions& options, bool fromAutotag) {
+    if (names.empty()) return {};
+    try {
+        std::string proposed = PlaylistName(ReadTag(InFolder(folder, names[0])), album, options.Names);
+        auto order = PlaylistOrder(folder, names);
+        if (!order) {
+            host.Message(kNoSequence, MsgKind::Error);
+            return {};
+        }
+        std::string path;
+        if (fromAutotag && options.AutoPlaylist) {
+            path = InFolder(folder, proposed);
+        } else {
+            auto chosen = host.AskPlaylistPath(PlaylistSaveOptions(proposed, folder));
+            if (!chosen) return {};
+            path = *chosen;
+        }
+        wb::WriteFileReplacing(path, FormatPlaylist(*order));
+        return path;
+    } catch (const wb::IoError& e) {
+        host.Message(e.what(), MsgKind::Error);
+        return {};
+    }
+}
+
+} // namespace velmora

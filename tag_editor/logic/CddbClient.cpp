@@ -1,0 +1,326 @@
+#include "tag_editor/logic/CddbClient.h"
+
+#include <cctype>
+#include <utility>
+
+namespace velmora {
+
+const char* const kInvalidEMailText = "You have to enter a valid EMail first !";
+const char* const kCannotConnectText = "Can\xC2\xB4t connect to server !";
+const char* const kConnectionLostText = "The server closed the connection before the requests were answered !";
+
+namespace {
+
+const std::string kDashes = "--------------------------------------";
+constexpr size_t kMaxField = 255;
+// Entries run to some kilobytes; a reply beyond this is refused.
+constexpr size_t kMaxReplyBytes = 4u << 20;
+
+std::string Front8(const std::string& line) { return line.substr(0, 8); }
+
+const std::string kNoLine;
+
+std::string FirstWord(std::string_view text) { return std::string(text.substr(0, text.find(' '))); }
+
+std::string AfterFirstWord(std::string_view text) {
+    size_t blank = text.find(' ');
+    return blank == std::string_view::npos ? std::string() : std::string(text.substr(blank + 1));
+}
+
+} // namespace
+
+bool ValidCddbEMail(std::string_view email) { return !email.empty() && email.find('@') != std::string_view::npos; }
+
+TCddbClient::TCddbClient(TCddbRequests& queue, TCddbSettings settings, TCddbClientHost& host)
+    : queue_(queue), settings_(std::move(settings)), host_(host) {}
+
+void TCddbClient::Start() {
+    log_.clear();
+    results_.clear();
+    written_.clear();
+    sent_ = received_ = 0;
+    startCount_ = queue_.Count();
+    over_ = false;
+    state_ = 0;
+}
+
+void TCddbClient::Connecting() { AddLog("Trying to connect to server : " + settings_.Host); }
+
+void TCddbClient::Connected() {
+    ++connection_;
+    state_ = 0;
+    ClearReply();
+    AddLog("Connection established !");
+    const std::string& email = settings_.EMail;
+    size_t at = email.find('@');
+    user_ = email.substr(0, at);
+    loginHost_ = at == std::string::npos ? std::string() : email.substr(at + 1, kMaxField);
+}
+
+void TCddbClient::ConnectFailed() {
+    if (over_) return;
+    host_.ShowError(kCannotConnectText);
+    AddLog("Try failed !");
+    Finish();
+}
+
+void TCddbClient::ConnectionLost() {
+    ++connection_;
+    if (over_) return;
+    host_.CloseConnection();
+    AddLog("Connection to server closed !");
+    if (state_ == 10) {
+        // Quit was sent and every request answered: the server only left
+        // before it said good-bye.
+        AddLog("");
+        AddLog("******************* READY *******************");
+        Finish();
+        return;
+    }
+    host_.ShowError(kConnectionLostText);
+    Finish();
+}
+
+void TCddbClient::Received(std::string_view bytes) {
+    if (over_) return;
+    replyBytes_ += bytes.size();
+    if (replyBytes_ > kMaxReplyBytes) {
+        // No entry is this long: the server is not speaking CDDBP.
+        AddLog("**** ERROR **** Reply too long, Position " + std::to_string(state_));
+        AddLog("CDDB-Client Error => STOP");
+        AddLog("Connection to server closed !");
+        ClearReply();
+        host_.CloseConnection();
+        Finish();
+        return;
+    }
+    partial_.append(bytes.data(), bytes.size());
+    size_t pos = 0;
+    for (size_t end; (end = partial_.find('\n', pos)) != std::string::npos; pos = end + 1) {
+        std::string line = partial_.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        reply_.push_back(std::move(line));
+    }
+    partial_.erase(0, pos);
+    if (!over_ && !choosing_) HandleCddbReply();
+}
+
+int TCddbClient::ReplyCode() const {
+    for (const auto& line : reply_) {
+        if (line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])) &&
+            std::isdigit(static_cast<unsigned char>(line[1])) && std::isdigit(static_cast<unsigned char>(line[2])))
+            return (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
+    }
+    return 0;
+}
+
+int TCddbClient::FindReplyLine(std::string_view text) const {
+    for (size_t i = 0; i < reply_.size(); ++i)
+        if (reply_[i].find(text) != std::string::npos) return static_cast<int>(i);
+    return -1;
+}
+
+bool TCddbClient::HasDotLine() const {
+    for (const auto& line : reply_)
+        if (line == ".") return true;
+    return false;
+}
+
+void TCddbClient::HandleCddbReply() {
+    const int c = ReplyCode();
+    if (state_ == 0 && (c == 201 || c == 200)) {
+        AddLog("Login CDDB-Server");
+        SendCommand("cddb hello " + user_ + " " + loginHost_ + " Velmora " + settings_.Version.substr(0, kMaxField));
+        state_ = 1;
+        return;
+    }
+    if (state_ == 1 && c == 200) {
+        if (queue_.Empty()) {
+            // Nothing left to ask (the queue emptied since the run began).
+            state_ = 2;
+            NextCddbRequest();
+            return;
+        }
+        ++sent_;
+        AddLog(kDashes);
+        SendQuery();
+        state_ = 2;
+        return;
+    }
+    if (state_ == 2 && c == 202) {
+        AddLog("--- No result for query found ---");
+        NextCddbRequest();
+        return;
+    }
+    if (state_ == 2 && c == 200) {
+        AddLog("Found exact match !");
+        const std::string& line = reply_[size_t(FindReplyLine("200"))];
+        std::string category = line.size() > 4 ? FirstWord(std::string_view(line).substr(4)) : std::string();
+        SendCommand("cddb read " + category + " " + Front8(FrontLine()));
+        state_ = 4;
+        return;
+    }
+    if (state_ == 2 && c == 211) {
+        AddLog("Found inexact matches ! ");
+        state_ = 3;
+    }
+    if (state_ == 3 && HasDotLine()) {
+        ChooseAndRead();
+        return;
+    }
+    if (state_ == 4 && c == 210) {
+        AddLog("Receiving data ");
+        state_ = 5;
+    }
+    if (state_ == 5) {
+        if (HasDotLine()) {
+            AddLog("Analysing result !");
+            SaveCddbResult();
+            state_ = 2;
+            NextCddbRequest();
+        } else {
+            AppendLog(".");
+        }
+        return;
+    }
+    if (state_ == 10 && c == 230) {
+        AddLog("Connection to server closed !");
+        AddLog("");
+        AddLog("******************* READY *******************");
+        host_.CloseConnection();
+        Finish();
+        return;
+    }
+    if (c >= 400) {
+        AddLog("**** ERROR **** Code : " + std::to_string(c) + ", Position " + std::to_string(state_));
+        if (c < 500) {
+            AddLog("Closing connection to server and reconnecting !");
+            AddLog(kDashes);
+            host_.CloseConnection();
+            ++connection_;
+            host_.ReconnectLater();
+            sent_ = startCount_ - queue_.Count();
+        } else {
+            AddLog("CDDB-Client Error => STOP");
+            AddLog("Connection to server closed !");
+            host_.CloseConnection();
+            Finish();
+        }
+    }
+}
+
+void TCddbClient::ChooseAndRead() {
+    std::vector<std::string> matches;
+    for (size_t i = size_t(FindReplyLine("211")) + 1; i < reply_.size() && reply_[i] != "."; ++i)
+        matches.push_back(reply_[i]);
+    if (matches.empty()) {
+        // An empty list is no match at all.
+        AddLog("--- No result for query found ---");
+        NextCddbRequest();
+        return;
+    }
+    std::string category, id;
+    if (settings_.ShowInexact) {
+        std::vector<TCddbMatch> rows;
+        for (const auto& line : matches) {
+            TCddbMatch row;
+            row.Genre = FirstWord(line);
+            std::string rest = AfterFirstWord(line);
+            row.ID = FirstWord(rest);
+            std::string title = AfterFirstWord(rest);
+            if (size_t split = title.find(" / "); split != std::string::npos) {
+                row.Artist = title.substr(0, split);
+                row.Album = title.substr(split + 3);
+            } else {
+                row.Artist = "(Sampler)";
+                row.Album = title;
+            }
+            rows.push_back(std::move(row));
+        }
+        int chosen = 1;
+        if (rows.size() > 1) {
+            const int connection = connection_;
+            choosing_ = true;
+            try {
+                chosen = host_.ChooseMatch(rows);
+            } catch (...) {
+                choosing_ = false;
+                throw;
+            }
+            choosing_ = false;
+            // The connection may have ended while the chooser was open.
+            if (over_ || connection != connection_) return;
+            if (chosen < 1 || size_t(chosen) > rows.size()) chosen = 1;
+            AppendLog("Using Nr. " + std::to_string(chosen));
+        } else {
+            AppendLog("Using first because there is only one !" + std::to_string(chosen));
+        }
+        category = rows[size_t(chosen) - 1].Genre;
+        id = rows[size_t(chosen) - 1].ID;
+    } else {
+        AppendLog("Using first !");
+        category = FirstWord(matches.front());
+        id = FirstWord(AfterFirstWord(matches.front()));
+    }
+    SendCommand("cddb read " + category + " " + id);
+    state_ = 4;
+}
+
+void TCddbClient::NextCddbRequest() {
+    AddLog(kDashes);
+    queue_.PopFront();
+    if (queue_.Empty()) {
+        AddLog("Logoff CDDB-Server");
+        SendCommand("quit");
+        state_ = 10;
+        return;
+    }
+    SendQuery();
+    ++sent_;
+}
+
+const std::string& TCddbClient::FrontLine() const { return queue_.Empty() ? kNoLine : queue_.Front(); }
+
+void TCddbClient::SendQuery() {
+    AddLog("Send query to CDDB-Server for ID : " + Front8(FrontLine()));
+    SendCommand("cddb query " + FrontLine());
+}
+
+void TCddbClient::SaveCddbResult() {
+    int tracks = 0;
+    if (auto request = ParseRequestLine(FrontLine())) tracks = std::stoi(request->TrackCount);
+    TCDDBDiskRec disc = ParseXmcdEntry(reply_, tracks);
+    const std::string artist = disc.TrackArtists.empty() ? std::string() : disc.TrackArtists[0];
+    results_.push_back({disc.IsSampler ? "(Sampler)" : artist, disc.Album, disc.Year.empty() ? "No" : "Yes",
+                        disc.Genre.empty() ? "No" : "Yes"});
+    if (!artist.empty()) {
+        AddLog("Saving result to disk");
+        written_.push_back(WriteCddbTagList(settings_.TagsFolder, disc));
+    }
+    ++received_;
+}
+
+void TCddbClient::SendCommand(const std::string& command) {
+    ClearReply();
+    host_.Send(command + "\r\n");
+}
+
+void TCddbClient::ClearReply() {
+    reply_.clear();
+    partial_.clear();
+    replyBytes_ = 0;
+}
+
+void TCddbClient::Finish() {
+    over_ = true;
+    host_.RunOver();
+}
+
+void TCddbClient::AddLog(std::string line) { log_.push_back(std::move(line)); }
+
+void TCddbClient::AppendLog(const std::string& text) {
+    if (log_.empty()) log_.emplace_back();
+    log_.back() += text;
+}
+
+} // namespace velmora

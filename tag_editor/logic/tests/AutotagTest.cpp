@@ -1,0 +1,383 @@
+// Autotag and the playlist writer over folders of real MP3 files made by
+// lame; tags read back by mp3info, playlists by mpg123's list parser.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TestFiles.h"
+#include "ToolShell.h"
+#include "platform/base/TempDir.h"
+#include "platform/base/TextUtil.h"
+#include "tag_editor/logic/Autotag.h"
+
+using namespace velmora;
+namespace fs = std::filesystem;
+
+namespace {
+
+template <typename Row>
+std::string RowName(const testing::TestParamInfo<Row>& info) { return info.param.name; }
+
+std::string Base(const std::string& path) { return fs::path(path).filename().string(); }
+
+// The window as Autotag sees it: every call is logged in order, with the
+// temporary folder shown as "<tmp>".
+class RecordingHost : public AutotagHost {
+public:
+    explicit RecordingHost(std::string tmp) : tmp_(std::move(tmp)) {}
+
+    void Message(const std::string& text, wb::gui::MsgKind kind) override {
+        const char* k = kind == wb::gui::MsgKind::Error ? "error: " : kind == wb::gui::MsgKind::Plain ? "info: " : "warning: ";
+        log.push_back(k + Hide(text));
+    }
+    std::optional<std::string> AskPlaylistPath(const wb::gui::OpenFileOptions& o) override {
+        log.push_back("dialog " + o.initialName + " in " + Hide(o.initialDir));
+        dialogs.push_back(o);
+        return answer;
+    }
+    void SetRunning(bool running) override { log.push_back(running ? "running" : "done"); }
+    void FolderRenamed(const std::string& path) override { log.push_back("folder " + Hide(path)); }
+    std::vector<std::string> RereadFileList(const std::string& folder) override {
+        log.push_back("reread " + Hide(folder));
+        return Mp3Names(folder);
+    }
+
+    // The file list: the folder's *.mp3 files, sorted as the list sorts.
+    static std::vector<std::string> Mp3Names(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder)) {
+            std::string n = e.path().filename().string();
+            if (e.is_regular_file() && wb::LowerAscii(e.path().extension().string()) == ".mp3") names.push_back(n);
+        }
+        std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return wb::CompareText(a, b) < 0; });
+        return names;
+    }
+
+    std::vector<std::string> log;
+    std::vector<wb::gui::OpenFileOptions> dialogs;
+    std::optional<std::string> answer;
+
+private:
+    std::string Hide(std::string s) const {
+        for (size_t at; (at = s.find(tmp_)) != std::string::npos;) s.replace(at, tmp_.size(), "<tmp>");
+        return s;
+    }
+    std::string tmp_;
+};
+
+// A file that this user may not write, also when the tests run as root.
+class ReadOnlyFiles {
+public:
+    bool Protect(const std::string& path) {
+        ::chmod(path.c_str(), 0444);
+        if (::geteuid() != 0) return true;
+        if (std::system(("chattr +i " + Quote(path) + " 2>/dev/null").c_str()) != 0) return false;
+        paths_.push_back(path);
+        return true;
+    }
+    ~ReadOnlyFiles() {
+        for (const auto& p : paths_) std::system(("chattr -i " + Quote(p)).c_str());
+    }
+
+private:
+    std::vector<std::string> paths_;
+};
+
+class Mp3Folder : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!HaveTool("lame")) return;
+        wb::TempDir dir;
+        Shell("head -c 22050 /dev/zero | lame --quiet -r -s 22.05 --bitwidth 16 -m m -b 32 - " +
+              Quote(dir / "a.mp3") + " 2>/dev/null");
+        mp3_ = ReadBytes(dir / "a.mp3");
+    }
+    void SetUp() override {
+        REQUIRE_TOOLS("lame", "mp3info");
+        ASSERT_FALSE(mp3_.empty());
+        music_ = dir_ / "Music";
+        fs::create_directory(music_);
+    }
+    void Lay(const std::vector<std::string>& names) {
+        for (const auto& n : names) WriteBytes(music_ + "/" + n, mp3_);
+    }
+    // "track|artist|song" as mp3info reads the tag, "" for a file without one.
+    static std::string TagOf(const std::string& path) {
+        std::string out = Shell("mp3info -p '%n|%a|%t' " + Quote(path) + " 2>&1; true");
+        if (out.find("does not have an ID3 1.x tag") != std::string::npos) return "";
+        return out;
+    }
+    // Every file of the folder with its tag; playlists with their bytes.
+    static std::map<std::string, std::string> Contents(const std::string& folder) {
+        std::map<std::string, std::string> out;
+        for (const auto& e : fs::directory_iterator(folder)) {
+            std::string p = e.path().string();
+            out[Base(p)] = e.path().extension() == ".m3u" ? ReadBytes(p) : TagOf(p);
+        }
+        return out;
+    }
+    // The names mpg123 takes from a playlist, having opened each one.
+    static std::vector<std::string> PlayedBy123(const std::string& playlist) {
+        std::string out = Shell("cd / && mpg123 -t -v --list " + Quote(playlist) + " 2>&1");
+        EXPECT_EQ(out.find("error"), std::string::npos) << out;
+        std::vector<std::string> names;
+        const std::string mark = "Playing MPEG stream ";
+        for (size_t at = out.find(mark); at != std::string::npos; at = out.find(mark, at + 1)) {
+            size_t colon = out.find(": ", at), end = out.find(" ...", at);
+            names.push_back(out.substr(colon + 2, end - colon - 2));
+        }
+        return names;
+    }
+
+    static inline std::string mp3_;
+    wb::TempDir dir_;
+    std::string music_;
+};
+
+std::string AlbumList(int titles) {
+    TTagList l;
+    l.Artist = "Some Artist";
+    l.AlbumName = "Some Album";
+    l.Comment = "from a list";
+    l.Year = "1999";
+    l.Genre = "Rock";
+    for (int i = 1; i <= titles; ++i) l.Tracks.push_back({"", "Song " + std::to_string(i)});
+    return FormatTagList(l);
+}
+
+std::string SamplerList(const std::string& album, int tracks) {
+    TTagList l;
+    l.Album = false;
+    l.AlbumName = album;
+    for (int i = 1; i <= tracks; ++i) l.Tracks.push_back({"Artist " + std::to_string(i), "Title " + std::to_string(i)});
+    return FormatTagList(l);
+}
+
+std::string Lines(const std::vector<std::string>& names) { return FormatPlaylist(names); }
+
+const std::string kPlaylist = "--- Some Artist - Some Album ---.m3u";
+const std::string kRenamed = "<tmp>/Some Artist - Some Album";
+
+struct AutotagRow {
+    std::string name;
+    std::string list;                // the tag list's bytes
+    std::vector<std::string> files;  // laid into "Music"
+    std::function<void(AutotagOptions&)> options;
+    std::vector<std::string> readOnly;
+    std::vector<std::string> siblings;  // folders beside "Music"
+    // Expected: the host's log in order (an entry ending in '*' matches by
+    // its start), where the files are, and what they hold.
+    std::vector<std::string> log;
+    std::string folder;
+    std::map<std::string, std::string> contents;
+    int written;
+};
+
+class AutotagTest : public Mp3Folder, public testing::WithParamInterface<AutotagRow> {};
+
+TEST_P(AutotagTest, TagsRenamesAndListsTheFolder) {
+    const AutotagRow& row = GetParam();
+    Lay(row.files);
+    ReadOnlyFiles protect;
+    for (const auto& f : row.readOnly)
+        if (!protect.Protect(music_ + "/" + f)) GTEST_SKIP() << "no way to make a file read-only for root here";
+    for (const auto& s : row.siblings) fs::create_directory(dir_ / s);
+    const std::string listPath = dir_ / "List.Tag";
+    WriteBytes(listPath, row.list);
+    AutotagOptions options;
+    if (row.options) row.options(options);
+    RecordingHost host(dir_.Path());
+
+    AutotagResult r = AutoTag(host, music_, RecordingHost::Mp3Names(music_), listPath, options);
+
+    ASSERT_EQ(host.log.size(), row.log.size()) << testing::PrintToString(host.log);
+    for (size_t i = 0; i < row.log.size(); ++i) {
+        const std::string& want = row.log[i];
+        if (want.ends_with('*')) EXPECT_TRUE(host.log[i].starts_with(want.substr(0, want.size() - 1))) << host.log[i];
+        else EXPECT_EQ(host.log[i], want);
+    }
+    EXPECT_EQ(r.Written, row.written);
+    const std::string folder = dir_ / row.folder;
+    EXPECT_EQ(r.Folder, folder);
+    EXPECT_EQ(Contents(folder), row.contents);
+    for (const auto& [name, bytes] : row.contents) {
+        if (!name.ends_with(".m3u") || !HaveTool("mpg123")) continue;
+        std::vector<std::string> listed;
+        for (size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
+            listed.push_back(bytes.substr(at, end - at));
+        EXPECT_EQ(PlayedBy123(folder + "/" + name), listed);
+    }
+}
+
+const auto kAllTagged = std::map<std::string, std::string>{
+    {"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
+    {"02. Some Artist - Song 2.mp3", "2|Some Artist|Song 2"},
+    {"03. Some Artist - Song 3.mp3", "3|Some Artist|Song 3"},
+    {kPlaylist, Lines({"01. Some Artist - Song 1.mp3", "02. Some Artist - Song 2.mp3", "03. Some Artist - Song 3.mp3"})}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, AutotagTest,
+    testing::Values(
+        AutotagRow{"AllTagged", AlbumList(3), {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, nullptr, {}, {},
+                   {"running", "folder " + kRenamed, "reread " + kRenamed, "done"},
+                   "Some Artist - Some Album", kAllTagged, 3},
+        AutotagRow{"ListLongerThanTheFolder", AlbumList(5), {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, nullptr, {}, {},
+                   {"running", "folder " + kRenamed, "reread " + kRenamed, "done"},
+                   "Some Artist - Some Album", kAllTagged, 3},
+        AutotagRow{"AFileWithoutNumber", AlbumList(2), {"01 a.mp3", "b.mp3"}, nullptr, {}, {},
+                   {"running", "reread <tmp>/Music", "done", std::string("error: ") + kSomeNotTagged},
+                   "Music", {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"}, {"b.mp3", ""}}, 1},
+        // Every file got a tag, so the run counts as complete.
+        AutotagRow{"MissingTrackRenamesNothingElse", AlbumList(3), {"01 a.mp3", "03 c.mp3"}, nullptr, {}, {},
+                   {"running", "folder " + kRenamed, "reread " + kRenamed, "done"}, "Some Artist - Some Album",
+                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
+                    {"03. Some Artist - Song 3.mp3", "3|Some Artist|Song 3"},
+                    {kPlaylist, Lines({"01. Some Artist - Song 1.mp3", "03. Some Artist - Song 3.mp3"})}},
+                   2},
+        AutotagRow{"MoreFilesThanTracks", AlbumList(2), {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, nullptr, {}, {},
+                   {"running", "folder " + kRenamed, "reread " + kRenamed, "done",
+                    std::string("info: ") + kMoreFilesThanList},
+                   "Some Artist - Some Album",
+                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
+                    {"02. Some Artist - Song 2.mp3", "2|Some Artist|Song 2"},
+                    {"03 c.mp3", ""},
+                    {kPlaylist, Lines({"01. Some Artist - Song 1.mp3", "02. Some Artist - Song 2.mp3", "03 c.mp3"})}},
+                   2},
+        AutotagRow{"AReadOnlyFileFailsAloneAndTheRunGoesOn", AlbumList(3), {"01 a.mp3", "02 b.mp3", "03 c.mp3"},
+                   nullptr, {"02 b.mp3"}, {},
+                   {"running", "reread <tmp>/Music", "done",
+                    "error: These songs could not be tagged:\r\nCannot open \"<tmp>/Music/02 b.mp3\"*"},
+                   "Music",
+                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
+                    {"02 b.mp3", ""},
+                    {"03. Some Artist - Song 3.mp3", "3|Some Artist|Song 3"}},
+                   2},
+        AutotagRow{"MalformedListTagsNothing", "Album\r\nA\r\nB\r\n\r\n\r\n\r\nmany\r\n", {"01 a.mp3"}, nullptr, {},
+                   {}, {"running", "done", "error: The tag list \"List.Tag\" holds \"many\" in line 7*"}, "Music",
+                   {{"01 a.mp3", ""}}, 0},
+        AutotagRow{"Sampler", SamplerList("Hits", 2), {"01 a.mp3", "02 b.mp3"}, nullptr, {}, {},
+                   {"running", "folder <tmp>/Hits", "reread <tmp>/Hits", "done"}, "Hits",
+                   {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"},
+                    {"02. Artist 2 - Title 2.mp3", "2|Artist 2|Title 2"},
+                    {"--- Hits ---.m3u", Lines({"01. Artist 1 - Title 1.mp3", "02. Artist 2 - Title 2.mp3"})}},
+                   2},
+        // Only the folder and the playlist get the replacement.
+        AutotagRow{"BlanksReplaced", AlbumList(1), {"01 a.mp3"},
+                   [](AutotagOptions& o) { o.Names.UseDot = true; }, {}, {},
+                   {"running", "folder <tmp>/Some.Artist.-.Some.Album", "reread <tmp>/Some.Artist.-.Some.Album", "done"},
+                   "Some.Artist.-.Some.Album",
+                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
+                    {"---.Some.Artist.-.Some.Album.---.m3u", Lines({"01. Some Artist - Song 1.mp3"})}},
+                   1},
+        AutotagRow{"FolderNameTakenKeepsThePlaylistInTheFolder", AlbumList(1), {"01 a.mp3"}, nullptr, {},
+                   {"Some Artist - Some Album"},
+                   {"running", "error: Can\u00b4t rename directory !*", "reread <tmp>/Music", "done"}, "Music",
+                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
+                    {kPlaylist, Lines({"01. Some Artist - Song 1.mp3"})}},
+                   1},
+        AutotagRow{"DotDotFolderNameIsRefused", SamplerList("..", 1), {"01 a.mp3"}, nullptr, {}, {},
+                   {"running", "error: Can\u00b4t rename directory !*", "reread <tmp>/Music", "done"}, "Music",
+                   {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"},
+                    {"--- .. ---.m3u", Lines({"01. Artist 1 - Title 1.mp3"})}},
+                   1},
+        AutotagRow{"BlankFolderNameIsRefused", SamplerList("  ", 1), {"01 a.mp3"}, nullptr, {}, {},
+                   {"running", "error: Can\u00b4t rename directory !*", "reread <tmp>/Music", "done"}, "Music",
+                   {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"}, {"---  ---.m3u", Lines({"01. Artist 1 - Title 1.mp3"})}},
+                   1},
+        AutotagRow{"NoRenamesAndTheDialogCancelled", AlbumList(2), {"01 a.mp3", "02 b.mp3"},
+                   [](AutotagOptions& o) { o.RenameFiles = o.RenameFolder = o.AutoPlaylist = false; }, {}, {},
+                   {"running", "reread <tmp>/Music", "dialog " + kPlaylist + " in <tmp>/Music", "done"}, "Music",
+                   {{"01 a.mp3", "1|Some Artist|Song 1"}, {"02 b.mp3", "2|Some Artist|Song 2"}}, 2}),
+    RowName<AutotagRow>);
+
+struct PlaylistRow {
+    std::string name;
+    std::vector<std::pair<std::string, int>> files;  // name, track of its tag (-1: no tag)
+    bool fromAutotag;
+    std::optional<std::string> answer;  // the save dialog's answer, relative to the folder
+    std::vector<std::string> log;
+    std::string written;                // relative to the folder, "" for none
+    std::vector<std::string> lines;
+};
+
+class PlaylistTest : public Mp3Folder, public testing::WithParamInterface<PlaylistRow> {};
+
+TEST_P(PlaylistTest, ListsTheFilesInTheirOrder) {
+    const PlaylistRow& row = GetParam();
+    for (const auto& [name, track] : row.files) {
+        Lay({name});
+        if (track >= 0) {
+            TTagInfo t;
+            t.Artist = "Some Artist";
+            t.Album = "Some Album";
+            t.Song = name;
+            t.Track = uint8_t(track);
+            WriteTag(music_ + "/" + name, t);
+        }
+    }
+    RecordingHost host(dir_.Path());
+    if (row.answer) host.answer = music_ + "/" + *row.answer;
+    std::vector<std::string> before = RecordingHost::Mp3Names(music_);
+
+    std::string path = MakePlaylist(host, music_, before, true, AutotagOptions{}, row.fromAutotag);
+
+    EXPECT_EQ(host.log, row.log);
+    for (const auto& d : host.dialogs) {
+        EXPECT_EQ(d.filter, "WinAmp Playlist (*.m3u)|*.m3u");
+        EXPECT_EQ(d.defaultExt, "*.m3u");
+    }
+    EXPECT_EQ(path, row.written.empty() ? "" : music_ + "/" + row.written);
+    std::vector<std::string> after = RecordingHost::Mp3Names(music_);
+    EXPECT_EQ(after, before);
+    std::vector<std::string> m3u;
+    for (const auto& e : fs::directory_iterator(music_))
+        if (e.path().extension() == ".m3u") m3u.push_back(Base(e.path().string()));
+    EXPECT_EQ(m3u, row.written.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.written});
+    if (row.written.empty()) return;
+    EXPECT_EQ(ReadBytes(path), FormatPlaylist(row.lines));
+    if (HaveTool("mpg123")) {
+        EXPECT_EQ(PlayedBy123(path), row.lines);
+    }
+}
+
+const std::string kLong(150, 'x');
+// The album pattern over a tag that has neither artist nor album.
+const std::string kNoNames = "---  -  ---.m3u";
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, PlaylistTest,
+    testing::Values(
+        PlaylistRow{"TracksInTagOrder", {{"a.mp3", 3}, {"b.mp3", 1}, {"c.mp3", 2}}, true, {}, {}, kPlaylist,
+                    {"b.mp3", "c.mp3", "a.mp3"}},
+        PlaylistRow{"UntaggedNumberedNamesInListOrder", {{"01 x.mp3", -1}, {"02 y.mp3", -1}}, true, {}, {}, kNoNames,
+                    {"01 x.mp3", "02 y.mp3"}},
+        PlaylistRow{"NoOrderToTell", {{"x.mp3", -1}, {"y.mp3", -1}}, true, {},
+                    {std::string("error: ") + kNoSequence}, "", {}},
+        PlaylistRow{"SameTrackTwiceBothStay", {{"a.mp3", 2}, {"b.mp3", 1}, {"c.mp3", 2}}, true, {}, {}, kPlaylist,
+                    {"b.mp3", "a.mp3", "c.mp3"}},
+        PlaylistRow{"TrackZeroAndAbove100", {{"a.mp3", 7}, {"b.mp3", 0}, {"c.mp3", 200}, {"d.mp3", 101}}, true, {}, {},
+                    kPlaylist, {"a.mp3", "d.mp3", "c.mp3", "b.mp3"}},
+        PlaylistRow{"LongNamesAreNotCut", {{"01 " + kLong + ".mp3", 1}}, true, {}, {}, kPlaylist,
+                    {"01 " + kLong + ".mp3"}},
+        PlaylistRow{"ButtonAsksWhere", {{"01 x.mp3", -1}}, false, "mine.m3u",
+                    {"dialog " + kNoNames + " in <tmp>/Music"}, "mine.m3u", {"01 x.mp3"}},
+        PlaylistRow{"ButtonCancelled", {{"01 x.mp3", -1}}, false, std::nullopt,
+                    {"dialog " + kNoNames + " in <tmp>/Music"}, "", {}},
+        PlaylistRow{"UntaggedFirstFileNamesTheListByItsName", {{"01 Band - Song.mp3", -1}}, false, "p.m3u",
+                    {"dialog --- Band -  ---.m3u in <tmp>/Music"}, "p.m3u", {"01 Band - Song.mp3"}}),
+    RowName<PlaylistRow>);
+
+TEST_F(Mp3Folder, EmptyFolderWritesNoPlaylistAndGivesTheControlsBack) {
+    RecordingHost host(dir_.Path());
+    AutotagResult r = AutoTag(host, music_, {}, dir_ / "none.Tag", AutotagOptions{});
+    EXPECT_EQ(host.log, (std::vector<std::string>{"running", "reread <tmp>/Music", "done"}));
+    EXPECT_FALSE(r.Failed);
+    EXPECT_TRUE(fs::is_empty(music_));
+}
+
+} // namespace

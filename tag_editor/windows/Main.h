@@ -1,0 +1,236 @@
+#pragma once
+// The main window: the folder tree on the left, the tabbed work area and the
+// file list on the right, two status lines at the bottom. It loads the
+// selected file's tag into the boxes, writes, deletes and renames, and keeps
+// the settings file.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/gui/Form.h"
+#include "platform/gui/HostedControl.h"
+#include "platform/gui/StdCtrls.h"
+#include "tag_editor/logic/Autotag.h"
+#include "tag_editor/logic/CDDBCalc.h"
+#include "tag_editor/logic/MainRules.h"
+#include "tag_editor/logic/Renaming.h"
+
+class QLabel;
+
+namespace velmora {
+
+class TVlDirectoryTree;
+class TVlDriveComboBox;
+class TVlSortGrid;
+struct TFormatOptions;
+class TDiskCaps;
+class TFormStorage;
+class TVersionView;
+class TVlLabel;
+class TVlGradientCaption;
+class TID3FileBox;
+
+class TID3Frm : public wb::gui::Form {
+public:
+    // programFolder: where "Velmora.Ini", "CDDB.Req", "Tags" and the updater
+    // live; empty for the one the platform chooses beside the program.
+    explicit TID3Frm(const std::string& programFolder = "");
+    ~TID3Frm() override;
+    static const wb::ClassInfo& StaticClass();
+    const wb::ClassInfo& Class() const override { return StaticClass(); }
+
+    // Handlers, one per event.
+    void FormCreate();
+    void FormClose();
+    void DirTreeChange();
+    void FileBoxChange();
+    void ApplyBtnClick();
+    void DelBtnClick();
+    void CopyBtnClick();
+    void PasteBtnClick();
+    void SwitchBtnClick();
+    void YearEditKeyPress(char& key);
+    void TrackEditKeyPress(char& key);
+    void DirTreeKeyUp(int key);
+    void FileBoxKeyUp(int key);
+    void FileBoxDblClick();
+    void VlLabel1Click();
+    void VlLabel2Click();
+    void SpeedButton1Click();
+    void NewTagListBtnClick();
+    void ChgTagListBtnClick();
+    void DelTagListBtnClick();
+    void TagListGrdClick();
+    void TagListGrdGetCellFormat(int col, int row, TFormatOptions& format);
+    void AutoTagBtnClick();
+    void MakePlListBtnClick();
+    // The tag-list grid read again from the "Tags" folder.
+    void FillTagListGrid();
+    void PageControl1Change();
+    void ReadDiskInfoBtnClick();
+    void FileCDDBBtnClick();
+    void ConnectBtnClick();
+    void UpdateConnectBtn();
+    void SongEditChange();
+    void ArtistEditChange();
+    void AlbumEditChange();
+    void YearEditChange();
+    void CommentEditChange();
+    void TrackEditChange();
+    void UseDotChkClick();
+    void AplAlbumChkClick();
+    void GroupBox4Exit();
+    void RenameEditChange();
+    void RenameBtnClick();
+
+    // Operations the other windows use.
+    void LoadFile(const std::string& path);
+    void ClearDisplay();
+    void ShowFileStatus(FileStatus status);
+    void RefreshFileList();
+    std::string ReadSetting(const std::string& key) const;
+    void WriteSetting(const std::string& key, const std::string& value) const;
+    // Renames a folder after Autotag and points the tree and list at it; a
+    // failed rename is reported and leaves them at the old folder.
+    void RenameDirectory(const std::string& path, const std::string& newName);
+    // Reads the tree again, as a folder was renamed, and points tree and list
+    // at the folder.
+    void FollowFolder(const std::string& path);
+    void UpdateRenameProposal();
+    NameSettings Settings() const;
+
+    const std::string& ProgramFolder() const { return programFolder_; }
+    std::string IniFileName() const { return programFolder_ + "/Velmora.Ini"; }
+    std::string RequestFileName() const { return programFolder_ + "/CDDB.Req"; }
+    std::string TagsFolder() const { return programFolder_ + "/Tags"; }
+    const TTagInfo& CurrentTag() const { return tag_; }
+    int CurrentTrack() const { return currentTrack_; }
+    FileStatus Status() const { return status_; }
+    const FieldClipboard& Clipboard() const { return clipboard_; }
+    TCddbRequests& CddbRequests() { return cddbRequests_; }
+    // Queues a disc for the CDDB server; a disc queued already is refused with a message.
+    void AddCddbRequest(const TDiskInfoRec& disc);
+    bool Autotag = false;
+
+    using Label = wb::gui::Label;
+    using Edit = wb::gui::Edit;
+    using Button = wb::gui::Button;
+    using CheckBox = wb::gui::CheckBox;
+    using Panel = wb::gui::Panel;
+    using GroupBox = wb::gui::GroupBox;
+    using TabSheet = wb::gui::TabSheet;
+    template <class W>
+    using Hosted = wb::gui::HostedControl<W>;
+
+    Panel* TreePanel;
+    Hosted<TVlDirectoryTree>* DirTree;
+    wb::gui::PageControl* PageControl1;
+    TabSheet *ID3Tab, *ListTagTab, *CDDBTab, *OptionTab, *NameFormSheet, *InfoTab;
+    Hosted<TID3FileBox>* FileBox;
+    Panel *StatusPanel, *MpegInfoPanel;
+    TDiskCaps* DiskCaps;
+    TFormStorage* IniStore;
+
+    // "ID3 Tag"
+    Label *SongLabel, *ArtistLabel, *AlbumLabel, *YearLabel, *GenreLabel, *TrackLabel, *CommentLabel;
+    Edit *SongEdit, *ArtistEdit, *AlbumEdit, *YearEdit, *TrackEdit, *CommentEdit;
+    wb::gui::ComboBox* GenreCombo;
+    CheckBox *SongCopyChk, *ArtistCopyChk, *AlbumCopyChk, *YearCopyChk, *GenreCopyChk, *TrackCopyChk, *CommCopyChk;
+    Button *CopyBtn, *PasteBtn, *SwitchBtn;
+    GroupBox* RenameGroup;
+    Label* RenameLabel;
+    Edit* RenameEdit;
+    Button* RenameBtn;
+    CheckBox *AutoRenameCheck, *AplAlbumChk;
+    Button *ApplyBtn, *DelBtn;
+
+    // "Tag from list"
+    Label *TagListLabel, *EntriesLabel, *TagListCounter;
+    Hosted<TVlSortGrid>* TagListGrd;
+    Button *NewTagListBtn, *ChgTagListBtn, *DelTagListBtn, *AutoTagBtn, *MakePlListBtn;
+    Hosted<TID3FileBox>* RenFileBox;
+
+    // "CDDB"
+    Label *UrlLabel, *PortLabel, *EMailLabel, *CDDriveLabel, *ReqLabel;
+    Edit *UrlEdit, *PortEdit, *EMailEdit;
+    CheckBox* ShowInexactChk;
+    Hosted<TVlDriveComboBox>* CDDriveList;
+    Button *ReadDiskInfoBtn, *FileCDDBBtn, *ConnectBtn;
+    Panel* ReqCounter;
+
+    // "Options"
+    GroupBox *GroupBox1, *GroupBox2;
+    CheckBox *UseDotChk, *RenWhenAutoTagChk, *AddTracktoTag, *NextFileChk, *AutoPlayListChk, *RenDirAfterAutotagChk;
+    Edit* UseIsteadSpaceEdit;
+
+    // "Customize names"
+    GroupBox* GroupBox4;
+    Label *FormatWarning, *Legend1, *Legend2, *Legend3;
+    Label *FileAlbumLabel, *FileSamplerLabel, *DirAlbumLabel, *DirSamplerLabel, *PListAlbumLabel, *PListSamplerLabel;
+    Edit *FileNameAlbumEdit, *FileNameSamplerEdit, *DirNameAlbumEdit, *DirNameSamplerEdit, *PListNameAlbumEdit,
+        *PListNameSamplerEdit;
+
+    // "Info / Update"
+    wb::gui::Image* Image1;
+    Label* ProgramLabel;
+    TVersionView* VersionView;
+    TVlLabel *VlLabel1, *VlLabel2;
+    Button* SpeedButton1;
+    TVlGradientCaption* GradientCaption;
+
+protected:
+    void WndProc(wb::gui::Message& msg) override;
+
+private:
+    class ListHost;
+    std::string ChosenTagList() const;
+    void EditTagList(bool edit);
+    AutotagOptions ListOptions() const;
+    template <class T>
+    T* Make(wb::gui::WinControl* parent, const char* name) {
+        auto* c = new T(this);
+        c->SetName(name);
+        c->SetParent(parent);
+        return c;
+    }
+    Label* MakeLabel(wb::gui::WinControl* parent, const char* name, const std::string& caption, int left, int top);
+    CheckBox* MakeCheck(wb::gui::WinControl* parent, const char* name, const std::string& caption, bool checked,
+                        int left, int top, int width);
+    Button* MakeButton(wb::gui::WinControl* parent, const char* name, const std::string& caption, int left,
+                       int top, int width);
+    Edit* MakeEdit(wb::gui::WinControl* parent, const char* name, const std::string& text, int left, int top,
+                   int width);
+    void BuildId3Tab();
+    void BuildListTab();
+    void BuildCddbTab();
+    void BuildOptionTab();
+    void BuildNameTab();
+    void BuildInfoTab();
+    void Connect();
+    void Arrange();
+    void TakeBox(TagBox box, Edit* edit);
+    // Yellow while the track box holds a number taken from the file name.
+    void PaintTrackEdit(bool fromName);
+    // Renames the selected file to the rename box's text; false when refused.
+    bool RenameSelected();
+    std::string SelectedName() const;
+
+    std::string programFolder_;
+    bool built_ = false;  // every control made: the window may arrange them
+    TTagInfo tag_;
+    bool busy_ = false;
+    int currentTrack_ = -1;
+    FileStatus status_ = FileStatus::NoFile;
+    bool statusShown_ = false;
+    bool trackYellow_ = false;
+    std::array<int, kGenreCount> genreIndex_{};  // each genre's row in the sorted box
+    FieldClipboard clipboard_;
+    TCddbRequests cddbRequests_;
+    std::string lastPage_;
+    struct Watch;
+    Watch* watch_ = nullptr;
+};
+
+extern TID3Frm* ID3Frm;
+
+} // namespace velmora

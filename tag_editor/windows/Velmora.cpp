@@ -1,0 +1,34 @@
+// Velmora's start: the application titled "Velmora", its five windows in
+// order, then the main window's event loop. There is no command line.
+#include <exception>
+
+#include "platform/gui/Application.h"
+#include "tag_editor/windows/Choose.h"
+#include "tag_editor/windows/DirChoos.h"
+#include "tag_editor/windows/EditTag.h"
+#include "tag_editor/windows/Lupdate.h"
+#include "tag_editor/windows/Main.h"
+
+int main(int argc, char** argv) {
+    wb::gui::Application app(argc, argv, "Velmora");
+    try {
+        velmora::TID3Frm id3Frm;
+        velmora::TEditTagListFrm editTagListFrm;
+        velmora::EditTagListFrm = &editTagListFrm;
+        velmora::TChooseFrm chooseFrm;
+        velmora::ChooseFrm = &chooseFrm;
+        velmora::TLUpdateFrm lUpdateFrm;
+        velmora::LUpdateFrm = &lUpdateFrm;
+        velmora::TDirFrm dirFrm;
+        velmora::DirFrm = &dirFrm;
+        const int rc = id3Frm.RunAsMain();
+        velmora::EditTagListFrm = nullptr;
+        velmora::ChooseFrm = nullptr;
+        velmora::LUpdateFrm = nullptr;
+        velmora::DirFrm = nullptr;
+        return rc;
+    } catch (...) {
+        wb::gui::Application::ReportException(std::current_exception());
+        return 1;
+    }
+}

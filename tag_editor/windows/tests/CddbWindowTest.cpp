@@ -1,0 +1,382 @@
+// The status window and the chooser on the real window layer, against a
+// CDDBP server on loopback that plays the scripted replies in pieces.
+#include <gtest/gtest.h>
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <regex>
+
+#include "tag_editor/logic/tests/CddbTestServer.h"
+#include "tag_editor/logic/tests/TestFiles.h"
+#include "platform/base/TempDir.h"
+#include "platform/testing/GuiTest.h"
+#include "tag_editor/windows/CddbStat.h"
+#include "tag_editor/windows/Choose.h"
+#include "tag_editor/windows/Main.h"
+
+using namespace velmora;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDashes = "--------------------------------------";
+const std::string kReady = "******************* READY *******************";
+
+// Serves every connection from one script; the pieces of a reply go out
+// 25 ms apart so that each is one arrival at the client.
+class LoopbackServer {
+public:
+    test::ScriptedCddbServer script;
+    int connections = 0;
+
+    LoopbackServer() {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* peer = server_.nextPendingConnection()) {
+                ++connections;
+                auto buffer = std::make_shared<std::string>();
+                QObject::connect(peer, &QTcpSocket::readyRead, peer, [this, peer, buffer] {
+                    *buffer += peer->readAll().toStdString();
+                    for (size_t end; (end = buffer->find("\r\n")) != std::string::npos;) {
+                        std::string command = buffer->substr(0, end + 2);
+                        buffer->erase(0, end + 2);
+                        Play(peer, script.Answer(command));
+                    }
+                });
+                QObject::connect(peer, &QTcpSocket::disconnected, peer, &QObject::deleteLater);
+                Play(peer, script.greeting);
+            }
+        });
+    }
+    uint16_t Port() const { return server_.serverPort(); }
+    // The next connections are refused.
+    void Stop() { server_.close(); }
+
+private:
+    void Play(QTcpSocket* peer, test::Pieces pieces) {
+        int delay = 0;
+        QPointer<QTcpSocket> p(peer);
+        for (auto& piece : pieces) {
+            QTimer::singleShot(delay += 25, [p, piece] {
+                if (p) {
+                    p->write(piece.data(), qint64(piece.size()));
+                    p->flush();
+                }
+            });
+        }
+    }
+    QTcpServer server_;
+};
+
+std::string Screens() {
+    std::string s = std::string(WB_BINARY_DIR) + "/screens";
+    fs::create_directories(s);
+    return s;
+}
+
+std::vector<std::string> GridRow(TVlSortGrid& g, int row) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < g.ColCount(); ++c) cells.push_back(g.Cells(c, row));
+    return cells;
+}
+
+QPoint CellCenter(TVlSortGrid& g, int col, int row) {
+    auto r = g.CellRect(col, row);
+    return QPoint(r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2);
+}
+
+// As a user double-clicks: the first click comes as a click.
+void DoubleClick(TVlSortGrid& g, int col, int row) {
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, CellCenter(g, col, row));
+    QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, CellCenter(g, col, row));
+}
+
+// Runs the status window modally; whenever a modal window of ours is up,
+// `step` may act on it; when the run is over the window is pictured and
+// closed with "OK".
+class StatusRun {
+public:
+    StatusRun(LoopbackServer& server, TCddbRequests& queue, const std::string& tags, bool showInexact = true)
+        : frm(queue, {"127.0.0.1", std::to_string(server.Port())}, Settings(tags, showInexact), chooser) {}
+
+    static TCddbSettings Settings(const std::string& tags, bool showInexact) {
+        TCddbSettings s;
+        s.EMail = "a@b";
+        s.Version = "1.0.0.0";
+        s.TagsFolder = tags;
+        s.ShowInexact = showInexact;
+        return s;
+    }
+
+    void Run(const std::string& screenshot = "") {
+        QTimer poll;
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (chooser.Window()->isVisible() && onChooser) {
+                auto action = std::move(onChooser);
+                onChooser = nullptr;
+                action(chooser);
+                return;
+            }
+            if (frm.OkBtn.Enabled() && QApplication::activeModalWidget() == frm.Window()) {
+                poll.stop();
+                if (!screenshot.empty()) {
+                    EXPECT_TRUE(frm.SaveScreenshot(Screens() + "/" + screenshot));
+                }
+                frm.OkBtn.Click();
+            }
+        });
+        poll.start();
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            ADD_FAILURE() << "the run did not end";
+            frm.CancelBtn.Click();
+        });
+        guard.start(20000);
+        result = frm.ShowModal();
+    }
+
+    std::vector<std::string> Log() { return frm.TCPStateMemo.Lines(); }
+
+    wb::gui::test::ModalDriver boxes;  // answers message boxes
+    TChooseFrm chooser;
+    TCddbStatFrm frm;
+    std::function<void(TChooseFrm&)> onChooser;
+    int result = 0;
+};
+
+// The application object comes before the sockets and timers of a test.
+struct AppFirst {
+    AppFirst() { wb::gui::test::App("Velmora"); }
+};
+
+class CddbWindowTest : public testing::Test, private AppFirst {
+protected:
+    void Queue(const std::string& line) { ASSERT_TRUE(queue.Add(*ParseRequestLine(line))); }
+    wb::TempDir dir{"cddbwin"};
+    TCddbRequests queue;
+    LoopbackServer server;
+};
+
+// Entries arrive in pieces; how many of them reach the client apart is up to
+// the network, so the dots after "Receiving data " are not counted here.
+std::vector<std::string> WithoutDots(std::vector<std::string> log) {
+    for (auto& line : log)
+        if (std::regex_match(line, std::regex("Receiving data \\.*"))) line = "Receiving data ";
+    return log;
+}
+
+TEST_F(CddbWindowTest, TwoRequestsOneFoundOneNotLeaveTheLogGridAndTagList) {
+    Queue(test::kTwoTrackLine);
+    Queue("02003d01 1 150 63");
+    test::ScriptExactMatch(server.script);
+    server.script.On("cddb query 02003d01 1 150 63", {"202 No match", " for disc ID 02003d01.\r\n"});
+    StatusRun run(server, queue, dir / "Tags");
+    run.Run("velmora-cddbstat.png");
+    EXPECT_EQ(WithoutDots(run.Log()),
+              (std::vector<std::string>{"Trying to connect to server : 127.0.0.1", "Connection established !",
+                                        "Login CDDB-Server", kDashes, "Send query to CDDB-Server for ID : 0b012a02",
+                                        "Found exact match !", "Receiving data ", "Analysing result !",
+                                        "Saving result to disk", kDashes, "Send query to CDDB-Server for ID : 02003d01",
+                                        "--- No result for query found ---", kDashes, "Logoff CDDB-Server",
+                                        "Connection to server closed !", "", kReady}));
+    EXPECT_EQ(run.frm.ReqSendPanel.Caption(), "2");
+    EXPECT_EQ(run.frm.ReqRecPanel.Caption(), "1");
+    TVlSortGrid& g = *run.frm.RecGrd;
+    EXPECT_EQ(g.RowCount(), 2);
+    EXPECT_EQ(GridRow(g, 0), (std::vector<std::string>{"Artist", "Album", "Year", "Genre"}));
+    EXPECT_EQ(GridRow(g, 1), (std::vector<std::string>{"The Artist", "The Album", "Yes", "Yes"}));
+    EXPECT_EQ(ReadBytes(dir / "Tags/The Artist - The Album.Tag"),
+              "Album\r\nThe Artist\r\nThe Album\r\n\r\n1998\r\nRock\r\n3\r\nFirst Song\r\nSecond Song\r\n");
+    EXPECT_TRUE(queue.Empty());
+    EXPECT_FALSE(run.frm.CancelBtn.Enabled());
+    EXPECT_EQ(server.script.commands.back(), "quit");
+}
+
+TEST_F(CddbWindowTest, InexactMatchesAreChosenInTheChooser) {
+    Queue(test::kTwoTrackLine);
+    test::ScriptExactMatch(server.script);
+    server.script.replies["cddb query " + test::kTwoTrackLine] = {
+        {"211 Found inexact matches, list follows (until terminating `.')\r\nrock 0b012a02 The Art",
+         "ist / The Album\r\njazz 1a2b3c02 Various Hits\r\n", ".\r\n"}};
+    server.script.On("cddb read jazz 1a2b3c02", {"210 jazz 1a2b3c02 entry follows\r\n",
+                                                 "DTITLE=Various Hits\r\nTTITLE0=A / One\r\n", "TTITLE1=B / Two\r\n.\r\n"});
+    StatusRun run(server, queue, dir / "Tags");
+    std::vector<std::string> shown;
+    run.onChooser = [&](TChooseFrm& c) {
+        TVlSortGrid& g = *c.ChooseGrd;
+        shown = GridRow(g, 2);
+        EXPECT_EQ(g.Row(), 1);
+        EXPECT_EQ(c.CounterPanel.Caption(), "5");
+        EXPECT_TRUE(c.SaveScreenshot(Screens() + "/velmora-choose.png"));
+        DoubleClick(g, 1, 2);
+    };
+    run.Run();
+    EXPECT_EQ(shown, (std::vector<std::string>{"(Sampler)", "Various Hits", "jazz", "1a2b3c02"}));
+    auto log = run.Log();
+    ASSERT_GE(log.size(), 7u);
+    EXPECT_EQ(log[5], "Found inexact matches ! Using Nr. 2");
+    EXPECT_EQ(server.script.commands[2], "cddb read jazz 1a2b3c02");
+    EXPECT_EQ(GridRow(*run.frm.RecGrd, 1), (std::vector<std::string>{"(Sampler)", "Various Hits", "No", "Yes"}));
+    EXPECT_EQ(ReadBytes(dir / "Tags/Various Hits (Sampler).Tag"),
+              "Sampler\r\nVarious Hits\r\n\r\n\r\nJazz\r\n3\r\nA\r\nOne\r\nB\r\nTwo\r\n");
+    EXPECT_FALSE(run.chooser.Timer1.Enabled());
+}
+
+TEST_F(CddbWindowTest, ABusyServerIsAskedAgainOnANewConnection) {
+    Queue(test::kTwoTrackLine);
+    test::ScriptExactMatch(server.script);
+    server.script.replies[test::kHello].push_front({"409 No handshake.\r\n"});
+    StatusRun run(server, queue, dir / "Tags");
+    run.Run();
+    auto log = WithoutDots(run.Log());
+    std::vector<std::string> head(log.begin(), log.begin() + 8);
+    EXPECT_EQ(head, (std::vector<std::string>{"Trying to connect to server : 127.0.0.1", "Connection established !",
+                                              "Login CDDB-Server", "**** ERROR **** Code : 409, Position 1",
+                                              "Closing connection to server and reconnecting !", kDashes,
+                                              "Trying to connect to server : 127.0.0.1", "Connection established !"}));
+    EXPECT_EQ(log.back(), kReady);
+    EXPECT_EQ(server.connections, 2);
+    EXPECT_EQ(run.frm.ReqSendPanel.Caption(), "1");
+    EXPECT_TRUE(fs::exists(dir / "Tags/The Artist - The Album.Tag"));
+}
+
+TEST_F(CddbWindowTest, ARefusedConnectionSaysSoAndLeavesOnlyOk) {
+    Queue(test::kTwoTrackLine);
+    server.Stop();
+    StatusRun run(server, queue, dir / "Tags");
+    run.Run("velmora-cddbstat-refused.png");
+    EXPECT_EQ(run.Log(), (std::vector<std::string>{"Trying to connect to server : 127.0.0.1", "Try failed !"}));
+    ASSERT_EQ(run.boxes.Messages().size(), 1u);
+    EXPECT_EQ(run.boxes.Messages()[0].text, kCannotConnectText);
+    EXPECT_EQ(run.boxes.Messages()[0].title, "Velmora");
+    EXPECT_EQ(queue.Count(), 1);
+}
+
+TEST_F(CddbWindowTest, ATagListThatCannotBeWrittenIsShownAndTheRequestStays) {
+    Queue(test::kTwoTrackLine);
+    test::ScriptExactMatch(server.script);
+    WriteBytes(dir / "Tags", "a file where the folder should be");
+    StatusRun run(server, queue, dir / "Tags");
+    QTimer::singleShot(4000, [&] { run.frm.CancelBtn.Click(); });
+    run.Run();
+    ASSERT_EQ(run.boxes.Messages().size(), 1u);
+    EXPECT_NE(run.boxes.Messages()[0].text.find(dir / "Tags"), std::string::npos) << run.boxes.Messages()[0].text;
+    EXPECT_EQ(run.Log().back(), "Saving result to disk");
+    EXPECT_EQ(queue.Count(), 1);
+    EXPECT_EQ(run.result, 2);
+}
+
+// The chooser alone, its timer driven by the test.
+class ChooserTest : public testing::Test, private AppFirst {
+protected:
+    void SetUp() override {
+        chooser.Timer1.SetInterval(24 * 3600 * 1000);  // the test gives the ticks
+    }
+    int Choose(std::function<void()> whileShown) {
+        QTimer::singleShot(50, [&, whileShown] { whileShown(); });
+        return chooser.ChooseMatch({{"A", "B", "rock", "00000001"}, {"C", "D", "jazz", "00000002"},
+                                    {"E", "F", "misc", "00000003"}});
+    }
+    TVlSortGrid& Grid() { return *chooser.ChooseGrd; }
+    TChooseFrm chooser;
+};
+
+TEST_F(ChooserTest, CountsDownAndTakesTheRowCurrentAtTheEndKeysDoNotStopIt) {
+    std::vector<std::string> counts;
+    bool visibleAfterFourTicks = false;
+    int row = Choose([&] {
+        counts.push_back(chooser.CounterPanel.Caption());
+        QTest::keyClick(Grid().viewport(), Qt::Key_Down);
+        for (int i = 0; i < 4; ++i) {
+            chooser.Timer1Timer();
+            counts.push_back(chooser.CounterPanel.Caption());
+        }
+        visibleAfterFourTicks = chooser.Window()->isVisible() && chooser.Timer1.Enabled();
+        chooser.Timer1Timer();
+    });
+    EXPECT_EQ(counts, (std::vector<std::string>{"5", "4", "3", "2", "1"}));
+    EXPECT_TRUE(visibleAfterFourTicks);
+    EXPECT_EQ(row, 2);
+    EXPECT_FALSE(chooser.Timer1.Enabled());
+}
+
+TEST_F(ChooserTest, AClickStopsTheCountdownAndADoubleClickChooses) {
+    std::string caption;
+    bool running = true;
+    int row = Choose([&] {
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellCenter(Grid(), 0, 1));
+        caption = chooser.CounterPanel.Caption();
+        running = chooser.Timer1.Enabled();
+        DoubleClick(Grid(), 0, 3);
+    });
+    EXPECT_EQ(caption, "waiting");
+    EXPECT_FALSE(running);
+    EXPECT_EQ(row, 3);
+
+    // Every showing starts afresh; "OK" closes and stops the timer.
+    bool restarted = false;
+    row = Choose([&] {
+        restarted = chooser.Timer1.Enabled() && chooser.CounterPanel.Caption() == "5";
+        chooser.OKBtn.Click();
+    });
+    EXPECT_TRUE(restarted);
+    EXPECT_EQ(row, 1);
+    EXPECT_FALSE(chooser.Timer1.Enabled());
+}
+
+} // namespace
+
+// From the main window's CDDB tab: a disc queued (once), "&Get Tracklists"
+// against the server, the tag list in "Tags" and the queue empty again.
+TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
+    wb::gui::test::App("Velmora");
+    wb::TempDir program("velmora-cddb-main");
+    LoopbackServer server;
+    test::ScriptExactMatch(server.script);
+    TChooseFrm chooser;
+    ChooseFrm = &chooser;
+    TID3Frm f(program.Path());
+    f.UrlEdit->SetText("127.0.0.1");
+    f.PortEdit->SetText(std::to_string(server.Port()));
+    f.EMailEdit->SetText("a@b");
+    EXPECT_FALSE(f.ConnectBtn->Enabled());
+    const auto disc = ParseRequestLine(test::kTwoTrackLine);
+    ASSERT_TRUE(disc);
+    wb::gui::test::ModalDriver driver;
+    f.AddCddbRequest(*disc);
+    f.AddCddbRequest(*disc);  // the same disc again is refused
+    ASSERT_EQ(driver.Texts(), std::vector<std::string>{kDuplicateRequestText});
+    EXPECT_EQ(f.ReqCounter->Caption(), "1");
+    ASSERT_TRUE(f.ConnectBtn->Enabled());
+    // The status window ends with its OK button once the run is over.
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        auto* ok = w ? w->findChild<QPushButton*>("OkBtn") : nullptr;
+        if (ok && ok->isEnabled()) ok->click();
+    });
+    poll.start();
+    f.ConnectBtn->Click();
+    poll.stop();
+    EXPECT_TRUE(f.CddbRequests().Empty());
+    EXPECT_EQ(f.ReqCounter->Caption(), "0");
+    EXPECT_FALSE(f.ConnectBtn->Enabled());
+    size_t lists = 0;
+    for (const auto& e : fs::directory_iterator(f.TagsFolder())) lists += e.path().extension() == ".Tag";
+    EXPECT_EQ(lists, 1u);
+    // An address of no use is refused before anything is sent.
+    f.EMailEdit->SetText("nobody");
+    f.AddCddbRequest(*disc);
+    driver.Clear();
+    f.ConnectBtn->Click();
+    EXPECT_EQ(driver.Texts(), std::vector<std::string>{kInvalidEMailText});
+    EXPECT_EQ(f.CddbRequests().Count(), 1);
+    ChooseFrm = nullptr;
+}

@@ -1,0 +1,262 @@
+// The tag-list editor driven as a user drives it, and the main window's
+// tag-list grid filled from list files.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "tag_editor/logic/tests/TestFiles.h"
+#include "platform/base/TempDir.h"
+#include "platform/testing/GuiTest.h"
+#include "tag_editor/windows/EditTag.h"
+
+using namespace velmora;
+namespace fs = std::filesystem;
+
+namespace {
+
+template <typename Row>
+std::string RowName(const testing::TestParamInfo<Row>& info) { return info.param.name; }
+
+class EditTagTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<TEditTagListFrm>();
+        form->SetTagsFolder(tags.Path());
+        form->Show();
+        QApplication::setActiveWindow(form->Window());
+        form->EditGrid.SetFocus();
+        QApplication::processEvents();
+    }
+    TVlSortGrid& Grid() { return *form->EditGrid; }
+    // Types into the current cell's editor, then presses Enter.
+    void Type(const std::string& text) {
+        ASSERT_TRUE(Grid().EditorMode());
+        QTest::keyClicks(Grid().InplaceEditor(), QString::fromStdString(text));
+    }
+    void Enter() {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(Grid().InplaceEditor(), &press);
+    }
+    std::vector<std::string> Column(int col) {
+        std::vector<std::string> out;
+        for (int r = 0; r < Grid().RowCount(); ++r) out.push_back(Grid().Cells(col, r));
+        return out;
+    }
+    using Cells = std::vector<std::string>;
+
+    // The application comes first: the driver's timer needs it.
+    QApplication& app = wb::gui::test::App("Velmora");
+    wb::TempDir tags;
+    wb::gui::test::ModalDriver driver;
+    std::unique_ptr<TEditTagListFrm> form;
+};
+
+TEST_F(EditTagTest, EnterWalksTheAlbumGridAndOkWritesTheList) {
+    form->ArtistListEdit.SetText("A");
+    form->AlbumListEdit.SetText("B");
+    form->CommentListEdit.SetText("C");
+    QTest::keyClicks(form->YearListEdit.Widget(), "19x9-9");
+    EXPECT_EQ(form->YearListEdit.Text(), "1999");
+    std::vector<std::string> genres = form->GenreCombo.Items();
+    form->GenreCombo.SetItemIndex(int(std::find(genres.begin(), genres.end(), "Rock") - genres.begin()));
+    for (const char* title : {"One", "Two", "Three"}) {
+        Type(title);
+        Enter();
+    }
+    // The last Enter appended row 04; a click elsewhere drops it again.
+    EXPECT_EQ(Column(0), (Cells{"Tracknumber", "01", "02", "03", "04"}));
+    Grid().FocusCell(1, 1);
+    Grid().Click();
+    EXPECT_EQ(Column(0), (Cells{"Tracknumber", "01", "02", "03"}));
+    EXPECT_EQ(Column(1), (Cells{"Songname", "One", "Two", "Three"}));
+
+    form->OkBtn.Click();
+    EXPECT_EQ(form->ModalResult(), 1);
+    EXPECT_EQ(ReadBytes(tags / "A - B.Tag"), "Album\r\nA\r\nB\r\nC\r\n1999\r\nRock\r\n4\r\nOne\r\nTwo\r\nThree\r\n");
+}
+
+TEST_F(EditTagTest, SamplerEnterGoesArtistTitleNextArtist) {
+    form->SamplerGrp.Click();
+    EXPECT_FALSE(form->ArtistListEdit.Enabled());
+    form->AlbumListEdit.SetText("Hits");
+    for (const char* cell : {"Artist 1", "Title 1", "Artist 2", "Title 2"}) {
+        Type(cell);
+        Enter();
+    }
+    EXPECT_EQ(Grid().Col(), 1);
+    EXPECT_EQ(Grid().Row(), 3);
+    Grid().FocusCell(2, 2);
+    Grid().Click();
+    EXPECT_EQ(Column(0), (Cells{"Tracknumber", "01", "02"}));
+    EXPECT_EQ(Column(1), (Cells{"Artist", "Artist 1", "Artist 2"}));
+    EXPECT_EQ(Column(2), (Cells{"Songname", "Title 1", "Title 2"}));
+    form->OkBtn.Click();
+    EXPECT_EQ(ReadBytes(tags / "Hits (Sampler).Tag"),
+              "Sampler\r\nHits\r\n\r\n\r\n\r\n3\r\nArtist 1\r\nTitle 1\r\nArtist 2\r\nTitle 2\r\n");
+}
+
+TEST_F(EditTagTest, FirstRowNeverVanishes) {
+    Enter();
+    Enter();
+    EXPECT_EQ(Grid().RowCount(), 4);
+    Grid().FocusCell(1, 1);
+    Grid().Click();
+    EXPECT_EQ(Grid().RowCount(), 2);
+    Grid().FocusCell(1, 1);
+    Grid().Click();
+    EXPECT_EQ(Grid().RowCount(), 2);
+}
+
+TEST_F(EditTagTest, SwitchingLayoutsMovesTitlesAndDropsArtists) {
+    Grid().SetCells(1, 1, "Song");
+    form->SamplerGrp.Click();
+    EXPECT_EQ(Column(1), (Cells{"Artist", ""}));
+    EXPECT_EQ(Column(2), (Cells{"Songname", "Song"}));
+    Grid().SetCells(1, 1, "Singer");
+    form->AlbumGrp.Click();
+    EXPECT_TRUE(form->ArtistListEdit.Enabled());
+    EXPECT_EQ(Grid().ColCount(), 2);
+    EXPECT_EQ(Column(1), (Cells{"Songname", "Song"}));
+    // A click on the layout already shown changes nothing.
+    form->AlbumGrp.Click();
+    EXPECT_EQ(Column(1), (Cells{"Songname", "Song"}));
+}
+
+TEST_F(EditTagTest, CapitalizeLeavesYearAndGenreAlone) {
+    form->SamplerGrp.Click();
+    form->AlbumListEdit.SetText("the BEST hits");
+    form->CommentListEdit.SetText("AC/DC rules");
+    form->YearListEdit.SetText("2001");
+    form->GenreCombo.SetItemIndex(3);
+    std::string genre = form->GenreCombo.Text();
+    Grid().SetCells(1, 1, "rock-n-ROLL band");
+    Grid().SetCells(2, 1, "tHE song");
+    form->BitBtn1.Click();
+    EXPECT_EQ(form->AlbumListEdit.Text(), "The Best Hits");
+    EXPECT_EQ(form->CommentListEdit.Text(), "Ac/dc Rules");
+    EXPECT_EQ(form->YearListEdit.Text(), "2001");
+    EXPECT_EQ(form->GenreCombo.Text(), genre);
+    EXPECT_EQ(Column(1), (Cells{"Artist", "Rock-n-roll Band"}));
+    EXPECT_EQ(Column(2), (Cells{"Songname", "The Song"}));
+}
+
+TEST_F(EditTagTest, EditModeLoadsTheListAndAnEmptyAlbumWritesNothing) {
+    WriteBytes(tags / "x.Tag", "album\r\nHits\r\nnote\r\n2001\r\nPop\r\n3\r\na1\r\nt1\r\na2\r\nt2\r\n");
+    form->SetEditMode(true, tags / "x.Tag");
+    form->FormShow();
+    EXPECT_TRUE(form->SamplerGrp.Checked());
+    EXPECT_FALSE(form->ArtistListEdit.Enabled());
+    EXPECT_EQ(form->AlbumListEdit.Text(), "Hits");
+    EXPECT_EQ(form->YearListEdit.Text(), "2001");
+    EXPECT_EQ(form->GenreCombo.Text(), "Pop");
+    EXPECT_EQ(Column(0), (Cells{"Tracknumber", "01", "02"}));
+    EXPECT_EQ(Column(1), (Cells{"Artist", "a1", "a2"}));
+    EXPECT_EQ(Column(2), (Cells{"Songname", "t1", "t2"}));
+
+    form->SetEditMode(false);
+    form->FormShow();
+    EXPECT_EQ(form->AlbumListEdit.Text(), "");
+    EXPECT_EQ(form->GenreCombo.ItemIndex(), -1);
+    EXPECT_EQ(Column(2), (Cells{"Songname", ""}));
+    form->OkBtn.Click();
+    EXPECT_EQ(form->ModalResult(), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tags.Path()), {}), 1);
+}
+
+TEST_F(EditTagTest, MalformedListLeavesTheEditorEmpty) {
+    form->AlbumListEdit.SetText("typed before");
+    WriteBytes(tags / "bad.Tag", "Album\r\nA\r\nB\r\n\r\n\r\n\r\nlots\r\n");
+    form->SetEditMode(true, tags / "bad.Tag");
+    EXPECT_THROW(form->FormShow(), TagListError);
+    EXPECT_EQ(form->AlbumListEdit.Text(), "");
+    EXPECT_EQ(Grid().RowCount(), 2);
+}
+
+TEST_F(EditTagTest, AFailedWriteKeepsTheDialogOpen) {
+    form->SetTagsFolder(tags / "missing");
+    form->ArtistListEdit.SetText("A");
+    form->AlbumListEdit.SetText("B");
+    form->OkBtn.Click();
+    ASSERT_EQ(driver.Messages().size(), 1u);
+    EXPECT_EQ(driver.Messages()[0].title, "Velmora");
+    EXPECT_NE(driver.Messages()[0].text.find("A - B.Tag"), std::string::npos) << driver.Messages()[0].text;
+    EXPECT_EQ(form->ModalResult(), 0);
+    EXPECT_EQ(form->AlbumListEdit.Text(), "B");
+}
+
+TEST_F(EditTagTest, CellColours) {
+    struct Row { int col, row; wb::gui::TColor color; TAlignment align; };
+    for (Row r : {Row{0, 0, 0x00A4E8F9, taCenter}, Row{1, 0, 0x00A4E8F9, taLeftJustify},
+                  Row{0, 1, 0x0086EA9F, taCenter}, Row{1, 1, wb::gui::clWindow, taLeftJustify}}) {
+        wb::gui::TBrush brush{wb::gui::clWindow};
+        TFormatOptions f;
+        f.Brush = &brush;
+        form->EditGridGetCellFormat(r.col, r.row, f);
+        EXPECT_EQ(brush.Color, r.color) << r.col << "," << r.row;
+        EXPECT_EQ(f.AlignmentHorz, r.align) << r.col << "," << r.row;
+    }
+}
+
+TEST_F(EditTagTest, Screenshots) {
+    const std::string screens = std::string(WB_BINARY_DIR) + "/screens";
+    fs::create_directories(screens);
+    WriteBytes(tags / "a.Tag", "Album\r\nSome Artist\r\nSome Album\r\nA comment\r\n1999\r\nRock\r\n4\r\n"
+                               "First Song\r\nSecond Song\r\nThird Song\r\n");
+    WriteBytes(tags / "s.Tag", "Sampler\r\nHits\r\n\r\n2001\r\nPop\r\n3\r\nArtist 1\r\nTitle 1\r\nArtist 2\r\nTitle 2\r\n");
+    for (const char* name : {"a", "s"}) {
+        form->SetEditMode(true, tags / (std::string(name) + ".Tag"));
+        form->FormShow();
+        QApplication::processEvents();
+        EXPECT_TRUE(form->SaveScreenshot(screens + "/velmora-taglist-editor-" + (name[0] == 'a' ? "album" : "sampler") + ".png"));
+    }
+}
+
+struct GridRow {
+    std::string name;
+    std::vector<std::string> files;
+    int rowBefore;
+    std::vector<std::string> artists, albums;  // rows below the header
+    int rowAfter;
+};
+
+class TagListGridTest : public testing::TestWithParam<GridRow> {};
+
+TEST_P(TagListGridTest, ListsEveryFileSortedByArtist) {
+    wb::gui::test::App("Velmora");
+    const GridRow& row = GetParam();
+    TVlSortGrid grid;
+    SetUpTagListGrid(grid);
+    grid.SetRowCount(6);
+    grid.SetRow(row.rowBefore);
+    FillTagListGrid(grid, "/lists", row.files);
+    std::vector<std::string> artists, albums;
+    for (int r = 1; r < grid.RowCount(); ++r) {
+        artists.push_back(grid.Cells(0, r));
+        albums.push_back(grid.Cells(1, r));
+        std::string path = TagListPathAt(grid, r);
+        if (path.empty()) continue;
+        EXPECT_EQ(GridNamesOfTagList(path.substr(strlen("/lists/"))).Album, grid.Cells(1, r));
+    }
+    EXPECT_EQ(grid.Cells(0, 0), "Artist");
+    EXPECT_EQ(grid.Cells(1, 0), "Album");
+    EXPECT_EQ(grid.Cells(2, 0), " ");
+    EXPECT_EQ(artists, row.artists);
+    EXPECT_EQ(albums, row.albums);
+    EXPECT_EQ(grid.Row(), row.rowAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, TagListGridTest,
+    testing::Values(GridRow{"NoListLeavesOneEmptyRow", {}, 3, {""}, {""}, 1},
+                    GridRow{"SortedCaseBlind", {"b - Two.Tag", "Hits (Sampler).Tag", "A - One.Tag"}, 2,
+                            {"(Sampler)", "A", "b"}, {"Hits ", "One", "Two"}, 2},
+                    GridRow{"ShorterGridTakesTheLastRow", {"A - One.Tag", "B - Two.Tag"}, 5, {"A", "B"}, {"One", "Two"}, 2},
+                    GridRow{"DashBeforeSampler", {"Best - Of (Sampler).Tag"}, 1, {"Best"}, {"Of (Sampler)"}, 1}),
+    RowName<GridRow>);
+
+} // namespace

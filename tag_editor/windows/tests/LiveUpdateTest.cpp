@@ -1,0 +1,272 @@
+// The live update's rules, and the window against a web server of the
+// test's own on loopback: what the user is told and what is left on disk.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/base/TempDir.h"
+#include "platform/gui/Guard.h"
+#include "platform/testing/GuiTest.h"
+#include "tag_editor/windows/DirChoos.h"
+#include "tag_editor/windows/Lupdate.h"
+#include "tag_editor/logic/UpdateRules.h"
+
+namespace {
+
+using namespace velmora;
+namespace fs = std::filesystem;
+
+// ---- rules
+
+TEST(UpdateRules, GroupThousands) {
+    const std::pair<uint64_t, const char*> rows[] = {
+        {1234567, "1.234.567"}, {123456, "123.456"}, {999, "999"}, {1000, "1.000"}, {0, "0"}, {1024, "1.024"}};
+    for (auto [n, text] : rows) EXPECT_EQ(GroupThousands(n), text) << n;
+}
+
+struct VersionCase {
+    const char* local;
+    const char* remote;
+    bool newer;
+};
+class NewerVersion : public ::testing::TestWithParam<VersionCase> {};
+TEST_P(NewerVersion, ComparesWholeNumbersFromTheLeft) {
+    EXPECT_EQ(IsNewerVersion(GetParam().local, GetParam().remote), GetParam().newer)
+        << GetParam().local << " / " << GetParam().remote;
+}
+INSTANTIATE_TEST_SUITE_P(Versions, NewerVersion,
+                         ::testing::Values(VersionCase{"1.2.3.4", "1.2.3.5", true}, VersionCase{"1.2.3.4", "1.2.3.4", false},
+                                           VersionCase{"1.2.3.4", "1.2.2.9", false},
+                                           VersionCase{"1.9.0.0", "1.10.0.0", true},
+                                           VersionCase{"1.2.9.0", "1.2.10.0", true}, VersionCase{"2.0", "1.9.9.9", false},
+                                           VersionCase{"1.2", "1.2.0.1", true}, VersionCase{"1.2.0.0", "1.2", false}));
+
+TEST(UpdateRules, AVersionPartThatIsNoWholeNumberIsAnError) {
+    for (const char* bad : {"1.2.x.4", "", "1..2", "1.2.-3.4", "1.2.3.4/../x"})
+        EXPECT_THROW(IsNewerVersion("1.0.0.0", bad), std::invalid_argument) << bad;
+}
+
+TEST(UpdateRules, FileNamesAndArchivePaths) {
+    for (const char* ok : {"Tool", "Velmora Setup", ""}) EXPECT_FALSE(RefuseUpdateFileName(ok)) << ok;
+    for (const char* bad : {"../x", "a/b", "..", "a\\b", "a\nb"}) EXPECT_TRUE(RefuseUpdateFileName(bad)) << bad;
+    EXPECT_EQ(ArchivePath("/home/me/dl", "Tool", "1.6.0.0"), "/home/me/dl/Tool v1.6.0.0.zip");
+    EXPECT_EQ(ArchivePath("/opt/velmora/", "Tool", "1.6.0.0"), "/opt/velmora/Tool v1.6.0.0.zip");
+    EXPECT_EQ(DownloadPercent(512, 1024), 50);
+    EXPECT_EQ(DownloadPercent(1, 8), 12);  // 12.5 to the even neighbour
+    EXPECT_EQ(DownloadPercent(5, 0), 0);
+    EXPECT_EQ(DownloadPercent(9, 8), 100);
+}
+
+// ---- the window against a server
+
+const std::string kZip = std::string("PK\x03\x04", 4) + std::string(2000, 'z');
+
+// Python's own web server over a folder, on a free loopback port.
+class WebServer {
+public:
+    explicit WebServer(const std::string& folder) {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        port_ = probe.serverPort();
+        probe.close();
+        // Unbuffered, so the server's own "Serving HTTP" line says when it listens.
+        process_.start("python3", {"-u", "-m", "http.server", QString::number(port_), "--bind", "127.0.0.1",
+                                   "--directory", QString::fromStdString(folder)});
+        QByteArray said;
+        while (!ready_ && process_.waitForReadyRead(10000)) {
+            said += process_.readAllStandardOutput();
+            ready_ = said.contains("Serving HTTP");
+        }
+    }
+    ~WebServer() {
+        process_.kill();
+        process_.waitForFinished(2000);
+    }
+    bool Ready() const { return ready_; }
+    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+private:
+    QProcess process_;
+    uint16_t port_ = 0;
+    bool ready_ = false;
+};
+
+// Answers every request with part of a long body, then hangs or drops.
+class StallingServer {
+public:
+    explicit StallingServer(bool drop) {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this, drop] {
+            QTcpSocket* s = server_.nextPendingConnection();
+            QObject::connect(s, &QTcpSocket::readyRead, s, [s, drop] {
+                s->readAll();
+                const std::string part = "HTTP/1.0 200 OK\r\nContent-Length: 900000\r\n\r\n" + kZip;
+                s->write(part.data(), qint64(part.size()));
+                s->flush();
+                if (drop) s->disconnectFromHost();
+            });
+        });
+    }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + "/Tool.zip"; }
+
+private:
+    QTcpServer server_;
+};
+
+enum class Choice { None, Install, DownloadOnly, DownloadOnlyCancelled, CancelMidTransfer, CloseWhileWaiting };
+
+struct UpdateCase {
+    const char* name;
+    std::string version;   // on offer; empty: no Update.ini on the server
+    std::string fileName;
+    std::string archive;   // "" none on the server, "stall", "drop": a server of the test's own
+    Choice choice;
+    std::string status;
+    bool installReady;
+    std::string archiveLeft;  // where an archive ends up ("" nowhere): "program" or "chosen"
+};
+
+void PrintTo(const UpdateCase& c, std::ostream* os) { *os << c.name; }
+
+class LiveUpdate : public ::testing::TestWithParam<UpdateCase> {
+protected:
+    void SetUp() override { wb::gui::test::App("Velmora"); }
+};
+
+size_t FilesIn(const std::string& folder) {
+    size_t n = 0;
+    for (const auto& e : fs::directory_iterator(folder)) n += e.is_regular_file();
+    return n;
+}
+
+TEST_P(LiveUpdate, EndsAsTheUserAndTheServerDecide) {
+    const UpdateCase& c = GetParam();
+    if (std::system("python3 --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
+    wb::TempDir site("update-site"), program("update-program"), chosen("update-chosen");
+    WebServer web(site.Path());
+    ASSERT_TRUE(web.Ready());
+    StallingServer stall(c.archive == "drop");
+    std::string archiveUrl = web.Url("/files/Tool.zip");
+    if (c.archive == "stall" || c.archive == "drop") archiveUrl = stall.Url();
+    fs::create_directories(site / "Software/Velmora");
+    fs::create_directories(site / "files");
+    if (!c.version.empty())
+        std::ofstream(site / "Software/Velmora/Update.ini", std::ios::binary)
+            << "[UpdateInfo]\r\nVersion=" << c.version << "\r\nFileName=" << c.fileName << "\r\nUpdateURL=" << archiveUrl
+            << "\r\n";
+    if (c.archive == "zip") std::ofstream(site / "files/Tool.zip", std::ios::binary) << kZip;
+    if (c.archive == "html") std::ofstream(site / "files/Tool.zip", std::ios::binary) << "<html>moved</html>";
+
+    TLUpdateFrm w;
+    w.ProgramVersion = "1.2.3.4";
+    w.ProgramFolder = program.Path();
+    w.UpdateAddress = web.Url("/Software/Velmora/Update.ini");
+    std::string chosenStart, started;
+    w.ChooseFolder = [&](const std::string& start) {
+        chosenStart = start;
+        return c.choice == Choice::DownloadOnlyCancelled ? std::string() : chosen.Path();
+    };
+    w.StartUpdater = [&](const std::string& line) { started = line; };
+    w.Show();
+    w.Timer->SetEnabled(false);
+    if (c.choice == Choice::Install || c.choice == Choice::CancelMidTransfer)
+        QTimer::singleShot(0, [&] { w.BitBtn3.Click(); });
+    if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled)
+        QTimer::singleShot(0, [&] { w.DownloadBtn.Click(); });
+    // Closing the window while it waits for the choice cancels the check.
+    if (c.choice == Choice::CloseWhileWaiting) QTimer::singleShot(300, [&] { w.Close(); });
+    if (c.choice == Choice::CancelMidTransfer)
+        w.ProgressBar.OnChange = [&](wb::Persistent*, int) { QTimer::singleShot(0, [&] { w.CancelBtn.Click(); }); };
+    wb::gui::test::ModalDriver driver;
+    wb::gui::RunGuarded([&] { w.CheckForUpdate(); });
+    EXPECT_EQ(w.InfoPanel.Caption(), c.status);
+    EXPECT_EQ(w.InstallReady, c.installReady);
+    EXPECT_TRUE(w.OKBtn.Enabled() != w.CancelBtn.Enabled());
+    // The information file stays only while an update is on offer.
+    EXPECT_EQ(fs::exists(program / "Update.ini"), c.status.find("Download Ready") != std::string::npos ||
+                                                      c.status == "Live Update aborted" ||
+                                                      c.status == "ERROR : Lost connection to server");
+    const std::string name = c.fileName + " v" + c.version + ".zip";
+    EXPECT_EQ(fs::exists(program / name), c.archiveLeft == "program");
+    EXPECT_EQ(fs::exists(chosen / name), c.archiveLeft == "chosen");
+    // Nothing else is left in the chosen folder, and no partial file anywhere.
+    EXPECT_EQ(FilesIn(chosen.Path()), c.archiveLeft == "chosen" ? 1u : 0u);
+    if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled) {
+        EXPECT_EQ(chosenStart, program.Path());
+    }
+    w.OKBtnClick();
+    if (c.installReady) EXPECT_EQ(started.substr(0, started.rfind(' ')), "\"" + program.Path() + "/Update.exe\"");
+    else EXPECT_EQ(started, "");
+    if (c.fileName.find("..") != std::string::npos) {
+        ASSERT_EQ(driver.Messages().size(), 1u);
+        EXPECT_NE(driver.Messages()[0].text.find("not a plain file name"), std::string::npos);
+        EXPECT_FALSE(fs::exists(site / "evil v1.2.3.5.zip"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Server, LiveUpdate,
+    ::testing::Values(
+        UpdateCase{"SameVersion", "1.2.3.4", "Tool", "zip", Choice::None, "No new version available", false, ""},
+        UpdateCase{"Install", "1.2.3.5", "Tool", "zip", Choice::Install,
+                   "       Download Ready. Press \"OK\" to finish Update", true, "program"},
+        UpdateCase{"DownloadOnly", "1.2.3.5", "Tool", "zip", Choice::DownloadOnly, "       Download Ready", false,
+                   "chosen"},
+        UpdateCase{"FolderChoiceCancelled", "1.2.3.5", "Tool", "zip", Choice::DownloadOnlyCancelled,
+                   "Live Update aborted", false, ""},
+        UpdateCase{"NoInformationFile", "", "Tool", "zip", Choice::None, "ERROR : No connection to server", false, ""},
+        UpdateCase{"ArchiveMissing", "1.2.3.5", "Tool", "", Choice::Install, "ERROR : Lost connection to server",
+                   false, ""},
+        UpdateCase{"HtmlInsteadOfTheArchive", "1.2.3.5", "Tool", "html", Choice::Install,
+                   "ERROR : Lost connection to server", false, ""},
+        UpdateCase{"DroppedConnection", "1.2.3.5", "Tool", "drop", Choice::Install,
+                   "ERROR : Lost connection to server", false, ""},
+        UpdateCase{"CancelMidTransfer", "1.2.3.5", "Tool", "stall", Choice::CancelMidTransfer, "Live Update aborted",
+                   false, ""},
+        UpdateCase{"ClosedWhileWaiting", "1.2.3.5", "Tool", "zip", Choice::CloseWhileWaiting, "Live Update aborted",
+                   false, ""},
+        // Refused as the error it is; the window can still be cancelled.
+        UpdateCase{"HostileFileName", "1.2.3.5", "../../evil", "zip", Choice::Install,
+                   "Checking for new version of Velmora", false, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+TEST(LiveUpdateWindows, Screenshots) {
+    wb::gui::test::App("Velmora");
+    const std::string screens = std::string(WB_BINARY_DIR) + "/screens";
+    fs::create_directories(screens);
+    TLUpdateFrm w;
+    w.ProgramVersion = "1.2.3.4";
+    w.Show();
+    w.Timer->SetEnabled(false);
+    w.ShowUpdateStatus("New version available", 0);
+    w.OldVerPanel.SetCaption("1.2.3.4");
+    w.NewVerPanel.SetCaption("1.2.3.5");
+    w.VersionPanel.SetVisible(true);
+    EXPECT_TRUE(w.SaveScreenshot(screens + "/velmora-liveupdate-offer.png"));
+    w.VersionPanel.SetVisible(false);
+    w.DownloadPanel.SetVisible(true);
+    w.ShowUpdateStatus("Downloading new version", 1);
+    w.UpdateHTTPPacketRecvd(512, 1024);
+    EXPECT_EQ(w.ProgressBar.Percent(), 50);
+    EXPECT_EQ(w.TotalSizePanel.Caption(), "1.024");
+    EXPECT_EQ(w.RecSizePanel.Caption(), "512");
+    EXPECT_TRUE(w.SaveScreenshot(screens + "/velmora-liveupdate-download.png"));
+    w.Close();
+    TDirFrm d;
+    d.Show();
+    EXPECT_TRUE(d.SaveScreenshot(screens + "/velmora-dirchoose.png"));
+    d.Close();
+}
+
+} // namespace
