@@ -1,5 +1,6 @@
 #include "platform/gui/Cursors.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <map>
 
@@ -34,6 +35,14 @@ std::optional<CursorShape> RegisteredCursor(int id) {
 
 void SetControlCursor(WidgetControl& control, int id) {
     control.Widget()->setCursor(ToQt(RegisteredCursor(id).value_or(CursorShape::Arrow)));
+}
+
+BusyCursor::BusyCursor() : shown_(qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+    if (shown_) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    if (shown_) QApplication::restoreOverrideCursor();
 }
 
 } // namespace wb::gui

@@ -14,4 +14,17 @@ std::optional<CursorShape> RegisteredCursor(int id);
 // Shows the registered cursor over the control; an unknown number shows the arrow.
 void SetControlCursor(WidgetControl& control, int id);
 
+// The wait cursor over the whole program while it lives; nothing without a
+// GUI application. Nested ones stack.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    bool shown_ = false;
+};
+
 } // namespace wb::gui

@@ -297,6 +297,10 @@ void WidgetControl::SetBounds(int left, int top, int width, int height) {
 
 bool WidgetControl::Focused() const { return Widget() && Widget()->hasFocus(); }
 
+void WidgetControl::SetAcceptsFocus(bool accepts) {
+    Widget()->setFocusPolicy(accepts ? Qt::StrongFocus : Qt::NoFocus);
+}
+
 WidgetControl* WidgetControl::ControlOf(const QWidget* widget) {
     const auto& map = WidgetMap();
     for (const QWidget* w = widget; w; w = w->parentWidget())

@@ -55,6 +55,9 @@ public:
 
     // Whether the keyboard focus is on the control's widget.
     bool Focused() const;
+    // False: neither Tab nor a click gives the control the focus, so the
+    // control a speed button acts on keeps it.
+    void SetAcceptsFocus(bool accepts);
     // The control a widget shows, or the nearest control around it; null
     // for a widget of no control.
     static WidgetControl* ControlOf(const QWidget* widget);

@@ -6,14 +6,9 @@
 
 #include "platform/gui/Button.h"
 #include "platform/gui/Form.h"
-#include "platform/gui/HostedControl.h"
 #include "platform/gui/Label.h"
+#include "platform/gui/ListBox.h"
 #include "tag_editor/controls/VlSortGrd.h"
-
-#include <QListWidget>
-
-class QPainter;
-class QRect;
 
 namespace velmora {
 
@@ -35,8 +30,8 @@ public:
     wb::gui::Button BitBtn1{*this, "BitBtn1", "OK"};
     wb::gui::Button BitBtn2{*this, "BitBtn2", "Abbrechen"};
     wb::gui::Button BitBtn3{*this, "BitBtn3", "Ein-/Ausblenden"};
-    wb::gui::HostedControl<QListWidget> Seiten{*this, "Seiten"};
-    wb::gui::HostedControl<QListWidget> Komponenten{*this, "Komponenten"};
+    wb::gui::ListBox Seiten{*this, "Seiten"};
+    wb::gui::ListBox Komponenten{*this, "Komponenten"};
     wb::gui::Button LibVorgabeButton{*this, "LibVorgabeButton", "Vorgabe"};
     wb::gui::Button MoveButton{*this, "MoveButton", "\u21C4"};
 
@@ -45,38 +40,37 @@ public:
     void OkButtonClick(wb::Persistent* Sender);
     void FormDestroy(wb::Persistent* Sender);
     void FormCreate(wb::Persistent* Sender);
-    // X and Y in the target's viewport.
-    void ListBoxDragDrop(QListWidget* Target, QListWidget* Source, int X, int Y);
-    bool DragOver(QObject* Source) const;
-    void ListBoxMouseDown(QListWidget* Sender, int X, int Y);
+    void ListBoxDragDrop(wb::Persistent* Sender, wb::Persistent* Source, int X, int Y);
+    void ListBoxDragOver(wb::Persistent* Sender, wb::Persistent* Source, int X, int Y, bool& Accept);
+    void ListBoxMouseDown(wb::Persistent* Sender, wb::gui::TMouseButton Button, wb::gui::TShiftState Shift, int X,
+                          int Y);
     void KomponentenEnter(wb::Persistent* Sender);
     void KomponentenExit(wb::Persistent* Sender);
     void LibVorgabeButtonClick(wb::Persistent* Sender);
     void Bewegen(wb::Persistent* Sender);
-    void ListBoxKeyUp(QListWidget* Sender, int Key);
+    void ListBoxKeyUp(wb::Persistent* Sender, int& Key, wb::gui::TShiftState Shift);
     void SeitenClick(wb::Persistent* Sender);
-    void SeitenDrawItem(QPainter& Canvas, const QRect& Rect, int Index, bool Selected);
+    void SeitenDrawItem(wb::Persistent* Control, wb::gui::Canvas& Canvas, int Index, const wb::gui::Rect& Rect,
+                        bool Selected);
 
     // The list box that has (or last had) the keyboard focus.
-    QListWidget* FocusedList() const { return focused_; }
-    void SetFocusedList(QListWidget* list);
+    wb::gui::ListBox* FocusedList() const { return focused_; }
+    void SetFocusedList(wb::gui::ListBox* list);
     // What the two list boxes hold.
     const THeaderEntryList& ShownItems() const { return shown_; }
     const THeaderEntryList& HiddenItems() const { return hidden_; }
 
 private:
-    class Filter;
-    THeaderEntryList& ItemsOf(QListWidget* list);
-    QListWidget* OtherList(QListWidget* list) const;
-    void Refill(QListWidget* list);
+    // One of the two lists, or null.
+    wb::gui::ListBox* ListOf(wb::Persistent* sender);
+    THeaderEntryList& ItemsOf(wb::gui::ListBox* list);
+    wb::gui::ListBox* OtherList(wb::gui::ListBox* list);
+    void Refill(wb::gui::ListBox* list);
     void Reload();
-    // True when a drag of the entry pressed in source began.
-    bool StartDrag(QListWidget* source);
 
-    Filter* filter_ = nullptr;
     int dragIndex_ = -1;
-    QListWidget* dragSource_ = nullptr;
-    QListWidget* focused_ = nullptr;
+    wb::gui::ListBox* dragSource_ = nullptr;
+    wb::gui::ListBox* focused_ = nullptr;
     TGridHeaderEvent onGridHeaderDefault_;
     THeaderEntryList* list_ = nullptr;
     THeaderEntryList shown_, hidden_;

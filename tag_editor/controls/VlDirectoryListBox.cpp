@@ -1,15 +1,10 @@
 #include "tag_editor/controls/VlDirectoryListBox.h"
 
-#include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
-
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/base/File.h"
-#include "tag_editor/controls/VlFileIcons.h"
 #include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlFsRules.h"
 
@@ -18,53 +13,46 @@ namespace velmora {
 namespace fs = std::filesystem;
 using namespace wb::gui;
 
-class TVlDirItemDelegate : public QStyledItemDelegate {
-public:
-    explicit TVlDirItemDelegate(TVlDirectoryListBox* list) : QStyledItemDelegate(list), list_(list) {}
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return {option.rect.width() > 0 ? option.rect.width() : 100,
-                std::max(18, GetTextLineHeight(FontOf(list_->font())) - 3)};
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const bool selected = option.state & QStyle::State_Selected;
-        const int row = index.row();
-        Rect r{option.rect.left(), option.rect.top(), option.rect.right() + 1, option.rect.bottom() + 1};
-        Canvas c(*painter);
-        c.Font() = FontOf(list_->font());
-        c.Brush() = {list_->color_, BrushStyle::Solid};
-        c.FillRect(r);
-        const int indent = list_->ItemIndent(row);
-        // The path's folders show open, the subfolders closed.
-        QIcon icon = DesktopIcon({}, true, row < list_->pathCount_);
-        icon.paint(painter, QRect(r.left + indent, r.top + (r.Height() - 16) / 2, 16, 16));
-        const std::string text = index.data().toString().toStdString();
-        const int textLeft = r.left + 16 + indent + 4;
-        const int textTop = r.top + (r.Height() - c.TextHeight("Pp")) / 2;
-        Rect tr{textLeft, r.top, std::min(r.right, textLeft + c.TextWidth(text) + 4), r.bottom};
-        c.Brush() = {selected ? clHighlight : list_->color_, BrushStyle::Solid};
-        c.Font().Color = selected ? clHighlightText : clWindowText;
-        c.TextRect(tr, textLeft + 2, textTop, text);
-    }
-
-private:
-    TVlDirectoryListBox* list_;
-};
-
-TVlDirectoryListBox::TVlDirectoryListBox(QWidget* parent) : TVlFramedWidget(parent) {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(2);
-    setMouseTracking(true);
-    setItemDelegate(new TVlDirItemDelegate(this));
+TVlDirectoryListBox::TVlDirectoryListBox(wb::Component* owner) : TVlFramed(owner) {
+    SetEdge(Edge::Sunken);
+    SetStyle(Style::OwnerDrawFixed);
+    FontChanged();
     std::error_code ec;
     directory_ = fs::current_path(ec).string();
     BuildList();
 }
 
+TVlDirectoryListBox::TVlDirectoryListBox(WinControl& parent, const std::string& name)
+    : TVlDirectoryListBox(&parent) {
+    Place(parent, name);
+}
+
 TVlDirectoryListBox::~TVlDirectoryListBox() {
     if (fileList_ && fileList_->dirList_ == this) fileList_->dirList_ = nullptr;
+}
+
+void TVlDirectoryListBox::DrawItem(Canvas& c, int row, const Rect& r, bool selected) {
+    c.Brush() = {Color(), BrushStyle::Solid};
+    c.FillRect(r);
+    const int indent = ItemIndent(row);
+    const int iconTop = r.top + (r.Height() - 16) / 2;
+    // The path's folders show open, the subfolders closed.
+    Icon::ForFile({}, true, row < pathCount_)
+        .Draw(c, Rect{r.left + indent, iconTop, r.left + indent + 16, iconTop + 16});
+    const std::string text = ItemText(row);
+    const int textLeft = r.left + 16 + indent + 4;
+    const int textTop = r.top + (r.Height() - c.TextHeight("Pp")) / 2;
+    Rect tr{textLeft, r.top, std::min(r.right, textLeft + c.TextWidth(text) + 4), r.bottom};
+    c.Brush() = {selected ? clHighlight : Color(), BrushStyle::Solid};
+    c.Font().Color = selected ? clHighlightText : clWindowText;
+    c.TextRect(tr, textLeft + 2, textTop, text);
+}
+
+void TVlDirectoryListBox::FontChanged() { SetItemHeight(std::max(18, GetTextLineHeight(Font()) - 3)); }
+
+void TVlDirectoryListBox::Notification(wb::Component* c, wb::Operation op) {
+    TVlFramed::Notification(c, op);
+    if (op == wb::Operation::Remove && c == dirLabel_) dirLabel_ = nullptr;
 }
 
 void TVlDirectoryListBox::SetFileList(TVlFileListBox* list) {
@@ -76,8 +64,10 @@ void TVlDirectoryListBox::SetFileList(TVlFileListBox* list) {
     }
 }
 
-void TVlDirectoryListBox::SetDirLabel(QLabel* label) {
+void TVlDirectoryListBox::SetDirLabel(Label* label) {
+    if (dirLabel_) RemoveFreeNotification(dirLabel_);
     dirLabel_ = label;
+    if (label) FreeNotification(label);
     UpdateDirLabel();
 }
 
@@ -89,8 +79,7 @@ void TVlDirectoryListBox::SetShowLongNames(bool v) {
 }
 
 void TVlDirectoryListBox::SetColor(TColor c) {
-    color_ = c;
-    SetBackColor(this, c);
+    ListBox::SetColor(c);
     if (FrameVisible()) RepaintFrame();
 }
 
@@ -99,18 +88,12 @@ int TVlDirectoryListBox::ItemIndent(int index) const {
     return (CountChar('/', directory_) + 1) * 4 + 2;
 }
 
-std::vector<std::string> TVlDirectoryListBox::ItemTexts() const {
-    std::vector<std::string> out;
-    for (int i = 0; i < count(); ++i) out.push_back(item(i)->text().toStdString());
-    return out;
-}
-
 void TVlDirectoryListBox::SetDirectory(const std::string& dir) {
     std::error_code ec;
     std::string abs = dir.empty() ? fs::current_path(ec).string()
                                   : (dir[0] == '/' ? dir : WithSlash(fs::current_path(ec).string()) + dir);
     abs = WithoutSlash(fs::path(abs).lexically_normal().string());
-    if (abs == directory_ && count() > 0) return;
+    if (abs == directory_ && Count() > 0) return;
     directory_ = abs;
     BuildList();
     if (fileList_) fileList_->ChangeDirectory(directory_);
@@ -126,14 +109,13 @@ void TVlDirectoryListBox::BuildList() {
         if (up == directory_) break;
         directory_ = up;
     }
-    clear();
+    Clear();
     std::vector<std::string> elements{"/"};
     std::string path = "/";
     for (const fs::path& e : fs::path(directory_).relative_path()) elements.push_back(e.string());
     for (size_t i = 0; i < elements.size(); ++i) {
         if (i > 0) path = WithSlash(path) + elements[i];
-        auto* it = new QListWidgetItem(QString::fromStdString(elements[i]), this);
-        it->setData(Qt::UserRole, QString::fromStdString(path));
+        AddItem(elements[i], {}, path);
     }
     pathCount_ = int(elements.size());
     std::vector<std::string> subs;
@@ -144,20 +126,23 @@ void TVlDirectoryListBox::BuildList() {
         if (!name.empty() && name[0] != '.' && fs::is_directory(it->path(), sec)) subs.push_back(name);
     }
     std::sort(subs.begin(), subs.end(), FolderNameLess);
-    for (const std::string& s : subs) {
-        auto* it = new QListWidgetItem(QString::fromStdString(s), this);
-        it->setData(Qt::UserRole, QString::fromStdString(WithSlash(directory_) + s));
-    }
-    setCurrentRow(pathCount_ - 1);
+    for (const std::string& s : subs) AddItem(s, {}, WithSlash(directory_) + s);
+    SetItemIndex(pathCount_ - 1);
 }
 
+// Measured in the list's font, which a label beside it shares.
 void TVlDirectoryListBox::UpdateDirLabel() {
-    ShowPathInLabel(dirLabel_, directory_, width());
+    if (!dirLabel_) return;
+    Canvas measure;
+    measure.Font() = Font();
+    const int width = dirLabel_->Width() > 0 ? dirLabel_->Width() : Width();
+    dirLabel_->SetCaption(
+        MinimizeName(directory_, width, [&](const std::string& t) { return measure.TextWidth(t); }));
 }
 
-void TVlDirectoryListBox::mouseDoubleClickEvent(QMouseEvent* e) {
-    QListWidget::mouseDoubleClickEvent(e);
-    if (QListWidgetItem* it = currentItem()) SetDirectory(it->data(Qt::UserRole).toString().toStdString());
+void TVlDirectoryListBox::DblClick() {
+    TVlFramed::DblClick();
+    if (const int row = ItemIndex(); row >= 0) SetDirectory(ItemData(row));
 }
 
 } // namespace velmora

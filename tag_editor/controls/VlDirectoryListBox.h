@@ -1,23 +1,21 @@
 #pragma once
 // A framed list of a folder's path, one element a line, and its visible
 // subfolders; it points a file list and a path label at the folder shown.
-#include <QLabel>
-#include <QListWidget>
-#include <QPointer>
-
 #include <string>
 #include <vector>
 
-#include "tag_editor/controls/VlFramedWidget.h"
+#include "platform/gui/Label.h"
+#include "platform/gui/ListBox.h"
+#include "tag_editor/controls/VlFrame.h"
 
 namespace velmora {
 
 class TVlFileListBox;
 
-class TVlDirectoryListBox : public TVlFramedWidget<QListWidget> {
-    Q_OBJECT
+class TVlDirectoryListBox : public TVlFramed<wb::gui::ListBox> {
 public:
-    explicit TVlDirectoryListBox(QWidget* parent = nullptr);
+    explicit TVlDirectoryListBox(wb::Component* owner = nullptr);
+    TVlDirectoryListBox(wb::gui::WinControl& parent, const std::string& name);
     ~TVlDirectoryListBox() override;
 
     const std::string& Directory() const { return directory_; }
@@ -25,24 +23,25 @@ public:
     void SetDirectory(const std::string& dir);
     TVlFileListBox* FileList() const { return fileList_; }
     void SetFileList(TVlFileListBox* list);
-    QLabel* DirLabel() const { return dirLabel_; }
-    void SetDirLabel(QLabel* label);
+    wb::gui::Label* DirLabel() const { return dirLabel_; }
+    void SetDirLabel(wb::gui::Label* label);
     bool ShowLongNames() const { return showLongNames_; }
     void SetShowLongNames(bool v);
-    TColor Color() const { return color_; }
     void SetColor(TColor c);
-    std::vector<std::string> ItemTexts() const;
+    std::vector<std::string> ItemTexts() const { return Items(); }
     // The indent of an item, in pixels.
     int ItemIndent(int index) const;
 
-    TNotifyEvent OnChange;
+    wb::gui::TNotifyEvent OnChange;
 
 protected:
-    TColor FrameBackColor() const override { return color_; }
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    TColor FrameBackColor() const override { return Color(); }
+    void DrawItem(wb::gui::Canvas& canvas, int index, const wb::gui::Rect& rect, bool selected) override;
+    void DblClick() override;
+    void FontChanged() override;
+    void Notification(wb::Component* c, wb::Operation op) override;
 
 private:
-    friend class TVlDirItemDelegate;
     friend class TVlFileListBox;
     void BuildList();
     void UpdateDirLabel();
@@ -50,9 +49,8 @@ private:
     std::string directory_;
     int pathCount_ = 0;  // items that are elements of the path
     bool showLongNames_ = true;
-    TColor color_ = wb::gui::clWindow;
     TVlFileListBox* fileList_ = nullptr;
-    QPointer<QLabel> dirLabel_;
+    wb::gui::Label* dirLabel_ = nullptr;
 };
 
 } // namespace velmora

@@ -11,7 +11,7 @@
 #include "platform/base/File.h"
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/VlDirNotificationThread.h"
-#include "tag_editor/controls/VlFileIcons.h"
+#include "platform/gui/WidgetSupport.h"
 #include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlLFName.h"
 #include "tag_editor/controls/VlShell.h"
@@ -167,7 +167,7 @@ uint32_t TVlDirectoryTree::LastSerial(const std::string& root) const {
 }
 
 void TVlDirectoryTree::SetNodeImages(QTreeWidgetItem* node, bool isDrive, wb::VolumeKind kind) {
-    node->setIcon(0, isDrive ? DriveIcon(kind) : DesktopIcon({}, true, false));
+    node->setIcon(0, wb::gui::IconAccess::ToQIcon(isDrive ? wb::gui::Icon::ForVolume(kind) : wb::gui::Icon::ForFile({}, true, false)));
 }
 
 QTreeWidgetItem* TVlDirectoryTree::AddDriveNode(const wb::Volume& v, int insertAt) {

@@ -4,7 +4,7 @@
 #include <QStyle>
 
 #include "tag_editor/controls/VlDirectoryListBox.h"
-#include "tag_editor/controls/VlFileIcons.h"
+#include "platform/gui/WidgetSupport.h"
 
 namespace velmora {
 
@@ -47,7 +47,7 @@ void TVlDriveComboBox::FillDriveList() {
             case wb::VolumeKind::Remote: text = name + ": " + NetworkName(v.root); break;
             default: text = name + ": " + VolumeLabel(v.root); break;
         }
-        addItem(DriveIcon(v.kind), QString::fromStdString(text), QString::fromStdString(v.root));
+        addItem(wb::gui::IconAccess::ToQIcon(wb::gui::Icon::ForVolume(v.kind)), QString::fromStdString(text), QString::fromStdString(v.root));
     }
     int keep = findData(QString::fromStdString(previous));
     setCurrentIndex(keep >= 0 ? keep : (count() > 0 ? 0 : -1));

@@ -1,21 +1,15 @@
 #pragma once
-// The desktop's icons for files, folders and drives, and the extension icon
-// cache that every file list shares.
-#include <QIcon>
-
+// The extension icon cache that every file list shares; the desktop's own
+// lookups are the layer's Icon::ForFile and Icon::ForVolume.
 #include <string>
 
-#include "platform/base/Volumes.h"
+#include "platform/gui/Icon.h"
 
 namespace velmora {
 
-// The icon of a file or folder from the icon theme by MIME type, the style's
-// own when the theme has none.
-QIcon DesktopIcon(const std::string& path, bool isDir, bool open);
-QIcon DriveIcon(wb::VolumeKind kind);
 // A file's icon for a list: one per lower-case extension from the cache,
 // except for the kinds whose files carry icons of their own.
-QIcon CachedFileIcon(const std::string& path, const std::string& name);
+wb::gui::Icon CachedFileIcon(const std::string& path, const std::string& name);
 // The icons the cache holds now.
 int CachedIconCount();
 

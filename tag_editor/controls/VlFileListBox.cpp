@@ -2,20 +2,17 @@
 
 #include <sys/stat.h>
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
-
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <system_error>
 
 #include "platform/base/File.h"
 #include "platform/base/TextUtil.h"
+#include "platform/gui/Cursors.h"
 #include "tag_editor/controls/VlDirectoryListBox.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
 #include "tag_editor/controls/VlFileIcons.h"
@@ -37,55 +34,17 @@ uint32_t PackedTime(std::time_t t) {
 
 } // namespace
 
-class TVlFileItemDelegate : public QStyledItemDelegate {
-public:
-    explicit TVlFileItemDelegate(TVlFileListBox* list) : QStyledItemDelegate(list), list_(list) {}
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return {option.rect.width() > 0 ? option.rect.width() : 100, list_->itemHeight_};
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const int row = index.row();
-        const bool selected = option.state & QStyle::State_Selected;
-        Rect r{option.rect.left(), option.rect.top(), option.rect.right() + 1, option.rect.bottom() + 1};
-        if (list_->showGlyphs_) r.left += 24;
-        Canvas c(*painter);
-        c.Font() = FontOf(list_->font());
-        c.Brush() = {selected ? clHighlight : list_->color_, BrushStyle::Solid};
-        c.Font().Color = selected ? clHighlightText : clWindowText;
-        const std::string text = index.data().toString().toStdString();
-        const int textTop = r.top + (r.Height() - c.TextHeight("Pp")) / 2;
-        c.TextRect(r, r.left + 2, textTop, text);
-        if (!list_->showGlyphs_ || row < 0 || row >= int(list_->infos_.size())) return;
-        const TVlFileInfo& info = *list_->infos_[size_t(row)];
-        QIcon icon = info.Icon;
-        if (selected) {
-            std::string dir = list_->directory_;
-            std::string path = (dir.empty() || dir.back() == '/' ? dir : dir + "/") + info.Name;
-            icon = DesktopIcon(path, info.IsDirectory, info.IsDirectory);
-        }
-        if (!icon.isNull())
-            icon.paint(painter, QRect(r.left - 20, textTop - 1, 16, 16), Qt::AlignCenter,
-                       selected ? QIcon::Selected : QIcon::Normal);
-    }
-
-private:
-    TVlFileListBox* list_;
-};
-
-TVlFileListBox::TVlFileListBox(QWidget* parent) : TVlFramedWidget(parent) {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(2);
-    setSortingEnabled(false);
-    setUniformItemSizes(true);
-    setMouseTracking(true);
-    setItemDelegate(new TVlFileItemDelegate(this));
+TVlFileListBox::TVlFileListBox(wb::Component* owner) : TVlFramed(owner) {
+    SetEdge(Edge::Sunken);
+    SetStyle(Style::OwnerDrawFixed);
     std::error_code ec;
     directory_ = fs::current_path(ec).string();
     SetColor(clWindow);
     UpdateItemHeight();
+}
+
+TVlFileListBox::TVlFileListBox(WinControl& parent, const std::string& name) : TVlFileListBox(&parent) {
+    Place(parent, name);
 }
 
 TVlFileListBox::~TVlFileListBox() {
@@ -94,31 +53,30 @@ TVlFileListBox::~TVlFileListBox() {
     FreeFileInfos();
 }
 
-// The list scrolls to the current file once the selections of one turn of
-// the event loop are done, before it is drawn: moving the view's pixels for
-// every file of a program's run of selections would cost more than reading
-// the files.
-void TVlFileListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    const bool scroll = hasAutoScroll() && isVisible();  // a hidden list scrolls when shown
-    if (!scroll) return TVlFramedWidget::currentChanged(current, previous);
-    setAutoScroll(false);
-    TVlFramedWidget::currentChanged(current, previous);
-    setAutoScroll(true);
-    if (!current.isValid() || scrollPosted_) return;
-    scrollPosted_ = true;
-    QMetaObject::invokeMethod(this, [this] {
-        scrollPosted_ = false;
-        if (currentIndex().isValid()) scrollTo(currentIndex());
-    }, Qt::QueuedConnection);
+void TVlFileListBox::DrawItem(Canvas& c, int row, const Rect& rect, bool selected) {
+    Rect r = rect;
+    if (showGlyphs_) r.left += 24;
+    c.Brush() = {selected ? clHighlight : Color(), BrushStyle::Solid};
+    c.Font().Color = selected ? clHighlightText : clWindowText;
+    const int textTop = r.top + (r.Height() - c.TextHeight("Pp")) / 2;
+    c.TextRect(r, r.left + 2, textTop, ItemText(row));
+    if (!showGlyphs_ || row < 0 || row >= int(infos_.size())) return;
+    const TVlFileInfo& info = *infos_[size_t(row)];
+    Icon icon = info.Icon;
+    if (selected) icon = Icon::ForFile(WithSlash(directory_) + info.Name, info.IsDirectory, info.IsDirectory);
+    icon.Draw(c, Rect{r.left - 20, textTop - 1, r.left - 4, textTop + 15}, selected);
+}
+
+void TVlFileListBox::Shown() {
+    if (!readOnce_) ReadFileNames();
 }
 
 int TVlFileListBox::CachedIconCount() { return velmora::CachedIconCount(); }
 
 void TVlFileListBox::UpdateItemHeight() {
-    int h = GetTextLineHeight(FontOf(font())) - 3;
+    int h = GetTextLineHeight(Font()) - 3;
     if (showGlyphs_) h = std::max(h, 18);
-    itemHeight_ = h;
-    doItemsLayout();
+    SetItemHeight(h);
 }
 
 void TVlFileListBox::SetMask(const std::string& mask) {
@@ -138,7 +96,7 @@ void TVlFileListBox::SetShowGlyphs(bool v) {
     showGlyphs_ = v;
     UpdateItemHeight();
     if (v && readOnce_) ReadFileNames();
-    viewport()->update();
+    Invalidate();
 }
 
 void TVlFileListBox::SetShowLongNames(bool v) {
@@ -148,21 +106,14 @@ void TVlFileListBox::SetShowLongNames(bool v) {
 }
 
 void TVlFileListBox::SetColor(TColor c) {
-    color_ = c;
-    SetBackColor(this, c);
+    ListBox::SetColor(c);
     if (FrameVisible()) RepaintFrame();
 }
 
 std::string TVlFileListBox::FileName() const {
-    int row = currentRow();
+    int row = ItemIndex();
     if (row < 0) return {};
-    return WithSlash(directory_) + item(row)->text().toStdString();
-}
-
-std::vector<std::string> TVlFileListBox::ItemTexts() const {
-    std::vector<std::string> out;
-    for (int i = 0; i < count(); ++i) out.push_back(item(i)->text().toStdString());
-    return out;
+    return WithSlash(directory_) + ItemText(row);
 }
 
 void TVlFileListBox::FreeFileInfos() { infos_.clear(); }
@@ -174,9 +125,9 @@ int TVlFileListBox::CompareFileInfos(const TVlFileInfo& a, const TVlFileInfo& b)
 void TVlFileListBox::Exchange(int i, int j) {
     if (i == j) return;
     std::swap(infos_[size_t(i)], infos_[size_t(j)]);
-    QString t = item(i)->text();
-    item(i)->setText(item(j)->text());
-    item(j)->setText(t);
+    const std::string t = ItemText(i);
+    SetItemText(i, ItemText(j));
+    SetItemText(j, t);
 }
 
 void TVlFileListBox::SortFileInfos(int l, int r) {
@@ -209,7 +160,7 @@ void TVlFileListBox::ReadFileNames() {
     std::error_code ec;
     fs::current_path(directory_, ec);
     FreeFileInfos();
-    clear();
+    Clear();
 
     struct Entry {
         std::string name;
@@ -234,8 +185,7 @@ void TVlFileListBox::ReadFileNames() {
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
 
-    const bool busyCursorPossible = QApplication::instance() != nullptr;
-    bool busy = false;
+    std::optional<BusyCursor> busy;
     std::set<std::string> listed;  // a name matching two patterns is listed once
     for (const std::string& pattern : SplitMask(mask_)) {
         for (const Entry& e : entries) {
@@ -249,22 +199,19 @@ void TVlFileListBox::ReadFileNames() {
             info->Size = e.size;
             info->IsDirectory = e.attr & faDirectory;
             if (showGlyphs_)
-                info->Icon = info->IsDirectory ? DesktopIcon(e.path.string(), true, false)
+                info->Icon = info->IsDirectory ? Icon::ForFile(e.path.string(), true, false)
                                                : CachedFileIcon(e.path.string(), e.name);
-            addItem(QString::fromStdString(e.name));
+            AddItem(e.name);
             infos_.push_back(std::move(info));
-            if (count() - 1 == 100 && busyCursorPossible && !busy) {
-                QApplication::setOverrideCursor(Qt::WaitCursor);
-                busy = true;
-            }
+            if (Count() - 1 == 100 && !busy) busy.emplace();
         }
     }
-    if (count() > 1) {
-        setUpdatesEnabled(false);
-        SortFileInfos(0, count() - 1);
-        setUpdatesEnabled(true);
+    if (Count() > 1) {
+        BeginUpdate();
+        SortFileInfos(0, Count() - 1);
+        EndUpdate();
     }
-    if (busy) QApplication::restoreOverrideCursor();
+    busy.reset();
     Change();
     reading_ = false;
 }
@@ -277,7 +224,7 @@ void TVlFileListBox::ChangeDirectory(const std::string& newDirectory) {
     if (ec) {
         // A folder that cannot be entered shows nothing, not the old files.
         FreeFileInfos();
-        clear();
+        Clear();
         readOnce_ = true;
         Change();
         return;
@@ -287,18 +234,10 @@ void TVlFileListBox::ChangeDirectory(const std::string& newDirectory) {
 }
 
 void TVlFileListBox::SelectByName(const std::string& name) {
-    QString q = QString::fromStdString(name);
-    for (int i = 0; i < count(); ++i)
-        if (item(i)->text() == q) {
-            setCurrentRow(i);
-            return;
-        }
-    for (int i = 0; i < count(); ++i)
-        if (wb::SameText(item(i)->text().toStdString(), name)) {
-            setCurrentRow(i);
-            return;
-        }
-    setCurrentRow(-1);
+    if (const int i = IndexOf(name); i >= 0) return SetItemIndex(i);
+    for (int i = 0; i < Count(); ++i)
+        if (wb::SameText(ItemText(i), name)) return SetItemIndex(i);
+    SetItemIndex(-1);
 }
 
 void TVlFileListBox::SetPath(const std::string& editText) {
@@ -324,14 +263,14 @@ void TVlFileListBox::SetPath(const std::string& editText) {
     if (filePart.find_first_of("*?") != std::string::npos) {
         SetMask(filePart);
     } else if (!filePart.empty()) {
-        int row = currentRow();
-        std::string selected = row >= 0 ? item(row)->text().toStdString() : std::string();
+        const int row = ItemIndex();
+        const std::string selected = row >= 0 ? ItemText(row) : std::string();
         if (filePart != selected) {
             SelectByName(filePart);
             Change();
             if (!fs::exists(WithSlash(dirPart) + filePart, ec))
                 throw EInOutError("The " + editText + " file does not exist");
-            if (currentRow() < 0) {
+            if (ItemIndex() < 0) {
                 SetMask(filePart);
                 SelectByName(filePart);
             }
@@ -343,17 +282,23 @@ std::string TVlFileListBox::GetLongFileName() const { return MakeLongPath(FileNa
 std::string TVlFileListBox::GetShortFileName() const { return MakeShortPath(FileName()); }
 
 void TVlFileListBox::DblClick() {
-    int row = currentRow();
+    TVlFramed::DblClick();
+    const int row = ItemIndex();
     if (row < 0) return;
-    std::string text = item(row)->text().toStdString();
-    std::string full = WithSlash(directory_) + text;
+    const std::string text = ItemText(row);
+    const std::string full = WithSlash(directory_) + text;
     if (wb::DirectoryExists(full)) {
         // The item's own text, taken against the folder listed (the current one).
         std::error_code ec;
         fs::current_path(directory_, ec);
-        setUpdatesEnabled(false);
-        SetPath(text);
-        setUpdatesEnabled(true);
+        BeginUpdate();
+        try {
+            SetPath(text);
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
     } else if (AllowOpen) {
         if (!TVlShell::Open(full)) TVlShell::ShowInfo("Could not open file.");
     }
@@ -361,24 +306,7 @@ void TVlFileListBox::DblClick() {
 
 void TVlFileListBox::RepaintFrame() {
     if (reading_) return;
-    update();
-    if (isVisible()) repaint();
-}
-
-void TVlFileListBox::mouseDoubleClickEvent(QMouseEvent* e) {
-    QListWidget::mouseDoubleClickEvent(e);
-    if (OnDblClick) OnDblClick(this);
-    DblClick();
-}
-
-void TVlFileListBox::changeEvent(QEvent* e) {
-    QListWidget::changeEvent(e);
-    if (e->type() == QEvent::FontChange) UpdateItemHeight();
-}
-
-void TVlFileListBox::showEvent(QShowEvent* e) {
-    QListWidget::showEvent(e);
-    if (!readOnce_) ReadFileNames();
+    Repaint();
 }
 
 } // namespace velmora

@@ -1,15 +1,14 @@
 #pragma once
 // A framed list of the files of one folder that match a mask, with the
 // desktop's icons, kept in step with a directory list or tree.
-#include <QIcon>
-#include <QListWidget>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "tag_editor/controls/VlFramedWidget.h"
+#include "platform/gui/Icon.h"
+#include "platform/gui/ListBox.h"
+#include "tag_editor/controls/VlFrame.h"
 #include "tag_editor/controls/VlFsRules.h"
 
 namespace velmora {
@@ -23,13 +22,13 @@ struct TVlFileInfo {
     uint32_t Time = 0;     // packed date and time
     int64_t Size = 0;
     bool IsDirectory = false;
-    QIcon Icon;
+    wb::gui::Icon Icon;
 };
 
-class TVlFileListBox : public TVlFramedWidget<QListWidget> {
-    Q_OBJECT
+class TVlFileListBox : public TVlFramed<wb::gui::ListBox> {
 public:
-    explicit TVlFileListBox(QWidget* parent = nullptr);
+    explicit TVlFileListBox(wb::Component* owner = nullptr);
+    TVlFileListBox(wb::gui::WinControl& parent, const std::string& name);
     ~TVlFileListBox() override;
 
     const std::string& Directory() const { return directory_; }
@@ -43,29 +42,27 @@ public:
     bool ShowLongNames() const { return showLongNames_; }
     virtual void SetShowLongNames(bool v);
     bool AllowOpen = false;
-    TColor Color() const { return color_; }
     virtual void SetColor(TColor c);
 
     // The full path of the selected file; empty when none is selected.
     std::string FileName() const;
-    int ItemIndex() const { return currentRow(); }
-    std::vector<std::string> ItemTexts() const;
+    std::vector<std::string> ItemTexts() const { return Items(); }
     const std::vector<std::unique_ptr<TVlFileInfo>>& FileInfos() const { return infos_; }
     TVlDirectoryTree* DirTree() const { return dirTree_; }
     TVlDirectoryListBox* DirList() const { return dirList_; }
     bool Reading() const { return reading_; }
-    int ItemHeight() const { return itemHeight_; }
 
     virtual void SetPath(const std::string& editText);
     void ChangeDirectory(const std::string& newDirectory);
     virtual std::string GetLongFileName() const;
     virtual std::string GetShortFileName() const;
-    // What a double click does after OnDblClick.
-    void DblClick();
+    // Fires OnDblClick, then enters the folder or opens the file selected.
+    void DblClick() override;
 
     void RepaintFrame() override;
 
-    TNotifyEvent OnChange, OnDblClick;
+    // After the list was read again, and after SetPath chose another file.
+    wb::gui::TNotifyEvent OnChange;
 
     // The icon cache shared by every list, from extension to icon.
     static int CachedIconCount();
@@ -77,17 +74,14 @@ protected:
     virtual void ReadFileNames();
     virtual void Change();
 
-    TColor FrameBackColor() const override { return color_; }
-
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void changeEvent(QEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    TColor FrameBackColor() const override { return Color(); }
+    void DrawItem(wb::gui::Canvas& canvas, int index, const wb::gui::Rect& rect, bool selected) override;
+    void FontChanged() override { UpdateItemHeight(); }
+    void Shown() override;
 
 private:
     friend class TVlDirectoryTree;
     friend class TVlDirectoryListBox;
-    friend class TVlFileItemDelegate;
     void UpdateItemHeight();
     void SelectByName(const std::string& name);
     void Exchange(int i, int j);
@@ -99,9 +93,6 @@ private:
     bool showLongNames_ = true;
     bool reading_ = false;
     bool readOnce_ = false;
-    bool scrollPosted_ = false;
-    int itemHeight_ = 18;
-    TColor color_ = wb::gui::clWindow;
     std::vector<std::unique_ptr<TVlFileInfo>> infos_;
     TVlDirectoryTree* dirTree_ = nullptr;
     TVlDirectoryListBox* dirList_ = nullptr;

@@ -64,4 +64,10 @@ void TVlFrameControl::PaintControlFrame(Canvas& canvas, int width, int height, T
     DrawControlFrame(canvas, width, height, frameSides_, frameColor_, backColor, frameStyle_);
 }
 
+int WheelScrolledTop(int top, int delta, int lines) {
+    if (delta < 0) return top + lines;
+    if (delta > 0 && top - lines >= 0) return top - lines;
+    return top;
+}
+
 } // namespace velmora

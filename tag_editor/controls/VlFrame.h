@@ -1,9 +1,18 @@
 #pragma once
 // The frame the framed controls draw over their border, chosen by focus and
 // mouse hover, and the events every framed control handles alike: the frame
-// drawn after each paint, mouse enter and leave, focus and resize.
+// drawn after each paint, mouse enter and leave, focus, resize, and wheel
+// scrolling by the system's scroll-line count.
+#include <functional>
+
 #include "platform/gui/Canvas.h"
+#include "platform/gui/Keys.h"
+#include "platform/gui/ScreenInfo.h"
 #include "tag_editor/controls/VlCommon.h"
+
+namespace wb {
+class Persistent;
+}
 
 namespace velmora {
 
@@ -32,7 +41,7 @@ public:
     virtual void UpdateFrame(bool viaMouse, bool inFocus);
     virtual void RepaintFrame() = 0;
 
-    TNotifyEvent OnMouseEnter, OnMouseLeave;
+    std::function<void(wb::Persistent* sender)> OnMouseEnter, OnMouseLeave;
 
 protected:
     virtual bool FrameHasFocus() const = 0;
@@ -56,8 +65,13 @@ private:
     bool frameVisible_ = false;
 };
 
+// The first row shown after a wheel turn of delta (120 a notch) by lines
+// rows; a step up that would go above the first row does nothing.
+int WheelScrolledTop(int top, int delta, int lines);
+
 // A control of the layer with the frame: the one place where the framed
-// controls handle their frame events.
+// controls handle their frame events. Lists scroll by wheel lines; other
+// controls keep their own wheel handling.
 template <class Base>
 class TVlFramed : public Base, public TVlFrameControl {
 public:
@@ -100,6 +114,14 @@ protected:
     void Resize() override {
         Base::Resize();
         if (FrameVisible()) RepaintFrame();
+    }
+    bool MouseWheel(int delta, wb::gui::TShiftState shift) override {
+        if constexpr (requires(Base& b) { b.SetTopIndex(b.TopIndex()); }) {
+            this->SetTopIndex(WheelScrolledTop(this->TopIndex(), delta, wb::gui::WheelScrollLines()));
+            return true;
+        } else {
+            return Base::MouseWheel(delta, shift);
+        }
     }
 };
 

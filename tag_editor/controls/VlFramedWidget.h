@@ -37,6 +37,9 @@ public:
         if (this->isVisible()) this->repaint();
     }
 
+    // A widget is no component, so its events carry the widget.
+    TNotifyEvent OnMouseEnter, OnMouseLeave;
+
 protected:
     // The colour the frame is drawn against.
     virtual TColor FrameBackColor() const = 0;

@@ -49,7 +49,7 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
 
     auto* row = new QHBoxLayout;
     row->addWidget(tree, 1);
-    row->addWidget(files, 1);
+    row->addWidget(files->Widget(), 1);
     auto* column = new QVBoxLayout(&window);
     column->addWidget(drives);
     column->addLayout(row, 1);
@@ -58,7 +58,7 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     QCoreApplication::processEvents();
     tree->SetDirectory(dir / "music/Rock");
     tree->setFocus();
-    files->setCurrentRow(1);
+    files->SetItemIndex(1);
     QCoreApplication::processEvents();
 
     ASSERT_EQ(files->ItemTexts(), (std::vector<std::string>{"01 - Opening.mp3", "02 - Long Road.mp3",

@@ -2,7 +2,9 @@
 // within them, and what OK and cancel leave in the grid's entry list.
 #include "tag_editor/controls/SortGridForm.h"
 
+#include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,9 +31,9 @@ std::string Shown(const THeaderEntryList& list) {
     return out;
 }
 
-std::string Items(QListWidget* list) {
+std::string Items(const ListBox& list) {
     std::string out;
-    for (int i = 0; i < list->count(); ++i) out += (i ? " " : "") + list->item(i)->text().toStdString();
+    for (const std::string& t : list.Items()) out += (out.empty() ? "" : " ") + t;
     return out;
 }
 
@@ -44,21 +46,24 @@ public:
         form->Show();
         QCoreApplication::processEvents();
     }
-    QPoint At(QListWidget* l, int i) { return l->visualItemRect(l->item(i)).center(); }
+    static Point At(ListBox& l, int i) {
+        const Rect r = l.ItemRect(i);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
     // A drag of item from of source, dropped on item onto of target (-1: below the last).
-    void Drag(QListWidget* source, int from, QListWidget* target, int onto) {
-        QPoint p = At(source, from);
-        form->ListBoxMouseDown(source, p.x(), p.y());
-        QPoint q = onto < 0 ? QPoint(10, target->viewport()->height() - 2) : At(target, onto);
-        form->ListBoxDragDrop(target, source, q.x(), q.y());
+    void Drag(ListBox& source, int from, ListBox& target, int onto) {
+        const Point p = At(source, from);
+        form->ListBoxMouseDown(&source, mbLeft, 0, p.x, p.y);
+        const Point q = onto < 0 ? Point{10, target.ClientRect().bottom - 2} : At(target, onto);
+        form->ListBoxDragDrop(&target, &source, q.x, q.y);
     }
     THeaderEntryList list = Sample();
     std::unique_ptr<TSortGridForm> form;
 };
 
 TEST_F(SortGridFormTest, ListsShowTheShownAndTheHiddenColumns) {
-    EXPECT_EQ(Items(form->Seiten.Get()), "Nr Titel Interpret Album");
-    EXPECT_EQ(Items(form->Komponenten.Get()), "Jahr Genre");
+    EXPECT_EQ(Items(form->Seiten), "Nr Titel Interpret Album");
+    EXPECT_EQ(Items(form->Komponenten), "Jahr Genre");
     EXPECT_TRUE(form->LibVorgabeButton.Widget()->isHidden());
     form->LoadHeaderList(list, [](THeaderEntryList&) {});
     EXPECT_FALSE(form->LibVorgabeButton.Widget()->isHidden());
@@ -75,45 +80,45 @@ TEST_F(SortGridFormTest, MovesChangeTheListOnlyOnOk) {
     for (const Case& c : std::initializer_list<Case>{
              {"HideTitle",
               [](auto& t) {
-                  t.form->Seiten->setCurrentRow(1);
+                  t.form->Seiten.SetItemIndex(1);
                   t.form->MoveButton.Click();
-                  EXPECT_EQ(t.form->Seiten->currentRow(), 1);  // now Interpret
+                  EXPECT_EQ(t.form->Seiten.ItemIndex(), 1);  // now Interpret
               },
               true, "Nr0 Interpret1 Album1 Jahr2 Genre2 Titel2"},
              {"FixedColumnStays",
               [](auto& t) {
-                  t.form->Seiten->setCurrentRow(0);
+                  t.form->Seiten.SetItemIndex(0);
                   EXPECT_FALSE(t.form->MoveButton.Widget()->isEnabled());
-                  t.form->ListBoxKeyUp(t.form->Seiten.Get(), Qt::Key_Delete);
+                  QTest::keyRelease(t.form->Seiten.Widget(), Qt::Key_Delete);
               },
               false, unchanged},
              {"ShowGenreByKey",
               [](auto& t) {
-                  t.form->Komponenten->setCurrentRow(1);
-                  t.form->ListBoxKeyUp(t.form->Komponenten.Get(), Qt::Key_Insert);
+                  t.form->Komponenten.SetItemIndex(1);
+                  QTest::keyRelease(t.form->Komponenten.Widget(), Qt::Key_Insert);
               },
               true, "Nr0 Titel1 Interpret1 Album1 Genre1 Jahr2"},
-             {"DragWithin", [](auto& t) { t.Drag(t.form->Seiten.Get(), 3, t.form->Seiten.Get(), 1); }, true,
+             {"DragWithin", [](auto& t) { t.Drag(t.form->Seiten, 3, t.form->Seiten, 1); }, true,
               "Nr0 Album1 Titel1 Interpret1 Jahr2 Genre2"},
              {"DragAcrossOntoAnEntry",
-              [](auto& t) { t.Drag(t.form->Seiten.Get(), 2, t.form->Komponenten.Get(), 1); }, true,
+              [](auto& t) { t.Drag(t.form->Seiten, 2, t.form->Komponenten, 1); }, true,
               "Nr0 Titel1 Album1 Jahr2 Interpret2 Genre2"},
              {"DragAcrossBelowTheLastAppends",
-              [](auto& t) { t.Drag(t.form->Komponenten.Get(), 0, t.form->Seiten.Get(), -1); }, true,
+              [](auto& t) { t.Drag(t.form->Komponenten, 0, t.form->Seiten, -1); }, true,
               "Nr0 Titel1 Interpret1 Album1 Jahr1 Genre2"},
              {"FixedColumnIsNotDragged",
-              [](auto& t) { t.Drag(t.form->Seiten.Get(), 0, t.form->Komponenten.Get(), 0); }, false, unchanged},
+              [](auto& t) { t.Drag(t.form->Seiten, 0, t.form->Komponenten, 0); }, false, unchanged},
              {"ExchangeDown",
               [](auto& t) {
-                  t.form->Seiten->setCurrentRow(1);
+                  t.form->Seiten.SetItemIndex(1);
                   t.form->SpeedButton2.Click();
-                  EXPECT_EQ(t.form->Seiten->currentRow(), 2);
+                  EXPECT_EQ(t.form->Seiten.ItemIndex(), 2);
               },
               true, "Nr0 Interpret1 Titel1 Album1 Jahr2 Genre2"},
              {"ExchangeHiddenUp",
               [](auto& t) {
-                  t.form->SetFocusedList(t.form->Komponenten.Get());
-                  t.form->Komponenten->setCurrentRow(1);
+                  t.form->SetFocusedList(&t.form->Komponenten);
+                  t.form->Komponenten.SetItemIndex(1);
                   t.form->SpeedButton1.Click();
               },
               true, "Nr0 Titel1 Interpret1 Album1 Genre2 Jahr2"}}) {
@@ -138,9 +143,9 @@ TEST_F(SortGridFormTest, DefaultLayoutReloadsBothLists) {
         l.push_back({"Pfad", std::make_shared<THeaderEntry>(THeaderEntry{2, 0, 0})});
     });
     form->LibVorgabeButton.Click();
-    EXPECT_EQ(Items(form->Seiten.Get()), "Datei");
-    EXPECT_EQ(Items(form->Komponenten.Get()), "Pfad");
-    EXPECT_EQ(form->Seiten->currentRow(), -1);
+    EXPECT_EQ(Items(form->Seiten), "Datei");
+    EXPECT_EQ(Items(form->Komponenten), "Pfad");
+    EXPECT_EQ(form->Seiten.ItemIndex(), -1);
 }
 
 TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
@@ -180,7 +185,7 @@ TEST(Screenshot, ColumnDialog) {
     TSortGridForm form;
     form.LoadHeaderList(list, [](THeaderEntryList&) {});
     form.Show();
-    form.Seiten->setCurrentRow(2);
+    form.Seiten.SetItemIndex(2);
     QCoreApplication::processEvents();
     const std::filesystem::path dir = WB_BINARY_DIR "/screens";
     std::filesystem::create_directories(dir);

@@ -79,14 +79,14 @@ TEST_F(FileList, ChangeDirectoryFiresOnceAndAMissingFolderEmptiesTheList) {
     TVlFileListBox list;
     list.SetMask("*.mp3");
     int changes = 0;
-    list.OnChange = [&](QObject*) { ++changes; };
+    list.OnChange = [&](wb::Persistent*) { ++changes; };
     list.ChangeDirectory(dir.Path());
     EXPECT_EQ(changes, 1);
     list.ChangeDirectory(dir.Path());
     EXPECT_EQ(changes, 1);
     list.ChangeDirectory(dir / "no-such");
     EXPECT_EQ(list.Directory(), dir.Path());
-    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(changes, 2);
     // The empty string is the root of the file system.
     list.ChangeDirectory("");
@@ -98,7 +98,7 @@ TEST_F(FileList, SetPathSelectsSetsMaskOrReportsAMissingFile) {
     list.SetMask("*.mp3");
     list.ChangeDirectory("/");
     int changes = 0;
-    list.OnChange = [&](QObject*) { ++changes; };
+    list.OnChange = [&](wb::Persistent*) { ++changes; };
 
     list.SetPath(dir / "b.MP3");
     EXPECT_EQ(list.Directory(), dir.Path());
@@ -143,17 +143,17 @@ TEST_F(FileList, DoubleClickEntersAFolderOrOpensOnlyWhenAllowed) {
     list.SetFileType({ftNormal, ftDirectory});
     list.ChangeDirectory(dir.Path());
     list.DblClick();  // nothing selected
-    list.setCurrentRow(0);
+    list.SetItemIndex(0);
     list.DblClick();
     EXPECT_EQ(list.Directory(), dir / "alpha");
 
     list.ChangeDirectory(dir.Path());
-    list.setCurrentRow(list.count() - 1);  // notes.txt
+    list.SetItemIndex(list.Count() - 1);  // notes.txt
     list.DblClick();
     EXPECT_TRUE(opened.empty());
     list.AllowOpen = true;
     list.DblClick();
-    list.setCurrentRow(list.count() - 2);  // cover.JPG: the opener fails
+    list.SetItemIndex(list.Count() - 2);  // cover.JPG: the opener fails
     list.DblClick();
     EXPECT_EQ(opened, (Strings{dir / "notes.txt", dir / "cover.JPG"}));
     EXPECT_EQ(shown, (Strings{"Could not open file."}));
@@ -165,7 +165,7 @@ TEST_F(FileList, IconsAreCachedPerExtensionExceptPerFileKinds) {
     dir.File("x.exe");
     int before = TVlFileListBox::CachedIconCount();
     list.SetMask("*.exe;*.mp3");
-    EXPECT_FALSE(list.FileInfos()[0]->Icon.isNull());
+    EXPECT_FALSE(list.FileInfos()[0]->Icon.IsNull());
     EXPECT_EQ(TVlFileListBox::CachedIconCount(), std::max(before, 1));  // ".mp3" only
     list.SetShowGlyphs(false);
     EXPECT_LT(list.ItemHeight(), 18 + 1);
@@ -177,22 +177,22 @@ TEST_F(FileList, AShownListScrollsToTheLastFileSelectedBeforeItIsDrawn) {
     for (int i = 0; i < 200; ++i) dir.File("track" + std::to_string(1000 + i) + ".mp3");
     TVlFileListBox list;
     list.SetMask("*.mp3");
-    list.resize(200, 120);
+    list.SetBounds(0, 0, 200, 120);
     list.ChangeDirectory(dir.Path());
-    list.show();
+    list.Widget()->show();
     QApplication::processEvents();
-    for (int row : {150, 40, 180}) list.setCurrentRow(row);
-    EXPECT_EQ(list.currentRow(), 180);
+    for (int row : {150, 40, 180}) list.SetItemIndex(row);
+    EXPECT_EQ(list.ItemIndex(), 180);
     QApplication::processEvents();
     auto inView = [&list] {
-        const QRect shown = list.visualRect(list.currentIndex());
-        return shown.top() >= 0 && shown.bottom() < list.viewport()->height();
+        const Rect shown = list.ItemRect(list.ItemIndex()), client = list.ClientRect();
+        return shown.top >= client.top && shown.bottom <= client.bottom;
     };
     EXPECT_TRUE(inView());
     // Hidden, the list scrolls when it is shown, as any list does.
-    list.hide();
-    list.setCurrentRow(5);
-    list.show();
+    list.Widget()->hide();
+    list.SetItemIndex(5);
+    list.Widget()->show();
     QApplication::processEvents();
     EXPECT_TRUE(inView());
 }
