@@ -6,8 +6,6 @@ using namespace wb::gui;
 
 namespace velmora {
 
-TChooseFrm* ChooseFrm = nullptr;
-
 namespace {
 constexpr TColor kHeaderColor = 0x00A4E8F9;
 constexpr int kOk = 1;
