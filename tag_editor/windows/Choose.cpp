@@ -1,7 +1,5 @@
 #include "tag_editor/windows/Choose.h"
 
-#include "platform/gui/Guard.h"
-
 using namespace wb::gui;
 
 namespace velmora {

@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "platform/base/CommandLine.h"
 #include "platform/base/IniFile.h"
 #include "platform/base/ProgramPaths.h"
 #include "platform/gui/Canvas.h"
@@ -12,7 +11,6 @@
 #include "tag_editor/windows/DirChoos.h"
 #include "tag_editor/logic/UpdateRules.h"
 #include "tag_editor/windows/WindowCaption.h"
-#include "tag_editor/controls/VlFsRules.h"
 
 namespace velmora {
 

@@ -25,7 +25,6 @@
 #include "tag_editor/controls/VlDirectoryTree.h"
 #include "tag_editor/controls/VlDriveComboBox.h"
 #include "tag_editor/controls/VlShell.h"
-#include "tag_editor/controls/VlSortGrd.h"
 
 namespace velmora {
 
@@ -46,7 +45,6 @@ const char* const kStoredProps[] = {
     "FileNameAlbumEdit.Text", "FileNameSamplerEdit.Text", "DirNameAlbumEdit.Text", "DirNameSamplerEdit.Text",
     "AplAlbumChk.Checked", "PListNameAlbumEdit.Text", "PListNameSamplerEdit.Text",
 };
-
 
 } // namespace
 

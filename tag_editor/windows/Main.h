@@ -16,8 +16,6 @@
 #include "tag_editor/logic/MainRules.h"
 #include "tag_editor/logic/Renaming.h"
 
-class QLabel;
-
 namespace velmora {
 
 class TVlDirectoryTree;
