@@ -9,6 +9,7 @@
 
 #include <type_traits>
 
+#include "platform/gui/Guard.h"
 #include "tag_editor/controls/VlCommon.h"
 
 class QFocusEvent;
@@ -90,10 +91,10 @@ protected:
     // False for a control that draws its frame in its own paint.
     virtual bool FrameOverBorder() const { return true; }
     virtual void MouseEnter() {
-        if (OnMouseEnter) OnMouseEnter(this);
+        wb::gui::Fire(OnMouseEnter, this);
     }
     virtual void MouseLeave() {
-        if (OnMouseLeave) OnMouseLeave(this);
+        wb::gui::Fire(OnMouseLeave, this);
     }
 
     bool FrameHasFocus() const override { return this->hasFocus(); }
