@@ -104,6 +104,12 @@ INSTANTIATE_TEST_SUITE_P(
                       e->OnKeyPress = [h](wb::Persistent*, char&) { h(); };
                       return [e] { QTest::keyClick(e->Widget(), Qt::Key_A); };
                   }},
+        GuardCase{"ControlKeyDown",
+                  [](Form& f, Handler h) -> Deliver {
+                      auto* b = new Button(f, Unique("b", f), "Go");
+                      b->OnKeyDown = [h](wb::Persistent*, int&, TShiftState) { h(); };
+                      return [b] { QTest::keyClick(b->Widget(), Qt::Key_F5); };
+                  }},
         GuardCase{"PostedJob", [](Form&, Handler h) -> Deliver { return [h] { Form::Post(h); }; }},
         GuardCase{"TimerTick",
                   [](Form& f, Handler h) -> Deliver {
