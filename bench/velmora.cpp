@@ -97,10 +97,10 @@ void Round(benchmark::State& state, const std::string& name, int items, Work wor
 
 void SelectEachFile(benchmark::State& state) {
     TID3Frm& f = TheWindow();
-    TID3FileBox& box = *f.FileBox->Get();
-    const int n = box.count();
+    TID3FileBox& box = *f.FileBox;
+    const int n = box.Count();
     Round(state, "select each file (window)", n, [&] {
-        for (int i = 0; i < n; ++i) box.setCurrentRow(i);
+        for (int i = 0; i < n; ++i) box.SetItemIndex(i);
     });
     benchmark::DoNotOptimize(f.SongEdit->Text());
 }
@@ -125,7 +125,7 @@ void Mp3infoPerFile(benchmark::State& state) {
 }
 
 void PointFileList(benchmark::State& state) {
-    TID3FileBox& box = *TheWindow().FileBox->Get();
+    TID3FileBox& box = *TheWindow().FileBox;
     box.ChangeDirectory(TheFolder().empty.Path());
     Round(state, "point the file list at the folder", TheFolder().files, [&] {
         box.ChangeDirectory(TheFolder().music);

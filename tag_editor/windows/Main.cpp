@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QShortcut>
 
 #include <algorithm>
@@ -48,11 +47,10 @@ const char* const kStoredProps[] = {
 
 } // namespace
 
-// F5 in the tree or the file list, and the focus leaving the name formats.
+// F5 in the tree, and the focus leaving the name formats.
 struct TID3Frm::Watch : QObject {
     explicit Watch(TID3Frm& form) : form_(form) {
         form.DirTree->Widget()->installEventFilter(this);
-        form.FileBox->Widget()->installEventFilter(this);
         QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             QWidget* group = form_.GroupBox4->Widget();
             if (old && group->isAncestorOf(old) && !(now && group->isAncestorOf(now)))
@@ -63,7 +61,6 @@ struct TID3Frm::Watch : QObject {
         if (event->type() == QEvent::KeyRelease) {
             int key = static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5 ? 0x74 : 0;
             if (watched == form_.DirTree->Widget()) RunGuarded([&] { form_.DirTreeKeyUp(key); });
-            if (watched == form_.FileBox->Widget()) RunGuarded([&] { form_.FileBoxKeyUp(key); });
         }
         return false;
     }
@@ -99,10 +96,10 @@ TID3Frm::TID3Frm(const std::string& programFolder)
     page(OptionTab, "OptionTab", "Options");
     page(NameFormSheet, "NameFormSheet", "Customize names");
     page(InfoTab, "InfoTab", "Info / Update");
-    FileBox = new Hosted<TID3FileBox>(*this, "FileBox");
-    FileBox->Get()->SetMask("*.mp3");
-    FileBox->Get()->setSelectionMode(QAbstractItemView::SingleSelection);
-    DirTree->Get()->SetFileList(FileBox->Get());
+    FileBox = new TID3FileBox(*this, "FileBox");
+    FileBox->SetMask("*.mp3");
+    FileBox->SetSelectionMode(ListBox::SelectionMode::Single);
+    DirTree->Get()->SetFileList(FileBox);
     StatusPanel = Make<Panel>(this, "StatusPanel");
     StatusPanel->SetEdge(Panel::Edge::Lowered);
     MpegInfoPanel = Make<Panel>(this, "MpegInfoPanel");
@@ -180,12 +177,12 @@ TID3Frm::Edit* TID3Frm::MakeEdit(WinControl* parent, const char* name, const std
 
 void TID3Frm::Connect() {
     DirTree->Get()->OnChange = [this](QObject*, QTreeWidgetItem*) { RunGuarded([this] { DirTreeChange(); }); };
-    TID3FileBox* box = FileBox->Get();
-    box->OnChange = [this](QObject*) { RunGuarded([this] { FileBoxChange(); }); };
-    QObject::connect(box, &QListWidget::currentRowChanged, box, [this, box](int) {
-        if (!box->Reading()) RunGuarded([this] { FileBoxChange(); });
-    });
-    box->OnDblClick = [this](QObject*) { RunGuarded([this] { FileBoxDblClick(); }); };
+    FileBox->OnChange = [this](wb::Persistent*) { RunGuarded([this] { FileBoxChange(); }); };
+    FileBox->OnCurrentChange = [this](wb::Persistent*) {
+        if (!FileBox->Reading()) FileBoxChange();
+    };
+    FileBox->OnDblClick = [this](wb::Persistent*) { FileBoxDblClick(); };
+    FileBox->OnKeyUp = [this](wb::Persistent*, int& key, TShiftState) { FileBoxKeyUp(key); };
     ConnectId3Tab();
     ConnectOptionTab();
     PageControl1->OnChange = [this](wb::Persistent*) { PageControl1Change(); };
@@ -266,7 +263,7 @@ void TID3Frm::FormCreate() {
     IniStore->SetIniFileName(IniFileName());
     IniStore->RestoreFromStorage();
 
-    if (wb::MakeFolders(TagsFolder())) RenFileBox->Get()->SetPath(TagsFolder());
+    if (wb::MakeFolders(TagsFolder())) RenFileBox->SetPath(TagsFolder());
     FillTagListGrid();
     ShowFileStatus(FileStatus::NoFile);
     lastPage_ = PageControl1->ActivePage() ? PageControl1->ActivePage()->Name() : "";
@@ -283,11 +280,11 @@ void TID3Frm::FormClose() {
 
 void TID3Frm::DirTreeChange() {
     try {
-        FileBox->Get()->SetPath(DirTree->Get()->GetDirectory());
+        FileBox->SetPath(DirTree->Get()->GetDirectory());
     } catch (const std::exception&) {
         // A drive that is not ready lists nothing; the tree stays usable.
     }
-    const bool files = FileBox->Get()->count() > 0;
+    const bool files = FileBox->Count() > 0;
     FileCDDBBtn->SetEnabled(files);
     MakePlListBtn->SetEnabled(files);
     // A chosen list enables Autotag; without one it keeps its state.
@@ -296,13 +293,13 @@ void TID3Frm::DirTreeChange() {
 }
 
 std::string TID3Frm::SelectedName() const {
-    int row = FileBox->Get()->ItemIndex();
-    auto texts = FileBox->Get()->ItemTexts();
+    int row = FileBox->ItemIndex();
+    auto texts = FileBox->ItemTexts();
     return row >= 0 && row < int(texts.size()) ? texts[size_t(row)] : std::string();
 }
 
 void TID3Frm::FileBoxChange() {
-    const std::string path = FileBox->Get()->FileName();
+    const std::string path = FileBox->FileName();
     if (!path.empty()) {
         LoadFile(path);
         currentTrack_ = TrackFromName(path);
@@ -315,7 +312,7 @@ void TID3Frm::FileBoxChange() {
 }
 
 void TID3Frm::RefreshFileList() {
-    FileBox->Get()->Reread();
+    FileBox->Reread();
     ClearDisplay();
     ApplyBtn->SetEnabled(false);
     DelBtn->SetEnabled(false);
@@ -326,11 +323,11 @@ void TID3Frm::DirTreeKeyUp(int key) {
 }
 
 void TID3Frm::FileBoxKeyUp(int key) {
-    if (key == 0x74) FileBox->Get()->Reread();
+    if (key == VK_F5) FileBox->Reread();
 }
 
 void TID3Frm::FileBoxDblClick() {
-    const std::string path = FileBox->Get()->FileName();
+    const std::string path = FileBox->FileName();
     if (!path.empty() && TVlShell::Open && !TVlShell::Open(path))
         ShowMessage("\"" + path + "\" could not be opened with its program.", MsgKind::Error);
 }
@@ -346,7 +343,7 @@ void TID3Frm::FollowFolder(const std::string& path) {
     TVlDirectoryTree& tree = *DirTree->Get();
     tree.RefreshTree();
     tree.SetDirectory(path);
-    FileBox->Get()->SetPath(tree.GetDirectory());
+    FileBox->SetPath(tree.GetDirectory());
 }
 
 void TID3Frm::ShowFileStatus(FileStatus status) {

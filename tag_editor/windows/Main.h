@@ -138,7 +138,7 @@ public:
     Hosted<TVlDirectoryTree>* DirTree;
     wb::gui::PageControl* PageControl1;
     TabSheet *ID3Tab, *ListTagTab, *CDDBTab, *OptionTab, *NameFormSheet, *InfoTab;
-    Hosted<TID3FileBox>* FileBox;
+    TID3FileBox* FileBox;
     Panel *StatusPanel, *MpegInfoPanel;
     TDiskCaps* DiskCaps;
     TFormStorage* IniStore;
@@ -160,7 +160,7 @@ public:
     Label *TagListLabel, *EntriesLabel, *TagListCounter;
     Hosted<TVlSortGrid>* TagListGrd;
     Button *NewTagListBtn, *ChgTagListBtn, *DelTagListBtn, *AutoTagBtn, *MakePlListBtn;
-    Hosted<TID3FileBox>* RenFileBox;
+    TID3FileBox* RenFileBox;
 
     // "CDDB"
     Label *UrlLabel, *PortLabel, *EMailLabel, *CDDriveLabel, *ReqLabel;

@@ -77,7 +77,7 @@ void TID3Frm::ReadDiskInfoBtnClick() {
 
 void TID3Frm::FileCDDBBtnClick() {
     TVirtualCD cd([this](const TDiskInfoRec& disc) { AddCddbRequest(disc); });
-    cd.FillList(FileBox->Get()->Directory(), FileBox->Get()->ItemTexts());
+    cd.FillList(FileBox->Directory(), FileBox->ItemTexts());
     cd.ShowModal();
     UpdateConnectBtn();
 }

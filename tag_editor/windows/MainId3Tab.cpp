@@ -203,13 +203,13 @@ void TID3Frm::UpdateRenameProposal() {
 void TID3Frm::AplAlbumChkClick() { RenameEdit->SetText(MakeRenameProposal(tag_, Settings())); }
 
 void TID3Frm::RenameEditChange() {
-    RenameBtn->SetEnabled(!RenameEdit->Text().empty() && FileBox->Get()->ItemIndex() >= 0);
+    RenameBtn->SetEnabled(!RenameEdit->Text().empty() && FileBox->ItemIndex() >= 0);
 }
 
 bool TID3Frm::RenameSelected() {
     const std::string name = SelectedName();
     if (name.empty()) return false;
-    RenameResult result = RenameFile(FileBox->Get()->Directory(), name, RenameEdit->Text());
+    RenameResult result = RenameFile(FileBox->Directory(), name, RenameEdit->Text());
     if (result.status != RenameResult::Status::Refused) return true;
     ShowMessage(result.message, MsgKind::Error);
     return false;
@@ -224,7 +224,7 @@ void TID3Frm::RenameBtnClick() {
 // --- the buttons -----------------------------------------------------------
 
 void TID3Frm::ApplyBtnClick() {
-    const std::string path = FileBox->Get()->FileName();
+    const std::string path = FileBox->FileName();
     if (path.empty()) return;
     const std::string refusal = TrackRefusal(TrackEdit->Text());
     if (!refusal.empty()) {
@@ -237,9 +237,9 @@ void TID3Frm::ApplyBtnClick() {
     if (AutoRenameCheck->Checked()) RenameSelected();
     RefreshFileList();
     if (NextFileChk->Checked() && currentTrack_ >= 0) {
-        const int next = FileIndexByTrack(currentTrack_ + 1, FileBox->Get()->ItemTexts());
+        const int next = FileIndexByTrack(currentTrack_ + 1, FileBox->ItemTexts());
         if (next >= 0) {
-            FileBox->Get()->setCurrentRow(next);  // loads it, through FileBoxChange
+            FileBox->SetItemIndex(next);  // loads it, through FileBoxChange
         } else {
             currentTrack_ = -1;
         }
@@ -247,7 +247,7 @@ void TID3Frm::ApplyBtnClick() {
 }
 
 void TID3Frm::DelBtnClick() {
-    const std::string path = FileBox->Get()->FileName();
+    const std::string path = FileBox->FileName();
     if (path.empty()) return;
     RemoveTag(path);
     RefreshFileList();

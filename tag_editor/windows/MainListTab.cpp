@@ -32,7 +32,7 @@ public:
     void FolderRenamed(const std::string& newPath) override { f_.FollowFolder(newPath); }
     std::vector<std::string> RereadFileList(const std::string&) override {
         f_.RefreshFileList();
-        return f_.FileBox->Get()->ItemTexts();
+        return f_.FileBox->ItemTexts();
     }
 
 private:
@@ -53,8 +53,8 @@ void TID3Frm::BuildListTab() {
     AutoTagBtn = MakeButton(t, "AutoTagBtn", "&Autotag", 450, 200, 104);
     MakePlListBtn = MakeButton(t, "MakePlListBtn", "Make playlist", 450, 232, 104);
     for (Button* b : {ChgTagListBtn, DelTagListBtn, AutoTagBtn, MakePlListBtn}) b->SetEnabled(false);
-    RenFileBox = new Hosted<TID3FileBox>(*t, "RenFileBox");
-    RenFileBox->Get()->SetMask("*.Tag");
+    RenFileBox = new TID3FileBox(*t, "RenFileBox");
+    RenFileBox->SetMask("*.Tag");
     RenFileBox->SetVisible(false);
 }
 
@@ -76,8 +76,8 @@ TEditTagListFrm& TID3Frm::TagListEditor() {
 }
 
 void TID3Frm::FillTagListGrid() {
-    RenFileBox->Get()->Reread();
-    const std::vector<std::string> names = RenFileBox->Get()->ItemTexts();
+    RenFileBox->Reread();
+    const std::vector<std::string> names = RenFileBox->ItemTexts();
     velmora::FillTagListGrid(*TagListGrd->Get(), TagsFolder(), names);
     TagListCounter->SetCaption(std::to_string(names.size()));
     TagListGrdClick();
@@ -91,7 +91,7 @@ void TID3Frm::TagListGrdClick() {
     const bool chosen = !ChosenTagList().empty();
     ChgTagListBtn->SetEnabled(chosen);
     DelTagListBtn->SetEnabled(chosen);
-    AutoTagBtn->SetEnabled(chosen && FileBox->Get()->count() > 0 && !Autotag);
+    AutoTagBtn->SetEnabled(chosen && FileBox->Count() > 0 && !Autotag);
 }
 
 void TID3Frm::EditTagList(bool edit) {
@@ -131,7 +131,7 @@ void TID3Frm::AutoTagBtnClick() {
     const std::string list = ChosenTagList();
     if (list.empty()) return;
     ListHost host(*this);
-    AutoTag(host, DirTree->Get()->GetDirectory(), FileBox->Get()->ItemTexts(), list, ListOptions());
+    AutoTag(host, DirTree->Get()->GetDirectory(), FileBox->ItemTexts(), list, ListOptions());
     TagListGrdClick();
 }
 
@@ -140,7 +140,7 @@ void TID3Frm::MakePlListBtnClick() {
     // With no editor made yet, the rename box's album choice stands in for it.
     const TEditTagListFrm* editor = windows_.TagListEditor ? windows_.TagListEditor : ownTagListEditor_.get();
     const bool album = editor ? editor->IsAlbum() : AplAlbumChk->Checked();
-    MakePlaylist(host, DirTree->Get()->GetDirectory(), FileBox->Get()->ItemTexts(), album, ListOptions(), false);
+    MakePlaylist(host, DirTree->Get()->GetDirectory(), FileBox->ItemTexts(), album, ListOptions(), false);
 }
 
 void TID3Frm::TagListGrdGetCellFormat(int col, int row, TFormatOptions& format) {

@@ -107,6 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
                       l.OnKeyUp = [h](wb::Persistent*, int& key, TShiftState) {
                           if (key == VK_F5) h();
                       };
+                      // Keys reach the control that has the focus, which the box took.
+                      l.Widget()->activateWindow();
+                      l.SetFocus();
+                      Eventually([&l] { return QApplication::focusWidget() == l.Widget(); });
                       QTest::keyRelease(l.Widget(), Qt::Key_F5);
                   }},
         EventCase{"DrawItem",

@@ -50,6 +50,12 @@ public:
         const Rect r = l.ItemRect(i);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
+    // Keys reach only the list that has the focus.
+    void Focus(ListBox& list) {
+        list.SetFocus();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(list.Focused());
+    }
     // A drag of item from of source, dropped on item onto of target (-1: below the last).
     void Drag(ListBox& source, int from, ListBox& target, int onto) {
         const Point p = At(source, from);
@@ -87,6 +93,7 @@ TEST_F(SortGridFormTest, MovesChangeTheListOnlyOnOk) {
               true, "Nr0 Interpret1 Album1 Jahr2 Genre2 Titel2"},
              {"FixedColumnStays",
               [](auto& t) {
+                  t.Focus(t.form->Seiten);
                   t.form->Seiten.SetItemIndex(0);
                   EXPECT_FALSE(t.form->MoveButton.Widget()->isEnabled());
                   QTest::keyRelease(t.form->Seiten.Widget(), Qt::Key_Delete);
@@ -94,6 +101,7 @@ TEST_F(SortGridFormTest, MovesChangeTheListOnlyOnOk) {
               false, unchanged},
              {"ShowGenreByKey",
               [](auto& t) {
+                  t.Focus(t.form->Komponenten);
                   t.form->Komponenten.SetItemIndex(1);
                   QTest::keyRelease(t.form->Komponenten.Widget(), Qt::Key_Insert);
               },
