@@ -1,21 +1,12 @@
 #pragma once
-// The application object for paint tests, made on first use, and a grid
-// painted into an image for tests that look at its pixels.
+// A grid painted into an image, for tests that look at its pixels.
 #include <QApplication>
 #include <QImage>
 
-#include "platform/gui/Application.h"
 #include "platform/gui/Canvas.h"
 #include "platform/gui/StringGrid.h"
-#include "platform/testing/GuiTest.h"
 
 namespace wb::gui::painttest {
-
-// The program's own kind of application, so tests of its exception guard
-// hold in any order.
-inline void EnsureApp() {
-    if (!QCoreApplication::instance()) test::App();
-}
 
 // The grid's viewport painted over magenta, so unpainted pixels stand out.
 inline QImage PaintGrid(StringGrid& grid) {

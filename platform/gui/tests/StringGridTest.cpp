@@ -10,6 +10,7 @@
 #include <map>
 
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace wb::gui;
 
@@ -18,7 +19,7 @@ namespace {
 class StringGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        painttest::EnsureApp();
+        wb::gui::test::App();
         grid = std::make_unique<StringGrid>();
         grid->resize(300, 200);
         grid->SetScrollBars(ssNone);
@@ -289,7 +290,7 @@ struct Reorder : StringGrid {
 };
 
 TEST(StringGridPermuteTest, OnlyAPermutationOfTheRowsIsAccepted) {
-    painttest::EnsureApp();
+    wb::gui::test::App();
     Reorder g;
     for (int r = 0; r < 5; ++r) g.SetCells(0, r, std::to_string(r));
     EXPECT_THROW(g.PermuteRows(1, {1, 1, 3, 4}), std::invalid_argument);

@@ -9,6 +9,7 @@
 
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace velmora;
 using namespace wb::gui;
@@ -38,7 +39,7 @@ std::string Items(QListWidget* list) {
 class SortGridFormTest : public ::testing::Test {
 public:
     void SetUp() override {
-        painttest::EnsureApp();
+        wb::gui::test::App();
         form = std::make_unique<TSortGridForm>();
         form->LoadHeaderList(list, nullptr);
         form->Show();
@@ -144,7 +145,7 @@ TEST_F(SortGridFormTest, DefaultLayoutReloadsBothLists) {
 }
 
 TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
-    painttest::EnsureApp();
+    wb::gui::test::App();
     TVlSortGrid grid;
     grid.resize(400, 200);
     grid.SetHeaderPopUpSet(SortPopUpItem(TagColConfigWin));
@@ -175,7 +176,7 @@ TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
 }
 
 TEST(Screenshot, ColumnDialog) {
-    painttest::EnsureApp();
+    wb::gui::test::App();
     THeaderEntryList list = Sample();
     TSortGridForm form;
     form.LoadHeaderList(list, [](THeaderEntryList&) {});

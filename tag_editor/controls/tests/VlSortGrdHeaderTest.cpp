@@ -13,6 +13,7 @@
 
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace velmora;
 using namespace wb::gui;
@@ -22,7 +23,7 @@ namespace {
 class SortGridHeader : public ::testing::Test {
 protected:
     void SetUp() override {
-        painttest::EnsureApp();
+        wb::gui::test::App();
         grid = std::make_unique<TVlSortGrid>();
         grid->resize(400, 300);
         grid->show();

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace velmora;
 
@@ -16,7 +17,7 @@ namespace {
 class VlSortGridPaintTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        painttest::EnsureApp();
+        wb::gui::test::App();
         grid = std::make_unique<TVlSortGrid>();
         grid->SetScrollBars(ssNone);
         grid->resize(300, 200);

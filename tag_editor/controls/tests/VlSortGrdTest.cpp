@@ -11,6 +11,7 @@
 
 #include "platform/base/IoError.h"
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace velmora;
 
@@ -29,7 +30,7 @@ TSortOptions Opts(std::uint8_t kind, bool descending = false, bool caseSensitive
 class VlSortGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        painttest::EnsureApp();
+        wb::gui::test::App();
         grid = std::make_unique<TVlSortGrid>();
         grid->resize(400, 300);
         grid->show();
