@@ -231,15 +231,7 @@ struct Form::Impl : QObject {
         widget->closed = [f] { Fire(f->OnClose, f); };
         focusConn = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
             if (!now || now->window() != widget) return;
-            for (QWidget* w = now; w; w = w->parentWidget()) {
-                QVariant v = w->property("wbControl");
-                if (!v.isValid()) continue;
-                auto* c = reinterpret_cast<Control*>(v.value<quintptr>());
-                if (auto* wc = dynamic_cast<WinControl*>(c); wc && wc != form) {
-                    form->activeControl_ = wc;
-                    return;
-                }
-            }
+            if (WidgetControl* c = WidgetControl::ControlOf(now); c && c != form) form->activeControl_ = c;
         });
     }
     ~Impl() override {
