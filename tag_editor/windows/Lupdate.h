@@ -19,9 +19,13 @@ namespace velmora {
 // ("UpdateURL" in section "Main" of "Velmora.Ini").
 extern const char* const kDefaultUpdateAddress;
 
+class TDirFrm;
+
 class TLUpdateFrm : public wb::gui::Form {
 public:
-    TLUpdateFrm();
+    // folderChooser: the window "Download only" asks for its folder; without
+    // one the live update makes its own when first asked.
+    explicit TLUpdateFrm(TDirFrm* folderChooser = nullptr);
     ~TLUpdateFrm() override;
 
     void FormShow();
@@ -72,12 +76,11 @@ private:
     enum class Stage { Idle, Checking, Offered, Downloading };
     void DownloadChosen(bool install);
     std::unique_ptr<wb::net::HttpClient> http_;
+    std::unique_ptr<TDirFrm> ownFolderChooser_;
     int statusKind_ = -1;
     Stage stage_ = Stage::Idle;
     // What the update information offers, kept for the download.
     std::string offeredVersion_, offeredFile_, offeredUrl_;
 };
-
-extern TLUpdateFrm* LUpdateFrm;
 
 } // namespace velmora
