@@ -17,9 +17,9 @@ inline void EnsureApp() {
     if (!QCoreApplication::instance()) test::App();
 }
 
-// The grid's viewport painted over magenta, so unpainted pixels stand out.
+// The grid painted over magenta, so unpainted pixels stand out.
 inline QImage PaintGrid(StringGrid& grid) {
-    QImage image(grid.viewport()->size(), QImage::Format_RGB32);
+    QImage image(grid.Width(), grid.Height(), QImage::Format_RGB32);
     image.fill(Qt::magenta);
     Canvas canvas(image);
     grid.PaintGrid(canvas);

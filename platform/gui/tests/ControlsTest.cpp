@@ -396,8 +396,8 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         GuardCase{"GridClick",
                   [](Form& f, const std::function<void()>& h) {
-                      auto* g = new StringGrid(static_cast<QWidget*>(f.NativeWidget()));
-                      g->OnClick = [h](StringGrid*) { h(); };
+                      auto* g = new StringGrid(f, "g" + std::to_string(f.ComponentCount()));
+                      g->OnClick = [h](wb::Persistent*) { h(); };
                       g->Click();
                   }},
         GuardCase{"FormShow",
