@@ -3,9 +3,11 @@
 // painted into an image for tests that look at its pixels.
 #include <QApplication>
 #include <QImage>
+#include <memory>
 
 #include "platform/gui/Application.h"
 #include "platform/gui/Canvas.h"
+#include "platform/gui/Form.h"
 #include "platform/gui/StringGrid.h"
 #include "platform/testing/GuiTest.h"
 
@@ -15,6 +17,23 @@ namespace wb::gui::painttest {
 // hold in any order.
 inline void EnsureApp() {
     if (!QCoreApplication::instance()) test::App();
+}
+
+// A control under test on a shown form, so it is on screen and can take
+// the focus; the form lives for the whole test binary.
+template <class C>
+std::unique_ptr<C> OnForm(int width, int height) {
+    EnsureApp();
+    static Form* form = [] {
+        auto* f = new Form(nullptr, FormKind::Main);
+        f->SetClientSize(800, 600);
+        f->Show();
+        return f;
+    }();
+    auto control = std::make_unique<C>(form);
+    control->SetParent(form);
+    control->SetBounds(0, 0, width, height);
+    return control;
 }
 
 // The grid painted over magenta, so unpainted pixels stand out.
