@@ -14,19 +14,11 @@ int main(int argc, char** argv) {
     try {
         velmora::TID3Frm id3Frm;
         velmora::TEditTagListFrm editTagListFrm;
-        velmora::EditTagListFrm = &editTagListFrm;
         velmora::TChooseFrm chooseFrm;
-        velmora::ChooseFrm = &chooseFrm;
-        velmora::TLUpdateFrm lUpdateFrm;
-        velmora::LUpdateFrm = &lUpdateFrm;
         velmora::TDirFrm dirFrm;
-        velmora::DirFrm = &dirFrm;
-        const int rc = id3Frm.RunAsMain();
-        velmora::EditTagListFrm = nullptr;
-        velmora::ChooseFrm = nullptr;
-        velmora::LUpdateFrm = nullptr;
-        velmora::DirFrm = nullptr;
-        return rc;
+        velmora::TLUpdateFrm lUpdateFrm(&dirFrm);
+        id3Frm.HandWindows({&editTagListFrm, &chooseFrm, &lUpdateFrm});
+        return id3Frm.RunAsMain();
     } catch (...) {
         wb::gui::Application::ReportException(std::current_exception());
         return 1;
