@@ -28,6 +28,7 @@ std::unique_ptr<C> OnForm(int width, int height) {
         auto* f = new Form(nullptr, FormKind::Main);
         f->SetClientSize(800, 600);
         f->Show();
+        QApplication::processEvents();  // the form becomes the active window
         return f;
     }();
     auto control = std::make_unique<C>(form);

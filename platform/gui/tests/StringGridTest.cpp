@@ -30,6 +30,8 @@ public:
         grid->SetBounds(0, 0, 300, 200);
         grid->SetScrollBars(ssNone);
         form->Show();
+        QApplication::processEvents();  // the form becomes the active window
+        grid->Widget()->clearFocus();     // tests that want the focus take it
     }
     QImage Paint() { return painttest::PaintGrid(*grid); }
     QAbstractScrollArea* Area() { return static_cast<QAbstractScrollArea*>(grid->Widget()); }
@@ -40,6 +42,8 @@ public:
         return {o.x() + left, o.y() + top, o.x() + right, o.y() + bottom};
     }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+        // Keys reach the control that has the focus.
+        if (!grid->EditorMode() && !grid->Focused()) grid->SetFocus();
         QKeyEvent press(QEvent::KeyPress, key, mods, text);
         QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(Editor()) : grid->Widget();
         QApplication::sendEvent(target, &press);

@@ -62,6 +62,8 @@ protected:
         return ss.str();
     }
     void Key(int key, Qt::KeyboardModifiers mods) {
+        // Keys reach the control that has the focus.
+        grid->SetFocus();
         QKeyEvent press(QEvent::KeyPress, key, mods);
         QApplication::sendEvent(grid->Widget(), &press);
     }
