@@ -276,11 +276,7 @@ void TID3Frm::FormClose() {
     WriteSetting("Dirtree", DirTree->Get()->GetDirectory());
     WriteSetting("CDDrive", CDDriveList->Get()->Drive());
     IniStore->SaveToStorage();
-    try {
-        cddbRequests_.Save(RequestFileName());
-    } catch (const std::exception& e) {
-        ShowMessage(e.what(), MsgKind::Error);
-    }
+    cddbRequests_.Save(RequestFileName());
 }
 
 // --- the tree and the file list --------------------------------------------

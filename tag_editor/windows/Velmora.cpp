@@ -1,8 +1,7 @@
 // Velmora's start: the application titled "Velmora", its five windows in
 // order, then the main window's event loop. There is no command line.
-#include <exception>
-
 #include "platform/gui/Application.h"
+#include "platform/gui/Guard.h"
 #include "tag_editor/windows/Choose.h"
 #include "tag_editor/windows/DirChoos.h"
 #include "tag_editor/windows/EditTag.h"
@@ -11,16 +10,16 @@
 
 int main(int argc, char** argv) {
     wb::gui::Application app(argc, argv, "Velmora");
-    try {
+    // An exception that reaches the top is shown and ends the run.
+    int rc = 1;
+    wb::gui::RunGuarded([&] {
         velmora::TID3Frm id3Frm;
         velmora::TEditTagListFrm editTagListFrm;
         velmora::TChooseFrm chooseFrm;
         velmora::TDirFrm dirFrm;
         velmora::TLUpdateFrm lUpdateFrm(&dirFrm);
         id3Frm.HandWindows({&editTagListFrm, &chooseFrm, &lUpdateFrm});
-        return id3Frm.RunAsMain();
-    } catch (...) {
-        wb::gui::Application::ReportException(std::current_exception());
-        return 1;
-    }
+        rc = id3Frm.RunAsMain();
+    });
+    return rc;
 }
