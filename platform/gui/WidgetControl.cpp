@@ -299,6 +299,12 @@ void WidgetControl::SetBounds(int left, int top, int width, int height) {
     Widget()->setGeometry(left, top, std::max(0, width), std::max(0, height));
 }
 
+Point WidgetControl::ClientToScreen(const Point& p) const {
+    if (!Widget()) return p;
+    const QPoint q = Widget()->mapToGlobal(QPoint(p.x, p.y));
+    return {q.x(), q.y()};
+}
+
 bool WidgetControl::Focused() const { return Widget() && Widget()->hasFocus(); }
 
 WidgetControl* WidgetControl::ControlOf(const QWidget* widget) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/gui/Geometry.h"
 #include "platform/gui/Keys.h"
 #include "platform/gui/WinControl.h"
 
@@ -52,6 +53,9 @@ public:
     void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
     void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
     virtual void SetBounds(int left, int top, int width, int height);
+
+    // A point of the control on the screen.
+    Point ClientToScreen(const Point& p) const;
 
     // Whether the keyboard focus is on the control's widget.
     bool Focused() const;

@@ -147,7 +147,7 @@ TEST_F(SortGridFormTest, DefaultLayoutReloadsBothLists) {
 TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
     wb::gui::test::App();
     TVlSortGrid grid;
-    grid.resize(400, 200);
+    grid.SetBounds(0, 0, 400, 200);
     grid.SetHeaderPopUpSet(SortPopUpItem(TagColConfigWin));
     for (auto [caption, state] : {std::pair{"Nr", 0}, {"Titel", 1}, {"Interpret", 1}, {"Jahr", 2}})
         grid.AddHeaderEntry(caption, std::uint8_t(state), 60, 0);
