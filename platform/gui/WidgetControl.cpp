@@ -44,13 +44,11 @@ WidgetControl::~WidgetControl() {
     Destroying_();
     NotifyFreeing();
     DestroyComponents();
+    DestroyControls();
     DestroyHandle();
-    QWidget* own = holder_->widget;
-    if (!own) return;
-    // Children owned elsewhere keep their widgets: Qt must not free them with ours.
-    for (Control* c : std::vector<Control*>(Controls()))
-        if (auto* w = static_cast<QWidget*>(c->NativeWidget()); w && own->isAncestorOf(w)) w->setParent(nullptr);
-    delete own;
+    // Every control inside has gone with its own widget, so Qt frees only
+    // the parts this widget made itself.
+    delete holder_->widget.data();
 }
 
 void* WidgetControl::NativeWidget() const { return holder_ ? holder_->widget.data() : nullptr; }
