@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/gui/Application.h"
 #include "platform/gui/Button.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/WidgetSupport.h"
@@ -27,9 +26,6 @@ void InstallMessagePump() {
     static bool installed = false;
     if (installed || !QCoreApplication::instance()) return;
     installed = true;
-    // Exceptions from hooks and posted messages go where the program shows its others.
-    if (dynamic_cast<Application*>(QCoreApplication::instance()))
-        SetExceptionDisplay([](std::exception_ptr e) { Application::ReportException(e); });
     SetPostedMessageWakeup([] {
         QTimer::singleShot(0, QCoreApplication::instance(), [] { ProcessPostedMessages(); });
     });
@@ -109,15 +105,7 @@ Form::Impl::Impl(Form* f, FormWindow* w) : form(f), widget(w) {
     widget->closed = [f] { Fire(f->OnClose, f); };
     focusConn = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (!now || now->window() != widget) return;
-        for (QWidget* w = now; w; w = w->parentWidget()) {
-            QVariant v = w->property("wbControl");
-            if (!v.isValid()) continue;
-            auto* c = reinterpret_cast<Control*>(v.value<quintptr>());
-            if (auto* wc = dynamic_cast<WinControl*>(c); wc && wc != form) {
-                form->activeControl_ = wc;
-                return;
-            }
-        }
+        if (WidgetControl* c = WidgetControl::ControlOf(now); c && c != form) form->activeControl_ = c;
     });
 }
 

@@ -1,55 +1,30 @@
 #include "platform/gui/GraphicControl.h"
 
-#include <QMouseEvent>
-#include <QPainter>
 #include <QWidget>
 
-#include "platform/gui/Canvas.h"
+#include "platform/gui/ControlWidget.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/WidgetSupport.h"
 
 namespace wb::gui {
-
-class GraphicWidget : public QWidget {
-public:
-    GraphicControl* control = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        if (!control || control->Destroying()) return;
-        QPainter p(this);
-        Canvas c(p);
-        RunGuarded([&] { control->Paint(c); });
-    }
-    void enterEvent(QEnterEvent*) override {
-        if (control) RunGuarded([&] { control->MouseEnter(); });
-    }
-    void leaveEvent(QEvent*) override {
-        if (control) RunGuarded([&] { control->MouseLeave(); });
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        if (control && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
-            Fire(control->OnClick, control);
-    }
-};
 
 const ClassInfo& GraphicControl::StaticClass() {
     static const ClassInfo info("GraphicControl", &WidgetControl::StaticClass());
     return info;
 }
 
-GraphicControl::GraphicControl(Component* owner) : WidgetControl(owner, NewWidget<GraphicWidget>()) {
-    static_cast<GraphicWidget*>(Widget())->control = this;
+GraphicControl::GraphicControl(Component* owner) : WidgetControl(owner, NewWidget<ControlWidget<QWidget>>()) {
+    static_cast<ControlWidget<QWidget>*>(Widget())->control = this;
     Widget()->setFocusPolicy(Qt::NoFocus);
 }
 
 GraphicControl::~GraphicControl() {
-    if (auto* w = static_cast<GraphicWidget*>(Widget())) w->control = nullptr;
+    if (auto* w = static_cast<ControlWidget<QWidget>*>(Widget())) w->control = nullptr;
 }
 
-void GraphicControl::Repaint() {
-    if (Widget()->isVisible()) Widget()->repaint();
-    else Widget()->update();
+void GraphicControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    WidgetControl::MouseUp(button, shift, x, y);
+    if (button == mbLeft && x >= 0 && y >= 0 && x < Width() && y < Height()) Fire(OnClick, this);
 }
 
 void GraphicControl::SetTransparentForMouse(bool transparent) {

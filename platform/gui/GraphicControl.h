@@ -16,17 +16,13 @@ public:
     static const ClassInfo& StaticClass();
     const ClassInfo& Class() const override { return StaticClass(); }
 
-    // Paints the control now.
-    void Repaint();
     // Lets clicks through to the control below, as a picture without events does.
     void SetTransparentForMouse(bool transparent);
     TNotifyEvent OnClick;
 
 protected:
-    friend class GraphicWidget;
-    virtual void Paint(Canvas& canvas) = 0;
-    virtual void MouseEnter() {}
-    virtual void MouseLeave() {}
+    void Paint(Canvas& canvas) override = 0;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 };
 
 } // namespace wb::gui

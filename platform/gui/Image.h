@@ -4,17 +4,18 @@
 #include <functional>
 #include <string>
 
-#include "platform/gui/WidgetControl.h"
+#include "platform/gui/GraphicControl.h"
 
 namespace wb::gui {
 
-class Canvas;
-
-class Image : public WidgetControl {
+class Image : public GraphicControl {
 public:
     explicit Image(Component* owner = nullptr);
     Image(WinControl& parent, const std::string& name);
     std::function<void(Canvas& canvas, int width, int height)> OnPaint;
+
+protected:
+    void Paint(Canvas& canvas) override;
 };
 
 } // namespace wb::gui

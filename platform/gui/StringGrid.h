@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/gui/Canvas.h"
+#include "platform/gui/Keys.h"
 
 class QLineEdit;
 
@@ -39,12 +40,6 @@ using TGridOptions = unsigned;
 enum TGridDrawStateBit : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
 using TGridDrawState = unsigned;
 
-enum TShiftStateBit : unsigned {
-    ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64
-};
-using TShiftState = unsigned;
-
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 struct TGridCoord {

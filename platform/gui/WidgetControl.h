@@ -1,7 +1,9 @@
 #pragma once
 // A control shown by one Qt widget. What every such control does alike lives
 // here: its widget follows the control's parent, visibility, enabled state,
-// focus, bounds and hint. No Qt in this header, so window units stay free of it.
+// focus, bounds and hint, and its input reaches the control as the events
+// below, each run through the guard. No Qt in this header, so window units
+// stay free of it.
 //
 // Who frees a control: the first to go of the one who made it (a field goes
 // with its object), its owner component (which frees what it owns) and the
@@ -14,14 +16,22 @@
 #include <memory>
 #include <string>
 
+#include "platform/gui/Keys.h"
 #include "platform/gui/WinControl.h"
 
 class QWidget;
 
 namespace wb::gui {
 
+class Canvas;
+
 // The handler of a plain event; the sender is the control that fired it.
 using TNotifyEvent = std::function<void(Persistent* sender)>;
+// A key as a virtual-key code; a handler that sets it to 0 keeps it from the control.
+using TKeyEvent = std::function<void(Persistent* sender, int& key, TShiftState shift)>;
+// Mouse positions are in the control's coordinates.
+using TMouseEvent = std::function<void(Persistent* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(Persistent* sender, TShiftState shift, int x, int y)>;
 
 class WidgetControl : public WinControl {
 public:
@@ -51,19 +61,59 @@ public:
     void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
     virtual void SetBounds(int left, int top, int width, int height);
 
+    // Whether the keyboard focus is on the control's widget.
+    bool Focused() const;
+    // The control a widget shows, or the nearest control around it; null
+    // for a widget of no control.
+    static WidgetControl* ControlOf(const QWidget* widget);
+
     void SetHint(const std::string& hint);
     std::string Hint() const;
     void BringToFront();
     // Paints the control again soon.
     void Invalidate();
+    // Paints the control now when it is on screen, else soon.
+    void Repaint();
+
+    TKeyEvent OnKeyDown, OnKeyUp;
+    // The focus came into the control or a control inside it, or left them all.
+    TNotifyEvent OnEnter, OnExit;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown, OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
 
 protected:
+    // The steps behind the events. Each base step fires its event; a control
+    // that overrides one adds its own handling and calls the base to keep the
+    // event. A key left non-zero by KeyDown goes on to the widget.
+    virtual void KeyDown(int& key, TShiftState shift);
+    virtual void KeyUp(int& key, TShiftState shift);
+    virtual void DoEnter();
+    virtual void DoExit();
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void DblClick();
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    // One notch of the wheel is 120; true when the control scrolled itself,
+    // so the widget does not scroll too.
+    virtual bool MouseWheel(int delta, TShiftState shift);
+    // After the control's size changed.
+    virtual void Resize() {}
+    // The one paint entry of a control that draws itself (or draws over what
+    // its widget drew), in the control's coordinates. Only controls whose
+    // widget the layer made for drawing call it.
+    virtual void Paint(Canvas& canvas);
+
     // The control takes the widget and frees it with itself (see above).
     WidgetControl(Component* owner, QWidget* widget);
     // For controls made as fields of their form: named and placed at once.
     void Place(WinControl& parent, const std::string& name);
 
 private:
+    friend class ControlEvents;
+    friend class ControlPainter;
     struct Holder;
     std::unique_ptr<Holder> holder_;
 };

@@ -53,7 +53,7 @@ private:
     TVlDirectoryListBox* list_;
 };
 
-TVlDirectoryListBox::TVlDirectoryListBox(QWidget* parent) : TVlFramed(parent) {
+TVlDirectoryListBox::TVlDirectoryListBox(QWidget* parent) : TVlFramedWidget(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setMouseTracking(true);

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "tag_editor/controls/VlFrame.h"
+#include "tag_editor/controls/VlFramedWidget.h"
 
 namespace velmora {
 
 class TVlFileListBox;
 
-class TVlDirectoryListBox : public TVlFramed<QListWidget> {
+class TVlDirectoryListBox : public TVlFramedWidget<QListWidget> {
     Q_OBJECT
 public:
     explicit TVlDirectoryListBox(QWidget* parent = nullptr);

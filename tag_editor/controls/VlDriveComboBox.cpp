@@ -10,7 +10,7 @@ namespace velmora {
 
 using namespace wb::gui;
 
-TVlDriveComboBox::TVlDriveComboBox(QWidget* parent) : TVlFramed(parent) {
+TVlDriveComboBox::TVlDriveComboBox(QWidget* parent) : TVlFramedWidget(parent) {
     setIconSize(QSize(16, 13));
     setMouseTracking(true);
     connect(this, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int) {
@@ -105,7 +105,7 @@ void TVlDriveComboBox::UpdateFrame(bool viaMouse, bool inFocus) {
 }
 
 void TVlDriveComboBox::paintEvent(QPaintEvent* e) {
-    TVlFramed::paintEvent(e);
+    TVlFramedWidget::paintEvent(e);
     if (!FrameVisible()) return;
     QPainter painter(this);
     Canvas c(painter);

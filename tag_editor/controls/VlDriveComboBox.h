@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "tag_editor/controls/VlFrame.h"
+#include "tag_editor/controls/VlFramedWidget.h"
 #include "tag_editor/controls/VlFsRules.h"
 
 namespace velmora {
 
 class TVlDirectoryListBox;
 
-class TVlDriveComboBox : public TVlFramed<QComboBox> {
+class TVlDriveComboBox : public TVlFramedWidget<QComboBox> {
     Q_OBJECT
 public:
     explicit TVlDriveComboBox(QWidget* parent = nullptr);

@@ -75,7 +75,7 @@ private:
     TVlFileListBox* list_;
 };
 
-TVlFileListBox::TVlFileListBox(QWidget* parent) : TVlFramed(parent) {
+TVlFileListBox::TVlFileListBox(QWidget* parent) : TVlFramedWidget(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setSortingEnabled(false);
@@ -100,9 +100,9 @@ TVlFileListBox::~TVlFileListBox() {
 // the files.
 void TVlFileListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     const bool scroll = hasAutoScroll() && isVisible();  // a hidden list scrolls when shown
-    if (!scroll) return TVlFramed::currentChanged(current, previous);
+    if (!scroll) return TVlFramedWidget::currentChanged(current, previous);
     setAutoScroll(false);
-    TVlFramed::currentChanged(current, previous);
+    TVlFramedWidget::currentChanged(current, previous);
     setAutoScroll(true);
     if (!current.isValid() || scrollPosted_) return;
     scrollPosted_ = true;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tag_editor/controls/VlFrame.h"
+#include "tag_editor/controls/VlFramedWidget.h"
 #include "tag_editor/controls/VlFsRules.h"
 
 namespace velmora {
@@ -26,7 +26,7 @@ struct TVlFileInfo {
     QIcon Icon;
 };
 
-class TVlFileListBox : public TVlFramed<QListWidget> {
+class TVlFileListBox : public TVlFramedWidget<QListWidget> {
     Q_OBJECT
 public:
     explicit TVlFileListBox(QWidget* parent = nullptr);

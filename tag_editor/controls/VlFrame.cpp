@@ -1,10 +1,5 @@
 #include "tag_editor/controls/VlFrame.h"
 
-#include <QApplication>
-#include <QPainter>
-#include <QWheelEvent>
-#include <QWidget>
-
 namespace velmora {
 
 using namespace wb::gui;
@@ -65,23 +60,8 @@ void TVlFrameControl::UpdateFrame(bool viaMouse, bool inFocus) {
     }
 }
 
-void TVlFrameControl::PaintControlFrame(QWidget* widget, TColor backColor) {
-    QPainter painter(widget);
-    Canvas canvas(painter);
-    DrawControlFrame(canvas, widget->width(), widget->height(), frameSides_, frameColor_, backColor,
-                     frameStyle_);
-}
-
-void VlWheelScroll(QScrollBar* bar, QWheelEvent* e) {
-    int delta = e->angleDelta().y();
-    if (delta == 0) delta = e->angleDelta().x();
-    const int lines = QApplication::wheelScrollLines();
-    const int pos = bar->value();
-    if (delta < 0)
-        bar->setValue(pos + lines);
-    else if (delta > 0 && pos - lines >= 0)
-        bar->setValue(pos - lines);
-    e->accept();
+void TVlFrameControl::PaintControlFrame(Canvas& canvas, int width, int height, TColor backColor) const {
+    DrawControlFrame(canvas, width, height, frameSides_, frameColor_, backColor, frameStyle_);
 }
 
 } // namespace velmora

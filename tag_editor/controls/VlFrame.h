@@ -1,20 +1,9 @@
 #pragma once
 // The frame the framed controls draw over their border, chosen by focus and
 // mouse hover, and the events every framed control handles alike: the frame
-// drawn after each paint, mouse enter and leave, focus, resize, and wheel
-// scrolling by the system's scroll-line count.
-#include <QAbstractItemView>
-#include <QEvent>
-#include <QScrollBar>
-
-#include <type_traits>
-
+// drawn after each paint, mouse enter and leave, focus and resize.
+#include "platform/gui/Canvas.h"
 #include "tag_editor/controls/VlCommon.h"
-
-class QFocusEvent;
-class QResizeEvent;
-class QWheelEvent;
-class QWidget;
 
 namespace velmora {
 
@@ -52,8 +41,8 @@ protected:
     // After FrameFlat changed: the control is drawn again.
     virtual void FrameInvalidate() { RepaintFrame(); }
 
-    // Draws the frame of a whole window over a widget's border.
-    void PaintControlFrame(QWidget* widget, TColor backColor);
+    // Draws the frame of a whole control of that size over its border.
+    void PaintControlFrame(wb::gui::Canvas& canvas, int width, int height, TColor backColor) const;
 
     bool mouseOver_ = false;
 
@@ -67,73 +56,50 @@ private:
     bool frameVisible_ = false;
 };
 
-// Scrolls by the system's wheel scroll-line count; a step up that would go
-// above the first row does nothing.
-void VlWheelScroll(QScrollBar* bar, QWheelEvent* e);
-
-// A Qt widget with the frame: the one place where the framed controls handle
-// their frame events. Item views scroll by wheel lines; other widgets keep
-// their own wheel handling.
+// A control of the layer with the frame: the one place where the framed
+// controls handle their frame events.
 template <class Base>
 class TVlFramed : public Base, public TVlFrameControl {
 public:
     using Base::Base;
 
-    void RepaintFrame() override {
-        this->update();
-        if (this->isVisible()) this->repaint();
-    }
+    void RepaintFrame() override { this->Repaint(); }
 
 protected:
     // The colour the frame is drawn against.
     virtual TColor FrameBackColor() const = 0;
     // False for a control that draws its frame in its own paint.
     virtual bool FrameOverBorder() const { return true; }
-    virtual void MouseEnter() {
-        if (OnMouseEnter) OnMouseEnter(this);
-    }
-    virtual void MouseLeave() {
-        if (OnMouseLeave) OnMouseLeave(this);
-    }
 
-    bool FrameHasFocus() const override { return this->hasFocus(); }
+    bool FrameHasFocus() const override { return this->Focused(); }
     void FrameVisibleChanged() override { RepaintFrame(); }
 
-    bool event(QEvent* e) override {
-        const bool r = Base::event(e);
-        switch (e->type()) {
-            case QEvent::Paint:
-                if (FrameOverBorder() && FrameVisible()) PaintControlFrame(this, FrameBackColor());
-                break;
-            case QEvent::Enter:
-                UpdateFrame(true, true);
-                MouseEnter();
-                break;
-            case QEvent::Leave:
-                UpdateFrame(true, false);
-                MouseLeave();
-                break;
-            default: break;
-        }
-        return r;
+    void Paint(wb::gui::Canvas& canvas) override {
+        Base::Paint(canvas);
+        if (FrameOverBorder() && FrameVisible())
+            PaintControlFrame(canvas, this->Width(), this->Height(), FrameBackColor());
     }
-    void focusInEvent(QFocusEvent* e) override {
+    void MouseEnter() override {
+        Base::MouseEnter();
+        UpdateFrame(true, true);
+        if (OnMouseEnter) OnMouseEnter(this);
+    }
+    void MouseLeave() override {
+        Base::MouseLeave();
+        UpdateFrame(true, false);
+        if (OnMouseLeave) OnMouseLeave(this);
+    }
+    void DoEnter() override {
         UpdateFrame(false, true);
-        Base::focusInEvent(e);
+        Base::DoEnter();
     }
-    void focusOutEvent(QFocusEvent* e) override {
-        Base::focusOutEvent(e);
+    void DoExit() override {
+        Base::DoExit();
         UpdateFrame(false, false);
     }
-    void resizeEvent(QResizeEvent* e) override {
-        Base::resizeEvent(e);
+    void Resize() override {
+        Base::Resize();
         if (FrameVisible()) RepaintFrame();
-    }
-    void wheelEvent(QWheelEvent* e) override {
-        if constexpr (std::is_base_of_v<QAbstractItemView, Base>)
-            VlWheelScroll(this->verticalScrollBar(), e);
-        else
-            Base::wheelEvent(e);
     }
 };
 

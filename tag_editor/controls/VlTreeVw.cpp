@@ -8,7 +8,7 @@ namespace velmora {
 
 using namespace wb::gui;
 
-TVlCustomTreeView::TVlCustomTreeView(QWidget* parent) : TVlFramed(parent) {
+TVlCustomTreeView::TVlCustomTreeView(QWidget* parent) : TVlFramedWidget(parent) {
     // A two-pixel border, the room the frame is drawn over.
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);

@@ -4,13 +4,13 @@
 // events, and wheel scrolling by the system's scroll-line count.
 #include <QTreeWidget>
 
-#include "tag_editor/controls/VlFrame.h"
+#include "tag_editor/controls/VlFramedWidget.h"
 
 class QPaintEvent;
 
 namespace velmora {
 
-class TVlCustomTreeView : public TVlFramed<QTreeWidget> {
+class TVlCustomTreeView : public TVlFramedWidget<QTreeWidget> {
     Q_OBJECT
 public:
     explicit TVlCustomTreeView(QWidget* parent = nullptr);
