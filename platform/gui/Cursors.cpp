@@ -37,12 +37,7 @@ void SetControlCursor(WidgetControl& control, int id) {
     control.Widget()->setCursor(ToQt(RegisteredCursor(id).value_or(CursorShape::Arrow)));
 }
 
-BusyCursor::BusyCursor() : shown_(qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (shown_) QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-BusyCursor::~BusyCursor() {
-    if (shown_) QApplication::restoreOverrideCursor();
-}
+WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
 
 } // namespace wb::gui

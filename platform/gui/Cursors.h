@@ -14,17 +14,13 @@ std::optional<CursorShape> RegisteredCursor(int id);
 // Shows the registered cursor over the control; an unknown number shows the arrow.
 void SetControlCursor(WidgetControl& control, int id);
 
-// The wait cursor over the whole program while it lives; nothing without a
-// GUI application. Nested ones stack.
-class BusyCursor {
+// The wait cursor over the whole program for as long as it lives.
+class WaitCursor {
 public:
-    BusyCursor();
-    ~BusyCursor();
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    bool shown_ = false;
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
 } // namespace wb::gui

@@ -74,7 +74,10 @@ TSortGridForm::TSortGridForm(wb::Component* owner) : Form(owner, FormKind::Dialo
     FormCreate(this);
 }
 
-TSortGridForm::~TSortGridForm() = default;
+TSortGridForm::~TSortGridForm() {
+    // FormDestroy is a member of this class: it runs while the members are whole.
+    BeforeDestruction();
+}
 
 void TSortGridForm::FormCreate(wb::Persistent*) { modified_ = false; }
 

@@ -185,7 +185,7 @@ void TVlFileListBox::ReadFileNames() {
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
 
-    std::optional<BusyCursor> busy;
+    std::optional<WaitCursor> busy;
     std::set<std::string> listed;  // a name matching two patterns is listed once
     for (const std::string& pattern : SplitMask(mask_)) {
         for (const Entry& e : entries) {

@@ -158,7 +158,7 @@ public:
 
     // "Tag from list"
     Label *TagListLabel, *EntriesLabel, *TagListCounter;
-    Hosted<TVlSortGrid>* TagListGrd;
+    TVlSortGrid* TagListGrd;
     Button *NewTagListBtn, *ChgTagListBtn, *DelTagListBtn, *AutoTagBtn, *MakePlListBtn;
     TID3FileBox* RenFileBox;
 

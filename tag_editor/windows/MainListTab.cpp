@@ -42,8 +42,8 @@ private:
 void TID3Frm::BuildListTab() {
     auto* t = ListTagTab;
     TagListLabel = MakeLabel(t, "TagListLabel", "Tagfile list :", 10, 6);
-    TagListGrd = new Hosted<TVlSortGrid>(*t, "TagListGrd");
-    SetUpTagListGrid(*TagListGrd->Get());
+    TagListGrd = new TVlSortGrid(*t, "TagListGrd");
+    SetUpTagListGrid(*TagListGrd);
     TagListGrd->SetBounds(8, 24, 434, 240);
     EntriesLabel = MakeLabel(t, "EntriesLabel", "Entries :", 10, 272);
     TagListCounter = MakeLabel(t, "TagListCounter", "0", 64, 272);
@@ -64,8 +64,8 @@ void TID3Frm::ConnectListTab() {
     OnClickCall(DelTagListBtn, &TID3Frm::DelTagListBtnClick);
     OnClickCall(AutoTagBtn, &TID3Frm::AutoTagBtnClick);
     OnClickCall(MakePlListBtn, &TID3Frm::MakePlListBtnClick);
-    TagListGrd->Get()->OnClick = [this](StringGrid*) { TagListGrdClick(); };
-    TagListGrd->Get()->SetOnGetCellFormat(
+    TagListGrd->OnClick = [this](wb::Persistent*) { TagListGrdClick(); };
+    TagListGrd->SetOnGetCellFormat(
         [this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& fo) { TagListGrdGetCellFormat(col, row, fo); });
 }
 
@@ -78,13 +78,13 @@ TEditTagListFrm& TID3Frm::TagListEditor() {
 void TID3Frm::FillTagListGrid() {
     RenFileBox->Reread();
     const std::vector<std::string> names = RenFileBox->ItemTexts();
-    velmora::FillTagListGrid(*TagListGrd->Get(), TagsFolder(), names);
+    velmora::FillTagListGrid(*TagListGrd, TagsFolder(), names);
     TagListCounter->SetCaption(std::to_string(names.size()));
     TagListGrdClick();
 }
 
 std::string TID3Frm::ChosenTagList() const {
-    return TagListPathAt(*TagListGrd->Get(), TagListGrd->Get()->Row());
+    return TagListPathAt(*TagListGrd, TagListGrd->Row());
 }
 
 void TID3Frm::TagListGrdClick() {

@@ -15,7 +15,7 @@ using namespace velmora;
 namespace {
 
 TEST(Screenshot, TreeFileListAndDriveBox) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     velmora::test::TestFolder dir("screens");
     for (const char* d : {"music/Blues", "music/Jazz/Live", "music/Rock/1971", "music/Rock/1973",
                           "music/Soundtracks", "podcasts"})

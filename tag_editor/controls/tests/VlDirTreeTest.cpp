@@ -17,7 +17,7 @@ namespace {
 class DirTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        velmora::test::EnsureApp();
+        wb::gui::test::App();
         dir.Dir("c/Music/Rock/Live");
         dir.Dir("c/Music/Pop");
         dir.Dir("c/Docs");

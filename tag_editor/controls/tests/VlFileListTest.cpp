@@ -20,7 +20,7 @@ namespace {
 class FileList : public ::testing::Test {
 protected:
     void SetUp() override {
-        velmora::test::EnsureApp();
+        wb::gui::test::App();
         dir.Dir("Zeta");
         dir.Dir("alpha");
         dir.Dir(".hidden");
@@ -210,7 +210,7 @@ TEST(LongPath, SpellsEveryElementAsOnDisk) {
 class DriveBox : public ::testing::Test {
 protected:
     void SetUp() override {
-        velmora::test::EnsureApp();
+        wb::gui::test::App();
         fake = std::make_shared<wb::FakeVolumeTable>();
         fake->Add(dir / "fixed", wb::VolumeKind::Fixed, wb::VolumeInfo{"MY DISK", 7, "ext4"});
         fake->Add(dir / "stick", wb::VolumeKind::Removable, wb::VolumeInfo{"USB", 8, "vfat"});

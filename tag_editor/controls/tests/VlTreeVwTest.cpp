@@ -30,7 +30,7 @@ void Wheel(QWidget* w, int delta) {
 }
 
 TEST(FramedTree, WheelStepsByScrollLinesAndNeverAboveTheTop) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     QApplication::setWheelScrollLines(3);
     TVlCustomTreeView tree;
     for (int i = 0; i < 100; ++i) tree.addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
@@ -50,7 +50,7 @@ TEST(FramedTree, WheelStepsByScrollLinesAndNeverAboveTheTop) {
 }
 
 TEST(FramedTree, FrameIsDrawnOverTheBorderOnlyWhenVisible) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     TVlCustomTreeView tree;
     tree.resize(60, 40);
     tree.SetFrameColor(clRed);
@@ -68,7 +68,7 @@ TEST(FramedTree, FrameIsDrawnOverTheBorderOnlyWhenVisible) {
 }
 
 TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShown) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     TVlCustomTreeView tree;
     tree.resize(120, 60);
     auto* item = new QTreeWidgetItem(QStringList{"Selected"});
@@ -91,7 +91,7 @@ TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShown) {
 }
 
 TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     TVlFileListBox list;
     int enters = 0;
     list.OnMouseEnter = [&](wb::Persistent*) { ++enters; };
@@ -120,7 +120,7 @@ TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
 }
 
 TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     velmora::test::TestFolder dir("dirlist");
     dir.Dir("a/Beta");
     dir.Dir("a/alpha");
@@ -152,7 +152,7 @@ TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
 namespace {
 
 TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     auto fake = std::make_shared<wb::FakeVolumeTable>();
     fake->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"ROOT", 1, "ext4"});
     wb::SetVolumeTable(fake);
@@ -173,7 +173,7 @@ TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
 }
 
 TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     velmora::test::TestFolder dir("f2");
     dir.Dir("r/sub");
     auto fake = std::make_shared<wb::FakeVolumeTable>();

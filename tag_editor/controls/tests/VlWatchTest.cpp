@@ -66,7 +66,7 @@ bool WatchInForce(const TVlDirectoryTree& tree, const std::string& folder) {
 class TreeWatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        velmora::test::EnsureApp();
+        wb::gui::test::App();
         dir.Dir("w/a/b");
         dir.Dir("w/z");
         fake = std::make_shared<wb::FakeVolumeTable>();

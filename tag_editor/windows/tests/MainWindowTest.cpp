@@ -607,7 +607,7 @@ TEST_F(MainWindow, TagListsShowAutotagAndDelete) {
     Mp3("01 a.mp3");
     Mp3("02 b.mp3");
     TID3Frm& f = Open();
-    TVlSortGrid& grid = *f.TagListGrd->Get();
+    TVlSortGrid& grid = *f.TagListGrd;
     EXPECT_EQ(f.TagListCounter->Caption(), "1");
     EXPECT_EQ(grid.Cells(0, 1), "Band");
     EXPECT_EQ(grid.Cells(1, 1), "Record");
@@ -676,7 +676,7 @@ TEST_F(MainWindow, AutotagRenamesTheFolderAndTheTreeFollows) {
     f.DirTree->Get()->SetDirectory(music_ / "Album");
     QApplication::processEvents();
     ASSERT_EQ(Files().ItemTexts().size(), 1u);
-    f.TagListGrd->Get()->SetRow(1);
+    f.TagListGrd->SetRow(1);
     f.TagListGrdClick();
     ASSERT_TRUE(f.AutoTagBtn->Enabled());
     wb::gui::test::ModalDriver driver;
