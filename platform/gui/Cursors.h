@@ -14,4 +14,14 @@ std::optional<CursorShape> RegisteredCursor(int id);
 // Shows the registered cursor over the control; an unknown number shows the arrow.
 void SetControlCursor(WidgetControl& control, int id);
 
+// The wait cursor over every window while it lives, also when what it
+// waits for throws; instances nest.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 } // namespace wb::gui

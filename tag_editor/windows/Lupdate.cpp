@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QWidget>
 #include <filesystem>
 
 #include "platform/base/CommandLine.h"
@@ -127,8 +128,8 @@ TLUpdateFrm::TLUpdateFrm()
 
     ChooseFolder = [](const std::string& start) -> std::string {
         if (!DirFrm) return {};
-        DirFrm->DirTree->SetDirectory(start);
-        return DirFrm->ShowModal() == 1 ? DirFrm->DirTree->GetDirectory() : std::string();
+        DirFrm->DirTree.SetDirectory(start);
+        return DirFrm->ShowModal() == 1 ? DirFrm->DirTree.GetDirectory() : std::string();
     };
     StartUpdater = [](const std::string& commandLine) {
         if (!StartProgram(commandLine)) throw std::runtime_error("The updater could not be started: " + commandLine);

@@ -96,14 +96,14 @@ void TID3Frm::AutoTagBtnClick() {
     const std::string list = ChosenTagList();
     if (list.empty()) return;
     ListHost host(*this);
-    AutoTag(host, DirTree->Get()->GetDirectory(), FileBox->Get()->ItemTexts(), list, ListOptions());
+    AutoTag(host, DirTree->GetDirectory(), FileBox->Get()->ItemTexts(), list, ListOptions());
     TagListGrdClick();
 }
 
 void TID3Frm::MakePlListBtnClick() {
     ListHost host(*this);
     const bool album = EditTagListFrm ? EditTagListFrm->IsAlbum() : AplAlbumChk->Checked();
-    MakePlaylist(host, DirTree->Get()->GetDirectory(), FileBox->Get()->ItemTexts(), album, ListOptions(), false);
+    MakePlaylist(host, DirTree->GetDirectory(), FileBox->Get()->ItemTexts(), album, ListOptions(), false);
 }
 
 void TID3Frm::TagListGrdGetCellFormat(int col, int row, TFormatOptions& format) {
