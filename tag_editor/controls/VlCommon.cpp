@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "platform/gui/Label.h"
+#include "platform/gui/Guard.h"
 
 namespace velmora {
 
@@ -311,7 +312,7 @@ std::string MinimizeName(const std::string& path, int width,
 
 TVlBlinkingControlsList::TVlBlinkingControlsList() : timer_(std::make_unique<QTimer>()) {
     timer_->setInterval(IntervalOff);
-    QObject::connect(timer_.get(), &QTimer::timeout, [this] { Tick(); });
+    QObject::connect(timer_.get(), &QTimer::timeout, [this] { wb::gui::RunGuarded([this] { Tick(); }); });
     timer_->start();
 }
 

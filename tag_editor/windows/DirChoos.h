@@ -16,6 +16,4 @@ public:
     TVlGradientCaption* Caption1;
 };
 
-extern TDirFrm* DirFrm;
-
 } // namespace velmora
