@@ -14,7 +14,8 @@ std::optional<CursorShape> RegisteredCursor(int id);
 // Shows the registered cursor over the control; an unknown number shows the arrow.
 void SetControlCursor(WidgetControl& control, int id);
 
-// The wait cursor over the whole program for as long as it lives.
+// The wait cursor over every window while it lives, also when what it
+// waits for throws; instances nest.
 class WaitCursor {
 public:
     WaitCursor();

@@ -14,6 +14,9 @@ ScreenMetrics Screen();
 // Items a list scrolls for one notch of the mouse wheel, as the desktop sets it.
 int WheelScrollLines();
 
+// The rows one notch of the mouse wheel scrolls, as the desktop sets it.
+int WheelScrollLines();
+
 // Makes the process's application object, titled with the program's name,
 // when there is none yet (for tests and tools that make none of their own).
 void EnsureGuiApplication();

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/gui/Label.h"
 #include "platform/gui/Guard.h"
 
 namespace velmora {
@@ -239,6 +240,12 @@ void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLab
     const int width = label->width() > 0 ? label->width() : widthWithoutLabel;
     label->setText(QString::fromStdString(MinimizeName(
         path, width, [&](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); })));
+}
+
+void ShowPathInLabel(wb::gui::Label* label, const std::string& path, int widthWithoutLabel) {
+    if (!label) return;
+    const int width = label->Width() > 0 ? label->Width() : widthWithoutLabel;
+    label->SetCaption(MinimizeName(path, width, [&](const std::string& s) { return label->TextWidth(s); }));
 }
 
 TFont FontOf(const QFont& f) {

@@ -19,6 +19,10 @@ class QObject;
 class QTimer;
 class QWidget;
 
+namespace wb::gui {
+class Label;
+}
+
 namespace velmora {
 
 using wb::gui::TColor;
@@ -108,6 +112,7 @@ std::string MinimizeName(const std::string& path, int width,
 // Shows a path shortened to a label's width (the other width while the label
 // has none yet); no label, nothing to do.
 void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLabel);
+void ShowPathInLabel(wb::gui::Label* label, const std::string& path, int widthWithoutLabel);
 
 // The messages a blinking control answers.
 constexpr unsigned CM_BLINKQUERY = 45156;  // answer 1 to take part

@@ -126,8 +126,8 @@ TLUpdateFrm::TLUpdateFrm(TDirFrm* folderChooser)
             if (!ownFolderChooser_) ownFolderChooser_ = std::make_unique<TDirFrm>();
             chooser = ownFolderChooser_.get();
         }
-        chooser->DirTree->SetDirectory(start);
-        return chooser->ShowModal() == 1 ? chooser->DirTree->GetDirectory() : std::string();
+        chooser->DirTree.SetDirectory(start);
+        return chooser->ShowModal() == 1 ? chooser->DirTree.GetDirectory() : std::string();
     };
     StartUpdater = [](const std::string& commandLine) {
         if (!StartProgram(commandLine)) throw std::runtime_error("The updater could not be started: " + commandLine);

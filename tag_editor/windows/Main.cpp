@@ -3,7 +3,6 @@
 #include "tag_editor/windows/Main.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QShortcut>
 
 #include <algorithm>
@@ -47,22 +46,14 @@ const char* const kStoredProps[] = {
 
 } // namespace
 
-// F5 in the tree, and the focus leaving the name formats.
+// The focus leaving the name formats.
 struct TID3Frm::Watch : QObject {
     explicit Watch(TID3Frm& form) : form_(form) {
-        form.DirTree->Widget()->installEventFilter(this);
         QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             QWidget* group = form_.GroupBox4->Widget();
             if (old && group->isAncestorOf(old) && !(now && group->isAncestorOf(now)))
                 RunGuarded([this] { form_.GroupBox4Exit(); });
         });
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyRelease) {
-            int key = static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5 ? 0x74 : 0;
-            if (watched == form_.DirTree->Widget()) RunGuarded([&] { form_.DirTreeKeyUp(key); });
-        }
-        return false;
     }
     TID3Frm& form_;
 };
@@ -82,7 +73,7 @@ TID3Frm::TID3Frm(const std::string& programFolder)
 
     TreePanel = Make<Panel>(this, "TreePanel");
     TreePanel->SetEdge(Panel::Edge::None);
-    DirTree = new Hosted<TVlDirectoryTree>(*TreePanel, "DirTree");
+    DirTree = new TVlDirectoryTree(*TreePanel, "DirTree");
     PageControl1 = Make<PageControl>(this, "PageControl1");
     auto page = [&](TabSheet*& sheet, const char* name, const char* caption) {
         sheet = new TabSheet(this);
@@ -99,7 +90,7 @@ TID3Frm::TID3Frm(const std::string& programFolder)
     FileBox = new TID3FileBox(*this, "FileBox");
     FileBox->SetMask("*.mp3");
     FileBox->SetSelectionMode(ListBox::SelectionMode::Single);
-    DirTree->Get()->SetFileList(FileBox);
+    DirTree->SetFileList(FileBox);
     StatusPanel = Make<Panel>(this, "StatusPanel");
     StatusPanel->SetEdge(Panel::Edge::Lowered);
     MpegInfoPanel = Make<Panel>(this, "MpegInfoPanel");
@@ -176,7 +167,8 @@ TID3Frm::Edit* TID3Frm::MakeEdit(WinControl* parent, const char* name, const std
 }
 
 void TID3Frm::Connect() {
-    DirTree->Get()->OnChange = [this](QObject*, QTreeWidgetItem*) { RunGuarded([this] { DirTreeChange(); }); };
+    DirTree->OnChange = [this](wb::Persistent*, TreeNode*) { DirTreeChange(); };
+    DirTree->OnKeyUp = [this](wb::Persistent*, int& key, TShiftState) { DirTreeKeyUp(key); };
     FileBox->OnChange = [this](wb::Persistent*) { RunGuarded([this] { FileBoxChange(); }); };
     FileBox->OnCurrentChange = [this](wb::Persistent*) {
         if (!FileBox->Reading()) FileBoxChange();
@@ -252,7 +244,7 @@ void TID3Frm::FormCreate() {
     // A stored folder that is gone opens its nearest parent; one on a drive
     // that is gone, the music folder.
     const std::string folder = ReadSetting("Dirtree");
-    TVlDirectoryTree& tree = *DirTree->Get();
+    TVlDirectoryTree& tree = *DirTree;
     tree.HandleNeeded();
     try {
         tree.SetDirectory(folder.empty() ? MusicFolder() : folder);
@@ -270,7 +262,7 @@ void TID3Frm::FormCreate() {
 }
 
 void TID3Frm::FormClose() {
-    WriteSetting("Dirtree", DirTree->Get()->GetDirectory());
+    WriteSetting("Dirtree", DirTree->GetDirectory());
     WriteSetting("CDDrive", CDDriveList->Get()->Drive());
     IniStore->SaveToStorage();
     cddbRequests_.Save(RequestFileName());
@@ -280,7 +272,7 @@ void TID3Frm::FormClose() {
 
 void TID3Frm::DirTreeChange() {
     try {
-        FileBox->SetPath(DirTree->Get()->GetDirectory());
+        FileBox->SetPath(DirTree->GetDirectory());
     } catch (const std::exception&) {
         // A drive that is not ready lists nothing; the tree stays usable.
     }
@@ -319,7 +311,7 @@ void TID3Frm::RefreshFileList() {
 }
 
 void TID3Frm::DirTreeKeyUp(int key) {
-    if (key == 0x74) DirTree->Get()->RefreshTree();
+    if (key == VK_F5) DirTree->RefreshTree();
 }
 
 void TID3Frm::FileBoxKeyUp(int key) {
@@ -340,7 +332,7 @@ void TID3Frm::RenameDirectory(const std::string& path, const std::string& newNam
 }
 
 void TID3Frm::FollowFolder(const std::string& path) {
-    TVlDirectoryTree& tree = *DirTree->Get();
+    TVlDirectoryTree& tree = *DirTree;
     tree.RefreshTree();
     tree.SetDirectory(path);
     FileBox->SetPath(tree.GetDirectory());

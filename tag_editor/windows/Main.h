@@ -135,7 +135,7 @@ public:
     using Hosted = wb::gui::HostedControl<W>;
 
     Panel* TreePanel;
-    Hosted<TVlDirectoryTree>* DirTree;
+    TVlDirectoryTree* DirTree;
     wb::gui::PageControl* PageControl1;
     TabSheet *ID3Tab, *ListTagTab, *CDDBTab, *OptionTab, *NameFormSheet, *InfoTab;
     TID3FileBox* FileBox;

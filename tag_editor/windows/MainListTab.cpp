@@ -131,7 +131,7 @@ void TID3Frm::AutoTagBtnClick() {
     const std::string list = ChosenTagList();
     if (list.empty()) return;
     ListHost host(*this);
-    AutoTag(host, DirTree->Get()->GetDirectory(), FileBox->ItemTexts(), list, ListOptions());
+    AutoTag(host, DirTree->GetDirectory(), FileBox->ItemTexts(), list, ListOptions());
     TagListGrdClick();
 }
 
@@ -140,7 +140,7 @@ void TID3Frm::MakePlListBtnClick() {
     // With no editor made yet, the rename box's album choice stands in for it.
     const TEditTagListFrm* editor = windows_.TagListEditor ? windows_.TagListEditor : ownTagListEditor_.get();
     const bool album = editor ? editor->IsAlbum() : AplAlbumChk->Checked();
-    MakePlaylist(host, DirTree->Get()->GetDirectory(), FileBox->ItemTexts(), album, ListOptions(), false);
+    MakePlaylist(host, DirTree->GetDirectory(), FileBox->ItemTexts(), album, ListOptions(), false);
 }
 
 void TID3Frm::TagListGrdGetCellFormat(int col, int row, TFormatOptions& format) {

@@ -2,6 +2,8 @@
 // person can look at them without a display.
 #include "tag_editor/controls/VlFilSys.h"
 
+#include "platform/gui/Label.h"
+
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -35,7 +37,8 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     window.resize(560, 320);
     auto* drives = new TVlDriveComboBox;
     drives->SetFrameVisible(true);
-    auto* tree = new TVlDirectoryTree;
+    // Freed before the window, which frees their widgets otherwise.
+    auto tree = std::make_unique<TVlDirectoryTree>();
     tree->SetFrameVisible(true);
     tree->SetFrameStyle(fsLowered);
     auto* files = new TVlFileListBox;
@@ -44,20 +47,21 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     files->SetFrameVisible(true);
     files->SetFrameStyle(fsGroove);
     tree->SetFileList(files);
-    auto* label = new QLabel;
-    tree->SetDirLabel(label);
+    auto label = std::make_unique<wb::gui::Label>();
+    label->SetAutoSize(false);  // the layout sizes it
+    tree->SetDirLabel(label.get());
 
     auto* row = new QHBoxLayout;
-    row->addWidget(tree, 1);
+    row->addWidget(tree->Widget(), 1);
     row->addWidget(files->Widget(), 1);
     auto* column = new QVBoxLayout(&window);
     column->addWidget(drives);
     column->addLayout(row, 1);
-    column->addWidget(label);
+    column->addWidget(label->Widget());
     window.show();
     QCoreApplication::processEvents();
     tree->SetDirectory(dir / "music/Rock");
-    tree->setFocus();
+    tree->SetFocus();
     files->SetItemIndex(1);
     QCoreApplication::processEvents();
 
