@@ -2,10 +2,7 @@
 // the status lines, placement and settings. Each tab has a unit of its own.
 #include "tag_editor/windows/Main.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QListWidget>
-#include <QShortcut>
 
 #include <algorithm>
 
@@ -47,26 +44,6 @@ const char* const kStoredProps[] = {
 };
 
 } // namespace
-
-// F5 in the file list, and the focus leaving the name formats.
-struct TID3Frm::Watch : QObject {
-    explicit Watch(TID3Frm& form) : form_(form) {
-        form.FileBox->Widget()->installEventFilter(this);
-        QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-            QWidget* group = form_.GroupBox4->Widget();
-            if (old && group->isAncestorOf(old) && !(now && group->isAncestorOf(now)))
-                RunGuarded([this] { form_.GroupBox4Exit(); });
-        });
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyRelease) {
-            int key = static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5 ? 0x74 : 0;
-            if (watched == form_.FileBox->Widget()) RunGuarded([&] { form_.FileBoxKeyUp(key); });
-        }
-        return false;
-    }
-    TID3Frm& form_;
-};
 
 const wb::ClassInfo& TID3Frm::StaticClass() {
     static const wb::ClassInfo info("TID3Frm", &Form::StaticClass());
@@ -129,7 +106,6 @@ TID3Frm::TID3Frm(const std::string& programFolder)
     built_ = true;
     Arrange();
     Connect();
-    watch_ = new Watch(*this);
     FormCreate();
 }
 
@@ -137,7 +113,6 @@ TID3Frm::~TID3Frm() {
     ownLiveUpdate_.reset();
     ownChooser_.reset();
     ownTagListEditor_.reset();
-    delete watch_;
     Destroying_();
     DestroyComponents();
 }
@@ -192,8 +167,9 @@ void TID3Frm::Connect() {
     ConnectListTab();
     ConnectCddbTab();
     // Esc presses the window's cancel button, as Enter presses its default one.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), Window());
-    QObject::connect(escape, &QShortcut::activated, Window(), [this] { DelBtn->Click(); });
+    SetCancelButton(DelBtn);
+    FileBox->OnKeyUp = [this](wb::Persistent*, int& key, wb::gui::TShiftState) { FileBoxKeyUp(key); };
+    GroupBox4->OnExit = [this](wb::Persistent*) { GroupBox4Exit(); };
     OnCloseQuery = [this](wb::Persistent*, bool&) { FormClose(); };
 }
 

@@ -252,8 +252,6 @@ private:
     FieldClipboard clipboard_;
     TCddbRequests cddbRequests_;
     std::string lastPage_;
-    struct Watch;
-    Watch* watch_ = nullptr;
     TID3Windows windows_;
     std::unique_ptr<TEditTagListFrm> ownTagListEditor_;
     std::unique_ptr<TChooseFrm> ownChooser_;
