@@ -3,6 +3,7 @@
 // mouse hover, and the events every framed control handles alike: the frame
 // drawn after each paint, mouse enter and leave, focus and resize.
 #include "platform/gui/Canvas.h"
+#include "platform/gui/WidgetControl.h"
 #include "tag_editor/controls/VlCommon.h"
 
 namespace velmora {
@@ -64,6 +65,9 @@ public:
     using Base::Base;
 
     void RepaintFrame() override { this->Repaint(); }
+
+    // A layer control names itself as the sender.
+    wb::gui::TNotifyEvent OnMouseEnter, OnMouseLeave;
 
 protected:
     // The colour the frame is drawn against.

@@ -250,10 +250,10 @@ void TID3Frm::FormCreate() {
     }
     UpdateConnectBtn();
 
-    TVlDriveComboBox& drives = *CDDriveList->Get();
+    TVlDriveComboBox& drives = *CDDriveList;
     const std::string drive = ReadSetting("CDDrive");
     if (!drive.empty()) drives.SetDrive(drive);
-    else if (drives.count() > 0) drives.setCurrentIndex(0);
+    else if (drives.Count() > 0) drives.SetItemIndex(0);
 
     // A stored folder that is gone opens its nearest parent; one on a drive
     // that is gone, the music folder.
@@ -277,7 +277,7 @@ void TID3Frm::FormCreate() {
 
 void TID3Frm::FormClose() {
     WriteSetting("Dirtree", DirTree->Get()->GetDirectory());
-    WriteSetting("CDDrive", CDDriveList->Get()->Drive());
+    WriteSetting("CDDrive", CDDriveList->Drive());
     IniStore->SaveToStorage();
     try {
         cddbRequests_.Save(RequestFileName());
@@ -302,10 +302,10 @@ void TID3Frm::ReadDiskInfoBtnClick() {
     ReadDiskInfoBtn->SetEnabled(false);
     struct Again {
         TID3Frm& f;
-        ~Again() { f.ReadDiskInfoBtn->SetEnabled(f.CDDriveList->Get()->count() > 0); }
+        ~Again() { f.ReadDiskInfoBtn->SetEnabled(f.CDDriveList->Count() > 0); }
     } again{*this};
     try {
-        AddCddbRequest(ReadDiskInfo(CDDriveList->Get()->Drive()));
+        AddCddbRequest(ReadDiskInfo(CDDriveList->Drive()));
     } catch (const CddbError& e) {
         ShowMessage(e.what(), MsgKind::Error);
     }

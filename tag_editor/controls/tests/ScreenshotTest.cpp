@@ -33,8 +33,8 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     QWidget window;
     window.setWindowTitle("Velmora");
     window.resize(560, 320);
-    auto* drives = new TVlDriveComboBox;
-    drives->SetFrameVisible(true);
+    TVlDriveComboBox drives;
+    drives.SetFrameVisible(true);
     auto* tree = new TVlDirectoryTree;
     tree->SetFrameVisible(true);
     tree->SetFrameStyle(fsLowered);
@@ -51,7 +51,7 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     row->addWidget(tree, 1);
     row->addWidget(files, 1);
     auto* column = new QVBoxLayout(&window);
-    column->addWidget(drives);
+    column->addWidget(static_cast<QWidget*>(drives.NativeWidget()));
     column->addLayout(row, 1);
     column->addWidget(label);
     window.show();
@@ -63,7 +63,7 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
 
     ASSERT_EQ(files->ItemTexts(), (std::vector<std::string>{"01 - Opening.mp3", "02 - Long Road.mp3",
                                                             "03 - Night Drive.mp3", "Rock.m3u"}));
-    EXPECT_EQ(drives->count(), 3);
+    EXPECT_EQ(drives.Count(), 3);
 
     QImage shot = window.grab().toImage();
     std::filesystem::create_directories(std::string(WB_BINARY_DIR) + "/screens");
