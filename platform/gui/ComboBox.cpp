@@ -192,7 +192,29 @@ void ComboBox::SetOwnerDraw(bool on) {
 
 void ComboBox::SetSorted(bool sorted) {
     sorted_ = sorted;
-    if (sorted_) SetItems(Items());
+    if (!sorted_) return;
+    // Icons, data and the choice go with their items.
+    struct Item {
+        QString text;
+        QIcon icon;
+        QVariant data;
+        bool chosen;
+    };
+    QComboBox* box = Box(this);
+    std::vector<Item> items;
+    for (int i = 0; i < box->count(); ++i)
+        items.push_back({box->itemText(i), box->itemIcon(i), box->itemData(i), i == box->currentIndex()});
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+        return CompareText(a.text.toStdString(), b.text.toStdString()) < 0;
+    });
+    const QSignalBlocker quiet(box);
+    box->clear();
+    int chosen = -1;
+    for (const Item& item : items) {
+        if (item.chosen) chosen = box->count();
+        box->addItem(item.icon, item.text, item.data);
+    }
+    box->setCurrentIndex(chosen);
 }
 
 void ComboBox::SetItems(const std::vector<std::string>& items) {

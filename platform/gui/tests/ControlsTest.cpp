@@ -167,6 +167,84 @@ TEST_F(ControlsTest, SortedComboBoxesOrderCaseBlindAndMayChooseNothing) {
     EXPECT_EQ(changes, 2);
 }
 
+TEST_F(ControlsTest, ComboItemsCarryDataAndAddingChoosesNothing) {
+    Form f(nullptr, FormKind::Main);
+    ComboBox box(f, "box");
+    int changes = 0;
+    box.OnChange = [&](wb::Persistent*) { ++changes; };
+    box.AddItem("b", {}, "/b");
+    box.AddItem("a", {}, "/a");
+    EXPECT_EQ(box.ItemIndex(), -1);
+    box.SetItemIndex(0);
+    box.SetSorted(true);
+    box.AddItem("A0", {}, "/a0");  // before the chosen one: the choice follows its item
+    EXPECT_EQ(box.Items(), (std::vector<std::string>{"a", "A0", "b"}));
+    EXPECT_EQ(box.IndexOfData("/a0"), 1);
+    EXPECT_EQ(box.IndexOfData("/none"), -1);
+    EXPECT_EQ(box.ItemData(2), "/b");
+    box.Clear();
+    EXPECT_EQ(box.Count(), 0);
+    EXPECT_EQ(changes, 1);
+}
+
+// An owner-drawn box draws its chosen item on its face through the canvas,
+// with the face's state; a box drawn by the style never asks.
+struct OwnerDrawCase {
+    const char* name;
+    bool ownerDraw;
+    int chosen;
+    bool focused;
+    int drawnOnFace;  // -1: no item drawn
+};
+
+void PrintTo(const OwnerDrawCase& c, std::ostream* os) { *os << c.name; }
+
+class ComboOwnerDraw : public Fixture, public ::testing::WithParamInterface<OwnerDrawCase> {};
+
+TEST_P(ComboOwnerDraw, DrawsTheFaceItemThroughTheCanvas) {
+    const OwnerDrawCase& c = GetParam();
+    Form f(nullptr, FormKind::Main);
+    ComboBox box(f, "box");
+    box.SetBounds(0, 0, 120, 24);
+    for (const char* t : {"zero", "one", "two"}) box.AddItem(t);
+    box.SetItemIndex(c.chosen);
+    box.SetOwnerDraw(c.ownerDraw);
+    const TColor colours[] = {clRed, clLime, clBlue};
+    std::vector<int> drawn;
+    TOwnerDrawState faceState = 0;
+    Rect faceRect;
+    box.OnDrawItem = [&](ComboBox*, Canvas& canvas, int index, const Rect& r, TOwnerDrawState state) {
+        drawn.push_back(index);
+        faceState = state;
+        faceRect = r;
+        canvas.Brush() = {colours[index], BrushStyle::Solid};
+        canvas.FillRect(r);
+    };
+    f.Show();
+    if (c.focused) {
+        box.SetFocus();
+        QTRY_VERIFY(box.Focused());
+    }
+    const QImage shot = static_cast<QWidget*>(box.NativeWidget())->grab().toImage();
+    if (c.drawnOnFace < 0) {
+        EXPECT_TRUE(drawn.empty());
+        return;
+    }
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back(), c.drawnOnFace);
+    EXPECT_TRUE(faceState & odComboBoxEdit);
+    EXPECT_EQ(bool(faceState & odFocused), c.focused);
+    const Point mid{(faceRect.left + faceRect.right) / 2, (faceRect.top + faceRect.bottom) / 2};
+    EXPECT_EQ(shot.pixel(mid.x, mid.y) | 0xFF000000u, ToQRgb(colours[c.drawnOnFace]));
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, ComboOwnerDraw,
+                         ::testing::Values(OwnerDrawCase{"StyleDrawn", false, 1, false, -1},
+                                           OwnerDrawCase{"ChosenItem", true, 2, false, 2},
+                                           OwnerDrawCase{"FocusedFace", true, 1, true, 1},
+                                           OwnerDrawCase{"NothingChosen", true, -1, false, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ControlsTest, AHostedWidgetLivesAndGoesLikeAnyControl) {
     Form f(nullptr, FormKind::Main);
     QPointer<QListWidget> list;
@@ -382,6 +460,27 @@ INSTANTIATE_TEST_SUITE_P(
                       auto* e = new Edit(f, "e" + std::to_string(f.ComponentCount()));
                       e->OnChange = [h](wb::Persistent*) { h(); };
                       e->SetText(e->Text() + "x");
+                  }},
+        GuardCase{"ComboBoxChange",
+                  [](Form& f, const std::function<void()>& h) {
+                      auto* c = new ComboBox(f, "c" + std::to_string(f.ComponentCount()));
+                      c->SetItems({"a", "b"});
+                      c->OnChange = [h](wb::Persistent*) { h(); };
+                      c->SetItemIndex(1);
+                  }},
+        GuardCase{"ComboBoxDrawItem",
+                  [](Form& f, const std::function<void()>& h) {
+                      auto* c = new ComboBox(f, "c" + std::to_string(f.ComponentCount()));
+                      c->AddItem("a");
+                      c->SetItemIndex(0);
+                      c->SetOwnerDraw(true);
+                      auto once = std::make_shared<bool>(false);
+                      c->OnDrawItem = [h, once](ComboBox*, Canvas&, int, const Rect&, TOwnerDrawState) {
+                          if (std::exchange(*once, true)) return;
+                          h();
+                      };
+                      f.Show();
+                      c->Repaint();
                   }},
         GuardCase{"PostedWork", [](Form&, const std::function<void()>& h) { Form::Post(h); }},
         GuardCase{"TimerTick",
