@@ -1,20 +1,21 @@
 // Sonafex's start: the application titled "Sonafex", its four forms in
 // order, then the main window's event loop. A file named on the command
 // line is opened as "Open" would open it.
-#include <exception>
-
 #include "effects_workbench/AboutQuellin.h"
 #include "effects_workbench/HelpText.h"
 #include "effects_workbench/OknoGlowne.h"
 #include "effects_workbench/WarningOkno.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Guard.h"
 #include "platform/media/AlsaWavePlayer.h"
 
 using namespace sonafex;
 
 int main(int argc, char** argv) {
     wb::gui::Application app(argc, argv, "Sonafex");
-    try {
+    // An exception that reaches the top is shown and ends the run.
+    int rc = 1;
+    wb::gui::RunGuarded([&] {
         wb::media::AlsaWavePlayer player;
         TMainForm mainForm(player);
         MainForm = &mainForm;
@@ -30,14 +31,11 @@ int main(int argc, char** argv) {
             const std::string file = args.front();
             wb::gui::Form::Post([file] { MainForm->OpenFile(file); });
         }
-        const int rc = mainForm.RunAsMain();
+        rc = mainForm.RunAsMain();
         MainForm = nullptr;
         AboutBox = nullptr;
         Help = nullptr;
         WarningBox = nullptr;
-        return rc;
-    } catch (...) {
-        wb::gui::Application::ReportException(std::current_exception());
-        return 1;
-    }
+    });
+    return rc;
 }

@@ -1,6 +1,7 @@
 #include "platform/gui/Application.h"
 
 #include <QStringList>
+#include <cstdio>
 
 #include "platform/base/ProgramPaths.h"
 #include "platform/gui/Guard.h"
@@ -12,6 +13,10 @@ namespace {
 std::string& TitleSlot() {
     static std::string title;
     return title;
+}
+int& StrayCount() {
+    static int count = 0;
+    return count;
 }
 } // namespace
 
@@ -58,16 +63,34 @@ void Application::ReportException(std::exception_ptr error) {
     } catch (...) {
         text = "An unknown error occurred.";
     }
+    // Without a GUI there is no box to show; the text must not be lost.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return;
+    }
     ShowMessage(text, MsgKind::Error);
 }
 
+int Application::StrayExceptions() { return StrayCount(); }
+
 bool Application::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        ReportException(std::current_exception());
-        return true;
-    }
+    // A last-resort net, not a second boundary: a handler that Qt still
+    // calls without the guard would otherwise end the program when its
+    // exception leaves the event loop. The net is the guard itself; the
+    // count lets tests tell such a handler from a guarded one.
+    struct Delivery {
+        Application* app;
+        QObject* receiver;
+        QEvent* event;
+        bool result = true;
+        bool escaped = true;
+    } d{this, receiver, event};
+    RunGuarded([&d] {
+        d.result = d.app->QApplication::notify(d.receiver, d.event);
+        d.escaped = false;
+    });
+    if (d.escaped) ++StrayCount();
+    return d.result;
 }
 
 } // namespace wb::gui

@@ -2,14 +2,15 @@
 #include <QApplication>
 #include <QIcon>
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace wb::gui {
 
 // The program's application object: its title (the caption of every message
-// box) and the guard that turns an exception escaping an event handler into
-// a message box, after which the program goes on.
+// box) and the error box that the guard (Guard.h) shows for an exception
+// escaping an event handler.
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv, const std::string& title);
@@ -25,10 +26,17 @@ public:
     // the running program's icon to every window.
     static QIcon ProgramIcon(const std::string& programFolder, const std::string& programName);
 
-    // Shows the exception in an error box with the program's title.
-    static void ReportException(std::exception_ptr error);
+    // How many exceptions reached Qt's event delivery because a handler was
+    // called without the guard; each was shown all the same.
+    static int StrayExceptions();
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    // Shows the exception in an error box with the program's title. Only
+    // the guard calls it, so there is one way an exception reaches the user.
+    static void ReportException(std::exception_ptr error);
+    friend void RunGuarded(const std::function<void()>& handler);
 };
 
 } // namespace wb::gui

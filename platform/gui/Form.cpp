@@ -34,9 +34,6 @@ void InstallMessagePump() {
     static bool installed = false;
     if (installed || !QCoreApplication::instance()) return;
     installed = true;
-    // Exceptions from hooks and posted messages go where the program shows its others.
-    if (dynamic_cast<Application*>(QCoreApplication::instance()))
-        SetExceptionDisplay([](std::exception_ptr e) { Application::ReportException(e); });
     SetPostedMessageWakeup([] {
         QTimer::singleShot(0, QCoreApplication::instance(), [] { ProcessPostedMessages(); });
     });

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 
+#include "platform/gui/Guard.h"
 #include "platform/gui/WidgetSupport.h"
 
 namespace wb::gui {
@@ -22,10 +23,11 @@ QString Shown(QString text, bool wrap) {
 struct Label::Impl : QObject {
     Impl(Label* l, QLabel* t) : label(l), text(t) { text->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint && !label->Destroying()) {
+        // The text may come from a program's override.
+        if (e->type() == QEvent::Paint && !label->Destroying()) RunGuarded([this] {
             const QString t = Shown(Q(label->GetLabelText()), label->wordWrap_);
             if (t != text->text()) text->setText(t);
-        }
+        });
         return false;
     }
     Label* label;

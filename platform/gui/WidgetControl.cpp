@@ -119,7 +119,9 @@ public:
         switch (e->type()) {
             case QEvent::KeyPress:
             case QEvent::KeyRelease: {
-                if (widget != own) return false;
+                // Once, for the control that has the focus, not again as Qt
+                // passes an unused key on to the parents.
+                if (widget != own || WidgetControl::ControlOf(QApplication::focusWidget()) != c) return false;
                 auto* k = static_cast<QKeyEvent*>(e);
                 if (e->type() == QEvent::KeyRelease && k->isAutoRepeat()) return false;
                 int key = VirtualKey(k->key());
@@ -189,7 +191,9 @@ public:
     }
 
     void FocusMoved(QWidget* old, QWidget* now) {
-        const auto left = Chain(old);
+        auto left = Chain(old);
+        // A focused control that is being freed says nothing, nor do the ones around it.
+        if (std::any_of(left.begin(), left.end(), [](WidgetControl* c) { return c->Destroying(); })) left.clear();
         const auto came = Chain(now);
         auto in = [](const std::vector<WidgetControl*>& v, WidgetControl* c) {
             return std::find(v.begin(), v.end(), c) != v.end();

@@ -1,9 +1,9 @@
 #include "platform/gui/WinMsg.h"
 
-#include <cstdio>
 #include <deque>
-#include <stdexcept>
 #include <unordered_map>
+
+#include "platform/gui/Guard.h"
 
 namespace wb::gui {
 
@@ -30,10 +30,6 @@ std::function<void()>& Wakeup() {
     static std::function<void()> w;
     return w;
 }
-std::function<void(std::exception_ptr)>& Display() {
-    static std::function<void(std::exception_ptr)> d;
-    return d;
-}
 
 } // namespace
 
@@ -52,7 +48,7 @@ WindowProc Window::SetWindowProc(WindowProc proc) {
 intptr_t Window::Send(Message& msg) {
     // Held for the call: the procedure may replace itself meanwhile.
     WindowProc proc = proc_;
-    msg.Result = CallWindowProc(proc, *this, msg);
+    RunGuarded([&] { msg.Result = CallWindowProc(proc, *this, msg); });
     return msg.Result;
 }
 
@@ -88,11 +84,7 @@ int ProcessPostedMessages() {
         Posted p = Queue().front();
         Queue().pop_front();
         if (Window* w = FindWindow(p.window)) {
-            try {
-                w->Send(p.msg);
-            } catch (...) {
-                ShowException(std::current_exception());
-            }
+            w->Send(p.msg);
             ++sent;
         }
     }
@@ -101,23 +93,5 @@ int ProcessPostedMessages() {
 }
 
 void SetPostedMessageWakeup(std::function<void()> wakeup) { Wakeup() = std::move(wakeup); }
-
-void SetExceptionDisplay(std::function<void(std::exception_ptr)> display) {
-    Display() = std::move(display);
-}
-
-void ShowException(std::exception_ptr e) {
-    if (Display()) {
-        Display()(e);
-        return;
-    }
-    try {
-        std::rethrow_exception(e);
-    } catch (const std::exception& ex) {
-        std::fprintf(stderr, "%s\n", ex.what());
-    } catch (...) {
-        std::fprintf(stderr, "Unknown exception\n");
-    }
-}
 
 } // namespace wb::gui

@@ -5,7 +5,6 @@
 // reference count, so one that is still someone's predecessor stays valid
 // after the component that made it has gone.
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
 
@@ -70,7 +69,9 @@ public:
     // Puts a new procedure in place and returns the one it replaces.
     WindowProc SetWindowProc(WindowProc proc);
     // Runs the message through the current procedure; the result is also
-    // left in the record.
+    // left in the record. A message is an event of its own: an exception
+    // its procedure lets escape is shown by the guard, and the sender gets
+    // the result as far as it was set.
     intptr_t Send(Message& msg);
     intptr_t Send(uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
 
@@ -101,10 +102,5 @@ int ProcessPostedMessages();
 // The GUI loop's hook: called once whenever the queue turns non-empty, so
 // the loop can schedule ProcessPostedMessages.
 void SetPostedMessageWakeup(std::function<void()> wakeup);
-
-// The application's exception display: shows an exception that escaped a
-// handler and lets the program go on. By default the text goes to stderr.
-void SetExceptionDisplay(std::function<void(std::exception_ptr)> display);
-void ShowException(std::exception_ptr e);
 
 } // namespace wb::gui

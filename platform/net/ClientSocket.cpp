@@ -4,6 +4,8 @@
 
 #include <QTcpSocket>
 
+#include "platform/gui/Guard.h"
+
 namespace wb::net {
 
 namespace {
@@ -21,7 +23,8 @@ public:
         QTcpSocket* s = socket_;
         // Queued, so no handler runs inside a call of ours (connectToHost may
         // report a bad address at once). An event queued before Close finds
-        // its connection gone and does nothing.
+        // its connection gone and does nothing. Each handler is called inside
+        // the guard, so a failing one leaves the socket's own state whole.
         auto on = [this, s, alive = std::weak_ptr<bool>(alive_)](auto action) {
             return [this, s, alive, action](auto&&...) {
                 auto a = alive.lock();
@@ -30,18 +33,18 @@ public:
         };
         QObject::connect(s, &QTcpSocket::connected, s, on([this](QTcpSocket*) {
             everConnected_ = true;
-            if (OnConnect) OnConnect();
+            wb::gui::Fire(OnConnect);
         }), Qt::QueuedConnection);
         QObject::connect(s, &QTcpSocket::readyRead, s, on([this](QTcpSocket* sock) {
             QByteArray bytes = sock->readAll();
-            if (!bytes.isEmpty() && OnRead) OnRead(bytes.toStdString());
+            if (!bytes.isEmpty()) wb::gui::Fire(OnRead, bytes.toStdString());
         }), Qt::QueuedConnection);
         QObject::connect(s, &QTcpSocket::errorOccurred, s, on([this](QTcpSocket* sock) {
             if (everConnected_ || sock->state() == QAbstractSocket::ConnectedState) {
                 Lost();
             } else if (!failed_) {
                 failed_ = true;
-                if (OnError) OnError(sock->errorString().toStdString());
+                wb::gui::Fire(OnError, sock->errorString().toStdString());
             }
         }), Qt::QueuedConnection);
         QObject::connect(s, &QTcpSocket::disconnected, s, on([this](QTcpSocket*) { Lost(); }),
@@ -67,11 +70,11 @@ private:
         // may close the socket.
         if (socket_->bytesAvailable() > 0 && OnRead) {
             auto alive = std::weak_ptr<bool>(alive_);
-            OnRead(socket_->readAll().toStdString());
+            wb::gui::Fire(OnRead, socket_->readAll().toStdString());
             auto a = alive.lock();
             if (!a || !*a) return;
         }
-        if (OnDisconnect) OnDisconnect();
+        wb::gui::Fire(OnDisconnect);
     }
 
     // Disconnecting first means no signal of this socket reaches a handler,

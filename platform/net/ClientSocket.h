@@ -5,7 +5,8 @@
 // Threads: every call and every event happens on the GUI thread; events are
 // delivered from its event loop, never from inside a call, so a handler may
 // close, reopen or destroy the socket. After Close() or destruction no event
-// of the old connection arrives.
+// of the old connection arrives. An exception a handler lets escape is shown
+// by the window layer's guard, and the socket goes on.
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -4,6 +4,7 @@
 
 #include "platform/base/RegistryIni.h"
 #include "platform/base/TextUtil.h"
+#include "platform/gui/Guard.h"
 #include "tag_editor/controls/AppUtils.h"
 #include "tag_editor/controls/StrUtils.h"
 #include "tag_editor/controls/VlProps.h"
@@ -168,36 +169,23 @@ void TFormPlacement::TakeOverEvents() {
     if (preventResize_) UpdatePreventResize();
 }
 
+// A storage that fails is shown, and neither stops the window nor keeps the
+// form's own handler from running.
 void TFormPlacement::FormShow(wb::Persistent* sender) {
-    if (active_) {
-        try {
-            RestoreFromStorage();
-        } catch (...) {
-            ShowException(std::current_exception());
-        }
-    }
+    if (active_) RunGuarded([this] { RestoreFromStorage(); });
     if (saveShow_) saveShow_(sender);
 }
 
 void TFormPlacement::FormCloseQuery(wb::Persistent* sender, bool& canClose) {
     if (saveCloseQuery_) saveCloseQuery_(sender, canClose);
-    if (canClose && active_ && OwnerForm() && OwnerForm()->HandleAllocated()) {
-        try {
-            SaveToStorage();
-        } catch (...) {
-            ShowException(std::current_exception());
-        }
-    }
+    if (canClose && active_ && OwnerForm() && OwnerForm()->HandleAllocated())
+        RunGuarded([this] { SaveToStorage(); });
 }
 
 void TFormPlacement::FormDestroy(wb::Persistent* sender) {
     if (active_ && !saved_) {
         destroying_ = true;
-        try {
-            SaveToStorage();
-        } catch (...) {
-            ShowException(std::current_exception());
-        }
+        RunGuarded([this] { SaveToStorage(); });
         destroying_ = false;
     }
     if (saveDestroy_) saveDestroy_(sender);

@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/gui/Guard.h"
+
 namespace velmora {
 
 using namespace wb::gui;
@@ -303,7 +305,7 @@ std::string MinimizeName(const std::string& path, int width,
 
 TVlBlinkingControlsList::TVlBlinkingControlsList() : timer_(std::make_unique<QTimer>()) {
     timer_->setInterval(IntervalOff);
-    QObject::connect(timer_.get(), &QTimer::timeout, [this] { Tick(); });
+    QObject::connect(timer_.get(), &QTimer::timeout, [this] { wb::gui::RunGuarded([this] { Tick(); }); });
     timer_->start();
 }
 

@@ -4,6 +4,7 @@
 
 #include <poll.h>
 
+#include "platform/gui/Guard.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
 
 namespace velmora {
@@ -12,7 +13,8 @@ TVlDirNotificationThread::TVlDirNotificationThread(TVlDirectoryTree* tree)
     : tree_(tree), watcher_(nullptr) {
     if (watcher_.ReadyFd() >= 0) {
         ready_ = std::make_unique<QSocketNotifier>(watcher_.ReadyFd(), QSocketNotifier::Read);
-        QObject::connect(ready_.get(), &QSocketNotifier::activated, tree, [this] { OnReady(); });
+        QObject::connect(ready_.get(), &QSocketNotifier::activated, tree,
+                         [this] { wb::gui::RunGuarded([this] { OnReady(); }); });
     }
 }
 

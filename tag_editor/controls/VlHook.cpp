@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/gui/Guard.h"
+
 namespace velmora {
 
 using wb::gui::CallWindowProc;
@@ -115,12 +117,11 @@ void TControlHook::RunHandlers(bool before, Message& msg, bool& handled) {
         if (destroying_ || !control_) return;
         auto found = std::find(hooks_.begin(), hooks_.end(), e.hook);
         if (found == hooks_.end() || (*found)->serial_ != e.serial) continue;
-        try {
+        // A failing handler is shown; the others and the window still run.
+        wb::gui::RunGuarded([&] {
             if (before) e.hook->DoBeforeMessage(msg, handled);
             else e.hook->DoAfterMessage(msg, handled);
-        } catch (...) {
-            wb::gui::ShowException(std::current_exception());
-        }
+        });
         if (handled) return;
     }
 }

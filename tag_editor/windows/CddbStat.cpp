@@ -1,6 +1,5 @@
 #include "tag_editor/windows/CddbStat.h"
 
-#include "platform/gui/Guard.h"
 #include "platform/gui/MessageBox.h"
 #include "platform/base/TextUtil.h"
 
@@ -92,21 +91,15 @@ TCddbStatFrm::TCddbStatFrm(TCddbRequests& requests, TCddbServer server, TCddbSet
     OnShow = [this](wb::Persistent*) { FormShow(); };
     OnClose = [this](wb::Persistent*) { FormClose(); };
 
-    // Socket events are handlers too: an escaping error (a tag list that
-    // cannot be written) is shown and the window goes on.
-    TCP->OnConnect = [this] { RunGuarded([this] { TCPConnect(); }); };
-    TCP->OnRead = [this](const std::string& data) { RunGuarded([this, &data] { TCPRead(data); }); };
+    TCP->OnConnect = [this] { TCPConnect(); };
+    TCP->OnRead = [this](const std::string& data) { TCPRead(data); };
     TCP->OnError = [this](const std::string&) {
-        RunGuarded([this] {
-            client_.ConnectFailed();
-            ShowState();
-        });
+        client_.ConnectFailed();
+        ShowState();
     };
     TCP->OnDisconnect = [this] {
-        RunGuarded([this] {
-            client_.ConnectionLost();
-            ShowState();
-        });
+        client_.ConnectionLost();
+        ShowState();
     };
 }
 

@@ -1,12 +1,8 @@
 #include "tag_editor/windows/Choose.h"
 
-#include "platform/gui/Guard.h"
-
 using namespace wb::gui;
 
 namespace velmora {
-
-TChooseFrm* ChooseFrm = nullptr;
 
 namespace {
 constexpr TColor kHeaderColor = 0x00A4E8F9;

@@ -38,7 +38,4 @@ private:
     int ChooseCountdown = 0;
 };
 
-// Made at start and kept for the whole run.
-extern TChooseFrm* ChooseFrm;
-
 } // namespace velmora

@@ -6,8 +6,6 @@ namespace velmora {
 
 using namespace wb::gui;
 
-TDirFrm* DirFrm = nullptr;
-
 TDirFrm::TDirFrm()
     : Form(nullptr, FormKind::Dialog),
       DirTree(*this, "DirTree"),

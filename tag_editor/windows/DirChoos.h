@@ -17,6 +17,4 @@ public:
     TVlGradientCaption* Caption1;
 };
 
-extern TDirFrm* DirFrm;
-
 } // namespace velmora

@@ -11,8 +11,6 @@
 
 namespace velmora {
 
-TEditTagListFrm* EditTagListFrm = nullptr;
-
 using namespace wb::gui;
 
 namespace {

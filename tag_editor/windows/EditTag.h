@@ -62,9 +62,6 @@ private:
     std::string tagsFolder_;
 };
 
-// Made at program start, lives until it ends.
-extern TEditTagListFrm* EditTagListFrm;
-
 // The folder of tag lists beside the program, created when missing.
 std::string TagListFolder();
 

@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "platform/base/CommandLine.h"
 #include "platform/base/IniFile.h"
 #include "platform/base/ProgramPaths.h"
 #include "platform/gui/Canvas.h"
@@ -12,14 +11,12 @@
 #include "tag_editor/windows/DirChoos.h"
 #include "tag_editor/logic/UpdateRules.h"
 #include "tag_editor/windows/WindowCaption.h"
-#include "tag_editor/controls/VlFsRules.h"
 
 namespace velmora {
 
 using namespace wb::gui;
 namespace fs = std::filesystem;
 
-TLUpdateFrm* LUpdateFrm = nullptr;
 const char* const kDefaultUpdateAddress = "http://velmora.example.org/Software/Velmora/Update.ini";
 
 namespace {
@@ -49,7 +46,7 @@ void PaintStatusIcon(Canvas& c, int w, int h, int kind) {
 
 } // namespace
 
-TLUpdateFrm::TLUpdateFrm()
+TLUpdateFrm::TLUpdateFrm(TDirFrm* folderChooser)
     : Form(nullptr, FormKind::Dialog),
       InfoPanel(*this, "InfoPanel"),
       IconImage(InfoPanel, "IconImage"),
@@ -125,10 +122,14 @@ TLUpdateFrm::TLUpdateFrm()
     OnClose = [this](wb::Persistent*) { FormClose(); };
     http_->OnPacket = [this](uint64_t got, uint64_t total) { UpdateHTTPPacketRecvd(got, total); };
 
-    ChooseFolder = [](const std::string& start) -> std::string {
-        if (!DirFrm) return {};
-        DirFrm->DirTree->SetDirectory(start);
-        return DirFrm->ShowModal() == 1 ? DirFrm->DirTree->GetDirectory() : std::string();
+    ChooseFolder = [this, folderChooser](const std::string& start) -> std::string {
+        TDirFrm* chooser = folderChooser;
+        if (!chooser) {
+            if (!ownFolderChooser_) ownFolderChooser_ = std::make_unique<TDirFrm>();
+            chooser = ownFolderChooser_.get();
+        }
+        chooser->DirTree->SetDirectory(start);
+        return chooser->ShowModal() == 1 ? chooser->DirTree->GetDirectory() : std::string();
     };
     StartUpdater = [](const std::string& commandLine) {
         if (!StartProgram(commandLine)) throw std::runtime_error("The updater could not be started: " + commandLine);

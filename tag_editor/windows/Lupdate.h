@@ -19,9 +19,13 @@ namespace velmora {
 // ("UpdateURL" in section "Main" of "Velmora.Ini").
 extern const char* const kDefaultUpdateAddress;
 
+class TDirFrm;
+
 class TLUpdateFrm : public wb::gui::Form {
 public:
-    TLUpdateFrm();
+    // folderChooser: the window "Download only" asks for its folder; without
+    // one the live update makes its own when first asked.
+    explicit TLUpdateFrm(TDirFrm* folderChooser = nullptr);
     ~TLUpdateFrm() override;
 
     void FormShow();
@@ -69,10 +73,9 @@ public:
 private:
     void WaitForChoice();
     std::unique_ptr<wb::net::HttpClient> http_;
+    std::unique_ptr<TDirFrm> ownFolderChooser_;
     int statusKind_ = -1;
     bool checking_ = false;
 };
-
-extern TLUpdateFrm* LUpdateFrm;
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 // selected file's tag into the boxes, writes, deletes and renames, and keeps
 // the settings file.
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,6 @@
 #include "tag_editor/logic/CDDBCalc.h"
 #include "tag_editor/logic/MainRules.h"
 #include "tag_editor/logic/Renaming.h"
-
-class QLabel;
 
 namespace velmora {
 
@@ -29,6 +28,17 @@ class TVersionView;
 class TVlLabel;
 class TVlGradientCaption;
 class TID3FileBox;
+class TEditTagListFrm;
+class TChooseFrm;
+class TLUpdateFrm;
+
+// The windows the main window opens. One not handed over is made the first
+// time it is needed and lives as long as the main window.
+struct TID3Windows {
+    TEditTagListFrm* TagListEditor = nullptr;
+    TChooseFrm* Chooser = nullptr;
+    TLUpdateFrm* LiveUpdate = nullptr;
+};
 
 class TID3Frm : public wb::gui::Form {
 public:
@@ -36,6 +46,8 @@ public:
     // live; empty for the one the platform chooses beside the program.
     explicit TID3Frm(const std::string& programFolder = "");
     ~TID3Frm() override;
+    // Made after the main window, as the first window made is the program's main one.
+    void HandWindows(const TID3Windows& windows) { windows_ = windows; }
     static const wb::ClassInfo& StaticClass();
     const wb::ClassInfo& Class() const override { return StaticClass(); }
 
@@ -183,6 +195,10 @@ protected:
 
 private:
     class ListHost;
+    static constexpr int kRowHeight = 22;  // of an edit box and the rows beside it
+    TEditTagListFrm& TagListEditor();
+    TChooseFrm& Chooser();
+    TLUpdateFrm& LiveUpdate();
     std::string ChosenTagList() const;
     void EditTagList(bool edit);
     AutotagOptions ListOptions() const;
@@ -207,6 +223,15 @@ private:
     void BuildNameTab();
     void BuildInfoTab();
     void Connect();
+    void ConnectId3Tab();
+    void ConnectListTab();
+    void ConnectCddbTab();
+    void ConnectOptionTab();
+    void ConnectInfoTab();
+    template <class C>
+    void OnClickCall(C* control, void (TID3Frm::*handler)()) {
+        control->OnClick = [this, handler](wb::Persistent*) { (this->*handler)(); };
+    }
     void Arrange();
     void TakeBox(TagBox box, Edit* edit);
     // Yellow while the track box holds a number taken from the file name.
@@ -229,8 +254,10 @@ private:
     std::string lastPage_;
     struct Watch;
     Watch* watch_ = nullptr;
+    TID3Windows windows_;
+    std::unique_ptr<TEditTagListFrm> ownTagListEditor_;
+    std::unique_ptr<TChooseFrm> ownChooser_;
+    std::unique_ptr<TLUpdateFrm> ownLiveUpdate_;
 };
-
-extern TID3Frm* ID3Frm;
 
 } // namespace velmora

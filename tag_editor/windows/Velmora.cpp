@@ -1,8 +1,7 @@
 // Velmora's start: the application titled "Velmora", its five windows in
 // order, then the main window's event loop. There is no command line.
-#include <exception>
-
 #include "platform/gui/Application.h"
+#include "platform/gui/Guard.h"
 #include "tag_editor/windows/Choose.h"
 #include "tag_editor/windows/DirChoos.h"
 #include "tag_editor/windows/EditTag.h"
@@ -11,24 +10,16 @@
 
 int main(int argc, char** argv) {
     wb::gui::Application app(argc, argv, "Velmora");
-    try {
+    // An exception that reaches the top is shown and ends the run.
+    int rc = 1;
+    wb::gui::RunGuarded([&] {
         velmora::TID3Frm id3Frm;
         velmora::TEditTagListFrm editTagListFrm;
-        velmora::EditTagListFrm = &editTagListFrm;
         velmora::TChooseFrm chooseFrm;
-        velmora::ChooseFrm = &chooseFrm;
-        velmora::TLUpdateFrm lUpdateFrm;
-        velmora::LUpdateFrm = &lUpdateFrm;
         velmora::TDirFrm dirFrm;
-        velmora::DirFrm = &dirFrm;
-        const int rc = id3Frm.RunAsMain();
-        velmora::EditTagListFrm = nullptr;
-        velmora::ChooseFrm = nullptr;
-        velmora::LUpdateFrm = nullptr;
-        velmora::DirFrm = nullptr;
-        return rc;
-    } catch (...) {
-        wb::gui::Application::ReportException(std::current_exception());
-        return 1;
-    }
+        velmora::TLUpdateFrm lUpdateFrm(&dirFrm);
+        id3Frm.HandWindows({&editTagListFrm, &chooseFrm, &lUpdateFrm});
+        rc = id3Frm.RunAsMain();
+    });
+    return rc;
 }

@@ -1,7 +1,6 @@
 #include "tag_editor/windows/VirtCD.h"
 
 #include "platform/base/IoError.h"
-#include "platform/gui/Guard.h"
 #include "platform/gui/MessageBox.h"
 #include "tag_editor/logic/NamePatterns.h"
 #include "tag_editor/logic/TagCodec.h"

@@ -9,17 +9,14 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
-#include <functional>
-#include <stdexcept>
 #include <thread>
 
 #include "platform/base/TempDir.h"
+#include "platform/gui/Canvas.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
-#include "platform/gui/StringGrid.h"
-#include "platform/gui/Timer.h"
 #include "platform/gui/MediaPlayer.h"
 #include "platform/gui/SaveDialog.h"
 #include "platform/testing/GuiTest.h"
@@ -245,6 +242,31 @@ INSTANTIATE_TEST_SUITE_P(Controls, ComboOwnerDraw,
                                            OwnerDrawCase{"NothingChosen", true, -1, false, -1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Owner drawing runs in the guard: a failing draw is shown once, with the
+// program's title, and the box is drawn again afterwards.
+TEST_F(ControlsTest, AFailingItemDrawIsShownByTheGuard) {
+    test::App("Guarded");
+    Form f(nullptr, FormKind::Main);
+    test::ModalDriver driver;
+    ComboBox box(f, "box");
+    box.AddItem("a");
+    box.SetItemIndex(0);
+    box.SetOwnerDraw(true);
+    int calls = 0;
+    box.OnDrawItem = [&](ComboBox*, Canvas&, int, const Rect&, TOwnerDrawState) {
+        if (++calls == 1) throw std::runtime_error("first draw fails");
+    };
+    f.Show();
+    box.Repaint();
+    QTRY_COMPARE(driver.Messages().size(), size_t(1));
+    EXPECT_EQ(driver.Messages()[0].title, "Guarded");
+    EXPECT_EQ(driver.Messages()[0].text, "first draw fails");
+    box.Repaint();
+    QTRY_VERIFY(calls >= 2);
+    EXPECT_EQ(driver.Messages().size(), 1u);
+    test::App();
+}
+
 TEST_F(ControlsTest, AHostedWidgetLivesAndGoesLikeAnyControl) {
     Form f(nullptr, FormKind::Main);
     QPointer<QListWidget> list;
@@ -399,112 +421,5 @@ TEST_F(ControlsTest, ScreenshotsIncludeTheMenuBar) {
     EXPECT_EQ(shot.width(), 120);
     EXPECT_GT(shot.height(), 80);
 }
-
-// Every way a control, a menu or the event loop calls a handler runs it in
-// the one guard: the exception is shown with the program's title and the
-// form goes on taking events.
-struct GuardCase {
-    const char* name;
-    std::function<void(Form&, const std::function<void()>& handler)> fire;
-};
-
-void PrintTo(const GuardCase& c, std::ostream* os) { *os << c.name; }
-
-// Called outside any event (as these calls are), an exception would reach
-// the caller if the guard were missing.
-class HandlerGuard : public Fixture, public ::testing::WithParamInterface<GuardCase> {};
-
-TEST_P(HandlerGuard, ShowsTheErrorAndGoesOn) {
-    test::App("Guarded");
-    Form f(nullptr, FormKind::Main);
-    test::ModalDriver driver;
-    int calls = 0;
-    auto handler = [&] {
-        if (++calls == 1) throw std::runtime_error("first call fails");
-    };
-    GetParam().fire(f, handler);
-    QTRY_COMPARE(driver.Messages().size(), size_t(1));
-    EXPECT_EQ(driver.Messages()[0].title, "Guarded");
-    EXPECT_EQ(driver.Messages()[0].text, "first call fails");
-    EXPECT_EQ(driver.Messages()[0].icon, QMessageBox::Critical);
-    GetParam().fire(f, handler);
-    QTRY_COMPARE(calls, 2);
-    EXPECT_EQ(driver.Messages().size(), 1u);
-    test::App();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Controls, HandlerGuard,
-    ::testing::Values(
-        GuardCase{"ButtonClick",
-                  [](Form& f, const std::function<void()>& h) {
-                      auto* b = new Button(f, "b" + std::to_string(f.ComponentCount()), "Go");
-                      b->OnClick = [h](wb::Persistent*) { h(); };
-                      b->Click();
-                  }},
-        GuardCase{"MenuItem",
-                  [](Form& f, const std::function<void()>& h) {
-                      auto* m = new MenuItem(f, "m" + std::to_string(f.ComponentCount()), "&File");
-                      auto* i = new MenuItem(*m, "i" + std::to_string(f.ComponentCount()), "&Open");
-                      i->OnClick = [h](wb::Persistent*) { h(); };
-                      i->Click();
-                  }},
-        GuardCase{"TrackBarChange",
-                  [](Form& f, const std::function<void()>& h) {
-                      auto* t = new TrackBar(f, "t" + std::to_string(f.ComponentCount()));
-                      t->OnChange = [h](wb::Persistent*) { h(); };
-                      t->SetPosition(t->Position() + 1);
-                  }},
-        GuardCase{"EditChange",
-                  [](Form& f, const std::function<void()>& h) {
-                      auto* e = new Edit(f, "e" + std::to_string(f.ComponentCount()));
-                      e->OnChange = [h](wb::Persistent*) { h(); };
-                      e->SetText(e->Text() + "x");
-                  }},
-        GuardCase{"ComboBoxChange",
-                  [](Form& f, const std::function<void()>& h) {
-                      auto* c = new ComboBox(f, "c" + std::to_string(f.ComponentCount()));
-                      c->SetItems({"a", "b"});
-                      c->OnChange = [h](wb::Persistent*) { h(); };
-                      c->SetItemIndex(1);
-                  }},
-        GuardCase{"ComboBoxDrawItem",
-                  [](Form& f, const std::function<void()>& h) {
-                      auto* c = new ComboBox(f, "c" + std::to_string(f.ComponentCount()));
-                      c->AddItem("a");
-                      c->SetItemIndex(0);
-                      c->SetOwnerDraw(true);
-                      auto once = std::make_shared<bool>(false);
-                      c->OnDrawItem = [h, once](ComboBox*, Canvas&, int, const Rect&, TOwnerDrawState) {
-                          if (std::exchange(*once, true)) return;
-                          h();
-                      };
-                      f.Show();
-                      c->Repaint();
-                  }},
-        GuardCase{"PostedWork", [](Form&, const std::function<void()>& h) { Form::Post(h); }},
-        GuardCase{"TimerTick",
-                  [](Form& f, const std::function<void()>& h) {
-                      auto* t = new Timer(&f);
-                      t->SetInterval(1);
-                      t->OnTimer = [h, t](wb::Persistent*) {
-                          t->SetEnabled(false);
-                          h();
-                      };
-                      t->SetEnabled(true);
-                  }},
-        GuardCase{"GridClick",
-                  [](Form& f, const std::function<void()>& h) {
-                      auto* g = new StringGrid(static_cast<QWidget*>(f.NativeWidget()));
-                      g->OnClick = [h](StringGrid*) { h(); };
-                      g->Click();
-                  }},
-        GuardCase{"FormShow",
-                  [](Form& f, const std::function<void()>& h) {
-                      f.OnShow = [h](wb::Persistent*) { h(); };
-                      f.Hide();
-                      f.Show();
-                  }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

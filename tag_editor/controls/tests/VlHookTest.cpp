@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/testing/GuiTest.h"
 #include "tag_editor/controls/VlHook.h"
 
 using namespace velmora;
@@ -54,19 +55,8 @@ protected:
     void SetUp() override {
         g_log.clear();
         ProcessPostedMessages();
-        SetExceptionDisplay([this](std::exception_ptr e) {
-            try {
-                std::rethrow_exception(e);
-            } catch (const std::exception& ex) {
-                shown.push_back(ex.what());
-            }
-        });
     }
-    void TearDown() override {
-        ProcessPostedMessages();
-        SetExceptionDisplay(nullptr);
-    }
-    std::vector<std::string> shown;
+    void TearDown() override { ProcessPostedMessages(); }
 };
 
 TEST_F(HookTest, LaterHookSeesEachMessageFirstBeforeAndAfter) {
@@ -161,8 +151,10 @@ TEST_F(HookTest, AThrowingHandlerIsShownAndTheOthersAndTheWindowStillRun) {
     MakeHook(&form, &form, "1");
     TVlWindowHook* second = MakeHook(&form, &form, "2");
     second->BeforeMessage = [](wb::Persistent*, Message&, bool&) { throw std::runtime_error("boom"); };
+    wb::gui::test::App();
+    wb::gui::test::ModalDriver boxes;
     EXPECT_EQ(form.Perform(WM_USER), 42);
-    EXPECT_EQ(shown, (std::vector<std::string>{"boom"}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"boom"}));
     EXPECT_EQ(g_log, (std::vector<std::string>{"before 1", "window", "after 2", "after 1"}));
 }
 

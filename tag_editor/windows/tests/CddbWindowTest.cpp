@@ -340,8 +340,8 @@ TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
     LoopbackServer server;
     test::ScriptExactMatch(server.script);
     TChooseFrm chooser;
-    ChooseFrm = &chooser;
     TID3Frm f(program.Path());
+    f.HandWindows({nullptr, &chooser, nullptr});
     f.UrlEdit->SetText("127.0.0.1");
     f.PortEdit->SetText(std::to_string(server.Port()));
     f.EMailEdit->SetText("a@b");
@@ -378,5 +378,4 @@ TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
     f.ConnectBtn->Click();
     EXPECT_EQ(driver.Texts(), std::vector<std::string>{kInvalidEMailText});
     EXPECT_EQ(f.CddbRequests().Count(), 1);
-    ChooseFrm = nullptr;
 }

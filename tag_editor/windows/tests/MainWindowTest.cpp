@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 #include <QTest>
 
 #include <fcntl.h>
@@ -22,6 +23,7 @@
 #include "platform/base/IniFile.h"
 #include "platform/base/TempDir.h"
 #include "platform/testing/GuiTest.h"
+#include "tag_editor/windows/EditTag.h"
 #include "tag_editor/windows/ID3FileBox.h"
 #include "tag_editor/windows/Main.h"
 #include "tag_editor/controls/VlLabel.h"
@@ -634,6 +636,30 @@ TEST_F(MainWindow, TagListsShowAutotagAndDelete) {
     EXPECT_EQ(f.TagListCounter->Caption(), "0");
     EXPECT_FALSE(f.DelTagListBtn->Enabled());
 }
+
+// "Make new list" opens the list editor, bound to the program's "Tags",
+// whether the program handed one over or the window makes its own.
+class MainWindowNewList : public MainWindow, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MainWindowNewList, OpensTheListEditor) {
+    TID3Frm& f = Open();
+    TEditTagListFrm handed;
+    if (GetParam()) f.HandWindows({&handed, nullptr, nullptr});
+    wb::gui::test::ModalDriver driver;
+    std::string shown;
+    driver.OnDialog([&](QWidget* w) {
+        shown = w->windowTitle().toStdString();
+        w->findChild<QPushButton*>("CancelBtn")->click();
+    });
+    f.NewTagListBtn->Click();
+    EXPECT_EQ(shown, "Taglist Editor");
+    if (GetParam()) {
+        EXPECT_EQ(handed.TagsFolder(), f.TagsFolder());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Editor, MainWindowNewList, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Handed" : "MadeByTheWindow"; });
 
 // Autotag renames the folder it tagged; tree and file list follow it there.
 TEST_F(MainWindow, AutotagRenamesTheFolderAndTheTreeFollows) {

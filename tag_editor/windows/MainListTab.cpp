@@ -6,7 +6,6 @@
 
 #include "platform/gui/MessageBox.h"
 #include "platform/gui/SaveDialog.h"
-#include "tag_editor/logic/Autotag.h"
 #include "tag_editor/windows/EditTag.h"
 #include "tag_editor/windows/ID3FileBox.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
@@ -40,6 +39,42 @@ private:
     TID3Frm& f_;
 };
 
+void TID3Frm::BuildListTab() {
+    auto* t = ListTagTab;
+    TagListLabel = MakeLabel(t, "TagListLabel", "Tagfile list :", 10, 6);
+    TagListGrd = new Hosted<TVlSortGrid>(*t, "TagListGrd");
+    SetUpTagListGrid(*TagListGrd->Get());
+    TagListGrd->SetBounds(8, 24, 434, 240);
+    EntriesLabel = MakeLabel(t, "EntriesLabel", "Entries :", 10, 272);
+    TagListCounter = MakeLabel(t, "TagListCounter", "0", 64, 272);
+    NewTagListBtn = MakeButton(t, "NewTagListBtn", "&Make new list", 450, 24, 104);
+    ChgTagListBtn = MakeButton(t, "ChgTagListBtn", "&Edit list", 450, 56, 104);
+    DelTagListBtn = MakeButton(t, "DelTagListBtn", "&Delete list", 450, 88, 104);
+    AutoTagBtn = MakeButton(t, "AutoTagBtn", "&Autotag", 450, 200, 104);
+    MakePlListBtn = MakeButton(t, "MakePlListBtn", "Make playlist", 450, 232, 104);
+    for (Button* b : {ChgTagListBtn, DelTagListBtn, AutoTagBtn, MakePlListBtn}) b->SetEnabled(false);
+    RenFileBox = new Hosted<TID3FileBox>(*t, "RenFileBox");
+    RenFileBox->Get()->SetMask("*.Tag");
+    RenFileBox->SetVisible(false);
+}
+
+void TID3Frm::ConnectListTab() {
+    OnClickCall(NewTagListBtn, &TID3Frm::NewTagListBtnClick);
+    OnClickCall(ChgTagListBtn, &TID3Frm::ChgTagListBtnClick);
+    OnClickCall(DelTagListBtn, &TID3Frm::DelTagListBtnClick);
+    OnClickCall(AutoTagBtn, &TID3Frm::AutoTagBtnClick);
+    OnClickCall(MakePlListBtn, &TID3Frm::MakePlListBtnClick);
+    TagListGrd->Get()->OnClick = [this](StringGrid*) { TagListGrdClick(); };
+    TagListGrd->Get()->SetOnGetCellFormat(
+        [this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& fo) { TagListGrdGetCellFormat(col, row, fo); });
+}
+
+TEditTagListFrm& TID3Frm::TagListEditor() {
+    if (windows_.TagListEditor) return *windows_.TagListEditor;
+    if (!ownTagListEditor_) ownTagListEditor_ = std::make_unique<TEditTagListFrm>();
+    return *ownTagListEditor_;
+}
+
 void TID3Frm::FillTagListGrid() {
     RenFileBox->Get()->Reread();
     const std::vector<std::string> names = RenFileBox->Get()->ItemTexts();
@@ -60,12 +95,12 @@ void TID3Frm::TagListGrdClick() {
 }
 
 void TID3Frm::EditTagList(bool edit) {
-    if (!EditTagListFrm) return;
-    EditTagListFrm->SetTagsFolder(TagsFolder());
+    TEditTagListFrm& editor = TagListEditor();
+    editor.SetTagsFolder(TagsFolder());
     const std::string path = ChosenTagList();
     if (!edit || !path.empty()) {
-        EditTagListFrm->SetEditMode(edit, path);
-        EditTagListFrm->ShowModal();
+        editor.SetEditMode(edit, path);
+        editor.ShowModal();
     }
     FillTagListGrid();
 }
@@ -102,7 +137,9 @@ void TID3Frm::AutoTagBtnClick() {
 
 void TID3Frm::MakePlListBtnClick() {
     ListHost host(*this);
-    const bool album = EditTagListFrm ? EditTagListFrm->IsAlbum() : AplAlbumChk->Checked();
+    // With no editor made yet, the rename box's album choice stands in for it.
+    const TEditTagListFrm* editor = windows_.TagListEditor ? windows_.TagListEditor : ownTagListEditor_.get();
+    const bool album = editor ? editor->IsAlbum() : AplAlbumChk->Checked();
     MakePlaylist(host, DirTree->Get()->GetDirectory(), FileBox->Get()->ItemTexts(), album, ListOptions(), false);
 }
 
