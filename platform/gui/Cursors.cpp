@@ -1,5 +1,6 @@
 #include "platform/gui/Cursors.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <map>
 
@@ -35,5 +36,8 @@ std::optional<CursorShape> RegisteredCursor(int id) {
 void SetControlCursor(WidgetControl& control, int id) {
     control.Widget()->setCursor(ToQt(RegisteredCursor(id).value_or(CursorShape::Arrow)));
 }
+
+void PushScreenCursor(CursorShape shape) { QApplication::setOverrideCursor(ToQt(shape)); }
+void PopScreenCursor() { QApplication::restoreOverrideCursor(); }
 
 } // namespace wb::gui

@@ -14,4 +14,9 @@ std::optional<CursorShape> RegisteredCursor(int id);
 // Shows the registered cursor over the control; an unknown number shows the arrow.
 void SetControlCursor(WidgetControl& control, int id);
 
+// A cursor over all of the program's windows while it is busy; each push is
+// ended by one pop, the innermost first. A pop with none pushed does nothing.
+void PushScreenCursor(CursorShape shape);
+void PopScreenCursor();
+
 } // namespace wb::gui
