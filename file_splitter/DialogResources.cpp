@@ -8,6 +8,8 @@ using wb::gui::kCenter;
 using wb::gui::kIdNone;
 using wb::gui::kIdOk;
 
+namespace parvex {
+
 namespace {
 
 constexpr auto Static = ControlKind::Static;
@@ -133,3 +135,5 @@ const DialogTemplate& SettingsDialogTemplate() {
     static const DialogTemplate t = MakeSettings();
     return t;
 }
+
+} // namespace parvex

@@ -3,6 +3,8 @@
 // context-menu settings, as control tables in dialog units.
 #include "platform/gui/DialogTemplate.h"
 
+namespace parvex {
+
 // The window-menu command that opens the About box, and its text.
 constexpr int IDM_ABOUTBOX = 16;
 inline constexpr const char* kAboutMenuText = "&About Parvex";
@@ -20,3 +22,5 @@ constexpr int IDC_CURRENT_SELECTION = 1053;
 const wb::gui::DialogTemplate& MainDialogTemplate();
 const wb::gui::DialogTemplate& AboutDialogTemplate();
 const wb::gui::DialogTemplate& SettingsDialogTemplate();
+
+} // namespace parvex

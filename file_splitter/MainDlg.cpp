@@ -12,7 +12,8 @@
 
 using wb::gui::MsgKind;
 using wb::gui::Notify;
-using namespace parvex;
+
+namespace parvex {
 
 namespace {
 
@@ -530,3 +531,5 @@ void CMainDlg::OnAssemble() {
         m_host.SetProgressPos(IDC_JOIN_PROGRESS, 0);
     }
 }
+
+} // namespace parvex

@@ -14,7 +14,9 @@
 #include "platform/gui/DialogRunner.h"
 #include "platform/gui/Shell.h"
 
-namespace parvex { struct FirstPiece; }
+namespace parvex {
+
+struct FirstPiece;
 
 class CMainDlg {
 public:
@@ -143,8 +145,10 @@ private:
     void EnablePresetsBySize();
     void SetPieceCount(int64_t count);
     bool CheckPiecesWith(const Checker& checker);
-    bool LoadFirstPiece(const char* cannotOpenText, parvex::FirstPiece& piece);
+    bool LoadFirstPiece(const char* cannotOpenText, FirstPiece& piece);
     void ShowMissing(uint64_t count, uint64_t missing, const std::string& outputName);
 
     wb::gui::DialogHost& m_host;
 };
+
+} // namespace parvex

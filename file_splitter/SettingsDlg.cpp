@@ -8,11 +8,13 @@
 using wb::gui::MsgKind;
 using wb::gui::Notify;
 
+namespace parvex {
+
 namespace {
 const char kSelection[] = "Current Selection : Option - ";
 }
 
-CSettingsDlg::CSettingsDlg(wb::gui::DialogHost& host, parvex::Integration& integration)
+CSettingsDlg::CSettingsDlg(wb::gui::DialogHost& host, Integration& integration)
     : m_host(host), m_integration(integration) {
     m_host.SetCommandHandler([this](int id, Notify code) { OnCommand(id, code); });
 }
@@ -31,8 +33,8 @@ void CSettingsDlg::OnCommand(int id, Notify code) {
 }
 
 bool CSettingsDlg::OnInitDialog() {
-    auto text = wb::ReadWholeFile(m_integration.FileUnderPath(parvex::kOptionFileName));
-    auto number = text ? parvex::ParseOptionNumber(*text) : std::nullopt;
+    auto text = wb::ReadWholeFile(m_integration.FileUnderPath(kOptionFileName));
+    auto number = text ? ParseOptionNumber(*text) : std::nullopt;
     if (number) {
         m_host.SetItemText(IDC_CURRENT_SELECTION, kSelection + std::to_string(*number));
         return true;
@@ -63,3 +65,5 @@ void CSettingsDlg::Choose(int option, const char* successText) {
 void CSettingsDlg::OnOption1() { Choose(1, "Context Menus options Modified Succesfully"); }
 void CSettingsDlg::OnOption2() { Choose(2, "Context Menus options Modified Succesfully"); }
 void CSettingsDlg::OnDisableContextMenus() { Choose(3, "Context Menus options Disabled Succesfully"); }
+
+} // namespace parvex

@@ -7,9 +7,11 @@
 #include "file_splitter/ContextMenus.h"
 #include "platform/gui/DialogHost.h"
 
+namespace parvex {
+
 class CSettingsDlg {
 public:
-    CSettingsDlg(wb::gui::DialogHost& host, parvex::Integration& integration);
+    CSettingsDlg(wb::gui::DialogHost& host, Integration& integration);
     CSettingsDlg(const CSettingsDlg&) = delete;
     CSettingsDlg& operator=(const CSettingsDlg&) = delete;
 
@@ -28,5 +30,7 @@ private:
     void Choose(int option, const char* successText);
 
     wb::gui::DialogHost& m_host;
-    parvex::Integration& m_integration;
+    Integration& m_integration;
 };
+
+} // namespace parvex

@@ -12,6 +12,8 @@
 
 using wb::gui::MsgKind;
 
+namespace parvex {
+
 namespace {
 
 bool EndsInBrk(const std::string& s) {
@@ -34,7 +36,7 @@ bool CMainDlg::OnInitDialog() {
     m_host.AppendSystemMenuItem(IDM_ABOUTBOX, kAboutMenuText);
     m_host.SetSysCommandHandler([this](int id) { OnSysCommand(id); });
 
-    ApplyContextMenuOption(m_integration.FileUnderPath(parvex::kOptionFileName));
+    ApplyContextMenuOption(m_integration.FileUnderPath(kOptionFileName));
 
     m_bSpecify = false;
     for (int id : {IDC_RECHECK, IDC_SPLIT_OUTPUT, IDC_JOIN_OUTPUT, IDC_BREAK_IT, IDC_ASSEMBLE,
@@ -77,7 +79,7 @@ void CMainDlg::OnExit() { m_host.EndDialog(kExitResult); }
 
 void CMainDlg::OnHelpButton() {
     std::string beside = m_integration.HelpFile();
-    std::string here = CurrentFolderFile(parvex::kHelpFileName);
+    std::string here = CurrentFolderFile(kHelpFileName);
     // Both places open with the desktop's default application; there is no
     // one word processor to start by name here.
     std::string found;
@@ -138,3 +140,5 @@ void CMainDlg::ApplyContextMenuOption(const std::string& optionFile) {
     m_integration.ApplyContextMenuOption(optionFile);
     UpdateData(false);
 }
+
+} // namespace parvex

@@ -1,4 +1,4 @@
-// Parvex: a dialog program. The main dialog's logic is CMainDlg; the window
+// Parvex: a dialog program. The main dialog's logic is parvex::CMainDlg; the window
 // layer builds the dialog and runs it until it closes.
 #include <memory>
 
@@ -10,13 +10,13 @@
 int main(int argc, char** argv) {
     wb::gui::DialogProgramInfo info{"Parvex", kParvexIcon};
     int result = wb::gui::RunDialogProgram(
-        argc, argv, info, MainDialogTemplate(), [](wb::gui::DialogProgramContext& context) {
-            auto dlg = std::make_shared<CMainDlg>(context.dialog);
+        argc, argv, info, parvex::MainDialogTemplate(), [](wb::gui::DialogProgramContext& context) {
+            auto dlg = std::make_shared<parvex::CMainDlg>(context.dialog);
             dlg->SetArguments(context.arguments);
             dlg->SetRunner(context.runner);
             dlg->SetShell(context.shell);
             dlg->OnInitDialog();
             return std::shared_ptr<void>(dlg);
         });
-    return result == CMainDlg::kExitResult ? 1 : 0;
+    return result == parvex::CMainDlg::kExitResult ? 1 : 0;
 }

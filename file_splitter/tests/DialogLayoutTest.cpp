@@ -15,6 +15,8 @@
 #include "platform/gui/Dialog.h"
 #include "platform/testing/GuiTest.h"
 
+using namespace parvex;
+
 namespace {
 
 struct Layout {

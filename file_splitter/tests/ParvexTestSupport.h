@@ -13,11 +13,13 @@
 #include "file_splitter/MainDlg.h"
 #include "file_splitter/Resource.h"
 #include "platform/base/TempDir.h"
-#include "platform/gui/FakeDialogHost.h"
+#include "platform/testing/FakeDialogHost.h"
 #include "platform/testing/Bytes.h"
 
 namespace parvex::test {
 
+// Tests that use this namespace see the program's own names too.
+using namespace parvex;
 using wb::gui::FakeDialogHost;
 using wb::gui::MsgKind;
 namespace fs = std::filesystem;

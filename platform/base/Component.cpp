@@ -122,8 +122,11 @@ void Component::BeginLoading() {
 }
 
 void Component::EndLoading() {
-    for (Component* c : std::vector<Component*>(components_))
-        if (c->Loading()) c->EndLoading();
+    // A copy checked as it goes: the Loaded of one may free another.
+    const std::vector<Component*> owned = components_;
+    for (Component* c : owned)
+        if (std::find(components_.begin(), components_.end(), c) != components_.end() && c->Loading())
+            c->EndLoading();
     if (Loading()) Loaded();
 }
 

@@ -2,8 +2,6 @@
 
 #include <QImage>
 
-#include "platform/gui/WidgetSupport.h"
-
 namespace wb::gui {
 
 struct Bitmap::Data {

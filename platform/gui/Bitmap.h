@@ -7,6 +7,8 @@
 
 #include "platform/gui/Geometry.h"
 
+class QImage;
+
 namespace wb::gui {
 
 class Bitmap {
@@ -29,6 +31,12 @@ private:
     friend struct BitmapAccess;
     struct Data;
     std::unique_ptr<Data> data_;
+};
+
+// The Qt image under a bitmap, for the layer's own sources.
+struct BitmapAccess {
+    static QImage& ToQImage(Bitmap& bitmap);
+    static const QImage& ToQImage(const Bitmap& bitmap);
 };
 
 } // namespace wb::gui

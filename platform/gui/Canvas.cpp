@@ -12,7 +12,6 @@
 
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/DialogUnits.h"
-#include "platform/gui/WidgetSupport.h"
 
 namespace wb::gui {
 

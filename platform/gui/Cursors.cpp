@@ -37,7 +37,7 @@ void SetControlCursor(WidgetControl& control, int id) {
     control.Widget()->setCursor(ToQt(RegisteredCursor(id).value_or(CursorShape::Arrow)));
 }
 
-void PushScreenCursor(CursorShape shape) { QApplication::setOverrideCursor(ToQt(shape)); }
-void PopScreenCursor() { QApplication::restoreOverrideCursor(); }
+WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
 
 } // namespace wb::gui

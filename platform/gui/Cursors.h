@@ -14,9 +14,14 @@ std::optional<CursorShape> RegisteredCursor(int id);
 // Shows the registered cursor over the control; an unknown number shows the arrow.
 void SetControlCursor(WidgetControl& control, int id);
 
-// A cursor over all of the program's windows while it is busy; each push is
-// ended by one pop, the innermost first. A pop with none pushed does nothing.
-void PushScreenCursor(CursorShape shape);
-void PopScreenCursor();
+// The wait cursor over every window while it lives, also when what it
+// waits for throws; instances nest.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 } // namespace wb::gui

@@ -35,21 +35,27 @@ std::string QtNameFilters(const std::string& filter) {
     return out;
 }
 
-std::optional<std::string> ShowOpenFileDialog(const OpenFileOptions& options, QWidget* parent) {
+std::optional<std::string> RunFileDialog(FileDialogKind kind, const OpenFileOptions& options, QWidget* parent) {
+    const bool save = kind == FileDialogKind::Save;
     if (!parent) parent = QApplication::activeModalWidget();
     QFileDialog dlg(parent);
-    dlg.setObjectName("wbOpenFileDialog");
+    dlg.setObjectName(save ? "wbSaveFileDialog" : "wbOpenFileDialog");
     dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setWindowTitle(QString::fromStdString(options.title.empty() ? std::string("Open")
-                                                                    : options.title));
+    // The programs' save dialogs take an existing file without a question.
+    if (save) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const std::string title = options.title.empty() ? (save ? "Save As" : "Open") : options.title;
+    dlg.setWindowTitle(QString::fromStdString(title));
     if (!options.initialDir.empty()) dlg.setDirectory(QString::fromStdString(options.initialDir));
-    if (!options.defaultExt.empty() && options.defaultExt != "*")
-        dlg.setDefaultSuffix(QString::fromStdString(options.defaultExt));
+    std::string ext = options.defaultExt;
+    if (ext.rfind("*.", 0) == 0) ext = ext.substr(2);  // "*.wav" means "wav"
+    if (!ext.empty() && ext != "*") dlg.setDefaultSuffix(QString::fromStdString(ext));
 
     const std::string& name = options.initialName;
-    bool wildcard = name.find_first_of("*?") != std::string::npos;
+    // Only an open dialog takes a wildcard name as its filter; a save dialog
+    // would offer it as the name to save under.
+    const bool wildcard = !save && name.find_first_of("*?") != std::string::npos;
     if (!options.filter.empty()) {
         dlg.setNameFilters(QString::fromStdString(QtNameFilters(options.filter)).split(";;"));
     } else if (wildcard && name != "*.*" && name != "*") {
@@ -59,6 +65,10 @@ std::optional<std::string> ShowOpenFileDialog(const OpenFileOptions& options, QW
 
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     return dlg.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> ShowOpenFileDialog(const OpenFileOptions& options, QWidget* parent) {
+    return RunFileDialog(FileDialogKind::Open, options, parent);
 }
 
 } // namespace wb::gui

@@ -1,28 +1,20 @@
-#include "platform/gui/Form.h"
-
-#include "platform/gui/Application.h"
-#include "platform/gui/Canvas.h"
-#include "platform/gui/Guard.h"
-#include "platform/gui/WidgetSupport.h"
+// The form's window itself: its Qt window and the messages it turns its
+// events into, its flags, size, state, show and close, and its modal and
+// main runs. Its own frame, hit-testing, placement and screenshots have
+// units of their own.
+#include "platform/gui/FormWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDialog>
-#include <QEventLoop>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QStyle>
-#include <QWindow>
-#include <cstdlib>
 #include <QMenuBar>
-#include <QPixmap>
-#include <QPointer>
-#include <QScreen>
+#include <QShortcut>
 #include <QTimer>
-#include <QWidget>
-#include <QWindow>
 #include <algorithm>
+
+#include "platform/gui/Button.h"
+#include "platform/gui/Guard.h"
+#include "platform/gui/WidgetSupport.h"
 
 namespace wb::gui {
 
@@ -75,200 +67,82 @@ const EnumType& WindowStateType() {
 
 } // namespace
 
-// The window of every form: a top-level window with an optional menu bar
-// over its client area, run modally by a loop of its own when asked. It is
-// a dialog window for the keyboard: Enter presses the focused or default
-// button, and the first control has the focus when it appears.
-class FormWindow : public QDialog {
-public:
-    explicit FormWindow(FormKind k) : kind(k), client(new QWidget(this)) {
-        setAttribute(Qt::WA_DeleteOnClose, false);
-        client->setAutoFillBackground(true);
-    }
-    // Taken when the client size is set: the bar's own hint changes once
-    // the style polishes it, and the client area must not move then.
-    int MenuHeight() {
-        if (menuHeight < 0) menuHeight = menuBar ? menuBar->sizeHint().height() : 0;
-        return menuHeight;
-    }
-    // What the own frame and title bar take of the window; nothing when
-    // the window manager draws them.
-    QMargins Insets() const {
-        if (!form || !form->ownFrame_ || form->borderStyle_ == bsNone) return {};
-        const int f = FrameWidth(form->borderStyle_);
-        return {f, f + CaptionHeight(form->borderStyle_), f, f};
-    }
-    void Relayout() {
-        const QRect inner = rect().marginsRemoved(Insets());
-        const int top = MenuHeight();
-        if (menuBar) menuBar->setGeometry(inner.left(), inner.top(), inner.width(), top);
-        client->setGeometry(inner.left(), inner.top() + top, inner.width(), std::max(0, inner.height() - top));
-    }
+void FormWindow::showEvent(QShowEvent* e) {
+    // The form has placed the window already; Qt must not centre it again.
+    setAttribute(Qt::WA_Moved);
+    QDialog::showEvent(e);
+}
 
-    FormKind kind;
-    Form* form = nullptr;
-    QWidget* client;
-    intptr_t pressed = HTNOWHERE;  // the caption button the left button went down on
-    QMenuBar* menuBar = nullptr;
-    int menuHeight = -1;
-    QEventLoop* mainLoop = nullptr;
-    QEventLoop* modalLoop = nullptr;
-    std::function<void()> closed;
-    int result = 0;
-    bool placed = false;  // the program gave the window a position
+void FormWindow::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    Relayout();
+}
 
-protected:
-    void paintEvent(QPaintEvent* e) override {
-        if (!form || !form->ownFrame_) return QDialog::paintEvent(e);
-        QPainter painter(this);
-        Canvas canvas(painter);
-        Region region(Rect{0, 0, width(), height()});
-        form->ncCanvas_ = &canvas;
-        form->Perform(WM_NCPAINT, reinterpret_cast<intptr_t>(&region));
-        form->ncCanvas_ = nullptr;
-    }
-    intptr_t Hit(QMouseEvent* e) const {
-        const QPoint g = e->globalPosition().toPoint();
-        return form->Perform(WM_NCHITTEST, 0, PackPoint(g.x(), g.y()));
-    }
-    void mousePressEvent(QMouseEvent* e) override {
-        if (!form || !form->ownFrame_) return QDialog::mousePressEvent(e);
-        const intptr_t hit = Hit(e);
-        const QPoint g = e->globalPosition().toPoint();
-        if (e->button() == Qt::RightButton) {
-            form->Perform(WM_NCRBUTTONDOWN, hit, PackPoint(g.x(), g.y()));
-            return;
-        }
-        if (e->button() != Qt::LeftButton) return;
-        if (form->Perform(WM_NCLBUTTONDOWN, hit, PackPoint(g.x(), g.y())) != 0) return;
-        pressed = hit;
-        if (hit == HTCAPTION || hit == HTSYSMENU) {
-            if (windowHandle()) windowHandle()->startSystemMove();
-        } else if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) {
-            static const Qt::Edges edges[] = {Qt::LeftEdge,
-                                              Qt::RightEdge,
-                                              Qt::TopEdge,
-                                              Qt::TopEdge | Qt::LeftEdge,
-                                              Qt::TopEdge | Qt::RightEdge,
-                                              Qt::BottomEdge,
-                                              Qt::BottomEdge | Qt::LeftEdge,
-                                              Qt::BottomEdge | Qt::RightEdge};
-            if (windowHandle()) windowHandle()->startSystemResize(edges[hit - HTLEFT]);
-        }
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        if (!form || !form->ownFrame_) return QDialog::mouseReleaseEvent(e);
-        const intptr_t hit = Hit(e);
-        const QPoint g = e->globalPosition().toPoint();
-        if (e->button() == Qt::RightButton) {
-            form->Perform(WM_NCRBUTTONUP, hit, PackPoint(g.x(), g.y()));
-            return;
-        }
-        const intptr_t was = pressed;
-        pressed = HTNOWHERE;
-        if (e->button() != Qt::LeftButton || hit != was) return;
-        if (hit == HTCLOSE) form->Perform(WM_SYSCOMMAND, SC_CLOSE);
-        else if (hit == HTMINBUTTON) form->Perform(WM_SYSCOMMAND, SC_MINIMIZE);
-        else if (hit == HTMAXBUTTON) form->Perform(WM_SYSCOMMAND, isMaximized() ? SC_RESTORE : SC_MAXIMIZE);
-    }
-    void mouseDoubleClickEvent(QMouseEvent* e) override {
-        if (!form || !form->ownFrame_) return QDialog::mouseDoubleClickEvent(e);
-        if (e->button() == Qt::LeftButton && Hit(e) == HTCAPTION && form->Sizeable())
-            form->Perform(WM_SYSCOMMAND, isMaximized() ? SC_RESTORE : SC_MAXIMIZE);
-    }
-    void mouseMoveEvent(QMouseEvent* e) override {
-        if (!form || !form->ownFrame_) return QDialog::mouseMoveEvent(e);
-        switch (Hit(e)) {
-            case HTLEFT:
-            case HTRIGHT: setCursor(Qt::SizeHorCursor); break;
-            case HTTOP:
-            case HTBOTTOM: setCursor(Qt::SizeVerCursor); break;
-            case HTTOPLEFT:
-            case HTBOTTOMRIGHT: setCursor(Qt::SizeFDiagCursor); break;
-            case HTTOPRIGHT:
-            case HTBOTTOMLEFT: setCursor(Qt::SizeBDiagCursor); break;
-            default: unsetCursor(); break;
-        }
-    }
-    void showEvent(QShowEvent* e) override {
-        // The form has placed the window already; Qt must not centre it again.
-        setAttribute(Qt::WA_Moved);
-        QDialog::showEvent(e);
-    }
-    void resizeEvent(QResizeEvent* e) override {
-        QDialog::resizeEvent(e);
-        Relayout();
-    }
-    void keyPressEvent(QKeyEvent* e) override {
-        // The program's window is left only through its menu or title bar;
-        // a dialog form closes on Escape the way its close box closes it.
-        if (kind == FormKind::Main && e->key() == Qt::Key_Escape) return;
-        QDialog::keyPressEvent(e);
-    }
-    void reject() override { close(); }
-    void closeEvent(QCloseEvent* e) override {
-        // The form's procedure has agreed already (WM_CLOSE in its filter).
-        e->accept();
-        if (closed) closed();
-        if (mainLoop) mainLoop->quit();
-    }
-    void hideEvent(QHideEvent* e) override {
-        QDialog::hideEvent(e);
-        if (!e->spontaneous() && modalLoop) modalLoop->exit(result);
-    }
-};
+void FormWindow::keyPressEvent(QKeyEvent* e) {
+    // Escape's rule is the form kind's (Form.h); a dialog closes through reject().
+    if (kind == FormKind::Main && e->key() == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(e);
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+    // The form's procedure has agreed already (WM_CLOSE in its filter).
+    e->accept();
+    if (closed) closed();
+    if (mainLoop) mainLoop->quit();
+}
+
+void FormWindow::hideEvent(QHideEvent* e) {
+    QDialog::hideEvent(e);
+    if (!e->spontaneous() && modalLoop) modalLoop->exit(result);
+}
 
 // Translates the Qt window's events into messages through the form's
 // window procedure, so hooks see them and can refuse them.
-struct Form::Impl : QObject {
-    Impl(Form* f, FormWindow* w) : form(f), widget(w) {
-        widget->form = f;
-        widget->setMouseTracking(true);
-        widget->installEventFilter(this);
-        widget->closed = [f] { Fire(f->OnClose, f); };
-        focusConn = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (!now || now->window() != widget) return;
-            if (WidgetControl* c = WidgetControl::ControlOf(now); c && c != form) form->activeControl_ = c;
-        });
+Form::Impl::Impl(Form* f, FormWindow* w) : form(f), widget(w) {
+    widget->form = f;
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    widget->closed = [f] { Fire(f->OnClose, f); };
+    focusConn = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now || now->window() != widget) return;
+        if (WidgetControl* c = WidgetControl::ControlOf(now); c && c != form) form->activeControl_ = c;
+    });
+}
+
+Form::Impl::~Impl() {
+    QObject::disconnect(focusConn);
+    if (widget) {
+        widget->removeEventFilter(this);
+        widget->closed = nullptr;
+        widget->form = nullptr;
     }
-    ~Impl() override {
-        QObject::disconnect(focusConn);
-        if (widget) {
-            widget->removeEventFilter(this);
-            widget->closed = nullptr;
-            widget->form = nullptr;
-        }
+}
+
+bool Form::Impl::eventFilter(QObject* obj, QEvent* e) {
+    if (obj != widget || form->Destroying()) return false;
+    switch (e->type()) {
+        case QEvent::Show:
+            form->Perform(WM_SHOWWINDOW, 1);
+            form->UpdateSizeLimits();
+            return false;
+        case QEvent::Hide: form->Perform(WM_SHOWWINDOW, 0); return false;
+        case QEvent::Move: form->Perform(WM_MOVE); return false;
+        case QEvent::WindowActivate: form->Perform(WM_NCACTIVATE, 1); return false;
+        case QEvent::WindowDeactivate: form->Perform(WM_NCACTIVATE, 0); return false;
+        case QEvent::Resize:
+            // The client area follows first, so WM_SIZE sees its new size.
+            widget->Relayout();
+            form->Perform(WM_SIZE);
+            return false;
+        case QEvent::Close:
+            if (form->Perform(WM_CLOSE) == 0) {
+                e->ignore();
+                return true;
+            }
+            return false;
+        default: return false;
     }
-    bool eventFilter(QObject* obj, QEvent* e) override {
-        if (obj != widget || form->Destroying()) return false;
-        switch (e->type()) {
-            case QEvent::Show:
-                form->Perform(WM_SHOWWINDOW, 1);
-                form->UpdateSizeLimits();
-                return false;
-            case QEvent::Hide: form->Perform(WM_SHOWWINDOW, 0); return false;
-            case QEvent::Move: form->Perform(WM_MOVE); return false;
-            case QEvent::WindowActivate: form->Perform(WM_NCACTIVATE, 1); return false;
-            case QEvent::WindowDeactivate: form->Perform(WM_NCACTIVATE, 0); return false;
-            case QEvent::Resize:
-                // The client area follows first, so WM_SIZE sees its new size.
-                widget->Relayout();
-                form->Perform(WM_SIZE);
-                return false;
-            case QEvent::Close:
-                if (form->Perform(WM_CLOSE) == 0) {
-                    e->ignore();
-                    return true;
-                }
-                return false;
-            default: return false;
-        }
-    }
-    Form* form;
-    QPointer<FormWindow> widget;
-    QMetaObject::Connection focusConn;
-    TWindowState pendingState = wsNormal;
-};
+}
 
 const ClassInfo& Form::StaticClass() {
     static ClassInfo& info = []() -> ClassInfo& {
@@ -300,16 +174,21 @@ Form::Form(Component* owner, FormKind kind)
     if (!g_mainForm) g_mainForm = this;
 }
 
-Form::~Form() {
+void Form::BeforeDestruction() {
+    if (destroyFired_) return;
+    destroyFired_ = true;
     FormList::Remove(this);
     Destroying_();
     Fire(OnDestroy, this);
+}
+
+Form::~Form() {
+    BeforeDestruction();
     DestroyComponents();
     NotifyFreeing();
+    // While the window still translates its events, as they may go.
+    DestroyControls();
     DestroyHandle();
-    // Controls owned elsewhere keep their widgets: Qt must not free them with the window.
-    for (Control* c : std::vector<Control*>(Controls()))
-        if (auto* w = static_cast<QWidget*>(c->NativeWidget())) w->setParent(nullptr);
     impl_.reset();
     if (g_mainForm == this) g_mainForm = nullptr;
 }
@@ -409,72 +288,7 @@ void Form::SetSingleBorder(bool minimizeBox) {
     SetBorderIcons(biSystemMenu | (minimizeBox ? uint32_t(biMinimize) : 0u));
 }
 
-bool Form::OwnFramesAllowed() {
-    const char* v = std::getenv("WB_SYSTEM_FRAMES");
-    return !(v && *v && std::string(v) != "0");
-}
-
-void Form::SetOwnFrame(bool own) {
-    own = own && OwnFramesAllowed();
-    if (own == ownFrame_) return;
-    // The client area keeps its size; the window grows or shrinks around it.
-    const int w = ClientWidth(), h = ClientHeight();
-    ownFrame_ = own;
-    ApplyFlags();
-    SetClientSize(w, h);
-    impl_->widget->update();
-}
-
-void Form::DrawIcon(Canvas& canvas, int x, int y, int size) const {
-    QIcon icon = impl_->widget->windowIcon();
-    if (icon.isNull()) icon = QApplication::windowIcon();
-    if (icon.isNull()) icon = impl_->widget->style()->standardIcon(QStyle::SP_TitleBarMenuButton);
-    if (QPainter* p = canvas.Painter()) p->drawPixmap(x, y, icon.pixmap(size, size));
-}
-
 bool Form::IsZoomed() const { return impl_->widget->isMaximized(); }
-
-intptr_t Form::HitTest(Point screen) const {
-    FormWindow* w = impl_->widget;
-    const QPoint p = w->mapFromGlobal(QPoint(screen.x, screen.y));
-    const int width = Width(), height = Height();
-    if (p.x() < 0 || p.y() < 0 || p.x() >= width || p.y() >= height) return HTNOWHERE;
-    if (!ownFrame_ || borderStyle_ == bsNone) return HTCLIENT;
-    const int f = FrameWidth(borderStyle_);
-    if (Sizeable() && !w->isMaximized()) {
-        const int corner = GetSystemMetrics(SM_CYCAPTION);
-        const bool left = p.x() < f, right = p.x() >= width - f, top = p.y() < f, bottom = p.y() >= height - f;
-        const bool nearLeft = p.x() < corner, nearRight = p.x() >= width - corner;
-        const bool nearTop = p.y() < corner, nearBottom = p.y() >= height - corner;
-        if ((top && nearLeft) || (left && nearTop)) return HTTOPLEFT;
-        if ((top && nearRight) || (right && nearTop)) return HTTOPRIGHT;
-        if ((bottom && nearLeft) || (left && nearBottom)) return HTBOTTOMLEFT;
-        if ((bottom && nearRight) || (right && nearBottom)) return HTBOTTOMRIGHT;
-        if (left) return HTLEFT;
-        if (right) return HTRIGHT;
-        if (top) return HTTOP;
-        if (bottom) return HTBOTTOM;
-    }
-    const QMargins in = w->Insets();
-    if (p.y() >= in.top() || p.y() < f || p.x() < f || p.x() >= width - f) {
-        return p.y() >= in.top() && p.x() >= f && p.x() < width - f && p.y() < height - f ? HTCLIENT : HTNOWHERE;
-    }
-    const int buttonWidth = CaptionButtonWidth(borderStyle_);
-    const uint32_t shown = CaptionButtonIcons(borderStyle_, borderIcons_);
-    int slot = (width - f - 1 - p.x()) / buttonWidth;
-    if (shown & biSystemMenu) {
-        if (slot == 0) return HTCLOSE;
-        --slot;
-    }
-    if (shown & (biMinimize | biMaximize)) {
-        if (slot == 0) return (shown & biMaximize) ? HTMAXBUTTON : HTCAPTION;
-        if (slot == 1) return (shown & biMinimize) ? HTMINBUTTON : HTCAPTION;
-        slot -= 2;
-    }
-    if ((shown & biHelp) && slot == 0) return HTHELP;
-    if ((shown & biSystemMenu) && p.x() < f + GetSystemMetrics(SM_CYCAPTION)) return HTSYSMENU;
-    return HTCAPTION;
-}
 
 void Form::SetAlwaysOnTop(bool onTop) { SetFormStyle(onTop ? fsStayOnTop : fsNormal); }
 
@@ -524,6 +338,28 @@ void Form::SetWindowState(TWindowState state) {
     else w->showNormal();
 }
 
+void Form::SetCancelButton(Button* button) {
+    if (cancel_ && cancel_ != button) RemoveFreeNotification(cancel_);
+    cancel_ = button;
+    if (button) FreeNotification(button);
+    if (!impl_ || !impl_->widget) return;
+    FormWindow* w = impl_->widget;
+    // A shortcut, so Escape reaches the button whichever control has the focus.
+    if (button && !w->cancelKey) {
+        w->cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), w);
+        QObject::connect(w->cancelKey, &QShortcut::activated, w, [this] {
+            if (cancel_) cancel_->Click();
+        });
+    }
+    if (w->cancelKey) w->cancelKey->setEnabled(button != nullptr);
+}
+
+void Form::Notification(Component* c, Operation op) {
+    WidgetControl::Notification(c, op);
+    // Without the button, Escape falls back to the form kind's rule.
+    if (op == Operation::Remove && c == cancel_) SetCancelButton(nullptr);
+}
+
 void Form::SetActiveControl(WinControl* control) {
     activeControl_ = control;
     if (control && impl_->widget->isVisible() && control->CanFocus()) control->SetFocus();
@@ -543,29 +379,6 @@ void Form::Show() {
         default: w->show(); break;
     }
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
-}
-
-void Form::PrepareShow() {
-    Fire(OnShow, this);
-    Control::SetVisible(true);
-    FormWindow* w = impl_->widget;
-    const bool center = position_ == poScreenCenter || position_ == poDesktopCenter;
-    if (!center && w->placed) return;
-    // A form never placed appears where the user looks: a dialog over the
-    // window it belongs to, any other in the middle of the screen.
-    w->placed = true;
-    QWidget* over = kind_ == FormKind::Dialog && !center ? w->parentWidget() : nullptr;
-    if (!over && kind_ == FormKind::Dialog && !center) over = QApplication::activeWindow();
-    if (over && over != w) {
-        over = over->window();
-        const QRect r = over->geometry();
-        w->setGeometry(r.left() + (r.width() - w->width()) / 2, r.top() + (r.height() - w->height()) / 2,
-                       w->width(), w->height());
-        return;
-    }
-    ScreenMetrics s = Screen();
-    w->setGeometry(s.workArea.left + (s.workArea.Width() - w->width()) / 2,
-                   s.workArea.top + (s.workArea.Height() - w->height()) / 2, w->width(), w->height());
 }
 
 void Form::Hide() {
@@ -616,12 +429,6 @@ void Form::Post(std::function<void()> work) {
     QTimer::singleShot(0, QCoreApplication::instance(), [work = std::move(work)] { RunGuarded(work); });
 }
 
-bool Form::SaveScreenshot(const std::string& pngPath) {
-    QWidget* w = impl_->widget;
-    w->ensurePolished();
-    return w->grab().save(Q(pngPath), "PNG");
-}
-
 void Form::Update() {
     if (impl_->widget->isVisible()) impl_->widget->repaint();
 }
@@ -661,79 +468,8 @@ void Form::WndProc(Message& msg) {
     WinControl::WndProc(msg);
 }
 
-WindowPlacement Form::GetWindowPlacement() const {
-    WindowPlacement p;
-    QWidget* w = impl_->widget;
-    TWindowState state = WindowState();
-    p.showCmd = state == wsMinimized ? SW_SHOWMINIMIZED : state == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-    p.maxPosition = maxPosition_;
-    QRect r = state != wsNormal && w->isVisible() && w->normalGeometry().isValid() ? w->normalGeometry()
-                                                                                  : w->geometry();
-    p.normalPosition = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-    return p;
-}
-
-bool Form::SetWindowPlacement(const WindowPlacement& p) {
-    maxPosition_ = p.maxPosition;
-    Rect r = p.normalPosition;
-    ScreenMetrics s = Screen();
-    int width = std::max(0, r.Width()), height = std::max(0, r.Height());
-    if (s.workArea.Width() > 0 && s.workArea.Height() > 0) {
-        width = std::min(width, s.workArea.Width());
-        height = std::min(height, s.workArea.Height());
-        r.left = std::clamp(r.left, s.workArea.left, s.workArea.right - width);
-        r.top = std::clamp(r.top, s.workArea.top, s.workArea.bottom - height);
-    }
-    QWidget* w = impl_->widget;
-    if (w->isVisible() && w->windowState() != Qt::WindowNoState) w->showNormal();
-    SetBounds(r.left, r.top, width, height);
-    switch (p.showCmd) {
-        case SW_HIDE:
-            if (w->isVisible()) Hide();
-            break;
-        case SW_SHOWMINIMIZED:
-        case SW_MINIMIZE:
-        case SW_SHOWMINNOACTIVE:
-            impl_->pendingState = wsMinimized;
-            Control::SetVisible(true);
-            w->showMinimized();
-            break;
-        case SW_SHOWMAXIMIZED:
-            impl_->pendingState = wsMaximized;
-            Control::SetVisible(true);
-            w->showMaximized();
-            break;
-        case SW_SHOWNORMAL:
-        case SW_RESTORE:
-            impl_->pendingState = wsNormal;
-            Control::SetVisible(true);
-            w->showNormal();
-            break;
-        default:
-            Control::SetVisible(true);
-            w->show();
-            break;
-    }
-    return true;
-}
-
 bool Form::IsWindowVisible() const { return impl_->widget->isVisible(); }
 bool Form::IsIconic() const { return impl_->widget->isVisible() && impl_->widget->isMinimized(); }
-
-void Form::UpdateSizeLimits() {
-    ScreenMetrics s = Screen();
-    MinMaxInfo info;
-    info.maxSize = {s.workArea.Width(), s.workArea.Height()};
-    info.maxPosition = {0, 0};
-    info.minTrackSize = {0, 0};
-    info.maxTrackSize = {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
-    Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
-    QWidget* w = impl_->widget;
-    if (!Sizeable()) return FixSize();
-    auto clampSize = [](int v) { return std::clamp(v, 0, QWIDGETSIZE_MAX); };
-    w->setMinimumSize(clampSize(info.minTrackSize.x), clampSize(info.minTrackSize.y));
-    w->setMaximumSize(clampSize(info.maxTrackSize.x), clampSize(info.maxTrackSize.y));
-}
 
 Form* MainForm() { return g_mainForm; }
 void SetMainForm(Form* form) { g_mainForm = form; }

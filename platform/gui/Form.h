@@ -64,10 +64,15 @@ int CaptionButtonWidth(TBorderStyle style);
 // The title bar without its buttons, in window coordinates.
 Rect CaptionRect(int width, int height, TBorderStyle style, uint32_t icons);
 
+// Escape on a form clicks its cancel button when it has one, before the
+// focused control sees the key; without one it closes a dialog form and does
+// nothing on a main form, which is left through its menu or title bar only.
 enum class FormKind {
-    Main,   // a program's window: Escape does not close it
-    Dialog  // a secondary form, usually shown modally: Escape closes it
+    Main,   // a program's window
+    Dialog  // a secondary form, usually shown modally
 };
+
+class Button;
 
 class Form : public WidgetControl {
 public:
@@ -94,6 +99,9 @@ public:
     void SetWindowState(TWindowState state);
     // Sets the state remembered for the next show, without touching the window.
     void SetWindowStateField(TWindowState state);
+    // The button Escape clicks, or null; a freed button is let go of.
+    Button* CancelButton() const { return cancel_; }
+    void SetCancelButton(Button* button);
     WinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(WinControl* control);
     bool HasMenu() const;
@@ -159,12 +167,20 @@ public:
 
     std::function<void(Persistent* sender)> OnShow;
     std::function<void(Persistent* sender, bool& canClose)> OnCloseQuery;
+    // Fired once, while the whole form still exists: a form class of its own
+    // calls BeforeDestruction first in its destructor, so the handler sees
+    // its members; for a plain form ~Form fires it. Its owned components and
+    // controls are all still there either way.
     std::function<void(Persistent* sender)> OnDestroy;
     // When the form has closed, by any means.
     TNotifyEvent OnClose;
 
 protected:
     void WndProc(Message& msg) override;
+    void Notification(Component* c, Operation op) override;
+    // Leaves the list of open forms and fires OnDestroy; only the first call
+    // does anything.
+    void BeforeDestruction();
 
 private:
     struct Impl;
@@ -189,7 +205,9 @@ private:
     Canvas* ncCanvas_ = nullptr;
     TPosition position_ = poDesigned;
     WinControl* activeControl_ = nullptr;
+    Button* cancel_ = nullptr;
     Point maxPosition_{-1, -1};
+    bool destroyFired_ = false;
 };
 
 // The application's main form: the first form made, unless set.

@@ -1,7 +1,11 @@
 // The frame and title bar a form draws itself, and the metrics they follow.
-#include "platform/gui/Form.h"
+#include "platform/gui/FormWindow.h"
 
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/gui/Canvas.h"
 
@@ -137,6 +141,39 @@ void Form::PaintFrame(Canvas& c, const Region& region) {
         if (shown & biHelp) button("?", true);
         c.ClearClipRect();
     }
+}
+
+bool Form::OwnFramesAllowed() {
+    const char* v = std::getenv("WB_SYSTEM_FRAMES");
+    return !(v && *v && std::string(v) != "0");
+}
+
+void Form::SetOwnFrame(bool own) {
+    own = own && OwnFramesAllowed();
+    if (own == ownFrame_) return;
+    // The client area keeps its size; the window grows or shrinks around it.
+    const int w = ClientWidth(), h = ClientHeight();
+    ownFrame_ = own;
+    ApplyFlags();
+    SetClientSize(w, h);
+    impl_->widget->update();
+}
+
+void Form::DrawIcon(Canvas& canvas, int x, int y, int size) const {
+    QIcon icon = impl_->widget->windowIcon();
+    if (icon.isNull()) icon = QApplication::windowIcon();
+    if (icon.isNull()) icon = impl_->widget->style()->standardIcon(QStyle::SP_TitleBarMenuButton);
+    if (QPainter* p = canvas.Painter()) p->drawPixmap(x, y, icon.pixmap(size, size));
+}
+
+void FormWindow::paintEvent(QPaintEvent* e) {
+    if (!form || !form->ownFrame_) return QDialog::paintEvent(e);
+    QPainter painter(this);
+    Canvas canvas(painter);
+    Region region(Rect{0, 0, width(), height()});
+    form->ncCanvas_ = &canvas;
+    form->Perform(WM_NCPAINT, reinterpret_cast<intptr_t>(&region));
+    form->ncCanvas_ = nullptr;
 }
 
 } // namespace wb::gui

@@ -70,6 +70,10 @@ void Label::Refresh() {
     if (wordWrap_) impl_->text->setToolTip(text);
     impl_->text->setText(Shown(text, wordWrap_));
 }
+int Label::TextWidth(const std::string& text) const {
+    return impl_->text->fontMetrics().horizontalAdvance(Q(text));
+}
+
 std::string Label::ShownText() const { return impl_->text->text().remove(QChar(kBreak)).toStdString(); }
 
 void Label::SetAutoSize(bool autoSize) {

@@ -39,6 +39,8 @@ public:
     // and keeps the whole caption as the tool tip for what the lines cut off.
     void SetWordWrap(bool wrap);
     void SetFont(int pixelHeight, bool bold, TColor color = clWindowText);
+    // How wide a text shows in the label's font.
+    int TextWidth(const std::string& text) const;
 
 private:
     struct Impl;

@@ -76,7 +76,8 @@ PageControl::PageControl(Component* owner) : WidgetControl(owner, NewWidget<QTab
 PageControl::~PageControl() {
     Destroying_();
     NotifyFreeing();
-    for (TabSheet* p : std::vector<TabSheet*>(pages_)) p->SetPageControl(nullptr);
+    // The pages go while the tabs they leave are still whole.
+    DestroyControls();
 }
 
 TabSheet* PageControl::ActivePage() const {

@@ -24,6 +24,10 @@ ScreenMetrics Screen() {
     return m;
 }
 
+int WheelScrollLines() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) ? QApplication::wheelScrollLines() : 3;
+}
+
 void EnsureGuiApplication() {
     if (QCoreApplication::instance()) return;
     static int argc = 1;

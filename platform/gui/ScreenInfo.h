@@ -12,6 +12,9 @@ struct ScreenMetrics {
 // Zeros and 96 pixels per inch when no GUI application runs.
 ScreenMetrics Screen();
 
+// The rows one notch of the mouse wheel scrolls, as the desktop sets it.
+int WheelScrollLines();
+
 // Makes the process's application object, titled with the program's name,
 // when there is none yet (for tests and tools that make none of their own).
 void EnsureGuiApplication();

@@ -1,18 +1,19 @@
 #include "platform/gui/StringGrid.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
 
+#include "platform/gui/ControlWidget.h"
 #include "platform/gui/Guard.h"
+#include "platform/gui/WidgetSupport.h"
 
 namespace wb::gui {
 
@@ -22,14 +23,11 @@ constexpr TColor kFixedLineColor = clBlack;
 constexpr TColor kLineColor = clBtnFace;
 constexpr int kSizingMargin = 3;
 
-TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons = Qt::NoButton) {
+TShiftState ShiftOf(Qt::KeyboardModifiers m) {
     TShiftState s = 0;
     if (m & Qt::ShiftModifier) s |= ssShift;
     if (m & Qt::AltModifier) s |= ssAlt;
     if (m & Qt::ControlModifier) s |= ssCtrl;
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
     return s;
 }
 
@@ -102,27 +100,139 @@ std::optional<int> ScrollTarget(const TWMScroll& msg, int first, int fixed, Visi
 
 } // namespace
 
-StringGrid::StringGrid(QWidget* parent) : QAbstractScrollArea(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    viewport()->setMouseTracking(true);
+// The scroll area and the in-place editor. The grid paints its cells on
+// the area's view through the control's Paint; the area's own frame is the
+// style's. Presses and releases reach the grid's own handling before the
+// control base turns them into steps, so events see the grid after it.
+struct StringGrid::Impl : QObject {
+    struct Area : ControlScrollWidget<QAbstractScrollArea> {
+        StringGrid* grid = nullptr;
+
+    protected:
+        bool event(QEvent* e) override {
+            if (e->type() == QEvent::Paint) return QAbstractScrollArea::event(e);
+            return ControlScrollWidget::event(e);
+        }
+        void resizeEvent(QResizeEvent* e) override {
+            QAbstractScrollArea::resizeEvent(e);
+            // Only now the view has its new size.
+            if (grid && !grid->Destroying()) RunGuarded([this] { grid->WMSize(); });
+        }
+        void keyPressEvent(QKeyEvent* e) override {
+            // Keys with a code went through the KeyDown step; what is left
+            // here types into the cell.
+            const QString text = e->text();
+            if (grid && !text.isEmpty() && text.at(0).isPrint() &&
+                !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                RunGuarded([&] { grid->Typed(text.toStdString()); });
+            e->accept();
+        }
+        // Taken here, so a press does not travel on to the parent.
+        void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+        void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
+        void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
+        void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
+        void wheelEvent(QWheelEvent* e) override { e->accept(); }
+        // The grid paints from its top-left cell; the bars only follow it.
+        void scrollContentsBy(int, int) override {}
+    };
+
+    explicit Impl(StringGrid* g) : grid(g) {}
+    QPointer<Area> area;
+    QPointer<QLineEdit> editor;
+    StringGrid* grid;
+
+    QWidget* View() const { return area->viewport(); }
+    QPoint ToControl(QWidget* from, const QPointF& p) const { return from->mapTo(area, p.toPoint()); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (grid->Destroying()) return false;
+        if (watched == area->viewport()) {
+            switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick: {
+                auto* m = static_cast<QMouseEvent*>(event);
+                const QPoint p = ToControl(View(), m->position());
+                if (event->type() == QEvent::MouseButtonDblClick) {
+                    grid->doubleClicked_ = m->button() == Qt::LeftButton ? grid->MouseCoord(p.x(), p.y())
+                                                                         : TGridCoord{-1, -1};
+                    break;
+                }
+                RunGuarded([&] { grid->Pressed(ButtonOf(m->button()), ShiftOf(m->modifiers()), p.x(), p.y()); });
+                break;
+            }
+            case QEvent::MouseButtonRelease: {
+                const QPoint p = ToControl(View(), static_cast<QMouseEvent*>(event)->position());
+                RunGuarded([&] { grid->Released(p.x(), p.y()); });
+                break;
+            }
+            default: break;
+            }
+            return false;
+        }
+        if (watched != editor || event->type() != QEvent::KeyPress) return false;
+        // The keys that move between cells or end the editing are the grid's.
+        auto* ke = static_cast<QKeyEvent*>(event);
+        switch (ke->key()) {
+        case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
+        case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Return: case Qt::Key_Enter:
+        case Qt::Key_Escape: break;
+        case Qt::Key_Insert: case Qt::Key_Delete:
+            if (ke->modifiers() & Qt::ControlModifier) break;
+            return false;
+        default: return false;
+        }
+        int key = VirtualKey(ke->key());
+        const TShiftState shift = ShiftOf(ke->modifiers());
+        RunGuarded([&] { grid->KeyDown(key, shift); });
+        return true;
+    }
+};
+
+const ClassInfo& StringGrid::StaticClass() {
+    static const ClassInfo info("StringGrid", &WidgetControl::StaticClass());
+    return info;
+}
+
+StringGrid::StringGrid(Component* owner)
+    : WidgetControl(owner, NewWidget<Impl::Area>()), impl_(std::make_unique<Impl>(this)) {
+    auto* area = static_cast<Impl::Area*>(Widget());
+    impl_->area = area;
+    area->control = this;
+    area->grid = this;
+    area->setFocusPolicy(Qt::StrongFocus);
+    area->viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    area->viewport()->setMouseTracking(true);
+    // After the control base's own filter, so it runs first.
+    area->viewport()->installEventFilter(impl_.get());
     measureCanvas_ = std::make_unique<Canvas>();
     measureCanvas_->Font() = font_;
-    editor_ = new QLineEdit(viewport());
-    editor_->setFrame(false);
-    editor_->hide();
-    editor_->installEventFilter(this);
-    editor_->setFont(ToQFont(font_));
-    connect(editor_, &QLineEdit::textEdited, this, [this](const QString& t) { EditorTextEdited(t); });
-    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
-            [this](int action) { OnScrollAction(true, action); });
-    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
-            [this](int action) { OnScrollAction(false, action); });
+    QLineEdit* editor = impl_->editor = new QLineEdit(area->viewport());
+    editor->setFrame(false);
+    editor->hide();
+    editor->installEventFilter(impl_.get());
+    editor->setFont(ToQFont(font_));
+    QObject::connect(editor, &QLineEdit::textEdited, impl_.get(),
+                     [this](const QString& t) { RunGuarded([&] { EditorTextEdited(t.toStdString()); }); });
+    QObject::connect(area->verticalScrollBar(), &QAbstractSlider::actionTriggered, impl_.get(),
+                     [this](int action) { RunGuarded([&] { OnScrollAction(true, action); }); });
+    QObject::connect(area->horizontalScrollBar(), &QAbstractSlider::actionTriggered, impl_.get(),
+                     [this](int action) { RunGuarded([&] { OnScrollAction(false, action); }); });
     ChangeSize(5, 5);
     SetScrollBars(ssBoth);
 }
 
-StringGrid::~StringGrid() = default;
+StringGrid::StringGrid(WinControl& parent, const std::string& name) : StringGrid(&parent) { Place(parent, name); }
+
+StringGrid::~StringGrid() {
+    // The widget outlives this part of the control; it must not call back.
+    if (impl_->area) {
+        impl_->area->control = nullptr;
+        impl_->area->grid = nullptr;
+        impl_->area->viewport()->removeEventFilter(impl_.get());
+    }
+    if (impl_->editor) impl_->editor->removeEventFilter(impl_.get());
+}
 
 // ---- cells ---------------------------------------------------------------
 
@@ -146,7 +256,7 @@ void StringGrid::SetCells(int col, int row, const std::string& text) {
     CheckIndex(col, row);
     if (rows_[row][col].text == text) return;
     rows_[row][col].text = text;
-    Repaint();
+    InvalidateView();
 }
 
 void* StringGrid::Objects(int col, int row) const {
@@ -171,7 +281,7 @@ void StringGrid::PermuteRows(int first, const std::vector<int>& source) {
     std::vector<CellRow> moved(n);
     for (int i = 0; i < n; ++i) moved[i] = std::move(rows_[source[i]]);
     for (int i = 0; i < n; ++i) rows_[first + i] = std::move(moved[i]);
-    Repaint();
+    InvalidateView();
 }
 
 // ---- size ----------------------------------------------------------------
@@ -194,7 +304,7 @@ void StringGrid::ChangeSize(int newColCount, int newRowCount) {
     UpdateScrollRange();
     if (oldCols != 0 || oldRows != 0) SizeChanged(oldCols, oldRows);
     UpdateEditor();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::SetColCount(int count) {
@@ -220,7 +330,7 @@ void StringGrid::SetFixedCols(int count) {
     topLeft_.X = std::max(topLeft_.X, count);
     UpdateScrollRange();
     UpdateEditor();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::SetFixedRows(int count) {
@@ -232,7 +342,7 @@ void StringGrid::SetFixedRows(int count) {
     topLeft_.Y = std::max(topLeft_.Y, count);
     UpdateScrollRange();
     UpdateEditor();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::SetDefaultColWidth(int width) {
@@ -274,33 +384,33 @@ void StringGrid::SetRowHeights(int row, int height) {
 void StringGrid::SetGridLineWidth(int width) {
     gridLineWidth_ = std::max(0, width);
     UpdateScrollRange();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::SetOptions(TGridOptions options) {
     if (options & goRowSelect) options &= ~unsigned(goAlwaysShowEditor);
     options_ = options;
-    verticalScrollBar()->setTracking(options_ & goThumbTracking);
-    horizontalScrollBar()->setTracking(options_ & goThumbTracking);
+    impl_->area->verticalScrollBar()->setTracking(options_ & goThumbTracking);
+    impl_->area->horizontalScrollBar()->setTracking(options_ & goThumbTracking);
     if (!(options_ & goEditing) && EditorMode()) HideEditor();
     else if ((options_ & goAlwaysShowEditor) && (options_ & goEditing) && HasFocusWithin()) ShowEditor();
     UpdateScrollRange();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::SetScrollBars(TScrollStyle style) {
     scrollBars_ = style;
     bool v = style == ssVertical || style == ssBoth, h = style == ssHorizontal || style == ssBoth;
-    setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    impl_->area->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    impl_->area->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     UpdateScrollRange();
 }
 
 void StringGrid::SetFont(const TFont& font) {
     font_ = font;
     measureCanvas_->Font() = font_;
-    editor_->setFont(ToQFont(font_));
-    Repaint();
+    impl_->editor->setFont(ToQFont(font_));
+    InvalidateView();
 }
 
 Canvas& StringGrid::GridCanvas() { return paintCanvas_ ? *paintCanvas_ : *measureCanvas_; }
@@ -312,23 +422,21 @@ void StringGrid::SizeChanged(int, int) {}
 void StringGrid::RowHeightsChanged() {
     UpdateScrollRange();
     UpdateEditor();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::ColWidthsChanged() {
     UpdateScrollRange();
     UpdateEditor();
-    Repaint();
+    InvalidateView();
 }
 
-void StringGrid::TopLeftChanged() {
-    if (OnTopLeftChanged) OnTopLeftChanged(this);
-}
+void StringGrid::TopLeftChanged() { Fire(OnTopLeftChanged, this); }
 
 void StringGrid::WMSize() {
     UpdateScrollRange();
     UpdateEditor();
-    Repaint();
+    InvalidateView();
 }
 
 // ---- geometry ------------------------------------------------------------
@@ -341,9 +449,15 @@ int StringGrid::RowLine(int row) const {
     return (options_ & (row < fixedRows_ ? goFixedHorzLine : goHorzLine)) ? gridLineWidth_ : 0;
 }
 
+Rect StringGrid::ViewRect() const {
+    const QWidget* view = impl_->area->viewport();
+    const QRect g = view->geometry();
+    return {g.x(), g.y(), g.x() + view->width(), g.y() + view->height()};
+}
+
 int StringGrid::ColX(int col) const {
     if (col < 0 || col >= colCount_) return -1;
-    int x = 0;
+    int x = ViewRect().left;
     if (col < fixedCols_) {
         for (int c = 0; c < col; ++c) x += colWidths_[c] + ColLine(c);
         return x;
@@ -356,7 +470,7 @@ int StringGrid::ColX(int col) const {
 
 int StringGrid::RowY(int row) const {
     if (row < 0 || row >= rowCount_) return -1;
-    int y = 0;
+    int y = ViewRect().top;
     if (row < fixedRows_) {
         for (int r = 0; r < row; ++r) y += rowHeights_[r] + RowLine(r);
         return y;
@@ -368,15 +482,16 @@ int StringGrid::RowY(int row) const {
 }
 
 Rect StringGrid::CellRect(int col, int row) const {
+    const Rect view = ViewRect();
     int x = ColX(col), y = RowY(row);
-    if (x < 0 || y < 0 || x >= viewport()->width() || y >= viewport()->height()) return {};
+    if (x < 0 || y < 0 || x >= view.right || y >= view.bottom) return {};
     return {x, y, x + colWidths_[col], y + rowHeights_[row]};
 }
 
 TGridCoord StringGrid::MouseCoord(int x, int y) const {
     TGridCoord c{-1, -1};
-    auto find = [](int pos, int fixed, int first, int count, auto size) {
-        int p = 0;
+    const Rect view = ViewRect();
+    auto find = [](int pos, int p, int fixed, int first, int count, auto size) {
         for (int i = 0; i < fixed; ++i) {
             if (pos >= p && pos < p + size(i)) return i;
             p += size(i);
@@ -387,37 +502,37 @@ TGridCoord StringGrid::MouseCoord(int x, int y) const {
         }
         return -1;
     };
-    if (x >= 0 && x < viewport()->width())
-        c.X = find(x, fixedCols_, topLeft_.X, colCount_, [&](int i) { return colWidths_[i] + ColLine(i); });
-    if (y >= 0 && y < viewport()->height())
-        c.Y = find(y, fixedRows_, topLeft_.Y, rowCount_, [&](int i) { return rowHeights_[i] + RowLine(i); });
+    if (x >= view.left && x < view.right)
+        c.X = find(x, view.left, fixedCols_, topLeft_.X, colCount_, [&](int i) { return colWidths_[i] + ColLine(i); });
+    if (y >= view.top && y < view.bottom)
+        c.Y = find(y, view.top, fixedRows_, topLeft_.Y, rowCount_, [&](int i) { return rowHeights_[i] + RowLine(i); });
     return c;
 }
 
 int StringGrid::VisibleRowCount() const {
     return FittingCells(rowHeights_, [this](int r) { return RowLine(r); }, fixedRows_, topLeft_.Y, rowCount_,
-                        viewport()->height());
+                        impl_->area->viewport()->height());
 }
 
 int StringGrid::VisibleColCount() const {
     return FittingCells(colWidths_, [this](int c) { return ColLine(c); }, fixedCols_, topLeft_.X, colCount_,
-                        viewport()->width());
+                        impl_->area->viewport()->width());
 }
 
 int StringGrid::MaxTopRow() const {
     return LastFirstCell(rowHeights_, [this](int r) { return RowLine(r); }, fixedRows_, rowCount_,
-                         viewport()->height());
+                         impl_->area->viewport()->height());
 }
 
 int StringGrid::MaxLeftCol() const {
     return LastFirstCell(colWidths_, [this](int c) { return ColLine(c); }, fixedCols_, colCount_,
-                         viewport()->width());
+                         impl_->area->viewport()->width());
 }
 
 // ---- scrolling -----------------------------------------------------------
 
 void StringGrid::GetScrollRange(bool vertical, int& min, int& max) const {
-    const QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    const QScrollBar* bar = vertical ? impl_->area->verticalScrollBar() : impl_->area->horizontalScrollBar();
     min = bar->minimum();
     max = bar->maximum();
 }
@@ -425,7 +540,7 @@ void StringGrid::GetScrollRange(bool vertical, int& min, int& max) const {
 void StringGrid::SetScrollPage(bool vertical, int page) {
     scrollPage_[vertical ? 1 : 0] = std::max(0, page);
     syncingBars_ = true;
-    (vertical ? verticalScrollBar() : horizontalScrollBar())->setPageStep(std::max(0, page));
+    (vertical ? impl_->area->verticalScrollBar() : impl_->area->horizontalScrollBar())->setPageStep(std::max(0, page));
     syncingBars_ = false;
 }
 
@@ -435,12 +550,12 @@ void StringGrid::UpdateScrollRange() {
     if (topLeft_.Y > maxTop) topLeft_.Y = maxTop;
     if (topLeft_.X > maxLeft) topLeft_.X = maxLeft;
     syncingBars_ = true;
-    QScrollBar* v = verticalScrollBar();
+    QScrollBar* v = impl_->area->verticalScrollBar();
     v->setRange(0, maxTop - fixedRows_);
     v->setSingleStep(1);
     v->setPageStep(scrollPage_[1]);
     v->setValue(topLeft_.Y - fixedRows_);
-    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* h = impl_->area->horizontalScrollBar();
     h->setRange(0, maxLeft - fixedCols_);
     h->setSingleStep(1);
     h->setPageStep(scrollPage_[0]);
@@ -448,12 +563,8 @@ void StringGrid::UpdateScrollRange() {
     syncingBars_ = false;
 }
 
-void StringGrid::scrollContentsBy(int, int) {
-    // The grid paints from its top-left cell; the bars only follow it.
-}
-
 void StringGrid::OnScrollAction(bool vertical, int action) {
-    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    QScrollBar* bar = vertical ? impl_->area->verticalScrollBar() : impl_->area->horizontalScrollBar();
     TWMScroll msg;
     switch (action) {
     case QAbstractSlider::SliderSingleStepAdd: msg.ScrollCode = SB_LINEDOWN; break;
@@ -493,7 +604,7 @@ void StringGrid::SetTopRow(int row) {
     UpdateScrollRange();
     UpdateEditor();
     TopLeftChanged();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::SetLeftCol(int col) {
@@ -503,7 +614,7 @@ void StringGrid::SetLeftCol(int col) {
     UpdateScrollRange();
     UpdateEditor();
     TopLeftChanged();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::ScrollIntoView(int col, int row) {
@@ -511,7 +622,7 @@ void StringGrid::ScrollIntoView(int col, int row) {
         if (row < topLeft_.Y) {
             SetTopRow(row);
         } else {
-            int avail = viewport()->height();
+            int avail = impl_->area->viewport()->height();
             for (int r = 0; r < fixedRows_; ++r) avail -= rowHeights_[r] + RowLine(r);
             int top = row, used = rowHeights_[row];
             while (top > topLeft_.Y && used + RowLine(top - 1) + rowHeights_[top - 1] <= avail) {
@@ -525,7 +636,7 @@ void StringGrid::ScrollIntoView(int col, int row) {
         if (col < topLeft_.X) {
             SetLeftCol(col);
         } else {
-            int avail = viewport()->width();
+            int avail = impl_->area->viewport()->width();
             for (int c = 0; c < fixedCols_; ++c) avail -= colWidths_[c] + ColLine(c);
             int left = col, used = colWidths_[col];
             while (left > topLeft_.X && used + ColLine(left - 1) + colWidths_[left - 1] <= avail) {
@@ -537,22 +648,22 @@ void StringGrid::ScrollIntoView(int col, int row) {
     }
 }
 
-void StringGrid::wheelEvent(QWheelEvent* event) {
-    int notches = event->angleDelta().y() / 120;
-    if (notches == 0) notches = event->angleDelta().y() > 0 ? 1 : event->angleDelta().y() < 0 ? -1 : 0;
+bool StringGrid::MouseWheel(int delta, TShiftState) {
+    int notches = delta / 120;
+    if (notches == 0) notches = delta > 0 ? 1 : delta < 0 ? -1 : 0;
     for (int i = 0; i < std::abs(notches) * 3; ++i) {
         TWMScroll msg;
         msg.ScrollCode = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
         WMVScroll(msg);
     }
-    event->accept();
+    return true;
 }
 
 // ---- current cell and selection ----------------------------------------
 
 bool StringGrid::SelectCell(int col, int row) {
     bool can = true;
-    if (OnSelectCell) OnSelectCell(this, col, row, can);
+    Fire(OnSelectCell, this, col, row, can);
     return can;
 }
 
@@ -566,7 +677,7 @@ bool StringGrid::FocusCell(int col, int row, bool moveAnchor) {
     ScrollIntoView(col, row);
     if (always && HasFocusWithin()) ShowEditor();
     else UpdateEditor();
-    Repaint();
+    InvalidateView();
     return true;
 }
 
@@ -589,7 +700,7 @@ TGridRect StringGrid::Selection() const {
 void StringGrid::SetSelection(const TGridRect& rect) {
     if (!FocusCell(rect.Right, rect.Bottom, true)) return;
     anchor_ = {std::clamp(rect.Left, fixedCols_, colCount_ - 1), std::clamp(rect.Top, fixedRows_, rowCount_ - 1)};
-    Repaint();
+    InvalidateView();
 }
 
 // ---- moves -----------------------------------------------------------------
@@ -612,7 +723,7 @@ void StringGrid::MoveRow(int fromIndex, int toIndex) {
     RowMoved(fromIndex, toIndex);
     UpdateScrollRange();
     UpdateEditor();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::MoveColumn(int fromIndex, int toIndex) {
@@ -625,17 +736,17 @@ void StringGrid::MoveColumn(int fromIndex, int toIndex) {
     ColumnMoved(fromIndex, toIndex);
     UpdateScrollRange();
     UpdateEditor();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::RowMoved(int fromIndex, int toIndex) {
     MoveItem(rows_, fromIndex, toIndex);
-    if (OnRowMoved) OnRowMoved(this, fromIndex, toIndex);
+    Fire(OnRowMoved, this, fromIndex, toIndex);
 }
 
 void StringGrid::ColumnMoved(int fromIndex, int toIndex) {
     for (auto& r : rows_) MoveItem(r, fromIndex, toIndex);
-    if (OnColumnMoved) OnColumnMoved(this, fromIndex, toIndex);
+    Fire(OnColumnMoved, this, fromIndex, toIndex);
 }
 
 void StringGrid::DeleteRow(int row) {
@@ -652,7 +763,7 @@ void StringGrid::DeleteColumn(int col) {
 
 // ---- in-place editor -----------------------------------------------------
 
-bool StringGrid::EditorMode() const { return !editor_->isHidden(); }
+bool StringGrid::EditorMode() const { return impl_->editor && !impl_->editor->isHidden(); }
 
 void StringGrid::SetEditorMode(bool on) {
     if (on) ShowEditor();
@@ -661,57 +772,64 @@ void StringGrid::SetEditorMode(bool on) {
 
 std::string StringGrid::GetEditText(int col, int row) {
     std::string value = Cells(col, row);
-    if (OnGetEditText) OnGetEditText(this, col, row, value);
+    Fire(OnGetEditText, this, col, row, value);
     return value;
 }
 
 void StringGrid::SetEditText(int col, int row, const std::string& value) {
     if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return;
     rows_[row][col].text = value;
-    Repaint();
+    InvalidateView();
     Fire(OnSetEditText, this, col, row, value);
 }
+
+namespace {
+// The editor lives on the view; cell rectangles are in control coordinates.
+void PlaceEditor(QLineEdit* editor, const Rect& r) {
+    const QPoint origin = editor->parentWidget()->geometry().topLeft();
+    editor->setGeometry(r.left - origin.x(), r.top - origin.y(), r.Width(), r.Height());
+}
+} // namespace
 
 void StringGrid::LoadEditor(const std::string* typed) {
     editorCell_ = current_;
     editorOriginal_ = Cells(current_.X, current_.Y);
     editorCellText_ = editorOriginal_;
     std::string text = typed ? *typed : GetEditText(current_.X, current_.Y);
-    editor_->setText(QString::fromStdString(text));
+    impl_->editor->setText(QString::fromStdString(text));
 }
 
 void StringGrid::ShowEditor(const std::string* typed) {
     if (!(options_ & goEditing) || current_.X < fixedCols_ || current_.Y < fixedRows_) return;
     if (!EditorMode() || typed || editorCell_ != current_) LoadEditor(typed);
-    Rect r = CellRect(current_.X, current_.Y);
-    editor_->setGeometry(r.left, r.top, r.Width(), r.Height());
-    editor_->show();
-    if (isVisible()) editor_->setFocus();
-    if (typed) EditorTextEdited(QString::fromStdString(*typed));
+    PlaceEditor(impl_->editor, CellRect(current_.X, current_.Y));
+    impl_->editor->show();
+    if (impl_->area->isVisible()) impl_->editor->setFocus();
+    if (typed) EditorTextEdited(*typed);
 }
 
 void StringGrid::HideEditor() {
     if (!EditorMode()) return;
-    bool hadKeys = editor_->hasFocus();
-    editor_->hide();
-    if (hadKeys) setFocus();
-    Repaint();
+    bool hadKeys = impl_->editor->hasFocus();
+    impl_->editor->hide();
+    if (hadKeys) impl_->area->setFocus();
+    InvalidateView();
 }
 
 void StringGrid::UpdateEditor() {
-    if (!editor_ || !EditorMode()) return;
+    if (!impl_ || !EditorMode()) return;
     // Another cell, or this one changed by other means: show what it holds now.
     if (editorCell_ != current_ || Cells(current_.X, current_.Y) != editorCellText_) LoadEditor(nullptr);
     Rect r = CellRect(current_.X, current_.Y);
     if (r.IsEmpty()) {
-        editor_->setGeometry(-100, -100, 10, 10);
+        impl_->editor->setGeometry(-100, -100, 10, 10);
         return;
     }
-    editor_->setGeometry(r.left, r.top, r.Width(), r.Height());
+    PlaceEditor(impl_->editor, r);
 }
 
-void StringGrid::EditorTextEdited(const QString& text) {
-    SetEditText(current_.X, current_.Y, text.toStdString());
+void StringGrid::EditorTextEdited(const std::string& text) {
+    SetEditText(current_.X, current_.Y, text);
     editorCellText_ = Cells(current_.X, current_.Y);
 }
 
@@ -724,41 +842,40 @@ void StringGrid::KeyDown(int& key, TShiftState shift) {
     bool ctrl = shift & ssCtrl;
     int col = current_.X, row = current_.Y;
     switch (key) {
-    case Qt::Key_Up: MoveCurrent(col, row - 1, extend); break;
-    case Qt::Key_Down: MoveCurrent(col, row + 1, extend); break;
-    case Qt::Key_Left: MoveCurrent(col - 1, row, extend); break;
-    case Qt::Key_Right: MoveCurrent(col + 1, row, extend); break;
-    case Qt::Key_PageUp: MoveCurrent(col, row - std::max(1, VisibleRowCount()), extend); break;
-    case Qt::Key_PageDown: MoveCurrent(col, row + std::max(1, VisibleRowCount()), extend); break;
-    case Qt::Key_Home: MoveCurrent(fixedCols_, ctrl ? fixedRows_ : row, extend); break;
-    case Qt::Key_End: MoveCurrent(colCount_ - 1, ctrl ? rowCount_ - 1 : row, extend); break;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
+    case VK_UP: MoveCurrent(col, row - 1, extend); break;
+    case VK_DOWN: MoveCurrent(col, row + 1, extend); break;
+    case VK_LEFT: MoveCurrent(col - 1, row, extend); break;
+    case VK_RIGHT: MoveCurrent(col + 1, row, extend); break;
+    case VK_PRIOR: MoveCurrent(col, row - std::max(1, VisibleRowCount()), extend); break;
+    case VK_NEXT: MoveCurrent(col, row + std::max(1, VisibleRowCount()), extend); break;
+    case VK_HOME: MoveCurrent(fixedCols_, ctrl ? fixedRows_ : row, extend); break;
+    case VK_END: MoveCurrent(colCount_ - 1, ctrl ? rowCount_ - 1 : row, extend); break;
+    case VK_TAB:
         if (options_ & goTabs) {
-            bool back = key == Qt::Key_Backtab || extend;
-            if (back) {
+            if (extend) {
                 if (col > fixedCols_) MoveCurrent(col - 1, row, false);
                 else if (row > fixedRows_) MoveCurrent(colCount_ - 1, row - 1, false);
             } else {
                 if (col < colCount_ - 1) MoveCurrent(col + 1, row, false);
                 else if (row < rowCount_ - 1) MoveCurrent(fixedCols_, row + 1, false);
             }
+            // The key moved the cell; it must not move the focus too.
+            key = 0;
         }
         break;
-    case Qt::Key_F2:
+    case VK_F2:
         if (options_ & goEditing) ShowEditor();
         break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    case VK_RETURN:
         if (options_ & goEditing) {
             if (EditorMode() && !(options_ & goAlwaysShowEditor)) HideEditor();
             else ShowEditor();
         }
         break;
-    case Qt::Key_Escape:
+    case VK_ESCAPE:
         if (EditorMode()) {
             if (Cells(col, row) != editorOriginal_) SetEditText(col, row, editorOriginal_);
-            editor_->setText(QString::fromStdString(editorOriginal_));
+            impl_->editor->setText(QString::fromStdString(editorOriginal_));
             editorCellText_ = editorOriginal_;
             if (!(options_ & goAlwaysShowEditor)) HideEditor();
         }
@@ -767,17 +884,8 @@ void StringGrid::KeyDown(int& key, TShiftState shift) {
     }
 }
 
-void StringGrid::keyPressEvent(QKeyEvent* event) {
-    int key = event->key();
-    TShiftState shift = ShiftOf(event->modifiers());
-    KeyDown(key, shift);
-    QString text = event->text();
-    bool printable = key != 0 && !text.isEmpty() && text.at(0).isPrint() && !(shift & (ssCtrl | ssAlt));
-    if (printable && (options_ & goEditing) && !EditorMode()) {
-        std::string typed = text.toStdString();
-        ShowEditor(&typed);
-    }
-    event->accept();
+void StringGrid::Typed(const std::string& text) {
+    if ((options_ & goEditing) && !EditorMode()) ShowEditor(&text);
 }
 
 int StringGrid::SizingBorder(int x, int y, bool& isColumn) const {
@@ -802,6 +910,8 @@ int StringGrid::SizingBorder(int x, int y, bool& isColumn) const {
 }
 
 void StringGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    // The second press of a double click is the double click's.
+    if (shift & ssDouble) return;
     Fire(OnMouseDown, this, button, shift, x, y);
 }
 
@@ -809,52 +919,49 @@ void StringGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     Fire(OnMouseUp, this, button, shift, x, y);
 }
 
-void StringGrid::Click() {
-    Fire(OnClick, this);
-}
+void StringGrid::Click() { Fire(OnClick, this); }
 
 void StringGrid::DblClick() {
+    const TGridCoord c = doubleClicked_;
+    doubleClicked_ = {-1, -1};
     Fire(OnDblClick, this);
+    if (c.X >= fixedCols_ && c.Y >= fixedRows_ && c == current_ && (options_ & goEditing)) ShowEditor();
 }
 
-void StringGrid::mousePressEvent(QMouseEvent* event) {
-    int x = event->position().toPoint().x(), y = event->position().toPoint().y();
-    if (!hasFocus() && !(editor_->hasFocus())) setFocus(Qt::MouseFocusReason);
+void StringGrid::Pressed(TMouseButton button, TShiftState shift, int x, int y) {
+    if (!impl_->area->hasFocus() && !impl_->editor->hasFocus()) impl_->area->setFocus(Qt::MouseFocusReason);
     drag_ = Drag::None;
-    if (event->button() == Qt::LeftButton) {
-        bool isColumn = false;
-        int border = SizingBorder(x, y, isColumn);
-        TGridCoord c = MouseCoord(x, y);
-        if (border >= 0) {
-            drag_ = isColumn ? Drag::SizeCol : Drag::SizeRow;
-            dragIndex_ = border;
-            dragStart_ = isColumn ? x : y;
-            dragOrigin_ = isColumn ? colWidths_[border] : rowHeights_[border];
-        } else if ((options_ & goColMoving) && c.Y >= 0 && c.Y < fixedRows_ && c.X >= fixedCols_) {
-            drag_ = Drag::MoveCol;
-            dragIndex_ = c.X;
-        } else if ((options_ & goRowMoving) && c.X >= 0 && c.X < fixedCols_ && c.Y >= fixedRows_) {
-            drag_ = Drag::MoveRow;
-            dragIndex_ = c.Y;
-        } else if (c.X >= fixedCols_ && c.Y >= fixedRows_) {
-            MoveCurrent(c.X, c.Y, event->modifiers() & Qt::ShiftModifier);
-            drag_ = Drag::Select;
-            Click();
-        }
+    if (button != mbLeft) return;
+    bool isColumn = false;
+    int border = SizingBorder(x, y, isColumn);
+    TGridCoord c = MouseCoord(x, y);
+    if (border >= 0) {
+        drag_ = isColumn ? Drag::SizeCol : Drag::SizeRow;
+        dragIndex_ = border;
+        dragStart_ = isColumn ? x : y;
+        dragOrigin_ = isColumn ? colWidths_[border] : rowHeights_[border];
+    } else if ((options_ & goColMoving) && c.Y >= 0 && c.Y < fixedRows_ && c.X >= fixedCols_) {
+        drag_ = Drag::MoveCol;
+        dragIndex_ = c.X;
+    } else if ((options_ & goRowMoving) && c.X >= 0 && c.X < fixedCols_ && c.Y >= fixedRows_) {
+        drag_ = Drag::MoveRow;
+        dragIndex_ = c.Y;
+    } else if (c.X >= fixedCols_ && c.Y >= fixedRows_) {
+        MoveCurrent(c.X, c.Y, shift & ssShift);
+        drag_ = Drag::Select;
+        Click();
     }
-    MouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()), x, y);
 }
 
-void StringGrid::mouseMoveEvent(QMouseEvent* event) {
-    int x = event->position().toPoint().x(), y = event->position().toPoint().y();
+void StringGrid::MouseMove(TShiftState shift, int x, int y) {
     switch (drag_) {
     case Drag::SizeCol:
         colWidths_[dragIndex_] = std::max(0, dragOrigin_ + x - dragStart_);
-        Repaint();
+        InvalidateView();
         break;
     case Drag::SizeRow:
         rowHeights_[dragIndex_] = std::max(0, dragOrigin_ + y - dragStart_);
-        Repaint();
+        InvalidateView();
         break;
     case Drag::Select: {
         TGridCoord c = MouseCoord(x, y);
@@ -865,14 +972,16 @@ void StringGrid::mouseMoveEvent(QMouseEvent* event) {
     default: {
         bool isColumn = false;
         int border = SizingBorder(x, y, isColumn);
-        viewport()->setCursor(border < 0 ? Qt::ArrowCursor : isColumn ? Qt::SplitHCursor : Qt::SplitVCursor);
+        impl_->area->viewport()->setCursor(border < 0 ? Qt::ArrowCursor
+                                           : isColumn ? Qt::SplitHCursor
+                                                      : Qt::SplitVCursor);
         break;
     }
     }
+    Fire(OnMouseMove, this, shift, x, y);
 }
 
-void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
-    int x = event->position().toPoint().x(), y = event->position().toPoint().y();
+void StringGrid::Released(int x, int y) {
     Drag drag = drag_;
     drag_ = Drag::None;
     TGridCoord c = MouseCoord(x, y);
@@ -880,15 +989,6 @@ void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
     else if (drag == Drag::SizeRow) RowHeightsChanged();
     else if (drag == Drag::MoveCol && c.X >= fixedCols_ && c.X != dragIndex_) MoveColumn(dragIndex_, c.X);
     else if (drag == Drag::MoveRow && c.Y >= fixedRows_ && c.Y != dragIndex_) MoveRow(dragIndex_, c.Y);
-    MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers(), event->buttons()), x, y);
-}
-
-void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    TGridCoord c = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
-    DblClick();
-    if (event->button() == Qt::LeftButton && c.X >= fixedCols_ && c.Y >= fixedRows_ && c == current_ &&
-        (options_ & goEditing))
-        ShowEditor();
 }
 
 bool StringGrid::HasFocusWithin() const { return hadFocus_; }
@@ -897,73 +997,23 @@ void StringGrid::DoEnter() {
     hadFocus_ = true;
     Fire(OnEnter, this);
     if ((options_ & goAlwaysShowEditor) && (options_ & goEditing)) ShowEditor();
-    Repaint();
+    InvalidateView();
 }
 
 void StringGrid::DoExit() {
     hadFocus_ = false;
     Fire(OnExit, this);
     if (!(options_ & goAlwaysShowEditor)) HideEditor();
-    Repaint();
-}
-
-void StringGrid::focusInEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusInEvent(event);
-    if (!hadFocus_) DoEnter();
-}
-
-void StringGrid::focusOutEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason) return;
-    QWidget* next = QApplication::focusWidget();
-    if (next != this && next != editor_ && hadFocus_) DoExit();
-}
-
-bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == editor_) {
-        if (event->type() == QEvent::KeyPress) {
-            auto* ke = static_cast<QKeyEvent*>(event);
-            switch (ke->key()) {
-            case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
-            case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Return: case Qt::Key_Enter:
-            case Qt::Key_Escape: {
-                int key = ke->key();
-                KeyDown(key, ShiftOf(ke->modifiers()));
-                return true;
-            }
-            default: break;
-            }
-            if (ke->modifiers() & Qt::ControlModifier &&
-                (ke->key() == Qt::Key_Insert || ke->key() == Qt::Key_Delete)) {
-                int key = ke->key();
-                KeyDown(key, ShiftOf(ke->modifiers()));
-                return true;
-            }
-        } else if (event->type() == QEvent::FocusIn) {
-            if (!hadFocus_) DoEnter();
-        } else if (event->type() == QEvent::FocusOut) {
-            auto* fe = static_cast<QFocusEvent*>(event);
-            QWidget* next = QApplication::focusWidget();
-            if (fe->reason() != Qt::PopupFocusReason && next != this && next != editor_ && hadFocus_) DoExit();
-        }
-    }
-    return QAbstractScrollArea::eventFilter(watched, event);
+    InvalidateView();
 }
 
 // ---- painting --------------------------------------------------------------
 
-void StringGrid::Repaint() { viewport()->update(); }
-
-void StringGrid::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    WMSize();
+void StringGrid::InvalidateView() {
+    if (impl_ && impl_->area) impl_->area->viewport()->update();
 }
 
-void StringGrid::paintEvent(QPaintEvent*) {
-    QPainter painter(viewport());
-    Canvas canvas(painter);
-    PaintGrid(canvas);
-}
+void StringGrid::Paint(Canvas& canvas) { PaintGrid(canvas); }
 
 void StringGrid::DrawCell(int col, int row, const Rect& rect, TGridDrawState state) {
     if (defaultDrawing_) GridCanvas().TextRect(rect, rect.left + 2, rect.top + 2, Cells(col, row));
@@ -973,9 +1023,10 @@ void StringGrid::DrawCell(int col, int row, const Rect& rect, TGridDrawState sta
 void StringGrid::PaintGrid(Canvas& canvas) {
     PointerGuard guard{paintCanvas_, paintCanvas_};
     paintCanvas_ = &canvas;
-    const int width = viewport()->width(), height = viewport()->height();
+    const Rect view = ViewRect();
+    const int width = view.right, height = view.bottom;
     canvas.Brush() = {color_, BrushStyle::Solid};
-    canvas.FillRect({0, 0, width, height});
+    canvas.FillRect(view);
 
     std::vector<int> cols, rows;
     for (int c = 0; c < fixedCols_; ++c) cols.push_back(c);

@@ -3,9 +3,8 @@
 // Canvas. Fixed rows and columns are ordinary cells that stay in place while
 // the rest scrolls. Derived controls change the behaviour by overriding the
 // steps below (cell drawing, cell selection, the change steps, keys, edit
-// store, click, enter, exit, moves, scroll messages).
-#include <QAbstractScrollArea>
-
+// store, click, enter, exit, moves, scroll messages). Positions are in the
+// control's coordinates, as its mouse events give them.
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,8 +12,7 @@
 
 #include "platform/gui/Canvas.h"
 #include "platform/gui/Keys.h"
-
-class QLineEdit;
+#include "platform/gui/WidgetControl.h"
 
 namespace wb::gui {
 
@@ -66,10 +64,13 @@ struct TWMScroll {
     long Result = 0;
 };
 
-class StringGrid : public QAbstractScrollArea {
+class StringGrid : public WidgetControl {
 public:
-    explicit StringGrid(QWidget* parent = nullptr);
+    explicit StringGrid(Component* owner = nullptr);
+    StringGrid(WinControl& parent, const std::string& name);
     ~StringGrid() override;
+    static const ClassInfo& StaticClass();
+    const ClassInfo& Class() const override { return StaticClass(); }
 
     // Cells. Objects are the caller's; the grid never frees them.
     std::string Cells(int col, int row) const;
@@ -117,15 +118,15 @@ public:
     int VisibleColCount() const;
 
     bool DefaultDrawing() const { return defaultDrawing_; }
-    void SetDefaultDrawing(bool on) { defaultDrawing_ = on; Repaint(); }
+    void SetDefaultDrawing(bool on) { defaultDrawing_ = on; Invalidate(); }
     TGridOptions Options() const { return options_; }
     void SetOptions(TGridOptions options);
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle style);
     TColor Color() const { return color_; }
-    void SetColor(TColor color) { color_ = color; Repaint(); }
+    void SetColor(TColor color) { color_ = color; Invalidate(); }
     TColor FixedColor() const { return fixedColor_; }
-    void SetFixedColor(TColor color) { fixedColor_ = color; Repaint(); }
+    void SetFixedColor(TColor color) { fixedColor_ = color; Invalidate(); }
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& font);
 
@@ -136,7 +137,6 @@ public:
     // The in-place editor.
     bool EditorMode() const;
     void SetEditorMode(bool on);
-    QLineEdit* InplaceEditor() const { return editor_; }
 
     // Moves shift the rows (columns) between the two indices by one; the
     // current cell follows its row (column).
@@ -145,11 +145,11 @@ public:
     void DeleteRow(int row);
     void DeleteColumn(int col);
 
-    // Geometry in viewport pixels; an empty rectangle for a cell out of view.
+    // An empty rectangle for a cell out of view.
     Rect CellRect(int col, int row) const;
-    // The cell under a viewport point; -1 parts outside the cells.
+    // The cell under a point; -1 parts outside the cells.
     TGridCoord MouseCoord(int x, int y) const;
-    // Paints every visible cell onto the canvas, as a paint event does.
+    // Paints every visible cell onto the canvas, as a paint of the control does.
     void PaintGrid(Canvas& canvas);
 
     // The scroll bar's range and page as the grid keeps them: positions run
@@ -158,30 +158,27 @@ public:
     int ScrollPage(bool vertical) const { return scrollPage_[vertical ? 1 : 0]; }
     void SetScrollPage(bool vertical, int page);
 
-    // Events.
+    // Events, each run inside the guard; keys, mouse buttons, double
+    // click, enter and exit are the control base's events.
     std::function<void(StringGrid* sender, int col, int row, const Rect& rect, TGridDrawState state)> OnDrawCell;
     std::function<void(StringGrid* sender, int col, int row, bool& canSelect)> OnSelectCell;
     std::function<void(StringGrid* sender, int col, int row, const std::string& value)> OnSetEditText;
     std::function<void(StringGrid* sender, int col, int row, std::string& value)> OnGetEditText;
-    std::function<void(StringGrid* sender)> OnClick;
-    std::function<void(StringGrid* sender)> OnDblClick;
-    std::function<void(StringGrid* sender)> OnEnter;
-    std::function<void(StringGrid* sender)> OnExit;
-    std::function<void(StringGrid* sender, int& key, TShiftState shift)> OnKeyDown;
-    std::function<void(StringGrid* sender, TMouseButton button, TShiftState shift, int x, int y)> OnMouseDown;
-    std::function<void(StringGrid* sender, TMouseButton button, TShiftState shift, int x, int y)> OnMouseUp;
+    TNotifyEvent OnClick;
     std::function<void(StringGrid* sender)> OnTopLeftChanged;
     std::function<void(StringGrid* sender, int fromIndex, int toIndex)> OnColumnMoved;
     std::function<void(StringGrid* sender, int fromIndex, int toIndex)> OnRowMoved;
 
-    // The grid's own steps, public so a window can drive them as the user would.
-    virtual void KeyDown(int& key, TShiftState shift);   // Qt key codes
+    // The grid's own steps, public so a window can drive them as the user
+    // would. The base's steps fire their events each inside the guard, so
+    // a failing handler leaves the grid's own handling of the input intact.
+    void KeyDown(int& key, TShiftState shift) override;
     virtual void Click();
-    virtual void DblClick();
-    virtual void DoEnter();
-    virtual void DoExit();
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void DblClick() override;
+    void DoEnter() override;
+    void DoExit() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     virtual void WMVScroll(TWMScroll& msg);
     virtual void WMHScroll(TWMScroll& msg);
     virtual void SetEditText(int col, int row, const std::string& value);
@@ -210,7 +207,6 @@ protected:
     // otherwise, with nothing moved). Heights stay with their positions.
     void PermuteRows(int first, const std::vector<int>& source);
 
-    void Repaint();
     // For a derived cell drawing that runs the default one without its text.
     void SetDefaultDrawingQuietly(bool on) { defaultDrawing_ = on; }
     void UpdateScrollRange();
@@ -218,21 +214,20 @@ protected:
     void UpdateEditor();
     bool HasFocusWithin() const;
 
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    void Paint(Canvas& canvas) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    bool MouseWheel(int delta, TShiftState shift) override;
 
 private:
+    struct Impl;
     enum class Drag { None, Select, SizeCol, SizeRow, MoveCol, MoveRow };
+    // Where the cells are shown: the scroll area's view, in control coordinates.
+    Rect ViewRect() const;
+    // The grid's own part of a press, release or double click, before the step.
+    void Pressed(TMouseButton button, TShiftState shift, int x, int y);
+    void Released(int x, int y);
+    void Typed(const std::string& text);
+    void InvalidateView();
     void ChangeSize(int newColCount, int newRowCount);
     void CheckIndex(int col, int row) const;
     int MaxTopRow() const;
@@ -245,7 +240,7 @@ private:
     void MoveCurrent(int col, int row, bool extend);
     void ShowEditor(const std::string* typed = nullptr);
     void HideEditor();
-    void EditorTextEdited(const QString& text);
+    void EditorTextEdited(const std::string& text);
     int SizingBorder(int x, int y, bool& isColumn) const;
     template <class V> static void MoveItem(V& v, int from, int to);
 
@@ -263,7 +258,7 @@ private:
     int scrollPage_[2] = {0, 0};
     Canvas* paintCanvas_ = nullptr;
     std::unique_ptr<Canvas> measureCanvas_;
-    QLineEdit* editor_ = nullptr;
+    std::unique_ptr<Impl> impl_;
     std::string editorOriginal_;
     // The cell the editor shows and that cell's text as the editor last saw it.
     TGridCoord editorCell_{-1, -1};
@@ -272,6 +267,8 @@ private:
     bool syncingBars_ = false;
     Drag drag_ = Drag::None;
     int dragIndex_ = -1, dragStart_ = 0, dragOrigin_ = 0;
+    // The cell a double click went to, for the editor it opens.
+    TGridCoord doubleClicked_{-1, -1};
     bool hadFocus_ = false;
 };
 

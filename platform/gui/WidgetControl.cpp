@@ -18,8 +18,8 @@
 
 namespace wb::gui {
 
-// Qt may free a widget with its parent before the control goes; the
-// pointer then reads null instead of dangling.
+// Qt never frees a control's widget (WidgetControl.h); should a window that
+// someone gave a Qt parent go with it all the same, this reads null.
 struct WidgetControl::Holder {
     QPointer<QWidget> widget;
 };
@@ -243,17 +243,18 @@ WidgetControl::WidgetControl(Component* owner, QWidget* widget)
     QObject::connect(widget, &QObject::destroyed, [widget] { WidgetMap().erase(widget); });
     ControlEvents::Get().Watch(this, widget);
 }
+
 WidgetControl::~WidgetControl() {
     Destroying_();
     NotifyFreeing();
     DestroyComponents();
+    DestroyControls();
     DestroyHandle();
     QWidget* own = holder_->widget;
     if (!own) return;
     WidgetMap().erase(own);
-    // Children owned elsewhere keep their widgets: Qt must not free them with ours.
-    for (Control* c : std::vector<Control*>(Controls()))
-        if (auto* w = static_cast<QWidget*>(c->NativeWidget()); w && own->isAncestorOf(w)) w->setParent(nullptr);
+    // Every control inside has gone with its own widget, so Qt frees only
+    // the parts this widget made itself.
     delete own;
 }
 
@@ -297,6 +298,12 @@ int WidgetControl::Height() const { return Widget()->height(); }
 
 void WidgetControl::SetBounds(int left, int top, int width, int height) {
     Widget()->setGeometry(left, top, std::max(0, width), std::max(0, height));
+}
+
+Point WidgetControl::ClientToScreen(const Point& p) const {
+    if (!Widget()) return p;
+    const QPoint q = Widget()->mapToGlobal(QPoint(p.x, p.y));
+    return {q.x(), q.y()};
 }
 
 bool WidgetControl::Focused() const { return Widget() && Widget()->hasFocus(); }

@@ -4,10 +4,19 @@
 // focus, bounds and hint, and its input reaches the control as the events
 // below, each run through the guard. No Qt in this header, so window units
 // stay free of it.
+//
+// Who frees a control: the first to go of the one who made it (a field goes
+// with its object), its owner component (which frees what it owns) and the
+// windowed control it sits in (which frees the controls still inside it,
+// then its own widget). A control that goes leaves its owner's component list
+// and its parent's control list, so no one frees it again. Qt never frees the
+// widget of a control. So a control made as a field is declared after its
+// parent: it has gone before the parent frees what is still inside.
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/gui/Geometry.h"
 #include "platform/gui/Keys.h"
 #include "platform/gui/WinControl.h"
 
@@ -52,6 +61,9 @@ public:
     void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
     void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
     virtual void SetBounds(int left, int top, int width, int height);
+
+    // A point of the control on the screen.
+    Point ClientToScreen(const Point& p) const;
 
     // Whether the keyboard focus is on the control's widget.
     bool Focused() const;
@@ -111,7 +123,7 @@ protected:
     // widget the layer made for drawing call it.
     virtual void Paint(Canvas& canvas);
 
-    // The control takes the widget and frees it with itself.
+    // The control takes the widget and frees it with itself (see above).
     WidgetControl(Component* owner, QWidget* widget);
     // For controls made as fields of their form: named and placed at once.
     void Place(WinControl& parent, const std::string& name);

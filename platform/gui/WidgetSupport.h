@@ -2,7 +2,6 @@
 // Qt-side helpers for the controls' own sources; window units never include this.
 #include <QColor>
 #include <QIcon>
-#include <QImage>
 #include <QString>
 #include <string>
 #include <utility>
@@ -21,13 +20,6 @@ inline QColor ToQColor(TColor c) { return QColor::fromRgba(ToQRgb(c)); }
 struct IconAccess {
     static QIcon ToQIcon(const Icon& icon);
     static Icon FromQIcon(const QIcon& icon);
-};
-
-class Bitmap;
-// The Qt image under a bitmap, for the layer's own sources.
-struct BitmapAccess {
-    static QImage& ToQImage(Bitmap& bitmap);
-    static const QImage& ToQImage(const Bitmap& bitmap);
 };
 
 // The virtual-key code of a Qt key; 0 for a key without one.

@@ -40,11 +40,16 @@ WinControl::~WinControl() {
     // Those watching the window let go of it while it is still whole.
     NotifyFreeing();
     DestroyComponents();
+    DestroyControls();
     DestroyHandle();
     *self_ = nullptr;
-    // Children outlive a parent only when owned elsewhere: they lose it.
-    std::vector<Control*> children = controls_;
-    for (Control* c : children) c->SetParentCore(nullptr);
+}
+
+void WinControl::DestroyControls() {
+    // A freed child leaves this list itself, and its owner's list, so no
+    // one frees it again; the list is read afresh as each one may take
+    // others with it.
+    while (!controls_.empty()) delete controls_.back();
 }
 
 Window& WinControl::Handle() {

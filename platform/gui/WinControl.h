@@ -71,6 +71,10 @@ protected:
     // After the window was made, and before it goes.
     virtual void CreateWnd() {}
     virtual void DestroyWnd() {}
+    // Frees the child controls still inside, last first (see WidgetControl.h
+    // for who frees what); done by the destructor, earlier by a class that
+    // must outlive its children's going.
+    void DestroyControls();
 
 private:
     friend class Control;

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for GUI tests: one application object for the test binary, and a
+// Helpers for GUI tests: the application object (TestApp.h), and a
 // driver that answers the modal windows a click opens (message boxes, file
 // dialogs, further dialogs), as a user would, while the test waits on it.
 #include <QApplication>
@@ -13,20 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/gui/Application.h"
+#include "platform/testing/TestApp.h"
 
 namespace wb::gui::test {
-
-// The first call makes the application object; later ones only retitle it.
-// (Another helper of the binary may have made a plain one already.)
-inline QApplication& App(const std::string& title = "Workbench") {
-    static int argc = 1;
-    static char name[] = "gui_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new Application(argc, argv, title);
-    Application::SetTitle(title);
-    return *qApp;
-}
 
 struct SeenMessage {
     std::string title, text;

@@ -161,6 +161,8 @@ TSortGridForm::TSortGridForm(wb::Component* owner) : Form(owner, FormKind::Dialo
 }
 
 TSortGridForm::~TSortGridForm() {
+    // FormDestroy is a member of this class: it runs while the members are whole.
+    BeforeDestruction();
     // The lists go one after the other; the filter must not see the first go.
     delete filter_;
 }

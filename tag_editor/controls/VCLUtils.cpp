@@ -98,7 +98,7 @@ void StretchBitmapTransparent(Canvas& canvas, const TBitmap& picture, TColor tra
 }
 
 void NotImplemented() {
-    wb::gui::PopScreenCursor();
+    // A wait cursor ends as the abort unwinds the scope that set it.
     wb::gui::ShowMessage("Function not yet implemented", wb::gui::MsgKind::Plain);
     throw wb::gui::EAbort();
 }

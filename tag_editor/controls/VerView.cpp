@@ -70,7 +70,6 @@ const wb::ClassInfo& TVersionView::StaticClass() {
 }
 
 std::string TVersionView::GetLabelText() {
-    if (Designing()) return Label::GetLabelText();
     shownText_ = "Unknown";
     const wb::VersionData* data = ProgramVersionData();
     if (!data) return shownText_;

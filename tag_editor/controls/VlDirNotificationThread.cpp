@@ -1,21 +1,15 @@
 #include "tag_editor/controls/VlDirNotificationThread.h"
 
-#include <QSocketNotifier>
-
 #include <poll.h>
 
-#include "platform/gui/Guard.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
 
 namespace velmora {
 
 TVlDirNotificationThread::TVlDirNotificationThread(TVlDirectoryTree* tree)
     : tree_(tree), watcher_(nullptr) {
-    if (watcher_.ReadyFd() >= 0) {
-        ready_ = std::make_unique<QSocketNotifier>(watcher_.ReadyFd(), QSocketNotifier::Read);
-        QObject::connect(ready_.get(), &QSocketNotifier::activated, tree,
-                         [this] { wb::gui::RunGuarded([this] { OnReady(); }); });
-    }
+    if (watcher_.ReadyFd() >= 0)
+        ready_ = std::make_unique<wb::gui::ReadNotifier>(watcher_.ReadyFd(), [this] { OnReady(); });
 }
 
 TVlDirNotificationThread::~TVlDirNotificationThread() {
@@ -54,7 +48,7 @@ void TVlDirNotificationThread::OnReady() {
     } else {
         // New or vanished media: the drive nodes follow, then the selection.
         tree_->UpdateDriveNodes();
-        tree_->ChangeStep(tree_->currentItem());
+        tree_->ChangeStep(tree_->Current());
     }
     watcher_.Handled();
 }

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "platform/base/DirWatcher.h"
-
-class QSocketNotifier;
+#include "platform/gui/ReadNotifier.h"
 
 namespace velmora {
 
@@ -44,7 +43,7 @@ private:
     std::string drive_;
     std::vector<std::string> folders_;
     wb::DirWatcher watcher_;
-    std::unique_ptr<QSocketNotifier> ready_;
+    std::unique_ptr<wb::gui::ReadNotifier> ready_;
 };
 
 } // namespace velmora

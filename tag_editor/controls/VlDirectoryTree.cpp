@@ -1,17 +1,15 @@
 #include "tag_editor/controls/VlDirectoryTree.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/base/File.h"
 #include "platform/base/TextUtil.h"
+#include "platform/gui/Cursors.h"
+#include "platform/gui/Guard.h"
+#include "platform/gui/Label.h"
 #include "tag_editor/controls/VlDirNotificationThread.h"
-#include "tag_editor/controls/VlFileIcons.h"
 #include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlLFName.h"
 #include "tag_editor/controls/VlShell.h"
@@ -24,28 +22,16 @@ using namespace wb::gui;
 namespace {
 
 constexpr uint32_t kUnreadable = 0xFFFFFFFFu;
-constexpr int kFolderNodeType = QTreeWidgetItem::UserType + 1;
 
-// A node that owns its folder data; a placeholder is a plain item.
-class TVlTreeNode : public QTreeWidgetItem {
-public:
-    explicit TVlTreeNode(std::string path) : QTreeWidgetItem(kFolderNodeType) {
-        info.Path = std::move(path);
-    }
-    TFolderInfo info;
-};
-
-QTreeWidgetItem* MakePlaceholder() {
-    auto* p = new QTreeWidgetItem;
-    p->setText(0, ":");
-    return p;
+// A folder node owns its folder data; a placeholder, which only gives its
+// parent an expand button, has none.
+void SetFolder(TreeNode* node, std::string path) {
+    auto info = std::make_shared<TFolderInfo>();
+    info->Path = std::move(path);
+    node->SetData(std::move(info));
 }
 
-bool IsDescendant(QTreeWidgetItem* item, QTreeWidgetItem* of) {
-    for (QTreeWidgetItem* p = item ? item->parent() : nullptr; p; p = p->parent())
-        if (p == of) return true;
-    return false;
-}
+void MakePlaceholder(TreeNode* node) { node->AddChild(":"); }
 
 int CountSlashes(const std::string& s) { return CountChar('/', s); }
 
@@ -64,15 +50,13 @@ bool VisibleFolder(const fs::directory_entry& e) {
 const char* const TVlDirectoryTree::kRenameError =
     "A directory name cannot contain any of the following characters:\n\\ / : * ? \" < > |";
 
-TVlDirectoryTree::TVlDirectoryTree(QWidget* parent) : TVlCustomTreeView(parent) {
+TVlDirectoryTree::TVlDirectoryTree(wb::Component* owner) : TVlCustomTreeView(owner) {
     SetHideSelection(false);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    resize(250, 150);
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnCurrentChanged(current); });
-    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* node) { OnExpanded(node); });
-    connect(this, &QTreeWidget::itemChanged, this,
-            [this](QTreeWidgetItem* node, int column) { OnEdited(node, column); });
+    SetBounds(Left(), Top(), 250, 150);
+}
+
+TVlDirectoryTree::TVlDirectoryTree(WinControl& parent, const std::string& name) : TVlDirectoryTree(&parent) {
+    Place(parent, name);
 }
 
 TVlDirectoryTree::~TVlDirectoryTree() {
@@ -80,20 +64,13 @@ TVlDirectoryTree::~TVlDirectoryTree() {
     notifier_.reset();  // joins the watcher before anything it could reach goes
     if (fileList_ && fileList_->dirTree_ == this) fileList_->dirTree_ = nullptr;
     ++suppress_;
-    clear();
+    Clear();
 }
 
-TFolderInfo* TVlDirectoryTree::Info(QTreeWidgetItem* node) {
-    if (!node || node->type() != kFolderNodeType) return nullptr;
-    return &static_cast<TVlTreeNode*>(node)->info;
-}
-
-void TVlDirectoryTree::HandleNeeded() {
-    if (!handle_) CreateWnd();
-}
+TFolderInfo* TVlDirectoryTree::Info(TreeNode* node) { return node ? static_cast<TFolderInfo*>(node->Data()) : nullptr; }
 
 void TVlDirectoryTree::CreateWnd() {
-    handle_ = true;
+    TVlCustomTreeView::CreateWnd();
     RebuildDriveNodes();
     notifier_ = std::make_unique<TVlDirNotificationThread>(this);
     std::string dir = savedDirectory_;
@@ -108,40 +85,24 @@ void TVlDirectoryTree::CreateWnd() {
         } catch (const EInOutError&) {
         }
     }
-    if (!done && topLevelItemCount() > 0 && !currentItem()) setCurrentItem(topLevelItem(0));
+    if (!done && RootCount() > 0 && !Current()) SetCurrent(Root(0));
 }
 
 void TVlDirectoryTree::DestroyWnd() {
     savedDirectory_ = GetDirectory();
     FreeNodeData();
     notifier_.reset();
-    handle_ = false;
-}
-
-void TVlDirectoryTree::RecreateWnd() {
-    if (!handle_) return;
-    DestroyWnd();
-    CreateWnd();
-}
-
-void TVlDirectoryTree::Loaded() {
-    HandleNeeded();
-    RebuildDriveNodes();
-    std::error_code ec;
-    try {
-        SetDirectory(fs::current_path(ec).string());
-    } catch (const EInOutError&) {
-    }
+    TVlCustomTreeView::DestroyWnd();
 }
 
 void TVlDirectoryTree::FrameVisibleChanged() {
-    RecreateWnd();
+    if (HandleAllocated()) RecreateWnd();
     RepaintFrame();
 }
 
-void TVlDirectoryTree::showEvent(QShowEvent* e) {
+void TVlDirectoryTree::Showing() {
     HandleNeeded();
-    TVlCustomTreeView::showEvent(e);
+    TVlCustomTreeView::Showing();
 }
 
 std::vector<wb::Volume> TVlDirectoryTree::GetDriveMask() const {
@@ -166,57 +127,53 @@ uint32_t TVlDirectoryTree::LastSerial(const std::string& root) const {
     return it == volumeSerials_.end() ? 0 : it->second;
 }
 
-void TVlDirectoryTree::SetNodeImages(QTreeWidgetItem* node, bool isDrive, wb::VolumeKind kind) {
-    node->setIcon(0, isDrive ? DriveIcon(kind) : DesktopIcon({}, true, false));
+void TVlDirectoryTree::SetNodeImages(TreeNode* node, bool isDrive, wb::VolumeKind kind) {
+    node->SetIcon(isDrive ? Icon::ForVolume(kind) : Icon::ForFile({}, true, false));
 }
 
-QTreeWidgetItem* TVlDirectoryTree::AddDriveNode(const wb::Volume& v, int insertAt) {
-    auto* node = new TVlTreeNode(v.root);
+TreeNode* TVlDirectoryTree::AddDriveNode(const wb::Volume& v, int insertAt) {
+    std::string text;
     if (v.kind != wb::VolumeKind::Removable) {
-        auto [text, serial] = DriveCaption(v.root);
-        node->setText(0, QString::fromStdString(text));
+        auto [caption, serial] = DriveCaption(v.root);
+        text = caption;
         volumeSerials_[v.root] = serial;
     } else {
         // The medium is not touched: the mount point's name stands for it.
         std::string name = wb::DriveName(v.root);
-        std::string last = name.substr(name.rfind('/') + 1);
-        node->setText(0, QString::fromStdString(last + " (" + name + ")"));
+        text = name.substr(name.rfind('/') + 1) + " (" + name + ")";
     }
+    TreeNode* node = AddRoot(text, insertAt);
+    SetFolder(node, v.root);
     SetNodeImages(node, true, v.kind);
-    if (insertAt < 0)
-        addTopLevelItem(node);
-    else
-        insertTopLevelItem(insertAt, node);
     if (LooksAheadOnDrive(v.kind))
         AddPlaceholder(node);
     else
-        node->addChild(MakePlaceholder());
+        MakePlaceholder(node);
     return node;
 }
 
-void TVlDirectoryTree::FreeNodeData() { clear(); }
+void TVlDirectoryTree::FreeNodeData() { Clear(); }
 
 void TVlDirectoryTree::RebuildDriveNodes() {
-    if (!handle_) return;
+    if (!HandleAllocated()) return;
     rebuilding_ = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    setUpdatesEnabled(false);
+    WaitCursor wait;
+    BeginUpdate();
     FreeNodeData();
     driveMask_.clear();
     for (const wb::Volume& v : GetDriveMask()) {
         driveMask_.push_back(v.root);
         AddDriveNode(v, -1);
     }
-    setUpdatesEnabled(true);
-    if (currentItem()) scrollToItem(currentItem());
-    QApplication::restoreOverrideCursor();
+    EndUpdate();
+    ScrollTo(Current());
     rebuilding_ = false;
 }
 
 void TVlDirectoryTree::UpdateDriveNodes() {
-    if (!handle_) return;
+    if (!HandleAllocated()) return;
     rebuilding_ = true;
-    setUpdatesEnabled(false);
+    BeginUpdate();
     std::vector<wb::Volume> fresh = GetDriveMask();
     auto has = [](const std::vector<std::string>& roots, const std::string& r) {
         return std::find(roots.begin(), roots.end(), r) != roots.end();
@@ -225,16 +182,16 @@ void TVlDirectoryTree::UpdateDriveNodes() {
     for (const auto& v : fresh) freshRoots.push_back(v.root);
     for (const std::string& root : driveMask_) {
         if (has(freshRoots, root)) continue;
-        if (QTreeWidgetItem* node = FindNode(root)) {
+        if (TreeNode* node = FindNode(root)) {
             ReloadNode(node);
-            delete node;
+            node->Delete();
         }
     }
     for (const wb::Volume& v : fresh) {
         if (has(driveMask_, v.root)) continue;
         int at = -1;
-        for (int i = 0; i < topLevelItemCount(); ++i) {
-            TFolderInfo* info = Info(topLevelItem(i));
+        for (int i = 0; i < RootCount(); ++i) {
+            TFolderInfo* info = Info(Root(i));
             if (info && info->Path > v.root) {
                 at = i;
                 break;
@@ -244,44 +201,44 @@ void TVlDirectoryTree::UpdateDriveNodes() {
     }
     driveMask_ = freshRoots;
     rebuilding_ = false;
-    setUpdatesEnabled(true);
-    viewport()->update();
+    EndUpdate();
+    Invalidate();
 }
 
-QTreeWidgetItem* TVlDirectoryTree::FindNode(const std::string& path) const {
+TreeNode* TVlDirectoryTree::FindNode(const std::string& path) const {
     const std::string root = WithSlash(path);
-    for (int i = 0; i < topLevelItemCount(); ++i) {
-        TFolderInfo* info = Info(topLevelItem(i));
+    for (int i = 0; i < RootCount(); ++i) {
+        TFolderInfo* info = Info(Root(i));
         if (!info) break;
-        if (info->Path == root) return topLevelItem(i);
+        if (info->Path == root) return Root(i);
     }
     return nullptr;
 }
 
-void TVlDirectoryTree::AddPlaceholder(QTreeWidgetItem* node) {
+void TVlDirectoryTree::AddPlaceholder(TreeNode* node) {
     TFolderInfo* info = Info(node);
     // A node with children, a placeholder among them, has its expand button.
-    if (!info || info->ChildrenRead || node->childCount() > 0) return;
+    if (!info || info->ChildrenRead || node->Count() > 0) return;
     std::error_code ec;
     for (fs::directory_iterator it(info->Path, ec), end; !ec && it != end; it.increment(ec)) {
         if (VisibleFolder(*it)) {
-            node->addChild(MakePlaceholder());
+            MakePlaceholder(node);
             return;
         }
     }
 }
 
-void TVlDirectoryTree::DropChildren(QTreeWidgetItem* node) {
+void TVlDirectoryTree::DropChildren(TreeNode* node) {
     // A selection below moves up to the node first, without a change event.
-    if (IsDescendant(currentItem(), node)) {
+    if (Current() && Current()->HasAsParent(node)) {
         ++suppress_;
-        setCurrentItem(node);
+        SetCurrent(node);
         --suppress_;
     }
-    qDeleteAll(node->takeChildren());
+    node->DeleteChildren();
 }
 
-void TVlDirectoryTree::LoadChildren(QTreeWidgetItem* node) {
+void TVlDirectoryTree::LoadChildren(TreeNode* node) {
     TFolderInfo* info = Info(node);
     if (!info || info->ChildrenRead) return;
     DropChildren(node);
@@ -293,27 +250,26 @@ void TVlDirectoryTree::LoadChildren(QTreeWidgetItem* node) {
     std::sort(names.begin(), names.end(), FolderNameLess);
     const std::string base = info->Path;  // the children below may move node data
     for (const std::string& name : names) {
-        auto* child = new TVlTreeNode(WithSlash(base + name));
-        child->setText(0, QString::fromStdString(name));
-        child->setFlags(child->flags() | Qt::ItemIsEditable);
+        TreeNode* child = node->AddChild(name);
+        SetFolder(child, WithSlash(base + name));
         SetNodeImages(child, false, wb::VolumeKind::Fixed);
-        node->addChild(child);
         // Its expand button, whether or not the view expands the parent again.
         AddPlaceholder(child);
     }
 }
 
-void TVlDirectoryTree::OnExpanded(QTreeWidgetItem* node) {
+void TVlDirectoryTree::Expanding(TreeNode* node, bool& allow) {
     if (rebuilding_ || destroying_) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    LoadChildren(node);
-    for (int i = 0; i < node->childCount(); ++i) AddPlaceholder(node->child(i));
-    QApplication::restoreOverrideCursor();
-    if (OnExpanding) OnExpanding(this, node);
+    {
+        WaitCursor wait;
+        LoadChildren(node);
+        for (int i = 0; i < node->Count(); ++i) AddPlaceholder(node->Child(i));
+    }
+    TVlCustomTreeView::Expanding(node, allow);
     UpdateWatch();
 }
 
-void TVlDirectoryTree::ReloadNode(QTreeWidgetItem* node) {
+void TVlDirectoryTree::ReloadNode(TreeNode* node) {
     TFolderInfo* info = Info(node);
     if (!info) return;
     DropChildren(node);
@@ -321,21 +277,21 @@ void TVlDirectoryTree::ReloadNode(QTreeWidgetItem* node) {
     AddPlaceholder(node);
 }
 
-QTreeWidgetItem* TVlDirectoryTree::DriveNodeOf(QTreeWidgetItem* node) const {
-    while (node && node->parent()) node = node->parent();
+TreeNode* TVlDirectoryTree::DriveNodeOf(TreeNode* node) const {
+    while (node && node->Parent()) node = node->Parent();
     return node;
 }
 
 std::string TVlDirectoryTree::GetDirectory() const {
-    if (!handle_) return {};
-    TFolderInfo* info = Info(currentItem());
+    if (!HandleAllocated()) return {};
+    TFolderInfo* info = Info(Current());
     if (!info) return {};
     return WithoutSlash(info->Path);
 }
 
 std::string TVlDirectoryTree::GetDrive() const {
     if (GetDirectory().empty()) return {};
-    TFolderInfo* info = Info(DriveNodeOf(currentItem()));
+    TFolderInfo* info = Info(DriveNodeOf(Current()));
     return info ? info->Path : std::string();
 }
 
@@ -381,87 +337,81 @@ void TVlDirectoryTree::SetDirectory(const std::string& given) {
         }
     }
     path = WithSlash(path);
-    if (!handle_) return;
+    if (!HandleAllocated()) return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    setUpdatesEnabled(false);
-    auto finish = [&] {
-        setUpdatesEnabled(true);
-        QApplication::restoreOverrideCursor();
-    };
+    WaitCursor wait;
+    // Drawn again once the walk is done, also when something in it throws.
+    struct Updating {
+        explicit Updating(TVlDirectoryTree& t) : tree(t) { tree.BeginUpdate(); }
+        ~Updating() { tree.EndUpdate(); }
+        TVlDirectoryTree& tree;
+    } updating(*this);
     // The drive node: the longest root among the nodes that holds the path,
     // spelt exactly, else without regard to case.
-    QTreeWidgetItem* node = nullptr;
+    TreeNode* node = nullptr;
     size_t best = 0;
     for (int pass = 0; pass < 2 && !node; ++pass) {
-        for (int i = 0; i < topLevelItemCount(); ++i) {
-            TFolderInfo* info = Info(topLevelItem(i));
+        for (int i = 0; i < RootCount(); ++i) {
+            TFolderInfo* info = Info(Root(i));
             if (!info) break;
             const std::string& root = info->Path;
             if (root.size() > path.size() || root.size() <= best) continue;
             bool match = pass == 0 ? path.compare(0, root.size(), root) == 0
                                    : wb::SameText(path.substr(0, root.size()), root);
             if (match) {
-                node = topLevelItem(i);
+                node = Root(i);
                 best = root.size();
             }
         }
     }
-    if (!node) {
-        finish();
-        return;
-    }
+    if (!node) return;
     const int from = CountSlashes(Info(node)->Path) + 1;
     const int to = CountSlashes(path);
     for (int i = from; i <= to; ++i) {
         LoadChildren(node);
         const std::string prefix = UpToSlash(path, i);
-        QTreeWidgetItem* next = nullptr;
+        TreeNode* next = nullptr;
         for (int pass = 0; pass < 2 && !next; ++pass) {
-            for (int c = 0; c < node->childCount(); ++c) {
-                TFolderInfo* info = Info(node->child(c));
+            for (int c = 0; c < node->Count(); ++c) {
+                TFolderInfo* info = Info(node->Child(c));
                 if (!info) break;
                 if (pass == 0 ? info->Path == prefix : wb::SameText(info->Path, prefix)) {
-                    next = node->child(c);
+                    next = node->Child(c);
                     break;
                 }
             }
         }
-        if (!next) {
-            finish();
-            return;
-        }
+        if (!next) return;
         node = next;
     }
-    if (node != currentItem()) setCurrentItem(node);
-    scrollToItem(node);
-    finish();
+    if (node != Current()) SetCurrent(node);
+    ScrollTo(node);
 }
 
-void TVlDirectoryTree::OnCurrentChanged(QTreeWidgetItem* current) {
+void TVlDirectoryTree::Change(TreeNode* node) {
     if (suppress_ > 0) return;
-    ChangeStep(current);
+    ChangeStep(node);
 }
 
-void TVlDirectoryTree::ChangeStep(QTreeWidgetItem* node) {
+void TVlDirectoryTree::ChangeStep(TreeNode* node) {
     lastDrive_ = currentDrive_;
     if (destroying_ || rebuilding_) {
         currentDrive_ = GetDrive();
         return;
     }
     if (TFolderInfo* info = Info(node)) {
-        QTreeWidgetItem* driveNode = DriveNodeOf(node);
+        TreeNode* driveNode = DriveNodeOf(node);
         const std::string root = Info(driveNode)->Path;
         if (VolumeSerial(root) != LastSerial(root)) {
             // Another medium: the drive is read again and stands for the selection.
             ReloadNode(driveNode);
             auto [text, serial] = DriveCaption(root);
             ++suppress_;
-            driveNode->setText(0, QString::fromStdString(text));
-            setCurrentItem(driveNode);
+            driveNode->SetText(text);
+            SetCurrent(driveNode);
             --suppress_;
             volumeSerials_[root] = serial;
-            if (serial != kUnreadable && driveNode->childCount() == 0) driveNode->addChild(MakePlaceholder());
+            if (serial != kUnreadable && driveNode->Count() == 0) MakePlaceholder(driveNode);
             node = driveNode;
         }
         (void)info;
@@ -471,7 +421,7 @@ void TVlDirectoryTree::ChangeStep(QTreeWidgetItem* node) {
     if (fileList_) fileList_->ChangeDirectory(GetDirectory());
     UpdateDirLabel();
     UpdateWatch();
-    if (OnChange) OnChange(this, node);
+    TVlCustomTreeView::Change(node);
 }
 
 void TVlDirectoryTree::DriveChange() {
@@ -480,21 +430,21 @@ void TVlDirectoryTree::DriveChange() {
         notifier_->SetDrive(GetDrive());
         UpdateWatch();
     }
-    if (OnDriveChange) OnDriveChange(this);
+    Fire(OnDriveChange, this);
 }
 
 void TVlDirectoryTree::UpdateWatch() {
     if (!notifier_ || notifier_->Drive().empty()) return;
     std::vector<std::string> folders;
-    if (QTreeWidgetItem* driveNode = FindNode(notifier_->Drive())) {
-        std::vector<QTreeWidgetItem*> stack{driveNode};
+    if (TreeNode* driveNode = FindNode(notifier_->Drive())) {
+        std::vector<TreeNode*> stack{driveNode};
         while (!stack.empty()) {
-            QTreeWidgetItem* n = stack.back();
+            TreeNode* n = stack.back();
             stack.pop_back();
             TFolderInfo* info = Info(n);
             if (!info) continue;
             folders.push_back(WithoutSlash(info->Path));
-            for (int i = 0; i < n->childCount(); ++i) stack.push_back(n->child(i));
+            for (int i = 0; i < n->Count(); ++i) stack.push_back(n->Child(i));
         }
     }
     std::sort(folders.begin(), folders.end());
@@ -506,7 +456,7 @@ std::vector<std::string> TVlDirectoryTree::WatchedFolders() const {
 }
 
 void TVlDirectoryTree::UpdateDirLabel() {
-    ShowPathInLabel(dirLabel_, GetDirectory(), width());
+    ShowPathInLabel(dirLabel_, GetDirectory(), Width());
 }
 
 void TVlDirectoryTree::RefreshTree() {
@@ -520,16 +470,14 @@ void TVlDirectoryTree::RefreshTree() {
 }
 
 void TVlDirectoryTree::RefreshDrive(const std::string& root) {
-    if (destroying_ || rebuilding_ || !handle_) return;
+    if (destroying_ || rebuilding_ || !HandleAllocated()) return;
     const std::string cur = GetDirectory();
-    if (QTreeWidgetItem* node = FindNode(root)) {
+    if (TreeNode* node = FindNode(root)) {
         ReloadNode(node);
         auto [text, serial] = DriveCaption(Info(node)->Path);
-        ++suppress_;
-        node->setText(0, QString::fromStdString(text));
-        --suppress_;
+        node->SetText(text);
         volumeSerials_[Info(node)->Path] = serial;
-        if (serial != kUnreadable && node->childCount() == 0) node->addChild(MakePlaceholder());
+        if (serial != kUnreadable && node->Count() == 0) MakePlaceholder(node);
     }
     if (!cur.empty()) {
         try {
@@ -548,9 +496,17 @@ void TVlDirectoryTree::SetFileList(TVlFileListBox* list) {
     if (list) list->dirTree_ = this;
 }
 
-void TVlDirectoryTree::SetDirLabel(QLabel* label) {
+void TVlDirectoryTree::SetDirLabel(Label* label) {
+    if (dirLabel_) RemoveFreeNotification(dirLabel_);
     dirLabel_ = label;
+    // A label freed first is let go of, not drawn on.
+    if (label) FreeNotification(label);
     UpdateDirLabel();
+}
+
+void TVlDirectoryTree::Notification(wb::Component* c, wb::Operation op) {
+    if (op == wb::Operation::Remove && c == dirLabel_) dirLabel_ = nullptr;
+    TVlCustomTreeView::Notification(c, op);
 }
 
 void TVlDirectoryTree::SetDriveTypes(TDriveTypes t) {
@@ -562,60 +518,41 @@ void TVlDirectoryTree::SetDriveTypes(TDriveTypes t) {
 void TVlDirectoryTree::SetReadOnly(bool v) { readOnly_ = v; }
 
 void TVlDirectoryTree::ClickSelected() {
-    QTreeWidgetItem* node = currentItem();
+    TreeNode* node = Current();
     TFolderInfo* info = Info(node);
     if (!info) return;
     const std::string root = Info(DriveNodeOf(node))->Path;
-    if (VolumeSerial(root) == LastSerial(root)) {
-        if (OnClick) OnClick(this);
-    } else {
+    if (VolumeSerial(root) == LastSerial(root))
+        TVlCustomTreeView::Click();
+    else
         ChangeStep(node);
+}
+
+void TVlDirectoryTree::Click() { ClickSelected(); }
+
+void TVlDirectoryTree::KeyDown(int& key, TShiftState shift) {
+    TVlCustomTreeView::KeyDown(key, shift);
+    if (key == VK_F2 && !readOnly_) {
+        TreeNode* node = Current();
+        // Drive nodes are never renamed.
+        if (Info(node) && node->Parent() && EditNode(node)) key = 0;
     }
 }
 
-void TVlDirectoryTree::mouseReleaseEvent(QMouseEvent* e) {
-    TVlCustomTreeView::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && itemAt(e->pos())) ClickSelected();
-}
-
-void TVlDirectoryTree::keyPressEvent(QKeyEvent* e) {
-    TVlCustomTreeView::keyPressEvent(e);
-    if (e->key() == Qt::Key_F2 && !readOnly_) {
-        QTreeWidgetItem* node = currentItem();
-        if (Info(node) && node->parent()) {  // drive nodes are never renamed
-            editNode_ = node;
-            editOldText_ = node->text(0).toStdString();
-            editing_ = true;
-            editItem(node, 0);
-        }
-    }
-}
-
-void TVlDirectoryTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    TVlCustomTreeView::closeEditor(editor, hint);
-    editing_ = false;
-    editNode_ = nullptr;
-}
-
-void TVlDirectoryTree::OnEdited(QTreeWidgetItem* node, int) {
-    if (!editing_ || node != editNode_ || suppress_ > 0) return;
-    editing_ = false;
-    std::string text = node->text(0).toStdString();
-    ++suppress_;
-    node->setText(0, QString::fromStdString(editOldText_));
-    --suppress_;
+void TVlDirectoryTree::Edited(TreeNode* node, std::string& text) {
     RenameNode(node, text);
+    TVlCustomTreeView::Edited(node, text);
 }
 
-bool TVlDirectoryTree::RenameNode(QTreeWidgetItem* node, std::string& text) {
+bool TVlDirectoryTree::RenameNode(TreeNode* node, std::string& text) {
     TFolderInfo* info = Info(node);
-    if (!info || !node->parent()) return false;
-    const std::string oldText = node->text(0).toStdString();
+    if (!info || !node->Parent()) return false;
+    const std::string oldText = node->Text();
     // Names that would leave the parent folder or that the disk cannot hold
     // are refused before anything moves.
     bool bad = !ValidFolderName(text);
     const std::string oldPath = WithoutSlash(info->Path);
-    const std::string parentPath = Info(node->parent())->Path;
+    const std::string parentPath = Info(node->Parent())->Path;
     const std::string newPath = parentPath + text;
     std::error_code ec;
     if (!bad && text != oldText) {
@@ -631,20 +568,18 @@ bool TVlDirectoryTree::RenameNode(QTreeWidgetItem* node, std::string& text) {
         text = oldText;
         return false;
     }
-    ++suppress_;
-    node->setText(0, QString::fromStdString(text));
-    --suppress_;
+    node->SetText(text);
     // The node and everything below it take the new path at once.
     const std::string oldPrefix = WithSlash(oldPath), newPrefix = WithSlash(newPath);
-    std::vector<QTreeWidgetItem*> stack{node};
+    std::vector<TreeNode*> stack{node};
     while (!stack.empty()) {
-        QTreeWidgetItem* n = stack.back();
+        TreeNode* n = stack.back();
         stack.pop_back();
         if (TFolderInfo* i = Info(n)) {
             if (i->Path.compare(0, oldPrefix.size(), oldPrefix) == 0)
                 i->Path = newPrefix + i->Path.substr(oldPrefix.size());
         }
-        for (int c = 0; c < n->childCount(); ++c) stack.push_back(n->child(c));
+        for (int c = 0; c < n->Count(); ++c) stack.push_back(n->Child(c));
     }
     ChangeStep(node);
     return true;

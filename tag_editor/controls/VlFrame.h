@@ -66,7 +66,8 @@ public:
 
     void RepaintFrame() override { this->Repaint(); }
 
-    // A layer control names itself as the sender.
+    // The layer's events, with the control as their sender, in place of the
+    // frame's own, whose sender is a widget.
     wb::gui::TNotifyEvent OnMouseEnter, OnMouseLeave;
 
 protected:

@@ -174,7 +174,7 @@ TVlGradientCaption::~TVlGradientCaption() {
 
 wb::gui::Form* TVlGradientCaption::Form() const { return dynamic_cast<wb::gui::Form*>(Owner()); }
 
-bool TVlGradientCaption::Active() const { return Designing() ? active_ : active_ && Form() != nullptr; }
+bool TVlGradientCaption::Active() const { return active_ && Form() != nullptr; }
 
 void TVlGradientCaption::SetActive(bool v) {
     if (v == active_) return;
@@ -264,7 +264,7 @@ void TVlGradientCaption::Repaint(bool when) {
 
 void TVlGradientCaption::Update() {
     wb::gui::Form* form = Form();
-    if (Designing() || !form || Loading()) return;
+    if (!form || Loading()) return;
     const bool on = Active();
     if (on) {
         hook_->SetWinControl(form);

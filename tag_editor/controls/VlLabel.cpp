@@ -36,16 +36,6 @@ TVlBlinkingControlsList* TVlLabel::Blinkers() { return g_blinkList; }
 
 int NormalizeLabelAngle(int angle) { return angle >= 0 ? angle % 360 : angle + 360; }
 
-Rect ShrinkForBorder(Rect r, TFrameStyle style, TSides sides, int bevelWidth) {
-    if (style == fsNone) return r;
-    const int d = style == fsFlat ? 1 : (style == fsStatus || style == fsPopup) ? bevelWidth : 2;
-    if (sides.Has(sdLeft)) r.left += d;
-    if (sides.Has(sdTop)) r.top += d;
-    if (sides.Has(sdRight)) r.right -= d;
-    if (sides.Has(sdBottom)) r.bottom -= d;
-    return r;
-}
-
 const wb::ClassInfo& TVlLabel::StaticClass() {
     static wb::ClassInfo& info = []() -> wb::ClassInfo& {
         static wb::ClassInfo i("TVlLabel", &GraphicControl::StaticClass());
@@ -62,7 +52,7 @@ const wb::ClassInfo& TVlLabel::StaticClass() {
     return info;
 }
 
-TVlLabel::TVlLabel(wb::Component* owner) : GraphicControl(owner) {
+TVlLabel::TVlLabel(wb::Component* owner) : TVlBorderedControl(owner, fsNone) {
     savedColor_ = currentColor_ = font_.Color;
     BlinkList().Add(this);
 }
@@ -200,14 +190,8 @@ void TVlLabel::SetBlinkIntervalOff(int v) { BlinkList().IntervalOff = static_cas
         field = v;                          \
         BorderChanged();                    \
     }
-VL_BORDER_SETTER(BevelWidth, bevelWidth_, int)
-VL_BORDER_SETTER(BorderInner, borderInner_, TFrameStyle)
-VL_BORDER_SETTER(BorderOuter, borderOuter_, TFrameStyle)
-VL_BORDER_SETTER(BorderSides, borderSides_, TSides)
-VL_BORDER_SETTER(BorderColor, borderColor_, TColor)
 VL_BORDER_SETTER(BorderHighlight, borderHighlight_, TColor)
 VL_BORDER_SETTER(BorderShadow, borderShadow_, TColor)
-VL_BORDER_SETTER(BorderWidth, borderWidth_, int)
 VL_BORDER_SETTER(FrameSides, frameSides_, TSides)
 #undef VL_BORDER_SETTER
 
@@ -217,7 +201,6 @@ VL_BORDER_SETTER(FrameSides, frameSides_, TSides)
         field = v;                         \
         Invalidate();                      \
     }
-VL_PAINT_SETTER(FlatColor, flatColor_, TColor)
 VL_PAINT_SETTER(FlyByColor, flyByColor_, TColor)
 VL_PAINT_SETTER(LightTextStyle, lightTextStyle_, bool)
 VL_PAINT_SETTER(HighlightColor, highlightColor_, TColor)
@@ -282,15 +265,15 @@ Rect TVlLabel::TextRect() const {
     if (frameSides_.Has(sdTop)) ++r.top;
     if (frameSides_.Has(sdRight)) --r.right;
     if (frameSides_.Has(sdBottom)) --r.bottom;
-    r = {r.left + borderWidth_, r.top + borderWidth_, r.right - borderWidth_, r.bottom - borderWidth_};
-    r = ShrinkForBorder(r, borderOuter_, borderSides_, bevelWidth_);
-    return ShrinkForBorder(r, borderInner_, borderSides_, bevelWidth_);
+    return border_.Inside(r);
 }
 
 namespace {
 
-Rect PaintBorder(Canvas& c, Rect r, TFrameStyle style, TSides sides, int bevel, TColor flat, TColor high,
-                 TColor shadow) {
+Rect PaintBorder(Canvas& c, Rect r, TFrameStyle style, const TVlBorderProps& b, TColor high, TColor shadow) {
+    const TSides sides = b.BorderSides;
+    const int bevel = b.BevelWidth;
+    const TColor flat = b.FlatColor;
     switch (style) {
         case fsNone: return r;
         case fsFlat: return DrawChosenSides(c, r, flat, sides, 1, flat);
@@ -303,7 +286,7 @@ Rect PaintBorder(Canvas& c, Rect r, TFrameStyle style, TSides sides, int bevel, 
 } // namespace
 
 Point TVlLabel::Reference() const {
-    const int m = borderWidth_, w = Width(), h = Height();
+    const int m = border_.BorderWidth, w = Width(), h = Height();
     if (rotation_ == roFlat) return {w / 2, h / 2};
     switch (centerPoint_) {
         case cpUpperLeft: return {m, m};
@@ -321,9 +304,10 @@ Point TVlLabel::Reference() const {
 void TVlLabel::Paint(Canvas& c) {
     Rect r{0, 0, Width(), Height()};
     r = DrawSideLines(c, r, clBlack, frameSides_, clBlack);
-    r = PaintBorder(c, r, borderOuter_, borderSides_, bevelWidth_, flatColor_, borderHighlight_, borderShadow_);
-    if (borderWidth_ > 0) r = DrawChosenSides(c, r, borderColor_, borderSides_, borderWidth_, borderColor_);
-    r = PaintBorder(c, r, borderInner_, borderSides_, bevelWidth_, flatColor_, borderHighlight_, borderShadow_);
+    const TVlBorderProps& b = border_;
+    r = PaintBorder(c, r, b.BorderOuter, b, borderHighlight_, borderShadow_);
+    if (b.BorderWidth > 0) r = DrawChosenSides(c, r, b.BorderColor, b.BorderSides, b.BorderWidth, b.BorderColor);
+    r = PaintBorder(c, r, b.BorderInner, b, borderHighlight_, borderShadow_);
     c.Brush() = {color_, BrushStyle::Solid};
     if (!transparent_) c.FillRect(r);
     c.Brush().Style = BrushStyle::Clear;
@@ -364,7 +348,7 @@ void TVlLabel::DrawStraight(Canvas& c, const Rect& inner) {
         Canvas measure;
         measure.Font() = font_;
         const int b = r.top + measure.DrawText(r, caption_, flags);
-        const int room = Height() - borderWidth_;
+        const int room = Height() - border_.BorderWidth;
         if (layout_ == tlCenter) r.top += (room - b) / 2;
         else if (layout_ == tlBottom) r.top += room - b;
         const int nudge = textStyle_ == tsShadow ? -shadowDepth_ : -1;
@@ -385,7 +369,7 @@ void TVlLabel::DrawStraight(Canvas& c, const Rect& inner) {
 }
 
 void TVlLabel::DrawCurve(Canvas& c) {
-    const int m = borderWidth_, w = Width(), h = Height();
+    const int m = border_.BorderWidth, w = Width(), h = Height();
     int rx = w - 2 * m, ry = h - 2 * m;
     switch (centerPoint_) {
         case cpUpperCenter:

@@ -5,8 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/gui/GraphicControl.h"
-#include "tag_editor/controls/VlCommon.h"
+#include "tag_editor/controls/VlBordered.h"
 
 namespace velmora {
 
@@ -21,12 +20,7 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 // with 360 added.
 int NormalizeLabelAngle(int angle);
 
-// The rectangle the borders leave, shared by labels and borders: shrunk by
-// 1 for fsFlat, BevelWidth for fsStatus and fsPopup, 2 for the other styles
-// on each of the chosen sides.
-Rect ShrinkForBorder(Rect r, TFrameStyle style, TSides sides, int bevelWidth);
-
-class TVlLabel : public wb::gui::GraphicControl, public TVlBlinkTarget {
+class TVlLabel : public TVlBorderedControl, public TVlBlinkTarget {
 public:
     explicit TVlLabel(wb::Component* owner = nullptr);
     TVlLabel(wb::gui::WinControl& parent, const std::string& name, const std::string& caption = "");
@@ -67,24 +61,10 @@ public:
     void SetBlinkIntervalOn(int v);
     int BlinkIntervalOff() const;
     void SetBlinkIntervalOff(int v);
-    int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int v);
-    TFrameStyle BorderInner() const { return borderInner_; }
-    void SetBorderInner(TFrameStyle v);
-    TFrameStyle BorderOuter() const { return borderOuter_; }
-    void SetBorderOuter(TFrameStyle v);
-    TSides BorderSides() const { return borderSides_; }
-    void SetBorderSides(TSides v);
-    TColor BorderColor() const { return borderColor_; }
-    void SetBorderColor(TColor v);
     TColor BorderHighlight() const { return borderHighlight_; }
     void SetBorderHighlight(TColor v);
     TColor BorderShadow() const { return borderShadow_; }
     void SetBorderShadow(TColor v);
-    int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int v);
-    TColor FlatColor() const { return flatColor_; }
-    void SetFlatColor(TColor v);
     TSides FrameSides() const { return frameSides_; }
     void SetFrameSides(TSides v);
     TColor FlyByColor() const { return flyByColor_; }
@@ -118,7 +98,7 @@ protected:
 
 private:
     void Changed();
-    void BorderChanged();
+    void BorderChanged() override;
     void FitSize();
     void DrawStraight(Canvas& c, const Rect& r);
     void DrawCurve(Canvas& c);
@@ -136,13 +116,7 @@ private:
     TCenterPoint centerPoint_ = cpCenter;
     bool blinking_ = false;
     TColor blinkColor_ = wb::gui::clHighlight;
-    int bevelWidth_ = 1;
-    TFrameStyle borderInner_ = fsNone, borderOuter_ = fsNone;
-    TSides borderSides_ = TSides::All();
-    TColor borderColor_ = wb::gui::clBtnFace, borderHighlight_ = wb::gui::clBtnHighlight,
-           borderShadow_ = wb::gui::clBtnShadow;
-    int borderWidth_ = 0;
-    TColor flatColor_ = 0;
+    TColor borderHighlight_ = wb::gui::clBtnHighlight, borderShadow_ = wb::gui::clBtnShadow;
     TSides frameSides_;
     TColor flyByColor_ = wb::gui::clHighlight;
     bool flyByEnabled_ = false, lightTextStyle_ = false;

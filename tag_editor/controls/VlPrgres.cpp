@@ -13,7 +13,7 @@ int PercentOfParts(uint32_t complete, uint32_t total) {
     return static_cast<int>(std::nearbyint(exact));  // the default rounding takes halves to even
 }
 
-TVlCustomProgressBar::TVlCustomProgressBar(wb::Component* owner) : GraphicControl(owner) {
+TVlCustomProgressBar::TVlCustomProgressBar(wb::Component* owner) : TVlBorderedControl(owner, fsLowered) {
     font_.Color = barColor_;
     SetBounds(0, 0, 200, 24);
 }
@@ -29,11 +29,6 @@ TVlProgressBar::TVlProgressBar(WinControl& parent, const std::string& name) : TV
         Invalidate();                                      \
     }
 VL_SETTER(BackColor, backColor_, TColor)
-VL_SETTER(BevelWidth, bevelWidth_, int)
-VL_SETTER(BorderColor, borderColor_, TColor)
-VL_SETTER(BorderInner, borderInner_, TFrameStyle)
-VL_SETTER(BorderOuter, borderOuter_, TFrameStyle)
-VL_SETTER(BorderWidth, borderWidth_, int)
 VL_SETTER(InteriorOffset, interiorOffset_, int)
 VL_SETTER(Orientation, orientation_, TOrientation)
 VL_SETTER(ShowPercent, showPercent_, bool)
@@ -95,9 +90,10 @@ void TVlCustomProgressBar::SetBounds(int left, int top, int width, int height) {
 void TVlCustomProgressBar::Paint(Canvas& c) {
     c.Font() = font_;
     Rect r{0, 0, Width(), Height()};
-    r = DrawBorder(c, r, borderOuter_);
-    if (borderWidth_ > 0) r = DrawChosenSides(c, r, borderColor_, TSides::All(), borderWidth_, borderColor_);
-    r = DrawBorder(c, r, borderInner_);
+    const TVlBorderProps& b = border_;
+    r = DrawFrameStyle(c, r, b.BorderOuter, b.BorderSides);
+    if (b.BorderWidth > 0) r = DrawChosenSides(c, r, b.BorderColor, b.BorderSides, b.BorderWidth, b.BorderColor);
+    r = DrawFrameStyle(c, r, b.BorderInner, b.BorderSides);
     if (interiorOffset_ > 0) {
         c.Brush().Style = BrushStyle::Clear;
         c.Pen() = {backColor_, 1, PenStyle::Solid};

@@ -4,8 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/gui/GraphicControl.h"
-#include "tag_editor/controls/VlCommon.h"
+#include "tag_editor/controls/VlBordered.h"
 
 namespace velmora {
 
@@ -13,7 +12,8 @@ namespace velmora {
 // halves to the even neighbour; no total, no change.
 int PercentOfParts(uint32_t complete, uint32_t total);
 
-class TVlCustomProgressBar : public wb::gui::GraphicControl {
+// Its flat borders take the window-frame colour; FlatColor is for borders and labels.
+class TVlCustomProgressBar : public TVlBorderedControl {
 public:
     explicit TVlCustomProgressBar(wb::Component* owner = nullptr);
 
@@ -23,16 +23,6 @@ public:
     void SetBarColor(TColor v);
     TBarStyle BarStyle() const { return barStyle_; }
     void SetBarStyle(TBarStyle v);
-    int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int v);
-    TColor BorderColor() const { return borderColor_; }
-    void SetBorderColor(TColor v);
-    TFrameStyle BorderInner() const { return borderInner_; }
-    void SetBorderInner(TFrameStyle v);
-    TFrameStyle BorderOuter() const { return borderOuter_; }
-    void SetBorderOuter(TFrameStyle v);
-    int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int v);
     int InteriorOffset() const { return interiorOffset_; }
     void SetInteriorOffset(int v);
     int NumSegments() const { return numSegments_; }
@@ -59,10 +49,7 @@ protected:
 private:
     TColor backColor_ = wb::gui::clWhite, barColor_ = wb::gui::clHighlight;
     TBarStyle barStyle_ = bsTraditional;
-    int bevelWidth_ = 1;
-    TColor borderColor_ = wb::gui::clBtnFace;
-    TFrameStyle borderInner_ = fsNone, borderOuter_ = fsLowered;
-    int borderWidth_ = 0, interiorOffset_ = 0, numSegments_ = 20;
+    int interiorOffset_ = 0, numSegments_ = 20;
     TOrientation orientation_ = orHorizontal;
     uint32_t partsComplete_ = 0, totalParts_ = 0;
     int percent_ = 0;

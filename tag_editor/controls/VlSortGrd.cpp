@@ -1,17 +1,13 @@
 #include "tag_editor/controls/VlSortGrd.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QMenu>
-
 #include <cmath>
 #include <stdexcept>
 
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
+#include "platform/gui/Cursors.h"
 #include "platform/gui/Guard.h"
+#include "platform/gui/InputBox.h"
 #include "platform/gui/MessageBox.h"
 #include "tag_editor/controls/SortGridForm.h"
 
@@ -65,17 +61,6 @@ std::vector<std::string> SplitFields(const std::string& line, char delimiter) {
     }
 }
 
-// Asks for a text; a cancelled box gives the value back unchanged.
-std::string InputBox(const std::string& caption, const std::string& prompt, const std::string& value,
-                     QWidget* parent) {
-    QInputDialog box(parent);
-    box.setInputMode(QInputDialog::TextInput);
-    box.setWindowTitle(QString::fromStdString(caption));
-    box.setLabelText(QString::fromStdString(prompt));
-    box.setTextValue(QString::fromStdString(value));
-    return box.exec() == QDialog::Accepted ? box.textValue().toStdString() : value;
-}
-
 // Clears a flag on every way out of a scope.
 struct FlagGuard {
     bool& flag;
@@ -85,9 +70,13 @@ struct FlagGuard {
 
 } // namespace
 
-TVlSortGrid::TVlSortGrid(QWidget* parent) : StringGrid(parent) {
+TVlSortGrid::TVlSortGrid(wb::Component* owner) : StringGrid(owner) {
     RememberCell();
     BuildHeaderPopup();
+}
+
+TVlSortGrid::TVlSortGrid(WinControl& parent, const std::string& name) : TVlSortGrid(&parent) {
+    Place(parent, name);
 }
 
 TVlSortGrid::~TVlSortGrid() = default;
@@ -96,17 +85,17 @@ TVlSortGrid::~TVlSortGrid() = default;
 
 void TVlSortGrid::SetAlignmentHorz(TAlignment v) {
     alignmentHorz_ = v;
-    Repaint();
+    Invalidate();
 }
 
 void TVlSortGrid::SetAlignmentVert(TVertAlignment v) {
     alignmentVert_ = v;
-    Repaint();
+    Invalidate();
 }
 
 void TVlSortGrid::SetBevelStyle(TCellBevelStyle v) {
     bevelStyle_ = v;
-    Repaint();
+    Invalidate();
 }
 
 void TVlSortGrid::SetHeaderPopUpSet(TSortPopUpSet v) {
@@ -178,9 +167,9 @@ void TVlSortGrid::DrawCell(int col, int row, const Rect& rect, TGridDrawState st
         int oldCol = drawnCol_, oldRow = drawnRow_;
         drawnCol_ = Col();
         drawnRow_ = Row();
-        if (onCoordChange_) onCoordChange_(oldCol, oldRow, drawnCol_, drawnRow_);
+        Fire(onCoordChange_, oldCol, oldRow, drawnCol_, drawnRow_);
     }
-    if (onGetCellFormat_) onGetCellFormat_(this, col, row, state, fo);
+    Fire(onGetCellFormat_, this, col, row, state, fo);
     if (!DefaultDrawing()) {
         StringGrid::DrawCell(col, row, rect, state);
         return;
@@ -239,7 +228,7 @@ void TVlSortGrid::SortColumn(int Col, const TSortOptions& Options) {
     if (EditorMode() || RowCount() <= FixedRows() + 1) return;
     if (Col < 0 || Col >= ColCount()) return;
     TSortOptions options = Options;
-    if (onBeginSort_) onBeginSort_(this, Col, options);
+    Fire(onBeginSort_, this, Col, options);
     // Detection and sort read the column once; the grid cannot change between them.
     struct Reset {
         TVlSortGrid* g;
@@ -249,7 +238,7 @@ void TVlSortGrid::SortColumn(int Col, const TSortOptions& Options) {
     preparedCol_ = Col;
     if (options.SortKind == skDetect) options.SortKind = DetectSortKind(Col);
     SortRows(Col, options);
-    if (onEndSort_) onEndSort_(this, Col);
+    Fire(onEndSort_, this, Col);
 }
 
 void TVlSortGrid::SortRows(int Col, const TSortOptions& Options) {
@@ -275,7 +264,7 @@ void TVlSortGrid::SortRows(int Col, const TSortOptions& Options) {
     }
     sortList_ = std::move(entries);
     UpdateEditor();
-    Repaint();
+    Invalidate();
 }
 
 bool TVlSortGrid::SortListValid() {
@@ -304,7 +293,7 @@ void TVlSortGrid::UndoSort() {
     if (Row() >= fixed && Row() - fixed < n) GotoCell(Col(), sortList_[Row() - fixed].Index);
     sortList_.clear();
     UpdateEditor();
-    Repaint();
+    Invalidate();
 }
 
 // ---- structure -------------------------------------------------------------------
@@ -348,7 +337,7 @@ void TVlSortGrid::InsertGridRow(int Index) {
     MoveGridRow(RowCount() - 1, Index);
     for (int c = 0; c < ColCount(); ++c) EmptyCell(c, Index);
     if (Index >= FixedRows()) SetRow(Index);
-    if (onRowInsert_) onRowInsert_(this, Index);
+    Fire(onRowInsert_, this, Index);
 }
 
 void TVlSortGrid::InsertGridColumn(int Index) {
@@ -358,7 +347,7 @@ void TVlSortGrid::InsertGridColumn(int Index) {
     MoveGridColumn(ColCount() - 1, Index);
     for (int r = 0; r < RowCount(); ++r) EmptyCell(Index, r);
     if (Index >= FixedCols()) SetCol(Index);
-    if (onColumnInsert_) onColumnInsert_(this, Index);
+    Fire(onColumnInsert_, this, Index);
 }
 
 void TVlSortGrid::DeleteGridRow(int Index) {
@@ -366,7 +355,7 @@ void TVlSortGrid::DeleteGridRow(int Index) {
     ForgetSort();
     for (int c = 0; c < ColCount(); ++c) EmptyCell(c, Index);
     WithoutAlwaysShowEditor([&] { DeleteRow(Index); });
-    if (onRowDelete_) onRowDelete_(this, Index);
+    Fire(onRowDelete_, this, Index);
 }
 
 void TVlSortGrid::DeleteGridColumn(int Index) {
@@ -374,7 +363,7 @@ void TVlSortGrid::DeleteGridColumn(int Index) {
     ForgetSort();
     for (int r = 0; r < RowCount(); ++r) EmptyCell(Index, r);
     WithoutAlwaysShowEditor([&] { DeleteColumn(Index); });
-    if (onColumnDelete_) onColumnDelete_(this, Index);
+    Fire(onColumnDelete_, this, Index);
 }
 
 void TVlSortGrid::MoveGridRow(int FromIndex, int ToIndex) {
@@ -477,7 +466,7 @@ void TVlSortGrid::ValidateCell() {
     }
     std::string value = current;
     bool valid = true;
-    if (onCellValidate_) onCellValidate_(this, remCol_, remRow_, value, valid);
+    Fire(onCellValidate_, this, remCol_, remRow_, value, valid);
     if (valid) {
         if (value != Cells(remCol_, remRow_)) SetCells(remCol_, remRow_, value);
     } else {
@@ -523,7 +512,7 @@ void TVlSortGrid::UpdateScrollBarPages() {
 
 void TVlSortGrid::RowHeightsChanged() {
     StringGrid::RowHeightsChanged();
-    if (onRowHeightsChanged_) onRowHeightsChanged_(this);
+    Fire(onRowHeightsChanged_, this);
     UpdateScrollBarPages();
 }
 
@@ -543,7 +532,7 @@ void TVlSortGrid::ColWidthsChanged() {
     // The scroll range and a shown editor must follow the new widths.
     StringGrid::ColWidthsChanged();
     if (applying_) return;
-    if (onColumnWidthsChanged_) onColumnWidthsChanged_(this);
+    Fire(onColumnWidthsChanged_, this);
     UpdateScrollBarPages();
 }
 
@@ -557,7 +546,7 @@ void TVlSortGrid::ColumnMoved(int fromIndex, int toIndex) {
 
 void TVlSortGrid::SizeChanged(int oldColCount, int oldRowCount) {
     StringGrid::SizeChanged(oldColCount, oldRowCount);
-    if (onSizeChanged_) onSizeChanged_(this, oldColCount, oldRowCount);
+    Fire(onSizeChanged_, this, oldColCount, oldRowCount);
     UpdateScrollBarPages();
 }
 
@@ -567,12 +556,12 @@ void TVlSortGrid::WMSize() {
 }
 
 void TVlSortGrid::WMVScroll(TWMScroll& msg) {
-    if (onWMVScrollEvent_) onWMVScrollEvent_(msg);
+    Fire(onWMVScrollEvent_, msg);
     if (msg.Result == 0) StringGrid::WMVScroll(msg);
 }
 
 void TVlSortGrid::WMHScroll(TWMScroll& msg) {
-    if (onWMHScrollEvent_) onWMHScrollEvent_(msg);
+    Fire(onWMHScrollEvent_, msg);
     if (msg.Result == 0) StringGrid::WMHScroll(msg);
 }
 
@@ -583,32 +572,22 @@ void TVlSortGrid::KeyDown(int& key, TShiftState shift) {
     if (key == 0 || !extendedKeys_ || EditorMode()) return;
     const TShiftState mods = shift & (ssShift | ssCtrl | ssAlt);
     if (mods == ssCtrl) {
-        if (key == Qt::Key_Insert) InsertGridRow(Row());
-        else if (key == Qt::Key_Delete && RowCount() > FixedRows() + 1) DeleteGridRow(Row());
+        if (key == VK_INSERT) InsertGridRow(Row());
+        else if (key == VK_DELETE && RowCount() > FixedRows() + 1) DeleteGridRow(Row());
     } else if (mods == (ssCtrl | ssShift)) {
-        if (key == Qt::Key_Insert) InsertGridColumn(Col());
-        else if (key == Qt::Key_Delete && ColCount() > FixedCols() + 1) DeleteGridColumn(Col());
+        if (key == VK_INSERT) InsertGridColumn(Col());
+        else if (key == VK_DELETE && ColCount() > FixedCols() + 1) DeleteGridColumn(Col());
     }
 }
 
 // ---- header row ----------------------------------------------------------------
 
 void TVlSortGrid::BuildHeaderPopup() {
-    // Later: the old menu may be the one whose item is running this.
-    if (headerMenu_) {
-        headerMenu_->hide();
-        headerMenu_->deleteLater();
-    }
-    headerMenu_ = new QMenu(this);
-    for (int tag : HeaderMenuLayout(headerPopUpSet_, FixedRows())) {
-        if (tag == kMenuSeparator) {
-            headerMenu_->addSeparator();
-            continue;
-        }
-        QAction* item = headerMenu_->addAction(QString::fromStdString(HeaderMenuCaption(tag)));
-        item->setData(tag);
-        connect(item, &QAction::triggered, this, [this, item] { RunGuarded([&] { HeaderPopupClick(item); }); });
-    }
+    headerMenu_.Clear();
+    for (int tag : HeaderMenuLayout(headerPopUpSet_, FixedRows()))
+        headerMenu_.Add(HeaderMenuCaption(tag), [this, tag] {
+            if (tag != kMenuSeparator) HeaderPopupClick(tag);
+        });
 }
 
 void TVlSortGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -619,24 +598,20 @@ void TVlSortGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) 
     // A release outside the header cells is taken, so OnMouseUp does not fire.
     const TGridCoord cell = MouseCoord(x, y);
     if (cell.Y < 0 || cell.Y >= FixedRows() || cell.X < 0) return;
-    const QPoint screen = viewport()->mapToGlobal(QPoint(x, y));
+    const Point screen = ClientToScreen({x, y});
     clickedCol_ = cell.X;
-    if (onHeaderClick_) onHeaderClick_(this, cell.X, cell.Y, screen.x(), screen.y());
-    if (headerPopUp_ && headerPopUpSet_ != 0 && headerMenu_) headerMenu_->popup(screen);
+    Fire(onHeaderClick_, this, cell.X, cell.Y, screen.x, screen.y);
+    if (headerPopUp_ && headerPopUpSet_ != 0) headerMenu_.Popup(*this, x, y);
 }
 
-void TVlSortGrid::HeaderPopupClick(QAction* Sender) {
-    const int tag = Sender ? Sender->data().toInt() : -1;
-    switch (tag) {
+void TVlSortGrid::HeaderPopupClick(int Tag) {
+    switch (Tag) {
     case TagAscending:
     case TagDescending: {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct Restore {
-            ~Restore() { QApplication::restoreOverrideCursor(); }
-        } restore;
+        WaitCursor wait;
         TSortOptions options;
         options.SortKind = skDetect;
-        options.Descending = tag == TagDescending;
+        options.Descending = Tag == TagDescending;
         options.CaseSensitive = true;
         SortColumn(clickedCol_, options);
         break;
@@ -645,12 +620,12 @@ void TVlSortGrid::HeaderPopupClick(QAction* Sender) {
     case TagAllMaxColWidth: FitAllColumnWidths(true, 2); break;
     case TagColSearch:
     case TagAllColSearch: {
-        lastSearch_ = InputBox("Suchen nach Tabellenwert", "Suchbegriff", lastSearch_, window());
+        lastSearch_ = InputBox("Suchen nach Tabellenwert", "Suchbegriff", lastSearch_, Widget());
         int row = 0, col = 0;
         // Without a clicked column there is no column to search.
-        const bool found = (tag == TagAllColSearch || clickedCol_ >= 0) &&
-                           FindCellText(lastSearch_, tag == TagColSearch ? clickedCol_ : -1, row, col, true);
-        if (!found) ShowMessage("Gesuchter Wert nicht gefunden", MsgKind::Plain, window());
+        const bool found = (Tag == TagAllColSearch || clickedCol_ >= 0) &&
+                           FindCellText(lastSearch_, Tag == TagColSearch ? clickedCol_ : -1, row, col, true);
+        if (!found) ShowMessage("Gesuchter Wert nicht gefunden", MsgKind::Plain, Widget());
         break;
     }
     case TagColConfigWin: ShowColumnDialog(); break;
@@ -674,7 +649,7 @@ void TVlSortGrid::FitColumnWidth(int Col) {
         // Each cell is measured in the font it is drawn in.
         canvas.Font() = Font();
         TFormatOptions fo = PresetFormat();
-        if (onGetCellFormat_) onGetCellFormat_(this, Col, r, DrawStateOf(Col, r), fo);
+        Fire(onGetCellFormat_, this, Col, r, DrawStateOf(Col, r), fo);
         if (fo.Font && fo.Font != &canvas.Font()) canvas.Font() = *fo.Font;
         const std::string& text = CellText(Col, r);
         if (fo.AlignmentVert != taMultiLine) {
@@ -745,8 +720,8 @@ void TVlSortGrid::ApplyHeaderEntries() {
     }
     StringGrid::ColWidthsChanged();
     UpdateScrollBarPages();
-    if (onSetHeaderTab_) onSetHeaderTab_(this);
-    Repaint();
+    Fire(onSetHeaderTab_, this);
+    Invalidate();
 }
 
 void TVlSortGrid::ShowColumnDialog() {

@@ -11,14 +11,12 @@
 #include <vector>
 
 #include "platform/base/FormatSettings.h"
+#include "platform/gui/PopupMenu.h"
 #include "platform/gui/StringGrid.h"
 #include "tag_editor/controls/GridHeader.h"
 #include "tag_editor/controls/GridSort.h"
 
 #include "tag_editor/controls/VlCommon.h"
-
-class QAction;
-class QMenu;
 
 namespace velmora {
 
@@ -55,7 +53,8 @@ using TCoordChangeEvent = std::function<void(int OldCol, int OldRow, int NewCol,
 
 class TVlSortGrid : public wb::gui::StringGrid {
 public:
-    explicit TVlSortGrid(QWidget* parent = nullptr);
+    explicit TVlSortGrid(wb::Component* owner = nullptr);
+    TVlSortGrid(wb::gui::WinControl& parent, const std::string& name);
     ~TVlSortGrid() override;
 
     // Published properties.
@@ -81,7 +80,7 @@ public:
     void SetExtendedKeys(bool v) { extendedKeys_ = v; }
 
     const TFormatDrawCellEvent& OnGetCellFormat() const { return onGetCellFormat_; }
-    void SetOnGetCellFormat(TFormatDrawCellEvent e) { onGetCellFormat_ = std::move(e); Repaint(); }
+    void SetOnGetCellFormat(TFormatDrawCellEvent e) { onGetCellFormat_ = std::move(e); Invalidate(); }
     const TClickHeaderEvent& OnHeaderClick() const { return onHeaderClick_; }
     void SetOnHeaderClick(TClickHeaderEvent e) { onHeaderClick_ = std::move(e); }
     const TUpdateGridEvent& OnRowInsert() const { return onRowInsert_; }
@@ -143,7 +142,8 @@ public:
 
     // The header row: its popup menu, width fitting, search and column layout.
     virtual void BuildHeaderPopup();
-    virtual void HeaderPopupClick(QAction* Sender);
+    // Runs the item of HeaderMenuLayout with this tag.
+    virtual void HeaderPopupClick(int Tag);
     virtual void FitColumnWidth(int Col);
     virtual void FitAllColumnWidths(bool IncludeFixed, int Extra);
     virtual bool FindCellText(const std::string& Text, int Col, int& FoundRow, int& FoundCol, bool Select);
@@ -153,7 +153,7 @@ public:
     virtual void ApplyHeaderEntries();
     virtual void ShowColumnDialog();
     THeaderEntryList& HeaderEntries() { return headerEntries_; }
-    QMenu* HeaderPopupMenu() const { return headerMenu_; }
+    wb::gui::PopupMenu& HeaderPopupMenu() { return headerMenu_; }
     // The header column last right-clicked.
     int ClickedHeaderColumn() const { return clickedCol_; }
     const std::string& LastSearchText() const { return lastSearch_; }
@@ -231,7 +231,7 @@ private:
     TSortOptions lastSortOptions_;
     wb::FormatSettings formatSettings_;
     THeaderEntryList headerEntries_;
-    QMenu* headerMenu_ = nullptr;
+    wb::gui::PopupMenu headerMenu_;
     int clickedCol_ = -1;
     std::string lastSearch_;
     bool applying_ = false;

@@ -1,72 +1,63 @@
 #include "tag_editor/controls/VlTreeVw.h"
 
-#include <QPainter>
-#include <QScrollBar>
-#include <QStyle>
+#include "platform/gui/ScreenInfo.h"
 
 namespace velmora {
 
 using namespace wb::gui;
 
-TVlCustomTreeView::TVlCustomTreeView(QWidget* parent) : TVlFramedWidget(parent) {
-    // A two-pixel border, the room the frame is drawn over.
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(2);
-    setHeaderHidden(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    setMouseTracking(true);
-    SetColor(clWindow);
+TVlCustomTreeView::TVlCustomTreeView(wb::Component* owner) : TVlFramed(owner) {}
+
+TVlCustomTreeView::TVlCustomTreeView(WinControl& parent, const std::string& name) : TVlCustomTreeView(&parent) {
+    Place(parent, name);
 }
 
 TVlCustomTreeView::~TVlCustomTreeView() = default;
 
 void TVlCustomTreeView::SetColor(TColor c) {
-    color_ = c;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Base, QColor::fromRgb(ToQRgb(c)));
-    setPalette(pal);
+    TVlFramed::SetColor(c);
     if (FrameVisible()) RepaintFrame();
 }
 
 void TVlCustomTreeView::SetHideSelection(bool v) {
     if (v == hideSelection_) return;
     hideSelection_ = v;
-    viewport()->update();
+    Invalidate();
 }
 
 void TVlCustomTreeView::SetSelectionPen(const TPen& pen) {
     selectionPen_ = pen;
-    viewport()->update();
+    Invalidate();
 }
 
-int TVlCustomTreeView::ScrollPos() const { return verticalScrollBar()->value(); }
-
-void TVlCustomTreeView::FrameInvalidate() {
-    update();
-    viewport()->update();
+void TVlCustomTreeView::Paint(Canvas& canvas) {
+    // The outline stays inside the items, where the view drew the selection.
+    TreeNode* node = Current();
+    if (!hideSelection_ && !Focused() && node && node->Selected()) {
+        const Rect text = TextRect(node);
+        const auto pen = canvas.Pen();
+        const auto brush = canvas.Brush();
+        canvas.SetClipRect(ItemsRect());
+        canvas.Pen() = selectionPen_;
+        canvas.Brush().Style = BrushStyle::Clear;
+        // A little wider than the text, as the selection's own box is.
+        canvas.Rectangle(text.left, text.top, text.right + 4, text.bottom);
+        canvas.ClearClipRect();
+        canvas.Pen() = pen;
+        canvas.Brush() = brush;
+    }
+    TVlFramed::Paint(canvas);
 }
 
-void TVlCustomTreeView::paintEvent(QPaintEvent* e) {
-    QTreeWidget::paintEvent(e);
-    QTreeWidgetItem* item = currentItem();
-    if (hideSelection_ || hasFocus() || !item || !item->isSelected()) return;
-    QModelIndex index = indexFromItem(item);
-    QStyleOptionViewItem opt;
-    initViewItemOption(&opt);
-    opt.rect = visualRect(index);
-    opt.text = item->text(0);
-    opt.icon = item->icon(0);
-    opt.features |= QStyleOptionViewItem::HasDisplay;
-    if (!opt.icon.isNull()) opt.features |= QStyleOptionViewItem::HasDecoration;
-    QRect text = style()->subElementRect(QStyle::SE_ItemViewItemText, &opt, this);
-    text.setWidth(fontMetrics().horizontalAdvance(opt.text) + 4);
-    QPainter painter(viewport());
-    Canvas canvas(painter);
-    canvas.Pen() = selectionPen_;
-    canvas.Brush().Style = BrushStyle::Clear;
-    canvas.Rectangle(text.left(), text.top(), text.left() + text.width(), text.top() + text.height());
-    canvas.Pen().Width = 1;
+bool TVlCustomTreeView::MouseWheel(int delta, TShiftState) {
+    // A step up that would go above the first row does nothing.
+    const int lines = WheelScrollLines();
+    const int pos = ScrollPos();
+    if (delta < 0)
+        SetScrollPos(pos + lines);
+    else if (delta > 0 && pos - lines >= 0)
+        SetScrollPos(pos - lines);
+    return true;
 }
 
 } // namespace velmora

@@ -2,38 +2,33 @@
 // A tree view with a frame of its own drawn over its border, chosen by focus
 // and mouse hover, a selection outline while unfocused, mouse enter and leave
 // events, and wheel scrolling by the system's scroll-line count.
-#include <QTreeWidget>
+#include <string>
 
-#include "tag_editor/controls/VlFramedWidget.h"
-
-class QPaintEvent;
+#include "platform/gui/TreeView.h"
+#include "tag_editor/controls/VlFrame.h"
 
 namespace velmora {
 
-class TVlCustomTreeView : public TVlFramedWidget<QTreeWidget> {
-    Q_OBJECT
+class TVlCustomTreeView : public TVlFramed<wb::gui::TreeView> {
 public:
-    explicit TVlCustomTreeView(QWidget* parent = nullptr);
+    explicit TVlCustomTreeView(wb::Component* owner = nullptr);
+    TVlCustomTreeView(wb::gui::WinControl& parent, const std::string& name);
     ~TVlCustomTreeView() override;
 
-    TColor Color() const { return color_; }
-    virtual void SetColor(TColor c);
+    void SetColor(TColor c) override;
     bool HideSelection() const { return hideSelection_; }
     void SetHideSelection(bool v);
     const wb::gui::TPen& SelectionPen() const { return selectionPen_; }
     virtual void SetSelectionPen(const wb::gui::TPen& pen);
 
-    // The vertical scroll position, in rows.
-    int ScrollPos() const;
-
 protected:
-    TColor FrameBackColor() const override { return color_; }
-    void FrameInvalidate() override;
+    TColor FrameBackColor() const override { return Color(); }
+    void FrameInvalidate() override { Invalidate(); }
 
-    void paintEvent(QPaintEvent* e) override;
+    void Paint(wb::gui::Canvas& canvas) override;
+    bool MouseWheel(int delta, wb::gui::TShiftState shift) override;
 
 private:
-    TColor color_ = wb::gui::clWindow;
     bool hideSelection_ = true;
     wb::gui::TPen selectionPen_{wb::gui::clBtnShadow, 1, wb::gui::PenStyle::Solid};
 };

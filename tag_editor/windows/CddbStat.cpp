@@ -66,7 +66,7 @@ TCddbStatFrm::TCddbStatFrm(TCddbRequests& requests, TCddbServer server, TCddbSet
     }
     Label3.SetBounds(8, 250, 110, 18);
 
-    TVlSortGrid& g = *RecGrd;
+    TVlSortGrid& g = RecGrd;
     g.SetColCount(4);
     g.SetRowCount(2);
     g.SetFixedRows(1);
@@ -107,7 +107,7 @@ TCddbStatFrm::~TCddbStatFrm() { TCP->Close(); }
 
 void TCddbStatFrm::FormShow() {
     client_.Start();
-    TVlSortGrid& g = *RecGrd;
+    TVlSortGrid& g = RecGrd;
     g.SetRowCount(2);
     g.ClearGrid();
     ShowState();
@@ -179,7 +179,7 @@ void TCddbStatFrm::ShowState() {
     TCPStateMemo.SetLines(client_.Log());
     ReqSendPanel.SetCaption(std::to_string(client_.SentCount()));
     ReqRecPanel.SetCaption(std::to_string(client_.ReceivedCount()));
-    TVlSortGrid& g = *RecGrd;
+    TVlSortGrid& g = RecGrd;
     const auto& rows = client_.Results();
     g.SetRowCount(rows.empty() ? 2 : static_cast<int>(rows.size()) + 1);
     const char* headers[] = {"Artist", "Album", "Year", "Genre"};

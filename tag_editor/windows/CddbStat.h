@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/gui/Form.h"
-#include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/Timer.h"
 #include "platform/net/ClientSocket.h"
@@ -41,7 +40,7 @@ public:
     wb::gui::Memo TCPStateMemo;
     wb::gui::Label Label1, Label2, Label3;
     wb::gui::Panel ReqSendPanel, ReqRecPanel;
-    wb::gui::HostedControl<TVlSortGrid> RecGrd;
+    TVlSortGrid RecGrd;
     wb::gui::Button OkBtn, CancelBtn;
     wb::gui::Timer Timer1;
 

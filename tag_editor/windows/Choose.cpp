@@ -23,7 +23,7 @@ TChooseFrm::TChooseFrm(wb::Component* owner)
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
 
-    TVlSortGrid& g = *ChooseGrd;
+    TVlSortGrid& g = ChooseGrd;
     g.SetColCount(4);
     g.SetRowCount(2);
     g.SetFixedRows(1);
@@ -37,8 +37,8 @@ TChooseFrm::TChooseFrm(wb::Component* owner)
     g.SetOnGetCellFormat([this](TVlSortGrid* s, int c, int r, TGridDrawState st, TFormatOptions& fo) {
         ChooseGrdGetCellFormat(s, c, r, st, fo);
     });
-    g.OnClick = [this](StringGrid*) { ChooseGrdClick(); };
-    g.OnDblClick = [this](StringGrid*) { ChooseGrdDblClick(); };
+    g.OnClick = [this](wb::Persistent*) { ChooseGrdClick(); };
+    g.OnDblClick = [this](wb::Persistent*) { ChooseGrdDblClick(); };
 
     Label1.SetBounds(8, 228, 150, 18);
     CounterPanel.SetBounds(160, 222, 70, 28);
@@ -58,7 +58,7 @@ TChooseFrm::TChooseFrm(wb::Component* owner)
 }
 
 int TChooseFrm::ChooseMatch(const std::vector<TCddbMatch>& matches) {
-    TVlSortGrid& g = *ChooseGrd;
+    TVlSortGrid& g = ChooseGrd;
     g.ClearGrid();
     g.SetRowCount(static_cast<int>(matches.size()) + 1);
     const char* headers[] = {"Artist", "Album", "Genre", "ID"};

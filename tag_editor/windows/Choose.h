@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/gui/Form.h"
-#include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/Timer.h"
 #include "tag_editor/logic/CddbClient.h"
@@ -28,7 +27,7 @@ public:
     void ChooseGrdGetCellFormat(TVlSortGrid* sender, int col, int row, wb::gui::TGridDrawState state,
                                 TFormatOptions& fo);
 
-    wb::gui::HostedControl<TVlSortGrid> ChooseGrd;
+    TVlSortGrid ChooseGrd;
     wb::gui::Label Label1, Label2;
     wb::gui::Panel CounterPanel;
     wb::gui::Button OKBtn;

@@ -1,7 +1,6 @@
 #pragma once
 // The small window that lets the user choose the folder a downloaded update goes to.
 #include "platform/gui/Form.h"
-#include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
 #include "tag_editor/controls/VlGrdCpt.h"
@@ -12,7 +11,7 @@ class TDirFrm : public wb::gui::Form {
 public:
     TDirFrm();
 
-    wb::gui::HostedControl<TVlDirectoryTree> DirTree;
+    TVlDirectoryTree DirTree;
     wb::gui::Button OKBtn, CancelBtn;
     TVlGradientCaption* Caption1;
 };

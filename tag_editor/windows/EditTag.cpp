@@ -1,11 +1,8 @@
 #include "tag_editor/windows/EditTag.h"
 
-#include <QtCore/Qt>
-
 #include <algorithm>
 
 #include "platform/base/ProgramPaths.h"
-#include "platform/gui/Guard.h"
 #include "tag_editor/logic/NamePatterns.h"
 #include "tag_editor/logic/TagCodec.h"
 
@@ -76,10 +73,10 @@ TEditTagListFrm::TEditTagListFrm()
     GenreCombo.SetItemIndex(-1);
 
     EditGrid.SetBounds(16, y + 36, 512, 196);
-    EditGrid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goEditing |
+    EditGrid.SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goEditing |
                          goAlwaysShowEditor);
-    EditGrid->SetScrollBars(ssVertical);
-    EditGrid->SetDefaultRowHeight(20);
+    EditGrid.SetScrollBars(ssVertical);
+    EditGrid.SetDefaultRowHeight(20);
     StartEmptyGrid(true);
 
     BitBtn1.SetBounds(16, 392, 96, 28);
@@ -94,12 +91,11 @@ TEditTagListFrm::TEditTagListFrm()
     CancelBtn.OnClick = [this](wb::Persistent*) { SetModalResult(kResultCancel); };
     BitBtn1.OnClick = [this](wb::Persistent*) { BitBtn1Click(); };
     YearListEdit.OnKeyPress = [this](wb::Persistent*, char& key) { YearListEditKeyPress(key); };
-    EditGrid->OnKeyDown = [this](StringGrid*, int& key, TShiftState) { EditGridKeyPress(key); };
-    EditGrid->OnSetEditText = [this](StringGrid*, int, int, const std::string&) { EditGridSetEditText(); };
-    EditGrid->OnClick = [this](StringGrid*) { EditGridClick(); };
-    // The sort grid asks for cell formats outside the guard.
-    EditGrid->SetOnGetCellFormat([this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& f) {
-        RunGuarded([&] { EditGridGetCellFormat(col, row, f); });
+    EditGrid.OnKeyDown = [this](wb::Persistent*, int& key, TShiftState) { EditGridKeyPress(key); };
+    EditGrid.OnSetEditText = [this](StringGrid*, int, int, const std::string&) { EditGridSetEditText(); };
+    EditGrid.OnClick = [this](wb::Persistent*) { EditGridClick(); };
+    EditGrid.SetOnGetCellFormat([this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& f) {
+        EditGridGetCellFormat(col, row, f);
     });
     tagsFolder_ = TagListFolder();
 }
@@ -115,7 +111,7 @@ void TEditTagListFrm::ShowArtistBox(bool album) {
 }
 
 void TEditTagListFrm::SetGridLayout(bool album) {
-    TVlSortGrid& g = *EditGrid;
+    TVlSortGrid& g = EditGrid;
     g.SetColCount(album ? 2 : 3);
     g.SetFixedCols(1);
     g.SetFixedRows(1);
@@ -133,7 +129,7 @@ void TEditTagListFrm::SetGridLayout(bool album) {
 }
 
 void TEditTagListFrm::StartEmptyGrid(bool album) {
-    TVlSortGrid& g = *EditGrid;
+    TVlSortGrid& g = EditGrid;
     g.ClearGrid();
     g.SetRowCount(2);
     SetGridLayout(album);
@@ -142,13 +138,13 @@ void TEditTagListFrm::StartEmptyGrid(bool album) {
 }
 
 void TEditTagListFrm::AppendRow() {
-    TVlSortGrid& g = *EditGrid;
+    TVlSortGrid& g = EditGrid;
     g.SetRowCount(g.RowCount() + 1);
     g.SetCells(0, g.RowCount() - 1, TrackText(g.RowCount() - 1));
 }
 
 void TEditTagListFrm::DropEmptyEndRows() {
-    TVlSortGrid& g = *EditGrid;
+    TVlSortGrid& g = EditGrid;
     const bool album = GridIsAlbum();
     int rows = RowCountWithoutEmptyEnd(g.RowCount(), g.Row(), [&](int r) {
         return g.CellText(1, r).empty() && (album || g.CellText(2, r).empty());
@@ -191,7 +187,7 @@ bool TEditTagListFrm::LoadTagList(const std::string& path) {
     for (size_t i = 0; i < genres.size(); ++i)
         if (genres[i] == list.Genre) genre = int(i);
     GenreCombo.SetItemIndex(genre);
-    TVlSortGrid& g = *EditGrid;
+    TVlSortGrid& g = EditGrid;
     for (size_t k = 1; k <= list.Tracks.size(); ++k) {
         if (k >= 2) AppendRow();
         const TTagListTrack& t = list.Tracks[k - 1];
@@ -214,7 +210,7 @@ TTagList TEditTagListFrm::CurrentList() const {
     list.Comment = CommentListEdit.Text();
     list.Year = YearListEdit.Text();
     list.Genre = GenreCombo.ItemIndex() < 0 ? std::string() : GenreCombo.Text();
-    const TVlSortGrid& g = *EditGrid;
+    const TVlSortGrid& g = EditGrid;
     for (int r = 1; r < g.RowCount(); ++r) {
         if (list.Album) list.Tracks.push_back({"", g.Cells(1, r)});
         else list.Tracks.push_back({g.Cells(1, r), g.Cells(2, r)});
@@ -225,7 +221,7 @@ TTagList TEditTagListFrm::CurrentList() const {
 void TEditTagListFrm::AlbumGrpClick() {
     ShowArtistBox(true);
     if (GridIsAlbum()) return;
-    TVlSortGrid& g = *EditGrid;
+    TVlSortGrid& g = EditGrid;
     for (int r = 1; r < g.RowCount(); ++r) g.SetCells(1, r, g.Cells(2, r));
     SetGridLayout(true);
 }
@@ -234,7 +230,7 @@ void TEditTagListFrm::SamplerGrpClick() {
     ShowArtistBox(false);
     if (!GridIsAlbum()) return;
     SetGridLayout(false);
-    TVlSortGrid& g = *EditGrid;
+    TVlSortGrid& g = EditGrid;
     for (int r = 1; r < g.RowCount(); ++r) {
         g.SetCells(2, r, g.Cells(1, r));
         g.SetCells(1, r, "");
@@ -253,8 +249,8 @@ void TEditTagListFrm::YearListEditKeyPress(char& key) {
 }
 
 void TEditTagListFrm::EditGridKeyPress(int& key) {
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-    TVlSortGrid& g = *EditGrid;
+    if (key != VK_RETURN) return;
+    TVlSortGrid& g = EditGrid;
     GridStep step = EnterStep(GridIsAlbum(), g.Col(), g.Row(), g.RowCount());
     if (step.Append) AppendRow();
     g.FocusCell(step.Col, step.Row);
@@ -273,7 +269,7 @@ void TEditTagListFrm::EditGridGetCellFormat(int col, int row, TFormatOptions& fo
 
 void TEditTagListFrm::BitBtn1Click() {
     for (Edit* e : {&ArtistListEdit, &AlbumListEdit, &CommentListEdit}) e->SetText(CapitalizeWords(e->Text()));
-    TVlSortGrid& g = *EditGrid;
+    TVlSortGrid& g = EditGrid;
     for (int r = 1; r < g.RowCount(); ++r)
         for (int c = 1; c < g.ColCount(); ++c) g.SetCells(c, r, CapitalizeWords(g.Cells(c, r)));
 }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/gui/Form.h"
-#include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
 #include "tag_editor/logic/TagList.h"
 #include "tag_editor/controls/VlSortGrd.h"
@@ -46,7 +45,7 @@ public:
     wb::gui::Label ArtistLabel, AlbumLabel, YearLabel, CommentLabel, GenreLabel;
     wb::gui::Edit ArtistListEdit, AlbumListEdit, YearListEdit, CommentListEdit;
     wb::gui::ComboBox GenreCombo;
-    wb::gui::HostedControl<TVlSortGrid> EditGrid;
+    TVlSortGrid EditGrid;
     wb::gui::Button BitBtn1, OkBtn, CancelBtn;
 
 private:
@@ -55,7 +54,7 @@ private:
     void AppendRow();
     void DropEmptyEndRows();
     void ShowArtistBox(bool album);
-    bool GridIsAlbum() const { return EditGrid->ColCount() == 2; }
+    bool GridIsAlbum() const { return EditGrid.ColCount() == 2; }
 
     bool editMode_ = false;
     std::string editPath_;

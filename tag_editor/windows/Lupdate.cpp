@@ -1,7 +1,5 @@
 #include "tag_editor/windows/Lupdate.h"
 
-#include <QEventLoop>
-#include <QTimer>
 #include <filesystem>
 
 #include "platform/base/IniFile.h"
@@ -128,8 +126,8 @@ TLUpdateFrm::TLUpdateFrm(TDirFrm* folderChooser)
             if (!ownFolderChooser_) ownFolderChooser_ = std::make_unique<TDirFrm>();
             chooser = ownFolderChooser_.get();
         }
-        chooser->DirTree->SetDirectory(start);
-        return chooser->ShowModal() == 1 ? chooser->DirTree->GetDirectory() : std::string();
+        chooser->DirTree.SetDirectory(start);
+        return chooser->ShowModal() == 1 ? chooser->DirTree.GetDirectory() : std::string();
     };
     StartUpdater = [](const std::string& commandLine) {
         if (!StartProgram(commandLine)) throw std::runtime_error("The updater could not be started: " + commandLine);
@@ -160,14 +158,15 @@ void TLUpdateFrm::FormShow() {
 
 void TLUpdateFrm::TimerTimer() {
     Timer->SetEnabled(false);
-    if (!UpdateCancelled && !checking_) CheckForUpdate();
+    if (!UpdateCancelled && stage_ == Stage::Idle) CheckForUpdate();
 }
 
-void TLUpdateFrm::DownloadBtnClick() { DownloadOnlyChosen = true; }
-void TLUpdateFrm::BitBtn3Click() { InstallChosen = true; }
+void TLUpdateFrm::DownloadBtnClick() { DownloadChosen(false); }
+void TLUpdateFrm::BitBtn3Click() { DownloadChosen(true); }
 
 void TLUpdateFrm::CancelBtnClick() {
     UpdateCancelled = true;
+    if (stage_ == Stage::Offered) stage_ = Stage::Idle;
     http_->Abort();
     FinishUpdateWindow();
     ShowUpdateStatus("Live Update aborted", 2);
@@ -175,7 +174,7 @@ void TLUpdateFrm::CancelBtnClick() {
 
 // Closing the window is a cancel: a transfer or a wait for the choice ends.
 void TLUpdateFrm::FormClose() {
-    if (checking_ && !UpdateCancelled) CancelBtnClick();
+    if (stage_ != Stage::Idle && !UpdateCancelled) CancelBtnClick();
     http_->Abort();
 }
 
@@ -211,31 +210,26 @@ void TLUpdateFrm::FinishUpdateWindow() {
     DownloadPanel.SetEnabled(false);
 }
 
-void TLUpdateFrm::WaitForChoice() {
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(100);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (InstallChosen || DownloadOnlyChosen || UpdateCancelled) loop.quit();
-    });
-    poll.start();
-    loop.exec();
-}
-
 void TLUpdateFrm::CheckForUpdate() {
-    checking_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{checking_};
+    if (stage_ != Stage::Idle) return;
+    stage_ = Stage::Checking;
+    // Back to idle however the check ends, unless it ends with an offer.
+    struct End {
+        Stage& stage;
+        ~End() {
+            if (stage == Stage::Checking) stage = Stage::Idle;
+        }
+    } end{stage_};
     InstallChosen = DownloadOnlyChosen = InstallReady = false;
     ArchiveFile.clear();
     ShowUpdateStatus("Checking for new version of Velmora", 0);
     const std::string folder = WithSlash(ProgramFolder);
     const std::string info = folder + "Update.ini", head = folder + "Head.txt";
     RemoveQuietly(info);
-    if (!http_->Get(UpdateAddress, info, head).Ok()) {
-        if (UpdateCancelled) return;
+    const bool fetched = http_->Get(UpdateAddress, info, head).Ok();
+    // A cancel that came as the answer arrived still ends the check.
+    if (UpdateCancelled) return;
+    if (!fetched) {
         ShowUpdateStatus("ERROR : No connection to server", 2);
         return FinishUpdateWindow();
     }
@@ -247,7 +241,7 @@ void TLUpdateFrm::CheckForUpdate() {
     if (!IsNewerVersion(ProgramVersion, version)) {
         ShowUpdateStatus("No new version available", 3);
         RemoveQuietly(info);
-        Window()->raise();
+        BringToFront();
         return FinishUpdateWindow();
     }
     if (const auto refusal = RefuseUpdateFileName(fileName)) {
@@ -258,20 +252,32 @@ void TLUpdateFrm::CheckForUpdate() {
     OldVerPanel.SetCaption(ProgramVersion);
     NewVerPanel.SetCaption(version);
     VersionPanel.SetVisible(true);
-    WaitForChoice();
-    if (UpdateCancelled) return;
-    std::string target;
-    if (DownloadOnlyChosen && !InstallChosen) {
+    offeredVersion_ = version;
+    offeredFile_ = fileName;
+    offeredUrl_ = archiveUrl;
+    stage_ = Stage::Offered;
+}
+
+void TLUpdateFrm::DownloadChosen(bool install) {
+    // The buttons show only with an offer; one click takes it.
+    if (stage_ != Stage::Offered) return;
+    stage_ = Stage::Downloading;
+    struct End {
+        Stage& stage;
+        ~End() { stage = Stage::Idle; }
+    } end{stage_};
+    (install ? InstallChosen : DownloadOnlyChosen) = true;
+    const std::string folder = WithSlash(ProgramFolder);
+    std::string target = folder;
+    if (!install) {
         target = ChooseFolder ? ChooseFolder(ProgramFolder) : std::string();
         if (target.empty()) return CancelBtnClick();
-    } else {
-        target = folder;
     }
-    const std::string archive = ArchivePath(target, fileName, version);
+    const std::string archive = ArchivePath(target, offeredFile_, offeredVersion_);
     ShowUpdateStatus("Downloading new version", 1);
     VersionPanel.SetVisible(false);
     DownloadPanel.SetVisible(true);
-    const wb::net::HttpOutcome got = http_->Get(archiveUrl, archive, head);
+    const wb::net::HttpOutcome got = http_->Get(offeredUrl_, archive, folder + "Head.txt");
     if (UpdateCancelled) return;
     if (!got.Ok() || !LooksLikeArchive(archive)) {
         // A page of the server's in place of the archive is no update either.
@@ -281,13 +287,13 @@ void TLUpdateFrm::CheckForUpdate() {
     }
     DownloadPanel.SetVisible(false);
     ArchiveFile = archive;
-    if (DownloadOnlyChosen && !InstallChosen) {
+    if (!install) {
         ShowUpdateStatus("       Download Ready", 0);
         return FinishUpdateWindow();
     }
     ShowUpdateStatus("       Download Ready. Press \"OK\" to finish Update", 0);
     InstallReady = true;
-    Window()->raise();
+    BringToFront();
     FinishUpdateWindow();
 }
 

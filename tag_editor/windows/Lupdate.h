@@ -71,11 +71,16 @@ public:
     int StatusKind() const { return statusKind_; }
 
 private:
-    void WaitForChoice();
+    // A check stops when it offers an update; the button of the user's
+    // choice goes on from there, so nothing waits for the choice.
+    enum class Stage { Idle, Checking, Offered, Downloading };
+    void DownloadChosen(bool install);
     std::unique_ptr<wb::net::HttpClient> http_;
     std::unique_ptr<TDirFrm> ownFolderChooser_;
     int statusKind_ = -1;
-    bool checking_ = false;
+    Stage stage_ = Stage::Idle;
+    // What the update information offers, kept for the download.
+    std::string offeredVersion_, offeredFile_, offeredUrl_;
 };
 
 } // namespace velmora

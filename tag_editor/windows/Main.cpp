@@ -48,10 +48,9 @@ const char* const kStoredProps[] = {
 
 } // namespace
 
-// F5 in the tree or the file list, and the focus leaving the name formats.
+// F5 in the file list, and the focus leaving the name formats.
 struct TID3Frm::Watch : QObject {
     explicit Watch(TID3Frm& form) : form_(form) {
-        form.DirTree->Widget()->installEventFilter(this);
         form.FileBox->Widget()->installEventFilter(this);
         QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             QWidget* group = form_.GroupBox4->Widget();
@@ -62,7 +61,6 @@ struct TID3Frm::Watch : QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyRelease) {
             int key = static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5 ? 0x74 : 0;
-            if (watched == form_.DirTree->Widget()) RunGuarded([&] { form_.DirTreeKeyUp(key); });
             if (watched == form_.FileBox->Widget()) RunGuarded([&] { form_.FileBoxKeyUp(key); });
         }
         return false;
@@ -85,7 +83,7 @@ TID3Frm::TID3Frm(const std::string& programFolder)
 
     TreePanel = Make<Panel>(this, "TreePanel");
     TreePanel->SetEdge(Panel::Edge::None);
-    DirTree = new Hosted<TVlDirectoryTree>(*TreePanel, "DirTree");
+    DirTree = new TVlDirectoryTree(*TreePanel, "DirTree");
     PageControl1 = Make<PageControl>(this, "PageControl1");
     auto page = [&](TabSheet*& sheet, const char* name, const char* caption) {
         sheet = new TabSheet(this);
@@ -102,7 +100,7 @@ TID3Frm::TID3Frm(const std::string& programFolder)
     FileBox = new Hosted<TID3FileBox>(*this, "FileBox");
     FileBox->Get()->SetMask("*.mp3");
     FileBox->Get()->setSelectionMode(QAbstractItemView::SingleSelection);
-    DirTree->Get()->SetFileList(FileBox->Get());
+    DirTree->SetFileList(FileBox->Get());
     StatusPanel = Make<Panel>(this, "StatusPanel");
     StatusPanel->SetEdge(Panel::Edge::Lowered);
     MpegInfoPanel = Make<Panel>(this, "MpegInfoPanel");
@@ -179,7 +177,8 @@ TID3Frm::Edit* TID3Frm::MakeEdit(WinControl* parent, const char* name, const std
 }
 
 void TID3Frm::Connect() {
-    DirTree->Get()->OnChange = [this](QObject*, QTreeWidgetItem*) { RunGuarded([this] { DirTreeChange(); }); };
+    DirTree->OnChange = [this](wb::Persistent*, TreeNode*) { DirTreeChange(); };
+    DirTree->OnKeyUp = [this](wb::Persistent*, int& key, TShiftState) { DirTreeKeyUp(key); };
     TID3FileBox* box = FileBox->Get();
     box->OnChange = [this](QObject*) { RunGuarded([this] { FileBoxChange(); }); };
     QObject::connect(box, &QListWidget::currentRowChanged, box, [this, box](int) {
@@ -255,7 +254,7 @@ void TID3Frm::FormCreate() {
     // A stored folder that is gone opens its nearest parent; one on a drive
     // that is gone, the music folder.
     const std::string folder = ReadSetting("Dirtree");
-    TVlDirectoryTree& tree = *DirTree->Get();
+    TVlDirectoryTree& tree = *DirTree;
     tree.HandleNeeded();
     try {
         tree.SetDirectory(folder.empty() ? MusicFolder() : folder);
@@ -273,7 +272,7 @@ void TID3Frm::FormCreate() {
 }
 
 void TID3Frm::FormClose() {
-    WriteSetting("Dirtree", DirTree->Get()->GetDirectory());
+    WriteSetting("Dirtree", DirTree->GetDirectory());
     WriteSetting("CDDrive", CDDriveList->Drive());
     IniStore->SaveToStorage();
     cddbRequests_.Save(RequestFileName());
@@ -283,7 +282,7 @@ void TID3Frm::FormClose() {
 
 void TID3Frm::DirTreeChange() {
     try {
-        FileBox->Get()->SetPath(DirTree->Get()->GetDirectory());
+        FileBox->Get()->SetPath(DirTree->GetDirectory());
     } catch (const std::exception&) {
         // A drive that is not ready lists nothing; the tree stays usable.
     }
@@ -322,7 +321,7 @@ void TID3Frm::RefreshFileList() {
 }
 
 void TID3Frm::DirTreeKeyUp(int key) {
-    if (key == 0x74) DirTree->Get()->RefreshTree();
+    if (key == VK_F5) DirTree->RefreshTree();
 }
 
 void TID3Frm::FileBoxKeyUp(int key) {
@@ -343,7 +342,7 @@ void TID3Frm::RenameDirectory(const std::string& path, const std::string& newNam
 }
 
 void TID3Frm::FollowFolder(const std::string& path) {
-    TVlDirectoryTree& tree = *DirTree->Get();
+    TVlDirectoryTree& tree = *DirTree;
     tree.RefreshTree();
     tree.SetDirectory(path);
     FileBox->Get()->SetPath(tree.GetDirectory());

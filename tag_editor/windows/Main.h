@@ -135,7 +135,7 @@ public:
     using Hosted = wb::gui::HostedControl<W>;
 
     Panel* TreePanel;
-    Hosted<TVlDirectoryTree>* DirTree;
+    TVlDirectoryTree* DirTree;
     wb::gui::PageControl* PageControl1;
     TabSheet *ID3Tab, *ListTagTab, *CDDBTab, *OptionTab, *NameFormSheet, *InfoTab;
     Hosted<TID3FileBox>* FileBox;
@@ -158,7 +158,7 @@ public:
 
     // "Tag from list"
     Label *TagListLabel, *EntriesLabel, *TagListCounter;
-    Hosted<TVlSortGrid>* TagListGrd;
+    TVlSortGrid* TagListGrd;
     Button *NewTagListBtn, *ChgTagListBtn, *DelTagListBtn, *AutoTagBtn, *MakePlListBtn;
     Hosted<TID3FileBox>* RenFileBox;
 

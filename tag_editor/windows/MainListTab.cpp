@@ -42,8 +42,8 @@ private:
 void TID3Frm::BuildListTab() {
     auto* t = ListTagTab;
     TagListLabel = MakeLabel(t, "TagListLabel", "Tagfile list :", 10, 6);
-    TagListGrd = new Hosted<TVlSortGrid>(*t, "TagListGrd");
-    SetUpTagListGrid(*TagListGrd->Get());
+    TagListGrd = new TVlSortGrid(*t, "TagListGrd");
+    SetUpTagListGrid(*TagListGrd);
     TagListGrd->SetBounds(8, 24, 434, 240);
     EntriesLabel = MakeLabel(t, "EntriesLabel", "Entries :", 10, 272);
     TagListCounter = MakeLabel(t, "TagListCounter", "0", 64, 272);
@@ -64,8 +64,8 @@ void TID3Frm::ConnectListTab() {
     OnClickCall(DelTagListBtn, &TID3Frm::DelTagListBtnClick);
     OnClickCall(AutoTagBtn, &TID3Frm::AutoTagBtnClick);
     OnClickCall(MakePlListBtn, &TID3Frm::MakePlListBtnClick);
-    TagListGrd->Get()->OnClick = [this](StringGrid*) { TagListGrdClick(); };
-    TagListGrd->Get()->SetOnGetCellFormat(
+    TagListGrd->OnClick = [this](wb::Persistent*) { TagListGrdClick(); };
+    TagListGrd->SetOnGetCellFormat(
         [this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& fo) { TagListGrdGetCellFormat(col, row, fo); });
 }
 
@@ -78,13 +78,13 @@ TEditTagListFrm& TID3Frm::TagListEditor() {
 void TID3Frm::FillTagListGrid() {
     RenFileBox->Get()->Reread();
     const std::vector<std::string> names = RenFileBox->Get()->ItemTexts();
-    velmora::FillTagListGrid(*TagListGrd->Get(), TagsFolder(), names);
+    velmora::FillTagListGrid(*TagListGrd, TagsFolder(), names);
     TagListCounter->SetCaption(std::to_string(names.size()));
     TagListGrdClick();
 }
 
 std::string TID3Frm::ChosenTagList() const {
-    return TagListPathAt(*TagListGrd->Get(), TagListGrd->Get()->Row());
+    return TagListPathAt(*TagListGrd, TagListGrd->Row());
 }
 
 void TID3Frm::TagListGrdClick() {
@@ -131,7 +131,7 @@ void TID3Frm::AutoTagBtnClick() {
     const std::string list = ChosenTagList();
     if (list.empty()) return;
     ListHost host(*this);
-    AutoTag(host, DirTree->Get()->GetDirectory(), FileBox->Get()->ItemTexts(), list, ListOptions());
+    AutoTag(host, DirTree->GetDirectory(), FileBox->Get()->ItemTexts(), list, ListOptions());
     TagListGrdClick();
 }
 
@@ -140,7 +140,7 @@ void TID3Frm::MakePlListBtnClick() {
     // With no editor made yet, the rename box's album choice stands in for it.
     const TEditTagListFrm* editor = windows_.TagListEditor ? windows_.TagListEditor : ownTagListEditor_.get();
     const bool album = editor ? editor->IsAlbum() : AplAlbumChk->Checked();
-    MakePlaylist(host, DirTree->Get()->GetDirectory(), FileBox->Get()->ItemTexts(), album, ListOptions(), false);
+    MakePlaylist(host, DirTree->GetDirectory(), FileBox->Get()->ItemTexts(), album, ListOptions(), false);
 }
 
 void TID3Frm::TagListGrdGetCellFormat(int col, int row, TFormatOptions& format) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/gui/Form.h"
-#include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
 #include "tag_editor/logic/CDDBCalc.h"
 #include "tag_editor/controls/VlSortGrd.h"
@@ -32,7 +31,7 @@ public:
     void NumberTracks();
     void CreateBtnClick();
 
-    wb::gui::HostedControl<TVlSortGrid> FileList;
+    TVlSortGrid FileList;
     wb::gui::Label Label1;
     wb::gui::Panel TrackPanel;
     wb::gui::Button CreateBtn, CancelBtn, UnChkBtn, ChkBtn;

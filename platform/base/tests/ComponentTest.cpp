@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/base/Component.h"
 
 namespace {
@@ -110,5 +112,73 @@ TEST(Variant, Texts) {
     EXPECT_EQ(wb::Variant(1.5).ToString(), "1.5");
     EXPECT_TRUE(wb::Variant().IsEmpty());
 }
+
+} // namespace
+
+namespace {
+
+// One owned component frees a sibling while the owner walks its list; the
+// sibling must leave the list at once and never be reached or freed again.
+struct SiblingFreeCase {
+    const char* name;
+    void (*walk)(wb::Component& owner);
+    bool inLoaded, inNotification, inDestructor;  // where the sibling is freed
+    bool victimFirst;  // the walk must reach the freer first: the owner frees its own last first
+};
+
+class FreesSibling : public wb::Component {
+public:
+    FreesSibling(Component* owner, const SiblingFreeCase& c) : Component(owner), case_(c) {}
+    ~FreesSibling() override {
+        Destroying_();
+        if (case_.inDestructor) FreeVictim();
+    }
+    Component* victim = nullptr;
+
+protected:
+    void Loaded() override {
+        Component::Loaded();
+        if (case_.inLoaded) FreeVictim();
+    }
+    void Notification(Component* c, wb::Operation op) override {
+        Component::Notification(c, op);
+        if (case_.inNotification && op == wb::Operation::Insert && c != victim) FreeVictim();
+    }
+
+private:
+    void FreeVictim() { delete std::exchange(victim, nullptr); }
+    SiblingFreeCase case_;
+};
+
+class ComponentFreedMeanwhile : public ::testing::TestWithParam<SiblingFreeCase> {};
+
+TEST_P(ComponentFreedMeanwhile, LeavesTheOwnersListOnce) {
+    const SiblingFreeCase& c = GetParam();
+    auto* owner = new wb::Component();
+    owner->BeginLoading();
+    auto* victim = c.victimFirst ? new Watcher(owner) : nullptr;
+    auto* freer = new FreesSibling(owner, c);
+    freer->victim = victim ? victim : new Watcher(owner);
+    freer->victim->SetName("Victim");
+    c.walk(*owner);
+    if (!c.inDestructor) {
+        EXPECT_EQ(owner->FindComponent("Victim"), nullptr);
+    }
+    delete owner;  // a second free of the victim shows under the address checker
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Component, ComponentFreedMeanwhile,
+    ::testing::Values(
+        SiblingFreeCase{"WhileLoading", [](wb::Component& o) { o.EndLoading(); }, true, false, false, false},
+        SiblingFreeCase{"WhileNotified",
+                        [](wb::Component& o) {
+                            o.EndLoading();
+                            new wb::Component(&o);
+                        },
+                        false, true, false, false},
+        SiblingFreeCase{"WhileTheOwnerFreesItsOwn", [](wb::Component& o) { o.EndLoading(); }, false, false,
+                        true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace wb::gui;
 
@@ -14,7 +15,7 @@ namespace {
 class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        painttest::EnsureApp();
+        wb::gui::test::App();
         image = QImage(60, 40, QImage::Format_RGB32);
         image.fill(Qt::white);
     }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
 #include <QWidget>
+#include <functional>
 
 #include "platform/testing/GuiTest.h"
 #include "platform/gui/Form.h"
@@ -152,5 +155,140 @@ TEST_F(FormTest, TheActiveControlFollowsTheFocusAndNeedsAFocusableControl) {
     form.SetActiveControl(edit);
     EXPECT_EQ(form.ActiveControl(), edit);
 }
+
+// A freed windowed control frees the controls still inside it, whoever owns
+// them; each goes once and leaves its owner's list.
+enum class ChildOwner { Panel, Form, Other, None };
+struct InsideCase {
+    const char* name;
+    ChildOwner owner;
+    bool formFirst;  // the form frees the panel, else the panel is freed alone
+};
+
+class FreeWatcher : public wb::Component {
+public:
+    int freed = 0;
+
+protected:
+    void Notification(wb::Component* c, wb::Operation op) override {
+        Component::Notification(c, op);
+        if (op == wb::Operation::Remove) ++freed;
+    }
+};
+
+class ControlsInside : public FormTest, public ::testing::WithParamInterface<InsideCase> {};
+
+TEST_P(ControlsInside, GoWithTheirParentOnce) {
+    const InsideCase& c = GetParam();
+    auto* form = new Form(nullptr, FormKind::Dialog);
+    wb::Component other;
+    auto* panel = new Panel(form);
+    panel->SetParent(form);
+    wb::Component* owner = c.owner == ChildOwner::Panel  ? static_cast<wb::Component*>(panel)
+                           : c.owner == ChildOwner::Form ? form
+                           : c.owner == ChildOwner::Other ? &other
+                                                          : nullptr;
+    auto* child = new Button(owner);
+    child->SetName("Child");
+    child->SetParent(panel);
+    QPointer<QWidget> widget = static_cast<QWidget*>(child->NativeWidget());
+    FreeWatcher watcher;
+    watcher.FreeNotification(child);
+    if (c.formFirst) {
+        delete form;
+    } else {
+        delete panel;
+        EXPECT_EQ(form->FindComponent("Child"), nullptr);
+    }
+    EXPECT_EQ(watcher.freed, 1);
+    EXPECT_TRUE(widget.isNull());
+    EXPECT_EQ(other.ComponentCount(), 0);
+    if (!c.formFirst) delete form;  // must not reach the child again
+}
+
+INSTANTIATE_TEST_SUITE_P(FormTest, ControlsInside,
+                         ::testing::Values(InsideCase{"OwnedByTheParent", ChildOwner::Panel, false},
+                                           InsideCase{"OwnedByTheFormParentFreedAlone", ChildOwner::Form, false},
+                                           InsideCase{"OwnedElsewhere", ChildOwner::Other, false},
+                                           InsideCase{"OwnedElsewhereFormFreed", ChildOwner::Other, true},
+                                           InsideCase{"OwnedByNone", ChildOwner::None, false},
+                                           InsideCase{"OwnedByNoneFormFreed", ChildOwner::None, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A form class whose OnDestroy handler reads its own members.
+class FormWithMembers : public Form {
+public:
+    explicit FormWithMembers(std::string& seen) : Form(nullptr, FormKind::Dialog) {
+        OnDestroy = [this, &seen](wb::Persistent*) { seen += note + ":" + ok.Caption() + ";"; };
+    }
+    ~FormWithMembers() override { BeforeDestruction(); }
+    std::string note = "a member of the form class, still whole";
+    Button ok{*this, "ok", "OK"};
+};
+
+TEST_F(FormTest, OnDestroyRunsOnceWhileTheWholeFormExists) {
+    struct Case {
+        const char* name;
+        std::function<void(std::string& seen)> makeAndFree;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"FormClassOfItsOwn", [](std::string& seen) { FormWithMembers f(seen); },
+         "a member of the form class, still whole:OK;"},
+        {"PlainFormWithOwnedControls",
+         [](std::string& seen) {
+             Form f(nullptr, FormKind::Dialog);
+             auto* ok = new Button(f, "ok", "OK");
+             f.OnDestroy = [ok, &seen](wb::Persistent*) { seen += ok->Caption() + ";"; };
+         },
+         "OK;"},
+    };
+    for (const Case& c : cases) {
+        std::string seen;
+        c.makeAndFree(seen);
+        EXPECT_EQ(seen, c.expected) << c.name;
+    }
+}
+
+// Escape follows the form's kind and its cancel button.
+struct EscapeCase {
+    const char* name;
+    FormKind kind;
+    bool cancelButton;
+    bool freeButtonFirst;
+    int clicks;
+    bool stillOpen;
+};
+
+class EscapeKey : public FormTest, public ::testing::WithParamInterface<EscapeCase> {};
+
+TEST_P(EscapeKey, ClicksTheCancelButtonElseFollowsTheKind) {
+    const EscapeCase& c = GetParam();
+    Form form(nullptr, c.kind);
+    Edit edit(form, "edit");
+    int clicks = 0;
+    auto* cancel = new Button(form, "cancel", "Cancel");
+    cancel->OnClick = [&](wb::Persistent*) { ++clicks; };
+    if (c.cancelButton) form.SetCancelButton(cancel);
+    if (c.freeButtonFirst) delete cancel;
+    form.Show();
+    QApplication::setActiveWindow(form.Window());
+    edit.SetFocus();
+    QTest::keyClick(static_cast<QWidget*>(edit.NativeWidget()), Qt::Key_Escape);
+    EXPECT_EQ(clicks, c.clicks);
+    EXPECT_EQ(form.IsWindowVisible(), c.stillOpen);
+    if (c.freeButtonFirst) {
+        EXPECT_EQ(form.CancelButton(), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FormTest, EscapeKey,
+    ::testing::Values(EscapeCase{"MainWithout", FormKind::Main, false, false, 0, true},
+                      EscapeCase{"MainWithCancel", FormKind::Main, true, false, 1, true},
+                      EscapeCase{"DialogWithout", FormKind::Dialog, false, false, 0, false},
+                      EscapeCase{"DialogWithCancel", FormKind::Dialog, true, false, 1, true},
+                      EscapeCase{"DialogWhoseCancelWasFreed", FormKind::Dialog, true, true, 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -154,8 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         GuardCase{"GridClick",
                   [](Form& f, Handler h) -> Deliver {
-                      auto* g = new StringGrid(static_cast<QWidget*>(f.NativeWidget()));
-                      g->OnClick = [h](StringGrid*) { h(); };
+                      auto* g = new StringGrid(f, "g" + std::to_string(f.ComponentCount()));
+                      g->OnClick = [h](wb::Persistent*) { h(); };
                       return [g] { g->Click(); };
                   }},
         GuardCase{"SocketRead",

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/base/TempDir.h"
@@ -62,6 +65,32 @@ TEST(Shell, ADocumentThatNoProgramOpensIsReported) {
     ::setenv("PATH", (dir.Path() + ":" + oldPath).c_str(), 1);
     EXPECT_FALSE(OpenWithDefaultApplication("/docs/qz15help.doc"));
     ::setenv("PATH", oldPath.c_str(), 1);
+}
+
+// The window's events go on while the opener decides: a job queued before
+// the call lets a stand-in opener finish, and its verdict arrives in time.
+TEST(Shell, TheWindowGoesOnWhileTheOpenerDecides) {
+    gui::test::App();
+    TempDir dir;
+    const std::string gate = dir / "gate";
+    ASSERT_EQ(::mkfifo(gate.c_str(), 0600), 0);
+    WriteFileReplacing(dir / "xdg-open", "#!/bin/sh\nread line < \"" + gate + "\"\nexit 3\n", 0755);
+    const std::string oldPath = std::getenv("PATH");
+    ::setenv("PATH", (dir.Path() + ":" + oldPath).c_str(), 1);
+    // Read and write, so the open never waits for the stand-in.
+    int opened = -1;
+    auto release = [&] {
+        opened = ::open(gate.c_str(), O_RDWR);
+        (void)!::write(opened, "go\n", 3);
+    };
+    QTimer::singleShot(0, release);
+    // Still waiting at the deadline would count as opened.
+    EXPECT_FALSE(OpenWithDefaultApplication("/docs/qz15help.doc"));
+    EXPECT_GE(opened, 0);
+    // A window that stood still leaves the stand-in waiting: let it end.
+    if (opened < 0) release();
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ::close(opened);
 }
 
 TEST(Shell, ProgramsStartWithTheirQuotedArguments) {

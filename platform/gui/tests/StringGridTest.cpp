@@ -1,35 +1,63 @@
 #include "platform/gui/StringGrid.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "platform/gui/Edit.h"
+#include "platform/gui/Form.h"
+#include "platform/testing/GuiTest.h"
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace wb::gui;
 
 namespace {
 
 class StringGridTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
-        painttest::EnsureApp();
-        grid = std::make_unique<StringGrid>();
-        grid->resize(300, 200);
+        wb::gui::test::App();
+        form = std::make_unique<Form>(nullptr, FormKind::Main);
+        form->SetClientSize(320, 220);
+        grid = std::make_unique<StringGrid>(*form, "Grid");
+        grid->SetBounds(0, 0, 300, 200);
         grid->SetScrollBars(ssNone);
-        grid->show();
+        form->Show();
+        QApplication::processEvents();  // the form becomes the active window
+        grid->Widget()->clearFocus();     // tests that want the focus take it
     }
     QImage Paint() { return painttest::PaintGrid(*grid); }
+    QAbstractScrollArea* Area() { return static_cast<QAbstractScrollArea*>(grid->Widget()); }
+    QLineEdit* Editor() { return grid->Widget()->findChild<QLineEdit*>(); }
+    // A rectangle of the view in the control's coordinates.
+    Rect InView(int left, int top, int right, int bottom) {
+        const QPoint o = Area()->viewport()->pos();
+        return {o.x() + left, o.y() + top, o.x() + right, o.y() + bottom};
+    }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+        // Keys reach the control that has the focus.
+        if (!grid->EditorMode() && !grid->Focused()) grid->SetFocus();
         QKeyEvent press(QEvent::KeyPress, key, mods, text);
-        QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(grid->InplaceEditor()) : grid.get();
+        QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(Editor()) : grid->Widget();
         QApplication::sendEvent(target, &press);
     }
+    // A mouse event on the view at a point in the control's coordinates.
+    void Mouse(QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton,
+               Qt::MouseButtons held = Qt::NoButton) {
+        if (type != QEvent::MouseButtonRelease && type != QEvent::MouseMove) held |= button;
+        const QPointF at = QPointF(x, y) - QPointF(Area()->viewport()->pos());
+        QMouseEvent e(type, at, Area()->viewport()->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Area()->viewport(), &e);
+    }
+    std::unique_ptr<Form> form;
     std::unique_ptr<StringGrid> grid;
 };
 
@@ -78,17 +106,19 @@ TEST_F(StringGridTest, MovesCarryTextsObjectsAndSizes) {
 
 TEST_F(StringGridTest, CellGeometryCountsLinesAndScrolling) {
     grid->SetColWidths(0, 30);
-    EXPECT_EQ(grid->CellRect(0, 0), (Rect{0, 0, 30, 24}));
-    EXPECT_EQ(grid->CellRect(1, 1), (Rect{31, 25, 95, 49}));
-    EXPECT_EQ(grid->MouseCoord(31, 25), (TGridCoord{1, 1}));
-    EXPECT_EQ(grid->MouseCoord(30, 10), (TGridCoord{0, 0}));  // the line belongs to the cell before it
+    EXPECT_EQ(grid->CellRect(0, 0), InView(0, 0, 30, 24));
+    EXPECT_EQ(grid->CellRect(1, 1), InView(31, 25, 95, 49));
+    const Rect at = InView(31, 25, 30, 10);
+    EXPECT_EQ(grid->MouseCoord(at.left, at.top), (TGridCoord{1, 1}));
+    EXPECT_EQ(grid->MouseCoord(at.right, at.bottom), (TGridCoord{0, 0}));  // the line belongs to the cell before it
+    EXPECT_EQ(grid->MouseCoord(at.left - 32, at.top), (TGridCoord{-1, 1}));  // the frame holds no cell
     grid->SetOptions(grid->Options() & ~unsigned(goVertLine | goHorzLine));
-    EXPECT_EQ(grid->CellRect(2, 2), (Rect{31 + 64, 25 + 24, 31 + 128, 25 + 48}));
+    EXPECT_EQ(grid->CellRect(2, 2), InView(31 + 64, 25 + 24, 31 + 128, 25 + 48));
     grid->SetRowCount(40);
-    EXPECT_EQ(grid->VisibleRowCount(), (200 - 25) / 24);
+    EXPECT_EQ(grid->VisibleRowCount(), (Area()->viewport()->height() - 25) / 24);
     grid->SetTopRow(10);
     EXPECT_EQ(grid->TopRow(), 10);
-    EXPECT_EQ(grid->CellRect(1, 10).top, 25);
+    EXPECT_EQ(grid->CellRect(1, 10).top, InView(0, 25, 0, 0).top);
     EXPECT_TRUE(grid->CellRect(1, 5).IsEmpty());
     grid->SetTopRow(1000);  // clamps so the last row ends the view
     EXPECT_EQ(grid->TopRow(), 40 - grid->VisibleRowCount());
@@ -107,11 +137,11 @@ TEST_F(StringGridTest, ScrollMessagesMoveTheTopRowAndTheBar) {
     msg.ScrollCode = SB_PAGEDOWN;
     grid->WMVScroll(msg);
     EXPECT_EQ(grid->TopRow(), 1 + grid->VisibleRowCount());
-    grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    Area()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(grid->TopRow(), grid->VisibleRowCount());
-    EXPECT_EQ(grid->verticalScrollBar()->value(), grid->TopRow() - 1);
-    grid->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(grid->verticalScrollBar()->value(), max);
+    EXPECT_EQ(Area()->verticalScrollBar()->value(), grid->TopRow() - 1);
+    Area()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(Area()->verticalScrollBar()->value(), max);
 }
 
 TEST_F(StringGridTest, HorizontalScrollMessagesMoveTheLeftColumn) {
@@ -183,9 +213,9 @@ TEST_F(StringGridTest, SelectCellCanRefuseAMove) {
 
 TEST_F(StringGridTest, KeysMoveTheCurrentCellAndExtendTheSelection) {
     int seen = 0;
-    grid->OnKeyDown = [&](StringGrid*, int& key, TShiftState) {
+    grid->OnKeyDown = [&](wb::Persistent*, int& key, TShiftState) {
         ++seen;
-        if (key == Qt::Key_Up) key = 0;  // a handler may swallow a key
+        if (key == VK_UP) key = 0;  // a handler may swallow a key
     };
     Key(Qt::Key_Down);
     Key(Qt::Key_Right);
@@ -219,51 +249,43 @@ TEST_F(StringGridTest, EditorStoresTypedTextAndEscapeRestoresIt) {
     EXPECT_EQ(stored, (std::vector<std::string>{"n", "old"}));
     Key(Qt::Key_F2);
     ASSERT_TRUE(grid->EditorMode());
-    EXPECT_EQ(grid->InplaceEditor()->text().toStdString(), "old");
+    EXPECT_EQ(Editor()->text().toStdString(), "old");
     Key(Qt::Key_Down);  // leaves the cell and the editor
     EXPECT_EQ(grid->Row(), 2);
     EXPECT_FALSE(grid->EditorMode());
 }
 
 TEST_F(StringGridTest, MouseSelectsMovesAndSizes) {
-    auto mouse = [&](QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-        Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent e(type, QPointF(x, y), grid->viewport()->mapToGlobal(QPointF(x, y)), button, held,
-                      Qt::NoModifier);
-        QApplication::sendEvent(grid->viewport(), &e);
-    };
     int clicks = 0, ups = 0;
-    grid->OnClick = [&](StringGrid*) { ++clicks; };
-    grid->OnMouseUp = [&](StringGrid*, TMouseButton b, TShiftState, int, int) { ups += b == mbRight ? 10 : 1; };
+    grid->OnClick = [&](wb::Persistent*) { ++clicks; };
+    grid->OnMouseUp = [&](wb::Persistent*, TMouseButton b, TShiftState, int, int) { ups += b == mbRight ? 10 : 1; };
     Rect cell = grid->CellRect(3, 2);
-    mouse(QEvent::MouseButtonPress, cell.left + 5, cell.top + 5);
-    mouse(QEvent::MouseButtonRelease, cell.left + 5, cell.top + 5);
+    Mouse(QEvent::MouseButtonPress, cell.left + 5, cell.top + 5);
+    Mouse(QEvent::MouseButtonRelease, cell.left + 5, cell.top + 5);
     EXPECT_EQ(grid->Col(), 3);
     EXPECT_EQ(grid->Row(), 2);
     EXPECT_EQ(clicks, 1);
-    mouse(QEvent::MouseButtonRelease, 5, 5, Qt::RightButton);
+    Mouse(QEvent::MouseButtonRelease, 5, 5, Qt::RightButton);
     EXPECT_EQ(ups, 11);
 
     grid->SetOptions(grid->Options() | goColMoving | goColSizing);
     grid->SetCells(1, 0, "moved");
     Rect from = grid->CellRect(1, 0), to = grid->CellRect(3, 0);
-    mouse(QEvent::MouseButtonPress, from.left + 20, from.top + 5);
-    mouse(QEvent::MouseButtonRelease, to.left + 20, to.top + 5);
+    Mouse(QEvent::MouseButtonPress, from.left + 20, from.top + 5);
+    Mouse(QEvent::MouseButtonRelease, to.left + 20, to.top + 5);
     EXPECT_EQ(grid->Cells(3, 0), "moved");
     EXPECT_EQ(clicks, 1);  // a header drag is no click
 
     Rect header = grid->CellRect(2, 0);
-    mouse(QEvent::MouseButtonPress, header.right, header.top + 5);
-    QMouseEvent drag(QEvent::MouseMove, QPointF(header.right + 30, header.top + 5),
-                     grid->viewport()->mapToGlobal(QPointF(header.right + 30, header.top + 5)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(grid->viewport(), &drag);
-    mouse(QEvent::MouseButtonRelease, header.right + 30, header.top + 5);
+    Mouse(QEvent::MouseButtonPress, header.right, header.top + 5);
+    Mouse(QEvent::MouseMove, header.right + 30, header.top + 5, Qt::NoButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, header.right + 30, header.top + 5);
     EXPECT_EQ(grid->ColWidths(2), 64 + 30);
 }
 
 TEST_F(StringGridTest, SizeStepsReachDerivedGrids) {
     struct Watch : StringGrid {
+        using StringGrid::StringGrid;
         int sizes = 0, heights = 0, widths = 0, oldRows = -1;
         void SizeChanged(int, int oldRowCount) override { ++sizes; oldRows = oldRowCount; }
         void RowHeightsChanged() override { ++heights; StringGrid::RowHeightsChanged(); }
@@ -289,7 +311,7 @@ struct Reorder : StringGrid {
 };
 
 TEST(StringGridPermuteTest, OnlyAPermutationOfTheRowsIsAccepted) {
-    painttest::EnsureApp();
+    wb::gui::test::App();
     Reorder g;
     for (int r = 0; r < 5; ++r) g.SetCells(0, r, std::to_string(r));
     EXPECT_THROW(g.PermuteRows(1, {1, 1, 3, 4}), std::invalid_argument);
@@ -301,5 +323,102 @@ TEST(StringGridPermuteTest, OnlyAPermutationOfTheRowsIsAccepted) {
     EXPECT_EQ(g.Cells(0, 3), "1");
     EXPECT_EQ(g.Cells(0, 0), "0");
 }
+
+} // namespace
+
+namespace {
+
+// Each event of the grid, its handler failing once: the failure shows one
+// error box, and the grid's own handling of the input still happens.
+struct GridGuardCase {
+    const char* name;
+    std::function<void(StringGrid&, std::function<void()> fail)> arm;
+    std::function<void(StringGridTest&)> act;
+    std::function<bool(StringGridTest&)> wentOn;
+};
+
+void PrintTo(const GridGuardCase& c, std::ostream* os) { *os << c.name; }
+
+class GridGuard : public StringGridTest, public ::testing::WithParamInterface<GridGuardCase> {};
+
+TEST_P(GridGuard, AFailingHandlerShowsOneBoxAndTheGridGoesOn) {
+    test::App("Guarded");
+    test::ModalDriver driver;
+    grid->SetFocus();
+    int failures = 0;
+    GetParam().arm(*grid, [&] {
+        if (++failures == 1) throw std::runtime_error("handler failed");
+    });
+    GetParam().act(*this);
+    QTRY_COMPARE(driver.Messages().size(), size_t(1));
+    EXPECT_EQ(driver.Messages()[0].text, "handler failed");
+    EXPECT_TRUE(GetParam().wentOn(*this));
+    test::App();
+}
+
+Rect Cell(StringGridTest& t, int col, int row) { return t.grid->CellRect(col, row); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, GridGuard,
+    ::testing::Values(
+        GridGuardCase{"KeyDown", [](StringGrid& g, auto fail) { g.OnKeyDown = [fail](wb::Persistent*, int&, TShiftState) { fail(); }; },
+                      [](StringGridTest& t) { t.Key(Qt::Key_Down); },
+                      [](StringGridTest& t) { return t.grid->Row() == 2; }},
+        GridGuardCase{"SelectCell", [](StringGrid& g, auto fail) { g.OnSelectCell = [fail](StringGrid*, int, int, bool&) { fail(); }; },
+                      [](StringGridTest& t) { t.Key(Qt::Key_Down); },
+                      [](StringGridTest& t) { return t.grid->Row() == 2; }},
+        GridGuardCase{"MouseDown", [](StringGrid& g, auto fail) { g.OnMouseDown = [fail](wb::Persistent*, TMouseButton, TShiftState, int, int) { fail(); }; },
+                      [](StringGridTest& t) { auto& g = t; Rect r = Cell(t, 3, 2); g.Mouse(QEvent::MouseButtonPress, r.left + 5, r.top + 5); },
+                      [](StringGridTest& t) { return t.grid->Col() == 3; }},
+        GridGuardCase{"Click", [](StringGrid& g, auto fail) { g.OnClick = [fail](wb::Persistent*) { fail(); }; },
+                      [](StringGridTest& t) { auto& g = t; Rect r = Cell(t, 3, 2); g.Mouse(QEvent::MouseButtonPress, r.left + 5, r.top + 5); },
+                      [](StringGridTest& t) { return t.grid->Col() == 3; }},
+        GridGuardCase{"MouseUp", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goColMoving); g.OnMouseUp = [fail](wb::Persistent*, TMouseButton, TShiftState, int, int) { fail(); }; },
+                      [](StringGridTest& t) {
+                          auto& g = t;
+                          g.grid->SetCells(1, 0, "moved");
+                          Rect from = Cell(t, 1, 0), to = Cell(t, 3, 0);
+                          g.Mouse(QEvent::MouseButtonPress, from.left + 5, from.top + 5);
+                          g.Mouse(QEvent::MouseButtonRelease, to.left + 5, to.top + 5);
+                      },
+                      [](StringGridTest& t) { return t.grid->Cells(3, 0) == "moved"; }},
+        GridGuardCase{"DblClick", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing); g.OnDblClick = [fail](wb::Persistent*) { fail(); }; },
+                      [](StringGridTest& t) {
+                          auto& g = t;
+                          Rect r = Cell(t, 1, 1);
+                          g.Mouse(QEvent::MouseButtonPress, r.left + 5, r.top + 5);
+                          g.Mouse(QEvent::MouseButtonRelease, r.left + 5, r.top + 5);
+                          g.Mouse(QEvent::MouseButtonDblClick, r.left + 5, r.top + 5);
+                      },
+                      [](StringGridTest& t) { return t.grid->EditorMode(); }},
+        GridGuardCase{"SetEditText", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing); g.OnSetEditText = [fail](StringGrid*, int, int, const std::string&) { fail(); }; },
+                      [](StringGridTest& t) { t.Key(Qt::Key_N, Qt::NoModifier, "n"); },
+                      [](StringGridTest& t) { return t.grid->Cells(1, 1) == "n"; }},
+        GridGuardCase{"Enter", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing | goAlwaysShowEditor); g.OnEnter = [fail](wb::Persistent*) { fail(); }; },
+                      [](StringGridTest& t) { auto& g = t; g.grid->DoExit(); g.grid->DoEnter(); },
+                      [](StringGridTest& t) { return t.grid->EditorMode(); }},
+        GridGuardCase{"Exit", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing); g.OnExit = [fail](wb::Persistent*) { fail(); }; },
+                      [](StringGridTest& t) {
+                          auto& g = t;
+                          g.Key(Qt::Key_F2);
+                          auto* other = new Edit(*g.form, "Other");
+                          other->SetFocus();
+                          if (g.grid->EditorMode()) g.grid->DoExit();  // without a window manager the focus may stay
+                      },
+                      [](StringGridTest& t) { return !t.grid->EditorMode(); }},
+        GridGuardCase{"DrawCell", [](StringGrid& g, auto fail) {
+                          g.OnDrawCell = [fail, &g](StringGrid*, int c, int r, const Rect&, TGridDrawState) {
+                              if (c == 0 && r == 0) fail();
+                              if (c == 4 && r == 4) g.SetCells(4, 0, "last drawn");
+                          }; },
+                      [](StringGridTest& t) { t.Paint(); },
+                      [](StringGridTest& t) { return t.grid->Cells(4, 0) == "last drawn"; }},
+        GridGuardCase{"TopLeftChanged", [](StringGrid& g, auto fail) { g.SetRowCount(40); g.OnTopLeftChanged = [fail](StringGrid*) { fail(); }; },
+                      [](StringGridTest& t) { auto& g = t; TWMScroll m; m.ScrollCode = SB_LINEDOWN; g.grid->WMVScroll(m); },
+                      [](StringGridTest& t) { return t.grid->TopRow() == 2; }},
+        GridGuardCase{"ColumnMoved", [](StringGrid& g, auto fail) { g.OnColumnMoved = [fail](StringGrid*, int, int) { fail(); }; },
+                      [](StringGridTest& t) { auto& g = t; g.grid->SetCells(1, 1, "x"); g.grid->MoveColumn(1, 2); },
+                      [](StringGridTest& t) { return t.grid->Cells(2, 1) == "x"; }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -12,15 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "platform/testing/TestApp.h"
 
-QCoreApplication& App() {
-    static int argc = 1;
-    static char name[] = "net_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = QCoreApplication::instance() ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
-    return *app;
-}
+namespace {
 
 // What the socket reported, in order.
 struct Recorder {
@@ -37,7 +30,7 @@ struct Recorder {
 class ClientSocketTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
+        wb::gui::test::App();
         ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     }
     QTcpSocket* Accept() {

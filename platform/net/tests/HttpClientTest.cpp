@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <filesystem>
@@ -12,19 +11,12 @@
 #include <sys/stat.h>
 
 #include "platform/base/TempDir.h"
+#include "platform/testing/TestApp.h"
 
 namespace {
 
 using namespace wb::net;
 namespace fs = std::filesystem;
-
-QCoreApplication& App() {
-    static int argc = 1;
-    static char name[] = "net_tests";
-    static char* argv[] = {name, nullptr};
-    static auto* app = QCoreApplication::instance() ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
-    return *app;
-}
 
 std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -71,7 +63,7 @@ void PrintTo(const ReplyCase& c, std::ostream* os) { *os << c.name; }
 
 class HttpReplies : public ::testing::TestWithParam<ReplyCase> {
 protected:
-    void SetUp() override { App(); }
+    void SetUp() override { wb::gui::test::App(); }
 };
 
 TEST_P(HttpReplies, ReplaceTheFileOnlyWhenTheWholeBodyArrived) {
@@ -115,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HttpClient, ProgressAbortAndRefusals) {
-    App();
+    wb::gui::test::App();
     wb::TempDir dir("http-test");
     // Abort from the progress handler, as a Cancel button would.
     ScriptedServer slow("HTTP/1.0 200 OK\r\nContent-Length: 900000\r\n\r\n" + std::string(300000, 'z'), true);

@@ -2,6 +2,8 @@
 // person can look at them without a display.
 #include "tag_editor/controls/VlFilSys.h"
 
+#include "platform/gui/Label.h"
+
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -15,7 +17,7 @@ using namespace velmora;
 namespace {
 
 TEST(Screenshot, TreeFileListAndDriveBox) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     velmora::test::TestFolder dir("screens");
     for (const char* d : {"music/Blues", "music/Jazz/Live", "music/Rock/1971", "music/Rock/1973",
                           "music/Soundtracks", "podcasts"})
@@ -33,9 +35,10 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     QWidget window;
     window.setWindowTitle("Velmora");
     window.resize(560, 320);
+    // Freed before the window, which frees their widgets otherwise.
     TVlDriveComboBox drives;
     drives.SetFrameVisible(true);
-    auto* tree = new TVlDirectoryTree;
+    auto tree = std::make_unique<TVlDirectoryTree>();
     tree->SetFrameVisible(true);
     tree->SetFrameStyle(fsLowered);
     auto* files = new TVlFileListBox;
@@ -44,20 +47,21 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     files->SetFrameVisible(true);
     files->SetFrameStyle(fsGroove);
     tree->SetFileList(files);
-    auto* label = new QLabel;
-    tree->SetDirLabel(label);
+    auto label = std::make_unique<wb::gui::Label>();
+    label->SetAutoSize(false);  // the layout sizes it
+    tree->SetDirLabel(label.get());
 
     auto* row = new QHBoxLayout;
-    row->addWidget(tree, 1);
+    row->addWidget(tree->Widget(), 1);
     row->addWidget(files, 1);
     auto* column = new QVBoxLayout(&window);
     column->addWidget(static_cast<QWidget*>(drives.NativeWidget()));
     column->addLayout(row, 1);
-    column->addWidget(label);
+    column->addWidget(label->Widget());
     window.show();
     QCoreApplication::processEvents();
     tree->SetDirectory(dir / "music/Rock");
-    tree->setFocus();
+    tree->SetFocus();
     files->setCurrentRow(1);
     QCoreApplication::processEvents();
 

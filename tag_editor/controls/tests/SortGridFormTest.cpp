@@ -9,6 +9,7 @@
 
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace velmora;
 using namespace wb::gui;
@@ -38,7 +39,7 @@ std::string Items(QListWidget* list) {
 class SortGridFormTest : public ::testing::Test {
 public:
     void SetUp() override {
-        painttest::EnsureApp();
+        wb::gui::test::App();
         form = std::make_unique<TSortGridForm>();
         form->LoadHeaderList(list, nullptr);
         form->Show();
@@ -144,9 +145,9 @@ TEST_F(SortGridFormTest, DefaultLayoutReloadsBothLists) {
 }
 
 TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
-    painttest::EnsureApp();
+    wb::gui::test::App();
     TVlSortGrid grid;
-    grid.resize(400, 200);
+    grid.SetBounds(0, 0, 400, 200);
     grid.SetHeaderPopUpSet(SortPopUpItem(TagColConfigWin));
     for (auto [caption, state] : {std::pair{"Nr", 0}, {"Titel", 1}, {"Interpret", 1}, {"Jahr", 2}})
         grid.AddHeaderEntry(caption, std::uint8_t(state), 60, 0);
@@ -175,7 +176,7 @@ TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
 }
 
 TEST(Screenshot, ColumnDialog) {
-    painttest::EnsureApp();
+    wb::gui::test::App();
     THeaderEntryList list = Sample();
     TSortGridForm form;
     form.LoadHeaderList(list, [](THeaderEntryList&) {});

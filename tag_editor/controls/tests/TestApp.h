@@ -1,6 +1,5 @@
 #pragma once
-// One QApplication per test binary, and helpers for pixels and folders.
-#include <QApplication>
+// Helpers for pixels and folders, with the tests' application object.
 #include <QImage>
 
 #include <filesystem>
@@ -9,16 +8,9 @@
 
 #include "platform/base/TempDir.h"
 #include "platform/gui/Canvas.h"
+#include "platform/testing/TestApp.h"
 
 namespace velmora::test {
-
-inline void EnsureApp() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "velmora_controls_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 inline QImage Blank(int w, int h, wb::gui::TColor fill = wb::gui::clWhite) {
     QImage img(w, h, QImage::Format_RGB32);

@@ -64,13 +64,6 @@ TEST_F(VersionViewTest, NoVersionInformationShowsUnknown) {
     EXPECT_EQ(view.GetLabelText(), "Unknown");
 }
 
-TEST_F(VersionViewTest, AtDesignTimeTheCaptionShows) {
-    TVersionView view;
-    view.SetCaption("VersionView");
-    view.SetDesigning(true);
-    EXPECT_EQ(view.GetLabelText(), "VersionView");
-}
-
 TEST(VersionQuery, BackslashesAndTrailingZeros) {
     wb::VersionData data;
     data.translations = {1};

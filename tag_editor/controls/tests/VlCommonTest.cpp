@@ -14,7 +14,7 @@ namespace {
 
 class Drawing : public ::testing::Test {
 protected:
-    void SetUp() override { velmora::test::EnsureApp(); }
+    void SetUp() override { wb::gui::test::App(); }
     // A white and lime bar drawn over the whole of a black image.
     static QImage SegmentBar(int w, int h, TOrientation o, int value, int segments) {
         QImage img = Blank(w, h, clBlack);
@@ -252,7 +252,7 @@ private:
 };
 
 TEST(VlBlinking, OnlyControlsThatAnswerOneBlinkInStep) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     TVlBlinkingControlsList list;
     EXPECT_EQ(list.TimerInterval(), 500);
     Target yes(1), no(0), two(2);

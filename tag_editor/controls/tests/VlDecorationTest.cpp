@@ -21,7 +21,7 @@ using namespace wb::gui;
 
 class Decorations : public ::testing::Test {
 protected:
-    void SetUp() override { velmora::test::EnsureApp(); }
+    void SetUp() override { wb::gui::test::App(); }
     static void Enter(WidgetControl& c) {
         QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
         QApplication::sendEvent(c.Widget(), &e);

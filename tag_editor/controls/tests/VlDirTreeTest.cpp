@@ -8,6 +8,7 @@
 #include "TestApp.h"
 
 using namespace velmora;
+using wb::gui::TreeNode;
 
 using velmora::test::TestFolder;
 using Strings = std::vector<std::string>;
@@ -17,7 +18,7 @@ namespace {
 class DirTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        velmora::test::EnsureApp();
+        wb::gui::test::App();
         dir.Dir("c/Music/Rock/Live");
         dir.Dir("c/Music/Pop");
         dir.Dir("c/Docs");
@@ -40,7 +41,7 @@ protected:
 
     Strings Roots(const TVlDirectoryTree& t) {
         Strings out;
-        for (int i = 0; i < t.topLevelItemCount(); ++i) out.push_back(t.topLevelItem(i)->text(0).toStdString());
+        for (int i = 0; i < t.RootCount(); ++i) out.push_back(t.Root(i)->Text());
         return out;
     }
     std::string C(const std::string& rel = "") { return rel.empty() ? dir / "c" : dir / ("c/" + rel); }
@@ -62,7 +63,7 @@ TEST_F(DirTree, DriveNodesCarryLabelAndRootAndTheFirstIsSelected) {
     EXPECT_EQ(tree.LastSerial(C() + "/"), 1u);
     EXPECT_EQ(tree.LastSerial(dir / "cd/"), 0xFFFFFFFFu);
     EXPECT_EQ(tree.LastSerial(dir / "usb/"), 0u);  // removable media are not read
-    EXPECT_EQ(tree.FindNode(C()), tree.topLevelItem(0));
+    EXPECT_EQ(tree.FindNode(C()), tree.Root(0));
     EXPECT_EQ(tree.FindNode(C("Music")), nullptr);
 }
 
@@ -71,7 +72,7 @@ TEST_F(DirTree, SetDirectoryMatchesExactlyFirstThenIgnoringCase) {
     tree.HandleNeeded();
     tree.SetDirectory(C("music/rock/"));
     EXPECT_EQ(tree.GetDirectory(), C("Music/Rock"));
-    EXPECT_EQ(tree.currentItem()->text(0).toStdString(), "Rock");
+    EXPECT_EQ(tree.Current()->Text(), "Rock");
 
     dir.Dir("c/music");  // a second folder differing only in case
     tree.RefreshTree();
@@ -87,20 +88,20 @@ TEST_F(DirTree, SetDirectoryMatchesExactlyFirstThenIgnoringCase) {
 
     // Hidden folders never appear.
     tree.SetDirectory(C());
-    tree.expandItem(tree.currentItem());
+    tree.Current()->SetExpanded(true);
     Strings kids;
-    for (int i = 0; i < tree.currentItem()->childCount(); ++i)
-        kids.push_back(tree.currentItem()->child(i)->text(0).toStdString());
+    for (int i = 0; i < tree.Current()->Count(); ++i)
+        kids.push_back(tree.Current()->Child(i)->Text());
     EXPECT_EQ(kids, (Strings{"Docs", "Music", "music"}));
     // A folder that gained a subfolder gets one expand button when its
     // parent is expanded again, not one more at every expand.
     dir.Dir("c/Docs/old");
     for (int round = 0; round < 3; ++round) {
-        tree.collapseItem(tree.currentItem());
-        tree.expandItem(tree.currentItem());
+        tree.Current()->SetExpanded(false);
+        tree.Current()->SetExpanded(true);
     }
-    EXPECT_EQ(tree.currentItem()->child(0)->childCount(), 1);   // "Docs": its placeholder
-    EXPECT_EQ(tree.currentItem()->child(2)->childCount(), 0);   // "music" has no subfolder
+    EXPECT_EQ(tree.Current()->Child(0)->Count(), 1);   // "Docs": its placeholder
+    EXPECT_EQ(tree.Current()->Child(2)->Count(), 0);   // "music" has no subfolder
 }
 
 TEST_F(DirTree, PathsOutsideEveryDriveRaiseAndKeepTheSelection) {
@@ -131,11 +132,11 @@ TEST_F(DirTree, ChangeStepPointsTheFileListFirstAndFiresOnce) {
     tree.HandleNeeded();
     int changes = 0, driveChanges = 0;
     std::string listedAtChange;
-    tree.OnChange = [&](QObject*, QTreeWidgetItem*) {
+    tree.OnChange = [&](wb::Persistent*, TreeNode*) {
         ++changes;
         listedAtChange = list.Directory();
     };
-    tree.OnDriveChange = [&](QObject*) { ++driveChanges; };
+    tree.OnDriveChange = [&](wb::Persistent*) { ++driveChanges; };
 
     tree.SetDirectory(C("Music/Rock"));
     EXPECT_EQ(changes, 1);
@@ -186,13 +187,13 @@ TEST_F(DirTree, ANewMediumIsReadWhenItsDriveIsClicked) {
     tree.HandleNeeded();
     tree.SetDirectory(dir / "cd");
     int changes = 0;
-    QTreeWidgetItem* changedNode = nullptr;
-    tree.OnChange = [&](QObject*, QTreeWidgetItem* n) {
+    TreeNode* changedNode = nullptr;
+    tree.OnChange = [&](wb::Persistent*, TreeNode* n) {
         ++changes;
         changedNode = n;
     };
     int clicks = 0;
-    tree.OnClick = [&](QObject*) { ++clicks; };
+    tree.OnClick = [&](wb::Persistent*) { ++clicks; };
     tree.ClickSelected();
     EXPECT_EQ(clicks, 1);
 
@@ -202,21 +203,21 @@ TEST_F(DirTree, ANewMediumIsReadWhenItsDriveIsClicked) {
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(changedNode, tree.FindNode(dir / "cd"));
-    EXPECT_EQ(changedNode->text(0).toStdString(), "My album (" + (dir / "cd") + ")");
+    EXPECT_EQ(changedNode->Text(), "My album (" + (dir / "cd") + ")");
     EXPECT_EQ(tree.LastSerial(dir / "cd/"), 77u);
-    EXPECT_GE(changedNode->childCount(), 1);
+    EXPECT_GE(changedNode->Count(), 1);
 }
 
 TEST_F(DirTree, DriveTypesAddAndRemoveNodesWithoutRebuildingTheOthers) {
     TVlDirectoryTree tree;
     tree.HandleNeeded();
-    QTreeWidgetItem* c = tree.FindNode(C());
+    TreeNode* c = tree.FindNode(C());
     tree.SetDriveTypes({dtFixed});
-    EXPECT_EQ(tree.topLevelItemCount(), 2);
+    EXPECT_EQ(tree.RootCount(), 2);
     EXPECT_EQ(tree.FindNode(C()), c);
     tree.SetDriveTypes({dtFixed, dtCDROM});
-    EXPECT_EQ(tree.topLevelItemCount(), 3);
-    EXPECT_EQ(tree.topLevelItem(1), tree.FindNode(dir / "cd"));  // in root order
+    EXPECT_EQ(tree.RootCount(), 3);
+    EXPECT_EQ(tree.Root(1), tree.FindNode(dir / "cd"));  // in root order
     EXPECT_EQ(tree.FindNode(C()), c);
 
     // A volume that goes away takes its node with it.
@@ -231,7 +232,7 @@ TEST_F(DirTree, RenameRefusesNamesThatLeaveTheParent) {
     tree.SetReadOnly(false);
     tree.HandleNeeded();
     tree.SetDirectory(C("Music/Rock"));
-    QTreeWidgetItem* rock = tree.currentItem();
+    TreeNode* rock = tree.Current();
     for (std::string bad : {"../Escaped", "a/b", "", ".", "..", "a:b", "x*"}) {
         std::string s = bad;
         EXPECT_FALSE(tree.RenameNode(rock, s)) << bad;
@@ -253,12 +254,12 @@ TEST_F(DirTree, RenameRefusesNamesThatLeaveTheParent) {
     std::string name = "Stone";
     ASSERT_TRUE(tree.RenameNode(rock, name));
     EXPECT_TRUE(std::filesystem::exists(C("Music/Stone/song.mp3")));
-    EXPECT_EQ(rock->text(0).toStdString(), "Stone");
+    EXPECT_EQ(rock->Text(), "Stone");
     EXPECT_EQ(tree.GetDirectory(), C("Music/Stone"));
     EXPECT_EQ(list.Directory(), C("Music/Stone"));
     tree.SetDirectory(C("Music/Stone/Live"));
     EXPECT_EQ(tree.GetDirectory(), C("Music/Stone/Live"));
-    EXPECT_EQ(TVlDirectoryTree::Info(rock->child(0))->Path, C("Music/Stone/Live/"));
+    EXPECT_EQ(TVlDirectoryTree::Info(rock->Child(0))->Path, C("Music/Stone/Live/"));
 }
 
 TEST_F(DirTree, ReCreatingTheWindowKeepsTheFolderAndMakesANewWatcher) {
@@ -281,7 +282,7 @@ TEST_F(DirTree, WithoutDrivesTheWindowIsMadeAndNothingSelected) {
     wb::SetVolumeTable(std::make_shared<wb::FakeVolumeTable>());
     TVlDirectoryTree tree;
     tree.HandleNeeded();
-    EXPECT_EQ(tree.topLevelItemCount(), 0);
+    EXPECT_EQ(tree.RootCount(), 0);
     EXPECT_EQ(tree.GetDirectory(), "");
 }
 

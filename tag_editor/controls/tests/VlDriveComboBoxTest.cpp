@@ -21,7 +21,7 @@ QWidget& WidgetOf(TVlDriveComboBox& box) { return *static_cast<QWidget*>(box.Nat
 class DriveBox : public ::testing::Test {
 protected:
     void SetUp() override {
-        velmora::test::EnsureApp();
+        wb::gui::test::App();
         fake = std::make_shared<wb::FakeVolumeTable>();
         fake->Add(dir / "fixed", wb::VolumeKind::Fixed, wb::VolumeInfo{"MY DISK", 7, "ext4"});
         fake->Add(dir / "stick", wb::VolumeKind::Removable, wb::VolumeInfo{"USB", 8, "vfat"});

@@ -19,7 +19,7 @@ namespace {
 class FileList : public ::testing::Test {
 protected:
     void SetUp() override {
-        velmora::test::EnsureApp();
+        wb::gui::test::App();
         dir.Dir("Zeta");
         dir.Dir("alpha");
         dir.Dir(".hidden");

@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(Colours, TransparentDrawTest,
 // of the title bar; inactive without GradientInactive it is plain.
 class GradientCaptionOnAForm : public ::testing::Test {
 protected:
-    void SetUp() override { velmora::test::EnsureApp(); }
+    void SetUp() override { wb::gui::test::App(); }
 };
 
 TEST_F(GradientCaptionOnAForm, PaintsTheTitleBarActiveAndInactive) {

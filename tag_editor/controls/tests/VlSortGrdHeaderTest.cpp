@@ -2,17 +2,17 @@
 // fitting and the width rules, the search and the header entries.
 #include "tag_editor/controls/VlSortGrd.h"
 
-#include <QAction>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace velmora;
 using namespace wb::gui;
@@ -22,10 +22,8 @@ namespace {
 class SortGridHeader : public ::testing::Test {
 protected:
     void SetUp() override {
-        painttest::EnsureApp();
-        grid = std::make_unique<TVlSortGrid>();
-        grid->resize(400, 300);
-        grid->show();
+        wb::gui::test::App();
+        grid = painttest::OnForm<TVlSortGrid>(400, 300);
         Fill({{"Nr", "Titel", "Jahr"}, {"1", "b", "1971"}, {"2", "B", "1969"}, {"3", "a", "1973"}});
     }
     void Fill(const std::vector<std::vector<std::string>>& rows) {
@@ -36,21 +34,22 @@ protected:
     }
     std::vector<std::string> MenuTexts() {
         std::vector<std::string> texts;
-        for (QAction* a : grid->HeaderPopupMenu()->actions())
-            texts.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+        for (int i = 0; i < grid->HeaderPopupMenu().Count(); ++i) texts.push_back(grid->HeaderPopupMenu().Caption(i));
         return texts;
     }
-    QAction* MenuItem(int tag) {
-        for (QAction* a : grid->HeaderPopupMenu()->actions())
-            if (!a->isSeparator() && a->data().toInt() == tag) return a;
-        return nullptr;
+    // Chooses the menu's item for the tag, as the user would.
+    void ChooseItem(int tag) {
+        const std::vector<std::string> texts = MenuTexts();
+        auto at = std::find(texts.begin(), texts.end(), HeaderMenuCaption(tag));
+        ASSERT_NE(at, texts.end());
+        grid->HeaderPopupMenu().Click(int(at - texts.begin()));
     }
     // A right-button release in the middle of a cell, with the grid focused.
     void RightClick(int col, int row) {
         grid->DoEnter();
         Rect r = grid->CellRect(col, row);
         grid->MouseUp(mbRight, 0, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        grid->HeaderPopupMenu()->hide();
+        grid->HeaderPopupMenu().Close();
     }
     int TextWidth(const std::string& text) { return grid->GridCanvas().TextWidth(text); }
     void Entries(std::initializer_list<std::pair<int, int>> stateAndWidth) {
@@ -85,28 +84,26 @@ TEST_F(SortGridHeader, RightReleaseOpensTheMenuOnlyOverAHeaderOfAFocusedGrid) {
                    Case{"UnfocusedGrid", false, 0, 0, false, true, false},
                    Case{"WithShift", true, 0, ssShift, false, true, false}}) {
         SCOPED_TRACE(c.name);
-        grid = std::make_unique<TVlSortGrid>();
-        grid->resize(400, 300);
-        grid->show();
+        grid = painttest::OnForm<TVlSortGrid>(400, 300);
         Fill({{"Nr", "Titel", "Jahr"}, {"1", "b", "1971"}, {"2", "B", "1969"}});
         int headerCol = -1, ups = 0;
         grid->SetOnHeaderClick([&](TVlSortGrid*, int col, int, int, int) { headerCol = col; });
-        grid->OnMouseUp = [&](StringGrid*, TMouseButton, TShiftState, int, int) { ++ups; };
+        grid->OnMouseUp = [&](wb::Persistent*, TMouseButton, TShiftState, int, int) { ++ups; };
         if (c.focused) grid->DoEnter();
         Rect r = grid->CellRect(2, c.row);
         grid->MouseUp(mbRight, c.shift, r.left + 3, r.top + 3);
         EXPECT_EQ(headerCol, c.headerClick ? 2 : -1);
         EXPECT_EQ(ups, c.mouseUp ? 1 : 0);
-        EXPECT_EQ(grid->HeaderPopupMenu()->isVisible(), c.menu);
-        grid->HeaderPopupMenu()->hide();
+        EXPECT_EQ(grid->HeaderPopupMenu().Visible(), c.menu);
+        grid->HeaderPopupMenu().Close();
     }
 }
 
 TEST_F(SortGridHeader, MenuSortsTheClickedColumnCaseSensitive) {
     RightClick(1, 0);
-    MenuItem(TagAscending)->trigger();
+    ChooseItem(TagAscending);
     EXPECT_EQ(grid->Cells(1, 1) + grid->Cells(1, 2) + grid->Cells(1, 3), "Bab");
-    MenuItem(TagDescending)->trigger();
+    ChooseItem(TagDescending);
     EXPECT_EQ(grid->Cells(1, 1) + grid->Cells(1, 2) + grid->Cells(1, 3), "baB");
     EXPECT_EQ(grid->LastSortedColumn(), 1);
 }
@@ -123,7 +120,7 @@ TEST_F(SortGridHeader, FittingTakesTheWidestLineAndAnX) {
 
     grid->SetHeaderPopUpSet(SortPopUpItem(TagAllMaxColWidth));
     RightClick(1, 0);
-    MenuItem(TagAllMaxColWidth)->trigger();
+    ChooseItem(TagAllMaxColWidth);
     EXPECT_EQ(grid->ColWidths(0), TextWidth("") + TextWidth("x") + 2);  // fixed column too
     EXPECT_EQ(grid->ColWidths(2), TextWidth("Long text here") + TextWidth("x") + 2);
 }
@@ -182,8 +179,8 @@ TEST_F(SortGridHeader, WidthChangeRefreshesScrollRangeAndEditor) {
     grid->SetColWidths(1, 900);
     grid->GetScrollRange(false, min, max);
     EXPECT_GT(max, min);
-    EXPECT_EQ(grid->InplaceEditor()->width(), grid->CellRect(1, 1).Width());
-    EXPECT_GT(grid->InplaceEditor()->width(), 100);
+    EXPECT_EQ(grid->Widget()->findChild<QLineEdit*>()->width(), grid->CellRect(1, 1).Width());
+    EXPECT_GT(grid->Widget()->findChild<QLineEdit*>()->width(), 100);
 }
 
 TEST_F(SortGridHeader, ApplyingKeepsADataColumn) {
@@ -242,18 +239,18 @@ TEST_F(SortGridHeader, MenuSearchAsksAndSaysWhenNothingIsFound) {
     };
     RightClick(2, 0);
     answer("1969");
-    MenuItem(TagColSearch)->trigger();
+    ChooseItem(TagColSearch);
     EXPECT_EQ(std::make_pair(grid->Col(), grid->Row()), std::make_pair(2, 2));
     EXPECT_TRUE(driver.Texts().empty());
 
     RightClick(1, 0);
     answer(std::nullopt);  // cancelled: the last text again, not in column 1
-    MenuItem(TagColSearch)->trigger();
+    ChooseItem(TagColSearch);
     EXPECT_EQ(grid->LastSearchText(), "1969");
     EXPECT_EQ(driver.Texts(), std::vector<std::string>{"Gesuchter Wert nicht gefunden"});
 
     answer("jahr");  // a header cell: its column's first data row
-    MenuItem(TagAllColSearch)->trigger();
+    ChooseItem(TagAllColSearch);
     EXPECT_EQ(std::make_pair(grid->Col(), grid->Row()), std::make_pair(2, 1));
     EXPECT_EQ(driver.Texts().size(), 1u);
 }

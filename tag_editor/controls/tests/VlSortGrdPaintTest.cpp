@@ -1,11 +1,13 @@
 #include "tag_editor/controls/VlSortGrd.h"
 
 #include <QImage>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace velmora;
 
@@ -16,15 +18,13 @@ namespace {
 class VlSortGridPaintTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        painttest::EnsureApp();
-        grid = std::make_unique<TVlSortGrid>();
+        wb::gui::test::App();
+        grid = painttest::OnForm<TVlSortGrid>(300, 200);
         grid->SetScrollBars(ssNone);
-        grid->resize(300, 200);
         grid->SetColCount(3);
         grid->SetRowCount(4);
         grid->SetDefaultColWidth(90);
         grid->SetDefaultRowHeight(40);
-        grid->show();
         grid->SetCol(2);
         grid->SetRow(3);  // keep the current cell away from the cells under test
     }
@@ -217,8 +217,8 @@ TEST_F(VlSortGridPaintTest, WithoutDefaultDrawingOnlyTheEventsRun) {
 }
 
 TEST_F(VlSortGridPaintTest, ScreenshotOfASortedFormattedGrid) {
-    TVlSortGrid g;
-    g.resize(520, 250);
+    auto shown = painttest::OnForm<TVlSortGrid>(520, 250);
+    TVlSortGrid& g = *shown;
     g.SetScrollBars(ssVertical);
     g.SetColCount(4);
     g.SetRowCount(9);
@@ -255,7 +255,6 @@ TEST_F(VlSortGridPaintTest, ScreenshotOfASortedFormattedGrid) {
         }
         if (col == 2 && s->Cells(col, row) == "Oktav") fo.Font->Color = clMaroon;
     });
-    g.show();
     g.SetRow(2);
     TSortOptions o;
     g.SortColumn(0, o);  // numbers, so 10 and 12 come last
@@ -264,7 +263,7 @@ TEST_F(VlSortGridPaintTest, ScreenshotOfASortedFormattedGrid) {
     ASSERT_EQ(g.Row(), 3);  // the current row went with "Paper Boats"
     g.SetRowHeights(1, 34);  // room for the two lines of "Ashes|(live)"
 
-    QImage shot = g.grab().toImage();
+    QImage shot = g.Widget()->grab().toImage();
     std::filesystem::path dir = std::filesystem::path(WB_BINARY_DIR) / "screens";
     std::filesystem::create_directories(dir);
     std::string path = (dir / "velmora-sortgrid.png").string();

@@ -11,6 +11,7 @@
 
 #include "platform/base/IoError.h"
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/TestApp.h"
 
 using namespace velmora;
 
@@ -29,10 +30,8 @@ TSortOptions Opts(std::uint8_t kind, bool descending = false, bool caseSensitive
 class VlSortGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        painttest::EnsureApp();
-        grid = std::make_unique<TVlSortGrid>();
-        grid->resize(400, 300);
-        grid->show();
+        wb::gui::test::App();
+        grid = painttest::OnForm<TVlSortGrid>(400, 300);
         dir = std::filesystem::temp_directory_path() /
               ("vlsortgrid-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -64,8 +63,10 @@ protected:
         return ss.str();
     }
     void Key(int key, Qt::KeyboardModifiers mods) {
+        // Keys reach the control that has the focus.
+        grid->SetFocus();
         QKeyEvent press(QEvent::KeyPress, key, mods);
-        QApplication::sendEvent(grid.get(), &press);
+        QApplication::sendEvent(grid->Widget(), &press);
     }
 
     std::unique_ptr<TVlSortGrid> grid;
@@ -357,14 +358,14 @@ TEST_F(VlSortGridTest, AnAlwaysShownEditorFollowsTheCurrentCellThroughEdits) {
     grid->SetOptions(grid->Options() | goEditing | goAlwaysShowEditor);
     grid->DoEnter();
     ASSERT_TRUE(grid->EditorMode());
-    EXPECT_EQ(grid->InplaceEditor()->text().toStdString(), "1");
+    EXPECT_EQ(grid->Widget()->findChild<QLineEdit*>()->text().toStdString(), "1");
     grid->SetRow(3);
     EXPECT_TRUE(grid->EditorMode());
-    EXPECT_EQ(grid->InplaceEditor()->text().toStdString(), "3");
+    EXPECT_EQ(grid->Widget()->findChild<QLineEdit*>()->text().toStdString(), "3");
     grid->DeleteGridRow(1);
     EXPECT_TRUE(grid->Options() & goAlwaysShowEditor);  // put back after the deletion
     EXPECT_TRUE(grid->EditorMode());
-    EXPECT_EQ(grid->InplaceEditor()->text().toStdString(), grid->Cells(grid->Col(), grid->Row()));
+    EXPECT_EQ(grid->Widget()->findChild<QLineEdit*>()->text().toStdString(), grid->Cells(grid->Col(), grid->Row()));
     grid->SetEditorMode(false);
     EXPECT_TRUE(grid->EditorMode());  // cannot be closed while always shown
     grid->DoExit();
@@ -403,7 +404,7 @@ TEST_F(VlSortGridTest, ProportionalThumbsFollowThePageArithmetic) {
     // 2 of 4 rows over 3 positions is 1.5.
     auto viewRows = [&](int rows, int visible) {
         grid->SetRowCount(rows);
-        for (int h = 40; h < 600 && grid->VisibleRowCount() != visible; ++h) grid->resize(grid->width(), h);
+        for (int h = 40; h < 600 && grid->VisibleRowCount() != visible; ++h) grid->SetHeight(h);
         ASSERT_EQ(grid->VisibleRowCount(), visible);
         grid->GetScrollRange(true, min, max);
         ASSERT_EQ(max - min + 1, rows - visible);

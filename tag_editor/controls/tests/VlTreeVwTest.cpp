@@ -29,68 +29,71 @@ void Wheel(QWidget* w, int delta) {
 }
 
 TEST(FramedTree, WheelStepsByScrollLinesAndNeverAboveTheTop) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     QApplication::setWheelScrollLines(3);
     TVlCustomTreeView tree;
-    for (int i = 0; i < 100; ++i) tree.addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
-    tree.resize(120, 100);
-    tree.show();
+    for (int i = 0; i < 100; ++i) tree.AddRoot(std::to_string(i));
+    tree.SetBounds(0, 0, 120, 100);
+    tree.Widget()->show();
     QCoreApplication::processEvents();
-    Wheel(&tree, 120);
+    Wheel(tree.Widget(), 120);
     EXPECT_EQ(tree.ScrollPos(), 0);
-    Wheel(&tree, -120);
+    Wheel(tree.Widget(), -120);
     EXPECT_EQ(tree.ScrollPos(), 3);
-    tree.verticalScrollBar()->setValue(2);
-    Wheel(&tree, 120);
+    tree.SetScrollPos(2);
+    Wheel(tree.Widget(), 120);
     EXPECT_EQ(tree.ScrollPos(), 2);
-    Wheel(&tree, -120);
-    Wheel(&tree, 120);
+    Wheel(tree.Widget(), -120);
+    Wheel(tree.Widget(), 120);
     EXPECT_EQ(tree.ScrollPos(), 2);
 }
 
 TEST(FramedTree, FrameIsDrawnOverTheBorderOnlyWhenVisible) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     TVlCustomTreeView tree;
-    tree.resize(60, 40);
+    tree.SetBounds(0, 0, 60, 40);
     tree.SetFrameColor(clRed);
-    QImage plain = tree.grab().toImage();
+    QImage plain = tree.Widget()->grab().toImage();
     EXPECT_FALSE(velmora::test::Is(plain, 0, 20, clRed));
     tree.SetFrameVisible(true);
-    QImage framed = tree.grab().toImage();
+    QImage framed = tree.Widget()->grab().toImage();
     EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
     EXPECT_TRUE(velmora::test::Is(framed, 59, 20, clRed));
     EXPECT_TRUE(velmora::test::Is(framed, 1, 20, clWindow));
     tree.SetFrameSides({sdLeft});
-    framed = tree.grab().toImage();
+    framed = tree.Widget()->grab().toImage();
     EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
     EXPECT_FALSE(velmora::test::Is(framed, 59, 20, clRed));
 }
 
-TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShown) {
-    velmora::test::EnsureApp();
+TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShownAndInsideTheItems) {
+    wb::gui::test::App();
     TVlCustomTreeView tree;
-    tree.resize(120, 60);
-    auto* item = new QTreeWidgetItem(QStringList{"Selected"});
-    tree.addTopLevelItem(item);
+    tree.SetBounds(0, 0, 120, 60);
+    TreeNode* node = tree.AddRoot("Selected");
     tree.SetSelectionPen({clRed, 1, PenStyle::Solid});
-    tree.setCurrentItem(item);
-    auto hasRed = [&] {
-        QImage img = tree.grab().toImage();
+    tree.SetCurrent(node);
+    auto redAt = [&](int minX, int maxX) {
+        QImage img = tree.Widget()->grab().toImage();
         for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
+            for (int x = minX; x <= maxX && x < img.width(); ++x)
                 if (velmora::test::Is(img, x, y, clRed)) return true;
         return false;
     };
-    EXPECT_FALSE(hasRed());  // hidden selection by default
+    EXPECT_FALSE(redAt(0, 119));  // hidden selection by default
     tree.SetHideSelection(false);
-    EXPECT_TRUE(hasRed());
-    tree.setCurrentItem(nullptr);
-    tree.clearSelection();
-    EXPECT_FALSE(hasRed());
+    EXPECT_TRUE(redAt(0, 119));
+    // A text wider than the tree: the outline stops at the items, off the border.
+    node->SetText(std::string(60, 'W'));
+    const Rect items = tree.ItemsRect();
+    EXPECT_TRUE(redAt(items.right - 1, items.right - 1));
+    EXPECT_FALSE(redAt(items.right, 119));
+    tree.SetCurrent(nullptr);
+    EXPECT_FALSE(redAt(0, 119));
 }
 
 TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     TVlFileListBox list;
     int enters = 0;
     list.OnMouseEnter = [&](QObject*) { ++enters; };
@@ -112,7 +115,7 @@ TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
 }
 
 TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     velmora::test::TestFolder dir("dirlist");
     dir.Dir("a/Beta");
     dir.Dir("a/alpha");
@@ -144,25 +147,20 @@ TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
 namespace {
 
 TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
-    velmora::test::EnsureApp();
+    wb::gui::test::App();
     velmora::test::TestFolder dir("f2");
     dir.Dir("r/sub");
     auto fake = std::make_shared<wb::FakeVolumeTable>();
     fake->Add(dir / "r", wb::VolumeKind::Fixed, wb::VolumeInfo{"R", 1, "ext4"});
     wb::SetVolumeTable(fake);
     TVlDirectoryTree tree;
-    tree.show();
+    tree.Widget()->show();
     QCoreApplication::processEvents();
     auto f2 = [&] {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-        QCoreApplication::sendEvent(&tree, &press);
+        QCoreApplication::sendEvent(tree.Widget(), &press);
         QCoreApplication::processEvents();
-        for (QLineEdit* e : tree.findChildren<QLineEdit*>())
-            if (e->isVisible()) {
-                e->hide();
-                return true;
-            }
-        return false;
+        return tree.Editing();
     };
     tree.SetDirectory(dir / "r/sub");
     EXPECT_FALSE(f2());  // read-only by default
@@ -170,7 +168,18 @@ TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
     tree.SetDirectory(dir / "r");
     EXPECT_FALSE(f2());  // never a drive node
     tree.SetDirectory(dir / "r/sub");
-    EXPECT_TRUE(f2());
+    ASSERT_TRUE(f2());
+    // What the user types and confirms renames the folder.
+    auto* editor = tree.Widget()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("renamed");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(editor, &enter);
+    QCoreApplication::processEvents();  // the editor commits on the next turn
+    EXPECT_FALSE(tree.Editing());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "r/renamed"));
+    EXPECT_EQ(tree.GetDirectory(), dir / "r/renamed");
+    EXPECT_EQ(tree.Current()->Text(), "renamed");
     wb::SetVolumeTable(nullptr);
 }
 

@@ -14,6 +14,7 @@
 #include "TestApp.h"
 
 using namespace velmora;
+using wb::gui::TreeNode;
 
 using velmora::test::TestFolder;
 
@@ -36,9 +37,9 @@ bool Eventually(F done) {
     return true;
 }
 
-bool HasChild(QTreeWidgetItem* node, const std::string& name) {
-    for (int i = 0; node && i < node->childCount(); ++i)
-        if (node->child(i)->text(0).toStdString() == name) return true;
+bool HasChild(TreeNode* node, const std::string& name) {
+    for (int i = 0; node && i < node->Count(); ++i)
+        if (node->Child(i)->Text() == name) return true;
     return false;
 }
 
@@ -66,7 +67,7 @@ bool WatchInForce(const TVlDirectoryTree& tree, const std::string& folder) {
 class TreeWatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        velmora::test::EnsureApp();
+        wb::gui::test::App();
         dir.Dir("w/a/b");
         dir.Dir("w/z");
         fake = std::make_shared<wb::FakeVolumeTable>();
@@ -85,22 +86,22 @@ TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowInTheTree) {
     tree.SetDirectory(dir / "w/a/b");
     ASSERT_EQ(tree.GetDirectory(), dir / "w/a/b");
     ASSERT_TRUE(WatchInForce(tree, dir / "w/a"));
-    auto node = [&](const std::string& rel) -> QTreeWidgetItem* {
-        QTreeWidgetItem* n = tree.FindNode(dir / "w");
+    auto node = [&](const std::string& rel) -> TreeNode* {
+        TreeNode* n = tree.FindNode(dir / "w");
         std::string path = rel;
         while (n && !path.empty()) {
             size_t slash = path.find('/');
             std::string name = path.substr(0, slash);
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; i < n->childCount(); ++i)
-                if (n->child(i)->text(0).toStdString() == name) next = n->child(i);
+            TreeNode* next = nullptr;
+            for (int i = 0; i < n->Count(); ++i)
+                if (n->Child(i)->Text() == name) next = n->Child(i);
             n = next;
             path = slash == std::string::npos ? "" : path.substr(slash + 1);
         }
         return n;
     };
     int changes = 0;
-    tree.OnChange = [&](QObject*, QTreeWidgetItem*) { ++changes; };
+    tree.OnChange = [&](wb::Persistent*, TreeNode*) { ++changes; };
 
     Shell("mkdir " + Q("w/a/new"));
     EXPECT_TRUE(Eventually([&] { return HasChild(node("a"), "new"); }));
@@ -109,7 +110,7 @@ TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowInTheTree) {
     // The selected folder renamed: the selection moves to its parent.
     Shell("mv " + Q("w/a/b") + " " + Q("w/a/renamed"));
     EXPECT_TRUE(Eventually([&] { return tree.GetDirectory() == dir / "w/a"; }));
-    tree.expandItem(node("a"));
+    node("a")->SetExpanded(true);
     EXPECT_TRUE(HasChild(node("a"), "renamed"));
     EXPECT_FALSE(HasChild(node("a"), "b"));
 

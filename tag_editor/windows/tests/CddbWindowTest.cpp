@@ -13,6 +13,7 @@
 #include "tag_editor/logic/tests/CddbTestServer.h"
 #include "tag_editor/logic/tests/TestFiles.h"
 #include "platform/base/TempDir.h"
+#include "platform/testing/ControlInput.h"
 #include "platform/testing/GuiTest.h"
 #include "tag_editor/windows/CddbStat.h"
 #include "tag_editor/windows/Choose.h"
@@ -89,10 +90,9 @@ QPoint CellCenter(TVlSortGrid& g, int col, int row) {
     return QPoint(r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2);
 }
 
-// As a user double-clicks: the first click comes as a click.
 void DoubleClick(TVlSortGrid& g, int col, int row) {
-    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, CellCenter(g, col, row));
-    QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, CellCenter(g, col, row));
+    const QPoint p = CellCenter(g, col, row);
+    wb::gui::test::DoubleClickAt(g, p.x(), p.y());
 }
 
 // Runs the status window modally; whenever a modal window of ours is up,
@@ -187,7 +187,7 @@ TEST_F(CddbWindowTest, TwoRequestsOneFoundOneNotLeaveTheLogGridAndTagList) {
                                         "Connection to server closed !", "", kReady}));
     EXPECT_EQ(run.frm.ReqSendPanel.Caption(), "2");
     EXPECT_EQ(run.frm.ReqRecPanel.Caption(), "1");
-    TVlSortGrid& g = *run.frm.RecGrd;
+    TVlSortGrid& g = run.frm.RecGrd;
     EXPECT_EQ(g.RowCount(), 2);
     EXPECT_EQ(GridRow(g, 0), (std::vector<std::string>{"Artist", "Album", "Year", "Genre"}));
     EXPECT_EQ(GridRow(g, 1), (std::vector<std::string>{"The Artist", "The Album", "Yes", "Yes"}));
@@ -209,7 +209,7 @@ TEST_F(CddbWindowTest, InexactMatchesAreChosenInTheChooser) {
     StatusRun run(server, queue, dir / "Tags");
     std::vector<std::string> shown;
     run.onChooser = [&](TChooseFrm& c) {
-        TVlSortGrid& g = *c.ChooseGrd;
+        TVlSortGrid& g = c.ChooseGrd;
         shown = GridRow(g, 2);
         EXPECT_EQ(g.Row(), 1);
         EXPECT_EQ(c.CounterPanel.Caption(), "5");
@@ -222,7 +222,7 @@ TEST_F(CddbWindowTest, InexactMatchesAreChosenInTheChooser) {
     ASSERT_GE(log.size(), 7u);
     EXPECT_EQ(log[5], "Found inexact matches ! Using Nr. 2");
     EXPECT_EQ(server.script.commands[2], "cddb read jazz 1a2b3c02");
-    EXPECT_EQ(GridRow(*run.frm.RecGrd, 1), (std::vector<std::string>{"(Sampler)", "Various Hits", "No", "Yes"}));
+    EXPECT_EQ(GridRow(run.frm.RecGrd, 1), (std::vector<std::string>{"(Sampler)", "Various Hits", "No", "Yes"}));
     EXPECT_EQ(ReadBytes(dir / "Tags/Various Hits (Sampler).Tag"),
               "Sampler\r\nVarious Hits\r\n\r\n\r\nJazz\r\n3\r\nA\r\nOne\r\nB\r\nTwo\r\n");
     EXPECT_FALSE(run.chooser.Timer1.Enabled());
@@ -283,7 +283,7 @@ protected:
         return chooser.ChooseMatch({{"A", "B", "rock", "00000001"}, {"C", "D", "jazz", "00000002"},
                                     {"E", "F", "misc", "00000003"}});
     }
-    TVlSortGrid& Grid() { return *chooser.ChooseGrd; }
+    TVlSortGrid& Grid() { return chooser.ChooseGrd; }
     TChooseFrm chooser;
 };
 
@@ -292,7 +292,7 @@ TEST_F(ChooserTest, CountsDownAndTakesTheRowCurrentAtTheEndKeysDoNotStopIt) {
     bool visibleAfterFourTicks = false;
     int row = Choose([&] {
         counts.push_back(chooser.CounterPanel.Caption());
-        QTest::keyClick(Grid().viewport(), Qt::Key_Down);
+        QTest::keyClick(Grid().Widget(), Qt::Key_Down);
         for (int i = 0; i < 4; ++i) {
             chooser.Timer1Timer();
             counts.push_back(chooser.CounterPanel.Caption());
@@ -310,7 +310,7 @@ TEST_F(ChooserTest, AClickStopsTheCountdownAndADoubleClickChooses) {
     std::string caption;
     bool running = true;
     int row = Choose([&] {
-        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellCenter(Grid(), 0, 1));
+        wb::gui::test::ClickAt(Grid(), CellCenter(Grid(), 0, 1).x(), CellCenter(Grid(), 0, 1).y());
         caption = chooser.CounterPanel.Caption();
         running = chooser.Timer1.Enabled();
         DoubleClick(Grid(), 0, 3);

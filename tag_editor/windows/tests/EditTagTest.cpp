@@ -32,15 +32,16 @@ protected:
         form->EditGrid.SetFocus();
         QApplication::processEvents();
     }
-    TVlSortGrid& Grid() { return *form->EditGrid; }
+    TVlSortGrid& Grid() { return form->EditGrid; }
+    QLineEdit* Editor() { return Grid().Widget()->findChild<QLineEdit*>(); }
     // Types into the current cell's editor, then presses Enter.
     void Type(const std::string& text) {
         ASSERT_TRUE(Grid().EditorMode());
-        QTest::keyClicks(Grid().InplaceEditor(), QString::fromStdString(text));
+        QTest::keyClicks(Editor(), QString::fromStdString(text));
     }
     void Enter() {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(Grid().InplaceEditor(), &press);
+        QApplication::sendEvent(Editor(), &press);
     }
     std::vector<std::string> Column(int col) {
         std::vector<std::string> out;

@@ -176,16 +176,15 @@ TEST_P(LiveUpdate, EndsAsTheUserAndTheServerDecide) {
     w.StartUpdater = [&](const std::string& line) { started = line; };
     w.Show();
     w.Timer->SetEnabled(false);
-    if (c.choice == Choice::Install || c.choice == Choice::CancelMidTransfer)
-        QTimer::singleShot(0, [&] { w.BitBtn3.Click(); });
-    if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled)
-        QTimer::singleShot(0, [&] { w.DownloadBtn.Click(); });
-    // Closing the window while it waits for the choice cancels the check.
-    if (c.choice == Choice::CloseWhileWaiting) QTimer::singleShot(300, [&] { w.Close(); });
     if (c.choice == Choice::CancelMidTransfer)
         w.ProgressBar.OnChange = [&](wb::Persistent*, int) { QTimer::singleShot(0, [&] { w.CancelBtn.Click(); }); };
     wb::gui::test::ModalDriver driver;
+    // The check ends at the offer; the choice's button goes on from there.
     wb::gui::RunGuarded([&] { w.CheckForUpdate(); });
+    if (c.choice == Choice::Install || c.choice == Choice::CancelMidTransfer) w.BitBtn3.Click();
+    if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled) w.DownloadBtn.Click();
+    // Closing the window while it waits for the choice cancels the check.
+    if (c.choice == Choice::CloseWhileWaiting) w.Close();
     EXPECT_EQ(w.InfoPanel.Caption(), c.status);
     EXPECT_EQ(w.InstallReady, c.installReady);
     EXPECT_TRUE(w.OKBtn.Enabled() != w.CancelBtn.Enabled());

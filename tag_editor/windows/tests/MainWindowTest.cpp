@@ -236,7 +236,7 @@ TEST_F(MainWindow, LoadFillsTheBoxesAndTheFolderFollowsTheTree) {
     fs::remove(music_ / "05 Padded copy.mp3");
     f.RefreshFileList();
 
-    f.DirTree->Get()->SetDirectory(other.Path());
+    f.DirTree->SetDirectory(other.Path());
     QApplication::processEvents();
     EXPECT_EQ(Files().Directory(), other.Path());
     EXPECT_EQ(Files().ItemTexts(), std::vector<std::string>{"x.mp3"});
@@ -418,13 +418,13 @@ TEST_F(MainWindow, AFolderRenameFollowsTheTreeOrLeavesItWhereItWas) {
     ASSERT_EQ(driver.Messages().size(), 1u);
     EXPECT_NE(driver.Messages()[0].text.find("Can\u00b4t rename directory !"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(music_ / "Old Name"));
-    EXPECT_EQ(f.DirTree->Get()->GetDirectory(), music_ / "Old Name");
+    EXPECT_EQ(f.DirTree->GetDirectory(), music_ / "Old Name");
     EXPECT_EQ(Files().ItemTexts(), std::vector<std::string>{"01 a.mp3"});
 
     f.RenameDirectory(music_ / "Old Name", "Some Artist: Live?");
     EXPECT_EQ(driver.Messages().size(), 1u);
     EXPECT_TRUE(fs::is_directory(music_ / "Some Artist  Live"));
-    EXPECT_EQ(f.DirTree->Get()->GetDirectory(), music_ / "Some Artist  Live");
+    EXPECT_EQ(f.DirTree->GetDirectory(), music_ / "Some Artist  Live");
     EXPECT_EQ(Files().Directory(), music_ / "Some Artist  Live");
 }
 
@@ -472,7 +472,7 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
     wb::TempDir other("velmora-dirtree");
     {
         TID3Frm& f = Open();
-        f.DirTree->Get()->SetDirectory(other.Path());
+        f.DirTree->SetDirectory(other.Path());
         for (CheckBox* c : {f.AutoRenameCheck, f.AddTracktoTag, f.NextFileChk, f.AutoPlayListChk,
                             f.RenDirAfterAutotagChk, f.ShowInexactChk, f.AplAlbumChk, f.RenWhenAutoTagChk})
             c->SetChecked(false);
@@ -541,7 +541,7 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
     wb::IniFile(program_ / "Velmora.Ini").WriteString("Main", "Dirtree", other / "gone");
     fs::remove(other / "gone");
     TID3Frm& h = Open();
-    EXPECT_TRUE(fs::equivalent(h.DirTree->Get()->GetDirectory(), other.Path()));
+    EXPECT_TRUE(fs::equivalent(h.DirTree->GetDirectory(), other.Path()));
 }
 
 TEST_F(MainWindow, StartFinishesADownloadedUpdateAndMakesTheTagsFolder) {
@@ -606,7 +606,7 @@ TEST_F(MainWindow, TagListsShowAutotagAndDelete) {
     Mp3("01 a.mp3");
     Mp3("02 b.mp3");
     TID3Frm& f = Open();
-    TVlSortGrid& grid = *f.TagListGrd->Get();
+    TVlSortGrid& grid = *f.TagListGrd;
     EXPECT_EQ(f.TagListCounter->Caption(), "1");
     EXPECT_EQ(grid.Cells(0, 1), "Band");
     EXPECT_EQ(grid.Cells(1, 1), "Record");
@@ -672,10 +672,10 @@ TEST_F(MainWindow, AutotagRenamesTheFolderAndTheTreeFollows) {
     fs::create_directories(music_ / "Album");
     WriteBytes(music_ / "Album/01 a.mp3", LameAudio());
     TID3Frm& f = Open();
-    f.DirTree->Get()->SetDirectory(music_ / "Album");
+    f.DirTree->SetDirectory(music_ / "Album");
     QApplication::processEvents();
     ASSERT_EQ(Files().ItemTexts().size(), 1u);
-    f.TagListGrd->Get()->SetRow(1);
+    f.TagListGrd->SetRow(1);
     f.TagListGrdClick();
     ASSERT_TRUE(f.AutoTagBtn->Enabled());
     wb::gui::test::ModalDriver driver;
@@ -685,7 +685,7 @@ TEST_F(MainWindow, AutotagRenamesTheFolderAndTheTreeFollows) {
     ASSERT_FALSE(fs::exists(music_ / "Album"));
     std::string renamed;
     for (const auto& e : fs::directory_iterator(music_.Path())) renamed = e.path().string();
-    EXPECT_EQ(fs::path(f.DirTree->Get()->GetDirectory()), fs::path(renamed));
+    EXPECT_EQ(fs::path(f.DirTree->GetDirectory()), fs::path(renamed));
     EXPECT_EQ(fs::path(Files().Directory()), fs::path(renamed));
 }
 

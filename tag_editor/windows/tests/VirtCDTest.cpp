@@ -7,6 +7,7 @@
 
 #include "tag_editor/logic/tests/TestFiles.h"
 #include "platform/base/TempDir.h"
+#include "platform/testing/ControlInput.h"
 #include "platform/testing/GuiTest.h"
 #include "tag_editor/logic/TagCodec.h"
 #include "tag_editor/windows/VirtCD.h"
@@ -36,10 +37,10 @@ protected:
         for (int r = 0; r < Grid().RowCount(); ++r) cells.push_back(Grid().Cells(col, r));
         return cells;
     }
-    TVlSortGrid& Grid() { return *form.FileList; }
+    TVlSortGrid& Grid() { return form.FileList; }
     void ClickUse(int row) {
         auto r = Grid().CellRect(1, row);
-        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        wb::gui::test::ClickAt(Grid(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
     wb::TempDir dir{"virtcd"};
