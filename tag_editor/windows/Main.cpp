@@ -222,10 +222,10 @@ void TID3Frm::FormCreate() {
     }
     UpdateConnectBtn();
 
-    TVlDriveComboBox& drives = *CDDriveList->Get();
+    TVlDriveComboBox& drives = *CDDriveList;
     const std::string drive = ReadSetting("CDDrive");
     if (!drive.empty()) drives.SetDrive(drive);
-    else if (drives.count() > 0) drives.setCurrentIndex(0);
+    else if (drives.Count() > 0) drives.SetItemIndex(0);
 
     // A stored folder that is gone opens its nearest parent; one on a drive
     // that is gone, the music folder.
@@ -249,7 +249,7 @@ void TID3Frm::FormCreate() {
 
 void TID3Frm::FormClose() {
     WriteSetting("Dirtree", DirTree->GetDirectory());
-    WriteSetting("CDDrive", CDDriveList->Get()->Drive());
+    WriteSetting("CDDrive", CDDriveList->Drive());
     IniStore->SaveToStorage();
     cddbRequests_.Save(RequestFileName());
 }

@@ -166,7 +166,7 @@ public:
     Label *UrlLabel, *PortLabel, *EMailLabel, *CDDriveLabel, *ReqLabel;
     Edit *UrlEdit, *PortEdit, *EMailEdit;
     CheckBox* ShowInexactChk;
-    Hosted<TVlDriveComboBox>* CDDriveList;
+    TVlDriveComboBox* CDDriveList;
     Button *ReadDiskInfoBtn, *FileCDDBBtn, *ConnectBtn;
     Panel* ReqCounter;
 
