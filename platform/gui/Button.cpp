@@ -35,6 +35,7 @@ void Button::SetCaption(const std::string& caption) { Push(this)->setText(Q(capt
 void Button::SetOkGlyph() { Push(this)->setIcon(Push(this)->style()->standardIcon(QStyle::SP_DialogOkButton)); }
 bool Button::Default() const { return Push(this)->isDefault(); }
 void Button::SetDefault(bool isDefault) { Push(this)->setDefault(isDefault); }
+void Button::SetAutoDefault(bool autoDefault) { Push(this)->setAutoDefault(autoDefault); }
 void Button::Click() { Push(this)->click(); }
 
 } // namespace wb::gui

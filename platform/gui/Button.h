@@ -15,10 +15,14 @@ public:
 
     std::string Caption() const;
     void SetCaption(const std::string& caption);
+    std::string ControlText() const override { return Caption(); }
+    void SetControlText(const std::string& text) override { SetCaption(text); }
     void SetOkGlyph();
     // The button that Enter presses.
     bool Default() const;
     void SetDefault(bool isDefault);
+    // Whether the button becomes the one Enter presses while it has the focus.
+    void SetAutoDefault(bool autoDefault);
     // Clicks as the user would: nothing happens while disabled.
     void Click();
     TNotifyEvent OnClick;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/gui/Bitmap.h"
 #include "platform/gui/DialogUnits.h"
 
 namespace wb::gui {
@@ -144,6 +145,8 @@ Canvas::Canvas(QPainter& painter) : painter_(&painter) {
     if (painter.device() && painter.device()->devType() == QInternal::Image)
         image_ = static_cast<QImage*>(painter.device());
 }
+
+Canvas::Canvas(Bitmap& bitmap) : Canvas(BitmapAccess::ToQImage(bitmap)) {}
 
 Canvas::~Canvas() = default;
 
@@ -388,6 +391,9 @@ void Canvas::Draw(int x, int y, const QImage& image) {
 void Canvas::StretchDraw(const Rect& r, const QImage& image) {
     if (painter_) painter_->drawImage(QRect(r.left, r.top, r.Width(), r.Height()), image);
 }
+
+void Canvas::Draw(int x, int y, const Bitmap& bitmap) { Draw(x, y, BitmapAccess::ToQImage(bitmap)); }
+void Canvas::StretchDraw(const Rect& r, const Bitmap& bitmap) { StretchDraw(r, BitmapAccess::ToQImage(bitmap)); }
 
 void Canvas::SetClipRect(const Rect& r) {
     clipped_ = true;

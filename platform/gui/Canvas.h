@@ -19,6 +19,8 @@ class QPaintDevice;
 
 namespace wb::gui {
 
+class Bitmap;
+
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 
 struct TPen {
@@ -69,6 +71,7 @@ class Canvas {
 public:
     Canvas();                               // measures text, draws nothing
     explicit Canvas(QImage& image);         // paints on the image
+    explicit Canvas(Bitmap& bitmap);        // paints on the bitmap
     explicit Canvas(QPainter& painter);     // paints through a running painter
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -109,6 +112,8 @@ public:
 
     void Draw(int x, int y, const QImage& image);
     void StretchDraw(const Rect& r, const QImage& image);
+    void Draw(int x, int y, const Bitmap& bitmap);
+    void StretchDraw(const Rect& r, const Bitmap& bitmap);
 
     // Drawing outside the clip rectangle leaves the surface untouched.
     void SetClipRect(const Rect& r);

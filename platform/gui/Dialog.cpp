@@ -1,26 +1,17 @@
 #include "platform/gui/Dialog.h"
 
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
 #include <algorithm>
 #include <stdexcept>
 
 #include "platform/gui/Application.h"
 #include "platform/gui/Guard.h"
+#include "platform/gui/Image.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/WidgetSupport.h"
 #include "platform/gui/FileDialogs.h"
@@ -30,9 +21,8 @@ namespace wb::gui {
 
 namespace {
 
-Qt::Alignment AlignmentOf(unsigned style) {
-    Qt::Alignment h = (style & kCenter) ? Qt::AlignHCenter : (style & kRight) ? Qt::AlignRight : Qt::AlignLeft;
-    return h | Qt::AlignTop;
+TextAlign AlignmentOf(unsigned style) {
+    return (style & kCenter) ? TextAlign::Center : (style & kRight) ? TextAlign::Right : TextAlign::Left;
 }
 
 } // namespace
@@ -73,12 +63,13 @@ struct Dialog::Keys : QObject {
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
         // A focused button takes Enter, then the default button; with
         // neither, Enter means OK.
-        if (auto* b = qobject_cast<QPushButton*>(dialog->Window()->focusWidget()); b && b->isEnabled()) {
-            b->click();
+        if (auto* b = dynamic_cast<Button*>(WidgetControl::ControlOf(dialog->Window()->focusWidget()));
+            b && b->Enabled()) {
+            b->Click();
             return true;
         }
         for (auto& [id, c] : dialog->items_)
-            if (auto* b = dynamic_cast<Button*>(c); b && b->Default() && b->Widget()->isEnabled()) {
+            if (auto* b = dynamic_cast<Button*>(c); b && b->Default() && b->Enabled()) {
                 b->Click();
                 return true;
             }
@@ -112,7 +103,7 @@ QRect Dialog::PixelRect(int x, int y, int cx, int cy) const {
 }
 
 void Dialog::Build(const DialogTemplate& table) {
-    QButtonGroup* group = nullptr;
+    RadioGroup* group = nullptr;
     for (const auto& c : table.controls) {
         WidgetControl* control = nullptr;
         const int id = c.id;
@@ -122,19 +113,19 @@ void Dialog::Build(const DialogTemplate& table) {
                 auto* l = new Label(this);
                 l->SetAutoSize(false);
                 l->SetCaption(c.text);
-                auto* text = static_cast<QLabel*>(l->Widget());
-                text->setAlignment(AlignmentOf(c.style));
+                l->SetAlignment(AlignmentOf(c.style), TextLayout::Top);
                 // Texts wrap where the layout leaves room for a second line;
                 // a one-line field (a path) stays on one line.
-                text->setWordWrap(DluToPixelsY(c.cy, units_) >= 2 * QFontMetrics(Window()->font()).height());
+                l->SetLineWrap(DluToPixelsY(c.cy, units_) >= 2 * QFontMetrics(Window()->font()).height());
                 control = l;
                 break;
             }
             case ControlKind::Edit: {
                 auto* e = new Edit(this);
                 e->SetText(c.text);
-                QObject::connect(static_cast<QLineEdit*>(e->Widget()), &QLineEdit::textEdited, Window(),
-                                 [this, id] { Send(id, Notify::Changed); });
+                e->OnTextEdited = [this, id](Persistent*) { Send(id, Notify::Changed); };
+                // Text the program sets tells the logic too, as typing does.
+                if (id != kIdNone) editIds_.insert(id);
                 control = e;
                 break;
             }
@@ -142,7 +133,7 @@ void Dialog::Build(const DialogTemplate& table) {
             case ControlKind::DefPushButton: {
                 auto* b = new Button(this);
                 b->SetCaption(c.text);
-                static_cast<QPushButton*>(b->Widget())->setAutoDefault(false);
+                b->SetAutoDefault(false);
                 b->SetDefault(c.kind == ControlKind::DefPushButton);
                 b->OnClick = [this, id](Persistent*) { Send(id, Notify::Clicked); };
                 control = b;
@@ -158,12 +149,8 @@ void Dialog::Build(const DialogTemplate& table) {
             case ControlKind::AutoRadio: {
                 auto* b = new RadioButton(this);
                 b->SetCaption(c.text);
-                if (!group || (c.style & kGroup)) {
-                    group = new QButtonGroup(Window());
-                    group->setExclusive(true);
-                }
-                group->addButton(static_cast<QRadioButton*>(b->Widget()));
-                if (id != kIdNone) radioGroupOf_[id] = group;
+                if (!group || (c.style & kGroup)) group = new RadioGroup(this);
+                group->Add(*b);
                 b->OnClick = [this, id](Persistent*) { Send(id, Notify::Clicked); };
                 control = b;
                 break;
@@ -171,36 +158,33 @@ void Dialog::Build(const DialogTemplate& table) {
             case ControlKind::GroupBox: {
                 auto* g = new GroupBox(this);
                 g->SetCaption(c.text);
-                g->Widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
+                g->SetTransparentForMouse(true);
                 control = g;
                 break;
             }
             case ControlKind::ProgressBar: control = new ProgressBar(this); break;
             case ControlKind::Icon: {
-                auto* l = new Label(this);
-                l->SetAutoSize(false);
-                icons_.push_back(l->Widget());
-                control = l;
+                auto* image = new Image(this);
+                image->OnPaint = [this](Canvas& canvas, int width, int height) {
+                    dialogIcon_.Draw(canvas, {0, 0, width, height});
+                };
+                image->SetTransparentForMouse(true);
+                icons_.push_back(image);
+                control = image;
                 break;
             }
         }
         control->SetParent(this);
         QRect r = PixelRect(c.x, c.y, c.cx, c.cy);
         if (c.kind == ControlKind::Icon) r.setSize(QSize(32, 32));
-        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::AutoRadio) {
-            // This style's circle or box may be taller than the designed
-            // line; it is drawn whole, and so is the text beside it.
-            QWidget* w = control->Widget();
-            const int indicator = w->style()->pixelMetric(
-                c.kind == ControlKind::AutoRadio ? QStyle::PM_ExclusiveIndicatorHeight
-                                                 : QStyle::PM_IndicatorHeight,
-                nullptr, w);
-            r.setHeight(std::max({r.height(), indicator, w->fontMetrics().height()}));
-        }
+        // This style's circle or box may be taller than the designed line;
+        // it is drawn whole, and so is the text beside it.
+        if (auto* toggle = dynamic_cast<ToggleButton*>(control))
+            r.setHeight(std::max(r.height(), toggle->MinimumHeight()));
         control->SetBounds(r.x(), r.y(), r.width(), r.height());
-        if (c.kind == ControlKind::GroupBox) control->Widget()->lower();
+        if (c.kind == ControlKind::GroupBox) control->SendToBack();
         if (id != kIdNone) {
-            control->Widget()->setObjectName(QString("item%1").arg(id));
+            control->SetName("item" + std::to_string(id));
             items_[id] = control;
         }
     }
@@ -209,7 +193,8 @@ void Dialog::Build(const DialogTemplate& table) {
 void Dialog::SetDialogIcon(const QIcon& icon) {
     icon_ = icon;
     Window()->setWindowIcon(icon);
-    for (QWidget* w : icons_) static_cast<QLabel*>(w)->setPixmap(icon.pixmap(32, 32));
+    dialogIcon_ = IconAccess::FromQIcon(icon);
+    for (Image* image : icons_) image->Invalidate();
 }
 
 int Dialog::Run(const std::function<void()>& onOpen) {
@@ -251,48 +236,18 @@ void Dialog::Ask(bool& canClose) {
 }
 
 void Dialog::SetItemText(int id, const std::string& text) {
-    WidgetControl* c = Require(id);
-    if (auto* e = dynamic_cast<Edit*>(c)) {
-        e->SetText(text);
-        Send(id, Notify::Changed);
-    } else if (auto* l = dynamic_cast<Label*>(c)) {
-        l->SetCaption(text);
-    } else if (auto* b = dynamic_cast<Button*>(c)) {
-        b->SetCaption(text);
-    } else if (auto* t = dynamic_cast<ToggleButton*>(c)) {
-        t->SetCaption(text);
-    } else if (auto* g = dynamic_cast<GroupBox*>(c)) {
-        g->SetCaption(text);
-    }
+    Require(id)->SetControlText(text);
+    if (editIds_.count(id)) Send(id, Notify::Changed);
 }
 
-std::string Dialog::GetItemText(int id) const {
-    WidgetControl* c = Require(id);
-    if (auto* e = dynamic_cast<Edit*>(c)) return e->Text();
-    if (auto* l = dynamic_cast<Label*>(c)) return l->Caption();
-    if (auto* b = dynamic_cast<Button*>(c)) return b->Caption();
-    if (auto* t = dynamic_cast<ToggleButton*>(c)) return t->Caption();
-    if (auto* g = dynamic_cast<GroupBox*>(c)) return g->Caption();
-    return {};
-}
+std::string Dialog::GetItemText(int id) const { return Require(id)->ControlText(); }
 
 void Dialog::EnableItem(int id, bool enable) { Require(id)->SetEnabled(enable); }
 
-bool Dialog::IsItemEnabled(int id) const { return Require(id)->Widget()->isEnabled(); }
+bool Dialog::IsItemEnabled(int id) const { return Require(id)->Enabled(); }
 
 void Dialog::CheckItem(int id, bool checked) {
-    auto* b = dynamic_cast<ToggleButton*>(Require(id));
-    if (!b) return;
-    // An exclusive group refuses to clear its checked button; the program
-    // may clear it all the same.
-    auto g = radioGroupOf_.find(id);
-    if (!checked && g != radioGroupOf_.end()) {
-        g->second->setExclusive(false);
-        b->SetChecked(false);
-        g->second->setExclusive(true);
-    } else {
-        b->SetChecked(checked);
-    }
+    if (auto* b = dynamic_cast<ToggleButton*>(Require(id))) b->SetChecked(checked);
 }
 
 bool Dialog::IsItemChecked(int id) const {

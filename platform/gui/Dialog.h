@@ -3,6 +3,7 @@
 #include <QRect>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 
@@ -11,11 +12,13 @@
 #include "platform/gui/DialogTemplate.h"
 #include "platform/gui/DialogUnits.h"
 #include "platform/gui/Form.h"
+#include "platform/gui/Icon.h"
 
-class QButtonGroup;
 class QMenu;
 
 namespace wb::gui {
+
+class Image;
 
 // A modal dialog built from a resource table: a dialog form whose controls
 // are laid out in dialog units of the table's font and addressed by id.
@@ -69,8 +72,9 @@ private:
     BaseUnits units_;
     std::unique_ptr<Keys> keys_;
     std::map<int, WidgetControl*> items_;
-    std::vector<QWidget*> icons_;
-    std::map<int, QButtonGroup*> radioGroupOf_;
+    std::vector<Image*> icons_;
+    Icon dialogIcon_;
+    std::set<int> editIds_;
     CommandHandler handler_;
     SysCommandHandler sysHandler_;
     QMenu* windowMenu_ = nullptr;

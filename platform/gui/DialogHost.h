@@ -8,7 +8,7 @@
 
 namespace wb::gui {
 
-enum class MsgKind { Warning, Error, Plain };
+enum class MsgKind { Warning, Error, Plain, Information };
 
 // What a control tells its dialog.
 enum class Notify {

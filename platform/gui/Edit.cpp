@@ -91,6 +91,7 @@ struct Edit::Shadow : QObject {
 Edit::Edit(Component* owner) : WidgetControl(owner, NewWidget<QLineEdit>()) {
     shadow_ = std::make_unique<Shadow>(this);
     QObject::connect(Line(this), &QLineEdit::textChanged, shadow_.get(), [this] { shadow_->Changed(); });
+    QObject::connect(Line(this), &QLineEdit::textEdited, shadow_.get(), [this] { Fire(OnTextEdited, this); });
 }
 
 Edit::~Edit() { shadow_.reset(); }

@@ -19,6 +19,8 @@ public:
 
     std::string Text() const;
     void SetText(const std::string& text);
+    std::string ControlText() const override { return Text(); }
+    void SetControlText(const std::string& text) override { SetText(text); }
     bool ReadOnly() const;
     void SetReadOnly(bool readOnly);
     // The most characters the user may type; 0 for no limit.
@@ -29,6 +31,8 @@ public:
     // Text set by the program is the box's text at once; the widget lays it
     // out when it is next drawn or used, so a run of settings costs one layout.
     TNotifyEvent OnChange;
+    // Fires when the user changed the text (typed, pasted, cut), not the program.
+    TNotifyEvent OnTextEdited;
     // Sees each typed character first; setting it to 0 drops it.
     std::function<void(Persistent* sender, char& key)> OnKeyPress;
 

@@ -27,8 +27,4 @@ void GraphicControl::MouseUp(TMouseButton button, TShiftState shift, int x, int 
     if (button == mbLeft && x >= 0 && y >= 0 && x < Width() && y < Height()) Fire(OnClick, this);
 }
 
-void GraphicControl::SetTransparentForMouse(bool transparent) {
-    Widget()->setAttribute(Qt::WA_TransparentForMouseEvents, transparent);
-}
-
 } // namespace wb::gui

@@ -15,9 +15,6 @@ public:
     ~GraphicControl() override;
     static const ClassInfo& StaticClass();
     const ClassInfo& Class() const override { return StaticClass(); }
-
-    // Lets clicks through to the control below, as a picture without events does.
-    void SetTransparentForMouse(bool transparent);
     TNotifyEvent OnClick;
 
 protected:

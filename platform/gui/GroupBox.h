@@ -14,6 +14,8 @@ public:
     GroupBox(WinControl& parent, const std::string& name, const std::string& caption);
     std::string Caption() const;
     void SetCaption(const std::string& caption);
+    std::string ControlText() const override { return Caption(); }
+    void SetControlText(const std::string& text) override { SetCaption(text); }
 };
 
 } // namespace wb::gui

@@ -81,12 +81,16 @@ void Label::SetAutoSize(bool autoSize) {
     if (autoSize_) impl_->text->resize(impl_->text->sizeHint());
 }
 
-void Label::SetAlignment(TextAlign align) {
+void Label::SetAlignment(TextAlign align, TextLayout layout) {
     impl_->text->setAlignment((align == TextAlign::Left     ? Qt::AlignLeft
                                : align == TextAlign::Center ? Qt::AlignHCenter
                                                             : Qt::AlignRight) |
-                              Qt::AlignVCenter);
+                              (layout == TextLayout::Top      ? Qt::AlignTop
+                               : layout == TextLayout::Center ? Qt::AlignVCenter
+                                                              : Qt::AlignBottom));
 }
+
+void Label::SetLineWrap(bool wrap) { impl_->text->setWordWrap(wrap); }
 
 void Label::SetWordWrap(bool wrap) {
     wordWrap_ = wrap;

@@ -10,6 +10,7 @@
 namespace wb::gui {
 
 enum class TextAlign { Left, Center, Right };
+enum class TextLayout { Top, Center, Bottom };
 
 class Label : public WidgetControl {
 public:
@@ -21,6 +22,8 @@ public:
 
     std::string Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
+    std::string ControlText() const override { return Caption(); }
+    void SetControlText(const std::string& text) override { SetCaption(text); }
     // The text shown: the caption unless a descendant builds another.
     virtual std::string GetLabelText() { return caption_; }
     // Builds the text again and shows it (done at every paint as well).
@@ -29,7 +32,9 @@ public:
 
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
-    void SetAlignment(TextAlign align);
+    void SetAlignment(TextAlign align, TextLayout layout = TextLayout::Center);
+    // Breaks the caption at blanks to fit the label's width; the alignment stays.
+    void SetLineWrap(bool wrap);
     // Wraps the caption over the label's lines, a long path after any '/',
     // and keeps the whole caption as the tool tip for what the lines cut off.
     void SetWordWrap(bool wrap);

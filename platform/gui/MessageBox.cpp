@@ -16,8 +16,9 @@ int RunBox(const std::string& text, MsgKind kind, QWidget* parent, QMessageBox::
     box.setText(QString::fromStdString(text));
     box.setTextFormat(Qt::PlainText);
     box.setIcon(kind == MsgKind::Warning ? QMessageBox::Warning
-                : kind == MsgKind::Error ? QMessageBox::Critical
-                                         : QMessageBox::NoIcon);
+                : kind == MsgKind::Error       ? QMessageBox::Critical
+                : kind == MsgKind::Information ? QMessageBox::Information
+                                               : QMessageBox::NoIcon);
     box.setStandardButtons(buttons);
     return box.exec();
 }

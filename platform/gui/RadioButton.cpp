@@ -1,5 +1,6 @@
 #include "platform/gui/RadioButton.h"
 
+#include <QButtonGroup>
 #include <QRadioButton>
 
 #include "platform/gui/WidgetSupport.h"
@@ -17,5 +18,17 @@ RadioButton::RadioButton(WinControl& parent, const std::string& name, const std:
     Place(parent, name);
     SetCaption(caption);
 }
+
+struct RadioGroup::Impl {
+    QButtonGroup group;
+};
+
+RadioGroup::RadioGroup(Component* owner) : Component(owner), impl_(std::make_unique<Impl>()) {
+    impl_->group.setExclusive(true);
+}
+
+RadioGroup::~RadioGroup() = default;
+
+void RadioGroup::Add(RadioButton& button) { impl_->group.addButton(static_cast<QRadioButton*>(button.Widget())); }
 
 } // namespace wb::gui

@@ -1,5 +1,6 @@
 #pragma once
 // A radio button: a click checks it; its group (kept by its dialog) clears the others.
+#include <memory>
 #include <string>
 
 #include "platform/gui/ToggleButton.h"
@@ -12,6 +13,19 @@ public:
     RadioButton(WinControl& parent, const std::string& name, const std::string& caption);
     static const ClassInfo& StaticClass();
     const ClassInfo& Class() const override { return StaticClass(); }
+};
+
+// Radio buttons that clear each other, whatever their parents: checking one
+// clears the rest. A button in no group shares one with its siblings.
+class RadioGroup : public Component {
+public:
+    explicit RadioGroup(Component* owner = nullptr);
+    ~RadioGroup() override;
+    void Add(RadioButton& button);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
 
 } // namespace wb::gui

@@ -15,10 +15,15 @@ public:
     const ClassInfo& Class() const override { return StaticClass(); }
 
     bool Checked() const;
-    // Set by the program: no click event.
+    // Set by the program: no click event. The program may clear the checked
+    // button of a group, which a click cannot.
     void SetChecked(bool checked);
     std::string Caption() const;
     void SetCaption(const std::string& caption);
+    std::string ControlText() const override { return Caption(); }
+    void SetControlText(const std::string& text) override { SetCaption(text); }
+    // The least height that shows the check mark and a line of the caption whole.
+    int MinimumHeight() const;
     // Clicks as the user would: nothing happens while disabled.
     void Click();
     TNotifyEvent OnClick;

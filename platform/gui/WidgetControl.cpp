@@ -349,6 +349,16 @@ void WidgetControl::Paint(Canvas&) {}
 void WidgetControl::SetHint(const std::string& hint) { Widget()->setToolTip(Q(hint)); }
 std::string WidgetControl::Hint() const { return Widget()->toolTip().toStdString(); }
 void WidgetControl::BringToFront() { Widget()->raise(); }
+void WidgetControl::SendToBack() { Widget()->lower(); }
+void WidgetControl::SetTransparentForMouse(bool transparent) {
+    Widget()->setAttribute(Qt::WA_TransparentForMouseEvents, transparent);
+}
+bool WidgetControl::InActiveWindow() const {
+    return Widget() && QApplication::activeWindow() == Widget()->window();
+}
+int WidgetControl::TextWidth(const std::string& text) const {
+    return Widget()->fontMetrics().horizontalAdvance(Q(text));
+}
 void WidgetControl::Invalidate() { Widget()->update(); }
 void WidgetControl::Repaint() {
     Widget()->update();

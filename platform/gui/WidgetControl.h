@@ -77,6 +77,19 @@ public:
     void SetHint(const std::string& hint);
     std::string Hint() const;
     void BringToFront();
+    void SendToBack();
+    // Lets clicks through to what lies under the control, as a picture
+    // without events or a group's frame does.
+    void SetTransparentForMouse(bool transparent);
+    // Whether the window that holds the control is the application's active one.
+    bool InActiveWindow() const;
+    // The width of a text in the control's font.
+    int TextWidth(const std::string& text) const;
+
+    // The text a control shows as its own: a caption, an edit's text. Empty,
+    // and not kept, for a control without one.
+    virtual std::string ControlText() const { return {}; }
+    virtual void SetControlText(const std::string&) {}
     // Paints the control again soon.
     void Invalidate();
     // Paints the control now when it is on screen, else soon.

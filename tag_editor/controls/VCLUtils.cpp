@@ -1,9 +1,8 @@
 #include "tag_editor/controls/VCLUtils.h"
 
-#include <QApplication>
-#include <QImage>
-#include <QPainter>
+#include <algorithm>
 
+#include "platform/gui/Bitmap.h"
 #include "platform/gui/Cursors.h"
 #include "platform/gui/DialogUnits.h"
 #include "platform/gui/Guard.h"
@@ -73,32 +72,33 @@ std::string ShortenText(Canvas& canvas, const std::string& text, int maxWidth) {
     return ShortenText(text, maxWidth, [&](const std::string& t) { return canvas.TextWidth(t); });
 }
 
-void StretchBitmapTransparent(Canvas& canvas, const QImage& picture, TColor transparent, const Rect& dest,
+void StretchBitmapTransparent(Canvas& canvas, const TBitmap& picture, TColor transparent, const Rect& dest,
                               const Rect& src) {
-    QPainter* painter = canvas.Painter();
-    if (!painter || picture.isNull()) return;
-    const QRect from(src.left, src.top, src.Width(), src.Height());
-    QRect to(dest.left, dest.top, dest.Width(), dest.Height());
-    if (to.width() <= 0) to.setWidth(from.width());
-    if (to.height() <= 0) to.setHeight(from.height());
-    QImage part = picture.copy(from);
-    if (transparent != wb::gui::clNone || part.depth() == 1) {
-        QRgb key = 0;
-        if (part.depth() == 1) key = qRgb(255, 255, 255);
-        else if (transparent == wb::gui::clDefault) key = part.pixel(0, part.height() - 1);
-        else key = wb::gui::ToQRgb(transparent);
-        part = part.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < part.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(part.scanLine(y));
-            for (int x = 0; x < part.width(); ++x)
-                if ((line[x] | 0xFF000000u) == (key | 0xFF000000u)) line[x] = 0;
+    if (!canvas.Painter() || picture.Empty()) return;
+    Rect to = dest;
+    if (to.Width() <= 0) to.right = to.left + src.Width();
+    if (to.Height() <= 0) to.bottom = to.top + src.Height();
+    const int left = std::max(0, src.left), top = std::max(0, src.top);
+    const int right = std::min(picture.Width(), src.right), bottom = std::min(picture.Height(), src.bottom);
+    if (right <= left || bottom <= top) return;
+    wb::gui::Bitmap part(right - left, bottom - top, true);
+    bool leaveOut = transparent != wb::gui::clNone || picture.Monochrome();
+    TColor key = transparent;
+    if (picture.Monochrome()) key = wb::gui::clWhite;
+    else if (transparent == wb::gui::clDefault) key = picture.Pixel(left, bottom - 1);
+    const std::uint32_t keyRgb = wb::gui::ToQRgb(key);
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* line = part.ScanLine(y - top);
+        for (int x = left; x < right; ++x) {
+            const std::uint32_t rgb = wb::gui::ToQRgb(picture.Pixel(x, y));
+            line[x - left] = leaveOut && rgb == keyRgb ? 0 : rgb;
         }
     }
-    painter->drawImage(to, part);
+    canvas.StretchDraw(to, part);
 }
 
 void NotImplemented() {
-    QApplication::restoreOverrideCursor();
+    // A wait cursor ends as the abort unwinds the scope that set it.
     wb::gui::ShowMessage("Function not yet implemented", wb::gui::MsgKind::Plain);
     throw wb::gui::EAbort();
 }

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "platform/gui/Canvas.h"
-
-class QImage;
+#include "tag_editor/controls/VlBitmap.h"
 
 namespace velmora {
 
@@ -39,7 +38,7 @@ std::string ShortenText(wb::gui::Canvas& canvas, const std::string& text, int ma
 // the picture's own), with one colour left out: clNone leaves none out,
 // clDefault takes the bottom-left pixel's colour, and a two-colour picture
 // always leaves out white.
-void StretchBitmapTransparent(wb::gui::Canvas& canvas, const QImage& picture, wb::gui::TColor transparent,
+void StretchBitmapTransparent(wb::gui::Canvas& canvas, const TBitmap& picture, wb::gui::TColor transparent,
                               const wb::gui::Rect& dest, const wb::gui::Rect& src);
 
 // Says "Function not yet implemented" and ends the operation silently.

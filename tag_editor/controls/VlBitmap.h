@@ -2,7 +2,7 @@
 // A device-independent bitmap held in memory, with no window system behind
 // it: a pixel format, a colour table for 1, 4 and 8 bits, and the rows
 // bottom-up, each padded to 4 bytes, exactly as a bitmap file stores them. The
-// picture codecs read and write it; a Qt file turns it into a QImage to show.
+// picture codecs read and write it; VlPictureView turns it into a bitmap to show.
 #include <cstddef>
 #include <cstdint>
 #include <span>

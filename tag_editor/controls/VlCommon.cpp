@@ -1,18 +1,14 @@
 #include "tag_editor/controls/VlCommon.h"
 
-#include <QFontMetrics>
-#include <QLabel>
-#include <QPalette>
-#include <QWidget>
-#include <QTimer>
 
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
 
-#include "platform/gui/Label.h"
 #include "platform/gui/Guard.h"
+#include "platform/gui/Label.h"
+#include "platform/gui/Timer.h"
 
 namespace velmora {
 
@@ -232,39 +228,16 @@ TFont MakeRotatedFont(const TFont& font, int angle) {
     return f;
 }
 
-int GetTextLineHeight(const TFont& font) { return QFontMetrics(ToQFont(font)).height() + 2; }
-
-void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLabel) {
-    if (!label) return;
-    QFontMetrics fm(label->font());
-    const int width = label->width() > 0 ? label->width() : widthWithoutLabel;
-    label->setText(QString::fromStdString(MinimizeName(
-        path, width, [&](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); })));
+int GetTextLineHeight(const TFont& font) {
+    Canvas measure;
+    measure.Font() = font;
+    return measure.TextHeight("") + 2;
 }
 
 void ShowPathInLabel(wb::gui::Label* label, const std::string& path, int widthWithoutLabel) {
     if (!label) return;
     const int width = label->Width() > 0 ? label->Width() : widthWithoutLabel;
     label->SetCaption(MinimizeName(path, width, [&](const std::string& s) { return label->TextWidth(s); }));
-}
-
-TFont FontOf(const QFont& f) {
-    TFont t;
-    t.Name = f.family().toStdString();
-    int px = f.pixelSize();
-    if (px <= 0) px = qRound(f.pointSizeF() * 96.0 / 72.0);
-    t.Height = -std::max(1, px);
-    t.Style = (f.bold() ? unsigned(fsBold) : 0u) | (f.italic() ? unsigned(fsItalic) : 0u) |
-              (f.underline() ? unsigned(fsUnderline) : 0u) | (f.strikeOut() ? unsigned(fsStrikeOut) : 0u);
-    return t;
-}
-
-void SetBackColor(QWidget* widget, TColor color, bool withButton) {
-    QPalette pal = widget->palette();
-    const QColor c = QColor::fromRgb(ToQRgb(color));
-    pal.setColor(QPalette::Base, c);
-    if (withButton) pal.setColor(QPalette::Button, c);
-    widget->setPalette(pal);
 }
 
 char LastChar(const std::string& s) { return s.empty() ? '\0' : s.back(); }
@@ -310,10 +283,9 @@ std::string MinimizeName(const std::string& path, int width,
     return s;
 }
 
-TVlBlinkingControlsList::TVlBlinkingControlsList() : timer_(std::make_unique<QTimer>()) {
-    timer_->setInterval(IntervalOff);
-    QObject::connect(timer_.get(), &QTimer::timeout, [this] { wb::gui::RunGuarded([this] { Tick(); }); });
-    timer_->start();
+TVlBlinkingControlsList::TVlBlinkingControlsList() : timer_(std::make_unique<wb::gui::Timer>()) {
+    timer_->SetInterval(IntervalOff);
+    timer_->SetOnTimer([this](wb::Persistent*) { Tick(); });
 }
 
 TVlBlinkingControlsList::~TVlBlinkingControlsList() = default;
@@ -324,15 +296,15 @@ void TVlBlinkingControlsList::Remove(TVlBlinkTarget* control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
 }
 
-int TVlBlinkingControlsList::TimerInterval() const { return timer_->interval(); }
+int TVlBlinkingControlsList::TimerInterval() const { return timer_->Interval(); }
 
 void TVlBlinkingControlsList::Tick() {
     if (on_ == 1) {
         on_ = 0;
-        timer_->setInterval(IntervalOff);
+        timer_->SetInterval(IntervalOff);
     } else {
         on_ = 1;
-        timer_->setInterval(IntervalOn);
+        timer_->SetInterval(IntervalOn);
     }
     // A control may leave the list while it blinks.
     std::vector<TVlBlinkTarget*> targets = controls_;

@@ -13,15 +13,12 @@
 
 #include "platform/gui/Canvas.h"
 
-class QFont;
-class QLabel;
 class QObject;
-class QTimer;
-class QWidget;
 
 namespace wb::gui {
 class Label;
-}
+class Timer;
+} // namespace wb::gui
 
 namespace velmora {
 
@@ -93,10 +90,6 @@ void DrawPercentBar(Canvas& canvas, Rect r, TOrientation orientation, bool showP
 wb::gui::TFont MakeRotatedFont(const wb::gui::TFont& font, int angle);
 // The font's text height plus 2 pixels.
 int GetTextLineHeight(const wb::gui::TFont& font);
-// A widget's font as the canvas takes it.
-wb::gui::TFont FontOf(const QFont& font);
-// The colour a control's items are drawn on (and, for a button part, its face).
-void SetBackColor(QWidget* widget, TColor color, bool withButton = false);
 
 // The last character; '\0' for an empty string.
 char LastChar(const std::string& s);
@@ -111,7 +104,6 @@ std::string MinimizeName(const std::string& path, int width,
                          const std::function<int(const std::string&)>& measure);
 // Shows a path shortened to a label's width (the other width while the label
 // has none yet); no label, nothing to do.
-void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLabel);
 void ShowPathInLabel(wb::gui::Label* label, const std::string& path, int widthWithoutLabel);
 
 // The messages a blinking control answers.
@@ -147,7 +139,7 @@ public:
 
 private:
     uint8_t on_ = 1;
-    std::unique_ptr<QTimer> timer_;
+    std::unique_ptr<wb::gui::Timer> timer_;
     std::vector<TVlBlinkTarget*> controls_;
 };
 

@@ -1,24 +1,21 @@
 #include "tag_editor/controls/VlDriveComboBox.h"
 
-#include <QPainter>
-#include <QStyle>
-
+#include "platform/gui/Guard.h"
 #include "tag_editor/controls/VlDirectoryListBox.h"
-#include "platform/gui/WidgetSupport.h"
 
 namespace velmora {
 
 using namespace wb::gui;
 
-TVlDriveComboBox::TVlDriveComboBox(QWidget* parent) : TVlFramedWidget(parent) {
-    setIconSize(QSize(16, 13));
-    setMouseTracking(true);
-    connect(this, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int) {
-        if (filling_) return;
-        if (dirList_ && !Drive().empty()) dirList_->SetDirectory(Drive());
-        if (OnChange) OnChange(this);
-    });
+TVlDriveComboBox::TVlDriveComboBox(wb::Component* owner) : TVlFramed(owner) {
+    SetIconSize(16, 13);
+    // The drives' items keep the style's look: icon, then label.
+    SetOwnerDraw(true);
     FillDriveList();
+}
+
+TVlDriveComboBox::TVlDriveComboBox(WinControl& parent, const std::string& name) : TVlDriveComboBox(&parent) {
+    Place(parent, name);
 }
 
 TVlDriveComboBox::~TVlDriveComboBox() = default;
@@ -36,8 +33,12 @@ std::string TVlDriveComboBox::NetworkName(const std::string& root) {
 
 void TVlDriveComboBox::FillDriveList() {
     filling_ = true;
-    std::string previous = Drive();
-    clear();
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{filling_};
+    const std::string previous = Drive();
+    Clear();
     for (const wb::Volume& v : wb::Volumes()->List()) {
         if (!BoxListsDrive(v.kind, driveTypes_)) continue;
         const std::string name = wb::DriveName(v.root);
@@ -47,30 +48,29 @@ void TVlDriveComboBox::FillDriveList() {
             case wb::VolumeKind::Remote: text = name + ": " + NetworkName(v.root); break;
             default: text = name + ": " + VolumeLabel(v.root); break;
         }
-        addItem(wb::gui::IconAccess::ToQIcon(wb::gui::Icon::ForVolume(v.kind)), QString::fromStdString(text), QString::fromStdString(v.root));
+        AddItem(text, Icon::ForVolume(v.kind), v.root);
     }
-    int keep = findData(QString::fromStdString(previous));
-    setCurrentIndex(keep >= 0 ? keep : (count() > 0 ? 0 : -1));
-    filling_ = false;
+    const int keep = IndexOfData(previous);
+    SetItemIndex(keep >= 0 ? keep : (Count() > 0 ? 0 : -1));
 }
 
-std::string TVlDriveComboBox::Drive() const { return currentData().toString().toStdString(); }
+std::string TVlDriveComboBox::Drive() const { return ItemIndex() < 0 ? std::string() : ItemData(ItemIndex()); }
 
 void TVlDriveComboBox::SetDrive(const std::string& root) {
-    int i = findData(QString::fromStdString(root));
-    if (i < 0) i = findData(QString::fromStdString(WithSlash(root)));
+    int i = IndexOfData(root);
+    if (i < 0) i = IndexOfData(WithSlash(root));
     if (i < 0) return;
-    if (i == currentIndex()) {
-        if (OnChange) OnChange(this);  // selecting fires the event even when it stays
+    if (i == ItemIndex()) {
+        Fire(OnChange, this);  // selecting fires the event even when it stays
         return;
     }
-    setCurrentIndex(i);
+    SetItemIndex(i);
 }
 
-std::vector<std::string> TVlDriveComboBox::ItemTexts() const {
-    std::vector<std::string> out;
-    for (int i = 0; i < count(); ++i) out.push_back(itemText(i).toStdString());
-    return out;
+void TVlDriveComboBox::Change() {
+    if (filling_) return;
+    if (dirList_ && !Drive().empty()) dirList_->SetDirectory(Drive());
+    TVlFramed::Change();
 }
 
 void TVlDriveComboBox::SetDriveTypes(TDriveTypes t) {
@@ -82,13 +82,12 @@ void TVlDriveComboBox::SetDriveTypes(TDriveTypes t) {
 void TVlDriveComboBox::SetFlatButtons(bool v) {
     if (v == flatButtons_) return;
     flatButtons_ = v;
-    update();
+    Invalidate();
 }
 
 void TVlDriveComboBox::SetColor(TColor c) {
     color_ = c;
-    SetBackColor(this, c, true);
-    update();
+    ComboBox::SetColor(c);
 }
 
 void TVlDriveComboBox::UpdateFrame(bool viaMouse, bool inFocus) {
@@ -104,19 +103,18 @@ void TVlDriveComboBox::UpdateFrame(bool viaMouse, bool inFocus) {
     if (FrameFlat() || flatButtons_) RepaintFrame();
 }
 
-void TVlDriveComboBox::paintEvent(QPaintEvent* e) {
-    TVlFramedWidget::paintEvent(e);
+void TVlDriveComboBox::Paint(Canvas& c) {
+    TVlFramed::Paint(c);
     if (!FrameVisible()) return;
-    QPainter painter(this);
-    Canvas c(painter);
-    const Rect client{0, 0, width(), height()};
+    const int width = Width(), height = Height();
+    const Rect client{0, 0, width, height};
     DrawChosenSides(c, client, color_, TSides::All(), 2, color_);
     if (flatButtons_ && !focused_ && !mouseOver_) {
-        const int sb = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        Rect button{width() - sb - 2, 2, width() - 2, height() - 2};
+        const int sb = ButtonWidth();
+        Rect button{width - sb - 2, 2, width - 2, height - 2};
         c.Brush() = {color_, BrushStyle::Solid};
         c.FillRect(button);
-        const int x = button.left + sb / 2 - 1, y = height() / 2 + 2;
+        const int x = button.left + sb / 2 - 1, y = height / 2 + 2;
         c.Pen() = {clBlack, 1, PenStyle::Solid};
         c.Brush() = {clBlack, BrushStyle::Solid};
         c.Polygon({{x, y}, {x - 5, y - 5}, {x + 5, y - 5}});

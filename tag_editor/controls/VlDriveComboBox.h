@@ -1,22 +1,21 @@
 #pragma once
 // A framed box of the drives of chosen kinds, each with its icon and label,
 // that points a directory list at the drive chosen.
-#include <QComboBox>
-
 #include <string>
 #include <vector>
 
-#include "tag_editor/controls/VlFramedWidget.h"
+#include "platform/gui/ComboBox.h"
+#include "tag_editor/controls/VlFrame.h"
 #include "tag_editor/controls/VlFsRules.h"
 
 namespace velmora {
 
 class TVlDirectoryListBox;
 
-class TVlDriveComboBox : public TVlFramedWidget<QComboBox> {
-    Q_OBJECT
+class TVlDriveComboBox : public TVlFramed<wb::gui::ComboBox> {
 public:
-    explicit TVlDriveComboBox(QWidget* parent = nullptr);
+    explicit TVlDriveComboBox(wb::Component* owner = nullptr);
+    TVlDriveComboBox(wb::gui::WinControl& parent, const std::string& name);
     ~TVlDriveComboBox() override;
 
     // Rebuilds the items from the drive table.
@@ -32,11 +31,9 @@ public:
     void SetColor(TColor c);
     TVlDirectoryListBox* DirList() const { return dirList_; }
     void SetDirList(TVlDirectoryListBox* list) { dirList_ = list; }
-    std::vector<std::string> ItemTexts() const;
+    std::vector<std::string> ItemTexts() const { return Items(); }
 
     void UpdateFrame(bool viaMouse, bool inFocus) override;
-
-    TNotifyEvent OnChange;
 
     // The texts the box shows for a drive.
     static std::string VolumeLabel(const std::string& root);
@@ -47,10 +44,11 @@ protected:
     // The box draws its frame with its button in its own paint.
     bool FrameOverBorder() const override { return false; }
     bool FrameHasFocus() const override { return focused_; }
-    void FrameVisibleChanged() override { update(); }
-    void FrameInvalidate() override { update(); }
+    void FrameVisibleChanged() override { Invalidate(); }
+    void FrameInvalidate() override { Invalidate(); }
 
-    void paintEvent(QPaintEvent* e) override;
+    void Change() override;
+    void Paint(wb::gui::Canvas& canvas) override;
 
 private:
     TDriveTypes driveTypes_{dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM};

@@ -11,11 +11,20 @@
 #include "tag_editor/controls/VlFrame.h"
 
 class QFocusEvent;
+class QFont;
+class QLabel;
 class QResizeEvent;
 class QWheelEvent;
 class QWidget;
 
 namespace velmora {
+
+// For the controls still on Qt widgets: a widget's font as the canvas takes
+// it, the colour its items are drawn on (and, for a button part, its face),
+// and a path shortened to a Qt label's width.
+wb::gui::TFont FontOf(const QFont& font);
+void SetBackColor(QWidget* widget, TColor color, bool withButton = false);
+void ShowPathInLabel(QLabel* label, const std::string& path, int widthWithoutLabel);
 
 // Draws a control's frame over a widget's border.
 void PaintWidgetFrame(QWidget& widget, const TVlFrameControl& frame, TColor backColor);

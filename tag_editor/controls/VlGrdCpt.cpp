@@ -1,9 +1,6 @@
 #include "tag_editor/controls/VlGrdCpt.h"
 
-#include <QApplication>
-#include <QImage>
-#include <QWidget>
-
+#include "platform/gui/Bitmap.h"
 #include "platform/gui/Form.h"
 #include "tag_editor/controls/VCLUtils.h"
 
@@ -279,7 +276,7 @@ void TVlGradientCaption::Update() {
     windowActive_ = false;
     if (form->HandleAllocated() && form->IsWindowVisible()) {
         // The active-task test holds for every window of this process.
-        if (on) windowActive_ = QApplication::activeWindow() == form->Window();
+        if (on) windowActive_ = form->InActiveWindow();
         Draw();
     }
 }
@@ -337,7 +334,7 @@ void TVlGradientCaption::Paint(Canvas& window) {
     if (!form || form->BorderStyle() == bsNone) return;
     const Rect cr = GetCaptionRect();
     if (cr.IsEmpty()) return;
-    QImage bitmap(cr.Width(), cr.Height(), QImage::Format_RGB32);
+    Bitmap bitmap(cr.Width(), cr.Height());
     Canvas c(bitmap);
     const TColor end = windowActive_ ? clActiveCaption : clInactiveCaption;
     const Rect all{0, 0, cr.Width(), cr.Height()};

@@ -1,22 +1,18 @@
 #include "tag_editor/controls/VlShell.h"
 
-#include <QApplication>
-#include <QDesktopServices>
-#include <QMessageBox>
-#include <QUrl>
+#include "platform/gui/MessageBox.h"
+#include "platform/gui/Shell.h"
 
 namespace velmora {
 
 std::function<void(const std::string&)> TVlShell::ShowInfo = [](const std::string& text) {
-    QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(),
-                             QString::fromStdString(text), QMessageBox::Ok);
+    wb::gui::ShowMessage(text, wb::gui::MsgKind::Information);
 };
 std::function<void(const std::string&)> TVlShell::ShowError = [](const std::string& text) {
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
-                          QString::fromStdString(text), QMessageBox::Ok);
+    wb::gui::ShowMessage(text, wb::gui::MsgKind::Error);
 };
 std::function<bool(const std::string&)> TVlShell::Open = [](const std::string& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    return wb::gui::OpenWithDefaultApplication(path);
 };
 
 } // namespace velmora

@@ -2,9 +2,6 @@
 // the status lines, placement and settings. Each tab has a unit of its own.
 #include "tag_editor/windows/Main.h"
 
-#include <QApplication>
-#include <QShortcut>
-
 #include <algorithm>
 
 #include "platform/base/File.h"
@@ -45,18 +42,6 @@ const char* const kStoredProps[] = {
 };
 
 } // namespace
-
-// The focus leaving the name formats.
-struct TID3Frm::Watch : QObject {
-    explicit Watch(TID3Frm& form) : form_(form) {
-        QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-            QWidget* group = form_.GroupBox4->Widget();
-            if (old && group->isAncestorOf(old) && !(now && group->isAncestorOf(now)))
-                RunGuarded([this] { form_.GroupBox4Exit(); });
-        });
-    }
-    TID3Frm& form_;
-};
 
 const wb::ClassInfo& TID3Frm::StaticClass() {
     static const wb::ClassInfo info("TID3Frm", &Form::StaticClass());
@@ -119,7 +104,6 @@ TID3Frm::TID3Frm(const std::string& programFolder)
     built_ = true;
     Arrange();
     Connect();
-    watch_ = new Watch(*this);
     FormCreate();
 }
 
@@ -127,7 +111,6 @@ TID3Frm::~TID3Frm() {
     ownLiveUpdate_.reset();
     ownChooser_.reset();
     ownTagListEditor_.reset();
-    delete watch_;
     Destroying_();
     DestroyComponents();
 }
@@ -182,8 +165,8 @@ void TID3Frm::Connect() {
     ConnectListTab();
     ConnectCddbTab();
     // Esc presses the window's cancel button, as Enter presses its default one.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), Window());
-    QObject::connect(escape, &QShortcut::activated, Window(), [this] { DelBtn->Click(); });
+    SetCancelButton(DelBtn);
+    GroupBox4->OnExit = [this](wb::Persistent*) { GroupBox4Exit(); };
     OnCloseQuery = [this](wb::Persistent*, bool&) { FormClose(); };
 }
 
@@ -236,10 +219,10 @@ void TID3Frm::FormCreate() {
     }
     UpdateConnectBtn();
 
-    TVlDriveComboBox& drives = *CDDriveList->Get();
+    TVlDriveComboBox& drives = *CDDriveList;
     const std::string drive = ReadSetting("CDDrive");
     if (!drive.empty()) drives.SetDrive(drive);
-    else if (drives.count() > 0) drives.setCurrentIndex(0);
+    else if (drives.Count() > 0) drives.SetItemIndex(0);
 
     // A stored folder that is gone opens its nearest parent; one on a drive
     // that is gone, the music folder.
@@ -263,7 +246,7 @@ void TID3Frm::FormCreate() {
 
 void TID3Frm::FormClose() {
     WriteSetting("Dirtree", DirTree->GetDirectory());
-    WriteSetting("CDDrive", CDDriveList->Get()->Drive());
+    WriteSetting("CDDrive", CDDriveList->Drive());
     IniStore->SaveToStorage();
     cddbRequests_.Save(RequestFileName());
 }

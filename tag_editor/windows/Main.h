@@ -166,7 +166,7 @@ public:
     Label *UrlLabel, *PortLabel, *EMailLabel, *CDDriveLabel, *ReqLabel;
     Edit *UrlEdit, *PortEdit, *EMailEdit;
     CheckBox* ShowInexactChk;
-    Hosted<TVlDriveComboBox>* CDDriveList;
+    TVlDriveComboBox* CDDriveList;
     Button *ReadDiskInfoBtn, *FileCDDBBtn, *ConnectBtn;
     Panel* ReqCounter;
 
@@ -252,8 +252,6 @@ private:
     FieldClipboard clipboard_;
     TCddbRequests cddbRequests_;
     std::string lastPage_;
-    struct Watch;
-    Watch* watch_ = nullptr;
     TID3Windows windows_;
     std::unique_ptr<TEditTagListFrm> ownTagListEditor_;
     std::unique_ptr<TChooseFrm> ownChooser_;

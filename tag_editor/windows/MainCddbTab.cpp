@@ -26,8 +26,8 @@ void TID3Frm::BuildCddbTab() {
     ShowInexactChk = MakeCheck(t, "ShowInexactChk", "When found inexact matches show list of matches to choose",
                                true, 10, 92, 500);
     CDDriveLabel = MakeLabel(t, "CDDriveLabel", "CD-Drive :", 10, 129);
-    CDDriveList = new Hosted<TVlDriveComboBox>(*t, "CDDriveList");
-    CDDriveList->Get()->SetDriveTypes(TDriveTypes{dtCDROM});
+    CDDriveList = new TVlDriveComboBox(*t, "CDDriveList");
+    CDDriveList->SetDriveTypes(TDriveTypes{dtCDROM});
     CDDriveList->SetBounds(104, 125, 250, kRowHeight);
     ReadDiskInfoBtn = MakeButton(t, "ReadDiskInfoBtn", "Read &Disk", 362, 124, 110);
     FileCDDBBtn = MakeButton(t, "FileCDDBBtn", "&Create CDDB request from MP3-files", 10, 160, 300);
@@ -37,7 +37,7 @@ void TID3Frm::BuildCddbTab() {
     ReqCounter->SetBounds(120, 200, 50, kRowHeight);
     ConnectBtn = MakeButton(t, "ConnectBtn", "&Get Tracklists", 180, 199, 130);
     for (Button* b : {ReadDiskInfoBtn, FileCDDBBtn, ConnectBtn}) b->SetEnabled(false);
-    ReadDiskInfoBtn->SetEnabled(CDDriveList->Get()->count() > 0);
+    ReadDiskInfoBtn->SetEnabled(CDDriveList->Count() > 0);
 }
 
 void TID3Frm::ConnectCddbTab() {
@@ -66,10 +66,10 @@ void TID3Frm::ReadDiskInfoBtnClick() {
     ReadDiskInfoBtn->SetEnabled(false);
     struct Again {
         TID3Frm& f;
-        ~Again() { f.ReadDiskInfoBtn->SetEnabled(f.CDDriveList->Get()->count() > 0); }
+        ~Again() { f.ReadDiskInfoBtn->SetEnabled(f.CDDriveList->Count() > 0); }
     } again{*this};
     try {
-        AddCddbRequest(ReadDiskInfo(CDDriveList->Get()->Drive()));
+        AddCddbRequest(ReadDiskInfo(CDDriveList->Drive()));
     } catch (const CddbError& e) {
         ShowMessage(e.what(), MsgKind::Error);
     }

@@ -2,7 +2,6 @@
 // author's links and the live update.
 #include "tag_editor/windows/Main.h"
 
-#include <QImage>
 #include <memory>
 
 #include "platform/gui/Cursors.h"
@@ -11,7 +10,7 @@
 #include "tag_editor/controls/VerView.h"
 #include "tag_editor/controls/VlLabel.h"
 #include "tag_editor/controls/VlPictures.h"
-#include "tag_editor/controls/VlQtImage.h"
+#include "tag_editor/controls/VlPictureView.h"
 #include "tag_editor/controls/VlShell.h"
 
 namespace velmora {
@@ -32,7 +31,7 @@ void TID3Frm::BuildInfoTab() {
     // The picture is GIF data of our own, read by the GIF image class.
     auto gif = std::make_shared<TGIFImage>();
     LoadInfoPicture(*gif);
-    const QImage picture = ToQImage(gif->Bitmap(), gif->Frames(0).TransparentColor);
+    const Bitmap picture = ToImage(gif->Bitmap(), gif->Frames(0).TransparentColor);
     Image1->OnPaint = [picture](Canvas& c, int w, int h) { c.StretchDraw({0, 0, w, h}, picture); };
     ProgramLabel = MakeLabel(t, "ProgramLabel", "Velmora - the MP3 tag editor", 156, 14);
     ProgramLabel->SetFont(18, true);

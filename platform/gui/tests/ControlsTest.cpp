@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/base/TempDir.h"
+#include "platform/gui/Canvas.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/HostedControl.h"
@@ -161,6 +162,109 @@ TEST_F(ControlsTest, SortedComboBoxesOrderCaseBlindAndMayChooseNothing) {
     genre.SetItemIndex(99);  // out of range: nothing chosen
     EXPECT_EQ(genre.ItemIndex(), -1);
     EXPECT_EQ(changes, 2);
+}
+
+TEST_F(ControlsTest, ComboItemsCarryDataAndAddingChoosesNothing) {
+    Form f(nullptr, FormKind::Main);
+    ComboBox box(f, "box");
+    int changes = 0;
+    box.OnChange = [&](wb::Persistent*) { ++changes; };
+    box.AddItem("b", {}, "/b");
+    box.AddItem("a", {}, "/a");
+    EXPECT_EQ(box.ItemIndex(), -1);
+    box.SetItemIndex(0);
+    box.SetSorted(true);
+    box.AddItem("A0", {}, "/a0");  // before the chosen one: the choice follows its item
+    EXPECT_EQ(box.Items(), (std::vector<std::string>{"a", "A0", "b"}));
+    EXPECT_EQ(box.IndexOfData("/a0"), 1);
+    EXPECT_EQ(box.IndexOfData("/none"), -1);
+    EXPECT_EQ(box.ItemData(2), "/b");
+    box.Clear();
+    EXPECT_EQ(box.Count(), 0);
+    EXPECT_EQ(changes, 1);
+}
+
+// An owner-drawn box draws its chosen item on its face through the canvas,
+// with the face's state; a box drawn by the style never asks.
+struct OwnerDrawCase {
+    const char* name;
+    bool ownerDraw;
+    int chosen;
+    bool focused;
+    int drawnOnFace;  // -1: no item drawn
+};
+
+void PrintTo(const OwnerDrawCase& c, std::ostream* os) { *os << c.name; }
+
+class ComboOwnerDraw : public Fixture, public ::testing::WithParamInterface<OwnerDrawCase> {};
+
+TEST_P(ComboOwnerDraw, DrawsTheFaceItemThroughTheCanvas) {
+    const OwnerDrawCase& c = GetParam();
+    Form f(nullptr, FormKind::Main);
+    ComboBox box(f, "box");
+    box.SetBounds(0, 0, 120, 24);
+    for (const char* t : {"zero", "one", "two"}) box.AddItem(t);
+    box.SetItemIndex(c.chosen);
+    box.SetOwnerDraw(c.ownerDraw);
+    const TColor colours[] = {clRed, clLime, clBlue};
+    std::vector<int> drawn;
+    TOwnerDrawState faceState = 0;
+    Rect faceRect;
+    box.OnDrawItem = [&](ComboBox*, Canvas& canvas, int index, const Rect& r, TOwnerDrawState state) {
+        drawn.push_back(index);
+        faceState = state;
+        faceRect = r;
+        canvas.Brush() = {colours[index], BrushStyle::Solid};
+        canvas.FillRect(r);
+    };
+    f.Show();
+    if (c.focused) {
+        box.SetFocus();
+        QTRY_VERIFY(box.Focused());
+    }
+    const QImage shot = static_cast<QWidget*>(box.NativeWidget())->grab().toImage();
+    if (c.drawnOnFace < 0) {
+        EXPECT_TRUE(drawn.empty());
+        return;
+    }
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back(), c.drawnOnFace);
+    EXPECT_TRUE(faceState & odComboBoxEdit);
+    EXPECT_EQ(bool(faceState & odFocused), c.focused);
+    const Point mid{(faceRect.left + faceRect.right) / 2, (faceRect.top + faceRect.bottom) / 2};
+    EXPECT_EQ(shot.pixel(mid.x, mid.y) | 0xFF000000u, ToQRgb(colours[c.drawnOnFace]));
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, ComboOwnerDraw,
+                         ::testing::Values(OwnerDrawCase{"StyleDrawn", false, 1, false, -1},
+                                           OwnerDrawCase{"ChosenItem", true, 2, false, 2},
+                                           OwnerDrawCase{"FocusedFace", true, 1, true, 1},
+                                           OwnerDrawCase{"NothingChosen", true, -1, false, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Owner drawing runs in the guard: a failing draw is shown once, with the
+// program's title, and the box is drawn again afterwards.
+TEST_F(ControlsTest, AFailingItemDrawIsShownByTheGuard) {
+    test::App("Guarded");
+    Form f(nullptr, FormKind::Main);
+    test::ModalDriver driver;
+    ComboBox box(f, "box");
+    box.AddItem("a");
+    box.SetItemIndex(0);
+    box.SetOwnerDraw(true);
+    int calls = 0;
+    box.OnDrawItem = [&](ComboBox*, Canvas&, int, const Rect&, TOwnerDrawState) {
+        if (++calls == 1) throw std::runtime_error("first draw fails");
+    };
+    f.Show();
+    box.Repaint();
+    QTRY_COMPARE(driver.Messages().size(), size_t(1));
+    EXPECT_EQ(driver.Messages()[0].title, "Guarded");
+    EXPECT_EQ(driver.Messages()[0].text, "first draw fails");
+    box.Repaint();
+    QTRY_VERIFY(calls >= 2);
+    EXPECT_EQ(driver.Messages().size(), 1u);
+    test::App();
 }
 
 TEST_F(ControlsTest, AHostedWidgetLivesAndGoesLikeAnyControl) {

@@ -35,9 +35,9 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     QWidget window;
     window.setWindowTitle("Velmora");
     window.resize(560, 320);
-    auto* drives = new TVlDriveComboBox;
-    drives->SetFrameVisible(true);
     // Freed before the window, which frees their widgets otherwise.
+    TVlDriveComboBox drives;
+    drives.SetFrameVisible(true);
     auto tree = std::make_unique<TVlDirectoryTree>();
     tree->SetFrameVisible(true);
     tree->SetFrameStyle(fsLowered);
@@ -55,7 +55,7 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     row->addWidget(tree->Widget(), 1);
     row->addWidget(files->Widget(), 1);
     auto* column = new QVBoxLayout(&window);
-    column->addWidget(drives);
+    column->addWidget(static_cast<QWidget*>(drives.NativeWidget()));
     column->addLayout(row, 1);
     column->addWidget(label->Widget());
     window.show();
@@ -67,7 +67,7 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
 
     ASSERT_EQ(files->ItemTexts(), (std::vector<std::string>{"01 - Opening.mp3", "02 - Long Road.mp3",
                                                             "03 - Night Drive.mp3", "Rock.m3u"}));
-    EXPECT_EQ(drives->count(), 3);
+    EXPECT_EQ(drives.Count(), 3);
 
     QImage shot = window.grab().toImage();
     std::filesystem::create_directories(std::string(WB_BINARY_DIR) + "/screens");

@@ -1,5 +1,4 @@
 #include "tag_editor/controls/VlDirectoryListBox.h"
-#include "tag_editor/controls/VlDriveComboBox.h"
 #include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlShell.h"
 #include "tag_editor/controls/VlLFName.h"
@@ -7,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QWidget>
 
 #include "TestApp.h"
 
@@ -205,47 +205,6 @@ TEST(LongPath, SpellsEveryElementAsOnDisk) {
     EXPECT_EQ(MakeLongPath("/"), "/");
     EXPECT_EQ(MakeShortPath(dir / "Music"), dir / "Music");
     EXPECT_EQ(MakeLongPath(dir / "Music/../Music/./Album One"), dir / "Music/Album One");
-}
-
-class DriveBox : public ::testing::Test {
-protected:
-    void SetUp() override {
-        wb::gui::test::App();
-        fake = std::make_shared<wb::FakeVolumeTable>();
-        fake->Add(dir / "fixed", wb::VolumeKind::Fixed, wb::VolumeInfo{"MY DISK", 7, "ext4"});
-        fake->Add(dir / "stick", wb::VolumeKind::Removable, wb::VolumeInfo{"USB", 8, "vfat"});
-        fake->Add("/dev/sr0", wb::VolumeKind::CDROM, std::nullopt);
-        fake->Add(dir / "net", wb::VolumeKind::Remote, wb::VolumeInfo{"", 9, "nfs"}, "Server:/Export");
-        fake->Add(dir / "ram", wb::VolumeKind::RAM, wb::VolumeInfo{"", 10, "tmpfs"});
-        fake->Add(dir / "odd", wb::VolumeKind::NoRoot, std::nullopt);
-        wb::SetVolumeTable(fake);
-    }
-    void TearDown() override { wb::SetVolumeTable(nullptr); }
-    TestFolder dir{"drivebox"};
-    std::shared_ptr<wb::FakeVolumeTable> fake;
-};
-
-TEST_F(DriveBox, ListsDrivesByKindWithTheirLabels) {
-    TVlDriveComboBox box;
-    std::string d = dir.Path();
-    EXPECT_EQ(box.ItemTexts(), (Strings{"/dev/sr0: ", d + "/fixed: My disk", d + "/net: Server:/Export",
-                                        d + "/ram: ", d + "/stick:"}));
-    int changes = 0;
-    box.OnChange = [&](QObject*) { ++changes; };
-    box.SetDriveTypes({dtCDROM});
-    EXPECT_EQ(box.ItemTexts(), (Strings{"/dev/sr0: "}));
-    box.SetDriveTypes({dtCDROM, dtFixed});
-    box.SetDrive(dir / "fixed");
-    EXPECT_EQ(box.Drive(), dir / "fixed/");
-    EXPECT_EQ(changes, 1);
-
-    // A new disc: the label shows after the list is rebuilt; the drive stays.
-    fake->SetInfo("/dev/sr0", wb::VolumeInfo{"AUDIO CD", 11, "iso9660"});
-    box.FillDriveList();
-    EXPECT_EQ(box.ItemTexts()[0], "/dev/sr0: Audio cd");
-    EXPECT_EQ(box.Drive(), dir / "fixed/");
-    box.SetDrive("/dev/sr0");
-    EXPECT_EQ(changes, 2);
 }
 
 } // namespace

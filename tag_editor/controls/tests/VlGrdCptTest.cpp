@@ -178,12 +178,14 @@ class TransparentDrawTest : public ::testing::TestWithParam<TransparentCase> {};
 // drawn over green, stretched twice as wide.
 TEST_P(TransparentDrawTest, LeavesOneColourOut) {
     const TransparentCase& c = GetParam();
-    QImage picture(4, 2, QImage::Format_RGB32);
+    // Two colours in one bit a pixel turn black and white.
+    TBitmap picture(4, 2, c.mono ? pf1bit : pf24bit);
+    if (c.mono) picture.Palette = {TRGBQuad{0, 0, 0, 0}, TRGBQuad{255, 255, 255, 0}};
     for (int x = 0; x < 4; ++x)
-        for (int y = 0; y < 2; ++y) picture.setPixel(x, y, x < 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
-    if (c.mono) {
-        picture = picture.convertToFormat(QImage::Format_Mono);
-    }
+        for (int y = 0; y < 2; ++y) {
+            if (c.mono) picture.SetPixelIndex(x, y, x < 2 ? 0 : 1);
+            else picture.SetPixel(x, y, x < 2 ? RGBColor(255, 0, 0) : RGBColor(0, 0, 255));
+        }
     QImage target = velmora::test::Blank(8, 2, clLime);
     {
         Canvas canvas(target);

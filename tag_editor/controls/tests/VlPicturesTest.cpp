@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tag_editor/controls/VlQtImage.h"
+#include <QColor>
+
+#include "tag_editor/controls/VlPictureView.h"
 
 using namespace velmora;
 
@@ -15,11 +17,12 @@ TEST(WindowPictures, InfoPictureShowsItsDiscOverATransparentGround) {
     EXPECT_EQ(gif.Height(), 48);
     const TColor ground = gif.Frames(0).TransparentColor;
     EXPECT_EQ(ground, wb::gui::clWhite);
-    QImage shown = ToQImage(gif.Bitmap(), ground);
-    ASSERT_EQ(shown.size(), QSize(48, 48));
-    EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
+    const wb::gui::Bitmap shown = ToImage(gif.Bitmap(), ground);
+    ASSERT_EQ(shown.Width(), 48);
+    ASSERT_EQ(shown.Height(), 48);
+    EXPECT_EQ(qAlpha(shown.ScanLine(0)[0]), 0);
     // The letter's stem at the centre and the disc beside it are opaque.
-    const QRgb stem = shown.pixel(24, 28), disc = shown.pixel(12, 30);
+    const QRgb stem = shown.ScanLine(28)[24], disc = shown.ScanLine(30)[12];
     EXPECT_EQ(qAlpha(stem), 255);
     EXPECT_EQ(qAlpha(disc), 255);
     EXPECT_GT(qBlue(disc), qRed(disc) + 60);

@@ -1,9 +1,9 @@
 #include "tag_editor/controls/VlDirectoryListBox.h"
 #include "tag_editor/controls/VlDirectoryTree.h"
-#include "tag_editor/controls/VlDriveComboBox.h"
 #include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlTreeVw.h"
 
+#include <QAbstractScrollArea>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -113,13 +113,6 @@ TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
     list.SetFrameFlat(false);
     list.UpdateFrame(true, true);
     EXPECT_EQ(list.FrameStyle(), fsStatus);  // not flat: the style stays as set
-
-    TVlDriveComboBox box;
-    box.SetFrameFlat(true);
-    box.UpdateFrame(false, true);
-    EXPECT_EQ(box.FrameStyle(), fsLowered);
-    box.UpdateFrame(false, false);
-    EXPECT_EQ(box.FrameStyle(), fsStatus);
 }
 
 TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
@@ -153,27 +146,6 @@ TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
 } // namespace
 
 namespace {
-
-TEST(DriveBoxPaint, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
-    wb::gui::test::App();
-    auto fake = std::make_shared<wb::FakeVolumeTable>();
-    fake->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"ROOT", 1, "ext4"});
-    wb::SetVolumeTable(fake);
-    TVlDriveComboBox box;
-    box.resize(160, 24);
-    box.SetFrameVisible(true);
-    box.SetFrameColor(clRed);
-    auto blackInButton = [&] {
-        QImage img = box.grab().toImage();
-        const int sb = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        const int x = box.width() - sb - 2 + sb / 2 - 1, y = box.height() / 2 + 2;
-        return velmora::test::Is(img, x, y - 2, clBlack) && velmora::test::Is(img, 0, 10, clRed);
-    };
-    EXPECT_TRUE(blackInButton());
-    box.UpdateFrame(true, true);  // hovered: the style's own button shows
-    EXPECT_FALSE(blackInButton());
-    wb::SetVolumeTable(nullptr);
-}
 
 TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
     wb::gui::test::App();

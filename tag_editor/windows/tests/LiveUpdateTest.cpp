@@ -80,7 +80,7 @@ public:
         process_.start("python3", {"-u", "-m", "http.server", QString::number(port_), "--bind", "127.0.0.1",
                                    "--directory", QString::fromStdString(folder)});
         QByteArray said;
-        while (!ready_ && process_.waitForReadyRead(10000)) {
+        while (!ready_ && process_.waitForReadyRead(30000)) {
             said += process_.readAllStandardOutput();
             ready_ = said.contains("Serving HTTP");
         }
