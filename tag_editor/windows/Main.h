@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/gui/Form.h"
-#include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
 #include "tag_editor/logic/Autotag.h"
 #include "tag_editor/logic/CDDBCalc.h"
@@ -131,8 +130,6 @@ public:
     using Panel = wb::gui::Panel;
     using GroupBox = wb::gui::GroupBox;
     using TabSheet = wb::gui::TabSheet;
-    template <class W>
-    using Hosted = wb::gui::HostedControl<W>;
 
     Panel* TreePanel;
     TVlDirectoryTree* DirTree;
