@@ -105,6 +105,15 @@ bool IsAllDigits(std::string_view s) {
 
 bool StartsWithNumber(std::string_view name) { return IsAllDigits(name.substr(0, 2)); }
 
+std::string BlankControls(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) c = ' ';
+    }
+    return out;
+}
+
 uint8_t GenreNumber(std::string_view name) {
     if (name.empty()) return kNoGenre;
     auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };

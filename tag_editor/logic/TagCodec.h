@@ -49,6 +49,11 @@ void WriteTag(const std::string& fileName, const TTagInfo& tag);
 // Cuts the tag off; a file without one is left alone.
 void RemoveTag(const std::string& fileName);
 
+// CR, LF, NUL, the other control codes and DEL turned into blanks: values
+// read from a tag, a tag list or a CDDB entry go through this where they are
+// read, so no name, tag or list line built from them can break.
+std::string BlankControls(std::string_view text);
+
 uint8_t GenreNumber(std::string_view name);
 // The genre's name, or "" for a number outside the table.
 std::string GenreName(int number);
