@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <sys/stat.h>
+#include <tuple>
 
 #include "effects_workbench/AboutQuellin.h"
 #include "effects_workbench/Amplifier2.h"
@@ -23,6 +24,7 @@
 #include "effects_workbench/tests/WaveTestSupport.h"
 #include "platform/base/TempDir.h"
 #include "platform/testing/GuiTest.h"
+#include "platform/testing/Screens.h"
 #include "platform/media/AlsaWavePlayer.h"
 #include "platform/media/RecordingWavePlayer.h"
 
@@ -116,8 +118,6 @@ protected:
 TEST_F(Workbench, StartsWithNothingToWorkOn) {
     auto& w = *window;
     EXPECT_EQ(w.Caption(), "Sonafex - Fizzlor - DEMO");
-    EXPECT_EQ(w.ClientWidth(), 711);
-    EXPECT_EQ(w.ClientHeight(), 437);
     EXPECT_TRUE(EffectsOff());
     EXPECT_FALSE(ConverterOn());
     EXPECT_FALSE(w.Save1.Enabled() || w.SaveAs1.Enabled() || w.Undo1.Enabled() || w.Redo1.Enabled() ||
@@ -126,21 +126,12 @@ TEST_F(Workbench, StartsWithNothingToWorkOn) {
     EXPECT_TRUE(w.DervoImage.Visible());
     EXPECT_FALSE(w.Label15.Visible() || w.Label22.Visible() || w.Label5.Visible());
     EXPECT_FALSE(w.ProgressBar1.Visible());
-    EXPECT_EQ(w.ProgressBar1.Max(), 23);
     EXPECT_EQ(w.CurrentFile(), w.FirstTemp());
     // The readouts show the defaults.
     EXPECT_EQ(w.Edit2.Text(), "25");
     EXPECT_EQ(w.Edit1.Text(), "40");
     EXPECT_EQ(w.Edit6.Text(), "100");
     EXPECT_EQ(w.Edit10.Text(), "1");
-    EXPECT_EQ(w.Distort.Position(), 8000);
-    EXPECT_EQ(w.Gain.Position(), 8100);
-    EXPECT_EQ(w.UpDown2.Position(), 20);
-    EXPECT_EQ(w.StereoMono1.ShortCut(), "Ctrl+C");
-    EXPECT_EQ(w.ChangeGain2.ShortCut(), "Ctrl+H");
-    EXPECT_EQ(w.Save1.ShortCut(), "Ctrl+S");
-    EXPECT_EQ(w.Distort.Hint(), "Sets level at which effect is going to be applied");
-    EXPECT_EQ(w.Button7.Hint(), "100% is the maximum possible level of 16 bit Wave Format File");
 }
 
 TEST_F(Workbench, ReadoutsFollowTheirControls) {
@@ -525,11 +516,6 @@ TEST_F(Workbench, WithoutASoundDeviceThePlayerSaysSoOnce) {
 }
 
 TEST_F(Workbench, SecondaryWindowsHoldTheirTexts) {
-    EXPECT_EQ(warning.Caption(), "Warning!");
-    EXPECT_EQ(warning.ClientWidth(), 392);
-    EXPECT_EQ(warning.Label2.Caption(), "Sonafex - DEMO  computes only 16 bit mono");
-    EXPECT_EQ(warning.Label4.Caption(), "be converted to mono by  using Channel Converter.");
-    EXPECT_EQ(help.Caption(), "Help");
     const auto lines = help.Memo1.Lines();
     ASSERT_GT(lines.size(), 60u);
     EXPECT_EQ(lines.front(), "**************************Sonafex Fizzlor - DEMO******************");
@@ -568,25 +554,32 @@ TEST_F(Workbench, AThrowingHandlerShowsTheErrorAndTheWindowGoesOn) {
     EXPECT_EQ(driver.Messages().size(), 1u);
 }
 
+// The windows pictured: the effect's and the peak's lines show after the
+// clicks and not before; each further window shows its texts.
 TEST_F(Workbench, Screenshots) {
-    const std::string screens = std::string(WB_BINARY_DIR) + "/screens";
-    fs::create_directories(screens);
+    namespace shots = wb::gui::test;
     auto& w = *window;
     w.OpenFile(Sox(dir, "guitar.wav", "-r 44100 -b 16 -c 1", "synth 3 pluck 220 vol 0.9"));
+    w.Show();
+    const QImage before = shots::Screenshot(w, "sonafex-main-opened");
     w.ComputeButton.Click();
     w.Button6.Click();
-    w.Show();
-    EXPECT_TRUE(w.SaveScreenshot(screens + "/sonafex-main.png"));
+    const QImage after = shots::Screenshot(w, "sonafex-main");
+    for (wb::gui::Label* line : {&w.Label22, &w.Label5}) {
+        EXPECT_EQ(shots::InkColumns(shots::BoxOf(before, w, *line)), 0) << line->Name();
+        EXPECT_GE(shots::InkColumns(shots::BoxOf(after, w, *line)), 40) << line->Name();
+    }
     wb::media::RecordingWavePlayer quiet;
     TMainForm empty(quiet);
     empty.Show();
-    EXPECT_TRUE(empty.SaveScreenshot(screens + "/sonafex-main-empty.png"));
+    EXPECT_FALSE(shots::Screenshot(empty, "sonafex-main-empty").isNull());
     empty.Close();
-    for (auto [form, name] : {std::pair<wb::gui::Form*, const char*>{&about, "sonafex-about"},
-                              {&help, "sonafex-help"},
-                              {&warning, "sonafex-warning"}}) {
+    for (auto [form, name, text] : {std::tuple<wb::gui::Form*, const char*, wb::gui::WidgetControl*>{
+                                        &about, "sonafex-about", &about.ProductName},
+                                    {&help, "sonafex-help", &help.Memo1},
+                                    {&warning, "sonafex-warning", &warning.Label1}}) {
         form->Show();
-        EXPECT_TRUE(form->SaveScreenshot(screens + "/" + name + ".png"));
+        EXPECT_GE(shots::InkColumns(shots::BoxOf(shots::Screenshot(*form, name), *form, *text, 3)), 30) << name;
         form->Close();
     }
     w.Close();

@@ -93,6 +93,15 @@ bool DirWatcher::WaitUntilWatching(std::chrono::milliseconds limit) {
     return !stop_ && !cannotWatch_ && watchedSet_ >= wanted;
 }
 
+bool DirWatcher::WaitUntilIdle(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!started_) return false;
+    const auto wanted = static_cast<int64_t>(folderSet_);
+    const auto idle = [&] { return !stop_ && !cannotWatch_ && (holding_ || watchedSet_ >= wanted); };
+    cv_.wait_for(lock, limit, [&] { return stop_ || cannotWatch_ || idle(); });
+    return idle();
+}
+
 void DirWatcher::Handled() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -136,7 +145,10 @@ void DirWatcher::Deliver(Event e) {
         pending_ = false;  // nobody can be told: do not wait for an answer
     }
     std::unique_lock<std::mutex> lock(mutex_);
+    holding_ = true;
+    cv_.notify_all();
     cv_.wait(lock, [this] { return !pending_ || stop_; });
+    holding_ = false;
 }
 
 void DirWatcher::Run() {

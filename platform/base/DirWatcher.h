@@ -46,6 +46,10 @@ public:
     // passes first, the watcher is stopped or never started, or the system
     // offers no folder notifications. Any thread but the handler's.
     bool WaitUntilWatching(std::chrono::milliseconds limit);
+    // Blocks until the thread reports nothing more of its own accord: it
+    // holds a change until Handled(), or, holding none, is as
+    // WaitUntilWatching() leaves it. False as WaitUntilWatching() is.
+    bool WaitUntilIdle(std::chrono::milliseconds limit);
     // The owner is done with the last change.
     void Handled();
     // Handler-less use, for an event loop on the owner's thread: ReadyFd()
@@ -76,6 +80,7 @@ private:
     int64_t watchedSet_ = -1;   // the set the thread last finished a pass with
     bool cannotWatch_ = false;  // no inotify
     bool pending_ = false;
+    bool holding_ = false;      // the thread waits for Handled()
     std::optional<Event> event_;
     bool stop_ = false;
     bool started_ = false;

@@ -1,12 +1,11 @@
 #pragma once
-// Word splitting, replacing and keyed hex encoding of texts.
+// Word splitting and keyed hex encoding of texts.
 #include <string>
 #include <string_view>
 
 namespace velmora {
 
 // Delimiters are given as a set of characters, e.g. " ,".
-std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement);
 int CountWords(std::string_view text, std::string_view delimiters);
 // 1-based position of the n-th word's first character; 0 when there are fewer.
 int WordStart(int n, std::string_view text, std::string_view delimiters);

@@ -5,7 +5,6 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QTest>
-#include <QThread>
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -40,13 +39,7 @@ void Drop(ListBox& l, QEvent::Type type) {
 
 // True once the condition holds; the event loop runs meanwhile, so the
 // driver can answer a box.
-bool Eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 500 && !condition(); ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    return condition();
-}
+bool Eventually(const std::function<bool()>& condition) { return QTest::qWaitFor(condition); }
 
 struct EventCase {
     const char* name;

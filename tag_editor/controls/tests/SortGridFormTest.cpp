@@ -11,6 +11,7 @@
 
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/PaintTestApp.h"
+#include "platform/testing/Screens.h"
 #include "platform/testing/TestApp.h"
 
 using namespace velmora;
@@ -188,6 +189,8 @@ TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
     EXPECT_EQ(grid.ColCount(), 2);
 }
 
+// The dialog pictured: both lists show their captions, the chosen row of
+// the shown columns included.
 TEST(Screenshot, ColumnDialog) {
     wb::gui::test::App();
     THeaderEntryList list = Sample();
@@ -196,9 +199,12 @@ TEST(Screenshot, ColumnDialog) {
     form.Show();
     form.Seiten.SetItemIndex(2);
     QCoreApplication::processEvents();
-    const std::filesystem::path dir = WB_BINARY_DIR "/screens";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(form.SaveScreenshot((dir / "SortGridForm.png").string()));
+    const QImage shot = test::Screenshot(form, "SortGridForm");
+    for (ListBox* box : {&form.Seiten, &form.Komponenten}) {
+        const QImage shown = test::BoxOf(shot, form, *box, 2);
+        EXPECT_GE(test::InkColumns(shown.copy(0, 0, shown.width(), 14)), 10) << box->Name();
+        EXPECT_EQ(test::InkColumns(shown.copy(0, shown.height() - 14, shown.width(), 14)), 0) << box->Name();
+    }
 }
 
 } // namespace

@@ -217,15 +217,12 @@ TEST_F(Drawing, PercentBarRoundsHalvesToEvenAndFillsFromTheRightEnd) {
     EXPECT_TRUE(text);
 }
 
-TEST(VlStrings, CountCopyAndLastChar) {
+TEST(VlStrings, CountAndCopyToNthChar) {
     EXPECT_EQ(CountChar('/', "/a/b/c"), 3);
     EXPECT_EQ(CopyToNthChar("/a/b/c", 1, '/', 2), "/a/");
     EXPECT_EQ(CopyToNthChar("/a/b/c", 2, '/', 1), "a/");
     EXPECT_EQ(CopyToNthChar("/a/b/c", 1, '/', 9), "/a/b/c");
     EXPECT_EQ(CopyToNthChar("ab", 5, '/', 1), "ab");
-    EXPECT_EQ(LastChar("abc"), 'c');
-    EXPECT_EQ(LastChar(""), '\0');
-    EXPECT_EQ(MakeRotatedFont(TFont{}, 90).Orientation, 900);
 }
 
 TEST(VlStrings, MinimizeNameDropsMiddleFoldersFirst) {

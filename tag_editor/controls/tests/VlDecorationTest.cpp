@@ -6,12 +6,13 @@
 #include <QEnterEvent>
 #include <QImage>
 #include <QWidget>
-#include <filesystem>
+#include <tuple>
 
 #include "platform/gui/Form.h"
 #include "tag_editor/controls/VlBorder.h"
 #include "tag_editor/controls/VlLabel.h"
 #include "tag_editor/controls/VlPrgres.h"
+#include "platform/testing/Screens.h"
 #include "tag_editor/controls/tests/TestApp.h"
 
 namespace {
@@ -191,7 +192,8 @@ TEST_F(Decorations, ProgressBarsTurnWithTheirShapeAndLedHidesThePercent) {
     EXPECT_EQ(bar.Percent(), 0);
 }
 
-TEST_F(Decorations, Screenshot) {
+// The bars fill their share in the bar colour; the labels show their text.
+TEST_F(Decorations, ScreenshotShowsTheBarsSharesAndTheTexts) {
     Form form;
     form.SetCaption("Decorations");
     form.SetBounds(0, 0, 420, 200);
@@ -218,9 +220,16 @@ TEST_F(Decorations, Screenshot) {
     led.SetBounds(10, 145, 380, 24);
     led.SetPercent(40);
     form.Show();
-    const std::string screens = std::string(WB_BINARY_DIR) + "/screens";
-    std::filesystem::create_directories(screens);
-    EXPECT_TRUE(form.SaveScreenshot(screens + "/velmora-decorations.png"));
+    const QImage shot = wb::gui::test::Screenshot(form, "velmora-decorations");
+    ASSERT_FALSE(shot.isNull());
+    // Along a row clear of the percent text; a segment is 1/20 of the bar.
+    for (auto [bar, row, share, slack] : {std::tuple{&solid, 2, 0.64, 2.0}, std::tuple{&led, 12, 0.40, 380 / 20.0}}) {
+        const QImage box = wb::gui::test::BoxOf(shot, form, *bar);
+        EXPECT_NEAR(wb::gui::test::ColourEndsAt(box, bar->BarColor(), row), share * box.width(), slack) << bar->Name();
+        EXPECT_GE(wb::gui::test::ColourEndsAt(box, bar->BackColor(), row), box.width() - 3) << bar->Name();
+    }
+    for (TVlLabel* label : {&raised, &link, &turned})
+        EXPECT_GE(wb::gui::test::InkColumns(wb::gui::test::BoxOf(shot, form, *label)), 30) << label->Name();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <filesystem>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <regex>
@@ -27,8 +28,9 @@ namespace {
 const std::string kDashes = "--------------------------------------";
 const std::string kReady = "******************* READY *******************";
 
-// Serves every connection from one script; the pieces of a reply go out
-// 25 ms apart so that each is one arrival at the client.
+// Serves every connection from one script; the pieces of a reply wait until
+// the test lets the next one go (Step), so that each is one arrival at the
+// client.
 class LoopbackServer {
 public:
     test::ScriptedCddbServer script;
@@ -56,22 +58,33 @@ public:
     uint16_t Port() const { return server_.serverPort(); }
     // The next connections are refused.
     void Stop() { server_.close(); }
+    // Sends the next piece that waits; false when none does.
+    bool Step() {
+        while (!waiting_.empty()) {
+            auto [peer, piece] = std::move(waiting_.front());
+            waiting_.pop_front();
+            if (!peer) continue;
+            peer->write(piece.data(), qint64(piece.size()));
+            peer->flush();
+            return true;
+        }
+        return false;
+    }
 
 private:
     void Play(QTcpSocket* peer, test::Pieces pieces) {
-        int delay = 0;
-        QPointer<QTcpSocket> p(peer);
-        for (auto& piece : pieces) {
-            QTimer::singleShot(delay += 25, [p, piece] {
-                if (p) {
-                    p->write(piece.data(), qint64(piece.size()));
-                    p->flush();
-                }
-            });
-        }
+        for (auto& piece : pieces) waiting_.emplace_back(QPointer<QTcpSocket>(peer), std::move(piece));
     }
     QTcpServer server_;
+    std::deque<std::pair<QPointer<QTcpSocket>, std::string>> waiting_;
 };
+
+// The status window's timer is given its ticks by the test: a disabled-looking
+// interval, and Timer1Timer called once the window has set it going.
+void Tick(TCddbStatFrm& status) {
+    status.Timer1.SetInterval(24 * 3600 * 1000);
+    if (status.Timer1.Enabled()) status.Timer1Timer();
+}
 
 std::string Screens() {
     std::string s = std::string(WB_BINARY_DIR) + "/screens";
@@ -95,13 +108,17 @@ void DoubleClick(TVlSortGrid& g, int col, int row) {
     wb::gui::test::DoubleClickAt(g, p.x(), p.y());
 }
 
-// Runs the status window modally; whenever a modal window of ours is up,
-// `step` may act on it; when the run is over the window is pictured and
-// closed with "OK".
+// Runs the status window modally, the test giving the timer's ticks and the
+// server's pieces; when the chooser is up, `onChooser` acts on it; each turn
+// `onStep` may act; when the run is over the window is pictured and closed
+// with "OK".
 class StatusRun {
 public:
     StatusRun(LoopbackServer& server, TCddbRequests& queue, const std::string& tags, bool showInexact = true)
-        : frm(queue, {"127.0.0.1", std::to_string(server.Port())}, Settings(tags, showInexact), chooser) {}
+        : server_(server),
+          frm(queue, {"127.0.0.1", std::to_string(server.Port())}, Settings(tags, showInexact), chooser) {
+        chooser.Timer1.SetInterval(24 * 3600 * 1000);
+    }
 
     static TCddbSettings Settings(const std::string& tags, bool showInexact) {
         TCddbSettings s;
@@ -114,8 +131,11 @@ public:
 
     void Run(const std::string& screenshot = "") {
         QTimer poll;
-        poll.setInterval(20);
+        poll.setInterval(1);
         QObject::connect(&poll, &QTimer::timeout, [&] {
+            server_.Step();
+            Tick(frm);
+            if (onStep) onStep();
             if (chooser.Window()->isVisible() && onChooser) {
                 auto action = std::move(onChooser);
                 onChooser = nullptr;
@@ -143,10 +163,12 @@ public:
 
     std::vector<std::string> Log() { return frm.TCPStateMemo.Lines(); }
 
+    LoopbackServer& server_;
     wb::gui::test::ModalDriver boxes;  // answers message boxes
     TChooseFrm chooser;
     TCddbStatFrm frm;
     std::function<void(TChooseFrm&)> onChooser;
+    std::function<void()> onStep;
     int result = 0;
 };
 
@@ -263,7 +285,11 @@ TEST_F(CddbWindowTest, ATagListThatCannotBeWrittenIsShownAndTheRequestStays) {
     test::ScriptExactMatch(server.script);
     WriteBytes(dir / "Tags", "a file where the folder should be");
     StatusRun run(server, queue, dir / "Tags");
-    QTimer::singleShot(4000, [&] { run.frm.CancelBtn.Click(); });
+    // Once the failure is shown and the server has nothing left to send, the
+    // run waits on nothing more and is cancelled.
+    run.onStep = [&] {
+        if (!run.boxes.Messages().empty() && !server.Step() && run.frm.CancelBtn.Enabled()) run.frm.CancelBtn.Click();
+    };
     run.Run();
     ASSERT_EQ(run.boxes.Messages().size(), 1u);
     EXPECT_NE(run.boxes.Messages()[0].text.find(dir / "Tags"), std::string::npos) << run.boxes.Messages()[0].text;
@@ -278,8 +304,16 @@ protected:
     void SetUp() override {
         chooser.Timer1.SetInterval(24 * 3600 * 1000);  // the test gives the ticks
     }
+    // `whileShown` acts as soon as the chooser is up.
     int Choose(std::function<void()> whileShown) {
-        QTimer::singleShot(50, [&, whileShown] { whileShown(); });
+        QTimer poll;
+        poll.setInterval(1);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!chooser.Window()->isVisible()) return;
+            poll.stop();
+            whileShown();
+        });
+        poll.start();
         return chooser.ChooseMatch({{"A", "B", "rock", "00000001"}, {"C", "D", "jazz", "00000002"},
                                     {"E", "F", "misc", "00000003"}});
     }
@@ -356,9 +390,11 @@ TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
     ASSERT_TRUE(f.ConnectBtn->Enabled());
     // The status window ends with its OK button once the run is over.
     QTimer poll;
-    poll.setInterval(20);
+    poll.setInterval(1);
     QObject::connect(&poll, &QTimer::timeout, [&] {
+        server.Step();
         QWidget* w = QApplication::activeModalWidget();
+        if (auto* status = dynamic_cast<TCddbStatFrm*>(wb::gui::WidgetControl::ControlOf(w))) Tick(*status);
         auto* ok = w ? w->findChild<QPushButton*>("OkBtn") : nullptr;
         if (ok && ok->isEnabled()) ok->click();
     });

@@ -8,10 +8,12 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <tuple>
 
 #include "tag_editor/logic/tests/TestFiles.h"
 #include "platform/base/TempDir.h"
 #include "platform/testing/GuiTest.h"
+#include "platform/testing/Screens.h"
 #include "tag_editor/windows/EditTag.h"
 
 using namespace velmora;
@@ -190,30 +192,26 @@ TEST_F(EditTagTest, AFailedWriteKeepsTheDialogOpen) {
     EXPECT_EQ(form->AlbumListEdit.Text(), "B");
 }
 
-TEST_F(EditTagTest, CellColours) {
-    struct Row { int col, row; wb::gui::TColor color; TAlignment align; };
-    for (Row r : {Row{0, 0, 0x00A4E8F9, taCenter}, Row{1, 0, 0x00A4E8F9, taLeftJustify},
-                  Row{0, 1, 0x0086EA9F, taCenter}, Row{1, 1, wb::gui::clWindow, taLeftJustify}}) {
-        wb::gui::TBrush brush{wb::gui::clWindow};
-        TFormatOptions f;
-        f.Brush = &brush;
-        form->EditGridGetCellFormat(r.col, r.row, f);
-        EXPECT_EQ(brush.Color, r.color) << r.col << "," << r.row;
-        EXPECT_EQ(f.AlignmentHorz, r.align) << r.col << "," << r.row;
-    }
-}
-
+// Both kinds of list pictured, each showing its album's name in its box;
+// the grid's header and its number column in their colours.
 TEST_F(EditTagTest, Screenshots) {
-    const std::string screens = std::string(WB_BINARY_DIR) + "/screens";
-    fs::create_directories(screens);
     WriteBytes(tags / "a.Tag", "Album\r\nSome Artist\r\nSome Album\r\nA comment\r\n1999\r\nRock\r\n4\r\n"
                                "First Song\r\nSecond Song\r\nThird Song\r\n");
     WriteBytes(tags / "s.Tag", "Sampler\r\nHits\r\n\r\n2001\r\nPop\r\n3\r\nArtist 1\r\nTitle 1\r\nArtist 2\r\nTitle 2\r\n");
-    for (const char* name : {"a", "s"}) {
-        form->SetEditMode(true, tags / (std::string(name) + ".Tag"));
+    for (auto [file, name, album] : {std::tuple{"a.Tag", "album", 40}, std::tuple{"s.Tag", "sampler", 12}}) {
+        form->SetEditMode(true, tags / file);
         form->FormShow();
         QApplication::processEvents();
-        EXPECT_TRUE(form->SaveScreenshot(screens + "/velmora-taglist-editor-" + (name[0] == 'a' ? "album" : "sampler") + ".png"));
+        const QImage shot = wb::gui::test::Screenshot(*form, std::string("velmora-taglist-editor-") + name);
+        EXPECT_GE(wb::gui::test::InkColumns(wb::gui::test::BoxOf(shot, *form, form->AlbumListEdit, 3)), album) << name;
+        const QImage grid = wb::gui::test::BoxOf(shot, *form, form->EditGrid);
+        using Cell = std::tuple<int, int, wb::gui::TColor>;
+        for (auto [col, row, colour] :
+             {Cell{0, 0, 0x00A4E8F9}, Cell{1, 0, 0x00A4E8F9}, Cell{0, 1, 0x0086EA9F}, Cell{1, 1, wb::gui::clWindow}}) {
+            const auto cell = form->EditGrid.CellRect(col, row);
+            EXPECT_EQ(grid.pixel(cell.left + 2, cell.top + 2) | 0xFF000000u, wb::gui::ToQRgb(colour))
+                << name << " " << col << "," << row;
+        }
     }
 }
 
