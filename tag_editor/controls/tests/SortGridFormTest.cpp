@@ -189,8 +189,8 @@ TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
     EXPECT_EQ(grid.ColCount(), 2);
 }
 
-// The dialog pictured: both lists show their captions, the chosen row of
-// the shown columns included.
+// The dialog pictured: both lists show their first caption and nothing
+// below their last.
 TEST(Screenshot, ColumnDialog) {
     wb::gui::test::App();
     THeaderEntryList list = Sample();
