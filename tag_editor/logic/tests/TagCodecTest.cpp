@@ -97,7 +97,13 @@ TEST(TagFile, WriteRewriteRemove) {
     EXPECT_EQ(ReadBytes(p), audio);
 
     WriteTag("", t);                       // nothing to do
-    WriteTag(dir / "missing.mp3", t);      // nothing to do
+    // A file that is gone is a failure that names it, and is not made.
+    try {
+        WriteTag(dir / "missing.mp3", t);
+        ADD_FAILURE() << "a tag was \"written\" to a missing file";
+    } catch (const wb::IoError& e) {
+        EXPECT_NE(std::string(e.what()).find("missing.mp3\": No such file or directory"), std::string::npos) << e.what();
+    }
     EXPECT_FALSE(wb::FileExists(dir / "missing.mp3"));
 }
 

@@ -88,11 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "Sampler\r\nHits\r\nnote\r\n2001\r\nPop\r\n3\r\nArtist 1\r\nTitle 1\r\nArtist 2\r\nTitle 2\r\n"},
         FileRow{"EmptyYearGenreAndTitleKeepTheirLines", Album("A", "B", {""}), "A - B.Tag",
                 "Album\r\nA\r\nB\r\n\r\n\r\n\r\n2\r\n\r\n"},
-        FileRow{"BlanksAreKeptAsTyped", Album(" A ", "B  ", {" t "}), " A  - B  .Tag",
+        FileRow{"BlanksAreKeptAsTypedButNoneLeadsTheName", Album(" A ", "B  ", {" t "}), "A  - B  .Tag",
                 "Album\r\n A \r\nB  \r\n\r\n\r\n\r\n2\r\n t \r\n"},
         FileRow{"SlashInTheArtistStaysInsideTheFolder", Album("AC/DC", "Back: In?", {"Hells \"Bells\""}),
                 "AC-DC - Back  In .Tag", "Album\r\nAC/DC\r\nBack: In?\r\n\r\n\r\n\r\n2\r\nHells \"Bells\"\r\n"},
-        FileRow{"ClimbingAlbumNameStaysInsideTheFolder", Sampler("../../x", {{"a", "b"}}), "..-..-x (Sampler).Tag",
+        FileRow{"ClimbingAlbumNameStaysInsideTheFolder", Sampler("../../x", {{"a", "b"}}), "-..-x (Sampler).Tag",
                 "Sampler\r\n../../x\r\n\r\n\r\n\r\n2\r\na\r\nb\r\n"},
         FileRow{"Utf8Text", Album("Bj\u00f6rk", "D\u00e9but", {"Human Behaviour \u266a"}),
                 "Bj\u00f6rk - D\u00e9but.Tag",
@@ -164,11 +164,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  "before line 8, which should hold the title"}),
     RowName<MalformedRow>);
 
-TEST(TagListWrite, RefusesLineBreaksAndWritesNothingWithoutAlbum) {
+TEST(TagListWrite, BlanksControlCharactersAndWritesNothingWithoutAlbum) {
     wb::TempDir dir;
-    TTagList broken = Album("A", "B", {"one\ntwo"});
-    EXPECT_THROW(SaveTagList(dir.Path(), broken), TagListError);
-    EXPECT_TRUE(FilesUnder(dir.Path()).empty());
+    // A line break or a lone CR would shift every later line.
+    TTagList broken = Album("A\r", "B", {"one\ntwo", "x\ry\t"});
+    EXPECT_EQ(ReadBytes(SaveTagList(dir.Path(), broken)), "Album\r\nA \r\nB\r\n\r\n\r\n\r\n3\r\none two\r\nx y \r\n");
+    EXPECT_EQ(FilesUnder(dir.Path()), std::set<std::string>{"A  - B.Tag"});
+    fs::remove(dir / "A  - B.Tag");
 
     EXPECT_EQ(SaveTagList(dir.Path(), Album("A", "", {"x"})), "");
     EXPECT_TRUE(FilesUnder(dir.Path()).empty());
