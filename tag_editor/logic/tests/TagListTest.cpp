@@ -126,6 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"LinesAfterTheLastTrackAreIgnored", "Album\r\nA\r\nB\r\n\r\n\r\n\r\n2\r\nx\r\nmore\r\n",
                 Album("A", "B", {"x"})},
         ReadRow{"RowCountOneHoldsNoTrack", "Album\r\nA\r\nB\r\n\r\n\r\n\r\n1\r\n", Album("A", "B", {})},
+        ReadRow{"ControlCharactersReadAsBlanks",
+                std::string("Album\r\nBa\x01nd\r\nB\x7f\r\n\r\n\r\n\r\n2\r\nOne\rPart\0x\r\n", 39),
+                Album("Ba nd", "B ", {"One Part x"})},
         ReadRow{"Windows1252Bytes", "Album\r\nBj\xf6rk\r\nD\xe9" "but\r\n\r\n\r\n\r\n2\r\nx\r\n",
                 Album("Bj\u00f6rk", "D\u00e9but", {"x"})}),
     RowName<ReadRow>);
@@ -147,6 +150,9 @@ TEST_P(TagListMalformedTest, IsRefusedNamingTheFileAndTheLine) {
     } catch (const TagListError& e) {
         EXPECT_NE(std::string(e.what()).find("\"Bad - List.Tag\""), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find(GetParam().says), std::string::npos) << e.what();
+        // What the box quotes is short and printable.
+        EXPECT_LT(std::string(e.what()).size(), 300u);
+        for (char c : std::string(e.what())) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << e.what();
     }
 }
 
@@ -158,6 +164,13 @@ INSTANTIATE_TEST_SUITE_P(
                     MalformedRow{"RowCountZero", "Sampler\r\nB\r\n\r\n\r\n\r\n0\r\n", "\"0\" in line 6"},
                     MalformedRow{"RowCountNegative", "Sampler\r\nB\r\n\r\n\r\n\r\n-3\r\n", "\"-3\" in line 6"},
                     MalformedRow{"RowCountWithBlank", "Sampler\r\nB\r\n\r\n\r\n\r\n 3\r\n", "\" 3\" in line 6"},
+                    MalformedRow{"GarbageRowCountIsQuotedShort",
+                                 "Album\r\nA\r\nB\r\n\r\n\r\n\r\n" + [] {
+                                     std::string g;
+                                     for (int i = 0; i < 1 << 20; ++i) g += char(i % 255 == 10 ? 11 : i % 255);
+                                     return g;
+                                 }() + "\r\n",
+                                 "...\" in line 7"},
                     MalformedRow{"FewerTitlesThanRows", "Album\r\nA\r\nB\r\n\r\n\r\n\r\n4\r\nx\r\ny\r\n",
                                  "before line 10, which should hold the title"},
                     MalformedRow{"SamplerTrackWithoutTitle", "Sampler\r\nB\r\n\r\n\r\n\r\n2\r\nartist\r\n",
