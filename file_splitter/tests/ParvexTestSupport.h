@@ -1,6 +1,7 @@
 #pragma once
 // Shared fixture: a temporary folder, files with known bytes, and the main
-// dialog on a recording fake with the controls of both panels.
+// dialog opened by its own code on a recording fake built from its template,
+// in a private desktop.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,11 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "file_splitter/DialogResources.h"
 #include "file_splitter/MainDlg.h"
 #include "file_splitter/Resource.h"
 #include "platform/base/TempDir.h"
+#include "platform/gui/DialogTemplate.h"
+#include "platform/gui/Shell.h"
 #include "platform/testing/FakeDialogHost.h"
 #include "platform/testing/Bytes.h"
+#include "platform/testing/XdgSandbox.h"
 
 namespace parvex::test {
 
@@ -54,29 +59,49 @@ protected:
     wb::TempDir dir_{"parvex-test"};
 };
 
+// Gives a fake host every control of a dialog's template, of its kind and
+// with its text, so fakes and real windows open on the same controls.
+inline void AddControls(FakeDialogHost& h, const wb::gui::DialogTemplate& t) {
+    using K = FakeDialogHost::Kind;
+    using wb::gui::ControlKind;
+    for (const auto& c : t.controls) {
+        if (c.id == wb::gui::kIdNone) continue;
+        switch (c.kind) {
+            case ControlKind::Edit: h.Add(c.id, K::Edit); break;
+            case ControlKind::PushButton:
+            case ControlKind::DefPushButton: h.Add(c.id, K::Button); break;
+            case ControlKind::CheckBox: h.Add(c.id, K::CheckBox); break;
+            case ControlKind::AutoRadio: h.Add(c.id, K::Radio, 1); break;
+            case ControlKind::ProgressBar: h.Add(c.id, K::Progress); break;
+            default: h.Add(c.id, K::Static);
+        }
+        h.SetItemText(c.id, c.text);
+    }
+}
+
+// The desktop's opener: records what it is asked to open or start.
+struct RecordingShell : wb::gui::Shell {
+    std::vector<std::string> opened;
+    bool works = true;
+    bool OpenDocument(const std::string& t) override {
+        opened.push_back(t);
+        return works;
+    }
+    bool Start(const std::string& c) override {
+        opened.push_back("start " + c);
+        return works;
+    }
+};
+
 class DialogTest : public TempDirTest {
 protected:
     DialogTest() {
-        using K = FakeDialogHost::Kind;
-        for (int id : {IDC_SOURCE_PATH, IDC_SOURCE_SIZE, IDC_SPLIT_COUNT, IDC_SPLIT_STATUS,
-                       IDC_PIECE_PATH, IDC_JOIN_COUNT, IDC_JOIN_FOUND, IDC_JOINED_SIZE,
-                       IDC_FIRST_PIECE_SIZE, IDC_JOIN_STATUS})
-            host.Add(id, K::Static);
-        for (int id : {IDC_SPLIT_BROWSE, IDC_BREAK_IT, IDC_JOIN_BROWSE, IDC_RECHECK, IDC_ASSEMBLE})
-            host.Add(id, K::Button);
-        for (int id : {IDC_PRESET_125M, IDC_PRESET_1M, IDC_PRESET_500K, IDC_PRESET_100K})
-            host.Add(id, K::Radio, 1);
-        host.Add(IDC_SPECIFY, K::CheckBox);
-        for (int id : {IDC_KILOBYTES, IDC_SPLIT_OUTPUT, IDC_JOIN_OUTPUT}) host.Add(id, K::Edit);
-        host.Add(IDC_SPLIT_PROGRESS, K::Progress);
-        host.Add(IDC_JOIN_PROGRESS, K::Progress);
+        AddControls(host, MainDialogTemplate());
         dlg = std::make_unique<CMainDlg>(host);
-        // What the window's opening does before the user sees it.
-        dlg->UpdateData(false);
-        for (int id : {IDC_RECHECK, IDC_SPLIT_OUTPUT, IDC_JOIN_OUTPUT, IDC_BREAK_IT, IDC_ASSEMBLE,
-                       IDC_KILOBYTES, IDC_PRESET_100K, IDC_PRESET_125M, IDC_PRESET_1M,
-                       IDC_PRESET_500K, IDC_SPECIFY})
-            host.EnableItem(id, false);
+        // Registered in the private desktop, never beside the test program.
+        dlg->SetIntegration(parvex::Integration(wb::Registry::User(), xdg.Root() + "/parvex"));
+        dlg->SetShell(shell);
+        dlg->OnInitDialog();
     }
 
     void BrowseSplit(const std::string& path) {
@@ -104,6 +129,8 @@ protected:
     }
     bool PresetEnabled(int id) const { return host.Enabled(id); }
 
+    wb::test::XdgSandbox xdg;
+    RecordingShell shell;
     FakeDialogHost host;
     std::unique_ptr<CMainDlg> dlg;
 };

@@ -25,19 +25,6 @@ struct MenuHost : FakeDialogHost {
     void SetSysCommandHandler(SysCommandHandler h) override { sys = std::move(h); }
 };
 
-struct FakeShell : wb::gui::Shell {
-    std::vector<std::string> opened;
-    bool works = true;
-    bool OpenDocument(const std::string& t) override {
-        opened.push_back(t);
-        return works;
-    }
-    bool Start(const std::string& c) override {
-        opened.push_back("start " + c);
-        return works;
-    }
-};
-
 // Runs further dialogs on fakes with their controls, and lets the test act
 // on them while they are "open".
 struct FakeRunner : wb::gui::DialogRunner {
@@ -48,14 +35,7 @@ struct FakeRunner : wb::gui::DialogRunner {
     int RunModal(const wb::gui::DialogTemplate& t, const OpenHandler& onOpen) override {
         captions.push_back(t.caption);
         FakeDialogHost h;
-        for (const auto& c : t.controls) {
-            if (c.id == wb::gui::kIdNone) continue;
-            using K = FakeDialogHost::Kind;
-            bool button = c.kind == wb::gui::ControlKind::PushButton ||
-                          c.kind == wb::gui::ControlKind::DefPushButton;
-            h.Add(c.id, button ? K::Button : K::Static);
-            h.SetItemText(c.id, c.text);
-        }
+        AddControls(h, t);
         if (onOpen) onOpen(h);
         if (whileOpen) whileOpen(h);
         lastMessages = h.messages;
@@ -71,28 +51,13 @@ protected:
         programDir = Path("prog dir");
         fs::create_directories(programDir);
         host = std::make_unique<MenuHost>();
-        AddControls(*host);
+        AddControls(*host, MainDialogTemplate());
         dlg = std::make_unique<CMainDlg>(*host);
         Wire(*dlg);
     }
     void TearDown() override {
         dlg.reset();
         TempDirTest::TearDown();
-    }
-    static void AddControls(FakeDialogHost& h) {
-        using K = FakeDialogHost::Kind;
-        for (const auto& c : MainDialogTemplate().controls) {
-            if (c.id == wb::gui::kIdNone) continue;
-            switch (c.kind) {
-                case wb::gui::ControlKind::Edit: h.Add(c.id, K::Edit); break;
-                case wb::gui::ControlKind::PushButton: h.Add(c.id, K::Button); break;
-                case wb::gui::ControlKind::CheckBox: h.Add(c.id, K::CheckBox); break;
-                case wb::gui::ControlKind::AutoRadio: h.Add(c.id, K::Radio, 1); break;
-                case wb::gui::ControlKind::ProgressBar: h.Add(c.id, K::Progress); break;
-                default: h.Add(c.id, K::Static);
-            }
-            h.SetItemText(c.id, c.text);
-        }
     }
     void Wire(CMainDlg& d) {
         d.SetIntegration(parvex::Integration(wb::Registry::User(), programDir + "/parvex"));
@@ -103,7 +68,7 @@ protected:
     void Restart(std::vector<std::string> args = {}) {
         dlg.reset();
         host = std::make_unique<MenuHost>();
-        AddControls(*host);
+        AddControls(*host, MainDialogTemplate());
         dlg = std::make_unique<CMainDlg>(*host);
         Wire(*dlg);
         dlg->SetArguments(std::move(args));
@@ -125,7 +90,7 @@ protected:
     std::unique_ptr<MenuHost> host;
     std::unique_ptr<CMainDlg> dlg;
     FakeRunner runner;
-    FakeShell shell;
+    RecordingShell shell;
 };
 
 } // namespace

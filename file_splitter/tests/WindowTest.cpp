@@ -25,15 +25,6 @@ namespace gt = wb::gui::test;
 
 namespace {
 
-struct NoShell : wb::gui::Shell {
-    std::vector<std::string> opened;
-    bool OpenDocument(const std::string& t) override {
-        opened.push_back(t);
-        return true;
-    }
-    bool Start(const std::string&) override { return true; }
-};
-
 std::string ScreensFolder() {
     std::string folder = std::string(WB_BINARY_DIR) + "/screens";
     fs::create_directories(folder);
@@ -87,7 +78,7 @@ protected:
     wb::test::XdgSandbox xdg;
     gt::ModalDriver driver;
     QIcon icon;
-    NoShell shell;
+    RecordingShell shell;
     std::unique_ptr<wb::gui::QtDialogRunner> runner;
     std::unique_ptr<Dialog> dialog;
     std::unique_ptr<CMainDlg> dlg;
@@ -265,13 +256,13 @@ INSTANTIATE_TEST_SUITE_P(Endings, Program,
 // A handler that throws (here the desktop's opener) shows the error in a box
 // titled with the program's name, and the dialog goes on taking clicks.
 TEST_F(Window, AThrowingHandlerShowsTheErrorAndTheDialogGoesOn) {
-    struct ThrowingShell : NoShell {
+    struct ThrowingShell : RecordingShell {
         bool OpenDocument(const std::string& t) override {
             if (opened.empty()) {
                 opened.push_back(t);
                 throw std::runtime_error("The desktop refused the link.");
             }
-            return NoShell::OpenDocument(t);
+            return RecordingShell::OpenDocument(t);
         }
     } throwing;
     dlg->SetShell(throwing);
