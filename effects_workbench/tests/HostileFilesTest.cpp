@@ -12,10 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "effects_workbench/OknoGlowne.h"
-#include "effects_workbench/tests/WaveTestSupport.h"
-#include "platform/base/TempDir.h"
-#include "platform/testing/GuiTest.h"
+#include "effects_workbench/tests/WindowTestSupport.h"
 #include "platform/media/AlsaWavePlayer.h"
 
 using namespace sonafex;
@@ -24,9 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Hostile : public ::testing::Test {
+// A device that is not there: the player speaks only of files.
+class Hostile : public sonafex::test::WindowTest<wb::media::AlsaWavePlayer> {
 protected:
-    Hostile() { window = std::make_unique<TMainForm>(player); }
+    Hostile() : WindowTest("wb_no_such_device") {}
     std::string Write(const std::string& name, const sonafex::test::Bytes& bytes) {
         sonafex::test::WriteBytes(dir / name, bytes);
         return dir / name;
@@ -41,16 +39,6 @@ protected:
         sonafex::test::Finish(b);
         return b;
     }
-
-    // The application comes first: the dialog driver's timer needs its loop.
-    struct AppFirst {
-        AppFirst() { wb::gui::test::App("Sonafex"); }
-    } appFirst;
-    wb::TempDir dir{"sonafex-hostile-test"};
-    // A device that is not there: the player speaks only of files.
-    wb::media::AlsaWavePlayer player{"wb_no_such_device"};
-    wb::gui::test::ModalDriver driver;
-    std::unique_ptr<TMainForm> window;
 };
 
 } // namespace

@@ -6,10 +6,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "effects_workbench/OknoGlowne.h"
-#include "effects_workbench/tests/WaveTestSupport.h"
-#include "platform/base/TempDir.h"
-#include "platform/testing/GuiTest.h"
+#include "effects_workbench/tests/WindowTestSupport.h"
 #include "platform/media/RecordingWavePlayer.h"
 
 using namespace sonafex;
@@ -18,24 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SaveAs : public ::testing::Test {
-protected:
-    SaveAs() { window = std::make_unique<TMainForm>(player); }
-    std::string MakeMono(const std::string& name, const std::vector<int16_t>& samples) {
-        const std::string path = dir / name;
-        sonafex::test::WriteBytes(path, sonafex::test::MonoFile(samples, 22050));
-        return path;
-    }
-
-    // The application comes first: the dialog driver's timer needs its loop.
-    struct AppFirst {
-        AppFirst() { wb::gui::test::App("Sonafex"); }
-    } appFirst;
-    wb::TempDir dir{"sonafex-save-as-test"};
-    wb::media::RecordingWavePlayer player;
-    wb::gui::test::ModalDriver driver;
-    std::unique_ptr<TMainForm> window;
-};
+using SaveAs = sonafex::test::WindowTest<wb::media::RecordingWavePlayer>;
 
 } // namespace
 

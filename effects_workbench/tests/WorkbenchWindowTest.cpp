@@ -21,7 +21,7 @@
 #include "effects_workbench/HelpText.h"
 #include "effects_workbench/OknoGlowne.h"
 #include "effects_workbench/WarningOkno.h"
-#include "effects_workbench/tests/WaveTestSupport.h"
+#include "effects_workbench/tests/WindowTestSupport.h"
 #include "platform/base/TempDir.h"
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/Screens.h"
@@ -51,16 +51,18 @@ std::vector<int16_t> SamplesOf(const std::string& path) {
     return wavetest::Samples(SoundFile(path));
 }
 
-class Workbench : public ::testing::Test {
+class Workbench : public wavetest::WindowTest<wb::media::RecordingWavePlayer> {
 protected:
     void SetUp() override {
-        wb::gui::test::App("Sonafex");
         if (!HaveSox()) GTEST_SKIP() << "sox is not installed (scripts/setup installs it)";
-        Make(player);
+        Boxes();
     }
     void Make(wb::media::WavePlayer& p) {
-        window.reset();
-        window = std::make_unique<TMainForm>(p);
+        WindowTest::Make(p);
+        Boxes();
+    }
+    // The program's other windows, where the main window finds them.
+    void Boxes() {
         MainForm = window.get();
         AboutBox = &about;
         Help = &help;
@@ -101,16 +103,9 @@ protected:
     bool ConverterOn() const { return window->ChannelConvertButton.Enabled() && window->StereoMono1.Enabled(); }
     bool SaveOn() const { return window->Save1.Enabled() && window->SaveAs1.Enabled(); }
 
-    struct AppFirst {
-        AppFirst() { wb::gui::test::App("Sonafex"); }
-    } appFirst;
-    wb::TempDir dir{"sonafex-window-test"};
-    wb::media::RecordingWavePlayer player;
-    wb::gui::test::ModalDriver driver;
     TAboutBox about;
     THelp help;
     TWarningBox warning;
-    std::unique_ptr<TMainForm> window;
     int warnings = 0;
     std::string warningCaption;
 };
