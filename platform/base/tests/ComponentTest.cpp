@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/base/Component.h"
+#include "platform/base/TextUtil.h"
 
 namespace {
 
@@ -98,11 +99,34 @@ TEST(Published, TypedAccessChecksTheKind) {
     EXPECT_EQ(c.Name(), "Renamed");
     EXPECT_THROW(wb::GetStrProp(c, *tag), wb::PropertyError);
     EXPECT_THROW(wb::SetFloatProp(c, *name, 1.0), wb::PropertyError);
-    std::vector<std::string> names;
-    for (const wb::PropInfo* p : c.Class().Properties()) names.push_back(p->name);
-    EXPECT_EQ(names, (std::vector<std::string>{"Name", "Tag"}));
-    EXPECT_TRUE(c.InheritsFrom(wb::Persistent::StaticClass()));
-    EXPECT_EQ(wb::BooleanType().IndexOf("true"), 1);
+}
+
+// A class that publishes again what its parent declared lists it once, as
+// its own, and copying an object goes through the later declaration.
+TEST(Published, ARepublishedPropertyCountsOnceAndAsTheLaterOne) {
+    struct Doubled : wb::Component {
+        static const wb::ClassInfo& StaticClass() {
+            static wb::ClassInfo& info = []() -> wb::ClassInfo& {
+                static wb::ClassInfo i("Doubled", &wb::Component::StaticClass());
+                i.Integer<Doubled, int64_t>("TAG", &Doubled::Twice, &Doubled::SetHalf);
+                return i;
+            }();
+            return info;
+        }
+        const wb::ClassInfo& Class() const override { return StaticClass(); }
+        int64_t Twice() const { return Tag() * 2; }
+        void SetHalf(int64_t v) { SetTag(v / 2); }
+    };
+    Doubled a, b;
+    a.SetTag(5);
+    int tags = 0;
+    for (const wb::PropInfo* p : a.Class().Properties()) tags += wb::SameText(p->name, "Tag");
+    EXPECT_EQ(tags, 1);
+    EXPECT_EQ(wb::GetOrdProp(a, *a.Class().FindProperty("Tag")), 10);
+    b.Assign(a);
+    EXPECT_EQ(b.Tag(), 5);
+    wb::Component plain;
+    EXPECT_THROW(plain.Assign(a), wb::PropertyError);
 }
 
 TEST(Variant, Texts) {

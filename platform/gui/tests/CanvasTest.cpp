@@ -102,23 +102,32 @@ TEST_F(CanvasTest, RectanglesExcludeRightAndBottomEdges) {
     EXPECT_EQ(At(42, 4), clWhite);  // a clear brush leaves the inside alone
 }
 
-TEST_F(CanvasTest, SystemColoursComeFromTheFixedTable) {
-    EXPECT_EQ(ColorToRGB(clBtnFace), 0xC8D0D4u);
-    EXPECT_EQ(ColorToRGB(clBtnShadow), 0x808080u);
-    EXPECT_EQ(ColorToRGB(clWindow), 0xFFFFFFu);
-    EXPECT_EQ(ColorToRGB(clWindowText), 0u);
-    EXPECT_EQ(ColorToRGB(RGBColor(1, 2, 3)), 0x030201u);
-    EXPECT_EQ(ColorToRGB(SystemColor(200)), 0u);
+// A system colour paints as the colour it stands for and reads back as it;
+// the colours drawn together stay apart: text from its ground, a button's
+// shadow darker than its face and its light edge lighter.
+TEST_F(CanvasTest, SystemColoursPaintAsTheColourTheyStandFor) {
+    auto grey = [](TColor c) {
+        const QRgb p = ToQRgb(c);
+        return qRed(p) + qGreen(p) + qBlue(p);
+    };
+    EXPECT_NE(ToQRgb(clWindowText), ToQRgb(clWindow));
+    EXPECT_NE(ToQRgb(clHighlightText), ToQRgb(clHighlight));
+    EXPECT_LT(grey(clBtnShadow), grey(clBtnFace));
+    EXPECT_GT(grey(clBtnHighlight), grey(clBtnFace));
     {
         Canvas c(image);
         c.Brush().Color = clBtnFace;
         c.FillRect({0, 0, 4, 4});
         c.SetPixel(10, 10, clHighlight);
+        c.SetPixel(11, 10, RGBColor(1, 2, 3));
+        c.SetPixel(12, 10, SystemColor(200));  // no such colour: black, not noise
         EXPECT_EQ(c.Pixel(1, 1), TColor(ColorToRGB(clBtnFace)));
         EXPECT_EQ(c.Pixel(10, 10), TColor(ColorToRGB(clHighlight)));
         EXPECT_EQ(c.Pixel(-1, 0), clNone);
     }
     EXPECT_EQ(image.pixel(1, 1), ToQRgb(clBtnFace));
+    EXPECT_EQ(image.pixel(11, 10), qRgb(1, 2, 3));
+    EXPECT_EQ(image.pixel(12, 10), qRgb(0, 0, 0));
 }
 
 TEST_F(CanvasTest, TextWithASolidBrushFillsItsExtent) {

@@ -61,16 +61,22 @@ TEST_F(ControlsTest, DisabledButtonsAndMenuItemsDoNothing) {
     EXPECT_EQ(f.Client()->height(), 100);
 }
 
-TEST_F(ControlsTest, VisibleIsTheControlsOwnFlag) {
+// A control hidden before its form is shown stays off the screen when the
+// form appears, and shows once it is made visible again.
+TEST_F(ControlsTest, AHiddenControlStaysOffTheShownForm) {
     Form f(nullptr, FormKind::Dialog);
-    Label l(f, "l", "text");
-    EXPECT_TRUE(l.Visible());  // the form itself is not shown
-    l.SetVisible(false);
-    EXPECT_FALSE(l.Visible());
+    Label hidden(f, "h", "hidden");
+    Label shown(f, "s", "shown");
+    hidden.SetVisible(false);
+    EXPECT_TRUE(shown.Visible());  // its own word, though the form is not shown yet
     f.Show();
-    EXPECT_FALSE(l.Visible());
-    l.SetVisible(true);
-    EXPECT_TRUE(l.Visible());
+    EXPECT_TRUE(shown.Widget()->isVisible());
+    EXPECT_FALSE(hidden.Widget()->isVisible());
+    EXPECT_FALSE(hidden.Visible());
+    hidden.SetVisible(true);
+    EXPECT_TRUE(hidden.Widget()->isVisible());
+    shown.SetVisible(false);
+    EXPECT_FALSE(shown.Widget()->isVisible());
     f.Close();
 }
 

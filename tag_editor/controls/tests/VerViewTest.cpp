@@ -23,10 +23,6 @@ TEST_F(VersionViewTest, ShowsTheProjectVersionOfTheBuild) {
     EXPECT_EQ(view->VersionNumber, WB_VERSION_TEXT);
     view->Refresh();
     EXPECT_EQ(view->ShownText(), std::string("Version ") + WB_VERSION_TEXT);
-    view->SetInfoCategory(icProductName);
-    EXPECT_EQ(view->GetLabelText(), "Velmora");
-    view->SetInfoCategory(icComments);
-    EXPECT_EQ(view->GetLabelText(), "Unknown");
 }
 
 TEST_F(VersionViewTest, FourNumbersAndTheTranslationKey) {

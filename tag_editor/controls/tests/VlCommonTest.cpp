@@ -217,14 +217,6 @@ TEST_F(Drawing, PercentBarRoundsHalvesToEvenAndFillsFromTheRightEnd) {
     EXPECT_TRUE(text);
 }
 
-TEST(VlStrings, CountAndCopyToNthChar) {
-    EXPECT_EQ(CountChar('/', "/a/b/c"), 3);
-    EXPECT_EQ(CopyToNthChar("/a/b/c", 1, '/', 2), "/a/");
-    EXPECT_EQ(CopyToNthChar("/a/b/c", 2, '/', 1), "a/");
-    EXPECT_EQ(CopyToNthChar("/a/b/c", 1, '/', 9), "/a/b/c");
-    EXPECT_EQ(CopyToNthChar("ab", 5, '/', 1), "ab");
-}
-
 TEST(VlStrings, MinimizeNameDropsMiddleFoldersFirst) {
     auto len = [](const std::string& s) { return int(s.size()); };
     EXPECT_EQ(MinimizeName("/home/ann/music", 40, len), "/home/ann/music");

@@ -223,16 +223,29 @@ TEST_F(HookTest, AControlBeingDesignedIsNotSubclassed) {
     EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
 }
 
-TEST_F(HookTest, IsFormStandsForTheOwningForm) {
+// IsForm hooks the form that owns the hook, and only a form: the form's
+// messages then pass the hook until it is moved to another control.
+TEST_F(HookTest, IsFormHooksTheOwningForm) {
     TestForm form;
-    auto* hook = new TVlWindowHook(&form);
-    EXPECT_FALSE(hook->IsForm());
+    TVlWindowHook* hook = MakeHook(&form, nullptr, "1");
     hook->SetIsForm(true);
-    EXPECT_EQ(hook->WinControl(), &form);
     EXPECT_TRUE(hook->IsForm());
+    form.Perform(WM_USER);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"before 1", "window", "after 1"}));
     Target other;
     hook->SetWinControl(&other);
     EXPECT_FALSE(hook->IsForm());
+    g_log.clear();
+    form.Perform(WM_USER);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
+
+    Target panel;  // not a form: nothing to hook
+    TVlWindowHook* stray = MakeHook(&panel, nullptr, "2");
+    stray->SetIsForm(true);
+    EXPECT_EQ(stray->WinControl(), nullptr);
+    g_log.clear();
+    panel.Perform(WM_USER);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
 }
 
 } // namespace
