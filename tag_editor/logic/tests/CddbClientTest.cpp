@@ -310,10 +310,4 @@ TEST_F(CddbClientTest, AReplyNoEntryCouldBeStopsTheRun) {
     EXPECT_EQ(queue.Count(), 1);
 }
 
-TEST(CddbEMail, NeedsAnAt) {
-    EXPECT_TRUE(ValidCddbEMail("a@b"));
-    EXPECT_FALSE(ValidCddbEMail(""));
-    EXPECT_FALSE(ValidCddbEMail("user.example.org"));
-}
-
 } // namespace
