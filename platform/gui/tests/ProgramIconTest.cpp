@@ -55,8 +55,8 @@ TEST_P(BuiltInIcon, IsTheProgramsOwnDrawing) {
         GTEST_SKIP() << "rsvg-convert (librsvg2-bin) is not installed: no icon is built in";
     const QIcon icon = gui::Application::ProgramIcon(box / "bin", name);
     ASSERT_FALSE(icon.isNull());
-    const QImage shown = icon.pixmap(48, 48).toImage().convertToFormat(QImage::Format_ARGB32);
-    const QImage expected = QImage(QString::fromStdString(drawn)).convertToFormat(QImage::Format_ARGB32);
+    const QImage shown = icon.pixmap(48, 48).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage expected = QImage(QString::fromStdString(drawn)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     ASSERT_EQ(shown.size(), expected.size());
     int differing = 0;
     for (int y = 0; y < 48; ++y)
