@@ -22,7 +22,8 @@ struct TCDDBDiskRec {
 std::vector<std::string> ReplyLines(std::string_view text);
 
 // The entry of a "210" reply for a disc of trackCount tracks. A key repeated
-// on further lines continues its value, as the format allows.
+// on further lines continues its value, as the format allows; control bytes
+// in the values are blanks.
 TCDDBDiskRec ParseXmcdEntry(const std::vector<std::string>& lines, int trackCount);
 
 // The tag list's file name and its lines, each ended by CR LF. The name is

@@ -46,6 +46,8 @@ public:
         shownMatches.push_back(matches);
         return choice;
     }
+    std::chrono::steady_clock::time_point now;
+    std::chrono::steady_clock::time_point Now() override { return now; }
 };
 
 class CddbClientTest : public testing::Test {
@@ -309,6 +311,106 @@ TEST_F(CddbClientTest, AReplyNoEntryCouldBeStopsTheRun) {
     EXPECT_TRUE(window.over);
     EXPECT_EQ(queue.Count(), 1);
 }
+
+TEST_F(CddbClientTest, AnEmptyMatchListGoesOnWithTheNextRequest) {
+    Queue(test::kTwoTrackLine);
+    Queue("02003d01 1 150 63");
+    test::ScriptExactMatch(window.server);
+    window.server.replies["cddb query " + test::kTwoTrackLine] = {{"211 inexact\r\n.\r\n"}};
+    window.server.On("cddb query 02003d01 1 150 63", {"202 No match.\r\n"});
+    Run();
+    EXPECT_EQ(client->Log().back(), kReady);
+    EXPECT_EQ(window.server.commands.back(), "quit");
+    EXPECT_TRUE(queue.Empty());
+}
+
+// A list that cannot be written is shown, its request stays queued, and the
+// requests behind it are asked, on this connection and the next.
+TEST_F(CddbClientTest, ASaveThatFailsIsShownKeptAndTheRunGoesOn) {
+    Queue(test::kTwoTrackLine);
+    Queue("02003d01 1 150 63");
+    test::ScriptExactMatch(window.server);
+    std::filesystem::create_directories(dir / "Tags/The Artist - The Album.Tag");
+    window.server.On("cddb query 02003d01 1 150 63", {"409 Busy.\r\n"});
+    window.server.On("cddb query 02003d01 1 150 63", {"202 No match.\r\n"});
+    Run();
+    ASSERT_EQ(window.errors.size(), 1u);
+    EXPECT_NE(window.errors[0].find("The Artist - The Album.Tag"), std::string::npos) << window.errors[0];
+    EXPECT_EQ(client->Log()[9], "**** ERROR **** " + window.errors[0]);
+    Connect();
+    EXPECT_EQ(window.server.commands, (std::vector<std::string>{test::kHello, "cddb query " + test::kTwoTrackLine,
+                                                                "cddb read rock 0b012a02", "cddb query 02003d01 1 150 63",
+                                                                test::kHello, "cddb query 02003d01 1 150 63", "quit"}));
+    EXPECT_EQ(client->Log().back(), kReady);
+    EXPECT_EQ(queue.Lines(), std::vector<std::string>{test::kTwoTrackLine});
+}
+
+// Refusals in a row are answered by reconnecting three times, counted
+// afresh once a request is answered; then the server's own line is shown.
+TEST_F(CddbClientTest, ThreeReconnectsInARowThenTheServersLineStopsTheRun) {
+    Queue(test::kTwoTrackLine);
+    Queue("02003d01 1 150 63");
+    test::ScriptExactMatch(window.server);
+    for (int i = 0; i < 3; ++i) window.server.replies[test::kHello].push_front({"409 No handshake.\r\n"});
+    window.server.On("cddb query 02003d01 1 150 63", {"417 Busy.\r\n"});
+    window.server.On("cddb query 02003d01 1 150 63", {"432 No connections allowed: permission denied\r\n"});
+    Run();
+    for (int i = 0; i < 10 && !client->Over(); ++i) Connect();
+    EXPECT_EQ(window.reconnects, 6);
+    EXPECT_EQ(window.errors, std::vector<std::string>{"432 No connections allowed: permission denied"});
+    std::vector<std::string> tail(client->Log().end() - 3, client->Log().end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"**** ERROR **** Code : 432, Position 2", "CDDB-Client Error => STOP",
+                                              "Connection to server closed !"}));
+    EXPECT_EQ(queue.Count(), 1);
+}
+
+struct WaitCase {
+    std::string name;
+    std::string command;    // its reply is cut: "" for the greeting, "open" for no connection at all
+    std::string reply;      // what comes of it instead
+    std::string trickle;    // then sent every 20 ms
+    int endsAfterMs;
+    std::string lastLog;
+    std::string error;      // the box, "" for none
+};
+std::ostream& operator<<(std::ostream& os, const WaitCase& c) { return os << c.name; }
+
+class WaitTest : public CddbClientTest, public testing::WithParamInterface<WaitCase> {};
+
+// Every wait ends by the clock the host gives; a trickle keeps only its
+// reply's time.
+TEST_P(WaitTest, EndsAsALostConnection) {
+    const auto& c = GetParam();
+    Queue(test::kTwoTrackLine);
+    test::ScriptExactMatch(window.server);
+    if (c.command.empty()) window.server.greeting = {c.reply};
+    else window.server.replies[c.command] = {{c.reply}};
+    client->Start();
+    if (c.command == "open") client->Connecting();
+    else Connect();
+    const auto start = window.now;
+    for (int i = 0; i < 10000 && !client->Over(); ++i) {
+        if (!c.trickle.empty()) client->Received(c.trickle);
+        window.now += std::chrono::milliseconds(20);
+        client->Tick();
+    }
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::milliseconds>(window.now - start).count(), c.endsAfterMs);
+    EXPECT_EQ(client->Log().back(), c.lastLog);
+    EXPECT_EQ(window.errors, c.error.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.error});
+    EXPECT_FALSE(window.connected);
+}
+
+const std::string kLost = "Connection to server closed !";
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WaitTest,
+    testing::Values(WaitCase{"NoConnection", "open", "", "", 30000, "Try failed !", kCannotConnectText},
+                    WaitCase{"NoGreeting", "", "", "", 30000, kLost, kLostConnectionText},
+                    WaitCase{"EntryWithoutItsDot", "cddb read rock 0b012a02", test::kRead210 + "DTITLE=A / B\r\n",
+                             "", 30000, kLost, kLostConnectionText},
+                    WaitCase{"EntryTrickling", "cddb read rock 0b012a02", test::kRead210, "x", 120000, kLost,
+                             kLostConnectionText},
+                    WaitCase{"NoGoodbye", "quit", "", "", 30000, kReady, ""}),
+    [](const testing::TestParamInfo<WaitCase>& info) { return info.param.name; });
 
 TEST(CddbEMail, NeedsAnAt) {
     EXPECT_TRUE(ValidCddbEMail("a@b"));
