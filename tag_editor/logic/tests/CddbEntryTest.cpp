@@ -76,10 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"YearOfContinuedLines", Entry("rock", "DTITLE=A / B\r\nEXTD=YEAR: 19\r\nEXTD=98\r\n"), 1, "A - B.Tag",
                   "Album\r\nA\r\nB\r\n\r\n1998\r\nRock\r\n2\r\n\r\n"},
         EntryCase{"YearOfItsOwnFieldComesFirst", Entry("rock", "DTITLE=A / B\r\nDYEAR=1997\r\nEXTD=YEAR: 1998\r\n"),
-                  1, "A - B.Tag", "Album\r\nA\r\nB\r\n\r\n1997\r\nRock\r\n2\r\n\r\n"},
-        EntryCase{"AYearOfTwoDigitsLeavesTheExtendedOne",
-                  Entry("rock", "DTITLE=NEW YEAR / B\r\nDYEAR=98\r\nEXTD=YEAR: 1998\r\n"), 1, "NEW YEAR - B.Tag",
-                  "Album\r\nNEW YEAR\r\nB\r\n\r\n1998\r\nRock\r\n2\r\n\r\n"}),
+                  1, "A - B.Tag", "Album\r\nA\r\nB\r\n\r\n1997\r\nRock\r\n2\r\n\r\n"}),
     RowName<EntryCase>);
 
 TEST(TagListName, IsShortenedOnACharacterBoundaryToWhatTheFileSystemHolds) {
