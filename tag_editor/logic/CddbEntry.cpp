@@ -173,7 +173,7 @@ std::string TagListFileName(const TCDDBDiskRec& disc, long maxNameBytes) {
         stem = SanitizeName(artist) + " - " + SanitizeName(disc.Album);
     }
     long room = maxNameBytes - static_cast<long>(ext.size());
-    return Bytes(stem, room > 0 ? size_t(room) : 0) + ext;
+    return VisibleName(Bytes(stem, room > 0 ? size_t(room) : 0) + ext, ext);
 }
 
 // The entry as the tag-list file holds any list: one writer for the format.
@@ -197,7 +197,11 @@ std::string TagListText(const TCDDBDiskRec& disc) {
 std::string WriteCddbTagList(const std::string& folder, const TCDDBDiskRec& disc) {
     if (disc.TrackArtists.empty() || disc.TrackArtists[0].empty()) return {};
     wb::MakeFolders(folder);
-    std::string path = InFolder(folder, TagListFileName(disc, wb::MaxNameLength(folder)));
+    const std::string name = TagListFileName(disc, wb::MaxNameLength(folder));
+    if (name.empty())
+        throw TagListError("The disc's artist and album give no file name once leading dots and blanks are dropped. "
+                           "Nothing was written.");
+    std::string path = InFolder(folder, name);
     wb::WriteFileReplacing(path, TagListText(disc));
     return path;
 }

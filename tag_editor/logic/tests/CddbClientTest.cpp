@@ -329,7 +329,7 @@ TEST_F(CddbClientTest, AFailedSaveIsKeptAndThreeRefusalsInARowStopTheRun) {
     EXPECT_NE(window.errors[0].find("The Artist - The Album.Tag"), std::string::npos) << window.errors[0];
     EXPECT_EQ(window.errors[1], "432 No connections allowed: permission denied");
     const auto& sent = window.server.commands;
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), "cddb query 02003d01 1 150 63"), 3);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "cddb query 02003d01 1 150 63"), 4);
     EXPECT_EQ(client->Log().back(), "Connection to server closed !");
     EXPECT_EQ(queue.Count(), 2);
 }

@@ -73,6 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"NoTitleWritesNothing", Entry("rock", "TTITLE0=One\r\n"), 1, "", ""},
         EntryCase{"ControlBytesAreBlanks", Entry("rock", "DTITLE=Null\0Name / A\rB\r\nTTITLE0=One\tTwo\r\n"s), 1,
                   "Null Name - A B.Tag", "Album\r\nNull Name\r\nA B\r\n\r\n\r\nRock\r\n2\r\nOne Two\r\n"},
+        EntryCase{"NoHiddenName", Entry("rock", "DTITLE=. / .hidden\r\n"), 1, "- .hidden.Tag",
+                  "Album\r\n.\r\n.hidden\r\n\r\n\r\nRock\r\n2\r\n\r\n"},
         EntryCase{"YearOfContinuedLines", Entry("rock", "DTITLE=A / B\r\nEXTD=YEAR: 19\r\nEXTD=98\r\n"), 1, "A - B.Tag",
                   "Album\r\nA\r\nB\r\n\r\n1998\r\nRock\r\n2\r\n\r\n"},
         EntryCase{"YearOfItsOwnFieldComesFirst", Entry("rock", "DTITLE=A / B\r\nDYEAR=1997\r\nEXTD=YEAR: 1998\r\n"),
