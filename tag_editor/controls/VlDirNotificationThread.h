@@ -44,8 +44,10 @@ public:
     void Reread();
     // The re-reads made so far.
     int Rereads() const { return rereads_; }
-    // How long changes gather before their re-read: at most one re-read per this.
-    static constexpr int kRereadDelayMs = 100;
+    // At most one re-read per this; changes gather a little longer, as the
+    // system's timer may run up to 5% early.
+    static constexpr int kRereadGapMs = 100;
+    static constexpr int kRereadDelayMs = kRereadGapMs * 21 / 20;
     // Waits up to `limit` until a change has been seen and waits for the GUI
     // thread to take it; true when one does. The tree takes it from the
     // event loop, so this tells only while that loop does not run.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
+#include <unordered_map>
 #include <system_error>
 
 #include "platform/base/File.h"
@@ -66,6 +68,20 @@ bool HasFolders(const std::string& path) { return !FolderNames(path, true).empty
 std::string LeafName(const std::string& path) {
     const std::string p = WithoutSlash(path);
     return p.substr(p.rfind('/') + 1);
+}
+
+// Calls f(node, info) on every folder node from `node` down; placeholders
+// hold no folder.
+template <class F>
+void ForEachFolder(TreeNode* node, F f) {
+    for (std::vector<TreeNode*> stack{node}; !stack.empty();) {
+        TreeNode* n = stack.back();
+        stack.pop_back();
+        TFolderInfo* info = TVlDirectoryTree::Info(n);
+        if (!info) continue;
+        f(n, *info);
+        for (int i = 0; i < n->Count(); ++i) stack.push_back(n->Child(i));
+    }
 }
 
 // Not drawn between its making and its end, also when something throws.
@@ -502,17 +518,8 @@ void TVlDirectoryTree::DriveChange() {
 void TVlDirectoryTree::UpdateWatch() {
     if (!notifier_ || notifier_->Drive().empty()) return;
     std::vector<std::string> folders;
-    if (TreeNode* driveNode = FindNode(notifier_->Drive())) {
-        std::vector<TreeNode*> stack{driveNode};
-        while (!stack.empty()) {
-            TreeNode* n = stack.back();
-            stack.pop_back();
-            TFolderInfo* info = Info(n);
-            if (!info) continue;
-            folders.push_back(WithoutSlash(info->Path));
-            for (int i = 0; i < n->Count(); ++i) stack.push_back(n->Child(i));
-        }
-    }
+    if (TreeNode* driveNode = FindNode(notifier_->Drive()))
+        ForEachFolder(driveNode, [&](TreeNode*, TFolderInfo& info) { folders.push_back(WithoutSlash(info.Path)); });
     std::sort(folders.begin(), folders.end());
     if (folders != notifier_->Folders()) notifier_->SetFolders(std::move(folders));
 }
@@ -563,11 +570,21 @@ void TVlDirectoryTree::RefreshFolders(const std::string& root, const std::vector
             driveNode->SetText(text);
             volumeSerials_[drive] = serial;
         }
-        for (const std::string& folder : all ? std::vector<std::string>() : folders) {
-            TreeNode* node = NodeOfPath(driveNode, WithSlash(folder));
-            // A folder that went itself is dropped by its parent's re-read.
-            while (node && node->Parent() && !wb::DirectoryExists(Info(node)->Path)) node = node->Parent();
-            if (node) SyncNode(node, false);
+        if (!all) {
+            // Each node read once, however many of its folders were reported:
+            // a folder that went itself is dropped by its parent's re-read.
+            std::unordered_map<std::string, TreeNode*> nodes;
+            ForEachFolder(driveNode, [&](TreeNode* n, TFolderInfo& info) { nodes.emplace(info.Path, n); });
+            std::set<std::string> targets;
+            for (const std::string& folder : folders) {
+                auto it = nodes.find(WithSlash(folder));
+                TreeNode* node = it == nodes.end() ? nullptr : it->second;
+                while (node && node->Parent() && !wb::DirectoryExists(Info(node)->Path)) node = node->Parent();
+                if (node) targets.insert(Info(node)->Path);
+            }
+            // Parents before children: a child's node may go with its parent's re-read.
+            for (const std::string& path : targets)
+                if (TreeNode* node = NodeOfPath(driveNode, path)) SyncNode(node, false);
         }
         if (!cur.empty() && GetDirectory() != cur) {
             try {
@@ -668,16 +685,9 @@ bool TVlDirectoryTree::RenameNode(TreeNode* node, std::string& text) {
     node->SetText(text);
     // The node and everything below it take the new path at once.
     const std::string oldPrefix = WithSlash(oldPath), newPrefix = WithSlash(newPath);
-    std::vector<TreeNode*> stack{node};
-    while (!stack.empty()) {
-        TreeNode* n = stack.back();
-        stack.pop_back();
-        if (TFolderInfo* i = Info(n)) {
-            if (i->Path.compare(0, oldPrefix.size(), oldPrefix) == 0)
-                i->Path = newPrefix + i->Path.substr(oldPrefix.size());
-        }
-        for (int c = 0; c < n->Count(); ++c) stack.push_back(n->Child(c));
-    }
+    ForEachFolder(node, [&](TreeNode*, TFolderInfo& i) {
+        if (i.Path.compare(0, oldPrefix.size(), oldPrefix) == 0) i.Path = newPrefix + i.Path.substr(oldPrefix.size());
+    });
     ChangeStep(node);
     return true;
 }

@@ -336,6 +336,8 @@ struct RereadCase {
     bool selectionKept;  // and with it the scroll position
 };
 
+void PrintTo(const RereadCase& c, std::ostream* os) { *os << c.name; }
+
 class DirTreeReread : public DirTree, public ::testing::WithParamInterface<RereadCase> {};
 
 TEST_P(DirTreeReread, KeepsWhatIsOpenSelectedAndScrolledWhileShowingTheChange) {
