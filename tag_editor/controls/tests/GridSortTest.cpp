@@ -161,6 +161,8 @@ struct StableCase {
     bool givenNumbers; // the numbers come from kind detection
 };
 
+void PrintTo(const StableCase& c, std::ostream* os) { *os << c.name; }
+
 class GridSortStable : public ::testing::TestWithParam<StableCase> {};
 
 TEST_P(GridSortStable, TiesKeepTheOrderOfTheirRows) {
