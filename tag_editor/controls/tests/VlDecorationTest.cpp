@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFontMetrics>
 #include <QImage>
 #include <QWidget>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 
 #include "platform/gui/Form.h"
 #include "tag_editor/controls/VlBorder.h"
@@ -190,6 +193,158 @@ TEST_F(Decorations, ProgressBarsTurnWithTheirShapeAndLedHidesThePercent) {
     EXPECT_EQ(bar.PartsComplete(), 0u);
     EXPECT_EQ(bar.Percent(), 0);
 }
+
+// ---- where turned text goes ----
+
+class PaintedLabel : public TVlLabel {
+public:
+    using TVlLabel::Paint;
+};
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Text drawn by the canvas from the top-left corner that puts the point
+// `along` pixels into its baseline at (x, y), turned by `tenths`.
+void TextOnBaseline(Canvas& c, TFont font, int tenths, int x, int y, double along, const std::string& text) {
+    font.Orientation = tenths;
+    const int ascent = QFontMetrics(ToQFont(font)).ascent();
+    const double a = tenths * kPi / 1800.0;
+    c.Font() = font;
+    c.Brush().Style = BrushStyle::Clear;
+    c.TextOut(x - int(std::lround(along * std::cos(a) + ascent * std::sin(a))),
+              y - int(std::lround(-along * std::sin(a) + ascent * std::cos(a))), text);
+}
+
+QImage Blank() {
+    QImage img(160, 120, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+QImage LabelImage(PaintedLabel& label) {
+    QImage img = Blank();
+    {
+        Canvas c(img);
+        label.Paint(c);
+    }
+    return img;
+}
+
+// Where an image is not white, for the failure message.
+std::string Ink(const QImage& img) {
+    int l = img.width(), t = img.height(), r = -1, b = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != qRgb(255, 255, 255)) {
+                l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), b = std::max(b, y);
+            }
+    return "ink " + std::to_string(l) + "," + std::to_string(t) + " to " + std::to_string(r) + "," + std::to_string(b);
+}
+
+struct Placed {
+    int x, y;
+    bool centred;  // else the text starts at (x, y)
+};
+
+struct FlatCase {
+    const char* name;
+    int angle;
+    TAlignment alignment;
+    // From the reference point, the text rectangle, the text width and a
+    // quarter of the line height.
+    std::function<Placed(Point, Rect, int, int)> place;
+};
+
+class FlatTurnedText : public Decorations, public ::testing::WithParamInterface<FlatCase> {};
+
+TEST_P(FlatTurnedText, SitsWhereItsAngleAndAlignmentPutIt) {
+    const FlatCase& c = GetParam();
+    PaintedLabel label;
+    label.SetAutoSize(false);
+    label.SetBounds(0, 0, 160, 120);
+    label.SetCaption("Turned");
+    label.SetTextStyle(tsNormal);
+    label.SetTransparent(true);
+    label.SetAlignment(c.alignment);
+    label.SetAngle(c.angle);
+    TFont font = label.Font();
+    font.Color = label.CurrentColor();
+    Canvas measure;
+    measure.Font() = font;
+    const Placed at = c.place({80, 60}, {0, 0, 160, 120}, measure.TextWidth("Turned"), measure.TextHeight("Pp") / 4);
+    QImage expected = Blank();
+    {
+        Canvas draw(expected);
+        TextOnBaseline(draw, font, c.angle * 10, at.x, at.y, at.centred ? measure.TextWidth("Turned") / 2.0 : 0,
+                       "Turned");
+    }
+    const QImage painted = LabelImage(label);
+    EXPECT_TRUE(painted == expected) << Ink(painted) << " instead of " << Ink(expected);
+}
+
+// theta = angle + a quarter turn; the baseline point q beside the reference.
+Placed Around(Point p, int angle, int q) {
+    const double theta = angle * kPi / 180 + kPi / 2;
+    return {p.x - int(std::lround(std::cos(theta) * q)), p.y + int(std::lround(std::sin(theta) * q)), true};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Labels, FlatTurnedText,
+    ::testing::Values(
+        FlatCase{"FortyFive", 45, taLeftJustify, [](Point p, Rect, int, int q) { return Around(p, 45, q); }},
+        FlatCase{"ThreeHundredThirty", 330, taRightJustify, [](Point p, Rect, int, int q) { return Around(p, 330, q); }},
+        FlatCase{"NinetyLeft", 90, taLeftJustify, [](Point p, Rect r, int, int q) { return Placed{p.x + q, r.bottom, false}; }},
+        FlatCase{"NinetyRight", 90, taRightJustify,
+                 [](Point p, Rect r, int w, int q) { return Placed{p.x + q, r.top + w, false}; }},
+        FlatCase{"NinetyCentred", 90, taCenter,
+                 [](Point p, Rect r, int w, int q) { return Placed{p.x + q, r.bottom - (r.bottom - w) / 2, false}; }},
+        FlatCase{"HalfTurnLeft", 180, taLeftJustify, [](Point p, Rect r, int, int q) { return Placed{r.right, p.y - q, false}; }},
+        FlatCase{"HalfTurnRight", 180, taRightJustify,
+                 [](Point p, Rect r, int w, int q) { return Placed{r.left + w, p.y - q, false}; }},
+        FlatCase{"HalfTurnCentred", 180, taCenter,
+                 [](Point p, Rect r, int w, int q) { return Placed{r.right - (r.right - w) / 2, p.y - q, false}; }},
+        FlatCase{"TwoSeventyLeft", 270, taLeftJustify, [](Point p, Rect r, int, int q) { return Placed{p.x - q, r.top, false}; }},
+        FlatCase{"TwoSeventyRight", 270, taRightJustify,
+                 [](Point p, Rect r, int w, int q) { return Placed{p.x - q, r.bottom - w, false}; }},
+        FlatCase{"TwoSeventyCentred", 270, taCenter,
+                 [](Point p, Rect r, int w, int q) { return Placed{p.x - q, (r.bottom - w) / 2, false}; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Curved text: each character centred on the baseline at its point of the
+// arc, tilted to the arc in tenths of a degree.
+class CurvedText : public Decorations, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CurvedText, TiltsEachCharacterInTenthsOfADegree) {
+    PaintedLabel label;
+    label.SetAutoSize(false);
+    label.SetBounds(0, 0, 160, 120);
+    label.SetCaption("Curve");
+    label.SetTextStyle(tsNormal);
+    label.SetTransparent(true);
+    label.SetRotation(roCurve);
+    label.SetAngle(GetParam());
+    TFont font = label.Font();
+    font.Color = label.CurrentColor();
+    Canvas measure;
+    measure.Font() = font;
+    const int rx = 80, ry = 60, h = measure.TextHeight("Yy"), step = measure.TextWidth("w") + 2;
+    QImage expected = Blank();
+    {
+        Canvas draw(expected);
+        double theta = GetParam() * kPi / 180;
+        for (char ch : std::string("Curve")) {
+            const std::string one(1, ch);
+            TextOnBaseline(draw, font, int(std::lround(theta * 1800 / kPi)),
+                           80 - int(std::lround(std::sin(theta) * (rx - h))),
+                           60 - int(std::lround(std::cos(theta) * (ry - h))), measure.TextWidth(one) / 2.0, one);
+            theta -= double(step) / rx;
+        }
+    }
+    const QImage painted = LabelImage(label);
+    EXPECT_TRUE(painted == expected) << Ink(painted) << " instead of " << Ink(expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Labels, CurvedText, ::testing::Values(0, 40, 90));
 
 TEST_F(Decorations, Screenshot) {
     Form form;
