@@ -266,8 +266,10 @@ TEST_P(FlatTurnedText, SitsWhereItsAngleAndAlignmentPutIt) {
     label.SetTextStyle(tsNormal);
     label.SetTransparent(true);
     label.SetAlignment(c.alignment);
-    label.SetAngle(c.angle);
     TFont font = label.Font();
+    font.SetSize(20);  // large enough for the baseline's place to tell
+    label.SetFont(font);
+    label.SetAngle(c.angle);
     font.Color = label.CurrentColor();
     Canvas measure;
     measure.Font() = font;

@@ -244,6 +244,15 @@ INSTANTIATE_TEST_SUITE_P(
                     return Head(f, at.back() + 10 + table + 2 + 100);
                 },
                 3, true},
+        // What is left after the cut looks like an extension, but is the block's.
+        CutCase{"InADataSubBlockThatLooksLikeAnExtension",
+                [](auto& f, auto& at) {
+                    const std::size_t table = 3u << ((f[at.back() + 9] & 7) + 1);
+                    Bytes b = Head(f, at.back() + 10 + table + 1);
+                    b.insert(b.end(), {200, '!', 0x42, 1, 2, 3});
+                    return b;
+                },
+                3, true},
         CutCase{"InACommentAfterTheFrames",
                 [](auto& f, auto& at) {
                     Bytes b = Head(f, at[at.size() - 2]);
