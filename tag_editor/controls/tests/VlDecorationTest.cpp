@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "platform/gui/Form.h"
 #include "tag_editor/controls/VlBorder.h"
@@ -194,7 +195,7 @@ TEST_F(Decorations, ProgressBarsTurnWithTheirShapeAndLedHidesThePercent) {
     EXPECT_EQ(bar.Percent(), 0);
 }
 
-// ---- where turned text goes ----
+// ---- where turned text goes: as the canvas draws it from a point of its baseline ----
 
 class PaintedLabel : public TVlLabel {
 public:
@@ -202,18 +203,7 @@ public:
 };
 
 constexpr double kPi = 3.14159265358979323846;
-
-// Text drawn by the canvas from the top-left corner that puts the point
-// `along` pixels into its baseline at (x, y), turned by `tenths`.
-void TextOnBaseline(Canvas& c, TFont font, int tenths, int x, int y, double along, const std::string& text) {
-    font.Orientation = tenths;
-    const int ascent = QFontMetrics(ToQFont(font)).ascent();
-    const double a = tenths * kPi / 1800.0;
-    c.Font() = font;
-    c.Brush().Style = BrushStyle::Clear;
-    c.TextOut(x - int(std::lround(along * std::cos(a) + ascent * std::sin(a))),
-              y - int(std::lround(-along * std::sin(a) + ascent * std::cos(a))), text);
-}
+int Rnd(double v) { return int(std::lround(v)); }
 
 QImage Blank() {
     QImage img(160, 120, QImage::Format_RGB32);
@@ -221,129 +211,112 @@ QImage Blank() {
     return img;
 }
 
-QImage LabelImage(PaintedLabel& label) {
-    QImage img = Blank();
-    {
-        Canvas c(img);
-        label.Paint(c);
+// Text turned by `tenths` whose baseline point `along` pixels from its start lies at (x, y).
+void OnBaseline(QImage& img, TFont font, int tenths, int x, int y, double along, const std::string& text) {
+    font.Orientation = tenths;
+    const int up = QFontMetrics(ToQFont(font)).ascent();
+    const double a = tenths * kPi / 1800;
+    Canvas c(img);
+    c.Font() = font;
+    c.Brush().Style = BrushStyle::Clear;
+    c.TextOut(x - Rnd(along * std::cos(a) + up * std::sin(a)), y - Rnd(-along * std::sin(a) + up * std::cos(a)), text);
+}
+
+// A transparent 160 x 120 label in a 20-point font, large enough for a pixel to tell.
+struct Turned {
+    PaintedLabel label;
+    TFont font;
+    Turned(const char* caption, TRotation rotation, int angle, TAlignment alignment = taLeftJustify) {
+        label.SetAutoSize(false);
+        label.SetBounds(0, 0, 160, 120);
+        label.SetCaption(caption);
+        label.SetTextStyle(tsNormal);
+        label.SetTransparent(true);
+        label.SetAlignment(alignment);
+        font = label.Font();
+        font.SetSize(20);
+        label.SetFont(font);
+        label.SetRotation(rotation);
+        label.SetAngle(angle);
+        font.Color = label.CurrentColor();
     }
-    return img;
-}
-
-// Where an image is not white, for the failure message.
-std::string Ink(const QImage& img) {
-    int l = img.width(), t = img.height(), r = -1, b = -1;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) != qRgb(255, 255, 255)) {
-                l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), b = std::max(b, y);
-            }
-    return "ink " + std::to_string(l) + "," + std::to_string(t) + " to " + std::to_string(r) + "," + std::to_string(b);
-}
-
-struct Placed {
-    int x, y;
-    bool centred;  // else the text starts at (x, y)
+    int Width(const std::string& s) const {
+        Canvas m;
+        m.Font() = font;
+        return m.TextWidth(s);
+    }
+    int Height(const std::string& s) const {
+        Canvas m;
+        m.Font() = font;
+        return m.TextHeight(s);
+    }
+    QImage Painted() {
+        QImage img = Blank();
+        {
+            Canvas c(img);
+            label.Paint(c);
+        }
+        return img;
+    }
 };
 
 struct FlatCase {
     const char* name;
     int angle;
     TAlignment alignment;
-    // From the reference point, the text rectangle, the text width and a
-    // quarter of the line height.
-    std::function<Placed(Point, Rect, int, int)> place;
+    // From the text width and a quarter of the line height, round the point (80, 60):
+    // the baseline point and whether the text is centred on it (else starts there).
+    std::function<std::tuple<int, int, bool>(int, int)> place;
 };
 
 class FlatTurnedText : public Decorations, public ::testing::WithParamInterface<FlatCase> {};
 
 TEST_P(FlatTurnedText, SitsWhereItsAngleAndAlignmentPutIt) {
-    const FlatCase& c = GetParam();
-    PaintedLabel label;
-    label.SetAutoSize(false);
-    label.SetBounds(0, 0, 160, 120);
-    label.SetCaption("Turned");
-    label.SetTextStyle(tsNormal);
-    label.SetTransparent(true);
-    label.SetAlignment(c.alignment);
-    TFont font = label.Font();
-    font.SetSize(20);  // large enough for the baseline's place to tell
-    label.SetFont(font);
-    label.SetAngle(c.angle);
-    font.Color = label.CurrentColor();
-    Canvas measure;
-    measure.Font() = font;
-    const Placed at = c.place({80, 60}, {0, 0, 160, 120}, measure.TextWidth("Turned"), measure.TextHeight("Pp") / 4);
+    Turned t("Turned", roFlat, GetParam().angle, GetParam().alignment);
+    const int w = t.Width("Turned");
+    auto [x, y, centred] = GetParam().place(w, t.Height("Pp") / 4);
     QImage expected = Blank();
-    {
-        Canvas draw(expected);
-        TextOnBaseline(draw, font, c.angle * 10, at.x, at.y, at.centred ? measure.TextWidth("Turned") / 2.0 : 0,
-                       "Turned");
-    }
-    const QImage painted = LabelImage(label);
-    EXPECT_TRUE(painted == expected) << Ink(painted) << " instead of " << Ink(expected);
+    OnBaseline(expected, t.font, GetParam().angle * 10, x, y, centred ? w / 2.0 : 0, "Turned");
+    EXPECT_TRUE(t.Painted() == expected);
 }
 
-// theta = angle + a quarter turn; the baseline point q beside the reference.
-Placed Around(Point p, int angle, int q) {
+// The baseline's middle a quarter of the line height from the point, across the text.
+std::tuple<int, int, bool> Across(int angle, int q) {
     const double theta = angle * kPi / 180 + kPi / 2;
-    return {p.x - int(std::lround(std::cos(theta) * q)), p.y + int(std::lround(std::sin(theta) * q)), true};
+    return {80 - Rnd(std::cos(theta) * q), 60 + Rnd(std::sin(theta) * q), true};
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Labels, FlatTurnedText,
     ::testing::Values(
-        FlatCase{"FortyFive", 45, taLeftJustify, [](Point p, Rect, int, int q) { return Around(p, 45, q); }},
-        FlatCase{"ThreeHundredThirty", 330, taRightJustify, [](Point p, Rect, int, int q) { return Around(p, 330, q); }},
-        FlatCase{"NinetyLeft", 90, taLeftJustify, [](Point p, Rect r, int, int q) { return Placed{p.x + q, r.bottom, false}; }},
-        FlatCase{"NinetyRight", 90, taRightJustify,
-                 [](Point p, Rect r, int w, int q) { return Placed{p.x + q, r.top + w, false}; }},
-        FlatCase{"NinetyCentred", 90, taCenter,
-                 [](Point p, Rect r, int w, int q) { return Placed{p.x + q, r.bottom - (r.bottom - w) / 2, false}; }},
-        FlatCase{"HalfTurnLeft", 180, taLeftJustify, [](Point p, Rect r, int, int q) { return Placed{r.right, p.y - q, false}; }},
-        FlatCase{"HalfTurnRight", 180, taRightJustify,
-                 [](Point p, Rect r, int w, int q) { return Placed{r.left + w, p.y - q, false}; }},
-        FlatCase{"HalfTurnCentred", 180, taCenter,
-                 [](Point p, Rect r, int w, int q) { return Placed{r.right - (r.right - w) / 2, p.y - q, false}; }},
-        FlatCase{"TwoSeventyLeft", 270, taLeftJustify, [](Point p, Rect r, int, int q) { return Placed{p.x - q, r.top, false}; }},
-        FlatCase{"TwoSeventyRight", 270, taRightJustify,
-                 [](Point p, Rect r, int w, int q) { return Placed{p.x - q, r.bottom - w, false}; }},
-        FlatCase{"TwoSeventyCentred", 270, taCenter,
-                 [](Point p, Rect r, int w, int q) { return Placed{p.x - q, (r.bottom - w) / 2, false}; }}),
+        FlatCase{"FortyFive", 45, taLeftJustify, [](int, int q) { return Across(45, q); }},
+        FlatCase{"ThreeHundredThirty", 330, taRightJustify, [](int, int q) { return Across(330, q); }},
+        FlatCase{"NinetyLeft", 90, taLeftJustify, [](int, int q) { return std::tuple{80 + q, 120, false}; }},
+        FlatCase{"NinetyRight", 90, taRightJustify, [](int w, int q) { return std::tuple{80 + q, w, false}; }},
+        FlatCase{"NinetyCentred", 90, taCenter, [](int w, int q) { return std::tuple{80 + q, 120 - (120 - w) / 2, false}; }},
+        FlatCase{"HalfTurnLeft", 180, taLeftJustify, [](int, int q) { return std::tuple{160, 60 - q, false}; }},
+        FlatCase{"HalfTurnRight", 180, taRightJustify, [](int w, int q) { return std::tuple{w, 60 - q, false}; }},
+        FlatCase{"HalfTurnCentred", 180, taCenter, [](int w, int q) { return std::tuple{160 - (160 - w) / 2, 60 - q, false}; }},
+        FlatCase{"TwoSeventyLeft", 270, taLeftJustify, [](int, int q) { return std::tuple{80 - q, 0, false}; }},
+        FlatCase{"TwoSeventyRight", 270, taRightJustify, [](int w, int q) { return std::tuple{80 - q, 120 - w, false}; }},
+        FlatCase{"TwoSeventyCentred", 270, taCenter, [](int w, int q) { return std::tuple{80 - q, (120 - w) / 2, false}; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Curved text: each character centred on the baseline at its point of the
-// arc, tilted to the arc in tenths of a degree.
+// Each character centred on the baseline at its point of the arc, tilted in tenths of a degree.
 class CurvedText : public Decorations, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CurvedText, TiltsEachCharacterInTenthsOfADegree) {
-    PaintedLabel label;
-    label.SetAutoSize(false);
-    label.SetBounds(0, 0, 160, 120);
-    label.SetCaption("Curve");
-    label.SetTextStyle(tsNormal);
-    label.SetTransparent(true);
-    label.SetRotation(roCurve);
-    label.SetAngle(GetParam());
-    TFont font = label.Font();
-    font.Color = label.CurrentColor();
-    Canvas measure;
-    measure.Font() = font;
-    const int rx = 80, ry = 60, h = measure.TextHeight("Yy"), step = measure.TextWidth("w") + 2;
+    Turned t("Curve", roCurve, GetParam());
+    const int h = t.Height("Yy"), step = t.Width("w") + 2;
     QImage expected = Blank();
-    {
-        Canvas draw(expected);
-        double theta = GetParam() * kPi / 180;
-        for (char ch : std::string("Curve")) {
-            const std::string one(1, ch);
-            TextOnBaseline(draw, font, int(std::lround(theta * 1800 / kPi)),
-                           80 - int(std::lround(std::sin(theta) * (rx - h))),
-                           60 - int(std::lround(std::cos(theta) * (ry - h))), measure.TextWidth(one) / 2.0, one);
-            theta -= double(step) / rx;
-        }
+    double theta = GetParam() * kPi / 180;
+    for (char ch : std::string("Curve")) {
+        const std::string one(1, ch);
+        OnBaseline(expected, t.font, Rnd(theta * 1800 / kPi), 80 - Rnd(std::sin(theta) * (80 - h)),
+                   60 - Rnd(std::cos(theta) * (60 - h)), t.Width(one) / 2.0, one);
+        theta -= double(step) / 80;
     }
-    const QImage painted = LabelImage(label);
-    EXPECT_TRUE(painted == expected) << Ink(painted) << " instead of " << Ink(expected);
+    EXPECT_TRUE(t.Painted() == expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, CurvedText, ::testing::Values(0, 40, 90));

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <map>
 #include <random>
@@ -176,90 +175,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ToolCase{"MagickOneBit", false, 1, 40, 10, false},
                     ToolCase{"MagickFourBit", false, 4, 33, 21, false},
                     ToolCase{"MagickEightBitInterlaced", false, 8, 250, 120, true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// ---- a three-frame file of the tool's, cut off by the end of the file ----
-
-// Where each block of a GIF file begins, "!" or ",", in file order.
-std::vector<std::size_t> BlockStarts(const Bytes& f) {
-    std::vector<std::size_t> at;
-    std::size_t p = 13 + ((f[10] & 0x80) ? 3u << ((f[10] & 7) + 1) : 0);
-    auto subBlocks = [&] {
-        while (f[p]) p += 1u + f[p];
-        ++p;
-    };
-    while (f[p] != ';') {
-        at.push_back(p);
-        if (f[p] == '!') {
-            p += 2;  // the fixed part is a sub-block too
-        } else {
-            const std::uint8_t packed = f[p + 9];
-            p += 11 + ((packed & 0x80) ? 3u << ((packed & 7) + 1) : 0);
-        }
-        subBlocks();
-    }
-    return at;
-}
-
-struct CutCase {
-    const char* name;
-    // The file up to the cut, given the whole file and where its blocks begin.
-    std::function<Bytes(const Bytes&, const std::vector<std::size_t>&)> cut;
-    int frames;
-    bool lastCorrupted;
-};
-
-Bytes Head(const Bytes& f, std::size_t n) { return Bytes(f.begin(), f.begin() + std::ptrdiff_t(n)); }
-
-class GifCutShort : public testing::TestWithParam<CutCase> {};
-
-TEST_P(GifCutShort, KeepsTheFramesReadBeforeTheCut) {
-    wb::TempDir dir("gif");
-    RunTool("convert -delay 10 -size 80x60 xc:red xc:blue gradient:yellow-navy " + dir / "anim.gif");
-    const Bytes whole = ReadFile(dir / "anim.gif");
-    const std::vector<std::size_t> blocks = BlockStarts(whole);
-    ASSERT_EQ(whole[blocks.back()], ',');
-    TGIFImage full, cut;
-    full.LoadFromBytes(whole);
-    ASSERT_EQ(full.Count(), 3);
-    ASSERT_NO_THROW(cut.LoadFromBytes(GetParam().cut(whole, blocks)));
-    ASSERT_EQ(cut.Count(), GetParam().frames);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_FALSE(cut.Frames(i).Corrupted);
-        EXPECT_EQ(Rgb(cut.Frames(i).Bitmap()), Rgb(full.Frames(i).Bitmap())) << "frame " << i;
-    }
-    EXPECT_EQ(cut.Frames(cut.Count() - 1).Corrupted, GetParam().lastCorrupted);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pictures, GifCutShort,
-    testing::Values(
-        CutCase{"InTheLastControlExtension", [](auto& f, auto& at) { return Head(f, at[at.size() - 2] + 4); }, 2,
-                false},
-        CutCase{"InTheLastImageDescriptor", [](auto& f, auto& at) { return Head(f, at.back() + 6); }, 2, false},
-        CutCase{"InTheLastColourTable", [](auto& f, auto& at) { return Head(f, at.back() + 10 + 40); }, 2, false},
-        CutCase{"InTheLastDataSubBlock",
-                [](auto& f, auto& at) {
-                    const std::size_t table = 3u << ((f[at.back() + 9] & 7) + 1);
-                    return Head(f, at.back() + 10 + table + 2 + 100);
-                },
-                3, true},
-        // What is left after the cut looks like an extension, but is the block's.
-        CutCase{"InADataSubBlockThatLooksLikeAnExtension",
-                [](auto& f, auto& at) {
-                    const std::size_t table = 3u << ((f[at.back() + 9] & 7) + 1);
-                    Bytes b = Head(f, at.back() + 10 + table + 1);
-                    b.insert(b.end(), {200, '!', 0x42, 1, 2, 3});
-                    return b;
-                },
-                3, true},
-        CutCase{"InACommentAfterTheFrames",
-                [](auto& f, auto& at) {
-                    Bytes b = Head(f, at[at.size() - 2]);
-                    b.insert(b.end(), {'!', 0xFE, 20, 'c', 'u', 't'});
-                    return b;
-                },
-                2, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- LZW corner cases from hand-made code streams ----
