@@ -94,7 +94,7 @@ std::string YearField(const std::vector<Field>& fields) {
 
 // Servers send UTF-8 at the higher protocol levels and Latin-1 below them.
 std::string AsUtf8(std::string_view text) {
-    return wb::IsValidUtf8(text) ? std::string(text) : wb::Cp1252ToUtf8(text);
+    return wb::Utf8OrCp1252(text);
 }
 
 } // namespace
