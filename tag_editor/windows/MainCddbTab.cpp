@@ -52,6 +52,10 @@ void TID3Frm::UpdateReadDiskBtn() {
 
 void TID3Frm::ShowCddbTabStatus(bool shown) {
     if (shown && CDDriveList->Count() == 0) {
+        // In the neutral look, as it says nothing about the file.
+        const FileStatusLook& look = LookOf(FileStatus::NoFile);
+        StatusPanel->SetColor(look.Color);
+        StatusPanel->SetFont(look.FontColor, true);
         StatusPanel->SetCaption(kNoCdDriveText);
     } else if (!shown) {
         statusShown_ = false;  // the file's status comes back
