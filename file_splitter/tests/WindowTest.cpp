@@ -277,7 +277,7 @@ TEST_F(Window, AThrowingHandlerShowsTheErrorAndTheDialogGoesOn) {
     dlg->SetShell(throwing);
     Open();
     Click(IDC_LINK);
-    QTRY_COMPARE(driver.Messages().size(), size_t(1));
+    ASSERT_TRUE(wb::gui::test::Eventually([&] { return driver.Messages().size() == 1; }));
     EXPECT_EQ(driver.Messages()[0].title, "Parvex");
     EXPECT_EQ(driver.Messages()[0].text, "The desktop refused the link.");
     EXPECT_EQ(driver.Messages()[0].icon, QMessageBox::Critical);

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/gui/Canvas.h"
 #include "platform/gui/ControlWidget.h"
@@ -38,11 +39,14 @@ std::unordered_map<const QWidget*, WidgetControl*>& WidgetMap() {
     return map;
 }
 
-bool Alive(const WidgetControl* c) {
-    for (const auto& [w, control] : WidgetMap())
-        if (control == c) return true;
-    return false;
+// The controls not yet destroyed: a handler run for one event may free
+// another control that a later step of the same event would reach.
+std::unordered_set<const WidgetControl*>& LiveControls() {
+    static std::unordered_set<const WidgetControl*> live;
+    return live;
 }
+
+bool Alive(const WidgetControl* c) { return LiveControls().count(c) != 0; }
 
 TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons = Qt::NoButton) {
     TShiftState s = 0;
@@ -104,10 +108,9 @@ public:
         return *events;
     }
 
-    void Watch(WidgetControl* control, QWidget* widget) {
+    void Watch(QWidget* widget) {
         widget->installEventFilter(this);
         if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) area->viewport()->installEventFilter(this);
-        (void)control;
     }
 
     bool eventFilter(QObject* obj, QEvent* e) override {
@@ -241,10 +244,12 @@ WidgetControl::WidgetControl(Component* owner, QWidget* widget)
     WidgetMap()[widget] = this;
     // A widget Qt frees with its parent leaves the map before its address is reused.
     QObject::connect(widget, &QObject::destroyed, [widget] { WidgetMap().erase(widget); });
-    ControlEvents::Get().Watch(this, widget);
+    LiveControls().insert(this);
+    ControlEvents::Get().Watch(widget);
 }
 
 WidgetControl::~WidgetControl() {
+    LiveControls().erase(this);
     Destroying_();
     NotifyFreeing();
     DestroyComponents();

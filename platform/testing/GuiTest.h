@@ -3,6 +3,7 @@
 // driver that answers the modal windows a click opens (message boxes, file
 // dialogs, further dialogs), as a user would, while the test waits on it.
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,6 +17,18 @@
 #include "platform/testing/TestApp.h"
 
 namespace wb::gui::test {
+
+// True once the condition holds, false when it still does not after a
+// generous bound. The event loop runs meanwhile, so queued events arrive and
+// a driver can answer a box; the bound only ends a test that would hang.
+inline bool Eventually(const std::function<bool()>& condition, int boundMs = 10000) {
+    QDeadlineTimer deadline(boundMs);
+    while (!condition()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
 
 struct SeenMessage {
     std::string title, text;

@@ -63,7 +63,8 @@ AutotagResult AutoTag(AutotagHost& host, const std::string& folder, const std::v
     RunningScope running(host);
     int tracks = 1;
     bool album = true, missing = false;
-    std::vector<std::string> errors;
+    size_t unmatched = 0;  // files that no track of the list names
+    std::vector<std::string> errors, refusedRenames;
     try {
         if (!names.empty()) {
             TTagList list = LoadTagList(tagListPath);
@@ -77,10 +78,17 @@ AutotagResult AutoTag(AutotagHost& host, const std::string& folder, const std::v
             // Lookups go by the names the run started with, so a file
             // renamed on the way is never found again for another track.
             std::vector<std::string> onDisk = names;
-            for (int k = 1; k <= std::min(tracks, kMaxTrack); ++k) {
+            std::vector<bool> matched(names.size(), false);
+            for (int k = 1; k <= tracks; ++k) {
                 int i = FileIndexByTrack(k, names);
                 if (i < 0) {
                     missing = true;
+                    continue;
+                }
+                matched[size_t(i)] = true;
+                if (k > kMaxTrack) {
+                    errors.push_back("\"" + names[size_t(i)] + "\": track " + std::to_string(k) +
+                                     " cannot be stored in the tag, which holds tracks 1 to 255.");
                     continue;
                 }
                 TTagListTrack entry = size_t(k) <= list.Tracks.size() ? list.Tracks[k - 1] : TTagListTrack{};
@@ -93,17 +101,21 @@ AutotagResult AutoTag(AutotagHost& host, const std::string& folder, const std::v
                     ++result.Written;
                     if (options.RenameFiles) {
                         // Named from the tag as it now stands in the file.
-                        std::string newName = SanitizeName(BuildName(naming, ReadTag(path), NameKind::File));
+                        std::string newName = VisibleName(
+                            SanitizeName(BuildName(naming, ReadTag(path), NameKind::File)), ".mp3");
                         RenameResult renamed = RenameFile(folder, onDisk[i], newName);
                         if (renamed.status == RenameResult::Status::Renamed) onDisk[i] = newName;
+                        if (renamed.status == RenameResult::Status::Refused) refusedRenames.push_back(renamed.message);
                     }
                 } catch (const std::exception& e) {
                     errors.push_back(e.what());
                 }
             }
-            result.Failed = missing || !errors.empty();
-            // Every file got a tag; the list only had more tracks.
-            if (result.Failed && int(names.size()) == result.Written) result.Failed = false;
+            unmatched = size_t(std::count(matched.begin(), matched.end(), false));
+            // Tracks without a file fail the run only while a file is left
+            // untagged: otherwise the list just had more tracks. A file that
+            // could not be tagged always fails it.
+            result.Failed = (missing && size_t(result.Written) < names.size()) || !errors.empty();
             if (options.RenameFolder && !result.Failed) {
                 std::string newName = BuildName(naming, tag, NameKind::Folder);
                 // A pattern that gives no name is refused with the reason,
@@ -128,13 +140,20 @@ AutotagResult AutoTag(AutotagHost& host, const std::string& folder, const std::v
         return result;
     }
     running.End();
+    // One box ends the run with every file that went wrong.
+    std::string text;
     if (!errors.empty()) {
-        std::string text = "These songs could not be tagged:";
+        text = "These songs could not be tagged:";
         for (const auto& e : errors) text += "\r\n" + e;
-        host.Message(text, MsgKind::Error);
     }
-    // The hint on numbering fits only songs that found no track.
-    if (result.Failed && missing) host.Message(kSomeNotTagged, MsgKind::Error);
+    if (!refusedRenames.empty()) {
+        if (!text.empty()) text += "\r\n\r\n";
+        text += "These songs keep their names:";
+        for (const auto& r : refusedRenames) text += "\r\n" + r;
+    }
+    if (!text.empty()) host.Message(text, MsgKind::Error);
+    // The hint on numbering fits only a file that no track of the list found.
+    if (result.Failed && missing && unmatched > 0) host.Message(kSomeNotTagged, MsgKind::Error);
     if (int(names.size()) > tracks) host.Message(kMoreFilesThanList, MsgKind::Plain);
     return result;
 }
@@ -172,7 +191,7 @@ std::string PlaylistName(const TTagInfo& firstTag, bool album, const NameSetting
     naming.Album = album;
     std::string name = SanitizeName(BuildName(naming, firstTag, NameKind::Playlist));
     if (names.UseDot) name = SanitizeName(ReplaceBlanks(name, names.Replacement));
-    return name;
+    return VisibleName(name, ".m3u");
 }
 
 wb::gui::OpenFileOptions PlaylistSaveOptions(const std::string& proposedName, const std::string& folder) {
@@ -196,6 +215,12 @@ std::string MakePlaylist(PlaylistHost& host, const std::string& folder, const st
         }
         std::string path;
         if (fromAutotag && options.AutoPlaylist) {
+            if (proposed.empty()) {
+                host.Message("The playlist's name pattern gives no name for the tag of \"" + names[0] +
+                                 "\" once leading dots and blanks are dropped. No playlist was written.",
+                             MsgKind::Error);
+                return {};
+            }
             path = InFolder(folder, proposed);
         } else {
             auto chosen = host.AskPlaylistPath(PlaylistSaveOptions(proposed, folder));

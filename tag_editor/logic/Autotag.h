@@ -59,8 +59,10 @@ struct AutotagResult {
 
 // AutoTagBtnClick: tags the files of folder (names as the file list shows
 // them, in its order) from the list at tagListPath: the file whose name
-// starts with "01" gets track 1, and so on. A file that cannot be tagged
-// is reported and counted as failed; the run goes on with the next track.
+// starts with the number 1 ("01", "1") gets track 1, and so on. A file that cannot be tagged
+// is reported and counted as failed (a file that is gone, a track above
+// 255); the run goes on with the next track. Renames that are refused are
+// named in the box that ends the run.
 AutotagResult AutoTag(AutotagHost& host, const std::string& folder, const std::vector<std::string>& names,
                       const std::string& tagListPath, const AutotagOptions& options);
 
@@ -73,7 +75,8 @@ std::optional<std::vector<std::string>> PlaylistOrder(const std::string& folder,
                                                       const std::vector<std::string>& names);
 // One bare file name per line, each line ended by CR LF.
 std::string FormatPlaylist(const std::vector<std::string>& names);
-// The playlist's proposed name for the first file's tag.
+// The playlist's proposed name for the first file's tag; empty when the
+// pattern leaves no name (see VisibleName).
 std::string PlaylistName(const TTagInfo& firstTag, bool album, const NameSettings& names);
 // The save dialog for that name, opening in the folder.
 wb::gui::OpenFileOptions PlaylistSaveOptions(const std::string& proposedName, const std::string& folder);

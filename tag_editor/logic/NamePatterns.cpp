@@ -105,6 +105,16 @@ std::string ReplaceBlanks(std::string_view name, std::string_view replacement) {
     return out;
 }
 
+std::string VisibleName(std::string_view name, std::string_view ext) {
+    std::string s = BlankControls(name);
+    const bool hasExt = !ext.empty() && s.size() >= ext.size() && s.compare(s.size() - ext.size(), ext.size(), ext) == 0;
+    std::string_view stem(s.data(), hasExt ? s.size() - ext.size() : s.size());
+    const size_t start = std::min(stem.find_first_not_of(". "), stem.size());
+    stem.remove_prefix(start);
+    if (wb::Trim(stem).empty()) return {};
+    return std::string(stem) + (hasExt ? std::string(ext) : std::string());
+}
+
 std::string TwoDigitTrack(std::string_view text) {
     if (!IsAllDigits(text)) return {};
     std::string_view value = text.substr(std::min(text.find_first_not_of('0'), text.size()));
@@ -128,10 +138,19 @@ std::string TrackFromNamePrefix(std::string_view fileName) {
     return std::string(first);
 }
 
+int LeadingNumber(std::string_view name) {
+    size_t n = 0;
+    long value = 0;
+    for (; n < name.size() && IsDigit(name[n]); ++n) {
+        value = value * 10 + (name[n] - '0');
+        if (value > 1000000) return -1;
+    }
+    return n == 0 ? -1 : static_cast<int>(value);
+}
+
 int FileIndexByTrack(int track, const std::vector<std::string>& names) {
-    std::string prefix = (track < 10 ? "0" : "") + std::to_string(track);
     for (size_t i = 0; i < names.size(); ++i)
-        if (names[i].compare(0, prefix.size(), prefix) == 0) return static_cast<int>(i);
+        if (LeadingNumber(names[i]) == track) return static_cast<int>(i);
     return -1;
 }
 

@@ -44,6 +44,12 @@ std::string SanitizeName(std::string_view name);
 // into the replacement's first character (none when it is empty).
 std::string ReplaceBlanks(std::string_view name, std::string_view replacement);
 
+// A built name as it may stand on disk: control characters blanked, and
+// leading dots and blanks dropped, since on Linux a leading dot hides the
+// entry. Empty when nothing is left before the extension ext (".mp3",
+// ".m3u", ".Tag", "" for a folder): such a name is refused, not used.
+std::string VisibleName(std::string_view name, std::string_view ext);
+
 // A number from 1 to 9 gets a leading '0'; 10 and above stay; anything else
 // (0, empty, not all digits) gives "".
 std::string TwoDigitTrack(std::string_view text);
@@ -56,8 +62,13 @@ int TrackFromName(std::string_view path);
 // the name does not start with a number.
 std::string TrackFromNamePrefix(std::string_view fileName);
 
-// The index of the first name that begins with the track's two-digit text,
-// -1 when none does. Track 1 also finds "010 Intro.mp3".
+// The number that the whole run of digits at the start of a name gives
+// ("010 Intro.mp3" gives 10), -1 when the name does not start with a digit
+// or the number is too large to be a track.
+int LeadingNumber(std::string_view name);
+
+// The index of the first name whose LeadingNumber is the track, -1 when
+// none is: so "255 y.mp3" is track 255 only, never track 25.
 int FileIndexByTrack(int track, const std::vector<std::string>& names);
 
 // The path of a name in a folder, with one '/' between them.

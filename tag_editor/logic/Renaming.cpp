@@ -106,7 +106,7 @@ std::string TrackRefusal(std::string_view trackText) {
 }
 
 std::string MakeRenameProposal(const TTagInfo& tag, const NameSettings& settings) {
-    return wb::Trim(SanitizeName(BuildName(settings, tag, NameKind::File)));
+    return VisibleName(wb::Trim(SanitizeName(BuildName(settings, tag, NameKind::File))), ".mp3");
 }
 
 std::string UpdateRenameProposal(const TTagInfo& tag, std::string_view songText,
@@ -115,7 +115,7 @@ std::string UpdateRenameProposal(const TTagInfo& tag, std::string_view songText,
     if ((songText.empty() || artistText.empty()) && !autotag) return {};
     std::string name = MakeRenameProposal(tag, settings);
     if (settings.UseDot) name = wb::Trim(SanitizeName(ReplaceBlanks(name, settings.Replacement)));
-    return name;
+    return VisibleName(name, ".mp3");
 }
 
 RenameResult RenameFile(const std::string& folder, const std::string& oldName,
@@ -128,7 +128,7 @@ RenameResult RenameFile(const std::string& folder, const std::string& oldName,
 std::string CleanFolderName(std::string_view name, const NameSettings& settings) {
     std::string s(name);
     if (settings.UseDot) s = ReplaceBlanks(s, settings.Replacement);
-    return wb::Trim(SanitizeName(s));
+    return wb::Trim(VisibleName(wb::Trim(SanitizeName(s)), ""));
 }
 
 RenameResult RenameDirectory(const std::string& path, const std::string& newName,

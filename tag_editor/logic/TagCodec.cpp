@@ -1,8 +1,8 @@
 #include "tag_editor/logic/TagCodec.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "platform/base/CodePage.h"
@@ -51,9 +51,10 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(a, b - a));
 }
 
-// A field's bytes, every byte kept, leading blanks and control bytes removed.
+// A field's bytes, every byte kept, leading blanks and control bytes
+// removed and later ones blanked (the zero after the text too).
 std::string ReadField(const uint8_t* p, size_t n) {
-    return wb::Cp1252ToUtf8(TrimLeft(std::string(reinterpret_cast<const char*>(p), n)));
+    return wb::Cp1252ToUtf8(BlankControls(TrimLeft(std::string(reinterpret_cast<const char*>(p), n))));
 }
 
 void WriteField(uint8_t* out, size_t width, const std::string& text) {
@@ -182,6 +183,9 @@ void NamesFromFileName(const std::string& fileName, TTagInfo& tag) {
         tag.Song = Trim(numbered ? Chars(name, starts, 3, kMaxName) : name);
         tag.Artist.clear();
     }
+    // A file name may hold any byte but '/' and zero.
+    tag.Artist = BlankControls(tag.Artist);
+    tag.Song = BlankControls(tag.Song);
     (void)count;
 }
 
@@ -317,11 +321,18 @@ TTagInfo ReadTag(const std::string& fileName) {
 }
 
 void WriteTag(const std::string& fileName, const TTagInfo& tag) {
-    // Only a missing file is passed over; anything else that is not a
-    // regular file is refused by ReadTag.
-    std::error_code missing;
-    if (fileName.empty() || !std::filesystem::exists(fileName, missing)) return;
-    bool hadTag = ReadTag(fileName).HasTag;
+    if (fileName.empty()) return;
+    // A file deleted or moved since it was listed is a failure, never
+    // "done": ReadTag throws naming it and the system's reason, as it does
+    // for anything that is not a regular file.
+    bool hadTag = false;
+    try {
+        hadTag = ReadTag(fileName).HasTag;
+    } catch (const wb::IoError& e) {
+        if (e.Errno() != ENOENT) throw;
+        throw wb::IoError(fileName, "Cannot write the tag of",
+                          e.Reason() + ": the file was deleted or moved after it was listed");
+    }
     auto block = EncodeTag(tag);
 
     wb::File f(fileName, wb::File::Mode::ReadWrite);

@@ -43,8 +43,9 @@ extern const std::array<const char*, kGenreCount> kGenreNames;
 
 // Throws wb::IoError when the file cannot be opened at all.
 TTagInfo ReadTag(const std::string& fileName);
-// Replaces or appends the tag. Throws wb::IoError; on failure the file keeps
-// its former length and tag.
+// Replaces or appends the tag. Throws wb::IoError, also for a file that is
+// gone (a write that does not happen is a failure); on failure the file
+// keeps its former length and tag.
 void WriteTag(const std::string& fileName, const TTagInfo& tag);
 // Cuts the tag off; a file without one is left alone.
 void RemoveTag(const std::string& fileName);

@@ -7,6 +7,7 @@
 #include "platform/base/TextFile.h"
 #include "platform/base/TextUtil.h"
 #include "tag_editor/logic/NamePatterns.h"
+#include "tag_editor/logic/TagCodec.h"
 
 namespace velmora {
 
@@ -37,7 +38,9 @@ public:
         std::string_view line = text_.substr(pos_, end - pos_);
         pos_ = end + 1;
         if (line.ends_with('\r')) line.remove_suffix(1);
-        return std::string(line);
+        // A lone CR or another control character inside a value would reach
+        // a file name, a tag or a playlist line.
+        return BlankControls(line);
     }
     int Line() const { return line_; }
 
@@ -48,12 +51,24 @@ private:
     int line_ = 0;
 };
 
-void AddLine(std::string& out, const std::string& value, const char* what) {
-    if (value.find_first_of("\r\n") != std::string::npos)
-        throw TagListError(std::string("The ") + what +
-                           " holds a line break; a tag list keeps one value per line. Nothing was written.");
-    out += value;
+// A line break would shift every later line, so none is written: values
+// from outside were blanked where they were read, typed ones are here.
+void AddLine(std::string& out, const std::string& value) {
+    out += BlankControls(value);
     out += "\r\n";
+}
+
+// A short, printable piece of a bad line for a message.
+std::string Excerpt(std::string_view line) {
+    constexpr size_t kMost = 40;
+    std::string shown = wb::ShowableUtf8(line.substr(0, kMost + 1));
+    if (line.size() > kMost) {
+        // Cut on a character boundary, then say that there is more.
+        size_t cut = kMost;
+        while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80) --cut;
+        shown = shown.substr(0, cut) + "...";
+    }
+    return shown;
 }
 
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
@@ -63,28 +78,28 @@ bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
 std::string TagListFileName(const TTagList& list) {
     std::string name = list.Album ? list.Artist + " - " + list.AlbumName : list.AlbumName + kSamplerSuffix;
-    return SanitizeName(name) + kTagListExt;
+    return VisibleName(SanitizeName(name) + kTagListExt, kTagListExt);
 }
 
 std::string FormatTagList(const TTagList& list) {
     std::string out;
     if (list.Album) {
-        AddLine(out, kAlbumMark, "mark");
-        AddLine(out, list.Artist, "artist");
+        AddLine(out, kAlbumMark);
+        AddLine(out, list.Artist);
     } else {
-        AddLine(out, kSamplerMark, "mark");
+        AddLine(out, kSamplerMark);
     }
-    AddLine(out, list.AlbumName, "album name");
-    AddLine(out, list.Comment, "comment");
-    AddLine(out, list.Year, "year");
-    AddLine(out, list.Genre, "genre");
+    AddLine(out, list.AlbumName);
+    AddLine(out, list.Comment);
+    AddLine(out, list.Year);
+    AddLine(out, list.Genre);
     // The editor's grid always shows one data row, empty or not.
     size_t rows = list.Tracks.empty() ? 1 : list.Tracks.size();
-    AddLine(out, std::to_string(rows + 1), "row count");
+    AddLine(out, std::to_string(rows + 1));
     for (size_t k = 0; k < rows; ++k) {
         TTagListTrack track = k < list.Tracks.size() ? list.Tracks[k] : TTagListTrack{};
-        if (!list.Album) AddLine(out, track.Artist, "artist of a track");
-        AddLine(out, track.Title, "title of a track");
+        if (!list.Album) AddLine(out, track.Artist);
+        AddLine(out, track.Title);
     }
     return out;
 }
@@ -107,7 +122,7 @@ TTagList ParseTagList(std::string_view bytes, const std::string& fileName) {
     int rows = 0;
     auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), rows);
     if (ec != std::errc() || end != count.data() + count.size() || rows < 1)
-        throw TagListError("The tag list \"" + fileName + "\" holds \"" + wb::ShowableUtf8(count) + "\" in line " +
+        throw TagListError("The tag list \"" + fileName + "\" holds \"" + Excerpt(count) + "\" in line " +
                            std::to_string(in.Line()) + ", where its number of rows should stand.");
     for (int k = 1; k < rows; ++k) {
         TTagListTrack track;
@@ -124,13 +139,18 @@ TTagList LoadTagList(const std::string& path) {
     std::string bytes(static_cast<size_t>(f.SizeAtOpen()), '\0');
     bytes.resize(f.Read(bytes.data(), bytes.size()));
     f.Close();
-    return ParseTagList(bytes, BaseName(path));
+    // Opened by its own bytes; messages show the name as text.
+    return ParseTagList(bytes, wb::ShowableUtf8(BaseName(path)));
 }
 
 std::string SaveTagList(const std::string& folder, const TTagList& list) {
     if (list.AlbumName.empty()) return {};
     std::string content = FormatTagList(list);
-    std::string path = InFolder(folder, TagListFileName(list));
+    const std::string name = TagListFileName(list);
+    if (name.empty())
+        throw TagListError("The tag list's artist and album give no file name once leading dots and blanks are "
+                           "dropped. Nothing was written.");
+    std::string path = InFolder(folder, name);
     wb::WriteFileReplacing(path, content);
     return path;
 }

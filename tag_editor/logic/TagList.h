@@ -39,18 +39,19 @@ constexpr const char* kTagListExt = ".Tag";
 
 // "Artist - Album.Tag" or "Album (Sampler).Tag", with the characters a file
 // name cannot hold cleaned as every other built name is, so a list never
-// lands outside its folder.
+// lands outside its folder or hidden in it (VisibleName); empty when no
+// name is left.
 std::string TagListFileName(const TTagList& list);
 
-// The file's bytes: one value per line, CR LF after each, the row count
-// counting the editor's header row. Throws TagListError for a value that
-// holds a line break (it would shift every later line).
+// The file's bytes, in UTF-8: one value per line, CR LF after each, the row
+// count counting the editor's header row. Control characters in a value
+// are written as blanks, as a line break would shift every later line.
 std::string FormatTagList(const TTagList& list);
 // Reads a list; the first line decides the layout ("Album", case counting,
 // else a sampler). Lines may end in CR LF or LF; text that is not UTF-8 is
 // taken as Windows-1252, as lists of the Windows version are. Throws
 // TagListError naming fileName for a missing line or a row count that is
-// not a positive number.
+// not a positive number. Control characters in values are read as blanks.
 TTagList ParseTagList(std::string_view bytes, const std::string& fileName);
 
 // Throws wb::IoError when the file cannot be read, TagListError when it is

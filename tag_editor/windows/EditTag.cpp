@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/base/CodePage.h"
 #include "platform/base/ProgramPaths.h"
 #include "tag_editor/logic/NamePatterns.h"
 #include "tag_editor/logic/TagCodec.h"
@@ -17,6 +18,25 @@ constexpr TColor kTrackColor = 0x0086EA9F;
 constexpr int kResultOk = 1, kResultCancel = 2;
 
 std::string TrackText(int row) { return TwoDigitTrack(std::to_string(row)); }
+
+// Typing limits of the boxes, as the tag's fields are long.
+constexpr int kArtistLimit = 30, kAlbumLimit = 30, kYearLimit = 4, kCommentLimit = 28;
+
+// The length a box counts: UTF-16 units.
+int BoxLength(const std::string& text) {
+    int n = 0;
+    for (unsigned char c : text) {
+        if ((c & 0xC0) != 0x80) ++n;
+        if (c >= 0xF0) ++n;
+    }
+    return n;
+}
+
+// Limits apply to typing: a loaded value is shown, and so saved, whole.
+void ShowWhole(Edit& box, const std::string& text, int limit) {
+    box.SetMaxLength(std::max(limit, BoxLength(text)));
+    box.SetText(text);
+}
 
 } // namespace
 
@@ -63,10 +83,7 @@ TEditTagListFrm::TEditTagListFrm()
     }
     GenreLabel.SetBounds(16, y + 3, 90, 17);
     GenreCombo.SetBounds(110, y, 220, 22);
-    ArtistListEdit.SetMaxLength(30);
-    AlbumListEdit.SetMaxLength(30);
-    YearListEdit.SetMaxLength(4);
-    CommentListEdit.SetMaxLength(28);
+    ResetBoxes();
     GenreCombo.SetSorted(true);
     GenreCombo.SetItems(std::vector<std::string>(kGenreNames.begin(), kGenreNames.end()));
     GenreCombo.SetDropDownCount(11);
@@ -103,6 +120,13 @@ TEditTagListFrm::TEditTagListFrm()
 void TEditTagListFrm::SetEditMode(bool edit, const std::string& listPath) {
     editMode_ = edit;
     editPath_ = edit ? listPath : std::string();
+}
+
+void TEditTagListFrm::ResetBoxes() {
+    for (auto [box, limit] : {std::pair{&ArtistListEdit, kArtistLimit}, {&AlbumListEdit, kAlbumLimit},
+                              {&YearListEdit, kYearLimit}, {&CommentListEdit, kCommentLimit}})
+        ShowWhole(*box, "", limit);
+    GenreCombo.SetItemIndex(-1);
 }
 
 void TEditTagListFrm::ShowArtistBox(bool album) {
@@ -157,15 +181,13 @@ void TEditTagListFrm::FormShow() {
         LoadTagList(editPath_);
         return;
     }
-    for (Edit* e : {&ArtistListEdit, &AlbumListEdit, &YearListEdit, &CommentListEdit}) e->SetText("");
-    GenreCombo.SetItemIndex(-1);
+    ResetBoxes();
     ShowArtistBox(AlbumGrp.Checked());
     StartEmptyGrid(AlbumGrp.Checked());
 }
 
 bool TEditTagListFrm::LoadTagList(const std::string& path) {
-    for (Edit* e : {&ArtistListEdit, &AlbumListEdit, &YearListEdit, &CommentListEdit}) e->SetText("");
-    GenreCombo.SetItemIndex(-1);
+    ResetBoxes();
     // Read whole before anything is shown, so a malformed list leaves an
     // empty editor, not half of itself.
     TTagList list;
@@ -178,14 +200,16 @@ bool TEditTagListFrm::LoadTagList(const std::string& path) {
     (list.Album ? AlbumGrp : SamplerGrp).SetChecked(true);
     StartEmptyGrid(list.Album);
     ShowArtistBox(list.Album);
-    ArtistListEdit.SetText(list.Artist);
-    AlbumListEdit.SetText(list.AlbumName);
-    CommentListEdit.SetText(list.Comment);
-    YearListEdit.SetText(list.Year);
+    ShowWhole(ArtistListEdit, list.Artist, kArtistLimit);
+    ShowWhole(AlbumListEdit, list.AlbumName, kAlbumLimit);
+    ShowWhole(CommentListEdit, list.Comment, kCommentLimit);
+    ShowWhole(YearListEdit, list.Year, kYearLimit);
+    // The genre is matched as Autotag matches it, without regard to case.
+    const std::string genreName = GenreName(GenreNumber(list.Genre));
     std::vector<std::string> genres = GenreCombo.Items();
     int genre = -1;
     for (size_t i = 0; i < genres.size(); ++i)
-        if (genres[i] == list.Genre) genre = int(i);
+        if (!genreName.empty() && genres[i] == genreName) genre = int(i);
     GenreCombo.SetItemIndex(genre);
     TVlSortGrid& g = EditGrid;
     for (size_t k = 1; k <= list.Tracks.size(); ++k) {
@@ -295,7 +319,7 @@ void FillTagListGrid(TVlSortGrid& grid, const std::string& folder, const std::ve
     grid.SetCells(1, 0, "Album");
     grid.SetCells(2, 0, " ");
     for (size_t i = 0; i < fileNames.size(); ++i) {
-        TagListGridNames names = GridNamesOfTagList(fileNames[i]);
+        TagListGridNames names = GridNamesOfTagList(wb::ShowableUtf8(fileNames[i]));
         int row = int(i) + 1;
         grid.SetCells(0, row, names.Artist);
         grid.SetCells(1, row, names.Album);

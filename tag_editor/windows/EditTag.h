@@ -54,6 +54,8 @@ private:
     void AppendRow();
     void DropEmptyEndRows();
     void ShowArtistBox(bool album);
+    // Empties the boxes and gives them their typing limits back.
+    void ResetBoxes();
     bool GridIsAlbum() const { return EditGrid.ColCount() == 2; }
 
     bool editMode_ = false;
@@ -67,7 +69,8 @@ std::string TagListFolder();
 // For the main window's tag-list grid: three columns (artist, album and,
 // practically hidden, the list file's path), no fixed column, whole rows.
 void SetUpTagListGrid(TVlSortGrid& grid);
-// Rebuilds it from the list files of the folder, sorted
+// Rebuilds it from the list files of the folder (names as on disk, shown
+// as text, their paths kept byte for byte), sorted
 // by artist, keeping the current row where it can.
 void FillTagListGrid(TVlSortGrid& grid, const std::string& folder, const std::vector<std::string>& fileNames);
 // The path of the list in a row of that grid, empty when the row has none.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/base/IoError.h"
 #include "platform/base/TextUtil.h"
 #include "platform/gui/MessageBox.h"
 #include "tag_editor/windows/ID3FileBox.h"
@@ -233,7 +234,15 @@ void TID3Frm::ApplyBtnClick() {
     }
     TagBoxes boxes{SongEdit->Text(), ArtistEdit->Text(), AlbumEdit->Text(), YearEdit->Text(),
                    CommentEdit->Text(), TrackEdit->Text(), GenreCombo->ItemIndex() >= 0 ? GenreCombo->Text() : ""};
-    WriteTag(path, TagFromBoxes(boxes));
+    try {
+        WriteTag(path, TagFromBoxes(boxes));
+    } catch (const wb::IoError& e) {
+        // Nothing was written (the file may be gone): say so, rename
+        // nothing, and show the folder as it now is.
+        ShowMessage(e.what(), MsgKind::Error);
+        RefreshFileList();
+        return;
+    }
     if (AutoRenameCheck->Checked()) RenameSelected();
     RefreshFileList();
     if (NextFileChk->Checked() && currentTrack_ >= 0) {

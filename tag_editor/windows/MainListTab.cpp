@@ -77,7 +77,10 @@ TEditTagListFrm& TID3Frm::TagListEditor() {
 
 void TID3Frm::FillTagListGrid() {
     RenFileBox->Reread();
-    const std::vector<std::string> names = RenFileBox->ItemTexts();
+    // The names as they are on disk: a list whose name is not UTF-8 is
+    // still opened by its own bytes.
+    std::vector<std::string> names;
+    for (const auto& info : RenFileBox->FileInfos()) names.push_back(info->Name);
     velmora::FillTagListGrid(*TagListGrd, TagsFolder(), names);
     TagListCounter->SetCaption(std::to_string(names.size()));
     TagListGrdClick();

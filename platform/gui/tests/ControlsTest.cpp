@@ -20,7 +20,6 @@
 #include "platform/gui/Canvas.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/Form.h"
-#include "platform/gui/HostedControl.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/MediaPlayer.h"
 #include "platform/gui/SaveDialog.h"
@@ -314,7 +313,7 @@ TEST_P(ComboOwnerDraw, DrawsTheFaceItemThroughTheCanvas) {
     f.Show();
     if (c.focused) {
         box.SetFocus();
-        QTRY_VERIFY(box.Focused());
+        ASSERT_TRUE(test::Eventually([&] { return box.Focused(); }));
     }
     const QImage shot = static_cast<QWidget*>(box.NativeWidget())->grab().toImage();
     if (c.drawnOnFace < 0) {
@@ -352,31 +351,13 @@ TEST_F(ControlsTest, AFailingItemDrawIsShownByTheGuard) {
     };
     f.Show();
     box.Repaint();
-    QTRY_COMPARE(driver.Messages().size(), size_t(1));
+    ASSERT_TRUE(test::Eventually([&] { return driver.Messages().size() == 1; }));
     EXPECT_EQ(driver.Messages()[0].title, "Guarded");
     EXPECT_EQ(driver.Messages()[0].text, "first draw fails");
     box.Repaint();
-    QTRY_VERIFY(calls >= 2);
+    ASSERT_TRUE(test::Eventually([&] { return calls >= 2; }));
     EXPECT_EQ(driver.Messages().size(), 1u);
     test::App();
-}
-
-TEST_F(ControlsTest, AHostedWidgetLivesAndGoesLikeAnyControl) {
-    Form f(nullptr, FormKind::Main);
-    QPointer<QListWidget> list;
-    {
-        HostedControl<QListWidget> hosted(f, "list");
-        list = hosted.Get();
-        hosted->addItem("one");
-        hosted.SetBounds(5, 6, 70, 40);
-        EXPECT_EQ(list->parentWidget(), f.Client());
-        EXPECT_EQ(hosted.Name(), "list");
-        hosted.SetEnabled(false);
-        EXPECT_FALSE(list->isEnabled());
-        f.Show();
-        EXPECT_TRUE(list->isVisible());
-    }
-    EXPECT_TRUE(list.isNull());  // freed with its control
 }
 
 TEST_F(ControlsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {

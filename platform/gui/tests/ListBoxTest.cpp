@@ -38,16 +38,6 @@ void Drop(ListBox& l, QEvent::Type type) {
     }
 }
 
-// True once the condition holds; the event loop runs meanwhile, so the
-// driver can answer a box.
-bool Eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 500 && !condition(); ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
-    return condition();
-}
-
 struct EventCase {
     const char* name;
     // Sets the handler on the list, then makes the list fire it as the user would.
@@ -75,10 +65,10 @@ TEST_P(ListBoxEvents, RunGuardedAndTheListGoesOn) {
         if (++calls == 1) throw std::runtime_error("handler fails");
     };
     GetParam().fire(list, handler);
-    ASSERT_TRUE(Eventually([&] { return driver.Messages().size() == 1; }));
+    ASSERT_TRUE(test::Eventually([&] { return driver.Messages().size() == 1; }));
     EXPECT_EQ(driver.Messages()[0].text, "handler fails");
     GetParam().fire(list, handler);
-    EXPECT_TRUE(Eventually([&] { return calls >= 2; }));
+    EXPECT_TRUE(test::Eventually([&] { return calls >= 2; }));
     EXPECT_EQ(driver.Messages().size(), 1u);
     EXPECT_EQ(list.Count(), 3);
     test::App();
@@ -110,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Keys reach the control that has the focus, which the box took.
                       l.Widget()->activateWindow();
                       l.SetFocus();
-                      Eventually([&l] { return QApplication::focusWidget() == l.Widget(); });
+                      test::Eventually([&l] { return QApplication::focusWidget() == l.Widget(); });
                       QTest::keyRelease(l.Widget(), Qt::Key_F5);
                   }},
         EventCase{"DrawItem",

@@ -371,7 +371,7 @@ TEST_P(GridGuard, AFailingHandlerShowsOneBoxAndTheGridGoesOn) {
         if (++failures == 1) throw std::runtime_error("handler failed");
     });
     GetParam().act(*this);
-    QTRY_COMPARE(driver.Messages().size(), size_t(1));
+    ASSERT_TRUE(test::Eventually([&] { return driver.Messages().size() == 1; }));
     EXPECT_EQ(driver.Messages()[0].text, "handler failed");
     EXPECT_TRUE(GetParam().wentOn(*this));
     test::App();

@@ -160,6 +160,12 @@ std::string SamplerList(const std::string& album, int tracks) {
 
 std::string Lines(const std::vector<std::string>& names) { return FormatPlaylist(names); }
 
+std::string ManyTracks(int n) {
+    std::string list = "Album\r\nSome Artist\r\nSome Album\r\n\r\n\r\n\r\n" + std::to_string(n + 1) + "\r\n";
+    for (int i = 1; i <= n; ++i) list += "Song " + std::to_string(i) + "\r\n";
+    return list;
+}
+
 const std::string kPlaylist = "--- Some Artist - Some Album ---.m3u";
 const std::string kRenamed = "<tmp>/Some Artist - Some Album";
 
@@ -176,6 +182,7 @@ struct AutotagRow {
     std::string folder;
     std::map<std::string, std::string> contents;
     int written;
+    std::vector<std::string> gone = {};  // listed, then deleted before the run
 };
 
 class AutotagTest : public Mp3Folder, public testing::WithParamInterface<AutotagRow> {};
@@ -193,7 +200,10 @@ TEST_P(AutotagTest, TagsRenamesAndListsTheFolder) {
     if (row.options) row.options(options);
     RecordingHost host(dir_.Path());
 
-    AutotagResult r = AutoTag(host, music_, RecordingHost::Mp3Names(music_), listPath, options);
+    const std::vector<std::string> listed = RecordingHost::Mp3Names(music_);
+    for (const auto& f : row.gone) fs::remove(music_ + "/" + f);
+
+    AutotagResult r = AutoTag(host, music_, listed, listPath, options);
 
     ASSERT_EQ(host.log.size(), row.log.size()) << testing::PrintToString(host.log);
     for (size_t i = 0; i < row.log.size(); ++i) {
@@ -289,6 +299,56 @@ INSTANTIATE_TEST_SUITE_P(
                    {"running", "error: Can\u00b4t rename directory !*", "reread <tmp>/Music", "done"}, "Music",
                    {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"}, {"---  ---.m3u", Lines({"01. Artist 1 - Title 1.mp3"})}},
                    1},
+        // A lone CR of a list value reaches no name, tag or playlist line.
+        AutotagRow{"LoneCrInAListValueIsABlank",
+                   "Album\r\nSome Artist\r\nSome Album\r\n\r\n\r\n\r\n2\r\nOne\rPart\r\n", {"01 a.mp3"},
+                   nullptr, {}, {}, {"running", "folder " + kRenamed, "reread " + kRenamed, "done"},
+                   "Some Artist - Some Album",
+                   {{"01. Some Artist - One Part.mp3", "1|Some Artist|One Part"},
+                    {kPlaylist, Lines({"01. Some Artist - One Part.mp3"})}},
+                   1},
+        AutotagRow{"AFileGoneSinceListingFailsTheRun", AlbumList(3), {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, nullptr,
+                   {}, {},
+                   {"running", "reread <tmp>/Music", "done",
+                    "error: These songs could not be tagged:\r\nCannot write the tag of \"<tmp>/Music/02 b.mp3\": "
+                    "No such file or directory*"},
+                   "Music",
+                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
+                    {"03. Some Artist - Song 3.mp3", "3|Some Artist|Song 3"}},
+                   2, {"02 b.mp3"}},
+        AutotagRow{"EveryFileGoneRenamesNothing", AlbumList(2), {"01 a.mp3", "02 b.mp3"}, nullptr, {}, {},
+                   {"running", "reread <tmp>/Music", "done", "error: These songs could not be tagged:*"}, "Music", {},
+                   0, {"01 a.mp3", "02 b.mp3"}},
+        // Every file has its number: only the box of what failed.
+        AutotagRow{"ReadOnlyFilesAndALongerListGiveOneBox", AlbumList(5), {"01 a.mp3", "02 b.mp3", "03 c.mp3"},
+                   nullptr, {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, {},
+                   {"running", "reread <tmp>/Music", "done", "error: These songs could not be tagged:\r\nCannot open*"},
+                   "Music", {{"01 a.mp3", ""}, {"02 b.mp3", ""}, {"03 c.mp3", ""}}, 0},
+        AutotagRow{"TracksPast99MatchTheWholeNumber", ManyTracks(256), {"01 a.mp3", "255 y.mp3", "256 z.mp3"}, nullptr,
+                   {}, {},
+                   {"running", "reread <tmp>/Music", "done",
+                    "error: These songs could not be tagged:\r\n\"256 z.mp3\": track 256 cannot be stored*"},
+                   "Music",
+                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
+                    {"255. Some Artist - Song 255.mp3", "255|Some Artist|Song 255"},
+                    {"256 z.mp3", ""}},
+                   2},
+        AutotagRow{"FilePatternLeavingOnlyTheExtensionIsRefusedAndNamed", AlbumList(1), {"01 a.mp3"},
+                   [](AutotagOptions& o) { o.Names.Patterns.FileNameAlbum = "%X"; }, {}, {},
+                   {"running", "folder " + kRenamed, "reread " + kRenamed, "done",
+                    "error: These songs keep their names:\r\nCan\u00b4t rename \"01 a.mp3\" to \"\" !*"},
+                   "Some Artist - Some Album",
+                   {{"01 a.mp3", "1|Some Artist|Song 1"}, {kPlaylist, Lines({"01 a.mp3"})}}, 1},
+        AutotagRow{"FolderNameLosesItsLeadingDot", SamplerList(".Hits", 1), {"01 a.mp3"}, nullptr, {}, {},
+                   {"running", "folder <tmp>/Hits", "reread <tmp>/Hits", "done"}, "Hits",
+                   {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"},
+                    {"--- .Hits ---.m3u", Lines({"01. Artist 1 - Title 1.mp3"})}},
+                   1},
+        AutotagRow{"PlaylistPatternLeavingOnlyTheExtensionWritesNone", AlbumList(1), {"01 a.mp3"},
+                   [](AutotagOptions& o) { o.Names.Patterns.PListNameAlbum = " . %X"; }, {}, {},
+                   {"running", "folder " + kRenamed, "reread " + kRenamed,
+                    "error: The playlist's name pattern gives no name*", "done"},
+                   "Some Artist - Some Album", {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"}}, 1},
         AutotagRow{"NoRenamesAndTheDialogCancelled", AlbumList(2), {"01 a.mp3", "02 b.mp3"},
                    [](AutotagOptions& o) { o.RenameFiles = o.RenameFolder = o.AutoPlaylist = false; }, {}, {},
                    {"running", "reread <tmp>/Music", "dialog " + kPlaylist + " in <tmp>/Music", "done"}, "Music",

@@ -197,8 +197,13 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(IndexRow{"PaddedBelowTen", 4, {"03 x.mp3", "04 y.mp3"}, 1},
                     IndexRow{"NoneGivesMinusOne", 4, {"03 x.mp3", "05 y.mp3"}, -1},
                     IndexRow{"FirstInListOrder", 4, {"b 04.mp3", "04 b.mp3", "04 a.mp3"}, 1},
-                    IndexRow{"TrackOneFindsZeroTen", 1, {"010 Intro.mp3"}, 0},
-                    IndexRow{"TenIsNotZeroTen", 10, {"010 Intro.mp3", "10 x.mp3"}, 1},
+                    // The whole run of digits is the number.
+                    IndexRow{"ZeroTenIsTen", 10, {"010 Intro.mp3", "10 x.mp3"}, 0},
+                    IndexRow{"TrackOneIsNotZeroTen", 1, {"010 Intro.mp3", "1 x.mp3"}, 1},
+                    IndexRow{"TwentyFiveIsNot255", 25, {"255 y.mp3", "256 z.mp3"}, -1},
+                    IndexRow{"Track255", 255, {"25 x.mp3", "255 y.mp3", "256 z.mp3"}, 1},
+                    IndexRow{"Track256", 256, {"25 x.mp3", "255 y.mp3", "256 z.mp3"}, 2},
+                    IndexRow{"LeadingZerosCount", 1, {"x 1.mp3", "001 x.mp3"}, 1},
                     IndexRow{"EmptyList", 1, {}, -1}),
     RowName<IndexRow>);
 

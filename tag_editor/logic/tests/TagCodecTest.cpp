@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <tuple>
 #include <sys/resource.h>
 
 #include "TestFiles.h"
+#include "ToolShell.h"
 #include "platform/base/File.h"
 #include "platform/base/TempDir.h"
 #include "tag_editor/logic/TagCodec.h"
@@ -97,7 +99,13 @@ TEST(TagFile, WriteRewriteRemove) {
     EXPECT_EQ(ReadBytes(p), audio);
 
     WriteTag("", t);                       // nothing to do
-    WriteTag(dir / "missing.mp3", t);      // nothing to do
+    // A file that is gone is a failure that names it, and is not made.
+    try {
+        WriteTag(dir / "missing.mp3", t);
+        ADD_FAILURE() << "a tag was \"written\" to a missing file";
+    } catch (const wb::IoError& e) {
+        EXPECT_NE(std::string(e.what()).find("missing.mp3\": No such file or directory"), std::string::npos) << e.what();
+    }
     EXPECT_FALSE(wb::FileExists(dir / "missing.mp3"));
 }
 
@@ -112,6 +120,26 @@ TEST(TagFile, ShortFilesReadUntaggedAndGrowByOneTag) {
     WriteTag(p, SampleTag());
     EXPECT_EQ(wb::FileSizeOf(p), 5 + 128);
     EXPECT_TRUE(ReadTag(p).HasTag);
+}
+
+// Control bytes of a tag, or of the name of an untagged file, are read as
+// blanks: no name, tag or list line built from them can break.
+TEST(TagRead, ControlBytesAreReadAsBlanks) {
+    wb::TempDir dir;
+    std::string tag = "TAG" + std::string("One\rPart\n\x01x\x7f") + std::string(18, '\0') +
+                      std::string("Band\0\x1b[2J", 10) + std::string(20, ' ') + std::string(30 + 4 + 28, ' ') +
+                      std::string("\0\x03\x11", 3);
+    ASSERT_EQ(tag.size(), 128u);
+    WriteBytes(dir / "tagged.mp3", FakeMp3(1000) + tag);
+    WriteBytes(dir / "07 Band\x1b - Song\rOne.mp3", FakeMp3(1000));
+    for (auto [file, artist, song] : {std::tuple{"tagged.mp3", "Band  [2J", "One Part  x"},
+                                      {"07 Band\x1b - Song\rOne.mp3", "Band", "Song One"}}) {
+        TTagInfo t = ReadTag(dir / file);
+        EXPECT_EQ(TrimAll(t.Artist), artist) << file;
+        EXPECT_EQ(TrimAll(t.Song), song) << file;
+        for (const std::string* field : {&t.Song, &t.Artist, &t.Album, &t.Comment})
+            for (char c : *field) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << file;
+    }
 }
 
 TEST(TagRead, OddYearTrackAndCommentBytes) {

@@ -88,11 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "Sampler\r\nHits\r\nnote\r\n2001\r\nPop\r\n3\r\nArtist 1\r\nTitle 1\r\nArtist 2\r\nTitle 2\r\n"},
         FileRow{"EmptyYearGenreAndTitleKeepTheirLines", Album("A", "B", {""}), "A - B.Tag",
                 "Album\r\nA\r\nB\r\n\r\n\r\n\r\n2\r\n\r\n"},
-        FileRow{"BlanksAreKeptAsTyped", Album(" A ", "B  ", {" t "}), " A  - B  .Tag",
+        FileRow{"BlanksAreKeptAsTypedButNoneLeadsTheName", Album(" A ", "B  ", {" t "}), "A  - B  .Tag",
                 "Album\r\n A \r\nB  \r\n\r\n\r\n\r\n2\r\n t \r\n"},
         FileRow{"SlashInTheArtistStaysInsideTheFolder", Album("AC/DC", "Back: In?", {"Hells \"Bells\""}),
                 "AC-DC - Back  In .Tag", "Album\r\nAC/DC\r\nBack: In?\r\n\r\n\r\n\r\n2\r\nHells \"Bells\"\r\n"},
-        FileRow{"ClimbingAlbumNameStaysInsideTheFolder", Sampler("../../x", {{"a", "b"}}), "..-..-x (Sampler).Tag",
+        FileRow{"ClimbingAlbumNameStaysInsideTheFolder", Sampler("../../x", {{"a", "b"}}), "-..-x (Sampler).Tag",
                 "Sampler\r\n../../x\r\n\r\n\r\n\r\n2\r\na\r\nb\r\n"},
         FileRow{"Utf8Text", Album("Bj\u00f6rk", "D\u00e9but", {"Human Behaviour \u266a"}),
                 "Bj\u00f6rk - D\u00e9but.Tag",
@@ -126,6 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"LinesAfterTheLastTrackAreIgnored", "Album\r\nA\r\nB\r\n\r\n\r\n\r\n2\r\nx\r\nmore\r\n",
                 Album("A", "B", {"x"})},
         ReadRow{"RowCountOneHoldsNoTrack", "Album\r\nA\r\nB\r\n\r\n\r\n\r\n1\r\n", Album("A", "B", {})},
+        ReadRow{"ControlCharactersReadAsBlanks",
+                std::string("Album\r\nBa\x01nd\r\nB\x7f\r\n\r\n\r\n\r\n2\r\nOne\rPart\0x\r\n", 39),
+                Album("Ba nd", "B ", {"One Part x"})},
         ReadRow{"Windows1252Bytes", "Album\r\nBj\xf6rk\r\nD\xe9" "but\r\n\r\n\r\n\r\n2\r\nx\r\n",
                 Album("Bj\u00f6rk", "D\u00e9but", {"x"})}),
     RowName<ReadRow>);
@@ -147,6 +150,9 @@ TEST_P(TagListMalformedTest, IsRefusedNamingTheFileAndTheLine) {
     } catch (const TagListError& e) {
         EXPECT_NE(std::string(e.what()).find("\"Bad - List.Tag\""), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find(GetParam().says), std::string::npos) << e.what();
+        // What the box quotes is short and printable.
+        EXPECT_LT(std::string(e.what()).size(), 300u);
+        for (char c : std::string(e.what())) EXPECT_GE(static_cast<unsigned char>(c), 0x20) << e.what();
     }
 }
 
@@ -158,17 +164,26 @@ INSTANTIATE_TEST_SUITE_P(
                     MalformedRow{"RowCountZero", "Sampler\r\nB\r\n\r\n\r\n\r\n0\r\n", "\"0\" in line 6"},
                     MalformedRow{"RowCountNegative", "Sampler\r\nB\r\n\r\n\r\n\r\n-3\r\n", "\"-3\" in line 6"},
                     MalformedRow{"RowCountWithBlank", "Sampler\r\nB\r\n\r\n\r\n\r\n 3\r\n", "\" 3\" in line 6"},
+                    MalformedRow{"GarbageRowCountIsQuotedShort",
+                                 "Album\r\nA\r\nB\r\n\r\n\r\n\r\n" + [] {
+                                     std::string g;
+                                     for (int i = 0; i < 1 << 20; ++i) g += char(i % 255 == 10 ? 11 : i % 255);
+                                     return g;
+                                 }() + "\r\n",
+                                 "...\" in line 7"},
                     MalformedRow{"FewerTitlesThanRows", "Album\r\nA\r\nB\r\n\r\n\r\n\r\n4\r\nx\r\ny\r\n",
                                  "before line 10, which should hold the title"},
                     MalformedRow{"SamplerTrackWithoutTitle", "Sampler\r\nB\r\n\r\n\r\n\r\n2\r\nartist\r\n",
                                  "before line 8, which should hold the title"}),
     RowName<MalformedRow>);
 
-TEST(TagListWrite, RefusesLineBreaksAndWritesNothingWithoutAlbum) {
+TEST(TagListWrite, BlanksControlCharactersAndWritesNothingWithoutAlbum) {
     wb::TempDir dir;
-    TTagList broken = Album("A", "B", {"one\ntwo"});
-    EXPECT_THROW(SaveTagList(dir.Path(), broken), TagListError);
-    EXPECT_TRUE(FilesUnder(dir.Path()).empty());
+    // A line break or a lone CR would shift every later line.
+    TTagList broken = Album("A\r", "B", {"one\ntwo", "x\ry\t"});
+    EXPECT_EQ(ReadBytes(SaveTagList(dir.Path(), broken)), "Album\r\nA \r\nB\r\n\r\n\r\n\r\n3\r\none two\r\nx y \r\n");
+    EXPECT_EQ(FilesUnder(dir.Path()), std::set<std::string>{"A  - B.Tag"});
+    fs::remove(dir / "A  - B.Tag");
 
     EXPECT_EQ(SaveTagList(dir.Path(), Album("A", "", {"x"})), "");
     EXPECT_TRUE(FilesUnder(dir.Path()).empty());

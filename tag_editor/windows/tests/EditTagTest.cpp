@@ -10,8 +10,10 @@
 #include <sys/stat.h>
 
 #include "tag_editor/logic/tests/TestFiles.h"
+#include "platform/base/CodePage.h"
 #include "platform/base/TempDir.h"
 #include "platform/testing/GuiTest.h"
+#include "tag_editor/logic/TagCodec.h"
 #include "tag_editor/windows/EditTag.h"
 
 using namespace velmora;
@@ -172,6 +174,44 @@ TEST_F(EditTagTest, EditModeLoadsTheListAndAnEmptyAlbumWritesNothing) {
     EXPECT_EQ(std::distance(fs::directory_iterator(tags.Path()), {}), 1);
 }
 
+// Typing limits apply to typing: a loaded value is shown and saved whole,
+// so OK writes the list back under its own name, and nothing beside it.
+TEST_F(EditTagTest, LoadedValuesAreShownAndSavedWhole) {
+    const std::string artist(33, 'a'), album = "An Album Whose Name Is 34 Letters!", comment(40, 'c');
+    const std::string bytes = "Album\r\n" + artist + "\r\n" + album + "\r\n" + comment + "\r\n12345\r\nRock\r\n2\r\nx\r\n";
+    const std::string name = artist + " - " + album + ".Tag";
+    WriteBytes(tags / name, bytes);
+    form->SetEditMode(true, tags / name);
+    form->FormShow();
+    EXPECT_EQ(form->ArtistListEdit.Text(), artist);
+    EXPECT_EQ(form->AlbumListEdit.Text(), album);
+    EXPECT_EQ(form->CommentListEdit.Text(), comment);
+    EXPECT_EQ(form->YearListEdit.Text(), "12345");
+    form->OkBtn.Click();
+    EXPECT_EQ(ReadBytes(tags / name), bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tags.Path()), {}), 1);
+
+    // A new list types within the limits again.
+    form->SetEditMode(false);
+    form->FormShow();
+    QTest::keyClicks(form->AlbumListEdit.Widget(), QString(40, 'n'));
+    QTest::keyClicks(form->YearListEdit.Widget(), "123456");
+    EXPECT_EQ(form->AlbumListEdit.Text(), std::string(30, 'n'));
+    EXPECT_EQ(form->YearListEdit.Text(), "1234");
+}
+
+// The genre line is matched as Autotag matches it: without regard to case.
+TEST_F(EditTagTest, TheGenreLineChoosesItsGenreWhateverItsCase) {
+    for (auto [line, shown] : {std::pair{"rock", "Rock"}, {"JAZZ+funk", "Jazz+Funk"}, {"Rock", "Rock"},
+                               {"Rocks", ""}, {"", ""}}) {
+        WriteBytes(tags / "g.Tag", "Album\r\nA\r\nB\r\n\r\n\r\n" + std::string(line) + "\r\n2\r\nx\r\n");
+        form->SetEditMode(true, tags / "g.Tag");
+        form->FormShow();
+        EXPECT_EQ(form->GenreCombo.ItemIndex() < 0 ? "" : form->GenreCombo.Text(), shown) << line;
+        EXPECT_EQ(GenreNumber(form->CurrentList().Genre), GenreNumber(line)) << line;
+    }
+}
+
 TEST_F(EditTagTest, MalformedListLeavesTheEditorEmpty) {
     form->AlbumListEdit.SetText("typed before");
     WriteBytes(tags / "bad.Tag", "Album\r\nA\r\nB\r\n\r\n\r\n\r\nlots\r\n");
@@ -244,7 +284,8 @@ TEST_P(TagListGridTest, ListsEveryFileSortedByArtist) {
         albums.push_back(grid.Cells(1, r));
         std::string path = TagListPathAt(grid, r);
         if (path.empty()) continue;
-        EXPECT_EQ(GridNamesOfTagList(path.substr(strlen("/lists/"))).Album, grid.Cells(1, r));
+        EXPECT_NE(std::find(row.files.begin(), row.files.end(), path.substr(strlen("/lists/"))), row.files.end());
+        EXPECT_EQ(GridNamesOfTagList(wb::ShowableUtf8(path.substr(strlen("/lists/")))).Album, grid.Cells(1, r));
     }
     EXPECT_EQ(grid.Cells(0, 0), "Artist");
     EXPECT_EQ(grid.Cells(1, 0), "Album");
@@ -260,7 +301,10 @@ INSTANTIATE_TEST_SUITE_P(
                     GridRow{"SortedCaseBlind", {"b - Two.Tag", "Hits (Sampler).Tag", "A - One.Tag"}, 2,
                             {"(Sampler)", "A", "b"}, {"Hits ", "One", "Two"}, 2},
                     GridRow{"ShorterGridTakesTheLastRow", {"A - One.Tag", "B - Two.Tag"}, 5, {"A", "B"}, {"One", "Two"}, 2},
-                    GridRow{"DashBeforeSampler", {"Best - Of (Sampler).Tag"}, 1, {"Best"}, {"Of (Sampler)"}, 1}),
+                    GridRow{"DashBeforeSampler", {"Best - Of (Sampler).Tag"}, 1, {"Best"}, {"Of (Sampler)"}, 1},
+                    // Shown as text; the path keeps the bytes on disk.
+                    GridRow{"NameNotUtf8", {"Caf\xe9 D\xed" "as (Sampler).Tag"}, 1, {"(Sampler)"},
+                            {"Caf\ufffd D\ufffdas "}, 1}),
     RowName<GridRow>);
 
 } // namespace

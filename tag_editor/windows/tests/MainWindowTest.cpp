@@ -303,6 +303,25 @@ TEST_F(MainWindow, ATrackTheTagCannotHoldIsRefusedAndNothingWritten) {
     EXPECT_TRUE(fs::exists(path));
 }
 
+// A write that does not happen is a failure: the file deleted after it was
+// selected is named as gone, nothing is made or renamed, the list drops it.
+TEST_F(MainWindow, ApplyOnAFileDeletedSinceItWasSelectedSaysItIsGone) {
+    std::string path = Mp3("01 a.mp3");
+    TID3Frm& f = Open();
+    Select("01 a.mp3");
+    Type(f.SongEdit, "Song");
+    Type(f.ArtistEdit, "Band");
+    fs::remove(path);
+    test::ModalDriver driver;
+    f.ApplyBtn->Click();
+    ASSERT_EQ(driver.Messages().size(), 1u);
+    const std::string text = driver.Messages()[0].text;
+    EXPECT_NE(text.find("01 a.mp3\": No such file or directory: the file was deleted or moved"), std::string::npos)
+        << text;
+    EXPECT_TRUE(fs::is_empty(music_.Path()));
+    EXPECT_EQ(Row("01 a.mp3"), -1);
+}
+
 TEST_F(MainWindow, DeleteCutsTheTagOffAndLeavesLamesBytes) {
     REQUIRE_TOOLS("mp3info");
     TTagInfo tag = Tag("Song", "Artist", 1);
@@ -674,6 +693,26 @@ TEST_F(MainWindow, TagListsShowAutotagAndDelete) {
     EXPECT_FALSE(fs::exists(listPath));
     EXPECT_EQ(f.TagListCounter->Caption(), "0");
     EXPECT_FALSE(f.DelTagListBtn->Enabled());
+}
+
+// A list whose file name is not UTF-8 opens by its own bytes.
+TEST_F(MainWindow, AListNamedInAnotherCodePageOpensInTheEditor) {
+    fs::create_directories(program_ / "Tags");
+    WriteBytes(program_ / "Tags/Caf\xe9 D\xed" "as (Sampler).Tag", "Sampler\r\nCafe Dias\r\n\r\n\r\n\r\n2\r\na\r\nt\r\n");
+    TID3Frm& f = Open();
+    ASSERT_EQ(f.TagListCounter->Caption(), "1");
+    EXPECT_EQ(f.TagListGrd->Cells(1, 1), "Caf\ufffd D\ufffdas ");
+    f.TagListGrd->SetRow(1);
+    f.TagListGrdClick();
+    test::ModalDriver driver;
+    std::string album;
+    driver.OnDialog([&](QWidget* w) {
+        album = w->findChild<QLineEdit*>("AlbumListEdit")->text().toStdString();
+        w->findChild<QPushButton*>("CancelBtn")->click();
+    });
+    f.ChgTagListBtn->Click();
+    EXPECT_TRUE(driver.Messages().empty()) << driver.Messages()[0].text;
+    EXPECT_EQ(album, "Cafe Dias");
 }
 
 // "Make new list" opens the list editor, bound to the program's "Tags",
