@@ -117,94 +117,47 @@ TEST_F(ControlsTest, EditsLetTheKeyHandlerDropCharactersAndKeepTheirLimit) {
     EXPECT_EQ(changes, 7);
 }
 
-// The keys of a digit box, as a user presses them: a chord carries the
-// control character the keyboard gives it ("\x01" for Ctrl+A).
-struct ShortcutCase {
-    const char* name;
-    const char* text;       // in the box, before
-    const char* clipboard;  // before
-    std::vector<std::pair<int, const char*>> keys;  // Ctrl+key and its text; typed when the key is 0
-    const char* after;
-    const char* clipboardAfter;
-};
-
-class EditShortcuts : public Fixture, public ::testing::WithParamInterface<ShortcutCase> {};
-
-TEST_P(EditShortcuts, PassTheDigitFilterWhichStillJudgesWhatIsInserted) {
-    const ShortcutCase& c = GetParam();
-    Form f(nullptr, FormKind::Main);
-    Edit year(f, "year", c.text);
-    year.SetMaxLength(4);
-    year.OnKeyPress = [](wb::Persistent*, char& key) {
-        if (!(key >= '0' && key <= '9') && key != '\b' && key != '\r' && key != '\x1b') key = 0;
-    };
-    f.Show();
-    QApplication::clipboard()->setText(c.clipboard);
-    for (const auto& [key, text] : c.keys) {
-        if (!key) {
-            QTest::keyClicks(year.Widget(), text);
-            continue;
+// A digit box's shortcuts work and a paste is judged as typing is: Ctrl+A,
+// C, X and V come with the control characters a keyboard gives; digits are typed.
+TEST_F(ControlsTest, EditShortcutsPassTheKeyHandlerThatJudgesPastes) {
+    struct Case { const char *name, *text, *clipboard, *keys, *after; };
+    for (const Case& c : {Case{"SelectAllThenType", "1984", "", "A2", "2|"}, Case{"Cut", "1984", "", "AX", "|1984"},
+                          Case{"Copy", "1984", "", "AC", "1984|1984"},
+                          Case{"PasteOverTheSelection", "1984", "77", "AV", "77|77"},
+                          Case{"PasteWithALetterIsRefused", "19", "8a", "V", "19|8a"},
+                          Case{"PasteKeepsTheLimit", "19", "8765", "V", "1987|8765"}}) {
+        Edit year(nullptr);
+        year.SetMaxLength(4);
+        year.SetText(c.text);
+        year.OnKeyPress = [](wb::Persistent*, char& key) { key = key >= '0' && key <= '9' ? key : 0; };
+        QApplication::clipboard()->setText(c.clipboard);
+        for (const char* k = c.keys; *k; ++k) {
+            QKeyEvent chord(QEvent::KeyPress, Qt::Key_A + *k - 'A', Qt::ControlModifier, QString(QChar(*k - '@')));
+            *k <= '9' ? QTest::keyClick(year.Widget(), *k) : void(QApplication::sendEvent(year.Widget(), &chord));
         }
-        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier, QString::fromLatin1(text));
-        QApplication::sendEvent(year.Widget(), &press);
+        EXPECT_EQ(year.Text() + "|" + QApplication::clipboard()->text().toStdString(), c.after) << c.name;
     }
-    EXPECT_EQ(year.Text(), c.after);
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), c.clipboardAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Controls, EditShortcuts,
-    ::testing::Values(
-        ShortcutCase{"SelectAllThenTypeReplaces", "1984", "", {{Qt::Key_A, "\x01"}, {0, "2"}}, "2", ""},
-        ShortcutCase{"CopyTakesTheText", "1984", "", {{Qt::Key_A, "\x01"}, {Qt::Key_C, "\x03"}}, "1984", "1984"},
-        ShortcutCase{"CutTakesTheTextAway", "1984", "", {{Qt::Key_A, "\x01"}, {Qt::Key_X, "\x18"}}, "", "1984"},
-        ShortcutCase{"PasteOfDigitsGoesIn", "", "2001", {{Qt::Key_V, "\x16"}}, "2001", "2001"},
-        ShortcutCase{"PasteOverTheSelection", "1984", "77", {{Qt::Key_A, "\x01"}, {Qt::Key_V, "\x16"}}, "77", "77"},
-        ShortcutCase{"PasteWithALetterIsRefused", "19", "8a", {{Qt::Key_V, "\x16"}}, "19", "8a"},
-        ShortcutCase{"PasteKeepsTheLimit", "19", "8765", {{Qt::Key_V, "\x16"}}, "1987", "8765"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// However many items, the list drops down its row count (8 unless set) and
-// scrolls to the rest, rather than over the whole screen.
-struct DropDownCase {
-    const char* name;
-    int items;
-    int count;  // 0: not set
-    int rows;
-    bool scrollBar;
-};
-
-class ComboDropDown : public Fixture, public ::testing::WithParamInterface<DropDownCase> {};
-
-TEST_P(ComboDropDown, ShowsItsRowCountWithAScrollBar) {
-    const DropDownCase& c = GetParam();
-    Form f(nullptr, FormKind::Main);
-    ComboBox box(f, "genre");
-    std::vector<std::string> items;
-    for (int i = 0; i < c.items; ++i) items.push_back("Genre " + std::to_string(1000 + i));
-    box.SetItems(items);
-    if (c.count) box.SetDropDownCount(c.count);
-    box.SetBounds(10, 10, 180, 22);
-    f.Show();
-    auto* widget = static_cast<QComboBox*>(box.Widget());
-    widget->showPopup();
-    QApplication::processEvents();
-    QAbstractItemView* view = widget->view();
-    ASSERT_TRUE(view->isVisible());
-    int rows = 0;
-    for (int i = 0; i < c.items; ++i)
-        if (view->viewport()->rect().contains(view->visualRect(view->model()->index(i, 0)))) ++rows;
-    EXPECT_EQ(rows, c.rows);
-    EXPECT_EQ(view->verticalScrollBar()->isVisible(), c.scrollBar);
-    EXPECT_GE(view->window()->geometry().top(), widget->mapToGlobal(QPoint(0, 0)).y()) << "drops below the box";
-    widget->hidePopup();
+// However many items, a list drops its row count (8 unless set) and scrolls.
+TEST_F(ControlsTest, ComboListsDropTheirRowCountWithAScrollBar) {
+    struct Case { const char* name; int items, count, rows; };
+    for (const Case& c :
+         {Case{"EightUnlessSet", 115, 0, 8}, Case{"TheCountSet", 115, 11, 11}, Case{"FewItems", 3, 0, 3}}) {
+        Form f(nullptr, FormKind::Main);
+        ComboBox box(f, "genre");
+        box.SetItems(std::vector<std::string>(size_t(c.items), "Genre"));
+        if (c.count) box.SetDropDownCount(c.count);
+        f.Show();
+        static_cast<QComboBox*>(box.Widget())->showPopup();
+        QAbstractItemView* view = static_cast<QComboBox*>(box.Widget())->view();
+        int rows = 0;
+        for (int i = 0; i < c.items; ++i)
+            rows += view->viewport()->rect().contains(view->visualRect(view->model()->index(i, 0)));
+        EXPECT_EQ(rows, c.rows) << c.name;
+        EXPECT_EQ(view->verticalScrollBar()->isVisible(), c.items > c.rows) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Controls, ComboDropDown,
-                         ::testing::Values(DropDownCase{"EightUnlessSet", 115, 0, 8, true},
-                                           DropDownCase{"TheCountSet", 115, 11, 11, true},
-                                           DropDownCase{"FewerItemsThanRows", 3, 0, 3, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The program's text is the edit's text at once, and the widget shows it
 // before it is drawn, typed into or clicked.

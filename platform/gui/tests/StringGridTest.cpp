@@ -255,27 +255,6 @@ TEST_F(StringGridTest, EditorStoresTypedTextAndEscapeRestoresIt) {
     EXPECT_FALSE(grid->EditorMode());
 }
 
-// A cell the program changes while its editor is open shows its new text at
-// once; what the user types stays as typed though a handler sets the cell.
-TEST_F(StringGridTest, AnOpenEditorShowsWhatTheProgramPutsInItsCell) {
-    grid->SetOptions(grid->Options() | goEditing);
-    grid->SetCells(1, 1, "old");
-    Key(Qt::Key_F2);
-    ASSERT_TRUE(grid->EditorMode());
-    grid->SetCells(2, 1, "other");
-    EXPECT_EQ(Editor()->text().toStdString(), "old");
-    grid->SetCells(1, 1, "New");
-    EXPECT_EQ(Editor()->text().toStdString(), "New");
-    grid->OnSetEditText = [&](StringGrid*, int col, int row, const std::string& v) {
-        grid->SetCells(col, row, QString::fromStdString(v).toUpper().toStdString());
-    };
-    Editor()->setCursorPosition(1);
-    Key(Qt::Key_X, Qt::NoModifier, "x");
-    EXPECT_EQ(grid->Cells(1, 1), "NXEW");
-    EXPECT_EQ(Editor()->text().toStdString(), "Nxew");
-    EXPECT_EQ(Editor()->cursorPosition(), 2);
-}
-
 TEST_F(StringGridTest, MouseSelectsMovesAndSizes) {
     int clicks = 0, ups = 0;
     grid->OnClick = [&](wb::Persistent*) { ++clicks; };

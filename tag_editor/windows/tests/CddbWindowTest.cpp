@@ -381,42 +381,21 @@ TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
     EXPECT_EQ(f.CddbRequests().Count(), 1);
 }
 
-// Without a CD drive "Read &Disk" is greyed out and says why: on its hint, and
-// in the status panel while the CDDB tab is shown.
-struct DriveCase {
-    const char* name;
-    bool cdDrive;
-    bool enabled;
-    const char* hint;
-    const char* statusOnTab;
-};
-
-class MainWindowCdDrive : public ::testing::TestWithParam<DriveCase> {};
-
-TEST_P(MainWindowCdDrive, ReadDiskSaysWhyItIsGreyedOut) {
-    const DriveCase& c = GetParam();
+// Without a CD drive "Read &Disk" says why it is greyed out: in its hint and,
+// while the CDDB tab is shown, in the status panel.
+TEST(MainWindowCddb, ReadDiskSaysWhyItIsGreyedOut) {
     wb::gui::test::App("Velmora");
     auto drives = std::make_shared<wb::FakeVolumeTable>();
     drives->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"", 1, "ext4"});
-    if (c.cdDrive) drives->Add("/dev/sr0", wb::VolumeKind::CDROM, std::nullopt);
     wb::SetVolumeTable(drives);
-    struct Restore {
-        ~Restore() { wb::SetVolumeTable(nullptr); }
-    } restore;
     wb::TempDir program("velmora-cd-drive");
     TID3Frm f(program.Path());
-    f.Show();
     const std::string welcome = f.StatusPanel->Caption();
-    EXPECT_EQ(f.ReadDiskInfoBtn->Enabled(), c.enabled);
-    EXPECT_EQ(f.ReadDiskInfoBtn->Hint(), c.hint);
+    EXPECT_FALSE(f.ReadDiskInfoBtn->Enabled());
+    EXPECT_EQ(f.ReadDiskInfoBtn->Hint(), "There is no CD drive.");
     f.PageControl1->SetActivePage(f.CDDBTab);
-    EXPECT_EQ(f.StatusPanel->Caption(), c.statusOnTab[0] ? std::string(c.statusOnTab) : welcome);
+    EXPECT_EQ(f.StatusPanel->Caption(), "There is no CD drive.");
     f.PageControl1->SetActivePage(f.ID3Tab);
     EXPECT_EQ(f.StatusPanel->Caption(), welcome) << "the file's status comes back";
+    wb::SetVolumeTable(nullptr);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Drives, MainWindowCdDrive,
-    ::testing::Values(DriveCase{"NoCdDrive", false, false, "There is no CD drive.", "There is no CD drive."},
-                      DriveCase{"ACdDrive", true, true, "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
