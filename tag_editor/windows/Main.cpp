@@ -321,7 +321,9 @@ void TID3Frm::RenameDirectory(const std::string& path, const std::string& newNam
 
 void TID3Frm::FollowFolder(const std::string& path) {
     TVlDirectoryTree& tree = *DirTree;
-    tree.RefreshTree();
+    // The drive read again in place: the folders the user opened stay open.
+    const std::string drive = tree.GetDrive();
+    if (!drive.empty()) tree.RefreshDrive(drive);
     tree.SetDirectory(path);
     FileBox->SetPath(tree.GetDirectory());
 }

@@ -430,9 +430,14 @@ TEST_F(MainWindow, ARenameOntoAnotherFileIsRefusedAndBothStay) {
 
 TEST_F(MainWindow, AFolderRenameFollowsTheTreeOrLeavesItWhereItWas) {
     fs::create_directories(music_ / "Old Name");
-    fs::create_directories(music_ / "Taken");
+    fs::create_directories(music_ / "Taken/Inner");
     WriteBytes(music_ / "Old Name/01 a.mp3", LameAudio());
     TID3Frm& f = Open();
+    // A folder the user opened stays open through the renames.
+    f.DirTree->SetDirectory(music_ / "Taken");
+    TreeNode* taken = f.DirTree->Current();
+    taken->SetExpanded(true);
+    f.DirTree->SetDirectory(music_ / "Old Name");
     test::ModalDriver driver;
     f.RenameDirectory(music_ / "Old Name", "Taken");
     ASSERT_EQ(driver.Messages().size(), 1u);
@@ -446,6 +451,8 @@ TEST_F(MainWindow, AFolderRenameFollowsTheTreeOrLeavesItWhereItWas) {
     EXPECT_TRUE(fs::is_directory(music_ / "Some Artist  Live"));
     EXPECT_EQ(f.DirTree->GetDirectory(), music_ / "Some Artist  Live");
     EXPECT_EQ(Files().Directory(), music_ / "Some Artist  Live");
+    EXPECT_TRUE(taken->Expanded());
+    EXPECT_EQ(f.DirTree->Current()->Parent(), taken->Parent());
 }
 
 TEST_F(MainWindow, F5ReadsTheFolderAgainAndADoubleClickOpensTheFile) {
