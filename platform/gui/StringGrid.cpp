@@ -257,6 +257,9 @@ void StringGrid::SetCells(int col, int row, const std::string& text) {
     if (rows_[row][col].text == text) return;
     rows_[row][col].text = text;
     InvalidateView();
+    // An open editor shows the cell's new text at once; what the user types
+    // into it stays while a handler of the typing sets the cell.
+    if (!editorTyping_ && editorCell_ == TGridCoord{col, row}) UpdateEditor();
 }
 
 void* StringGrid::Objects(int col, int row) const {
@@ -829,6 +832,11 @@ void StringGrid::UpdateEditor() {
 }
 
 void StringGrid::EditorTextEdited(const std::string& text) {
+    editorTyping_ = true;
+    struct Typing {
+        bool& flag;
+        ~Typing() { flag = false; }
+    } typing{editorTyping_};
     SetEditText(current_.X, current_.Y, text);
     editorCellText_ = Cells(current_.X, current_.Y);
 }

@@ -13,6 +13,7 @@
 #include "tag_editor/logic/tests/CddbTestServer.h"
 #include "tag_editor/logic/tests/TestFiles.h"
 #include "platform/base/TempDir.h"
+#include "platform/base/Volumes.h"
 #include "platform/testing/ControlInput.h"
 #include "platform/testing/GuiTest.h"
 #include "tag_editor/windows/CddbStat.h"
@@ -405,4 +406,23 @@ TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
     f.ConnectBtn->Click();
     EXPECT_EQ(driver.Texts(), std::vector<std::string>{kInvalidEMailText});
     EXPECT_EQ(f.CddbRequests().Count(), 1);
+}
+
+// Without a CD drive "Read &Disk" says why it is greyed out: in its hint and,
+// while the CDDB tab is shown, in the status panel.
+TEST(MainWindowCddb, ReadDiskSaysWhyItIsGreyedOut) {
+    wb::gui::test::App("Velmora");
+    auto drives = std::make_shared<wb::FakeVolumeTable>();
+    drives->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"", 1, "ext4"});
+    wb::SetVolumeTable(drives);
+    wb::TempDir program("velmora-cd-drive");
+    TID3Frm f(program.Path());
+    const std::string welcome = f.StatusPanel->Caption();
+    EXPECT_FALSE(f.ReadDiskInfoBtn->Enabled());
+    EXPECT_EQ(f.ReadDiskInfoBtn->Hint(), "There is no CD drive.");
+    f.PageControl1->SetActivePage(f.CDDBTab);
+    EXPECT_EQ(f.StatusPanel->Caption(), "There is no CD drive.");
+    f.PageControl1->SetActivePage(f.ID3Tab);
+    EXPECT_EQ(f.StatusPanel->Caption(), welcome) << "the file's status comes back";
+    wb::SetVolumeTable(nullptr);
 }
