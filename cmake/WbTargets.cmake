@@ -16,12 +16,12 @@ function(wb_tests name)
   set(_env "QT_QPA_PLATFORM=offscreen" ${WT_ENV})
   if(WT_SLOW)
     list(JOIN WT_SLOW ":" _slow)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${_slow}"
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TEST_FILTER "-${_slow}"
       PROPERTIES ENVIRONMENT "${_env}")
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${_slow}"
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TEST_FILTER "${_slow}"
       PROPERTIES ENVIRONMENT "${_env}" LABELS slow)
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
       PROPERTIES ENVIRONMENT "${_env}")
   endif()
 endfunction()
