@@ -10,7 +10,7 @@ function(wb_tests name)
     return()
   endif()
   add_executable(${name} ${_srcs})
-  target_link_libraries(${name} PRIVATE ${WT_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${WT_LIBS} GTest::gtest wb_test_main)
   target_compile_definitions(${name} PRIVATE
     WB_SOURCE_DIR="${CMAKE_SOURCE_DIR}" WB_BINARY_DIR="${CMAKE_BINARY_DIR}")
   set(_env "QT_QPA_PLATFORM=offscreen" ${WT_ENV})
