@@ -5,6 +5,7 @@
 // the working folder deleted fails, and the ones after it run as alone.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 
@@ -27,6 +28,11 @@ class WorkingFolder : public ::testing::EmptyTestEventListener {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A shell starts a background job with SIGINT ignored, and a program
+    // rightly leaves an ignored signal alone; the signal tests expect the
+    // dispositions of a program started in the foreground, however this
+    // binary was started.
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, SIG_DFL);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new WorkingFolder);
     return RUN_ALL_TESTS();
