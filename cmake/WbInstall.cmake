@@ -38,6 +38,16 @@ function(wb_install_program target)
   add_custom_target(${name}_icons ALL DEPENDS ${icons})
   add_dependencies(${target} ${name}_icons)
 
+  # The same pictures built into the program as a Qt resource
+  # (:/wb/icons/<name>/), so a copied binary without its icon folders still
+  # shows its own icon rather than Qt's; tests link <name>_icon too.
+  find_package(Qt6 REQUIRED COMPONENTS Core)
+  add_library(${name}_icon OBJECT)
+  set_source_files_properties(${icons} PROPERTIES GENERATED TRUE)
+  qt_add_resources(${name}_icon ${name}_icon PREFIX /wb/icons/${name} BASE ${theme} FILES ${icons})
+  add_dependencies(${name}_icon ${name}_icons)
+  target_link_libraries(${target} PRIVATE ${name}_icon)
+
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${name})
   install(FILES ${src}/${name}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT ${name})
@@ -56,5 +66,29 @@ function(wb_install_program target)
   endif()
   install(FILES ${CMAKE_SOURCE_DIR}/README.md
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${name} COMPONENT ${name})
+
+  # What Debian asks of a package: the copyright, a changelog (the
+  # package's, as its version has a Debian revision) and a manual page,
+  # compressed as the policy wants (gzip -9n, no time stamp); and the
+  # AppStream description that software centres list the program by. The
+  # packages are not uploaded to Debian, so no bug report asks for them: the
+  # checker's override says so.
+  set(docs ${CMAKE_BINARY_DIR}/doc/${name})
+  set(WB_NAME ${name})
+  set(WB_VERSION ${PROJECT_VERSION}-1)
+  configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${docs}/changelog @ONLY)
+  add_custom_command(OUTPUT ${docs}/changelog.Debian.gz ${docs}/${name}.1.gz
+    COMMAND gzip -9nc ${docs}/changelog > ${docs}/changelog.Debian.gz
+    COMMAND gzip -9nc ${src}/${name}.1 > ${docs}/${name}.1.gz
+    DEPENDS ${docs}/changelog ${src}/${name}.1)
+  add_custom_target(${name}_docs ALL DEPENDS ${docs}/changelog.Debian.gz ${docs}/${name}.1.gz)
+  install(FILES ${CMAKE_SOURCE_DIR}/data/copyright ${docs}/changelog.Debian.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${name} COMPONENT ${name})
+  file(WRITE ${docs}/lintian-overrides "${name}: initial-upload-closes-no-bugs\n")
+  install(FILES ${docs}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME ${name} COMPONENT ${name})
+  install(FILES ${docs}/${name}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${name})
+  install(FILES ${src}/com.example.${name}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT ${name})
   set_property(GLOBAL APPEND PROPERTY WB_INSTALLED_PROGRAMS ${name})
 endfunction()

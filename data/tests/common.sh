@@ -20,6 +20,11 @@ installed_files() {
   echo "bin/$p"
   echo "share/applications/$p.desktop"
   echo "share/doc/$p/README.md"
+  echo "share/doc/$p/changelog.Debian.gz"
+  echo "share/doc/$p/copyright"
+  echo "share/lintian/overrides/$p"
+  echo "share/man/man1/$p.1.gz"
+  echo "share/metainfo/com.example.$p.metainfo.xml"
   echo "share/icons/hicolor/scalable/apps/$p.svg"
   if [ "$sizes" != - ]; then
     for s in $sizes; do echo "share/icons/hicolor/${s}x${s}/apps/$p.png"; done

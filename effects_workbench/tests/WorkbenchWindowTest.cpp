@@ -2,6 +2,8 @@
 // sox, clicks on buttons and menu items, the modal windows answered.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
@@ -516,7 +518,15 @@ TEST_F(Workbench, WithoutASoundDeviceThePlayerSaysSoOnce) {
     auto& w = *window;
     w.OpenFile(Sox(dir, "m.wav", "-r 44100 -b 16 -c 1", "synth 0.2 sine 220"));
     const std::string said = w.MediaPlayer1.Status();
-    EXPECT_EQ(said.rfind("No sound device", 0), 0u);
+    EXPECT_EQ(said.rfind("No sound device: playback is off", 0), 0u);
+    // The line the user sees lies inside the player's box, and says at
+    // least that much.
+    auto* box = static_cast<QWidget*>(w.MediaPlayer1.NativeWidget());
+    auto* line = box->findChild<QLabel*>("status");
+    ASSERT_TRUE(line);
+    EXPECT_LE(line->geometry().bottom(), box->height() - 1);
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), box->width());
+    EXPECT_EQ(line->text().toStdString().rfind("No sound device: playback is off", 0), 0u) << line->text().toStdString();
     w.MediaPlayer1.Press(wb::gui::MediaPlayer::Btn::Play);
     w.ComputeButton.Click();
     EXPECT_EQ(w.Label22.Caption(), "Warm Distortion1 done");

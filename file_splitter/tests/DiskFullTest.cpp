@@ -2,6 +2,8 @@
 // error, never in the success message, and replace nothing.
 #include "ParvexTestSupport.h"
 
+#include "file_splitter/PieceFiles.h"
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -80,4 +82,27 @@ TEST_F(DiskFull, JoinThatCannotWriteReportsAndKeepsTheOldOutput) {
     EXPECT_EQ(messages[0].kind, MsgKind::Error);
     EXPECT_EQ(messages[0].text.rfind("Joining failed. Nothing was written.\n", 0), 0u) << messages[0].text;
     EXPECT_EQ(ReadBytes(Path("src.dat")), oldOutput);
+}
+
+// The pieces are renamed into place one by one; when a later rename fails,
+// the earlier ones are undone and no hidden second name of an old piece stays.
+TEST_F(DiskFull, SplitWhoseRenamesFailPartWayKeepsTheOldSetAndNothingElse) {
+    MakeFile("src.dat", 300000, 6);
+    const auto old0 = MakeFile("src.brk", 50, 7), old1 = MakeFile("src.b01", 60, 8), old2 = MakeFile("src.b02", 70, 9);
+    parvex::CopyEvents events;
+    // Another program takes every piece but the first before they are put in place.
+    events.started = [&] {
+        std::vector<std::string> temps;
+        for (const auto& name : Listing())
+            if (name.rfind(".wbtmp-", 0) == 0) temps.push_back(name);
+        ASSERT_EQ(temps.size(), 3u);
+        auto counter = [](const std::string& n) { return std::stoul(n.substr(n.rfind('-') + 1)); };
+        std::sort(temps.begin(), temps.end(), [&](auto& a, auto& b) { return counter(a) < counter(b); });
+        for (size_t i = 1; i < temps.size(); ++i) fs::remove(Path(temps[i]));
+    };
+    EXPECT_THROW(parvex::SplitFile({Path("src.dat"), Path("src.brk"), 300000, 102400}, events), parvex::PieceError);
+    EXPECT_EQ(ReadBytes(Path("src.brk")), old0);
+    EXPECT_EQ(ReadBytes(Path("src.b01")), old1);
+    EXPECT_EQ(ReadBytes(Path("src.b02")), old2);
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"src.b01", "src.b02", "src.brk", "src.dat"}));
 }

@@ -46,6 +46,10 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+std::string Utf8OrCp1252(std::string_view bytes) {
+    return IsValidUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     size_t i = 0;
     while (i < bytes.size())

@@ -17,6 +17,11 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // UTF-8, becomes '?': one byte per character, never a shifted length.
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// Text read from a file that older versions wrote in Windows-1252 and newer
+// ones in UTF-8: taken as UTF-8 when it is well-formed UTF-8, else as
+// Windows-1252.
+std::string Utf8OrCp1252(std::string_view bytes);
+
 // True when the bytes are well-formed UTF-8 (names on disk need not be).
 bool IsValidUtf8(std::string_view bytes);
 // The bytes as text to show: every byte of malformed UTF-8 becomes U+FFFD.

@@ -18,8 +18,9 @@ namespace {
 constexpr uint32_t kWatchMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
                                 IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
-// Reads what is queued; true when a folder name changed among it.
-bool DrainFolderEvents(int fd) {
+// Reads what is queued; true when a folder name changed among it. The
+// watches it changed in are added to `wds`; an overflow sets `all`.
+bool DrainFolderEvents(int fd, std::set<int>& wds, bool& all) {
     bool relevant = false;
     alignas(inotify_event) char buf[16 * (sizeof(inotify_event) + NAME_MAX + 1)];
     for (;;) {
@@ -29,8 +30,13 @@ bool DrainFolderEvents(int fd) {
             auto* ev = reinterpret_cast<inotify_event*>(p);
             if (((ev->mask & IN_ISDIR) &&
                  (ev->mask & (IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO))) ||
-                (ev->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_Q_OVERFLOW)))
+                (ev->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_Q_OVERFLOW))) {
                 relevant = true;
+                if (ev->mask & IN_Q_OVERFLOW)
+                    all = true;
+                else
+                    wds.insert(ev->wd);
+            }
             p += sizeof(inotify_event) + ev->len;
         }
     }
@@ -61,6 +67,15 @@ std::optional<DirWatcher::Event> DirWatcher::TakeEvent() {
     std::optional<Event> e = event_;
     event_.reset();
     return e;
+}
+
+std::vector<std::string> DirWatcher::TakeChangedFolders(bool& all) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<std::string> out(changed_.begin(), changed_.end());
+    all = changedAll_;
+    changed_.clear();
+    changedAll_ = false;
+    return out;
 }
 
 void DirWatcher::Start() {
@@ -200,13 +215,21 @@ void DirWatcher::Run() {
         // Read whatever is queued, woken by it or not: a pass that takes a
         // new folder set must see every change made before the set was given.
         if (ino >= 0) {
-            bool changed = DrainFolderEvents(ino);
+            std::set<int> wds;
+            bool all = false;
+            bool changed = DrainFolderEvents(ino, wds, all);
             // A burst (a tree removed, an archive unpacked) is one change.
             if (changed) {
                 for (int i = 0; i < 10; ++i) {
                     pollfd p{ino, POLLIN, 0};
                     if (::poll(&p, 1, 30) <= 0) break;
-                    DrainFolderEvents(ino);
+                    DrainFolderEvents(ino, wds, all);
+                }
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    changedAll_ = changedAll_ || all;
+                    for (const auto& [folder, wd] : watches)
+                        if (wds.count(wd)) changed_.insert(folder);
                 }
                 Deliver(Event::FolderChange);
             }

@@ -17,6 +17,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -53,6 +54,10 @@ public:
     // the descriptor); Handled() follows when the owner is done with it.
     int ReadyFd() const { return readyFd_; }
     std::optional<Event> TakeEvent();
+    // The watched folders whose subfolders changed since the last call, so
+    // the owner reads again only those; `all` turns true when the system
+    // lost track (its queue overflowed) and any folder may have changed.
+    std::vector<std::string> TakeChangedFolders(bool& all);
     // Wakes the thread, lets it end and joins it. Safe to call twice, and on
     // a watcher never started.
     void Stop();
@@ -77,6 +82,8 @@ private:
     bool cannotWatch_ = false;  // no inotify
     bool pending_ = false;
     std::optional<Event> event_;
+    std::set<std::string> changed_;
+    bool changedAll_ = false;
     bool stop_ = false;
     bool started_ = false;
 };

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/base/CodePage.h"
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
 
@@ -140,7 +141,8 @@ std::string IniFile::ReadString(std::string_view section, std::string_view ident
     std::string key;
     std::string_view raw;
     KeyLine(lines[at], key, raw);
-    std::string value = Trim(raw);
+    // Files of the Windows version hold their values in its code page.
+    std::string value = Utf8OrCp1252(Trim(raw));
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
         value = value.substr(1, value.size() - 2);
     return value;

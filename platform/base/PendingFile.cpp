@@ -63,6 +63,9 @@ PendingFile::PendingFile(const std::string& target) : target_(ResolveLink(target
     const std::string folder = FolderOf(target_);
     for (int attempt = 0;; ++attempt) {
         std::string candidate = folder + ".wbtmp-" + UniqueSuffix();
+        // Listed before it exists, so no moment leaves it to a signal; the
+        // name holds our process id, so it is no one else's file.
+        cleanup_ = RemoveOnTermination(candidate);
         try {
             file_.Open(candidate, File::Mode::CreateNew);
             file_.ReportAs(target);
@@ -71,6 +74,7 @@ PendingFile::PendingFile(const std::string& target) : target_(ResolveLink(target
             if (::stat(target_.c_str(), &st) == 0) ::chmod(temp_.c_str(), st.st_mode & 07777);
             return;
         } catch (const IoError& e) {
+            cleanup_ = {};
             if (e.Errno() == EEXIST && attempt < 100) continue;
             throw IoError(target, "Cannot create", e.Errno() ? e.Errno() : EIO);
         }
@@ -81,7 +85,7 @@ PendingFile::~PendingFile() { Discard(); }
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : file_(std::move(other.file_)), target_(std::move(other.target_)),
-      temp_(std::move(other.temp_)) {
+      temp_(std::move(other.temp_)), cleanup_(std::move(other.cleanup_)) {
     other.temp_.clear();
 }
 
@@ -91,6 +95,7 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
         file_ = std::move(other.file_);
         target_ = std::move(other.target_);
         temp_ = std::move(other.temp_);
+        cleanup_ = std::move(other.cleanup_);
         other.temp_.clear();
     }
     return *this;
@@ -106,6 +111,7 @@ void PendingFile::Commit() {
     if (std::rename(temp_.c_str(), target_.c_str()) != 0)
         throw IoError(target_, "Cannot replace", errno);
     temp_.clear();
+    cleanup_ = {};
 }
 
 void CommitAll(std::vector<PendingFile>& files) {
@@ -115,6 +121,7 @@ void CommitAll(std::vector<PendingFile>& files) {
     }
     struct Replaced {
         std::string target, former;  // former: where the old file waits, or empty
+        RemoveOnTermination cleanup;  // the former name, once the old file is safe elsewhere
     };
     std::vector<Replaced> done;
     auto undo = [&done] {
@@ -124,15 +131,17 @@ void CommitAll(std::vector<PendingFile>& files) {
         }
     };
     for (auto& f : files) {
-        Replaced step{f.target_, {}};
+        Replaced step{f.target_, {}, {}};
+        bool linked = false;
         struct stat st;
         if (::lstat(f.target_.c_str(), &st) == 0) {
             int err = S_ISDIR(st.st_mode) ? EISDIR : 0;
             if (!err) {
                 // A second name keeps the old file whole until all are in place.
                 step.former = FolderOf(f.target_) + ".wbold-" + UniqueSuffix();
-                if (::link(f.target_.c_str(), step.former.c_str()) != 0 &&
-                    std::rename(f.target_.c_str(), step.former.c_str()) != 0)
+                linked = ::link(f.target_.c_str(), step.former.c_str()) == 0;
+                if (linked) step.cleanup = RemoveOnTermination(step.former);
+                else if (std::rename(f.target_.c_str(), step.former.c_str()) != 0)
                     err = errno;
             }
             if (err) {
@@ -142,11 +151,16 @@ void CommitAll(std::vector<PendingFile>& files) {
         }
         if (std::rename(f.temp_.c_str(), f.target_.c_str()) != 0) {
             const int err = errno;
-            if (!step.former.empty()) std::rename(step.former.c_str(), f.target_.c_str());
+            // A second link to the same file: renaming it back would do
+            // nothing and leave it, hidden, beside the old file.
+            if (linked) ::unlink(step.former.c_str());
+            else if (!step.former.empty()) std::rename(step.former.c_str(), f.target_.c_str());
             undo();
             throw IoError(f.target_, "Cannot replace", err);
         }
         f.temp_.clear();
+        f.cleanup_ = {};
+        if (!step.former.empty() && !linked) step.cleanup = RemoveOnTermination(step.former);
         done.push_back(std::move(step));
     }
     for (const auto& step : done)
@@ -161,6 +175,7 @@ void PendingFile::Discard() noexcept {
     }
     ::unlink(temp_.c_str());
     temp_.clear();
+    cleanup_ = {};
 }
 
 } // namespace wb

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/base/File.h"
+#include "platform/base/TerminationCleanup.h"
 
 namespace wb {
 
@@ -10,7 +11,8 @@ namespace wb {
 // only when complete, so an existing file is never truncated by a write that
 // fails half way. Dropped without Commit, the temporary file is removed.
 // A link is replaced at the file it points to, and a replaced file keeps its
-// permissions. Failures name the target, never the temporary file.
+// permissions. Failures name the target, never the temporary file. A
+// SIGTERM, SIGINT or SIGHUP that ends the process removes the temporary file.
 class PendingFile {
 public:
     PendingFile() = default;
@@ -40,6 +42,7 @@ private:
     friend void CommitAll(std::vector<PendingFile>& files);
     File file_;
     std::string target_, temp_;
+    RemoveOnTermination cleanup_;
 };
 
 // Throws IoError naming the target when a finished file could not be put in

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "platform/base/TerminationCleanup.h"
+
 namespace wb {
 
 // The system temp folder ($TMPDIR or /tmp).
@@ -24,7 +26,7 @@ public:
 
 private:
     std::string path_;
-    int slot_ = -1;
+    wb::RemoveOnTermination cleanup_;
 };
 
 // Removes a file or a folder tree; quiet about what does not exist.

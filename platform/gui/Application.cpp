@@ -1,5 +1,6 @@
 #include "platform/gui/Application.h"
 
+#include <QDirIterator>
 #include <QStringList>
 #include <cstdio>
 
@@ -35,6 +36,12 @@ QIcon Application::ProgramIcon(const std::string& programFolder, const std::stri
     QIcon icon;
     for (const auto& file : wb::ProgramIconFiles(programFolder, programName, ".png"))
         icon.addFile(QString::fromStdString(file));
+    if (!icon.isNull()) return icon;
+    // A copied binary has no icon folders beside it: the pictures the build
+    // put into the program, rather than Qt's logo.
+    QDirIterator built(":/wb/icons/" + QString::fromStdString(programName), {"*.png"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (built.hasNext()) icon.addFile(built.next());
     return icon;
 }
 

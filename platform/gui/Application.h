@@ -22,7 +22,8 @@ public:
     static std::vector<std::string> Arguments();
 
     // The program's icon from the PNGs of its icon theme folder (see
-    // wb::ProgramIconFiles); null when it has none. The application gives
+    // wb::ProgramIconFiles), else the one built into the program (the
+    // <name>_icon target); null when it has neither. The application gives
     // the running program's icon to every window.
     static QIcon ProgramIcon(const std::string& programFolder, const std::string& programName);
 

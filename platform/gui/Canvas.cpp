@@ -282,6 +282,7 @@ int Canvas::TextWidth(const std::string& text) const {
 }
 
 int Canvas::TextHeight(const std::string&) const { return QFontMetrics(ToQFont(font_)).height(); }
+int Canvas::TextAscent() const { return QFontMetrics(ToQFont(font_)).ascent(); }
 
 void Canvas::DrawLineText(int x, int y, const std::string& text, bool fillBack) {
     QFont f = ToQFont(font_);

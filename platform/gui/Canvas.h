@@ -102,6 +102,8 @@ public:
 
     int TextWidth(const std::string& text) const;
     int TextHeight(const std::string& text) const;
+    // How far the font reaches above its baseline.
+    int TextAscent() const;
     // Draws with the top-left corner at (x, y), rotated by the font's orientation.
     void TextOut(int x, int y, const std::string& text);
     // Like TextOut, clipped to r; a solid brush fills all of r.

@@ -2,8 +2,11 @@
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QPointer>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <algorithm>
@@ -31,6 +34,32 @@ struct ItemPaint {
 };
 
 Rect RectOf(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
+
+// Rows a box shows dropped down until the program says otherwise.
+constexpr int kDefaultDropDownCount = 8;
+
+// Styles that drop a box's list as a menu over the box (Fusion among them)
+// show every item, up to the screen's height, whatever the row count says.
+// The box keeps the application style's look but drops a list below itself,
+// as many rows high as its count, with a scroll bar for the rest.
+class ListDropStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+void DropAsList(QComboBox* box) {
+    // A style of its own, freed with the box; the base is a new instance of
+    // the application's style, as a proxy owns its base.
+    auto* style = new ListDropStyle(QStyleFactory::create(QApplication::style()->name()));
+    style->setParent(box);
+    box->setStyle(style);
+    box->setMaxVisibleItems(kDefaultDropDownCount);
+}
 
 } // namespace
 
@@ -143,6 +172,7 @@ ComboBox::ComboBox(Component* owner)
     w->control = this;
     w->box = this;
     w->setEditable(false);
+    DropAsList(w);
     impl_->change =
         QObject::connect(w, &QComboBox::currentIndexChanged, [this] { RunGuarded([this] { Change(); }); });
 }

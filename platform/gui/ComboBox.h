@@ -41,7 +41,7 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);
     std::string Text() const;
-    // Rows shown when the list drops down.
+    // Rows shown when the list drops down (8 until set); a scroll bar reaches the rest.
     void SetDropDownCount(int rows);
     void SetIconSize(int width, int height);
     // The colour of the box and of its list.

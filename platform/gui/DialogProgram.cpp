@@ -11,8 +11,10 @@ namespace wb::gui {
 int RunDialogProgram(int& argc, char** argv, const DialogProgramInfo& info,
                      const DialogTemplate& mainDialog, const DialogProgramOpening& open) {
     Application app(argc, argv, info.title);
-    QIcon icon;
-    if (info.xpmIcon) icon = QIcon(QPixmap(info.xpmIcon));
+    // The program's own icon, from its icon files or built in; the XPM only
+    // for a program that has neither.
+    QIcon icon = QApplication::windowIcon();
+    if (icon.isNull() && info.xpmIcon) icon = QIcon(QPixmap(info.xpmIcon));
     if (!icon.isNull()) QApplication::setWindowIcon(icon);
 
     Dialog dialog(mainDialog);

@@ -16,7 +16,7 @@ namespace wb::gui {
 
 struct DialogProgramInfo {
     std::string title;                    // caption of every message box
-    const char* const* xpmIcon = nullptr; // the program's icon, XPM lines
+    const char* const* xpmIcon = nullptr; // XPM lines, where no icon is built in
 };
 
 // What the opening of the main dialog is given.

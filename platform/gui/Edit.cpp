@@ -2,7 +2,9 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/gui/Guard.h"
@@ -27,22 +29,51 @@ const ClassInfo& Edit::StaticClass() {
 
 // Holds the text the program set until the widget needs it, and the text
 // as a std::string, as the program reads it far more often than it changes.
-// Typed characters pass the key handler first. Only single-byte keys are
-// offered, as the handler sees one character; the others go through.
-struct Edit::Shadow : QObject {
-    explicit Shadow(Edit* e) : edit(e) { Line(e)->installEventFilter(this); }
+// As the widget's validator it sees every change the user makes (typed,
+// pasted, dropped, undone), so the key handler judges each character that
+// would be inserted, whatever road it comes by; shortcuts such as Ctrl+C
+// insert nothing and never reach it. An insertion of which the handler drops
+// a character is refused whole, as a numeric box refuses a paste with a
+// letter in it. Only single-byte characters are offered, as the handler sees
+// one character; the others go through.
+struct Edit::Shadow : QValidator {
+    explicit Shadow(Edit* e) : edit(e) {
+        Line(e)->installEventFilter(this);
+        Line(e)->setValidator(this);
+    }
     bool eventFilter(QObject*, QEvent* e) override {
         // Whatever reaches the widget (a paint, a key, a click, focus) sees
         // the text the program set.
         Flush();
         if (e->type() != QEvent::KeyPress || !edit->OnKeyPress) return false;
-        auto* k = static_cast<QKeyEvent*>(e);
+        // The keys the handler sees that insert nothing.
         char key = 0;
-        if (k->key() == Qt::Key_Backspace) key = '\b';
-        else if (k->text().size() == 1 && k->text()[0].unicode() < 0x80) key = char(k->text()[0].unicode());
-        if (!key) return false;
+        switch (static_cast<QKeyEvent*>(e)->key()) {
+        case Qt::Key_Backspace: key = '\b'; break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: key = '\r'; break;
+        case Qt::Key_Escape: key = '\x1b'; break;
+        default: return false;
+        }
         Fire(edit->OnKeyPress, edit, key);
         return key == 0;
+    }
+    State validate(QString& input, int&) const override { return Admits(input) ? Acceptable : Invalid; }
+    // What the change from `before` to `input` inserts, offered character by character.
+    bool Admits(const QString& input) const {
+        if (setting || !edit->OnKeyPress) return true;
+        const qsizetype common = std::min(before.size(), input.size());
+        qsizetype head = 0, tail = 0;
+        while (head < common && before[head] == input[head]) ++head;
+        while (tail < common - head && before[before.size() - 1 - tail] == input[input.size() - 1 - tail]) ++tail;
+        for (qsizetype i = head; i < input.size() - tail; ++i) {
+            const char16_t c = input[i].unicode();
+            if (c >= 0x80) continue;
+            char key = char(c);
+            Fire(edit->OnKeyPress, edit, key);
+            if (key == 0) return false;
+        }
+        return true;
     }
     QString Current() const { return pending ? *pending : Line(edit)->text(); }
     void Set(QString text) {
@@ -79,12 +110,14 @@ struct Edit::Shadow : QObject {
     }
     // A change in the widget itself: typed, pasted, cut by a new limit.
     void Changed() {
+        before = Line(edit)->text();
         if (!setting) Fire(edit->OnChange, edit);
     }
     Edit* edit;
     std::optional<QString> pending;
     std::string text_;  // the text of `of`, or of the pending text
     QString of;
+    QString before;  // the widget's text before the change being validated
     bool posted = false, setting = false;
 };
 

@@ -33,7 +33,9 @@ public:
     TNotifyEvent OnChange;
     // Fires when the user changed the text (typed, pasted, cut), not the program.
     TNotifyEvent OnTextEdited;
-    // Sees each typed character first; setting it to 0 drops it.
+    // Sees first each character the user would insert, typed or pasted, and
+    // Backspace, Enter and Esc; setting it to 0 drops it. A paste of which it
+    // drops one character is refused whole. The program's own text passes.
     std::function<void(Persistent* sender, char& key)> OnKeyPress;
 
 private:

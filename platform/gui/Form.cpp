@@ -203,7 +203,7 @@ void Form::SetCaption(const std::string& caption) {
 void Form::ApplyFlags() {
     Qt::WindowFlags f = Qt::Window | Qt::CustomizeWindowHint;
     switch (borderStyle_) {
-        case bsNone: f |= Qt::FramelessWindowHint; break;
+        case bsNone: break;
         case bsToolWindow:
         case bsSizeToolWin: f = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint; break;
         case bsDialog: f = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint; break;
@@ -215,7 +215,10 @@ void Form::ApplyFlags() {
     if ((borderIcons_ & biMaximize) && !dialog) f |= Qt::WindowMaximizeButtonHint;
     if (borderIcons_ & biHelp) f |= Qt::WindowContextHelpButtonHint;
     if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
-    if (ownFrame_) f |= Qt::FramelessWindowHint;
+    // Qt drops the frameless hint again while any caption button is asked
+    // for, and the window manager would add its title bar above the form's.
+    if (ownFrame_ || borderStyle_ == bsNone)
+        f = (f & (Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) | Qt::FramelessWindowHint;
     FormWindow* w = impl_->widget;
     w->Relayout();
     FixSize();

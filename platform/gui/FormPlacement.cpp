@@ -3,6 +3,8 @@
 #include "platform/gui/FormWindow.h"
 
 #include <QApplication>
+#include <algorithm>
+#include <cstdint>
 
 #include "platform/gui/Guard.h"
 
@@ -47,14 +49,20 @@ bool Form::SetWindowPlacement(const WindowPlacement& p) {
     maxPosition_ = p.maxPosition;
     Rect r = p.normalPosition;
     ScreenMetrics s = Screen();
-    int width = std::max(0, r.Width()), height = std::max(0, r.Height());
-    if (s.workArea.Width() > 0 && s.workArea.Height() > 0) {
-        width = std::min(width, s.workArea.Width());
-        height = std::min(height, s.workArea.Height());
-        r.left = std::clamp(r.left, s.workArea.left, s.workArea.right - width);
-        r.top = std::clamp(r.top, s.workArea.top, s.workArea.bottom - height);
-    }
     QWidget* w = impl_->widget;
+    // The edges of a stored record may span more than an int holds; the
+    // window keeps at least the size the form allows.
+    auto extent = [](int from, int to, int least) {
+        return int(std::clamp<std::int64_t>(std::int64_t(to) - from, least, QWIDGETSIZE_MAX));
+    };
+    int width = extent(r.left, r.right, w->minimumWidth());
+    int height = extent(r.top, r.bottom, w->minimumHeight());
+    if (s.workArea.Width() > 0 && s.workArea.Height() > 0) {
+        width = std::max(std::min(width, s.workArea.Width()), w->minimumWidth());
+        height = std::max(std::min(height, s.workArea.Height()), w->minimumHeight());
+        r.left = std::clamp(r.left, s.workArea.left, std::max(s.workArea.left, s.workArea.right - width));
+        r.top = std::clamp(r.top, s.workArea.top, std::max(s.workArea.top, s.workArea.bottom - height));
+    }
     if (w->isVisible() && w->windowState() != Qt::WindowNoState) w->showNormal();
     SetBounds(r.left, r.top, width, height);
     switch (p.showCmd) {

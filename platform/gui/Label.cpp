@@ -2,6 +2,11 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
 
 #include "platform/gui/Guard.h"
 #include "platform/gui/WidgetSupport.h"
@@ -19,19 +24,47 @@ QString Shown(QString text, bool wrap) {
 }
 } // namespace
 
-// The text is built at every paint, as a label asks for it then.
+// The text is built at every paint, as a label asks for it then. A label
+// with tab stops draws itself, as the style's text drawing knows only its
+// own stops.
 struct Label::Impl : QObject {
     Impl(Label* l, QLabel* t) : label(l), text(t) { text->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::Paint || label->Destroying()) return false;
         // The text may come from a program's override.
-        if (e->type() == QEvent::Paint && !label->Destroying()) RunGuarded([this] {
+        RunGuarded([this] {
             const QString t = Shown(Q(label->GetLabelText()), label->wordWrap_);
             if (t != text->text()) text->setText(t);
         });
-        return false;
+        if (tabStops.isEmpty()) return false;
+        QPainter painter(text);
+        painter.setFont(text->font());
+        painter.setPen(text->palette().color(text->isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                             text->foregroundRole()));
+        painter.drawText(QRectF(text->contentsRect()), text->text(), Option());
+        return true;
+    }
+    QTextOption Option() const {
+        QTextOption option(text->alignment());
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTabArray(tabStops);
+        return option;
+    }
+    // The size of the text laid out to the stops, as the label's own size.
+    void Fit() {
+        if (tabStops.isEmpty()) return text->resize(text->sizeHint());
+        QTextLayout layout(text->text(), text->font());
+        layout.setTextOption(Option());
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setNumColumns(int(text->text().size()));
+        layout.endLayout();
+        const QMargins m = text->contentsMargins();
+        text->resize(int(std::ceil(line.naturalTextWidth())) + m.left() + m.right(), text->sizeHint().height());
     }
     Label* label;
     QLabel* text;
+    QList<qreal> tabStops;
 };
 
 const ClassInfo& Label::StaticClass() {
@@ -61,7 +94,7 @@ Label::~Label() {
 void Label::SetCaption(const std::string& c) {
     caption_ = c;
     Refresh();
-    if (autoSize_) impl_->text->resize(impl_->text->sizeHint());
+    if (autoSize_) impl_->Fit();
 }
 
 void Label::Refresh() {
@@ -78,7 +111,7 @@ std::string Label::ShownText() const { return impl_->text->text().remove(QChar(k
 
 void Label::SetAutoSize(bool autoSize) {
     autoSize_ = autoSize;
-    if (autoSize_) impl_->text->resize(impl_->text->sizeHint());
+    if (autoSize_) impl_->Fit();
 }
 
 void Label::SetAlignment(TextAlign align, TextLayout layout) {
@@ -108,7 +141,33 @@ void Label::SetFont(int pixelHeight, bool bold, TColor color) {
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, ToQColor(color));
     l->setPalette(p);
-    if (autoSize_) l->resize(l->sizeHint());
+    if (autoSize_) impl_->Fit();
+}
+
+void Label::SetTabStops(const std::vector<int>& stops) {
+    impl_->tabStops.clear();
+    for (int x : stops) impl_->tabStops.append(qreal(x));
+    if (autoSize_) impl_->Fit();
+    impl_->text->update();
+}
+
+void Label::ShareTabStops(const std::vector<Label*>& labels, int gap) {
+    std::vector<int> widest;
+    for (const Label* l : labels) {
+        const std::string caption = l->Caption();
+        size_t column = 0;
+        for (size_t from = 0;; ++column) {
+            const size_t tab = caption.find('\t', from);
+            if (widest.size() <= column) widest.push_back(0);
+            widest[column] = std::max(widest[column], l->TextWidth(caption.substr(from, tab - from)));
+            if (tab == std::string::npos) break;
+            from = tab + 1;
+        }
+    }
+    std::vector<int> stops;
+    int x = 0;
+    for (size_t i = 0; i + 1 < widest.size(); ++i) stops.push_back(x += widest[i] + gap);
+    for (Label* l : labels) l->SetTabStops(stops);
 }
 
 } // namespace wb::gui

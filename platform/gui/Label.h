@@ -3,6 +3,7 @@
 // descendants may build the shown text themselves.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gui/Colors.h"
 #include "platform/gui/WidgetControl.h"
@@ -41,6 +42,13 @@ public:
     void SetFont(int pixelHeight, bool bold, TColor color = clWindowText);
     // How wide a text shows in the label's font.
     int TextWidth(const std::string& text) const;
+    // Where the caption's tabs go, in pixels from the label's left; none:
+    // the style's stops.
+    void SetTabStops(const std::vector<int>& stops);
+    // Gives labels one set of stops, so that the n-th tab-separated entry of
+    // each caption starts at one x (the labels standing at one left): past
+    // the widest entry before it in any of them by `gap` pixels.
+    static void ShareTabStops(const std::vector<Label*>& labels, int gap);
 
 private:
     struct Impl;

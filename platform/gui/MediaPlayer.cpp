@@ -37,12 +37,32 @@ public:
         column->addLayout(row);
         status = new QLabel(this);
         status->setObjectName("status");
-        status->setWordWrap(true);
         column->addWidget(status);
         column->addStretch();
     }
+    // The player's box has room for one line under the buttons: a longer
+    // line is cut with an ellipsis where it would leave the box, and the
+    // whole line is the hint.
+    void SetStatus(const QString& text) {
+        full = text;
+        ShowStatus();
+    }
     QToolButton* buttons[5];
     QLabel* status;
+    QString full;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QWidget::resizeEvent(e);
+        ShowStatus();
+    }
+
+private:
+    void ShowStatus() {
+        const QString shown = status->fontMetrics().elidedText(full, Qt::ElideRight, width());
+        status->setText(shown);
+        status->setToolTip(shown == full ? QString() : full);
+    }
 };
 
 PlayerWidget* Panel(const WidgetControl* c) { return static_cast<PlayerWidget*>(c->Widget()); }
@@ -56,11 +76,11 @@ MediaPlayer::MediaPlayer(WinControl& parent, const std::string& name, wb::media:
     for (int i = 0; i < 5; ++i)
         QObject::connect(w->buttons[i], &QToolButton::clicked, [this, i] { RunGuarded([&] { Press(static_cast<Btn>(i)); }); });
     // The player may speak from its playback thread; the label is set on ours.
-    QPointer<QLabel> status = w->status;
-    player_.SetStatusHandler([status](const std::string& line) {
+    QPointer<PlayerWidget> panel = w;
+    player_.SetStatusHandler([panel](const std::string& line) {
         QMetaObject::invokeMethod(
-            status, [status, text = QString::fromStdString(line)] {
-                if (status) status->setText(text);
+            panel, [panel, text = QString::fromStdString(line)] {
+                if (panel) panel->SetStatus(text);
             },
             Qt::AutoConnection);
     });
@@ -83,7 +103,7 @@ void MediaPlayer::Close() {
 }
 
 std::string MediaPlayer::Status() const {
-    return Panel(this)->status->text().toStdString();
+    return Panel(this)->full.toStdString();
 }
 
 void MediaPlayer::Press(Btn button) {

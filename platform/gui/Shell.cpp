@@ -20,7 +20,7 @@ namespace wb::gui {
 
 namespace {
 
-bool StartDetached(const std::vector<std::string>& argv) {
+bool StartDetached(const std::vector<std::string>& argv, const std::string& workingFolder) {
     if (argv.empty()) return false;
     QString program = QString::fromStdString(argv[0]);
     if (!program.contains('/')) {
@@ -29,7 +29,7 @@ bool StartDetached(const std::vector<std::string>& argv) {
     }
     QStringList args;
     for (size_t i = 1; i < argv.size(); ++i) args << QString::fromStdString(argv[i]);
-    return QProcess::startDetached(program, args);
+    return QProcess::startDetached(program, args, QString::fromStdString(workingFolder));
 }
 
 // The watcher's side: runs the program and tells its verdict through `verdict`
@@ -126,8 +126,8 @@ bool OpenWithDefaultApplication(const std::string& target) {
     return StartWatched({opener.toStdString(), target}, 1000);
 }
 
-bool StartProgram(const std::string& commandLine) {
-    return StartDetached(SplitCommandLine(commandLine));
+bool StartProgram(const std::string& commandLine, const std::string& workingFolder) {
+    return StartDetached(SplitCommandLine(commandLine), workingFolder);
 }
 
 bool DesktopShell::OpenDocument(const std::string& target) { return OpenWithDefaultApplication(target); }

@@ -8,9 +8,9 @@ namespace wb::gui {
 bool OpenWithDefaultApplication(const std::string& target);
 
 // Starts a program from a command line (CommandLine.h rules), found on PATH
-// when it names no folder; it runs apart from this process. True when it
-// started.
-bool StartProgram(const std::string& commandLine);
+// when it names no folder; it runs apart from this process, in workingFolder
+// when one is named (else in this process's). True when it started.
+bool StartProgram(const std::string& commandLine, const std::string& workingFolder = "");
 
 // The two operations as an object, so dialog logic that opens documents is
 // testable with a recording stand-in.

@@ -263,6 +263,7 @@ private:
     // The cell the editor shows and that cell's text as the editor last saw it.
     TGridCoord editorCell_{-1, -1};
     std::string editorCellText_;
+    bool editorTyping_ = false;  // the editor's text is being handed to the cell
     void LoadEditor(const std::string* typed);
     bool syncingBars_ = false;
     Drag drag_ = Drag::None;

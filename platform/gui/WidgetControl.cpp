@@ -48,21 +48,6 @@ std::unordered_set<const WidgetControl*>& LiveControls() {
 
 bool Alive(const WidgetControl* c) { return LiveControls().count(c) != 0; }
 
-TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons = Qt::NoButton) {
-    TShiftState s = 0;
-    if (m & Qt::ShiftModifier) s |= ssShift;
-    if (m & Qt::AltModifier) s |= ssAlt;
-    if (m & Qt::ControlModifier) s |= ssCtrl;
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
-
-TMouseButton ButtonOf(Qt::MouseButton b) {
-    return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
-}
-
 } // namespace
 
 int VirtualKey(int qtKey) {
@@ -91,6 +76,21 @@ int VirtualKey(int qtKey) {
         case Qt::Key_Delete: return VK_DELETE;
         default: return 0;
     }
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons) {
+    TShiftState s = 0;
+    if (m & Qt::ShiftModifier) s |= ssShift;
+    if (m & Qt::AltModifier) s |= ssAlt;
+    if (m & Qt::ControlModifier) s |= ssCtrl;
+    if (buttons & Qt::LeftButton) s |= ssLeft;
+    if (buttons & Qt::RightButton) s |= ssRight;
+    if (buttons & Qt::MiddleButton) s |= ssMiddle;
+    return s;
+}
+
+TMouseButton ButtonOf(Qt::MouseButton b) {
+    return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
 }
 
 // Turns the Qt input of every control's widget into the control's steps.

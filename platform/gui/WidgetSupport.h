@@ -1,6 +1,7 @@
 #pragma once
 // Qt-side helpers for the controls' own sources; window units never include this.
 #include <QColor>
+#include <Qt>
 #include <QIcon>
 #include <QString>
 #include <string>
@@ -9,6 +10,7 @@
 #include "platform/gui/Canvas.h"
 #include "platform/gui/Colors.h"
 #include "platform/gui/Icon.h"
+#include "platform/gui/Keys.h"
 #include "platform/gui/ScreenInfo.h"
 
 namespace wb::gui {
@@ -24,6 +26,9 @@ struct IconAccess {
 
 // The virtual-key code of a Qt key; 0 for a key without one.
 int VirtualKey(int qtKey);
+// The layer's shift state and button of a Qt event.
+TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons buttons = Qt::NoButton);
+TMouseButton ButtonOf(Qt::MouseButton b);
 
 // A widget made only once an application object exists.
 template <class W, class... Args>

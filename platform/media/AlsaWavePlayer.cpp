@@ -75,7 +75,8 @@ void* AlsaWavePlayer::OpenDevice() {
     // Said once: a machine without sound stays quiet after that.
     if (!deviceReported_) {
         deviceReported_ = true;
-        deviceLine_ = "No sound device (" + std::string(snd_strerror(rc)) + "): playback is off";
+        // What matters first, so it stays whole where the line is cut.
+        deviceLine_ = "No sound device: playback is off (" + std::string(snd_strerror(rc)) + ")";
         Report(deviceLine_);
     }
     return nullptr;

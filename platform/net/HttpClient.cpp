@@ -63,6 +63,8 @@ void HttpReplyReader::Feed(std::string_view data, const std::function<void(std::
         headDone_ = true;
         ParseHead();
     }
+    // Bytes past the announced end are no part of the body.
+    if (length_) data = data.substr(0, std::min<uint64_t>(data.size(), *length_ - received_));
     if (data.empty()) return;
     received_ += data.size();
     body(data);
@@ -82,6 +84,11 @@ void HttpReplyReader::ParseHead() {
             throw std::runtime_error("The server announced a malformed length.");
         length_ = std::stoull(length);
     }
+    // Chunk lines would end up in the file as if they were data.
+    const std::string coding = Header("Transfer-Encoding");
+    if (!coding.empty() && !SameText(coding, "identity"))
+        throw std::runtime_error("The server sent its reply in the transfer coding \"" + coding +
+                                 "\", which this program cannot read.");
 }
 
 std::string HttpReplyReader::Header(std::string_view name) const {
@@ -97,7 +104,8 @@ std::string HttpReplyReader::Header(std::string_view name) const {
     return {};
 }
 
-HttpClient::HttpClient(SocketMaker makeSocket) : makeSocket_(std::move(makeSocket)) {}
+HttpClient::HttpClient(SocketMaker makeSocket, AlarmMaker makeAlarm)
+    : makeSocket_(std::move(makeSocket)), makeAlarm_(std::move(makeAlarm)) {}
 
 HttpClient::~HttpClient() { Abort(); }
 
@@ -128,19 +136,30 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
     }
     busy_ = true;
     std::unique_ptr<ClientSocket> socket = makeSocket_();
+    std::unique_ptr<WaitAlarm> alarm = makeAlarm_();
     HttpReplyReader reader;
     QEventLoop loop;
-    bool finished = false;
+    bool finished = false, connected = false;
+    uint64_t progressMark = 0;  // body bytes at the last step forward
     auto finish = [&](HttpFailure f, std::string message) {
         if (finished) return;
         finished = true;
         out.failure = f;
         out.message = std::move(message);
+        alarm->Disarm();
         socket->Close();
         loop.quit();
     };
+    const std::string limit = std::to_string(kStallLimit.count()) + " seconds";
+    alarm->OnRing = [&] {
+        if (!connected) return finish(HttpFailure::Connect, "No connection to " + target->host + ": no answer within " + limit + ".");
+        finish(HttpFailure::Dropped, "Lost connection to " + target->host + ": the transfer went " + limit +
+                                         " without progress.");
+    };
     abort_ = [&] { finish(HttpFailure::Aborted, "The transfer was aborted."); };
     socket->OnConnect = [&] {
+        connected = true;
+        alarm->Arm(kStallLimit);
         socket->SendText("GET " + target->path + " HTTP/1.0\r\nHost: " + target->host +
                          "\r\nUser-Agent: Velmora\r\nAccept: */*\r\nConnection: close\r\n\r\n");
     };
@@ -148,6 +167,7 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
         finish(HttpFailure::Connect, "No connection to " + target->host + ": " + reason);
     };
     socket->OnRead = [&](const std::string& data) {
+        const bool headBefore = reader.HeadDone();
         try {
             reader.Feed(data, [&](std::string_view part) { body.Write(part.data(), part.size()); });
         } catch (const IoError& e) {
@@ -156,6 +176,10 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
             return finish(HttpFailure::Protocol, e.what());
         }
         if (!reader.HeadDone()) return;
+        if (!headBefore || reader.BodyReceived() - progressMark >= kProgressBytes) {
+            progressMark = reader.BodyReceived();
+            alarm->Arm(kStallLimit);
+        }
         out.total = reader.ContentLength().value_or(0);
         out.received = reader.BodyReceived();
         if (OnPacket && reader.BodyReceived() > 0) OnPacket(out.received, out.total);
@@ -170,9 +194,11 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
                                                     " of " + std::to_string(*reader.ContentLength()) + " bytes.");
         finish(HttpFailure::None, {});
     };
+    alarm->Arm(kStallLimit);
     socket->Open(target->host, target->port);
     if (!finished) loop.exec();
     abort_ = nullptr;
+    alarm.reset();
     socket.reset();
     out.status = reader.Status();
     out.contentType = reader.Header("Content-Type");

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/net/ClientSocket.h"
+#include "platform/net/WaitAlarm.h"
 
 namespace wb::net {
 
@@ -25,8 +26,10 @@ std::optional<HttpUrl> ParseHttpUrl(const std::string& url);
 // Reads a reply as it arrives: the status line and the headers, then the body.
 class HttpReplyReader {
 public:
-    // Body bytes go to the sink as they come. Throws std::runtime_error for
-    // a reply that is not HTTP or whose head grows without end.
+    // Body bytes go to the sink as they come, never more than the announced
+    // length. Throws std::runtime_error for a reply that is not HTTP, whose
+    // head grows without end, or whose body comes in a transfer coding (an
+    // HTTP/1.0 request accepts none).
     void Feed(std::string_view data, const std::function<void(std::string_view)>& body);
     bool HeadDone() const { return headDone_; }
     int Status() const { return status_; }
@@ -58,8 +61,15 @@ struct HttpOutcome {
 
 class HttpClient {
 public:
+    // A transfer that goes this long without a step forward is a lost
+    // connection: connected, the head complete, or another kProgressBytes
+    // of the body (a byte now and then keeps no transfer alive).
+    static constexpr std::chrono::seconds kStallLimit{30};
+    static constexpr uint64_t kProgressBytes = 1024;
+
     using SocketMaker = std::function<std::unique_ptr<ClientSocket>()>;
-    explicit HttpClient(SocketMaker makeSocket = MakeClientSocket);
+    using AlarmMaker = std::function<std::unique_ptr<WaitAlarm>()>;
+    explicit HttpClient(SocketMaker makeSocket = MakeClientSocket, AlarmMaker makeAlarm = MakeWaitAlarm);
     ~HttpClient();
 
     // Fetches the address into bodyFile, which is replaced only when the
@@ -74,6 +84,7 @@ public:
 
 private:
     SocketMaker makeSocket_;
+    AlarmMaker makeAlarm_;
     bool busy_ = false;
     std::function<void()> abort_;
 };

@@ -73,8 +73,9 @@ bool ReadIconImage(const std::uint8_t* header, const std::uint8_t* body, std::ui
     return true;
 }
 
-// Walks the sub-chunks of a list body; a sub-chunk larger than what is left
-// of the list ends the walk. visit returns false to end it too.
+// Walks the chunks of a body; a chunk larger than what is left ends the
+// walk, except that a list is walked as far as the bytes go. visit returns
+// false to end the walk too.
 template <class Visit>
 void WalkChunks(const std::uint8_t* p, std::size_t size, Visit visit) {
     TByteReader r(p, size);
@@ -82,10 +83,29 @@ void WalkChunks(const std::uint8_t* p, std::size_t size, Visit visit) {
         const std::uint8_t* header = r.Here();
         r.Skip(8);
         std::uint32_t n = GetLE32(header + 4);
-        if (n > r.Left()) return;
+        if (n > r.Left()) {
+            if (!IdIs(header, "LIST")) return;
+            n = std::uint32_t(r.Left());
+        }
         if (!visit(header, r.Here(), n)) return;
         r.Skip(std::min<std::uint64_t>(std::uint64_t(n) + (n & 1), r.Left()));
     }
+}
+
+std::unique_ptr<TIconFrame> NewFrame(std::int32_t iconNumber, std::uint32_t rate) {
+    auto f = std::make_unique<TIconFrame>();
+    f->IconNumber = iconNumber;
+    f->Rate = std::int32_t(rate);
+    return f;
+}
+
+// What a frame takes of the image its icon number names.
+void Receive(TIconFrame& frame, const TIconFrame& image) {
+    frame.Icon = std::make_unique<TIcon>();
+    frame.Icon->Assign(*image.Icon);
+    frame.IsIcon = image.IsIcon;
+    std::memcpy(frame.ChunkHeader, image.ChunkHeader, sizeof frame.ChunkHeader);
+    frame.HotSpot = image.HotSpot;
 }
 
 } // namespace
@@ -98,12 +118,32 @@ void TAnimatedCursorImage::Clear() {
     ColorCount = 0;
 }
 
+// The chunks act in file order: "anih" makes the frames, each "rate" and
+// "seq " chunk sets the frame its own count points at, and each icon goes to
+// the frames that name it then, or to a frame of its own.
 void TAnimatedCursorImage::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return;
     if (size < 12 || !IdIs(data, "RIFF") || !IdIs(data + 8, "ACON")) throw EReadError();
     Clear();
-    std::vector<TIconFrame> icons;
-    std::vector<std::uint32_t> rates, seq;
+    std::size_t rateChunks = 0, seqChunks = 0;
+    std::int32_t iconNumber = 0;
+    auto append = [&](std::int32_t number) {
+        if (frames_.size() >= kMaxSteps) throw EReadError();
+        frames_.push_back(NewFrame(number, Header.DisplayRate));
+    };
+    // A chunk's first value goes to the frame its count points at; a file
+    // normally has one chunk with a value per step, so the further values go
+    // to the frames after it, and past the last one they add the frames of
+    // the steps beyond the header's frame count.
+    auto spread = [&](const std::uint8_t* body, std::uint32_t n, std::size_t& counter, auto set) {
+        const std::vector<std::uint32_t> values = Values(body, n);
+        for (std::size_t j = 0; j < values.size(); ++j) {
+            const std::size_t at = counter + j;
+            if (j > 0 && at == frames_.size()) append(std::int32_t(at));
+            if (at < frames_.size()) set(*frames_[at], values[j]);
+        }
+        ++counter;
+    };
     WalkChunks(data + 12, size - 12, [&](const std::uint8_t* header, const std::uint8_t* body, std::uint32_t n) {
         if (IdIs(header, "anih")) {
             // The header is nine 32-bit values; a shorter chunk holds no header.
@@ -111,19 +151,32 @@ void TAnimatedCursorImage::LoadFromBytes(const std::uint8_t* data, std::size_t s
             std::uint32_t* f = &Header.StructSize;
             for (int i = 0; i < 9; ++i) f[i] = GetLE32(body + 4 * i);
             if (!(Header.Flags & 1) || Header.Steps == 0) throw EReadError();
+            // More frames than steps can show are left unmade.
+            for (std::uint32_t i = 0; i < Header.Frames && frames_.size() < kMaxSteps; ++i)
+                frames_.push_back(NewFrame(std::int32_t(i), Header.DisplayRate));
         } else if (IdIs(header, "rate")) {
-            rates = Values(body, n);
+            spread(body, n, rateChunks, [](TIconFrame& f, std::uint32_t v) { f.Rate = std::int32_t(v); });
         } else if (IdIs(header, "seq ")) {
-            seq = Values(body, n);
+            spread(body, n, seqChunks, [](TIconFrame& f, std::uint32_t v) { f.IconNumber = std::int32_t(v); });
         } else if (IdIs(header, "LIST")) {
             if (n < 4) return false;
             if (IdIs(body, "fram")) {
                 WalkChunks(body + 4, n - 4, [&](const std::uint8_t* h, const std::uint8_t* b, std::uint32_t m) {
                     if (!IdIs(h, "icon")) return true;
-                    TIconFrame icon;
-                    if (!ReadIconImage(h, b, m, icon, ColorCount)) return false;
-                    icons.push_back(std::move(icon));
-                    return icons.size() <= kMaxSteps || (throw EReadError(), false);
+                    TIconFrame image;
+                    if (!ReadIconImage(h, b, m, image, ColorCount)) return false;
+                    const std::int32_t number = iconNumber++;
+                    bool shown = false;
+                    for (auto& f : frames_) {
+                        if (f->IconNumber != number) continue;
+                        Receive(*f, image);
+                        shown = true;
+                    }
+                    if (!shown) {
+                        append(-1);
+                        Receive(*frames_.back(), image);
+                    }
+                    return true;
                 });
             } else if (IdIs(body, "INFO")) {
                 WalkChunks(body + 4, n - 4, [&](const std::uint8_t* h, const std::uint8_t* b, std::uint32_t m) {
@@ -139,28 +192,8 @@ void TAnimatedCursorImage::LoadFromBytes(const std::uint8_t* data, std::size_t s
         }
         return true;
     });
-    // Frames in step order: the sequence when there is one, else icon i at
-    // step i; every rate value goes to its own step.
-    std::vector<bool> shown(icons.size(), false);
-    std::size_t steps = seq.empty() ? std::min<std::size_t>(Header.Frames, icons.size()) : seq.size();
-    for (std::size_t i = 0; i < steps; ++i) {
-        std::uint32_t number = seq.empty() ? std::uint32_t(i) : seq[i];
-        if (number >= icons.size()) continue;  // no image: the step is dropped
-        auto f = std::make_unique<TIconFrame>();
-        f->Assign(icons[number]);
-        f->Rate = std::int32_t(i < rates.size() ? rates[i] : Header.DisplayRate);
-        f->IconNumber = std::int32_t(number);
-        shown[number] = true;
-        frames_.push_back(std::move(f));
-    }
-    for (std::size_t i = 0; i < icons.size(); ++i) {
-        if (shown[i]) continue;
-        auto f = std::make_unique<TIconFrame>();
-        f->Assign(icons[i]);
-        f->Rate = std::int32_t(Header.DisplayRate);
-        f->IconNumber = -1;
-        frames_.push_back(std::move(f));
-    }
+    frames_.erase(std::remove_if(frames_.begin(), frames_.end(), [](const auto& f) { return !f->Icon; }),
+                  frames_.end());
     Header.Steps = std::uint32_t(frames_.size());
     if (frames_.empty()) throw EReadError();
 }

@@ -37,16 +37,22 @@ struct TSortedListEntry {
 
 // skNumeric when every text reads as a number, else skDateTime when every one
 // reads as a date (without a time), else skText. No texts: skNumeric. Stops
-// at the first text that is neither; textAt(i) gives text i of count.
+// at the first text that is neither; textAt(i) gives text i of count. With
+// `numbers`, a numeric column leaves there the number of each text, so the
+// sort need not read them again.
 template <class TextAt>
-std::uint8_t DetectSortKindOf(int count, TextAt textAt, const wb::FormatSettings& fs) {
+std::uint8_t DetectSortKindOf(int count, TextAt textAt, const wb::FormatSettings& fs,
+                              std::vector<double>* numbers = nullptr) {
     bool numeric = true, dates = true;
+    if (numbers) numbers->assign(std::max(count, 0), 0.0);
     for (int i = 0; i < count && (numeric || dates); ++i) {
         double v;
         const std::string& text = textAt(i);
         if (numeric && !wb::TryStrToFloat(text, v, fs)) numeric = false;
+        if (numeric && numbers) (*numbers)[i] = v;
         if (dates && !wb::TryStrToDate(text, v, fs)) dates = false;
     }
+    if (numbers && !numeric) numbers->clear();
     return numeric ? skNumeric : dates ? skDateTime : skText;
 }
 
@@ -55,8 +61,10 @@ std::uint8_t DetectSortKind(const std::vector<std::string>& texts, const wb::For
 // Sorts the entries in place. Texts that fail the kind's conversion compare
 // equal to anything; equal entries keep the order of their Index, in either
 // direction. A compare function that throws leaves the entries as they were.
+// `numbers`, when it holds one per entry, gives a numeric sort each text's
+// number as detection read it (upper-casing changes no number).
 void SortEntries(std::vector<TSortedListEntry>& entries, const TSortOptions& options,
-                 const wb::FormatSettings& fs);
+                 const wb::FormatSettings& fs, const std::vector<double>* numbers = nullptr);
 
 // Upper-cases a to z only.
 void UpperAscii(std::string& text);

@@ -109,7 +109,8 @@ void TIconList::Assign(const TIcon& icon) {
 void TIconList::ReadData(const std::uint8_t* data, std::size_t size) {
     TByteReader r(data, size);
     std::uint32_t count;
-    if (!r.ReadLE32(count) || std::int32_t(count) < 0) throw EReadError();
+    if (!r.ReadLE32(count)) throw EReadError();
+    if (std::int32_t(count) < 0) count = 0;  // a signed count below zero counts no entries
     // Every entry holds at least its 4-byte size.
     if (std::uint64_t(count) * 4 > r.Left()) throw EReadError();
     std::vector<std::unique_ptr<TIcon>> read;

@@ -1,5 +1,6 @@
 #include "tag_editor/controls/Placemnt.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "platform/base/RegistryIni.h"
@@ -26,16 +27,15 @@ const wb::EnumType& RegRootType() {
     return t;
 }
 
+// A word that is no 32-bit decimal, one too large included, gives the fallback.
 int WordAsInt(const std::string& text, int n, int fallback) {
     std::string word = NthWord(n, text, " ,");
-    if (word.empty()) return fallback;
-    try {
-        size_t used = 0;
-        long v = std::stol(word, &used, 10);
-        return used == word.size() ? static_cast<int>(v) : fallback;
-    } catch (const std::exception&) {
-        return fallback;
-    }
+    const char* first = word.data();
+    const char* last = first + word.size();
+    if (first != last && *first == '+') ++first;
+    int v = 0;
+    auto [end, ec] = std::from_chars(first, last, v);
+    return ec == std::errc() && end == last && first != last ? v : fallback;
 }
 
 std::string FourNumbers(int a, int b, int c, int d) {

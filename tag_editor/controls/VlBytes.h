@@ -57,6 +57,7 @@ public:
         pos_ += n;
         return true;
     }
+    void SkipToEnd() { pos_ = size_; }
     bool Skip(std::uint64_t n) {
         if (n > Left()) return false;
         pos_ += std::size_t(n);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
+#include <unordered_map>
 #include <system_error>
 
 #include "platform/base/File.h"
@@ -42,8 +44,52 @@ bool VisibleFolder(const fs::directory_entry& e) {
     std::string name = e.path().filename().string();
     if (name.empty() || name[0] == '.') return false;  // hidden folders never show
     std::error_code ec;
-    return fs::is_directory(e.path(), ec);
+    // The entry's type as the listing gave it; a link still has to be followed.
+    return e.is_directory(ec);
 }
+
+// The names of the folders a folder shows, in the tree's order; with
+// `firstOnly`, at most one (whether there is any).
+std::vector<std::string> FolderNames(const std::string& path, bool firstOnly = false) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!VisibleFolder(*it)) continue;
+        names.push_back(it->path().filename().string());
+        if (firstOnly) return names;
+    }
+    std::sort(names.begin(), names.end(), FolderNameLess);
+    return names;
+}
+
+bool HasFolders(const std::string& path) { return !FolderNames(path, true).empty(); }
+
+// The last name of a folder path given with its trailing '/'.
+std::string LeafName(const std::string& path) {
+    const std::string p = WithoutSlash(path);
+    return p.substr(p.rfind('/') + 1);
+}
+
+// Calls f(node, info) on every folder node from `node` down; placeholders
+// hold no folder.
+template <class F>
+void ForEachFolder(TreeNode* node, F f) {
+    for (std::vector<TreeNode*> stack{node}; !stack.empty();) {
+        TreeNode* n = stack.back();
+        stack.pop_back();
+        TFolderInfo* info = TVlDirectoryTree::Info(n);
+        if (!info) continue;
+        f(n, *info);
+        for (int i = 0; i < n->Count(); ++i) stack.push_back(n->Child(i));
+    }
+}
+
+// Not drawn between its making and its end, also when something throws.
+struct Updating {
+    explicit Updating(TreeView& t) : tree(t) { tree.BeginUpdate(); }
+    ~Updating() { tree.EndUpdate(); }
+    TreeView& tree;
+};
 
 } // namespace
 
@@ -219,13 +265,7 @@ void TVlDirectoryTree::AddPlaceholder(TreeNode* node) {
     TFolderInfo* info = Info(node);
     // A node with children, a placeholder among them, has its expand button.
     if (!info || info->ChildrenRead || node->Count() > 0) return;
-    std::error_code ec;
-    for (fs::directory_iterator it(info->Path, ec), end; !ec && it != end; it.increment(ec)) {
-        if (VisibleFolder(*it)) {
-            MakePlaceholder(node);
-            return;
-        }
-    }
+    if (HasFolders(info->Path)) MakePlaceholder(node);
 }
 
 void TVlDirectoryTree::DropChildren(TreeNode* node) {
@@ -243,19 +283,66 @@ void TVlDirectoryTree::LoadChildren(TreeNode* node) {
     if (!info || info->ChildrenRead) return;
     DropChildren(node);
     info->ChildrenRead = true;
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(info->Path, ec), end; !ec && it != end; it.increment(ec))
-        if (VisibleFolder(*it)) names.push_back(it->path().filename().string());
-    std::sort(names.begin(), names.end(), FolderNameLess);
-    const std::string base = info->Path;  // the children below may move node data
-    for (const std::string& name : names) {
-        TreeNode* child = node->AddChild(name);
-        SetFolder(child, WithSlash(base + name));
-        SetNodeImages(child, false, wb::VolumeKind::Fixed);
-        // Its expand button, whether or not the view expands the parent again.
-        AddPlaceholder(child);
+    for (const std::string& name : FolderNames(info->Path)) AddFolderNode(node, name, -1);
+}
+
+TreeNode* TVlDirectoryTree::AddFolderNode(TreeNode* parent, const std::string& name, int index) {
+    const std::string path = WithSlash(Info(parent)->Path + name);
+    TreeNode* child = parent->AddChild(name, index);
+    SetFolder(child, path);
+    SetNodeImages(child, false, wb::VolumeKind::Fixed);
+    // Its expand button, whether or not the view expands the parent again.
+    AddPlaceholder(child);
+    return child;
+}
+
+void TVlDirectoryTree::SyncNode(TreeNode* node, bool deep) {
+    TFolderInfo* info = Info(node);
+    if (!info) return;
+    if (!info->ChildrenRead) {
+        // Unread, it holds at most its placeholder: only its expand button can be out of date.
+        const bool has = HasFolders(info->Path);
+        if (has && node->Count() == 0) MakePlaceholder(node);
+        if (!has && node->Count() > 0) node->DeleteChildren();
+        return;
     }
+    const std::vector<std::string> names = FolderNames(info->Path);
+    // Children whose folder went are dropped; a selection in one moves up here.
+    std::map<std::string, TreeNode*> kept;
+    for (int i = node->Count() - 1; i >= 0; --i) {
+        TreeNode* child = node->Child(i);
+        TFolderInfo* ci = Info(child);
+        const std::string name = ci ? LeafName(ci->Path) : std::string();
+        if (ci && std::binary_search(names.begin(), names.end(), name, FolderNameLess)) {
+            kept[name] = child;
+            continue;
+        }
+        if (Current() && (Current() == child || Current()->HasAsParent(child))) SetCurrent(node);
+        child->Delete();
+    }
+    // New folders go in among the rest in order, in one walk over both.
+    int at = 0;
+    for (const std::string& name : names) {
+        if (auto it = kept.find(name); it != kept.end()) {
+            if (deep) SyncNode(it->second, true);
+            continue;
+        }
+        while (at < node->Count() && FolderNameLess(node->Child(at)->Text(), name)) ++at;
+        AddFolderNode(node, name, at++);
+    }
+}
+
+TreeNode* TVlDirectoryTree::NodeOfPath(TreeNode* driveNode, const std::string& path) const {
+    TreeNode* node = driveNode;
+    while (node && Info(node) && Info(node)->Path != path) {
+        TreeNode* next = nullptr;
+        for (int i = 0; i < node->Count() && !next; ++i) {
+            TFolderInfo* info = Info(node->Child(i));
+            if (info && path.compare(0, info->Path.size(), info->Path) == 0) next = node->Child(i);
+        }
+        node = next;
+    }
+    return node;
 }
 
 void TVlDirectoryTree::Expanding(TreeNode* node, bool& allow) {
@@ -340,12 +427,7 @@ void TVlDirectoryTree::SetDirectory(const std::string& given) {
     if (!HandleAllocated()) return;
 
     WaitCursor wait;
-    // Drawn again once the walk is done, also when something in it throws.
-    struct Updating {
-        explicit Updating(TVlDirectoryTree& t) : tree(t) { tree.BeginUpdate(); }
-        ~Updating() { tree.EndUpdate(); }
-        TVlDirectoryTree& tree;
-    } updating(*this);
+    Updating updating(*this);
     // The drive node: the longest root among the nodes that holds the path,
     // spelt exactly, else without regard to case.
     TreeNode* node = nullptr;
@@ -436,17 +518,8 @@ void TVlDirectoryTree::DriveChange() {
 void TVlDirectoryTree::UpdateWatch() {
     if (!notifier_ || notifier_->Drive().empty()) return;
     std::vector<std::string> folders;
-    if (TreeNode* driveNode = FindNode(notifier_->Drive())) {
-        std::vector<TreeNode*> stack{driveNode};
-        while (!stack.empty()) {
-            TreeNode* n = stack.back();
-            stack.pop_back();
-            TFolderInfo* info = Info(n);
-            if (!info) continue;
-            folders.push_back(WithoutSlash(info->Path));
-            for (int i = 0; i < n->Count(); ++i) stack.push_back(n->Child(i));
-        }
-    }
+    if (TreeNode* driveNode = FindNode(notifier_->Drive()))
+        ForEachFolder(driveNode, [&](TreeNode*, TFolderInfo& info) { folders.push_back(WithoutSlash(info.Path)); });
     std::sort(folders.begin(), folders.end());
     if (folders != notifier_->Folders()) notifier_->SetFolders(std::move(folders));
 }
@@ -469,22 +542,63 @@ void TVlDirectoryTree::RefreshTree() {
     }
 }
 
-void TVlDirectoryTree::RefreshDrive(const std::string& root) {
+void TVlDirectoryTree::RefreshDrive(const std::string& root) { RefreshFolders(root, {}, true); }
+
+void TVlDirectoryTree::RefreshFolders(const std::string& root, const std::vector<std::string>& folders, bool all) {
     if (destroying_ || rebuilding_ || !HandleAllocated()) return;
+    TreeNode* driveNode = FindNode(root);
+    if (!driveNode) return;
     const std::string cur = GetDirectory();
-    if (TreeNode* node = FindNode(root)) {
-        ReloadNode(node);
-        auto [text, serial] = DriveCaption(Info(node)->Path);
-        node->SetText(text);
-        volumeSerials_[Info(node)->Path] = serial;
-        if (serial != kUnreadable && node->Count() == 0) MakePlaceholder(node);
-    }
-    if (!cur.empty()) {
-        try {
-            SetDirectory(cur);
-        } catch (const EInOutError&) {
-            // The drive itself went: the selection stays where the reload left it.
+    const int scroll = ScrollPos();
+    {
+        Updating updating(*this);
+        ++suppress_;
+        struct Unsuppress {
+            int& n;
+            ~Unsuppress() { --n; }
+        } unsuppress{suppress_};
+        if (all) {
+            const std::string drive = Info(driveNode)->Path;
+            auto [text, serial] = DriveCaption(drive);
+            if (serial != LastSerial(drive)) {
+                // Another medium: nothing read of the old one holds.
+                ReloadNode(driveNode);
+                if (serial != kUnreadable && driveNode->Count() == 0) MakePlaceholder(driveNode);
+            } else {
+                SyncNode(driveNode, true);
+            }
+            driveNode->SetText(text);
+            volumeSerials_[drive] = serial;
         }
+        if (!all) {
+            // Each node read once, however many of its folders were reported:
+            // a folder that went itself is dropped by its parent's re-read.
+            std::unordered_map<std::string, TreeNode*> nodes;
+            ForEachFolder(driveNode, [&](TreeNode* n, TFolderInfo& info) { nodes.emplace(info.Path, n); });
+            std::set<std::string> targets;
+            for (const std::string& folder : folders) {
+                auto it = nodes.find(WithSlash(folder));
+                TreeNode* node = it == nodes.end() ? nullptr : it->second;
+                while (node && node->Parent() && !wb::DirectoryExists(Info(node)->Path)) node = node->Parent();
+                if (node) targets.insert(Info(node)->Path);
+            }
+            // Parents before children: a child's node may go with its parent's re-read.
+            for (const std::string& path : targets)
+                if (TreeNode* node = NodeOfPath(driveNode, path)) SyncNode(node, false);
+        }
+        if (!cur.empty() && GetDirectory() != cur) {
+            try {
+                SetDirectory(cur);
+            } catch (const EInOutError&) {
+                // The drive itself went: the selection stays where the re-read left it.
+            }
+        }
+    }
+    SetScrollPos(scroll);
+    if (GetDirectory() != cur && Current()) {
+        // One change for the fallback, once the tree is whole again.
+        ScrollTo(Current());
+        ChangeStep(Current());
     }
     UpdateWatch();
 }
@@ -571,16 +685,9 @@ bool TVlDirectoryTree::RenameNode(TreeNode* node, std::string& text) {
     node->SetText(text);
     // The node and everything below it take the new path at once.
     const std::string oldPrefix = WithSlash(oldPath), newPrefix = WithSlash(newPath);
-    std::vector<TreeNode*> stack{node};
-    while (!stack.empty()) {
-        TreeNode* n = stack.back();
-        stack.pop_back();
-        if (TFolderInfo* i = Info(n)) {
-            if (i->Path.compare(0, oldPrefix.size(), oldPrefix) == 0)
-                i->Path = newPrefix + i->Path.substr(oldPrefix.size());
-        }
-        for (int c = 0; c < n->Count(); ++c) stack.push_back(n->Child(c));
-    }
+    ForEachFolder(node, [&](TreeNode*, TFolderInfo& i) {
+        if (i.Path.compare(0, oldPrefix.size(), oldPrefix) == 0) i.Path = newPrefix + i.Path.substr(oldPrefix.size());
+    });
     ChangeStep(node);
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The folder browser: one node per drive, the folders below read from disk
 // when a node opens, kept in step with a file list and a path label, with a
-// watcher that makes the tree re-read its drive when folders change.
+// watcher that makes the tree read again the folders that changed.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -42,7 +42,14 @@ public:
     virtual void SetDirectory(const std::string& path);
     virtual std::string GetDrive() const;
     virtual void RefreshTree();
+    // Brings every read folder of a drive in line with the disk.
     void RefreshDrive(const std::string& root);
+    // Brings these read folders of a drive (every one when `all`) in line
+    // with the disk: the nodes of folders still there stay as they are, with
+    // their expansion, the selection and the scroll position; new folders
+    // appear in their place; a current folder that went falls back to its
+    // nearest parent that is still there.
+    void RefreshFolders(const std::string& root, const std::vector<std::string>& folders, bool all);
     std::string Directory() const { return GetDirectory(); }
 
     TVlFileListBox* FileList() const { return fileList_; }
@@ -102,6 +109,9 @@ private:
     void AddPlaceholder(wb::gui::TreeNode* node);
     void DropChildren(wb::gui::TreeNode* node);
     void LoadChildren(wb::gui::TreeNode* node);
+    wb::gui::TreeNode* AddFolderNode(wb::gui::TreeNode* parent, const std::string& name, int index);
+    void SyncNode(wb::gui::TreeNode* node, bool deep);
+    wb::gui::TreeNode* NodeOfPath(wb::gui::TreeNode* driveNode, const std::string& path) const;
     void SetNodeImages(wb::gui::TreeNode* node, bool isDrive, wb::VolumeKind kind);
     wb::gui::TreeNode* DriveNodeOf(wb::gui::TreeNode* node) const;
     void UpdateWatch();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "tag_editor/controls/AniFile.h"
 #include "tag_editor/controls/VlBytes.h"
@@ -51,14 +52,15 @@ void WriteLines(std::vector<std::uint8_t>& out, const std::vector<std::string>& 
     out.push_back(0);
 }
 
+// A block cut off by the end of the file gives what there is of it.
 std::vector<std::string> ReadLines(TByteReader& r) {
     std::vector<std::string> lines;
     for (;;) {
         int n = r.Byte();
         if (n <= 0) break;
-        std::string line(std::size_t(n), '\0');
-        if (!r.Read(line.data(), line.size())) break;
-        lines.push_back(std::move(line));
+        const std::size_t got = std::min<std::size_t>(std::size_t(n), r.Left());
+        lines.emplace_back(reinterpret_cast<const char*>(r.Here()), got);
+        r.Skip(got);
     }
     return lines;
 }
@@ -69,8 +71,10 @@ bool ReadTable(TByteReader& r, TGIFColorTable& table, int bits) {
     return r.Read(table.Colors.data(), std::size_t(table.Count) * 3);
 }
 
-TExtension ReadExtension(TByteReader& r) {
+// None when the file ends before the extension's fixed part does.
+std::optional<TExtension> ReadExtension(TByteReader& r) {
     int label = r.Byte();
+    if (label < 0) return std::nullopt;
     TExtension e;
     std::size_t fixed = 0;
     switch (label) {
@@ -79,14 +83,13 @@ TExtension ReadExtension(TByteReader& r) {
     case 0x01: e.Kind = ekPlainText; fixed = 13; break;
     case 0xFF: e.Kind = ekApplication; fixed = 12; break;
     default: {
-        if (label < 0) Fail(kStreamRead);
         char text[64];
         std::snprintf(text, sizeof text, "Unrecognized extension block: %.2x", unsigned(label));
         throw EInvalidGraphicOperation(text);
     }
     }
     e.Fixed.resize(fixed);
-    if (!r.Read(e.Fixed.data(), fixed)) Fail(kStreamRead);
+    if (!r.Read(e.Fixed.data(), fixed)) return std::nullopt;
     if (e.Kind != ekGraphicControl) e.Data = ReadLines(r);
     return e;
 }
@@ -233,13 +236,13 @@ void TGIFFrame::Assign(const TBitmap& source) {
     if (owner_) owner_->RecomputeScreenSize();
 }
 
-void TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
+bool TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
     TGIFImage& image = *owner_;
     TGIFItem& item = *item_;
     const TGIFColorTable& global = image.data_->ColorTable;
     if (global.Count > 0) item.BitsPerPixel = BitsOfCount(global.Count);
     std::uint8_t d[9];
-    if (!r.Read(d, 9)) Fail(kStreamRead);
+    if (!r.Read(d, 9)) return false;
     Left = GetLE16(d);
     Top = GetLE16(d + 2);
     item.Width = GetLE16(d + 4);
@@ -248,7 +251,7 @@ void TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
     Interlaced = (d[8] & 0x40) != 0;
     if (d[8] & 0x80) {
         item.BitsPerPixel = (d[8] & 7) + 1;
-        if (!ReadTable(r, item.ColorTable, item.BitsPerPixel)) Fail(kStreamRead);
+        if (!ReadTable(r, item.ColorTable, item.BitsPerPixel)) return false;
         LocalColors = true;
     } else {
         item.ColorTable = {};
@@ -265,6 +268,7 @@ void TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
             if (n < 0) break;
             if (std::size_t(n) > r.Left()) {  // a block that runs past the end
                 Corrupted = true;
+                r.SkipToEnd();  // what is left is that block's, not a further one
                 break;
             }
             item.Data.push_back(std::uint8_t(n));
@@ -295,6 +299,7 @@ void TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
         AnimateInterval = std::max<std::uint32_t>(AnimateInterval, std::uint32_t(GetLE16(e.Fixed.data() + 2)) * 10);
         DisposalMethod = (packed >> 2) & 7;
     }
+    return true;
 }
 
 void TGIFFrame::Encode(const TProgressEvent& progress) {
@@ -441,11 +446,20 @@ void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool 
         if (!ReadTable(r, data_->ColorTable, data_->BitsPerPixel)) Fail(kStreamRead);
         if (lsd[5] < data_->ColorTable.Count) BackgroundColor = data_->ColorTable.Color(lsd[5]);
     }
+    // A file cut off inside an extension's fixed part, an image descriptor
+    // or a colour table keeps the frames read before; the frame begun is
+    // dropped whole.
+    bool cut = false;
     int b = r.Byte();
-    while (b > 0 && b != ';') {
+    while (b > 0 && b != ';' && !cut) {
         std::vector<TExtension> group;
         while (b == '!') {
-            TExtension e = ReadExtension(r);
+            std::optional<TExtension> read = ReadExtension(r);
+            if (!read) {
+                cut = true;
+                break;
+            }
+            TExtension& e = *read;
             if (e.Kind == ekGraphicControl || e.Kind == ekComment) {
                 group.push_back(std::move(e));
             } else if (e.Kind == ekPlainText) {
@@ -458,9 +472,14 @@ void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool 
             b = r.Byte();
             if (b < 0) b = ';';
         }
+        if (cut) break;
         if (b == ',') {
-            frames_.push_back(std::make_unique<TGIFFrame>(this));
-            frames_.back()->ReadFrom(r, group);
+            auto frame = std::make_unique<TGIFFrame>(this);
+            if (!frame->ReadFrom(r, group)) {
+                cut = true;
+                break;
+            }
+            frames_.push_back(std::move(frame));
             do b = r.Byte();
             while (b == 0);
             if (b < 0) b = ';';
@@ -477,6 +496,7 @@ void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool 
         }
         if (b != 0 && b != ';') Fail(kStreamRead);
     }
+    if (cut && frames_.empty()) Fail(kStreamRead);  // nothing to show
     if (!frames_.empty()) {
         FrameIndex = 0;
         if (decodeFirst) {

@@ -104,8 +104,9 @@ public:
     void Assign(const TBitmap& source);  // an empty bitmap clears the frame
     void Clear();                        // from nothing: reset, bitmap removed
 
-    // Reading after ",": fills the frame from the descriptor on.
-    void ReadFrom(TByteReader& reader, const std::vector<TExtension>& group);
+    // Reading after ",": fills the frame from the descriptor on; false when
+    // the file ends inside the descriptor or the colour table.
+    bool ReadFrom(TByteReader& reader, const std::vector<TExtension>& group);
     // Encodes the bitmap when there is no encoded data.
     void Encode(const TProgressEvent& progress);
 

@@ -215,7 +215,7 @@ bool DecodeFrame(const std::vector<std::uint8_t>& data, int size, unsigned pixel
             corrupted = true;
             break;
         }
-        const int code = int((LoadLE64(in + (pos >> 3)) >> (pos & 7)) & ((1u << width) - 1));
+        int code = int((LoadLE64(in + (pos >> 3)) >> (pos & 7)) & ((1u << width) - 1));
         pos += unsigned(width);
         if (steps.Due(pos)) steps.Report(pos);
         if (code == clear) {
@@ -231,10 +231,9 @@ bool DecodeFrame(const std::vector<std::uint8_t>& data, int size, unsigned pixel
                 break;
             }
         } else {
-            if (code >= avail && (code > avail || avail >= 4096)) {  // past the next free code
-                corrupted = true;
-                break;
-            }
+            // A code past the next free one is read as that one: the previous
+            // string and its first pixel, and decoding goes on.
+            if (code > avail) code = avail;
             // Every code below avail has an entry made since the last clear,
             // pointing to an older one, so chains end at a pixel code. The
             // entry for avail itself is the one made here.

@@ -30,6 +30,13 @@ const wb::EnumType& TextStyleType() {
 
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
+// The canvas draws turned text from its top-left corner; the label places it
+// by a point on its baseline, `along` pixels from the start of the text.
+Point FromBaseline(int x, int y, double along, int ascent, int tenths) {
+    const double a = tenths * kPi / 1800.0;
+    return {x - Round(along * std::cos(a) + ascent * std::sin(a)), y - Round(-along * std::sin(a) + ascent * std::cos(a))};
+}
+
 } // namespace
 
 TVlBlinkingControlsList* TVlLabel::Blinkers() { return g_blinkList; }
@@ -358,14 +365,35 @@ void TVlLabel::DrawStraight(Canvas& c, const Rect& inner) {
         DrawCopies(c, 0, 0, caption_, flags, &r);
         return;
     }
-    // Turned: the text's middle sits on the reference point.
+    // Turned: the baseline runs a quarter of the line height beside the
+    // reference point, centred on it; at a quarter, half or three quarters
+    // of a turn the text starts where its alignment puts it.
     const Point p = Reference();
-    const int w = c.TextWidth(caption_), h = c.TextHeight("Pp");
+    const int tw = c.TextWidth(caption_), q = c.TextHeight("Pp") / 4, ascent = c.TextAscent();
+    const int s = textStyle_ == tsShadow ? shadowDepth_ : 0;
+    const bool centred = alignment_ == taCenter, right = alignment_ == taRightJustify;
+    const double theta = angle_ * kPi / 180.0 + kPi / 2;
+    int x = p.x - Round(std::cos(theta) * q), y = p.y + Round(std::sin(theta) * q);
+    double along = tw / 2.0;
+    const Rect& r = inner;
+    switch (angle_) {
+        case 90:
+            y = centred ? r.bottom - (r.bottom - tw) / 2 : right ? r.top + tw + s : r.bottom - s;
+            along = 0;
+            break;
+        case 180:
+            x = centred ? r.right - (r.right - tw) / 2 : right ? r.left + tw : r.right - s;
+            along = 0;
+            break;
+        case 270:
+            y = centred ? (r.bottom - tw) / 2 : right ? r.bottom - tw - s : r.top + s;
+            along = 0;
+            break;
+        default: break;
+    }
     c.Font() = MakeRotatedFont(font_, angle_);
-    const double a = angle_ * kPi / 180.0;
-    const int x = p.x - Round(w / 2.0 * std::cos(a) + h / 2.0 * std::sin(a));
-    const int y = p.y - Round(-w / 2.0 * std::sin(a) + h / 2.0 * std::cos(a));
-    DrawCopies(c, x, y, caption_, 0, nullptr);
+    const Point at = FromBaseline(x, y, along, ascent, angle_ * 10);
+    DrawCopies(c, at.x, at.y, caption_, 0, nullptr);
 }
 
 void TVlLabel::DrawCurve(Canvas& c) {
@@ -388,6 +416,7 @@ void TVlLabel::DrawCurve(Canvas& c) {
     c.Font() = font_;
     const int lineHeight = c.TextHeight("Yy");
     const int step = c.TextWidth("w") + 2;
+    const int ascent = c.TextAscent();
     double theta = angle_ * kPi / 180.0;
     for (size_t i = 0; i < caption_.size();) {
         size_t n = 1;
@@ -396,11 +425,13 @@ void TVlLabel::DrawCurve(Canvas& c) {
         i += n;
         const int x = p.x - Round(std::sin(theta) * (rx - lineHeight));
         const int y = p.y - Round(std::cos(theta) * (ry - lineHeight));
-        c.Font() = MakeRotatedFont(font_, Round(theta * 180.0 / kPi));
-        const int cw = c.TextWidth(ch);
-        // Centred on the baseline: the character's middle over (x, y).
-        DrawCopies(c, x - Round(cw / 2.0 * std::cos(theta)), y + Round(cw / 2.0 * std::sin(theta)) - lineHeight,
-                   ch, 0, nullptr);
+        // Tilted in tenths of a degree, centred on the baseline.
+        const int tenths = Round(theta * 1800.0 / kPi);
+        TFont turned = font_;
+        turned.Orientation = tenths;
+        c.Font() = turned;
+        const Point at = FromBaseline(x, y, c.TextWidth(ch) / 2.0, ascent, tenths);
+        DrawCopies(c, at.x, at.y, ch, 0, nullptr);
         theta -= double(step) / rx;
     }
 }

@@ -1,6 +1,7 @@
 #include "tag_editor/controls/VlProps.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 
@@ -182,7 +183,12 @@ std::string TPropsStorage::PropertyText(const PropInfo& prop) {
 void TPropsStorage::SetPropertyText(const PropInfo& prop, const std::string& text) {
     wb::Persistent& obj = *AObject;
     switch (prop.kind) {
-        case TypeKind::Integer: wb::SetOrdProp(obj, prop, ParseInt(text)); break;
+        case TypeKind::Integer: {
+            // An integer property holds 32 bits: a larger number does not convert.
+            const int64_t v = ParseInt(text);
+            wb::SetOrdProp(obj, prop, v >= INT32_MIN && v <= INT32_MAX ? v : 0);
+            break;
+        }
         case TypeKind::Char:
             if (!text.empty()) wb::SetOrdProp(obj, prop, static_cast<unsigned char>(text[0]));
             break;

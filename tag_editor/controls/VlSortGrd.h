@@ -197,6 +197,7 @@ private:
     std::vector<TSortedListEntry> sortList_;
     // The sort column's texts, read once by SortColumn for detection and sort.
     std::vector<TSortedListEntry> prepared_;
+    std::vector<double> preparedNumbers_;  // their numbers, when detection found a numeric column
     int preparedCol_ = -1;
     int vlBnuKey_ = 0, vltag1_ = 0, vltag2_ = 0;
     TAlignment alignmentHorz_ = taLeftJustify;

@@ -163,8 +163,10 @@ bool TCddbRequests::Add(const TDiskInfoRec& disc) {
     return true;
 }
 
-void TCddbRequests::PopFront() {
-    if (!lines_.empty()) lines_.erase(lines_.begin());
+void TCddbRequests::PopFront() { Remove(0); }
+
+void TCddbRequests::Remove(int index) {
+    if (index >= 0 && index < Count()) lines_.erase(lines_.begin() + index);
 }
 
 std::vector<std::string> TCddbRequests::Load(const std::string& path) {

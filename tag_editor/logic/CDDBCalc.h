@@ -82,6 +82,8 @@ public:
     int Count() const { return static_cast<int>(lines_.size()); }
     const std::string& Front() const { return lines_.front(); }
     void PopFront();
+    // Drops the request at index (0 is the front); out of range does nothing.
+    void Remove(int index);
     const std::vector<std::string>& Lines() const { return lines_; }
 
     // Reads "CDDB.Req" (a missing file is an empty queue). Lines that are no

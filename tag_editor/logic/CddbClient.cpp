@@ -3,11 +3,16 @@
 #include <cctype>
 #include <utility>
 
+#include "platform/base/IoError.h"
+#include "tag_editor/logic/TagCodec.h"
+#include "tag_editor/logic/TagList.h"
+
 namespace velmora {
 
 const char* const kInvalidEMailText = "You have to enter a valid EMail first !";
 const char* const kCannotConnectText = "Can\xC2\xB4t connect to server !";
 const char* const kConnectionLostText = "The server closed the connection before the requests were answered !";
+const char* const kLostConnectionText = "Lost connection to server";
 
 namespace {
 
@@ -40,16 +45,23 @@ void TCddbClient::Start() {
     written_.clear();
     sent_ = received_ = 0;
     startCount_ = queue_.Count();
+    kept_ = reconnects_ = 0;
     over_ = false;
     state_ = 0;
 }
 
-void TCddbClient::Connecting() { AddLog("Trying to connect to server : " + settings_.Host); }
+void TCddbClient::Connecting() {
+    AddLog("Trying to connect to server : " + settings_.Host);
+    link_ = Link::Opening;
+    lastByte_ = host_.Now();
+}
 
 void TCddbClient::Connected() {
     ++connection_;
+    link_ = Link::Open;
     state_ = 0;
     ClearReply();
+    StartWait();
     AddLog("Connection established !");
     const std::string& email = settings_.EMail;
     size_t at = email.find('@');
@@ -58,6 +70,7 @@ void TCddbClient::Connected() {
 }
 
 void TCddbClient::ConnectFailed() {
+    link_ = Link::None;
     if (over_) return;
     host_.ShowError(kCannotConnectText);
     AddLog("Try failed !");
@@ -67,7 +80,7 @@ void TCddbClient::ConnectFailed() {
 void TCddbClient::ConnectionLost() {
     ++connection_;
     if (over_) return;
-    host_.CloseConnection();
+    Close();
     AddLog("Connection to server closed !");
     if (state_ == 10) {
         // Quit was sent and every request answered: the server only left
@@ -83,6 +96,7 @@ void TCddbClient::ConnectionLost() {
 
 void TCddbClient::Received(std::string_view bytes) {
     if (over_) return;
+    lastByte_ = host_.Now();
     replyBytes_ += bytes.size();
     if (replyBytes_ > kMaxReplyBytes) {
         // No entry is this long: the server is not speaking CDDBP.
@@ -90,7 +104,7 @@ void TCddbClient::Received(std::string_view bytes) {
         AddLog("CDDB-Client Error => STOP");
         AddLog("Connection to server closed !");
         ClearReply();
-        host_.CloseConnection();
+        Close();
         Finish();
         return;
     }
@@ -103,6 +117,37 @@ void TCddbClient::Received(std::string_view bytes) {
     }
     partial_.erase(0, pos);
     if (!over_ && !choosing_) HandleCddbReply();
+}
+
+void TCddbClient::Tick() {
+    if (over_ || choosing_ || link_ == Link::None) return;
+    const auto now = host_.Now();
+    const bool silent = now - lastByte_ >= kCddbSilence;
+    if (link_ == Link::Opening) {
+        if (!silent) return;
+        Close();
+        ConnectFailed();
+        return;
+    }
+    if (silent || now - replyStart_ >= kCddbReplyTime) LostConnection();
+}
+
+void TCddbClient::LostConnection() {
+    ++connection_;
+    ClearReply();
+    Close();
+    if (state_ == 10) {
+        // Every request is answered; only the good-bye did not come.
+        AddLog("Connection to server closed !");
+        AddLog("");
+        AddLog("******************* READY *******************");
+        Finish();
+        return;
+    }
+    AddLog("**** ERROR **** " + std::string(kLostConnectionText) + ", Position " + std::to_string(state_));
+    AddLog("Connection to server closed !");
+    host_.ShowError(kLostConnectionText);
+    Finish();
 }
 
 int TCddbClient::ReplyCode() const {
@@ -135,7 +180,7 @@ void TCddbClient::HandleCddbReply() {
         return;
     }
     if (state_ == 1 && c == 200) {
-        if (queue_.Empty()) {
+        if (Remaining() == 0) {
             // Nothing left to ask (the queue emptied since the run began).
             state_ = 2;
             NextCddbRequest();
@@ -175,9 +220,10 @@ void TCddbClient::HandleCddbReply() {
     if (state_ == 5) {
         if (HasDotLine()) {
             AddLog("Analysing result !");
-            SaveCddbResult();
+            const bool saved = SaveCddbResult();
+            if (over_) return;
             state_ = 2;
-            NextCddbRequest();
+            NextCddbRequest(!saved);
         } else {
             AppendLog(".");
         }
@@ -187,23 +233,28 @@ void TCddbClient::HandleCddbReply() {
         AddLog("Connection to server closed !");
         AddLog("");
         AddLog("******************* READY *******************");
-        host_.CloseConnection();
+        Close();
         Finish();
         return;
     }
     if (c >= 400) {
         AddLog("**** ERROR **** Code : " + std::to_string(c) + ", Position " + std::to_string(state_));
-        if (c < 500) {
+        if (c < 500 && reconnects_ < kCddbReconnects) {
+            ++reconnects_;
             AddLog("Closing connection to server and reconnecting !");
             AddLog(kDashes);
-            host_.CloseConnection();
+            Close();
             ++connection_;
             host_.ReconnectLater();
-            sent_ = startCount_ - queue_.Count();
+            sent_ = startCount_ - Remaining();
         } else {
+            // A server that keeps refusing for a while is not coming back:
+            // its own words say why.
+            const std::string last = c < 500 && !reply_.empty() ? reply_.back() : std::string();
             AddLog("CDDB-Client Error => STOP");
             AddLog("Connection to server closed !");
-            host_.CloseConnection();
+            Close();
+            if (!last.empty()) host_.ShowError(last);
             Finish();
         }
     }
@@ -216,13 +267,16 @@ void TCddbClient::ChooseAndRead() {
     if (matches.empty()) {
         // An empty list is no match at all.
         AddLog("--- No result for query found ---");
+        state_ = 2;
         NextCddbRequest();
         return;
     }
     std::string category, id;
     if (settings_.ShowInexact) {
         std::vector<TCddbMatch> rows;
-        for (const auto& line : matches) {
+        for (const auto& raw : matches) {
+            // A control byte would break the command made of the row.
+            const std::string line = BlankControls(raw);
             TCddbMatch row;
             row.Genre = FirstWord(line);
             std::string rest = AfterFirstWord(line);
@@ -239,17 +293,7 @@ void TCddbClient::ChooseAndRead() {
         }
         int chosen = 1;
         if (rows.size() > 1) {
-            const int connection = connection_;
-            choosing_ = true;
-            try {
-                chosen = host_.ChooseMatch(rows);
-            } catch (...) {
-                choosing_ = false;
-                throw;
-            }
-            choosing_ = false;
-            // The connection may have ended while the chooser was open.
-            if (over_ || connection != connection_) return;
+            if (!WithUser([&] { chosen = host_.ChooseMatch(rows); })) return;
             if (chosen < 1 || size_t(chosen) > rows.size()) chosen = 1;
             AppendLog("Using Nr. " + std::to_string(chosen));
         } else {
@@ -259,17 +303,35 @@ void TCddbClient::ChooseAndRead() {
         id = rows[size_t(chosen) - 1].ID;
     } else {
         AppendLog("Using first !");
-        category = FirstWord(matches.front());
-        id = FirstWord(AfterFirstWord(matches.front()));
+        const std::string line = BlankControls(matches.front());
+        category = FirstWord(line);
+        id = FirstWord(AfterFirstWord(line));
     }
     SendCommand("cddb read " + category + " " + id);
     state_ = 4;
 }
 
-void TCddbClient::NextCddbRequest() {
+template <typename F> bool TCddbClient::WithUser(F&& step) {
+    const int connection = connection_;
+    choosing_ = true;
+    try {
+        step();
+    } catch (...) {
+        choosing_ = false;
+        throw;
+    }
+    choosing_ = false;
+    // The connection may have ended while the user's window was open.
+    return !over_ && connection == connection_;
+}
+
+void TCddbClient::NextCddbRequest(bool keep) {
     AddLog(kDashes);
-    queue_.PopFront();
-    if (queue_.Empty()) {
+    // A request kept stays queued for a later run; this one goes on.
+    if (keep) ++kept_;
+    else queue_.Remove(kept_);
+    reconnects_ = 0;
+    if (Remaining() == 0) {
         AddLog("Logoff CDDB-Server");
         SendCommand("quit");
         state_ = 10;
@@ -279,30 +341,52 @@ void TCddbClient::NextCddbRequest() {
     ++sent_;
 }
 
-const std::string& TCddbClient::FrontLine() const { return queue_.Empty() ? kNoLine : queue_.Front(); }
+int TCddbClient::Remaining() const { return queue_.Count() - kept_; }
+
+const std::string& TCddbClient::FrontLine() const {
+    return Remaining() > 0 ? queue_.Lines()[size_t(kept_)] : kNoLine;
+}
 
 void TCddbClient::SendQuery() {
     AddLog("Send query to CDDB-Server for ID : " + Front8(FrontLine()));
     SendCommand("cddb query " + FrontLine());
 }
 
-void TCddbClient::SaveCddbResult() {
+bool TCddbClient::SaveCddbResult() {
     int tracks = 0;
     if (auto request = ParseRequestLine(FrontLine())) tracks = std::stoi(request->TrackCount);
     TCDDBDiskRec disc = ParseXmcdEntry(reply_, tracks);
     const std::string artist = disc.TrackArtists.empty() ? std::string() : disc.TrackArtists[0];
     results_.push_back({disc.IsSampler ? "(Sampler)" : artist, disc.Album, disc.Year.empty() ? "No" : "Yes",
                         disc.Genre.empty() ? "No" : "Yes"});
-    if (!artist.empty()) {
-        AddLog("Saving result to disk");
-        written_.push_back(WriteCddbTagList(settings_.TagsFolder, disc));
-    }
     ++received_;
+    if (artist.empty()) return true;
+    AddLog("Saving result to disk");
+    std::string failure;
+    try {
+        written_.push_back(WriteCddbTagList(settings_.TagsFolder, disc));
+        return true;
+    } catch (const wb::IoError& e) {
+        failure = e.what();
+    } catch (const TagListError& e) {
+        failure = e.what();
+    }
+    AddLog("**** ERROR **** " + failure);
+    WithUser([&] { host_.ShowError(failure); });
+    return false;
 }
 
 void TCddbClient::SendCommand(const std::string& command) {
     ClearReply();
+    StartWait();
     host_.Send(command + "\r\n");
+}
+
+void TCddbClient::StartWait() { lastByte_ = replyStart_ = host_.Now(); }
+
+void TCddbClient::Close() {
+    link_ = Link::None;
+    host_.CloseConnection();
 }
 
 void TCddbClient::ClearReply() {

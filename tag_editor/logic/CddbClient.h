@@ -3,7 +3,9 @@
 // per queued request, the exact or a chosen inexact match, the entry read
 // and saved as a tag list, and quit. It is fed the bytes the socket
 // received and acts on whole lines only, so a reply split anywhere gives the
-// same run; what it sends and shows goes through its host.
+// same run; what it sends and shows goes through its host. Every wait ends:
+// the host's clock, asked on every Tick, measures the server's silence.
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,15 @@ constexpr const char* kDefaultCddbPort = "8880";
 extern const char* const kInvalidEMailText;   // "You have to enter a valid EMail first !"
 extern const char* const kCannotConnectText;  // "Can´t connect to server !"
 extern const char* const kConnectionLostText;
+extern const char* const kLostConnectionText;  // "Lost connection to server"
+
+// So long without a byte from the server is a lost connection...
+constexpr std::chrono::seconds kCddbSilence{30};
+// ...and a reply still not complete so long after its command is one too: a
+// server that trickles bytes for ever is as good as gone.
+constexpr std::chrono::seconds kCddbReplyTime{120};
+// Temporary errors answered by reconnecting, in a row; the next one stops.
+constexpr int kCddbReconnects = 3;
 
 // Non-empty and holding an "@".
 bool ValidCddbEMail(std::string_view email);
@@ -51,6 +62,7 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     // Shows the matches; gives the chosen row, 1 for the first.
     virtual int ChooseMatch(const std::vector<TCddbMatch>& matches) = 0;
+    virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
 };
 
 class TCddbClient {
@@ -64,8 +76,11 @@ public:
     void Connected();
     void ConnectFailed();
     void ConnectionLost();
-    // Bytes as the socket delivered them, in any pieces.
+    // Bytes as the socket delivered them, in any pieces. Whatever a server
+    // sends, nothing is thrown: failures go to the log and the host.
     void Received(std::string_view bytes);
+    // Now and then (the window: every second): ends a wait that ran out.
+    void Tick();
 
     const std::vector<std::string>& Log() const { return log_; }
     int SentCount() const { return sent_; }
@@ -77,9 +92,15 @@ public:
 
 private:
     void HandleCddbReply();
-    void NextCddbRequest();
-    void SaveCddbResult();
+    void NextCddbRequest(bool keep = false);
+    bool SaveCddbResult();
     void ChooseAndRead();
+    // Runs a modal step of the user's; false when the dialogue ended meanwhile.
+    template <typename F> bool WithUser(F&& step);
+    void LostConnection();
+    void Close();
+    void StartWait();
+    int Remaining() const;
     void SendQuery();
     const std::string& FrontLine() const;
     void SendCommand(const std::string& command);
@@ -104,7 +125,11 @@ private:
     int state_ = 0;
     int sent_ = 0, received_ = 0;
     int startCount_ = 0;
+    int kept_ = 0;        // requests at the front left queued after a failed save
+    int reconnects_ = 0;  // in a row, since a request was last answered
     int connection_ = 0;  // counts connections, so a choice outlived by its connection sends nothing
+    enum class Link { None, Opening, Open } link_ = Link::None;
+    std::chrono::steady_clock::time_point lastByte_, replyStart_;
     bool over_ = false, choosing_ = false;
 };
 

@@ -2,6 +2,9 @@
 
 #include "tag_editor/logic/TagList.h"
 
+#include <map>
+#include <optional>
+
 #include "platform/base/CodePage.h"
 #include "platform/base/ProgramPaths.h"
 #include "platform/base/Rename.h"
@@ -35,38 +38,63 @@ std::string Bytes(std::string_view text, size_t max) {
     return std::string(text.substr(0, i));
 }
 
-// The value of a key (matched without regard to letter case); lines that
-// repeat the key continue it.
-std::string KeyValue(const std::vector<std::string>& lines, std::string_view key, bool& found) {
-    std::string value;
-    found = false;
+// One field of the entry: its key as its first line writes it, and its
+// value with the values of the key's further lines joined on, as the format
+// continues a long value.
+struct Field {
+    std::string key, value;
+};
+
+// The fields in the order of their first lines, matched without regard to
+// letter case; comments and lines without "=" are no fields.
+std::vector<Field> Fields(const std::vector<std::string>& lines) {
+    std::vector<Field> fields;
+    std::map<std::string, size_t> index;
     for (const auto& line : lines) {
+        if (line.empty() || line[0] == '#') continue;
         size_t eq = line.find('=');
-        if (eq == std::string::npos || eq != key.size()) continue;
-        if (wb::LowerAscii(line.substr(0, eq)) != wb::LowerAscii(key)) continue;
-        found = true;
-        value += line.substr(eq + 1);
+        if (eq == std::string::npos) continue;
+        std::string key = line.substr(0, eq);
+        auto [it, added] = index.try_emplace(wb::LowerAscii(key), fields.size());
+        if (added) fields.push_back({std::move(key), {}});
+        fields[it->second].value += line.substr(eq + 1);
     }
-    return value;
+    return fields;
 }
 
-// The four digits after "YEAR:" and its blanks, or "".
-std::string YearField(const std::vector<std::string>& lines) {
-    for (const auto& line : lines) {
-        size_t at = line.find("YEAR:");
-        if (at == std::string::npos) continue;
-        size_t i = at + 5;
-        while (i < line.size() && line[i] == ' ') ++i;
-        size_t digits = 0;
-        while (i + digits < line.size() && line[i + digits] >= '0' && line[i + digits] <= '9') ++digits;
-        return digits == 4 ? line.substr(i, 4) : std::string();
+const Field* FindField(const std::vector<Field>& fields, std::string_view key) {
+    for (const auto& f : fields)
+        if (f.key.size() == key.size() && wb::LowerAscii(f.key) == wb::LowerAscii(key)) return &f;
+    return nullptr;
+}
+
+// Four digits after blanks at pos, else "".
+std::string FourDigits(std::string_view text, size_t pos) {
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    size_t digits = 0;
+    while (pos + digits < text.size() && text[pos + digits] >= '0' && text[pos + digits] <= '9') ++digits;
+    return digits == 4 ? std::string(text.substr(pos, 4)) : std::string();
+}
+
+// The year of the first field that gives one: after "YEAR:" in its text
+// (EXTD=YEAR: 1998), else a field whose key holds "YEAR" (DYEAR=1998) gives
+// its value. A title that merely holds the word is no year field, and an
+// empty DYEAR does not hide the year of the extended data.
+std::string YearField(const std::vector<Field>& fields) {
+    for (const auto& f : fields) {
+        std::string year;
+        if (size_t at = f.value.find("YEAR:"); at != std::string::npos)
+            year = FourDigits(f.value, at + 5);
+        else if (f.key.find("YEAR") != std::string::npos)
+            year = FourDigits(f.value, 0);
+        if (!year.empty()) return year;
     }
     return {};
 }
 
 // Servers send UTF-8 at the higher protocol levels and Latin-1 below them.
 std::string AsUtf8(std::string_view text) {
-    return wb::IsValidUtf8(text) ? std::string(text) : wb::Cp1252ToUtf8(text);
+    return wb::Utf8OrCp1252(text);
 }
 
 } // namespace
@@ -96,14 +124,21 @@ TCDDBDiskRec ParseXmcdEntry(const std::vector<std::string>& rawLines, int trackC
     std::string category;
     for (const auto& line : lines) {
         if (line.find("210") == std::string::npos) continue;
-        if (line.size() > 4) category = line.substr(4, line.find(' ', 4) - 4);
+        if (line.size() > 4) category = BlankControls(line.substr(4, line.find(' ', 4) - 4));
         break;
     }
     disc.Genre = GenreName(GenreNumber(category));
-    disc.Year = YearField(lines);
+    const std::vector<Field> fields = Fields(lines);
+    disc.Year = YearField(fields);
+    // A CR or NUL of the server's would cut or break the names and lines
+    // made of these values.
+    auto value = [&](std::string_view key, size_t max) -> std::optional<std::string> {
+        const Field* f = FindField(fields, key);
+        if (!f) return std::nullopt;
+        return Chars(BlankControls(f->value), max);
+    };
 
-    bool found = false;
-    std::string title = Chars(KeyValue(lines, "DTITLE", found), kMaxTitle);
+    std::string title = value("DTITLE", kMaxTitle).value_or("");
     std::string discArtist;
     if (size_t split = title.find(" / "); split != std::string::npos) {
         discArtist = title.substr(0, split);
@@ -115,14 +150,14 @@ TCDDBDiskRec ParseXmcdEntry(const std::vector<std::string>& rawLines, int trackC
     if (n > 0) disc.TrackArtists[0] = discArtist;
 
     for (size_t i = 0; i < n; ++i) {
-        std::string value = Chars(KeyValue(lines, "TTITLE" + std::to_string(i), found), kMaxText);
-        if (!found) continue;
-        if (size_t split = value.find(" / "); split != std::string::npos) {
-            disc.TrackArtists[i] = value.substr(0, split);
-            disc.TrackSongs[i] = value.substr(split + 3);
+        std::optional<std::string> track = value("TTITLE" + std::to_string(i), kMaxText);
+        if (!track) continue;
+        if (size_t split = track->find(" / "); split != std::string::npos) {
+            disc.TrackArtists[i] = track->substr(0, split);
+            disc.TrackSongs[i] = track->substr(split + 3);
             disc.IsSampler = true;
         } else {
-            disc.TrackSongs[i] = value;
+            disc.TrackSongs[i] = *track;
         }
     }
     return disc;
@@ -138,7 +173,7 @@ std::string TagListFileName(const TCDDBDiskRec& disc, long maxNameBytes) {
         stem = SanitizeName(artist) + " - " + SanitizeName(disc.Album);
     }
     long room = maxNameBytes - static_cast<long>(ext.size());
-    return Bytes(stem, room > 0 ? size_t(room) : 0) + ext;
+    return VisibleName(Bytes(stem, room > 0 ? size_t(room) : 0) + ext, ext);
 }
 
 // The entry as the tag-list file holds any list: one writer for the format.
@@ -162,7 +197,11 @@ std::string TagListText(const TCDDBDiskRec& disc) {
 std::string WriteCddbTagList(const std::string& folder, const TCDDBDiskRec& disc) {
     if (disc.TrackArtists.empty() || disc.TrackArtists[0].empty()) return {};
     wb::MakeFolders(folder);
-    std::string path = InFolder(folder, TagListFileName(disc, wb::MaxNameLength(folder)));
+    const std::string name = TagListFileName(disc, wb::MaxNameLength(folder));
+    if (name.empty())
+        throw TagListError("The disc's artist and album give no file name once leading dots and blanks are dropped. "
+                           "Nothing was written.");
+    std::string path = InFolder(folder, name);
     wb::WriteFileReplacing(path, TagListText(disc));
     return path;
 }

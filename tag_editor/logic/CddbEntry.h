@@ -22,17 +22,20 @@ struct TCDDBDiskRec {
 std::vector<std::string> ReplyLines(std::string_view text);
 
 // The entry of a "210" reply for a disc of trackCount tracks. A key repeated
-// on further lines continues its value, as the format allows.
+// on further lines continues its value, as the format allows; control bytes
+// in the values are blanks.
 TCDDBDiskRec ParseXmcdEntry(const std::vector<std::string>& lines, int trackCount);
 
 // The tag list's file name and its lines, each ended by CR LF. The name is
-// shortened, on a character boundary and keeping ".Tag", to maxNameBytes.
+// shortened, on a character boundary and keeping ".Tag", to maxNameBytes,
+// and never hidden; empty when no name is left.
 std::string TagListFileName(const TCDDBDiskRec& disc, long maxNameBytes = 255);
 std::string TagListText(const TCDDBDiskRec& disc);
 
 // Writes the tag list into the folder, replacing a file of the same name
 // only once the new one is complete; gives its path. An entry without a disc
-// artist writes nothing and gives "". Throws wb::IoError.
+// artist writes nothing and gives "". Throws wb::IoError, or TagListError
+// when no name is left.
 std::string WriteCddbTagList(const std::string& folder, const TCDDBDiskRec& disc);
 
 } // namespace velmora

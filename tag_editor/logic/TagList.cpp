@@ -105,11 +105,8 @@ std::string FormatTagList(const TTagList& list) {
 }
 
 TTagList ParseTagList(std::string_view bytes, const std::string& fileName) {
-    std::string converted;
-    if (!wb::IsValidUtf8(bytes)) {
-        converted = wb::Cp1252ToUtf8(bytes);
-        bytes = converted;
-    }
+    const std::string converted = wb::Utf8OrCp1252(bytes);
+    bytes = converted;
     LineReader in(bytes, fileName);
     TTagList list;
     list.Album = in.Next("\"Album\" or \"Sampler\"") == kAlbumMark;

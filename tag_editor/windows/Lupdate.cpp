@@ -7,6 +7,7 @@
 #include "platform/gui/Canvas.h"
 #include "platform/gui/Shell.h"
 #include "tag_editor/windows/DirChoos.h"
+#include "tag_editor/logic/TagCodec.h"
 #include "tag_editor/logic/UpdateRules.h"
 #include "tag_editor/windows/WindowCaption.h"
 
@@ -104,6 +105,9 @@ TLUpdateFrm::TLUpdateFrm(TDirFrm* folderChooser)
     OKBtn.SetBounds(220, 174, 80, 30);
     CancelBtn.SetBounds(310, 174, 80, 30);
     OKBtn.SetEnabled(false);
+    // Escape is Cancel's, so it does nothing while Cancel is off (an install
+    // that waits for OK is not skipped by it).
+    SetCancelButton(&CancelBtn);
     VersionPanel.SetVisible(false);
     DownloadPanel.SetVisible(false);
 
@@ -129,8 +133,8 @@ TLUpdateFrm::TLUpdateFrm(TDirFrm* folderChooser)
         chooser->DirTree.SetDirectory(start);
         return chooser->ShowModal() == 1 ? chooser->DirTree.GetDirectory() : std::string();
     };
-    StartUpdater = [](const std::string& commandLine) {
-        if (!StartProgram(commandLine)) throw std::runtime_error("The updater could not be started: " + commandLine);
+    StartUpdater = [this](const std::string& commandLine) {
+        if (!StartProgram(commandLine, ProgramFolder)) throw std::runtime_error("The updater could not be started: " + commandLine);
         if (Form* main = MainForm()) main->Close();
     };
     Caption1 = GiveGradientCaption(*this);
@@ -226,17 +230,38 @@ void TLUpdateFrm::CheckForUpdate() {
     const std::string folder = WithSlash(ProgramFolder);
     const std::string info = folder + "Update.ini", head = folder + "Head.txt";
     RemoveQuietly(info);
-    const bool fetched = http_->Get(UpdateAddress, info, head).Ok();
-    // A cancel that came as the answer arrived still ends the check.
-    if (UpdateCancelled) return;
-    if (!fetched) {
-        ShowUpdateStatus("ERROR : No connection to server", 2);
-        return FinishUpdateWindow();
+    try {
+        if (Answered(http_->Get(UpdateAddress, info, head), "ERROR : No connection to server")) Offer(info);
+    } catch (const std::exception& e) {
+        RemoveQuietly(info);
+        Failed(e.what());
+        throw;
     }
+}
+
+void TLUpdateFrm::Failed(const std::string& text) {
+    ShowUpdateStatus(text, 2);
+    FinishUpdateWindow();
+}
+
+bool TLUpdateFrm::Answered(const wb::net::HttpOutcome& got, const std::string& lost) {
+    // A cancel that came as the answer arrived still ends the check.
+    if (UpdateCancelled) return false;
+    if (got.Ok()) return true;
+    // A reply we refuse or a file that cannot be written has its own words,
+    // shown by the guard; a server out of reach has the window's.
+    if (got.failure == wb::net::HttpFailure::Protocol || got.failure == wb::net::HttpFailure::Write)
+        throw std::runtime_error(got.message);
+    Failed(lost);
+    return false;
+}
+
+void TLUpdateFrm::Offer(const std::string& info) {
     wb::IniFile ini(info);
-    const std::string version = ini.ReadString("UpdateInfo", "Version", "");
-    const std::string fileName = ini.ReadString("UpdateInfo", "FileName", "");
-    const std::string archiveUrl = ini.ReadString("UpdateInfo", "UpdateURL", "");
+    // Cleaned where read, so a NUL or a line break cuts no text shown or name built.
+    const std::string version = BlankControls(ini.ReadString("UpdateInfo", "Version", ""));
+    const std::string fileName = BlankControls(ini.ReadString("UpdateInfo", "FileName", ""));
+    const std::string archiveUrl = BlankControls(ini.ReadString("UpdateInfo", "UpdateURL", ""));
     // A version that is no whole-number version is the server's error, shown by the guard.
     if (!IsNewerVersion(ProgramVersion, version)) {
         ShowUpdateStatus("No new version available", 3);
@@ -244,10 +269,7 @@ void TLUpdateFrm::CheckForUpdate() {
         BringToFront();
         return FinishUpdateWindow();
     }
-    if (const auto refusal = RefuseUpdateFileName(fileName)) {
-        RemoveQuietly(info);
-        throw std::runtime_error(*refusal);
-    }
+    if (const auto refusal = RefuseUpdateFileName(fileName)) throw std::runtime_error(*refusal);
     ShowUpdateStatus("New version available", 0);
     OldVerPanel.SetCaption(ProgramVersion);
     NewVerPanel.SetCaption(version);
@@ -277,13 +299,17 @@ void TLUpdateFrm::DownloadChosen(bool install) {
     ShowUpdateStatus("Downloading new version", 1);
     VersionPanel.SetVisible(false);
     DownloadPanel.SetVisible(true);
-    const wb::net::HttpOutcome got = http_->Get(offeredUrl_, archive, folder + "Head.txt");
-    if (UpdateCancelled) return;
-    if (!got.Ok() || !LooksLikeArchive(archive)) {
+    try {
+        if (!Answered(http_->Get(offeredUrl_, archive, folder + "Head.txt"), "ERROR : Lost connection to server"))
+            return;
+    } catch (const std::exception& e) {
+        Failed(e.what());
+        throw;
+    }
+    if (!LooksLikeArchive(archive)) {
         // A page of the server's in place of the archive is no update either.
-        if (got.Ok()) RemoveQuietly(archive);
-        ShowUpdateStatus("ERROR : Lost connection to server", 2);
-        return FinishUpdateWindow();
+        RemoveQuietly(archive);
+        return Failed("ERROR : Lost connection to server");
     }
     DownloadPanel.SetVisible(false);
     ArchiveFile = archive;

@@ -75,6 +75,13 @@ private:
     // choice goes on from there, so nothing waits for the choice.
     enum class Stage { Idle, Checking, Offered, Downloading };
     void DownloadChosen(bool install);
+    // Reads the fetched "Update.ini" and offers what it holds, if newer.
+    void Offer(const std::string& info);
+    // Whether a transfer's answer is there to use; a failure the window
+    // words ends the run, one with words of its own is thrown for the guard.
+    bool Answered(const wb::net::HttpOutcome& got, const std::string& lost);
+    // A run's end in failure: its text in the status line, OK to close.
+    void Failed(const std::string& text);
     std::unique_ptr<wb::net::HttpClient> http_;
     std::unique_ptr<TDirFrm> ownFolderChooser_;
     int statusKind_ = -1;

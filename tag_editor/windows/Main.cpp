@@ -195,7 +195,11 @@ void TID3Frm::WndProc(Message& msg) {
 
 void TID3Frm::PageControl1Change() {
     const std::string now = PageControl1->ActivePage() ? PageControl1->ActivePage()->Name() : "";
-    if (lastPage_ == "CDDBTab" && now != lastPage_) DiskCaps->SetCheckSNChange(false);
+    if (lastPage_ == "CDDBTab" && now != lastPage_) {
+        DiskCaps->SetCheckSNChange(false);
+        ShowCddbTabStatus(false);
+    }
+    if (now == "CDDBTab" && now != lastPage_) ShowCddbTabStatus(true);
     lastPage_ = now;
 }
 
@@ -242,6 +246,7 @@ void TID3Frm::FormCreate() {
     FillTagListGrid();
     ShowFileStatus(FileStatus::NoFile);
     lastPage_ = PageControl1->ActivePage() ? PageControl1->ActivePage()->Name() : "";
+    if (lastPage_ == "CDDBTab") ShowCddbTabStatus(true);
 }
 
 void TID3Frm::FormClose() {
@@ -316,7 +321,9 @@ void TID3Frm::RenameDirectory(const std::string& path, const std::string& newNam
 
 void TID3Frm::FollowFolder(const std::string& path) {
     TVlDirectoryTree& tree = *DirTree;
-    tree.RefreshTree();
+    // The drive read again in place: the folders the user opened stay open.
+    const std::string drive = tree.GetDrive();
+    if (!drive.empty()) tree.RefreshDrive(drive);
     tree.SetDirectory(path);
     FileBox->SetPath(tree.GetDirectory());
 }

@@ -223,6 +223,10 @@ private:
     void ConnectId3Tab();
     void ConnectListTab();
     void ConnectCddbTab();
+    // "Read Disk" is there only with a CD drive; without one its hint, and
+    // the status panel while the CDDB tab is shown, say why.
+    void UpdateReadDiskBtn();
+    void ShowCddbTabStatus(bool shown);
     void ConnectOptionTab();
     void ConnectInfoTab();
     template <class C>

@@ -15,6 +15,10 @@ namespace velmora {
 
 using namespace wb::gui;
 
+namespace {
+const char* const kNoCdDriveText = "There is no CD drive.";
+} // namespace
+
 void TID3Frm::BuildCddbTab() {
     auto* t = CDDBTab;
     UrlLabel = MakeLabel(t, "UrlLabel", "Server :", 10, 11);
@@ -36,8 +40,27 @@ void TID3Frm::BuildCddbTab() {
     ReqCounter->SetEdge(Panel::Edge::Lowered);
     ReqCounter->SetBounds(120, 200, 50, kRowHeight);
     ConnectBtn = MakeButton(t, "ConnectBtn", "&Get Tracklists", 180, 199, 130);
-    for (Button* b : {ReadDiskInfoBtn, FileCDDBBtn, ConnectBtn}) b->SetEnabled(false);
-    ReadDiskInfoBtn->SetEnabled(CDDriveList->Count() > 0);
+    for (Button* b : {FileCDDBBtn, ConnectBtn}) b->SetEnabled(false);
+    UpdateReadDiskBtn();
+}
+
+void TID3Frm::UpdateReadDiskBtn() {
+    const bool drive = CDDriveList->Count() > 0;
+    ReadDiskInfoBtn->SetEnabled(drive);
+    ReadDiskInfoBtn->SetHint(drive ? "" : kNoCdDriveText);
+}
+
+void TID3Frm::ShowCddbTabStatus(bool shown) {
+    if (shown && CDDriveList->Count() == 0) {
+        // In the neutral look, as it says nothing about the file.
+        const FileStatusLook& look = LookOf(FileStatus::NoFile);
+        StatusPanel->SetColor(look.Color);
+        StatusPanel->SetFont(look.FontColor, true);
+        StatusPanel->SetCaption(kNoCdDriveText);
+    } else if (!shown) {
+        statusShown_ = false;  // the file's status comes back
+        ShowFileStatus(status_);
+    }
 }
 
 void TID3Frm::ConnectCddbTab() {
@@ -66,7 +89,7 @@ void TID3Frm::ReadDiskInfoBtnClick() {
     ReadDiskInfoBtn->SetEnabled(false);
     struct Again {
         TID3Frm& f;
-        ~Again() { f.ReadDiskInfoBtn->SetEnabled(f.CDDriveList->Count() > 0); }
+        ~Again() { f.UpdateReadDiskBtn(); }
     } again{*this};
     try {
         AddCddbRequest(ReadDiskInfo(CDDriveList->Drive()));

@@ -6,6 +6,11 @@ namespace velmora {
 
 using namespace wb::gui;
 
+namespace {
+// Blank pixels between the legend's widest entry of a column and the next column.
+constexpr int kLegendGap = 16;
+} // namespace
+
 void TID3Frm::BuildNameTab() {
     GroupBox4 = Make<GroupBox>(NameFormSheet, "GroupBox4");
     GroupBox4->SetCaption("Name formats :");
@@ -43,6 +48,8 @@ void TID3Frm::BuildNameTab() {
     Legend1 = MakeLabel(GroupBox4, "Legend1", "%A = Artist\t%N = Albumname\t%Y = Year", 10, 220);
     Legend2 = MakeLabel(GroupBox4, "Legend2", "%S = Songname\t%T = Tracknumber (01,02,...)", 10, 240);
     Legend3 = MakeLabel(GroupBox4, "Legend3", "%G = Genre\t%C = Comment", 10, 260);
+    // The three lines are one table: its columns start at the same x.
+    Label::ShareTabStops({Legend1, Legend2, Legend3}, kLegendGap);
 }
 
 NameSettings TID3Frm::Settings() const {

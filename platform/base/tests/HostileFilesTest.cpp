@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
@@ -167,8 +168,12 @@ TEST(PendingFailure, ASetIsCommittedWholeOrNotAtAll) {
 
 class TerminationSignal : public ::testing::TestWithParam<int> {};
 
-TEST_P(TerminationSignal, RemovesThePrivateFolderAndItsFiles) {
+// A program killed while it writes: the partial files of its downloads,
+// saves and piece sets go, the files they were to replace stay as they were.
+TEST_P(TerminationSignal, RemovesPendingFilesAndThePrivateFolder) {
     const int sig = GetParam();
+    TempDir program("wbprogram");
+    Put(program / "Song.mp3", "old");
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
     const pid_t pid = ::fork();
@@ -177,6 +182,12 @@ TEST_P(TerminationSignal, RemovesThePrivateFolderAndItsFiles) {
         dir.RemoveOnTermination();
         Put(dir / "sx1tmp.wav", "1");
         Put(dir / "sx2tmp.wav", "2");
+        PendingFile download(program / "Tool v1.2.zip"), save(program / "Song.mp3");
+        std::vector<PendingFile> set;
+        for (const char* name : {"a.brk", "a.b01"}) set.emplace_back(program / name);
+        for (PendingFile* f : {&download, &save, &set[0], &set[1]}) f->Write("partial", 7);
+        PendingFile done(program / "Done.ini");
+        done.Commit();
         const std::string path = dir.Path() + "\n";
         if (::write(pipeFds[1], path.data(), path.size()) < 0) ::_exit(3);
         ::pause();
@@ -194,6 +205,9 @@ TEST_P(TerminationSignal, RemovesThePrivateFolderAndItsFiles) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
     EXPECT_FALSE(DirectoryExists(path));
     RemoveTree(path);
+    EXPECT_EQ(Entries(program.Path()), 2u);
+    EXPECT_EQ(Content(program / "Song.mp3"), "old");
+    EXPECT_TRUE(std::filesystem::exists(program / "Done.ini"));
 }
 
 // Under nohup SIGHUP is ignored: it must neither end the process nor take

@@ -63,6 +63,32 @@ TEST_F(IniFileTest, IntegersAndBooleans) {
     EXPECT_TRUE(ini.ReadBool("S", "Missing", true));
 }
 
+// A value that is not UTF-8 was written in the Windows code page; it reads
+// as that and goes back as UTF-8.
+struct CodePageCase {
+    const char* name;
+    const char* stored;
+    const char* read;
+};
+
+class IniCodePage : public IniFileTest, public ::testing::WithParamInterface<CodePageCase> {};
+
+TEST_P(IniCodePage, ValuesReadAsUtf8OrWindows1252) {
+    Put(std::string("[Main]\nName=") + GetParam().stored + "\n");
+    wb::IniFile ini(path_);
+    const std::string value = ini.ReadString("Main", "Name", "");
+    EXPECT_EQ(value, GetParam().read);
+    ini.WriteString("Main", "Name", value);
+    EXPECT_EQ(Bytes(), std::string("[Main]\nName=") + GetParam().read + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, IniCodePage,
+                         ::testing::Values(CodePageCase{"Latin1Accent", "caf\xe9", "caf\xc3\xa9"},
+                                           CodePageCase{"EuroSign", "5 \x80", "5 \xe2\x82\xac"},
+                                           CodePageCase{"CutUtf8Sequence", "\xc3", "\xc3\x83"},
+                                           CodePageCase{"Utf8StaysAsItIs", "caf\xc3\xa9", "caf\xc3\xa9"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(IniFileTest, NewKeysJoinTheirSectionBeforeItsBlankLines) {
     Put("[A]\nx=1\n\n[B]\ny=2\n");
     wb::IniFile ini(path_);

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,12 +109,54 @@ TEST_F(ControlsTest, EditsLetTheKeyHandlerDropCharactersAndKeepTheirLimit) {
     EXPECT_EQ(year.Text(), "1984");
     QTest::keyClick(year.Widget(), Qt::Key_Backspace);
     EXPECT_EQ(year.Text(), "198");
-    EXPECT_EQ(seen, "1a9x8477\b");
+    EXPECT_EQ(seen, "1a9x84\b");  // a full box inserts nothing to judge
     EXPECT_EQ(changes, 5);
     year.SetText("");  // the program's own text is not filtered
     year.SetText("abcd");
     EXPECT_EQ(year.Text(), "abcd");
     EXPECT_EQ(changes, 7);
+}
+
+// A digit box's shortcuts work and a paste is judged as typing is: Ctrl+A,
+// C, X and V come with the control characters a keyboard gives; digits are typed.
+TEST_F(ControlsTest, EditShortcutsPassTheKeyHandlerThatJudgesPastes) {
+    struct Case { const char *name, *text, *clipboard, *keys, *after; };
+    for (const Case& c : {Case{"SelectAllThenType", "1984", "", "A2", "2|"}, Case{"Cut", "1984", "", "AX", "|1984"},
+                          Case{"Copy", "1984", "", "AC", "1984|1984"},
+                          Case{"PasteOverTheSelection", "1984", "77", "AV", "77|77"},
+                          Case{"PasteWithALetterIsRefused", "19", "8a", "V", "19|8a"},
+                          Case{"PasteKeepsTheLimit", "19", "8765", "V", "1987|8765"}}) {
+        Edit year(nullptr);
+        year.SetMaxLength(4);
+        year.SetText(c.text);
+        year.OnKeyPress = [](wb::Persistent*, char& key) { key = key >= '0' && key <= '9' ? key : 0; };
+        QApplication::clipboard()->setText(c.clipboard);
+        for (const char* k = c.keys; *k; ++k) {
+            QKeyEvent chord(QEvent::KeyPress, Qt::Key_A + *k - 'A', Qt::ControlModifier, QString(QChar(*k - '@')));
+            *k <= '9' ? QTest::keyClick(year.Widget(), *k) : void(QApplication::sendEvent(year.Widget(), &chord));
+        }
+        EXPECT_EQ(year.Text() + "|" + QApplication::clipboard()->text().toStdString(), c.after) << c.name;
+    }
+}
+
+// However many items, a list drops its row count (8 unless set) and scrolls.
+TEST_F(ControlsTest, ComboListsDropTheirRowCountWithAScrollBar) {
+    struct Case { const char* name; int items, count, rows; };
+    for (const Case& c :
+         {Case{"EightUnlessSet", 115, 0, 8}, Case{"TheCountSet", 115, 11, 11}, Case{"FewItems", 3, 0, 3}}) {
+        Form f(nullptr, FormKind::Main);
+        ComboBox box(f, "genre");
+        box.SetItems(std::vector<std::string>(size_t(c.items), "Genre"));
+        if (c.count) box.SetDropDownCount(c.count);
+        f.Show();
+        static_cast<QComboBox*>(box.Widget())->showPopup();
+        QAbstractItemView* view = static_cast<QComboBox*>(box.Widget())->view();
+        int rows = 0;
+        for (int i = 0; i < c.items; ++i)
+            rows += view->viewport()->rect().contains(view->visualRect(view->model()->index(i, 0)));
+        EXPECT_EQ(rows, c.rows) << c.name;
+        EXPECT_EQ(view->verticalScrollBar()->isVisible(), c.items > c.rows) << c.name;
+    }
 }
 
 // The program's text is the edit's text at once, and the widget shows it

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 
 #include "platform/testing/GuiTest.h"
@@ -109,6 +110,41 @@ TEST_F(FormTest, AHiddenFormsClientAreaFollowsItsBoundsAtOnce) {
     EXPECT_GT(f.Width(), 800);
     EXPECT_GT(f.Height(), 573);
 }
+
+// A window asks the window manager for no frame exactly when it has none or
+// draws its own: whatever buttons its title bar carries, one title bar shows.
+struct Decoration {
+    const char* name;
+    TBorderStyle style;
+    uint32_t icons;
+    bool ownFrame;
+    bool undecorated;
+};
+class Decorations : public ::testing::TestWithParam<Decoration> {};
+TEST_P(Decorations, OneTitleBar) {
+    test::App();
+    const Decoration& d = GetParam();
+    if (d.ownFrame && !Form::OwnFramesAllowed()) GTEST_SKIP() << "WB_SYSTEM_FRAMES is set";
+    Form f(nullptr, FormKind::Main);
+    f.SetBorderStyle(d.style);
+    f.SetBorderIcons(d.icons);
+    f.SetOwnFrame(d.ownFrame);
+    f.Show();
+    QWidget* w = static_cast<QWidget*>(f.NativeWidget());
+    EXPECT_EQ(w->windowFlags().testFlag(Qt::FramelessWindowHint), d.undecorated);
+    EXPECT_EQ(w->windowHandle()->flags().testFlag(Qt::FramelessWindowHint), d.undecorated);
+}
+constexpr uint32_t kAllIcons = biSystemMenu | biMinimize | biMaximize | biHelp;
+INSTANTIATE_TEST_SUITE_P(
+    FormTest, Decorations,
+    ::testing::Values(Decoration{"OwnSizeableWithEveryButton", bsSizeable, kAllIcons, true, true},
+                      Decoration{"OwnSingleWithClose", bsSingle, biSystemMenu, true, true},
+                      Decoration{"OwnDialog", bsDialog, biSystemMenu | biHelp, true, true},
+                      Decoration{"OwnToolWindow", bsSizeToolWin, biSystemMenu, true, true},
+                      Decoration{"NoneWithButtonsAsked", bsNone, kAllIcons, false, true},
+                      Decoration{"SystemSizeable", bsSizeable, kAllIcons, false, false},
+                      Decoration{"SystemDialog", bsDialog, biSystemMenu, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FormTest, PostedMessagesArriveOnTheNextTurnOfTheLoop) {
     Form form;

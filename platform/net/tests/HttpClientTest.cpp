@@ -6,6 +6,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -103,7 +104,142 @@ INSTANTIATE_TEST_SUITE_P(
                   HttpFailure::Dropped, "old"},
         ReplyCase{"ClosedWithoutAnswer", "", HttpFailure::Dropped, "old"},
         ReplyCase{"NotHttp", "SSH-2.0-OpenSSH\r\n\r\n", HttpFailure::Protocol, "old"},
-        ReplyCase{"LyingLength", "HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\nabc", HttpFailure::Protocol, "old"}),
+        ReplyCase{"LyingLength", "HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\nabc", HttpFailure::Protocol, "old"},
+        // What comes after the announced length is no part of the file.
+        ReplyCase{"PastTheLength", "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nHelloWorld", HttpFailure::None,
+                  "Hello"},
+        ReplyCase{"Chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nHello\r\n0\r\n\r\n",
+                  HttpFailure::Protocol, "old"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- servers that stop sending, against a clock the test moves on
+
+class DrivenClock {
+public:
+    HttpClient::AlarmMaker Maker() {
+        return [this] { return std::make_unique<Alarm>(*this); };
+    }
+    void Advance(std::chrono::seconds by) {
+        now_ += by;
+        for (Alarm* a : alarms_)
+            if (a->armed && a->due <= now_) {
+                a->armed = false;
+                if (a->OnRing) a->OnRing();
+            }
+    }
+
+private:
+    struct Alarm : WaitAlarm {
+        explicit Alarm(DrivenClock& c) : clock(c) { clock.alarms_.push_back(this); }
+        ~Alarm() override { std::erase(clock.alarms_, this); }
+        void Arm(std::chrono::milliseconds after) override {
+            armed = true;
+            due = clock.now_ + after;
+        }
+        void Disarm() override { armed = false; }
+        DrivenClock& clock;
+        bool armed = false;
+        std::chrono::milliseconds due{0};
+    };
+    std::chrono::milliseconds now_{0};
+    std::vector<Alarm*> alarms_;
+};
+
+// Sends what the test says, when it says.
+class PacedServer {
+public:
+    PacedServer() {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            conn_ = server_.nextPendingConnection();
+            QObject::connect(conn_, &QTcpSocket::readyRead, conn_, [this] {
+                request_ += conn_->readAll().toStdString();
+                if (request_.find("\r\n\r\n") != std::string::npos && OnRequest) std::exchange(OnRequest, nullptr)();
+            });
+        });
+    }
+    void Send(const std::string& bytes) {
+        conn_->write(bytes.data(), qint64(bytes.size()));
+        conn_->flush();
+    }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + "/a.zip"; }
+    std::function<void()> OnRequest;
+
+private:
+    QTcpServer server_;
+    QTcpSocket* conn_ = nullptr;
+    std::string request_;
+};
+
+enum class Pace { Silent, HeadByteASecond, BodyByteASecond, BodyStops, KilobyteASecond };
+
+struct StallCase {
+    const char* name;
+    Pace pace;
+    HttpFailure failure;
+};
+
+void PrintTo(const StallCase& c, std::ostream* os) { *os << c.name; }
+
+class HttpStalls : public ::testing::TestWithParam<StallCase> {
+protected:
+    void SetUp() override { wb::gui::test::App(); }
+};
+
+TEST_P(HttpStalls, ThirtySecondsWithoutProgressAreALostConnection) {
+    const StallCase& c = GetParam();
+    wb::TempDir dir("http-test");
+    const std::string file = dir / "a.zip";
+    { std::ofstream(file) << "old"; }
+    const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 65536\r\nServer: " + std::string(300, 's') + "\r\n\r\n";
+    DrivenClock clock;
+    PacedServer server;
+    HttpClient client(MakeClientSocket, clock.Maker());
+    QObject context;  // takes the steps still queued with it
+    int seconds = 0;
+    size_t sent = 0;
+    // One second of the server's pace; a client that never gives up is
+    // stopped after a while, which fails the test.
+    std::function<void()> second = [&] {
+        if (++seconds > 200) return client.Abort();
+        const std::string bytes = c.pace == Pace::HeadByteASecond   ? head.substr(sent, 1)
+                                  : c.pace == Pace::BodyByteASecond ? "x"
+                                  : c.pace == Pace::KilobyteASecond ? std::string(1024, 'k')
+                                                                    : "";
+        if (!bytes.empty()) server.Send(bytes);
+        sent += bytes.size();
+        clock.Advance(std::chrono::seconds(1));
+        // The paces that wait for the client's packet go on from there.
+        if (c.pace == Pace::Silent || c.pace == Pace::HeadByteASecond || c.pace == Pace::BodyStops)
+            QTimer::singleShot(0, &context, second);
+    };
+    server.OnRequest = [&] {
+        if (c.pace == Pace::Silent || c.pace == Pace::HeadByteASecond) return QTimer::singleShot(0, &context, second);
+        server.Send(head + std::string(c.pace == Pace::BodyStops ? 100 : 1, 'x'));
+        sent = 1;
+    };
+    bool stalled = false;
+    client.OnPacket = [&](uint64_t got, uint64_t) {
+        if (c.pace == Pace::BodyStops && !std::exchange(stalled, true)) QTimer::singleShot(0, &context, second);
+        if ((c.pace == Pace::BodyByteASecond || c.pace == Pace::KilobyteASecond) && got == sent)
+            QTimer::singleShot(0, &context, second);
+    };
+    const HttpOutcome out = client.Get(server.Url(), file);
+    EXPECT_EQ(out.failure, c.failure) << out.message;
+    EXPECT_EQ(Read(file), c.failure == HttpFailure::None ? std::string(65536, 'k').replace(0, 1, "x") : "old");
+    if (c.failure == HttpFailure::Dropped) {
+        EXPECT_NE(out.message.find("30 seconds without progress"), std::string::npos) << out.message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paces, HttpStalls,
+    ::testing::Values(StallCase{"NeverAnswers", Pace::Silent, HttpFailure::Dropped},
+                      StallCase{"HeadByteASecond", Pace::HeadByteASecond, HttpFailure::Dropped},
+                      StallCase{"BodyByteASecond", Pace::BodyByteASecond, HttpFailure::Dropped},
+                      StallCase{"BodyStops", Pace::BodyStops, HttpFailure::Dropped},
+                      // Slow but steady is no stall, however long it takes.
+                      StallCase{"KilobyteASecond", Pace::KilobyteASecond, HttpFailure::None}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HttpClient, ProgressAbortAndRefusals) {

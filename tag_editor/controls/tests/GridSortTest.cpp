@@ -147,3 +147,63 @@ TEST(GridSortTest, MergeSortIsStableLikeTheStandardOne) {
 }
 
 } // namespace
+
+namespace {
+
+// A column of texts with many ties, in rows given in some order, sorted as
+// the grid sorts it; the reference is std::stable_sort over the rows in
+// Index order with the same reading of each text.
+struct StableCase {
+    const char* name;
+    std::uint8_t kind;
+    bool descending;
+    bool shuffled;     // the entries do not come in Index order
+    bool givenNumbers; // the numbers come from kind detection
+};
+
+void PrintTo(const StableCase& c, std::ostream* os) { *os << c.name; }
+
+class GridSortStable : public ::testing::TestWithParam<StableCase> {};
+
+TEST_P(GridSortStable, TiesKeepTheOrderOfTheirRows) {
+    const StableCase& t = GetParam();
+    std::mt19937 rng(11);
+    const std::vector<std::string> pool = t.kind == skNumeric
+        ? std::vector<std::string>{"-0", "0", "-1.5", "2", "1e3", "-1e-3", "7", "0.5", "-7"}
+        : std::vector<std::string>{"b", "A", "a", "ab", "", "B"};
+    std::vector<TSortedListEntry> e;
+    for (int i = 0; i < 3000; ++i) e.push_back({pool[rng() % pool.size()], i + 1});
+    if (t.shuffled) std::shuffle(e.begin(), e.end(), rng);
+    const wb::FormatSettings fs = Fixed();
+    auto key = [&](const TSortedListEntry& x) {
+        double v = 0;
+        wb::TryStrToFloat(x.Text, v, fs);
+        return v;
+    };
+    auto ref = e;
+    std::sort(ref.begin(), ref.end(), [](const auto& a, const auto& b) { return a.Index < b.Index; });
+    std::stable_sort(ref.begin(), ref.end(), [&](const auto& a, const auto& b) {
+        if (t.kind != skNumeric) return t.descending ? a.Text > b.Text : a.Text < b.Text;
+        return t.descending ? key(a) > key(b) : key(a) < key(b);
+    });
+    std::vector<double> numbers;
+    if (t.givenNumbers) {
+        ASSERT_EQ(DetectSortKindOf(int(e.size()), [&](int i) -> const std::string& { return e[i].Text; }, fs, &numbers),
+                  skNumeric);
+    }
+    SortEntries(e, Opts(t.kind, t.descending, true), fs, t.givenNumbers ? &numbers : nullptr);
+    EXPECT_EQ(Indices(e), Indices(ref));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, GridSortStable,
+    ::testing::Values(StableCase{"Numbers", skNumeric, false, false, false},
+                      StableCase{"NumbersDescending", skNumeric, true, false, false},
+                      StableCase{"NumbersOutOfRowOrder", skNumeric, false, true, false},
+                      StableCase{"NumbersOutOfRowOrderDescending", skNumeric, true, true, false},
+                      StableCase{"NumbersReadByDetection", skNumeric, false, false, true},
+                      StableCase{"Texts", skText, false, false, false},
+                      StableCase{"TextsDescending", skText, true, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

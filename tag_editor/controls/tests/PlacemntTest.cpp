@@ -232,6 +232,46 @@ TEST_F(FormStorageTest, ARestoredWindowIsMovedOntoTheScreen) {
     EXPECT_LE(form.Height(), screen_.workArea.Height());
 }
 
+// Hostile placement texts: a word that does not fit 32 bits falls back to the
+// form's own edge (0 for the minimised and maximised positions), and the
+// window comes back at least as large as the form allows, on the screen.
+struct PlacementCase {
+    const char* name;
+    const char* stored;
+    int minWidth;
+    // Expected left, top, width, height; -1 for the work area's own value.
+    int left, top, width, height;
+};
+
+class HostilePlacement : public FormStorageTest, public ::testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(HostilePlacement, RestoresAWindowOnTheScreen) {
+    if (screen_.workArea.Width() < 400 || screen_.workArea.Height() < 300 || screen_.workArea.left != 0 ||
+        screen_.workArea.top != 0)
+        GTEST_SKIP() << "no screen of the kind the table assumes";
+    const PlacementCase& c = GetParam();
+    Put(std::string("[Main]\n") + c.stored + "\n");
+    TSampleFrm form(ini_);
+    form.SetBounds(1, 2, 120, 90);
+    form.IniStore->MinMaxInfo()->SetMinTrackWidth(c.minWidth);
+    form.IniStore->RestoreFromStorage();
+    const Rect& wa = screen_.workArea;
+    auto at = [](int v, int area) { return v < 0 ? area : v; };
+    EXPECT_EQ(form.Left(), at(c.left, wa.left));
+    EXPECT_EQ(form.Top(), at(c.top, wa.top));
+    EXPECT_EQ(form.Width(), at(c.width, wa.Width()));
+    EXPECT_EQ(form.Height(), at(c.height, wa.Height()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HostilePlacement,
+    ::testing::Values(
+        PlacementCase{"LeftPastThirtyTwoBits", "NormPos=99999999999,60,250,260", 0, 1, 60, 249, 200},
+        PlacementCase{"RightPastThirtyTwoBits", "NormPos=50,60,99999999999,260", 0, 50, 60, 71, 200},
+        PlacementCase{"ExtremeEdges", "NormPos=-2147483648,-2147483648,2147483647,2147483647", 0, -1, -1, -1, -1},
+        PlacementCase{"NarrowerThanTheFormAllows", "NormPos=50,60,100,160", 300, 50, 60, 300, 100}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(FormStorageTest, TheStateOfAMainFormIsRestoredByItsShowCommand) {
     TSampleFrm form(ini_);
     ASSERT_EQ(MainForm(), &form);

@@ -4,9 +4,13 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFontMetrics>
 #include <QImage>
 #include <QWidget>
+#include <cmath>
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include "platform/gui/Form.h"
 #include "tag_editor/controls/VlBorder.h"
@@ -197,6 +201,132 @@ TEST_F(Decorations, ProgressBarsTurnWithTheirShapeAndLedHidesThePercent) {
     EXPECT_EQ(bar.PartsComplete(), 0u);
     EXPECT_EQ(bar.Percent(), 0);
 }
+
+// ---- where turned text goes: as the canvas draws it from a point of its baseline ----
+
+class PaintedLabel : public TVlLabel {
+public:
+    using TVlLabel::Paint;
+};
+
+constexpr double kPi = 3.14159265358979323846;
+int Rnd(double v) { return int(std::lround(v)); }
+
+QImage Blank() {
+    QImage img(160, 120, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+// Text turned by `tenths` whose baseline point `along` pixels from its start lies at (x, y).
+void OnBaseline(QImage& img, TFont font, int tenths, int x, int y, double along, const std::string& text) {
+    font.Orientation = tenths;
+    const int up = QFontMetrics(ToQFont(font)).ascent();
+    const double a = tenths * kPi / 1800;
+    Canvas c(img);
+    c.Font() = font;
+    c.Brush().Style = BrushStyle::Clear;
+    c.TextOut(x - Rnd(along * std::cos(a) + up * std::sin(a)), y - Rnd(-along * std::sin(a) + up * std::cos(a)), text);
+}
+
+// A transparent 160 x 120 label in a 20-point font, large enough for a pixel to tell.
+struct Turned {
+    PaintedLabel label;
+    TFont font;
+    Turned(const char* caption, TRotation rotation, int angle, TAlignment alignment = taLeftJustify) {
+        label.SetAutoSize(false);
+        label.SetBounds(0, 0, 160, 120);
+        label.SetCaption(caption);
+        label.SetTextStyle(tsNormal);
+        label.SetTransparent(true);
+        label.SetAlignment(alignment);
+        font = label.Font();
+        font.SetSize(20);
+        label.SetFont(font);
+        label.SetRotation(rotation);
+        label.SetAngle(angle);
+        font.Color = label.CurrentColor();
+    }
+    int Width(const std::string& s) const {
+        Canvas m;
+        m.Font() = font;
+        return m.TextWidth(s);
+    }
+    int Height(const std::string& s) const {
+        Canvas m;
+        m.Font() = font;
+        return m.TextHeight(s);
+    }
+    QImage Painted() {
+        QImage img = Blank();
+        {
+            Canvas c(img);
+            label.Paint(c);
+        }
+        return img;
+    }
+};
+
+struct FlatCase {
+    const char* name;
+    int angle;
+    TAlignment alignment;
+    // From the text width and a quarter of the line height, round the point (80, 60):
+    // the baseline point and whether the text is centred on it (else starts there).
+    std::function<std::tuple<int, int, bool>(int, int)> place;
+};
+
+class FlatTurnedText : public Decorations, public ::testing::WithParamInterface<FlatCase> {};
+
+TEST_P(FlatTurnedText, SitsWhereItsAngleAndAlignmentPutIt) {
+    Turned t("Turned", roFlat, GetParam().angle, GetParam().alignment);
+    const int w = t.Width("Turned");
+    auto [x, y, centred] = GetParam().place(w, t.Height("Pp") / 4);
+    QImage expected = Blank();
+    OnBaseline(expected, t.font, GetParam().angle * 10, x, y, centred ? w / 2.0 : 0, "Turned");
+    EXPECT_TRUE(t.Painted() == expected);
+}
+
+// The baseline's middle a quarter of the line height from the point, across the text.
+std::tuple<int, int, bool> Across(int angle, int q) {
+    const double theta = angle * kPi / 180 + kPi / 2;
+    return {80 - Rnd(std::cos(theta) * q), 60 + Rnd(std::sin(theta) * q), true};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Labels, FlatTurnedText,
+    ::testing::Values(
+        FlatCase{"FortyFive", 45, taLeftJustify, [](int, int q) { return Across(45, q); }},
+        FlatCase{"ThreeHundredThirty", 330, taRightJustify, [](int, int q) { return Across(330, q); }},
+        FlatCase{"NinetyLeft", 90, taLeftJustify, [](int, int q) { return std::tuple{80 + q, 120, false}; }},
+        FlatCase{"NinetyRight", 90, taRightJustify, [](int w, int q) { return std::tuple{80 + q, w, false}; }},
+        FlatCase{"NinetyCentred", 90, taCenter, [](int w, int q) { return std::tuple{80 + q, 120 - (120 - w) / 2, false}; }},
+        FlatCase{"HalfTurnLeft", 180, taLeftJustify, [](int, int q) { return std::tuple{160, 60 - q, false}; }},
+        FlatCase{"HalfTurnRight", 180, taRightJustify, [](int w, int q) { return std::tuple{w, 60 - q, false}; }},
+        FlatCase{"HalfTurnCentred", 180, taCenter, [](int w, int q) { return std::tuple{160 - (160 - w) / 2, 60 - q, false}; }},
+        FlatCase{"TwoSeventyLeft", 270, taLeftJustify, [](int, int q) { return std::tuple{80 - q, 0, false}; }},
+        FlatCase{"TwoSeventyRight", 270, taRightJustify, [](int w, int q) { return std::tuple{80 - q, 120 - w, false}; }},
+        FlatCase{"TwoSeventyCentred", 270, taCenter, [](int w, int q) { return std::tuple{80 - q, (120 - w) / 2, false}; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Each character centred on the baseline at its point of the arc, tilted in tenths of a degree.
+class CurvedText : public Decorations, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CurvedText, TiltsEachCharacterInTenthsOfADegree) {
+    Turned t("Curve", roCurve, GetParam());
+    const int h = t.Height("Yy"), step = t.Width("w") + 2;
+    QImage expected = Blank();
+    double theta = GetParam() * kPi / 180;
+    for (char ch : std::string("Curve")) {
+        const std::string one(1, ch);
+        OnBaseline(expected, t.font, Rnd(theta * 1800 / kPi), 80 - Rnd(std::sin(theta) * (80 - h)),
+                   60 - Rnd(std::cos(theta) * (60 - h)), t.Width(one) / 2.0, one);
+        theta -= double(step) / 80;
+    }
+    EXPECT_TRUE(t.Painted() == expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Labels, CurvedText, ::testing::Values(0, 40, 90));
 
 TEST_F(Decorations, Screenshot) {
     Form form;

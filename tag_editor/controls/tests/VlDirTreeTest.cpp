@@ -3,7 +3,13 @@
 #include "tag_editor/controls/VlFileListBox.h"
 #include "tag_editor/controls/VlShell.h"
 
+#include <QCoreApplication>
+#include <QWidget>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
 
 #include "TestApp.h"
 
@@ -284,6 +290,150 @@ TEST_F(DirTree, WithoutDrivesTheWindowIsMadeAndNothingSelected) {
     tree.HandleNeeded();
     EXPECT_EQ(tree.RootCount(), 0);
     EXPECT_EQ(tree.GetDirectory(), "");
+}
+
+} // namespace
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the tree shows of itself: the folders open, in the tree's order.
+Strings ExpandedFolders(const TVlDirectoryTree& tree) {
+    Strings out;
+    std::vector<TreeNode*> stack;
+    for (int i = tree.RootCount() - 1; i >= 0; --i) stack.push_back(tree.Root(i));
+    while (!stack.empty()) {
+        TreeNode* n = stack.back();
+        stack.pop_back();
+        if (n->Expanded() && TVlDirectoryTree::Info(n)) out.push_back(TVlDirectoryTree::Info(n)->Path);
+        for (int i = n->Count() - 1; i >= 0; --i) stack.push_back(n->Child(i));
+    }
+    return out;
+}
+
+Strings SplitPath(const std::string& rel) {
+    Strings out;
+    for (const auto& part : fs::path(rel)) out.push_back(part.string());
+    return out;
+}
+
+Strings ChildTexts(TreeNode* node) {
+    Strings out;
+    for (int i = 0; node && i < node->Count(); ++i) out.push_back(node->Child(i)->Text());
+    return out;
+}
+
+// A change made on disk, the folders a watcher reports for it, and what the
+// tree must show after one re-read of those.
+struct RereadCase {
+    const char* name;
+    std::function<void(const fs::path& c)> change;
+    Strings reported;  // below the drive
+    std::string current;
+    std::string parent;  // whose children are then checked
+    Strings children;
+    bool selectionKept;  // and with it the scroll position
+};
+
+void PrintTo(const RereadCase& c, std::ostream* os) { *os << c.name; }
+
+class DirTreeReread : public DirTree, public ::testing::WithParamInterface<RereadCase> {};
+
+TEST_P(DirTreeReread, KeepsWhatIsOpenSelectedAndScrolledWhileShowingTheChange) {
+    const RereadCase& t = GetParam();
+    for (int i = 0; i < 30; ++i) dir.Dir("c/Many/f" + std::to_string(10 + i));
+    TVlDirectoryTree tree;
+    tree.SetBounds(0, 0, 200, 100);
+    tree.Widget()->show();
+    tree.HandleNeeded();
+    tree.SetDirectory(C("Many"));
+    tree.Current()->SetExpanded(true);
+    tree.SetDirectory(C("Music/Rock"));
+    TreeNode* rock = tree.Current();
+    QCoreApplication::processEvents();
+    tree.SetScrollPos(6);
+    ASSERT_EQ(tree.ScrollPos(), 6);
+    const Strings open = ExpandedFolders(tree);
+    int changes = 0;
+    tree.OnChange = [&](wb::Persistent*, TreeNode*) { ++changes; };
+
+    t.change(C());
+    for (const std::string& f : t.reported) tree.Notifier()->FoldersChanged({C(f)}, false);
+    EXPECT_EQ(tree.Notifier()->Rereads(), 0);  // nothing before the re-read
+    tree.Notifier()->Reread();
+
+    EXPECT_EQ(tree.GetDirectory(), C(t.current));
+    TreeNode* parent = tree.FindNode(C());
+    for (const std::string& name : SplitPath(t.parent))
+        for (int i = 0; parent && i < parent->Count(); ++i)
+            if (parent->Child(i)->Text() == name) parent = parent->Child(i);
+    EXPECT_EQ(ChildTexts(parent), t.children);
+    Strings stillOpen;
+    for (const std::string& f : open)
+        if (fs::is_directory(f)) stillOpen.push_back(f);
+    EXPECT_EQ(ExpandedFolders(tree), stillOpen);
+    if (t.selectionKept) {
+        EXPECT_EQ(tree.Current(), rock);
+        EXPECT_EQ(tree.ScrollPos(), 6);
+        EXPECT_EQ(changes, 0);
+    } else {
+        EXPECT_EQ(changes, 1);  // the file list follows the fallback once
+    }
+    EXPECT_EQ(tree.Notifier()->Rereads(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, DirTreeReread,
+    ::testing::Values(
+        RereadCase{"SiblingMade", [](const fs::path& c) { fs::create_directory(c / "Music/Jazz"); },
+                   {"Music"}, "Music/Rock", "Music", {"Jazz", "Pop", "Rock"}, true},
+        RereadCase{"SiblingRemoved", [](const fs::path& c) { fs::remove(c / "Music/Pop"); },
+                   {"Music", "Music/Pop"}, "Music/Rock", "Music", {"Rock"}, true},
+        RereadCase{"SiblingRenamed", [](const fs::path& c) { fs::rename(c / "Music/Pop", c / "Music/Soul"); },
+                   {"Music", "Music/Pop"}, "Music/Rock", "Music", {"Rock", "Soul"}, true},
+        RereadCase{"FolderMadeInAnUnreadSibling", [](const fs::path& c) { fs::create_directory(c / "Music/Pop/80s"); },
+                   {"Music/Pop"}, "Music/Rock", "Music/Pop", {":"}, true},
+        RereadCase{"ManyFoldersMadeInABurst",
+                   [](const fs::path& c) {
+                       for (const char* n : {"A", "Blues", "Q", "Zydeco"}) fs::create_directory(c / "Music" / n);
+                   },
+                   {"Music", "Music", "Music", "Music"}, "Music/Rock", "Music",
+                   {"A", "Blues", "Pop", "Q", "Rock", "Zydeco"}, true},
+        RereadCase{"CurrentRemovedFallsBackToItsParent",
+                   [](const fs::path& c) { fs::remove_all(c / "Music/Rock"); },
+                   {"Music", "Music/Rock", "Music/Rock/Live"}, "Music", "Music", {"Pop"}, false},
+        RereadCase{"ParentOfCurrentRenamedFallsBackToTheDrive",
+                   [](const fs::path& c) { fs::rename(c / "Music", c / "Tunes"); },
+                   {"", "Music"}, "", "", {"Docs", "Many", "Tunes"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DirTree, ABurstOfChangesCostsOneRereadWhenItsTimeComes) {
+    TVlDirectoryTree tree;
+    tree.HandleNeeded();
+    tree.SetDirectory(C("Music/Rock"));
+    TVlDirNotificationThread& watcher = *tree.Notifier();
+    for (int round = 1; round <= 2; ++round) {
+        for (int i = 0; i < 50; ++i) {
+            dir.Dir("c/Music/n" + std::to_string(round * 100 + i));
+            watcher.FoldersChanged({C("Music")}, false);
+        }
+        EXPECT_TRUE(watcher.RereadPending());
+        EXPECT_EQ(watcher.Rereads(), round - 1);
+        watcher.Reread();
+        watcher.Reread();  // nothing waits any more
+        EXPECT_FALSE(watcher.RereadPending());
+        EXPECT_EQ(watcher.Rereads(), round);
+        EXPECT_EQ(tree.Current()->Parent()->Count(), 2 + 50 * round);
+    }
+    // An overflowed queue reads every read folder again.
+    dir.Dir("c/Docs/old");
+    dir.Dir("c/Extra");
+    watcher.FoldersChanged({}, true);
+    watcher.Reread();
+    EXPECT_EQ(ChildTexts(tree.FindNode(C())), (Strings{"Docs", "Extra", "Music"}));
+    EXPECT_EQ(tree.FindNode(C())->Child(0)->Count(), 1);  // "Docs" gained its expand button
+    EXPECT_EQ(tree.GetDirectory(), C("Music/Rock"));
 }
 
 } // namespace

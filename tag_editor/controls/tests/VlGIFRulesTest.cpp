@@ -187,6 +187,18 @@ INSTANTIATE_TEST_SUITE_P(
                  [](TGIFImage& g) { EXPECT_EQ(g.Count(), 1); }},
         ReadCase{"ZeroSizeTakesTheScreenSize", [] { return Gif("GIF89a", 2, 2).Image(0, 0).End().b; },
                  [](TGIFImage& g) { EXPECT_EQ(g.Width(), 2); EXPECT_EQ(g.Height(), 2); }},
+        // Cut off by the end of the file after a frame: the frames read stay, the one begun goes.
+        ReadCase{"ControlExtensionCut", [] { Bytes b = Gif().Image().Control(0, 1, 0).b; b.resize(b.size() - 3); return b; },
+                 [](TGIFImage& g) { EXPECT_EQ(g.Count(), 1); }},
+        ReadCase{"CommentSubBlockCut", [] { return Gif().Image().Byte('!').Byte(0xFE).Byte(9).Byte('c').b; },
+                 [](TGIFImage& g) { EXPECT_EQ(g.Count(), 1); EXPECT_EQ(g.Data()->Comment, std::vector<std::string>{"c"}); }},
+        ReadCase{"ImageDescriptorCut", [] { return Gif().Image().Byte(',').Byte(0).b; },
+                 [](TGIFImage& g) { EXPECT_EQ(g.Count(), 1); }},
+        ReadCase{"LocalTableCut", [] { Bytes b = Gif().Image().Image(2, 2, {}).b; b.back() = 0x80; b.push_back(1); return b; },
+                 [](TGIFImage& g) { EXPECT_EQ(g.Count(), 1); }},
+        ReadCase{"DataCutWhereItsRestLooksLikeAnExtension",
+                 [] { return Gif().Image().Image(2, 2, {2, 200, '!', 0x42}).b; },
+                 [](TGIFImage& g) { ASSERT_EQ(g.Count(), 2); EXPECT_TRUE(g.Frames(1).Corrupted); }},
         ReadCase{"SubBlockRunningPastTheEnd",
                  [] { Bytes b = Gif().Image().b; b.pop_back(); b.insert(b.end(), {200, 1, 2}); return b; },
                  [](TGIFImage& g) {

@@ -248,7 +248,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         LzwCase{"Plain", 2, 3, {{4, 3}, {1, 3}, {2, 3}, {3, 3}, {5, 3}}, {1, 2, 3}, false},
         LzwCase{"StringOfTheCodeNotYetMade", 2, 4, {{4, 3}, {1, 3}, {6, 3}, {5, 3}}, {1, 1, 1, 0}, false},
-        LzwCase{"CodePastTheNextFreeCode", 2, 4, {{4, 3}, {1, 3}, {7, 3}, {5, 3}}, {1, 0, 0, 0}, true},
+        // Taken as the next free code, and decoding goes on.
+        LzwCase{"CodePastTheNextFreeCode", 2, 5, {{4, 3}, {1, 3}, {7, 3}, {2, 3}, {5, 4}}, {1, 1, 1, 2, 0}, false},
         LzwCase{"FirstCodeWithoutPreviousString", 2, 3, {{4, 3}, {6, 3}, {1, 3}}, {0, 0, 0}, true},
         LzwCase{"StringCodeAtTheVeryStart", 2, 3, {{6, 3}, {1, 3}}, {0, 0, 0}, true},
         LzwCase{"StringCodeRightAfterAClear", 2, 4, {{4, 3}, {1, 3}, {4, 3}, {6, 3}}, {1, 0, 0, 0}, true},

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <unistd.h>
@@ -373,6 +374,47 @@ TEST_F(PropsTest, StringListsKeepTheirLinesWithoutAValidCount) {
     ASSERT_EQ(s->Columns()->Count(), 1);
     EXPECT_EQ(static_cast<Column*>(s->Columns()->Item(0))->Title(), "stay");
 }
+
+// A stored number that does not fit its property does not convert: the
+// property gets the table's fallback instead of the number's low bits.
+struct NumberCase {
+    const char* name;
+    const char* section;
+    const char* key;
+    const char* stored;
+    std::function<void(Sample&)> check;
+};
+
+class StoredNumber : public PropsTest, public ::testing::WithParamInterface<NumberCase> {};
+
+TEST_P(StoredNumber, OutsideItsBitsGivesTheFallback) {
+    FakeForm form;
+    auto* s = new Sample(&form);
+    s->SetName("S1");
+    s->SetCount(5);
+    s->big = 5;
+    s->Lines()->SetLines({"keep"});
+    ini_->WriteString(GetParam().section, GetParam().key, GetParam().stored);
+    Load(form, {"S1.Count", "S1.Big", "S1.Lines"});
+    GetParam().check(*s);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, StoredNumber,
+    ::testing::Values(
+        NumberCase{"IntegerPastThirtyTwoBits", "Main", "S1_Count", "99999999999",
+                   [](Sample& s) { EXPECT_EQ(s.Count(), 0); }},
+        NumberCase{"IntegerBelowThirtyTwoBits", "Main", "S1_Count", "-2147483649",
+                   [](Sample& s) { EXPECT_EQ(s.Count(), 0); }},
+        NumberCase{"IntegerAtItsLimit", "Main", "S1_Count", "-2147483648",
+                   [](Sample& s) { EXPECT_EQ(s.Count(), INT32_MIN); }},
+        NumberCase{"SixtyFourBitsPastThem", "Main", "S1_Big", "99999999999999999999",
+                   [](Sample& s) { EXPECT_EQ(s.big, 0); }},
+        NumberCase{"SixtyFourBitsWithinThem", "Main", "S1_Big", "99999999999",
+                   [](Sample& s) { EXPECT_EQ(s.big, 99999999999); }},
+        NumberCase{"ListCountPastThirtyTwoBits", "Main.S1_Lines", "Count", "4294967297",
+                   [](Sample& s) { EXPECT_EQ(s.Lines()->Lines(), (std::vector<std::string>{"keep"})); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StoredItems, SplitJoinAndSync) {
     std::string c, p;

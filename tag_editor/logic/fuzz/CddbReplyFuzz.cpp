@@ -1,12 +1,14 @@
 // The CDDBP dialogue fed whatever a server might send. The first byte picks
 // the chooser's answer and the inexact setting; byte 0x01 splits the rest
-// into arrivals. Tag lists go to a folder that cannot exist, so nothing is
-// written.
+// into arrivals, and an arrival that begins with 0x02 is no data but the
+// next byte's number of seconds passing on the clock. Tag lists go to a
+// folder that cannot exist, so nothing is written and the failed save is
+// part of the dialogue. The client reports every failure through its host,
+// so anything thrown is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "platform/base/IoError.h"
 #include "tag_editor/logic/CddbClient.h"
 
 namespace {
@@ -14,14 +16,17 @@ namespace {
 class QuietHost : public velmora::TCddbClientHost {
 public:
     int choice = 1;
+    bool reconnect = false;
+    std::chrono::steady_clock::time_point now;
     void Send(const std::string&) override {}
     void CloseConnection() override {}
-    void ReconnectLater() override {}
+    void ReconnectLater() override { reconnect = true; }
     void RunOver() override {}
     void ShowError(const std::string&) override {}
     int ChooseMatch(const std::vector<velmora::TCddbMatch>& matches) override {
         return matches.empty() ? choice : choice % int(matches.size() + 2) - 1;
     }
+    std::chrono::steady_clock::time_point Now() override { return now; }
 };
 
 } // namespace
@@ -43,18 +48,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     client.Start();
     client.Connecting();
     client.Connected();
-    std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
-    size_t pos = 0;
-    try {
-        while (pos <= rest.size() && !client.Over()) {
-            size_t end = rest.find('\x01', pos);
-            if (end == std::string::npos) end = rest.size();
-            client.Received(std::string_view(rest).substr(pos, end - pos));
-            pos = end + 1;
+    std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    for (size_t pos = 0; pos <= rest.size() && !client.Over();) {
+        size_t end = rest.find('\x01', pos);
+        if (end == std::string_view::npos) end = rest.size();
+        std::string_view piece = rest.substr(pos, end - pos);
+        pos = end + 1;
+        if (host.reconnect) {
+            host.reconnect = false;
+            client.Connecting();
+            client.Connected();
         }
-        client.ConnectionLost();
-    } catch (const wb::IoError&) {
-        // The tag list could not be written: the window shows this.
+        if (!piece.empty() && piece[0] == '\x02') {
+            host.now += std::chrono::seconds(piece.size() > 1 ? static_cast<uint8_t>(piece[1]) : 1);
+            client.Tick();
+        } else {
+            client.Received(piece);
+        }
     }
+    client.ConnectionLost();
     return 0;
 }

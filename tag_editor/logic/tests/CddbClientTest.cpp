@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -46,6 +47,8 @@ public:
         shownMatches.push_back(matches);
         return choice;
     }
+    std::chrono::steady_clock::time_point now;
+    std::chrono::steady_clock::time_point Now() override { return now; }
 };
 
 class CddbClientTest : public testing::Test {
@@ -137,7 +140,7 @@ struct InexactCase {
     int choice;
     bool chooserShown;
     std::string logLine;  // the line that tells the choice
-    std::string read;     // the read command sent, "" for none
+    std::string read;     // the command sent next
 };
 std::ostream& operator<<(std::ostream& os, const InexactCase& c) { return os << c.name; }
 
@@ -146,7 +149,9 @@ class InexactTest : public CddbClientTest, public testing::WithParamInterface<In
 TEST_P(InexactTest, ChoosesAMatch) {
     const auto& c = GetParam();
     Queue(test::kTwoTrackLine);
+    Queue("02003d01 1 150 63");  // asked after an empty list
     test::ScriptExactMatch(window.server);
+    window.server.On("cddb query 02003d01 1 150 63", {"202 No match.\r\n"});
     Pieces reply{"211 Found inexact matches, list follows (until terminating `.')\r\n"};
     reply.insert(reply.end(), c.matches.begin(), c.matches.end());
     reply.push_back(".\r\n");
@@ -161,12 +166,7 @@ TEST_P(InexactTest, ChoosesAMatch) {
     Run();
     EXPECT_EQ(window.shownMatches.size(), c.chooserShown ? 1u : 0u);
     EXPECT_EQ(client->Log()[5], c.logLine);
-    if (c.read.empty()) {
-        EXPECT_EQ(window.server.commands.size(), 3u);
-        EXPECT_EQ(client->Log()[6], "--- No result for query found ---");
-    } else {
-        EXPECT_EQ(window.server.commands[2], c.read);
-    }
+    EXPECT_EQ(window.server.commands[2], c.read);
     EXPECT_EQ(client->Log().back(), kReady);
     EXPECT_TRUE(queue.Empty());
 }
@@ -184,7 +184,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "cddb read jazz 1a2b3c02"},
         InexactCase{"NoChoiceIsTheFirst", true, kTwoMatches, 0, true, "Found inexact matches ! Using Nr. 1",
                     "cddb read rock 0b012a02"},
-        InexactCase{"AnEmptyListIsNoMatch", true, {}, 1, false, "Found inexact matches ! ", ""}),
+        InexactCase{"AnEmptyListIsNoMatch", true, {}, 1, false, "Found inexact matches ! ",
+                    "cddb query 02003d01 1 150 63"}),
     [](const testing::TestParamInfo<InexactCase>& info) { return info.param.name; });
 
 TEST_F(CddbClientTest, TheChooserShowsArtistAlbumGenreAndId) {
@@ -309,6 +310,73 @@ TEST_F(CddbClientTest, AReplyNoEntryCouldBeStopsTheRun) {
     EXPECT_TRUE(window.over);
     EXPECT_EQ(queue.Count(), 1);
 }
+
+// A list that cannot be written is shown and its request kept; the run goes
+// on with the next. Refusals are answered by reconnecting three times in a
+// row, counted afresh once a request is done; then the server's line is shown.
+TEST_F(CddbClientTest, AFailedSaveIsKeptAndThreeRefusalsInARowStopTheRun) {
+    Queue(test::kTwoTrackLine);
+    Queue("02003d01 1 150 63");
+    test::ScriptExactMatch(window.server);
+    std::filesystem::create_directories(dir / "Tags/The Artist - The Album.Tag");
+    for (int i = 0; i < 3; ++i) window.server.replies[test::kHello].push_front({"409 No handshake.\r\n"});
+    window.server.On("cddb query 02003d01 1 150 63", {"417 Busy.\r\n"});
+    window.server.On("cddb query 02003d01 1 150 63", {"432 No connections allowed: permission denied\r\n"});
+    Run();
+    for (int i = 0; i < 10 && !client->Over(); ++i) Connect();
+    EXPECT_EQ(window.reconnects, 6);
+    ASSERT_EQ(window.errors.size(), 2u);
+    EXPECT_NE(window.errors[0].find("The Artist - The Album.Tag"), std::string::npos) << window.errors[0];
+    EXPECT_EQ(window.errors[1], "432 No connections allowed: permission denied");
+    const auto& sent = window.server.commands;
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "cddb query 02003d01 1 150 63"), 4);
+    EXPECT_EQ(client->Log().back(), "Connection to server closed !");
+    EXPECT_EQ(queue.Count(), 2);
+}
+
+struct WaitCase {
+    std::string name, command;  // whose reply is cut: "" the greeting, "open" the connection
+    std::string reply, trickle;  // what comes instead, and then every 20 ms
+    int endsAfterMs;
+    std::string lastLog, error;  // error: the box, "" for none
+};
+std::ostream& operator<<(std::ostream& os, const WaitCase& c) { return os << c.name; }
+
+class WaitTest : public CddbClientTest, public testing::WithParamInterface<WaitCase> {};
+
+// Every wait ends by the clock the host gives; a trickle keeps only its
+// reply's time.
+TEST_P(WaitTest, EndsAsALostConnection) {
+    const auto& c = GetParam();
+    Queue(test::kTwoTrackLine);
+    test::ScriptExactMatch(window.server);
+    if (c.command.empty()) window.server.greeting = {c.reply};
+    else window.server.replies[c.command] = {{c.reply}};
+    client->Start();
+    c.command == "open" ? client->Connecting() : Connect();
+    int ms = 0;
+    for (; ms < 200000 && !client->Over(); ms += 20) {
+        if (!c.trickle.empty()) client->Received(c.trickle);
+        window.now += std::chrono::milliseconds(20);
+        client->Tick();
+    }
+    EXPECT_EQ(ms, c.endsAfterMs);
+    EXPECT_EQ(client->Log().back(), c.lastLog);
+    EXPECT_EQ(window.errors, c.error.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.error});
+    EXPECT_FALSE(window.connected);
+}
+
+const std::string kLost = "Connection to server closed !";
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WaitTest,
+    testing::Values(WaitCase{"NoConnection", "open", "", "", 30000, "Try failed !", kCannotConnectText},
+                    WaitCase{"NoGreeting", "", "", "", 30000, kLost, kLostConnectionText},
+                    WaitCase{"EntryWithoutItsDot", "cddb read rock 0b012a02", test::kRead210 + "DTITLE=A / B\r\n",
+                             "", 30000, kLost, kLostConnectionText},
+                    WaitCase{"EntryTrickling", "cddb read rock 0b012a02", test::kRead210, "x", 120000, kLost,
+                             kLostConnectionText},
+                    WaitCase{"NoGoodbye", "quit", "", "", 30000, kReady, ""}),
+    [](const testing::TestParamInfo<WaitCase>& info) { return info.param.name; });
 
 TEST(CddbEMail, NeedsAnAt) {
     EXPECT_TRUE(ValidCddbEMail("a@b"));

@@ -6,6 +6,7 @@
 #include "tag_editor/logic/CddbEntry.h"
 
 using namespace velmora;
+using namespace std::string_literals;
 
 namespace {
 
@@ -69,7 +70,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "AC-DC - Live  1-2.Tag", "Album\r\nAC/DC\r\nLive: 1/2\r\n\r\n\r\nRock\r\n2\r\n\r\n"},
         EntryCase{"Latin1TextBecomesUtf8", Entry("rock", "DTITLE=Bj\xF6rk / D\xE9\x62ut\r\n"), 1,
                   "Bj\xC3\xB6rk - D\xC3\xA9\x62ut.Tag", "Album\r\nBj\xC3\xB6rk\r\nD\xC3\xA9\x62ut\r\n\r\n\r\nRock\r\n2\r\n\r\n"},
-        EntryCase{"NoTitleWritesNothing", Entry("rock", "TTITLE0=One\r\n"), 1, "", ""}),
+        EntryCase{"NoTitleWritesNothing", Entry("rock", "TTITLE0=One\r\n"), 1, "", ""},
+        EntryCase{"ControlBytesAreBlanks", Entry("rock", "DTITLE=Null\0Name / A\rB\r\nTTITLE0=One\tTwo\r\n"s), 1,
+                  "Null Name - A B.Tag", "Album\r\nNull Name\r\nA B\r\n\r\n\r\nRock\r\n2\r\nOne Two\r\n"},
+        EntryCase{"NoHiddenName", Entry("rock", "DTITLE=. / .hidden\r\n"), 1, "- .hidden.Tag",
+                  "Album\r\n.\r\n.hidden\r\n\r\n\r\nRock\r\n2\r\n\r\n"},
+        EntryCase{"YearOfContinuedLines", Entry("rock", "DTITLE=A / B\r\nEXTD=YEAR: 19\r\nEXTD=98\r\n"), 1, "A - B.Tag",
+                  "Album\r\nA\r\nB\r\n\r\n1998\r\nRock\r\n2\r\n\r\n"},
+        EntryCase{"YearOfItsOwnFieldComesFirst", Entry("rock", "DTITLE=A / B\r\nDYEAR=1997\r\nEXTD=YEAR: 1998\r\n"),
+                  1, "A - B.Tag", "Album\r\nA\r\nB\r\n\r\n1997\r\nRock\r\n2\r\n\r\n"}),
     RowName<EntryCase>);
 
 TEST(TagListName, IsShortenedOnACharacterBoundaryToWhatTheFileSystemHolds) {

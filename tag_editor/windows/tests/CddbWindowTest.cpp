@@ -13,6 +13,7 @@
 #include "tag_editor/logic/tests/CddbTestServer.h"
 #include "tag_editor/logic/tests/TestFiles.h"
 #include "platform/base/TempDir.h"
+#include "platform/base/Volumes.h"
 #include "platform/testing/ControlInput.h"
 #include "platform/testing/GuiTest.h"
 #include "tag_editor/windows/CddbStat.h"
@@ -122,6 +123,9 @@ public:
                 action(chooser);
                 return;
             }
+            if (whileWaiting && !frm.OkBtn.Enabled() && QApplication::activeModalWidget() == frm.Window()) {
+                whileWaiting();
+            }
             if (frm.OkBtn.Enabled() && QApplication::activeModalWidget() == frm.Window()) {
                 poll.stop();
                 if (!screenshot.empty()) {
@@ -147,6 +151,7 @@ public:
     TChooseFrm chooser;
     TCddbStatFrm frm;
     std::function<void(TChooseFrm&)> onChooser;
+    std::function<void()> whileWaiting;  // polled while the run lasts
     int result = 0;
 };
 
@@ -258,18 +263,41 @@ TEST_F(CddbWindowTest, ARefusedConnectionSaysSoAndLeavesOnlyOk) {
     EXPECT_EQ(queue.Count(), 1);
 }
 
-TEST_F(CddbWindowTest, ATagListThatCannotBeWrittenIsShownAndTheRequestStays) {
+TEST_F(CddbWindowTest, ATagListThatCannotBeWrittenIsShownTheRequestStaysAndTheRunEnds) {
     Queue(test::kTwoTrackLine);
     test::ScriptExactMatch(server.script);
     WriteBytes(dir / "Tags", "a file where the folder should be");
     StatusRun run(server, queue, dir / "Tags");
-    QTimer::singleShot(4000, [&] { run.frm.CancelBtn.Click(); });
     run.Run();
     ASSERT_EQ(run.boxes.Messages().size(), 1u);
     EXPECT_NE(run.boxes.Messages()[0].text.find(dir / "Tags"), std::string::npos) << run.boxes.Messages()[0].text;
-    EXPECT_EQ(run.Log().back(), "Saving result to disk");
+    EXPECT_EQ(run.Log().back(), kReady);
     EXPECT_EQ(queue.Count(), 1);
-    EXPECT_EQ(run.result, 2);
+    EXPECT_EQ(run.result, 1);
+}
+
+// A server that never greets: the window's clock, moved by the test, ends
+// the wait; Cancel stays usable while it lasts.
+TEST_F(CddbWindowTest, ASilentServerIsALostConnection) {
+    Queue(test::kTwoTrackLine);
+    server.script.greeting = {};
+    StatusRun run(server, queue, dir / "Tags");
+    auto now = std::chrono::steady_clock::now();
+    run.frm.SetClock([&] { return now; });
+    bool cancelUsable = false;
+    run.whileWaiting = [&] {
+        if (run.Log().back() != "Connection established !") return;
+        for (int s : {29, 1}) {
+            cancelUsable = run.frm.CancelBtn.Enabled();
+            now += std::chrono::seconds(s);
+            run.frm.WatchTimerTimer();
+        }
+    };
+    run.Run();
+    EXPECT_TRUE(cancelUsable);
+    ASSERT_EQ(run.boxes.Texts(), std::vector<std::string>{kLostConnectionText});
+    EXPECT_EQ(run.Log()[2], "**** ERROR **** Lost connection to server, Position 0");
+    EXPECT_EQ(queue.Count(), 1);
 }
 
 // The chooser alone, its timer driven by the test.
@@ -385,4 +413,23 @@ TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
     f.ConnectBtn->Click();
     EXPECT_EQ(driver.Texts(), std::vector<std::string>{kInvalidEMailText});
     EXPECT_EQ(f.CddbRequests().Count(), 1);
+}
+
+// Without a CD drive "Read &Disk" says why it is greyed out: in its hint and,
+// while the CDDB tab is shown, in the status panel.
+TEST(MainWindowCddb, ReadDiskSaysWhyItIsGreyedOut) {
+    wb::gui::test::App("Velmora");
+    auto drives = std::make_shared<wb::FakeVolumeTable>();
+    drives->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"", 1, "ext4"});
+    wb::SetVolumeTable(drives);
+    wb::TempDir program("velmora-cd-drive");
+    TID3Frm f(program.Path());
+    const std::string welcome = f.StatusPanel->Caption();
+    EXPECT_FALSE(f.ReadDiskInfoBtn->Enabled());
+    EXPECT_EQ(f.ReadDiskInfoBtn->Hint(), "There is no CD drive.");
+    f.PageControl1->SetActivePage(f.CDDBTab);
+    EXPECT_EQ(f.StatusPanel->Caption(), "There is no CD drive.");
+    f.PageControl1->SetActivePage(f.ID3Tab);
+    EXPECT_EQ(f.StatusPanel->Caption(), welcome) << "the file's status comes back";
+    wb::SetVolumeTable(nullptr);
 }

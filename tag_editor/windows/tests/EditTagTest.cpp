@@ -139,7 +139,10 @@ TEST_F(EditTagTest, CapitalizeLeavesYearAndGenreAlone) {
     std::string genre = form->GenreCombo.Text();
     Grid().SetCells(1, 1, "rock-n-ROLL band");
     Grid().SetCells(2, 1, "tHE song");
+    Grid().FocusCell(2, 1);
+    Grid().SetEditorMode(true);
     form->BitBtn1.Click();
+    EXPECT_EQ(Editor()->text().toStdString(), "The Song") << "the open editor shows the new text";
     EXPECT_EQ(form->AlbumListEdit.Text(), "The Best Hits");
     EXPECT_EQ(form->CommentListEdit.Text(), "Ac/dc Rules");
     EXPECT_EQ(form->YearListEdit.Text(), "2001");

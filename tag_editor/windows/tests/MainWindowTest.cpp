@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
@@ -429,9 +430,14 @@ TEST_F(MainWindow, ARenameOntoAnotherFileIsRefusedAndBothStay) {
 
 TEST_F(MainWindow, AFolderRenameFollowsTheTreeOrLeavesItWhereItWas) {
     fs::create_directories(music_ / "Old Name");
-    fs::create_directories(music_ / "Taken");
+    fs::create_directories(music_ / "Taken/Inner");
     WriteBytes(music_ / "Old Name/01 a.mp3", LameAudio());
     TID3Frm& f = Open();
+    // A folder the user opened stays open through the renames.
+    f.DirTree->SetDirectory(music_ / "Taken");
+    TreeNode* taken = f.DirTree->Current();
+    taken->SetExpanded(true);
+    f.DirTree->SetDirectory(music_ / "Old Name");
     test::ModalDriver driver;
     f.RenameDirectory(music_ / "Old Name", "Taken");
     ASSERT_EQ(driver.Messages().size(), 1u);
@@ -445,6 +451,8 @@ TEST_F(MainWindow, AFolderRenameFollowsTheTreeOrLeavesItWhereItWas) {
     EXPECT_TRUE(fs::is_directory(music_ / "Some Artist  Live"));
     EXPECT_EQ(f.DirTree->GetDirectory(), music_ / "Some Artist  Live");
     EXPECT_EQ(Files().Directory(), music_ / "Some Artist  Live");
+    EXPECT_TRUE(taken->Expanded());
+    EXPECT_EQ(f.DirTree->Current()->Parent(), taken->Parent());
 }
 
 TEST_F(MainWindow, F5ReadsTheFolderAgainAndADoubleClickOpensTheFile) {
@@ -486,6 +494,27 @@ TEST_F(MainWindow, LeavingTheNameFormatsMakesTheProposalAgain) {
     f.SongEdit->SetFocus();
     QApplication::processEvents();
     EXPECT_EQ(f.RenameEdit->Text(), "Song (1999).mp3");
+}
+
+// The name-code legend's lines are one table: an entry starts where the
+// same entry of the other lines starts, and after a blank wider than a word space.
+TEST_F(MainWindow, TheNameCodeLegendLinesUpItsColumns) {
+    TID3Frm& f = Open();
+    std::vector<std::vector<int>> starts;
+    for (Label* legend : {f.Legend1, f.Legend2, f.Legend3}) {
+        const QImage image = legend->Widget()->grab().toImage();
+        const int paper = qGray(image.pixel(image.width() - 1, image.height() / 2));
+        starts.emplace_back();
+        for (int x = 0, blank = 99; x < image.width(); ++x) {
+            bool ink = false;
+            for (int y = 0; y < image.height(); ++y) ink = ink || qGray(image.pixel(x, y)) < paper - 80;
+            if (ink && blank >= 10) starts.back().push_back(x + legend->Left());
+            blank = ink ? 0 : blank + 1;
+        }
+    }
+    ASSERT_EQ(starts[0].size(), 3u) << "%A, %N and %Y apart";
+    EXPECT_EQ(starts[1], std::vector<int>(starts[0].begin(), starts[0].begin() + 2));
+    EXPECT_EQ(starts[2], starts[1]);
 }
 
 // --- settings and start-up ---------------------------------------------------------

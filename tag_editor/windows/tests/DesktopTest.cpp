@@ -1,0 +1,194 @@
+// Velmora's main window under a real window manager (openbox on a virtual
+// X display): one title bar, the program's own icon in it, and a drag on the
+// drawn caption moves the window through the window manager.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "platform/base/TempDir.h"
+#include "tag_editor/logic/tests/ToolShell.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+pid_t Spawn(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+            const posix_spawn_file_actions_t* actions = nullptr) {
+    std::map<std::string, std::string> all;
+    for (char** e = environ; *e; ++e) {
+        const std::string kv = *e;
+        const size_t eq = kv.find('=');
+        if (eq != std::string::npos) all[kv.substr(0, eq)] = kv.substr(eq + 1);
+    }
+    for (const auto& [k, v] : env) all[k] = v;
+    std::vector<std::string> envText;
+    for (const auto& [k, v] : all) envText.push_back(k + "=" + v);
+    std::vector<char*> argv, envp;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (auto& e : envText) envp.push_back(e.data());
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, argv[0], actions, nullptr, argv.data(), envp.data()) != 0) return -1;
+    return pid;
+}
+
+void End(pid_t pid) {
+    if (pid <= 0) return;
+    ::kill(pid, SIGTERM);
+    ::waitpid(pid, nullptr, 0);
+}
+
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+struct Desktop : ::testing::TestWithParam<bool> {
+    void TearDown() override {
+        End(wm);
+        End(server);
+    }
+
+    // The virtual display; it reports its number once it accepts clients.
+    void StartDisplay() {
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        server = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
+                        "-nolisten", "tcp"},
+                       {}, &actions);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[1]);
+        std::string number;
+        char c;
+        while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        ::close(fds[0]);
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+        display = ":" + number;
+    }
+
+    std::string X(const std::string& cmd) { return Shell("DISPLAY=" + display + " " + cmd); }
+
+    Geometry Where() {
+        Geometry g;
+        for (const auto& line : Split(X("xdotool getwindowgeometry --shell " + window), '\n')) {
+            const auto kv = Split(line, '=');
+            if (kv.size() != 2) continue;
+            const int v = std::atoi(kv[1].c_str());
+            if (kv[0] == "X") g.x = v;
+            if (kv[0] == "Y") g.y = v;
+            if (kv[0] == "WIDTH") g.width = v;
+            if (kv[0] == "HEIGHT") g.height = v;
+        }
+        return g;
+    }
+
+    QImage Screen() {
+        const std::string png = box / "screen.png";
+        X("import -window root " + Quote(png));
+        return QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
+    }
+
+    wb::TempDir box;
+    std::string display, window;
+    pid_t server = -1, wm = -1;
+};
+
+constexpr QRgb kRed = 0xFFFF0000u;        // the gradient caption's left end
+constexpr QRgb kUnpainted = 0xFF000000u;  // the virtual display's background
+
+TEST_P(Desktop, OneTitleBarTheOwnIconAndASystemMove) {
+    REQUIRE_TOOLS("Xvfb", "openbox", "xdotool", "xprop", "import");
+    const bool systemFrames = GetParam();
+    StartDisplay();
+    if (HasFatalFailure()) return;
+
+    // A copy of the program with no icon folders beside it; openbox starts
+    // it once it manages the screen.
+    const std::string home = box / "home", copy = box / "bin/velmora";
+    fs::create_directories(home);
+    fs::create_directories(box / "bin");
+    fs::copy_file(WB_BINARY_DIR "/bin/velmora", copy);
+    std::map<std::string, std::string> env{{"DISPLAY", display},
+                                           {"HOME", home},
+                                           {"XDG_CONFIG_HOME", box / "config"},
+                                           {"XDG_RUNTIME_DIR", box.Path()},
+                                           {"QT_QPA_PLATFORM", "xcb"},
+                                           {"WB_SYSTEM_FRAMES", systemFrames ? "1" : "0"}};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    wm = Spawn({"openbox", "--startup", copy}, env, &quiet);
+    posix_spawn_file_actions_destroy(&quiet);
+    ASSERT_GT(wm, 0);
+    window = TrimAll(Split(X("xdotool search --sync --onlyvisible --name '^Velmora$'"), '\n').front());
+    ASSERT_FALSE(window.empty());
+
+    // The window manager's frame: none around a window that draws its own.
+    const std::string extents = X("xprop -id " + window + " _NET_FRAME_EXTENTS");
+    const auto sides = Split(extents.substr(extents.find('=') + 1), ',');
+    ASSERT_EQ(sides.size(), 4u) << extents;
+    EXPECT_EQ(std::atoi(sides[2].c_str()) > 0, systemFrames) << extents;
+
+    // The drawn caption shows once the window has painted; without it the
+    // window manager's title bar stands alone.
+    Geometry at = Where();
+    const int frame = 4, caption = 22;
+    QImage shot;
+    for (int i = 0; i < 50; ++i) {
+        shot = Screen();
+        const QRgb seen = shot.pixel(at.x + frame, at.y + frame + caption - 3);
+        if (seen == kRed || (systemFrames && seen != kUnpainted)) break;
+    }
+    shot.save(QString::fromStdString(std::string(WB_BINARY_DIR "/screens/velmora-desktop-") +
+                                     (systemFrames ? "system" : "own") + ".png"));
+    EXPECT_EQ(shot.pixel(at.x + frame, at.y + frame + caption - 3) == kRed, !systemFrames);
+    if (systemFrames) return;
+
+    // The program's own icon in the caption: every opaque pixel of its
+    // 16-pixel picture, at the caption's icon place.
+    const QImage icon = QImage(WB_BINARY_DIR "/share/icons/hicolor/16x16/apps/velmora.png")
+                            .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(icon.width(), 16);
+    const int ix = at.x + frame + 1 + (caption - 16) / 2, iy = at.y + frame + (caption - 1 - 16) / 2;
+    int opaque = 0, differing = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            if (qAlpha(icon.pixel(x, y)) != 255) continue;
+            ++opaque;
+            differing += shot.pixel(ix + x, iy + y) != icon.pixel(x, y);
+        }
+    EXPECT_GT(opaque, 64);
+    EXPECT_EQ(differing, 0);
+
+    // A drag on the caption: the window manager moves the window.
+    X("xdotool mousemove " + std::to_string(at.x + at.width / 2) + " " + std::to_string(at.y + frame + 10) +
+      " mousedown 1");
+    Geometry moved = at;
+    for (int i = 0; i < 100 && moved.x == at.x; ++i) {
+        X("xdotool mousemove_relative 3 2");
+        moved = Where();
+    }
+    X("xdotool mouseup 1");
+    EXPECT_GT(moved.x, at.x);
+    EXPECT_GT(moved.y, at.y);
+}
+
+INSTANTIATE_TEST_SUITE_P(Velmora, Desktop, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "SystemFrames" : "OwnFrame"; });
+
+} // namespace
