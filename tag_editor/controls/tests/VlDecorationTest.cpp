@@ -326,7 +326,8 @@ TEST_P(CurvedText, TiltsEachCharacterInTenthsOfADegree) {
     EXPECT_TRUE(t.Painted() == expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Labels, CurvedText, ::testing::Values(0, 40, 90));
+INSTANTIATE_TEST_SUITE_P(Labels, CurvedText, ::testing::Values(0, 40, 90),
+                         [](const auto& info) { return "StartsAt" + std::to_string(info.param) + "Degrees"; });
 
 TEST_F(Decorations, Screenshot) {
     Form form;
