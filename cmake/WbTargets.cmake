@@ -12,7 +12,7 @@ function(wb_tests name)
     return()
   endif()
   add_executable(${name} ${_srcs})
-  target_link_libraries(${name} PRIVATE ${WT_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${WT_LIBS} GTest::gtest wb_test_main)
   target_compile_definitions(${name} PRIVATE
     WB_SOURCE_DIR="${CMAKE_SOURCE_DIR}" WB_BINARY_DIR="${CMAKE_BINARY_DIR}")
   set(_env "QT_QPA_PLATFORM=offscreen" ${WT_ENV})
@@ -21,17 +21,17 @@ function(wb_tests name)
     if(WT_${_label})
       list(JOIN WT_${_label} ":" _patterns)
       string(TOLOWER ${_label} _lower)
-      gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${_patterns}"
+      gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TEST_FILTER "${_patterns}"
         PROPERTIES ENVIRONMENT "${_env}" LABELS ${_lower})
       list(APPEND _rest ${WT_${_label}})
     endif()
   endforeach()
   if(_rest)
     list(JOIN _rest ":" _rest)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${_rest}"
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TEST_FILTER "-${_rest}"
       PROPERTIES ENVIRONMENT "${_env}")
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
       PROPERTIES ENVIRONMENT "${_env}")
   endif()
 endfunction()

@@ -11,22 +11,49 @@
 
 namespace wb::gui::painttest {
 
-// A control under test on a shown form, so it is on screen and can take
-// the focus; the form lives for the whole test binary.
+// A control under test on a shown main form of its own, made the active
+// window, so the control can take the focus whatever earlier tests left
+// open; control and form go when the holder does, so no later test finds
+// this form as its program's main form.
 template <class C>
-std::unique_ptr<C> OnForm(int width, int height) {
+class Shown {
+public:
+    Shown(int width, int height) : form_(std::make_unique<Form>(nullptr, FormKind::Main)) {
+        form_->SetClientSize(800, 600);
+        form_->Show();
+        auto* window = static_cast<QWidget*>(form_->NativeWidget());
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        QApplication::processEvents();
+        control_ = std::make_unique<C>(form_.get());
+        control_->SetParent(form_.get());
+        control_->SetBounds(0, 0, width, height);
+    }
+    Shown() = default;
+    Shown(Shown&&) = default;
+    // The form owns the control, so the control goes first.
+    Shown& operator=(Shown&& other) noexcept {
+        control_.reset();
+        form_ = std::move(other.form_);
+        control_ = std::move(other.control_);
+        return *this;
+    }
+    ~Shown() { control_.reset(); }
+
+    C* operator->() const { return control_.get(); }
+    C& operator*() const { return *control_; }
+    C* get() const { return control_.get(); }
+    Form& form() const { return *form_; }
+
+private:
+    std::unique_ptr<Form> form_;
+    std::unique_ptr<C> control_;
+};
+
+template <class C>
+Shown<C> OnForm(int width, int height) {
     test::App();
-    static Form* form = [] {
-        auto* f = new Form(nullptr, FormKind::Main);
-        f->SetClientSize(800, 600);
-        f->Show();
-        QApplication::processEvents();  // the form becomes the active window
-        return f;
-    }();
-    auto control = std::make_unique<C>(form);
-    control->SetParent(form);
-    control->SetBounds(0, 0, width, height);
-    return control;
+    return Shown<C>(width, height);
 }
 
 // The grid painted over magenta, so unpainted pixels stand out.

@@ -41,7 +41,11 @@ class LabelAngle : public ::testing::TestWithParam<std::pair<int, int>> {};
 TEST_P(LabelAngle, IsKeptWithinATurn) { EXPECT_EQ(NormalizeLabelAngle(GetParam().first), GetParam().second); }
 INSTANTIATE_TEST_SUITE_P(Angles, LabelAngle,
                          ::testing::Values(std::pair{370, 10}, std::pair{-30, 330}, std::pair{-400, -40},
-                                           std::pair{720, 0}, std::pair{359, 359}));
+                                           std::pair{720, 0}, std::pair{359, 359}),
+                         [](const auto& info) {
+                             const int a = info.param.first;
+                             return (a < 0 ? "Minus" + std::to_string(-a) : std::to_string(a)) + "Degrees";
+                         });
 
 TEST_F(Decorations, RotationAndAngleFollowEachOther) {
     TVlLabel label;
@@ -175,7 +179,10 @@ TEST_P(ProgressParts, GiveThePercentRoundedToEven) {
 }
 INSTANTIATE_TEST_SUITE_P(Parts, ProgressParts,
                          ::testing::Values(PartsCase{7, 8, 7, 88}, PartsCase{10, 8, 8, 100}, PartsCase{1, 8, 1, 12},
-                                           PartsCase{3, 8, 3, 38}, PartsCase{5, 0, 0, 0}));
+                                           PartsCase{3, 8, 3, 38}, PartsCase{5, 0, 0, 0}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.complete) + "Of" + std::to_string(info.param.total);
+                         });
 
 TEST_F(Decorations, ProgressBarsTurnWithTheirShapeAndLedHidesThePercent) {
     TVlProgressBar bar;
@@ -320,7 +327,8 @@ TEST_P(CurvedText, TiltsEachCharacterInTenthsOfADegree) {
     EXPECT_TRUE(t.Painted() == expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Labels, CurvedText, ::testing::Values(0, 40, 90));
+INSTANTIATE_TEST_SUITE_P(Labels, CurvedText, ::testing::Values(0, 40, 90),
+                         [](const auto& info) { return "StartsAt" + std::to_string(info.param) + "Degrees"; });
 
 // The bars fill their share in the bar colour; the labels show their text.
 TEST_F(Decorations, ScreenshotShowsTheBarsSharesAndTheTexts) {

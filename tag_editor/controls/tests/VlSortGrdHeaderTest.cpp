@@ -61,7 +61,7 @@ protected:
             ++i;
         }
     }
-    std::unique_ptr<TVlSortGrid> grid;
+    painttest::Shown<TVlSortGrid> grid;
 };
 
 TEST_F(SortGridHeader, MenuIsRebuiltFromItsSet) {

@@ -68,7 +68,7 @@ protected:
             for (int x = cell.left; x < cell.right; ++x) n += image.pixel(x, y) == ToQRgb(colour);
         return n;
     }
-    std::unique_ptr<TVlSortGrid> grid;
+    painttest::Shown<TVlSortGrid> grid;
 };
 
 TEST_F(VlSortGridPaintTest, AlignmentOffsetsPlaceTheText) {

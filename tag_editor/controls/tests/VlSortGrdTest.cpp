@@ -69,7 +69,7 @@ protected:
         QApplication::sendEvent(grid->Widget(), &press);
     }
 
-    std::unique_ptr<TVlSortGrid> grid;
+    painttest::Shown<TVlSortGrid> grid;
     std::filesystem::path dir;
 };
 

@@ -123,7 +123,8 @@ TEST_P(SyncAt, TheHeaderIsReadWhole) {
     EXPECT_EQ(m.FileSize, int64_t(bytes.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(ReadEnds, SyncAt, ::testing::Values(0, 4092, 4093, 4094, 4095, 4096, 69629, 69631, 69632));
+INSTANTIATE_TEST_SUITE_P(ReadEnds, SyncAt, ::testing::Values(0, 4092, 4093, 4094, 4095, 4096, 69629, 69631, 69632),
+                         [](const auto& info) { return "Byte" + std::to_string(info.param); });
 
 TEST(FrameSync, SkipsALeadingId3v2TagWithPictureBytes) {
     wb::TempDir dir;

@@ -392,6 +392,13 @@ TEST_F(ChooserTest, AClickStopsTheCountdownAndADoubleClickChooses) {
 // against the server, the tag list in "Tags" and the queue empty again.
 TEST(MainWindowCddb, GetTracklistsWritesTheTagListAndEmptiesTheQueue) {
     wb::gui::test::App("Velmora");
+    // The window makes its folders current; the test leaves them once they go.
+    struct LeaveFolder {
+        ~LeaveFolder() {
+            std::error_code ec;
+            fs::current_path("/", ec);
+        }
+    } leave;
     wb::TempDir program("velmora-cddb-main");
     LoopbackServer server;
     test::ScriptExactMatch(server.script);

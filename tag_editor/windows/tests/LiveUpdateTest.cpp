@@ -9,6 +9,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -52,7 +53,12 @@ INSTANTIATE_TEST_SUITE_P(Versions, NewerVersion,
                                            VersionCase{"1.2.3.4", "1.2.2.9", false},
                                            VersionCase{"1.9.0.0", "1.10.0.0", true},
                                            VersionCase{"1.2.9.0", "1.2.10.0", true}, VersionCase{"2.0", "1.9.9.9", false},
-                                           VersionCase{"1.2", "1.2.0.1", true}, VersionCase{"1.2.0.0", "1.2", false}));
+                                           VersionCase{"1.2", "1.2.0.1", true}, VersionCase{"1.2.0.0", "1.2", false}),
+                         [](const auto& info) {
+                             std::string name = std::string("Local") + info.param.local + "Remote" + info.param.remote;
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
 
 TEST(UpdateRules, AVersionPartThatIsNoWholeNumberIsAnError) {
     for (const char* bad : {"1.2.x.4", "", "1..2", "1.2.-3.4", "1.2.3.4/../x"})
