@@ -452,6 +452,13 @@ TEST(MainWindowCddb, ReadDiskSaysWhyItIsGreyedOut) {
     auto drives = std::make_shared<wb::FakeVolumeTable>();
     drives->Add("/", wb::VolumeKind::Fixed, wb::VolumeInfo{"", 1, "ext4"});
     wb::SetVolumeTable(drives);
+    // The window makes its folders current; the test leaves them once they go.
+    struct LeaveFolder {
+        ~LeaveFolder() {
+            std::error_code ec;
+            fs::current_path("/", ec);
+        }
+    } leave;
     wb::TempDir program("velmora-cd-drive");
     TID3Frm f(program.Path());
     const std::string welcome = f.StatusPanel->Caption();
