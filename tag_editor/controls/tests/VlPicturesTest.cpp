@@ -26,7 +26,9 @@ TEST(WindowPictures, InfoPictureShowsItsDrawingOverATransparentGround) {
         for (int x = 0; x < shown.Width(); ++x) {
             const QRgb p = shown.ScanLine(y)[x];
             const bool edge = x == 0 || y == 0 || x == shown.Width() - 1 || y == shown.Height() - 1;
-            if (edge) EXPECT_EQ(qAlpha(p), 0) << x << "," << y;
+            if (edge) {
+                EXPECT_EQ(qAlpha(p), 0) << x << "," << y;
+            }
             if (qAlpha(p) == 255) {
                 ++opaque;
                 colours.insert(p);
