@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "TestApp.h"
+#include "platform/testing/GuiTest.h"
 
 using namespace velmora;
 using wb::gui::TreeNode;
@@ -24,18 +25,6 @@ namespace {
 constexpr int kPatienceMs = 10000;
 
 void Shell(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
-
-// Runs the event loop until `done`, or gives up after the bound.
-template <class F>
-bool Eventually(F done) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > kPatienceMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 bool HasChild(TreeNode* node, const std::string& name) {
     for (int i = 0; node && i < node->Count(); ++i)
@@ -104,12 +93,12 @@ TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowInTheTree) {
     tree.OnChange = [&](wb::Persistent*, TreeNode*) { ++changes; };
 
     Shell("mkdir " + Q("w/a/new"));
-    EXPECT_TRUE(Eventually([&] { return HasChild(node("a"), "new"); }));
+    EXPECT_TRUE(wb::gui::test::Eventually([&] { return HasChild(node("a"), "new"); }));
     EXPECT_EQ(tree.GetDirectory(), dir / "w/a/b");  // the selection is kept
 
     // The selected folder renamed: the selection moves to its parent.
     Shell("mv " + Q("w/a/b") + " " + Q("w/a/renamed"));
-    EXPECT_TRUE(Eventually([&] { return tree.GetDirectory() == dir / "w/a"; }));
+    EXPECT_TRUE(wb::gui::test::Eventually([&] { return tree.GetDirectory() == dir / "w/a"; }));
     node("a")->SetExpanded(true);
     EXPECT_TRUE(HasChild(node("a"), "renamed"));
     EXPECT_FALSE(HasChild(node("a"), "b"));
@@ -118,7 +107,7 @@ TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowInTheTree) {
     tree.SetDirectory(dir / "w/z");
     ASSERT_TRUE(Watches(tree, dir / "w/a"));
     Shell("rmdir " + Q("w/a/new"));
-    EXPECT_TRUE(Eventually([&] { return !HasChild(node("a"), "new"); }));
+    EXPECT_TRUE(wb::gui::test::Eventually([&] { return !HasChild(node("a"), "new"); }));
     EXPECT_EQ(tree.GetDirectory(), dir / "w/z");
     EXPECT_GT(changes, 0);
 }
