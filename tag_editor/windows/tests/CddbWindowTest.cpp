@@ -2,6 +2,7 @@
 // CDDBP server on loopback that plays the scripted replies in pieces.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -326,12 +327,17 @@ protected:
     void SetUp() override {
         chooser.Timer1.SetInterval(24 * 3600 * 1000);  // the test gives the ticks
     }
-    // `whileShown` acts as soon as the chooser is up.
+    // `whileShown` acts as soon as the chooser is up and has the keys: a
+    // window is shown before it is activated, and a key sent in between is lost.
     int Choose(std::function<void()> whileShown) {
         QTimer poll;
         poll.setInterval(1);
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (!chooser.Window()->isVisible()) return;
+            if (QApplication::focusWidget() != Grid().Widget()) {
+                chooser.Window()->activateWindow();
+                return;
+            }
             poll.stop();
             whileShown();
         });
