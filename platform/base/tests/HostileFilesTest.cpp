@@ -143,10 +143,10 @@ TEST(PendingFailure, ASetIsCommittedWholeOrNotAtAll) {
     Put(names[0], "old0");
     Put(names[2], "old2");
     std::vector<PendingFile> set;
-    for (const auto& n : names) {
-        set.emplace_back(n);
-        set.back().Write("new", 3);
-    }
+    auto stage = [&] {
+        for (const auto& n : names) set.emplace_back(n).Write("new", 3);
+    };
+    stage();
     std::filesystem::remove(names[2]);
     std::filesystem::create_directory(names[2]);  // the last rename fails
     EXPECT_THROW(CommitAll(set), IoError);
@@ -157,27 +157,33 @@ TEST(PendingFailure, ASetIsCommittedWholeOrNotAtAll) {
     EXPECT_EQ(Entries(dir.Path()), 2u);
 
     std::filesystem::remove(names[2]);
-    for (const auto& n : names) {
-        set.emplace_back(n);
-        set.back().Write("new", 3);
-    }
+    stage();
     CommitAll(set);
     for (const auto& n : names) EXPECT_EQ(Content(n), "new");
     EXPECT_EQ(Entries(dir.Path()), 3u);
 }
 
-class TerminationSignal : public ::testing::TestWithParam<int> {};
+struct SignalCase {
+    const char* name;
+    int sig;
+    bool hupIgnoredFirst;  // as under nohup: SIGHUP, ignored, comes before `sig`
+};
+
+class TerminationSignal : public ::testing::TestWithParam<SignalCase> {};
 
 // A program killed while it writes: the partial files of its downloads,
 // saves and piece sets go, the files they were to replace stay as they were.
+// An ignored signal neither ends the process nor takes the folder.
 TEST_P(TerminationSignal, RemovesPendingFilesAndThePrivateFolder) {
-    const int sig = GetParam();
+    const SignalCase& sc = GetParam();
     TempDir program("wbprogram");
     Put(program / "Song.mp3", "old");
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
+    int up[2], down[2];  // child to parent, parent to child
+    ASSERT_EQ(::pipe(up), 0);
+    ASSERT_EQ(::pipe(down), 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
+        if (sc.hupIgnoredFirst) ::signal(SIGHUP, SIG_IGN);
         TempDir dir("wbsignal");
         dir.RemoveOnTermination();
         Put(dir / "sx1tmp.wav", "1");
@@ -186,42 +192,7 @@ TEST_P(TerminationSignal, RemovesPendingFilesAndThePrivateFolder) {
         std::vector<PendingFile> set;
         for (const char* name : {"a.brk", "a.b01"}) set.emplace_back(program / name);
         for (PendingFile* f : {&download, &save, &set[0], &set[1]}) f->Write("partial", 7);
-        PendingFile done(program / "Done.ini");
-        done.Commit();
-        const std::string path = dir.Path() + "\n";
-        if (::write(pipeFds[1], path.data(), path.size()) < 0) ::_exit(3);
-        ::pause();
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    std::string path;
-    char c;
-    while (::read(pipeFds[0], &c, 1) == 1 && c != '\n') path += c;
-    ::close(pipeFds[0]);
-    ASSERT_TRUE(DirectoryExists(path));
-    ::kill(pid, sig);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
-    EXPECT_FALSE(DirectoryExists(path));
-    RemoveTree(path);
-    EXPECT_EQ(Entries(program.Path()), 2u);
-    EXPECT_EQ(Content(program / "Song.mp3"), "old");
-    EXPECT_TRUE(std::filesystem::exists(program / "Done.ini"));
-}
-
-// Under nohup SIGHUP is ignored: it must neither end the process nor take
-// the folder, which a later SIGTERM still removes.
-TEST(TerminationSignal, AnIgnoredSignalKeepsTheFolder) {
-    int up[2], down[2];  // child to parent, parent to child
-    ASSERT_EQ(::pipe(up), 0);
-    ASSERT_EQ(::pipe(down), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::signal(SIGHUP, SIG_IGN);
-        TempDir dir("wbsignal");
-        dir.RemoveOnTermination();
-        Put(dir / "sx1tmp.wav", "1");
+        PendingFile(program / "Done.ini").Commit();
         const std::string path = dir.Path() + "\n";
         if (::write(up[1], path.data(), path.size()) < 0) ::_exit(3);
         // An ignored signal is dropped when sent, so once the parent has
@@ -232,25 +203,33 @@ TEST(TerminationSignal, AnIgnoredSignalKeepsTheFolder) {
         ::pause();
         ::_exit(0);
     }
+    ::close(up[1]);  // a child that ends early is an end of file, not a hang
+    ::close(down[0]);
     std::string path;
     char c;
     while (::read(up[0], &c, 1) == 1 && c != '\n') path += c;
     ASSERT_TRUE(DirectoryExists(path));
-    ::kill(pid, SIGHUP);
-    ASSERT_EQ(::write(down[1], "?", 1), 1);
-    char answer = 0;
-    EXPECT_EQ(::read(up[0], &answer, 1), 1);
-    EXPECT_EQ(answer, 'y');
-    ::kill(pid, SIGTERM);
+    if (sc.hupIgnoredFirst) {
+        ::kill(pid, SIGHUP);
+        ASSERT_EQ(::write(down[1], "?", 1), 1);
+        EXPECT_EQ(::read(up[0], &c, 1), 1);
+        EXPECT_EQ(c, 'y');
+    }
+    ::kill(pid, sc.sig);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sc.sig);
     EXPECT_FALSE(DirectoryExists(path));
-    for (int fd : {up[0], up[1], down[0], down[1]}) ::close(fd);
     RemoveTree(path);
+    EXPECT_EQ(Entries(program.Path()), 2u);
+    EXPECT_EQ(Content(program / "Song.mp3"), "old");
+    EXPECT_TRUE(std::filesystem::exists(program / "Done.ini"));
+    ::close(up[0]);
+    ::close(down[1]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
-                         [](const auto& info) {
-                             return info.param == SIGTERM ? "Term" : info.param == SIGINT ? "Int" : "Hup";
-                         });
+INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal,
+                         ::testing::Values(SignalCase{"Term", SIGTERM, false}, SignalCase{"Int", SIGINT, false},
+                                           SignalCase{"Hup", SIGHUP, false},
+                                           SignalCase{"IgnoredHupThenTerm", SIGTERM, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
