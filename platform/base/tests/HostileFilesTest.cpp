@@ -31,19 +31,7 @@ std::string Content(const std::string& path) {
 void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 size_t Entries(const std::string& dir) {
-    size_t n = 0;
-    for (auto it = std::filesystem::directory_iterator(dir); it != std::filesystem::directory_iterator(); ++it) ++n;
-    return n;
-}
-
-// Runs fn in a child process; its exit status as waitpid reports it.
-template <typename Fn>
-int InChild(Fn fn) {
-    const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(fn());
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
+    return std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator());
 }
 
 } // namespace
@@ -116,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PendingFailure, AWritePastTheSizeLimitFailsNamingTheChosenFile) {
     TempDir dir;
     const std::string target = dir / "song.wav";
-    const int status = InChild([&] {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
         struct rlimit limit {1000, 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         try {
@@ -124,14 +113,16 @@ TEST(PendingFailure, AWritePastTheSizeLimitFailsNamingTheChosenFile) {
             std::string block(4000, 'x');
             out.Write(block.data(), block.size());
             out.Commit();
-            return 1;
         } catch (const IoError& e) {
             const std::string text = e.what();
             const bool named = e.FileName() == target && text.find("song.wav") != std::string::npos &&
                                text.find(".wbtmp") == std::string::npos && e.Errno() == EFBIG;
-            return named ? 0 : 2;
+            ::_exit(named ? 0 : 2);
         }
-    });
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(Entries(dir.Path()), 0u);  // the temporary file went
@@ -168,6 +159,8 @@ struct SignalCase {
     int sig;
     bool hupIgnoredFirst;  // as under nohup: SIGHUP, ignored, comes before `sig`
 };
+
+void PrintTo(const SignalCase& c, std::ostream* os) { *os << c.name; }
 
 class TerminationSignal : public ::testing::TestWithParam<SignalCase> {};
 

@@ -92,7 +92,7 @@ TEST_F(CanvasTest, RectanglesExcludeRightAndBottomEdges) {
     EXPECT_EQ(Ink(clWhite, {0, 0, 15, 15}), (Rect{2, 2, 10, 8}));
     EXPECT_EQ(Ink(clWhite, {15, 0, 28, 15}), (Rect{20, 2, 24, 5}));
     ExpectAt({{2, 2, clBlue}, {9, 7, clBlue}, {3, 3, clYellow}, {8, 6, clYellow}, {30, 2, clRed}, {34, 6, clRed},
-              {32, 4, clWhite}, {40, 2, clBlack}});
+              {32, 2, clRed}, {32, 6, clRed}, {30, 4, clRed}, {34, 4, clRed}, {32, 4, clWhite}, {40, 2, clBlack}});
     EXPECT_EQ(At(42, 4), clWhite);  // a clear brush leaves the inside alone
 }
 
