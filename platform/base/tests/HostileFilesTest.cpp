@@ -16,6 +16,7 @@
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
 #include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 
 using namespace wb;
 
@@ -27,8 +28,6 @@ std::string Content(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 size_t Entries(const std::string& dir) {
     return std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator());
@@ -50,7 +49,7 @@ TEST(RegularFile, AFifoOrADeviceIsRefusedAtOnce) {
             EXPECT_NE(std::string(e.what()).find("is not a regular file"), std::string::npos) << e.what();
         }
     }
-    Put(dir / "a.wav", "data");
+    test::WriteBytes(dir / "a.wav", "data");
     File f(dir / "a.wav", File::Mode::ReadDocument);
     char buf[8];
     EXPECT_EQ(f.Read(buf, sizeof buf), 4u);  // reads block again once open
@@ -86,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Unreplaceable{"ReadOnlyFile",
                       [](const TempDir& d) {
-                          Put(d / "movie.txt", "old");
+                          test::WriteBytes(d / "movie.txt", "old");
                           ::chmod((d / "movie.txt").c_str(), 0444);
                           return d / "movie.txt";
                       },
@@ -131,8 +130,8 @@ TEST(PendingFailure, AWritePastTheSizeLimitFailsNamingTheChosenFile) {
 TEST(PendingFailure, ASetIsCommittedWholeOrNotAtAll) {
     TempDir dir;
     std::vector<std::string> names{dir / "a.brk", dir / "a.b01", dir / "a.b02"};
-    Put(names[0], "old0");
-    Put(names[2], "old2");
+    test::WriteBytes(names[0], "old0");
+    test::WriteBytes(names[2], "old2");
     std::vector<PendingFile> set;
     auto stage = [&] {
         for (const auto& n : names) set.emplace_back(n).Write("new", 3);
@@ -170,7 +169,7 @@ class TerminationSignal : public ::testing::TestWithParam<SignalCase> {};
 TEST_P(TerminationSignal, RemovesPendingFilesAndThePrivateFolder) {
     const SignalCase& sc = GetParam();
     TempDir program("wbprogram");
-    Put(program / "Song.mp3", "old");
+    test::WriteBytes(program / "Song.mp3", "old");
     int up[2], down[2];  // child to parent, parent to child
     ASSERT_EQ(::pipe(up), 0);
     ASSERT_EQ(::pipe(down), 0);
@@ -179,8 +178,8 @@ TEST_P(TerminationSignal, RemovesPendingFilesAndThePrivateFolder) {
         if (sc.hupIgnoredFirst) ::signal(SIGHUP, SIG_IGN);
         TempDir dir("wbsignal");
         dir.RemoveOnTermination();
-        Put(dir / "sx1tmp.wav", "1");
-        Put(dir / "sx2tmp.wav", "2");
+        test::WriteBytes(dir / "sx1tmp.wav", "1");
+        test::WriteBytes(dir / "sx2tmp.wav", "2");
         PendingFile download(program / "Tool v1.2.zip"), save(program / "Song.mp3");
         std::vector<PendingFile> set;
         for (const char* name : {"a.brk", "a.b01"}) set.emplace_back(program / name);

@@ -8,10 +8,10 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
 #include <tuple>
 
 #include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 #include "platform/testing/TestApp.h"
 
 namespace {
@@ -19,10 +19,7 @@ namespace {
 using namespace wb::net;
 namespace fs = std::filesystem;
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using wb::test::ReadText;
 
 // A server on loopback for one connection: it sends what the test says, when
 // it says; OnRequest runs once the request's head is in.
@@ -77,19 +74,19 @@ TEST_P(HttpReplies, ReplaceTheFileOnlyWhenTheWholeBodyArrived) {
     const ReplyCase& c = GetParam();
     wb::TempDir dir("http-test");
     const std::string file = dir / "Update.ini", head = dir / "Head.txt";
-    { std::ofstream(file) << "old"; }
+    wb::test::WriteBytes(file, "old");
     LoopbackServer server(c.reply);
     HttpClient client;
     const HttpOutcome out = client.Get(server.Url(), file, head);
     EXPECT_EQ(out.failure, c.failure) << out.message;
-    EXPECT_EQ(Read(file), c.body);
+    EXPECT_EQ(ReadText(file), c.body);
     // No temporary file stays behind, whatever happened.
     int files = 0;
     for (const auto& e : fs::directory_iterator(dir.Path())) files += e.path().filename() != "Head.txt";
     EXPECT_EQ(files, 1);
     EXPECT_NE(server.Request().find("GET /Software/Velmora/Update.ini HTTP/1.0\r\n"), std::string::npos);
     if (c.failure != HttpFailure::Protocol && !c.reply.empty()) {
-        EXPECT_EQ(Read(head).substr(0, 7), "HTTP/1.");
+        EXPECT_EQ(ReadText(head).substr(0, 7), "HTTP/1.");
     }
 }
 
@@ -168,7 +165,7 @@ TEST_P(HttpStalls, ThirtySecondsWithoutProgressAreALostConnection) {
     const StallCase& c = GetParam();
     wb::TempDir dir("http-test");
     const std::string file = dir / "a.zip";
-    { std::ofstream(file) << "old"; }
+    wb::test::WriteBytes(file, "old");
     const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 65536\r\nServer: " + std::string(300, 's') + "\r\n\r\n";
     DrivenClock clock;
     LoopbackServer server;
@@ -204,7 +201,7 @@ TEST_P(HttpStalls, ThirtySecondsWithoutProgressAreALostConnection) {
     };
     const HttpOutcome out = client.Get(server.Url(), file);
     EXPECT_EQ(out.failure, c.failure) << out.message;
-    EXPECT_EQ(Read(file), c.failure == HttpFailure::None ? std::string(65536, 'k').replace(0, 1, "x") : "old");
+    EXPECT_EQ(ReadText(file), c.failure == HttpFailure::None ? std::string(65536, 'k').replace(0, 1, "x") : "old");
     if (c.failure == HttpFailure::Dropped) {
         EXPECT_NE(out.message.find("30 seconds without progress"), std::string::npos) << out.message;
     }
