@@ -140,6 +140,7 @@ TEST(Variant, Texts) {
 // One owned component frees a sibling while the owner walks its list; the
 // sibling must leave the list at once and never be reached or freed again.
 enum class FreedIn { Loaded, Notification, Destructor };
+void PrintTo(FreedIn f, std::ostream* os) { *os << static_cast<int>(f); }
 
 class FreesSibling : public wb::Component {
 public:
