@@ -39,7 +39,7 @@ TEST_F(IniFileTest, ReadTrimsAndStripsOnePairOfQuotes) {
     wb::IniFile ini(path_);
     const std::pair<const char*, const char*> read[] = {
         {"key1", "spaced value"}, {"Q1", "quoted"}, {"Q2", "single"}, {"Q3", "\"twice\""}, {"Q4", "\"open"},
-        {"Q5", "\"mixed'"},      {"Q6", "\""},    {"Empty", ""},      {"Missing", "d"}};
+        {"Q5", "\"mixed'"}, {"Q6", "\""}, {"Empty", ""}, {"Missing", "d"}};
     for (auto [key, value] : read) EXPECT_EQ(ini.ReadString("Main", key, "d"), value) << key;
     EXPECT_EQ(ini.ReadString("main", "KEY1", "d"), "spaced value");
     EXPECT_EQ(ini.ReadString("Nowhere", "Key1", "d"), "d");
