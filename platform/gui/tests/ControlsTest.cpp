@@ -7,13 +7,9 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QAbstractButton>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
 #include <QTest>
 #include <QToolButton>
-#include <filesystem>
 #include <thread>
 
 #include "platform/base/TempDir.h"
@@ -29,9 +25,6 @@
 namespace {
 
 using namespace wb::gui;
-using wb::gui::OpenFileOptions;
-using wb::gui::QtNameFilters;
-using wb::gui::ShowSaveFileDialog;
 namespace test = wb::gui::test;
 
 struct Fixture : ::testing::Test {
@@ -293,31 +286,6 @@ INSTANTIATE_TEST_SUITE_P(Controls, ComboOwnerDraw,
                                            OwnerDrawCase{"FocusedFace", true, 1, true, 1},
                                            OwnerDrawCase{"NothingChosen", true, -1, false, -1}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// Owner drawing runs in the guard: a failing draw is shown once, with the
-// program's title, and the box is drawn again afterwards.
-TEST_F(ControlsTest, AFailingItemDrawIsShownByTheGuard) {
-    test::App("Guarded");
-    Form f(nullptr, FormKind::Main);
-    test::ModalDriver driver;
-    ComboBox box(f, "box");
-    box.AddItem("a");
-    box.SetItemIndex(0);
-    box.SetOwnerDraw(true);
-    int calls = 0;
-    box.OnDrawItem = [&](ComboBox*, Canvas&, int, const Rect&, TOwnerDrawState) {
-        if (++calls == 1) throw std::runtime_error("first draw fails");
-    };
-    f.Show();
-    box.Repaint();
-    ASSERT_TRUE(test::Eventually([&] { return driver.Messages().size() == 1; }));
-    EXPECT_EQ(driver.Messages()[0].title, "Guarded");
-    EXPECT_EQ(driver.Messages()[0].text, "first draw fails");
-    box.Repaint();
-    ASSERT_TRUE(test::Eventually([&] { return calls >= 2; }));
-    EXPECT_EQ(driver.Messages().size(), 1u);
-    test::App();
-}
 
 TEST_F(ControlsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
     Form f(nullptr, FormKind::Dialog);
