@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <functional>
-#include <ostream>
 #include <string>
 
 #include "platform/gui/Form.h"
