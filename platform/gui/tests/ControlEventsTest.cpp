@@ -62,6 +62,8 @@ struct EventCase {
     std::vector<std::string> expected;
 };
 
+void PrintTo(const EventCase& c, std::ostream* os) { *os << c.name; }
+
 using ControlEvents = ::testing::TestWithParam<EventCase>;
 
 TEST_P(ControlEvents, ReachTheControlAsItsEvents) {

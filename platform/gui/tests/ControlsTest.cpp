@@ -169,25 +169,17 @@ TEST_F(ControlsTest, AnEditShowsTheProgramsTextBeforeItIsUsed) {
     e.SetText("first");
     e.SetText("second");
     e.SetText("second");  // no change, no event
-    EXPECT_EQ(seen, (std::vector<std::string>{"first", "second"}));
     e.Widget()->grab();
     EXPECT_EQ(line->text(), "second");
-
     e.SetText("typed ");
     QTest::keyClicks(line, "on");
-    EXPECT_EQ(e.Text(), "typed on");
-    EXPECT_EQ(seen.back(), "typed on");
-
     e.SetMaxLength(3);  // cuts the text: a change
-    EXPECT_EQ(seen.back(), "typ");
     e.SetText("abcdef");
-    EXPECT_EQ(e.Text(), "abc");
     e.SetText("abcxyz");  // the same text once cut
-    EXPECT_EQ(seen.back(), "abc");
     e.SetText("");
     QApplication::processEvents();
     EXPECT_EQ(line->text(), "");
-    EXPECT_EQ(seen.size(), 8u);
+    EXPECT_EQ(seen, (std::vector<std::string>{"first", "second", "typed ", "typed o", "typed on", "typ", "abc", ""}));
 }
 
 TEST_F(ControlsTest, SortedComboBoxesOrderCaseBlindAndMayChooseNothing) {

@@ -10,22 +10,25 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <tuple>
+#include <utility>
 
 #include "platform/gui/Edit.h"
-#include "platform/gui/Form.h"
-#include "platform/testing/GuiTest.h"
+#include "platform/gui/tests/GuardedEvents.h"
 #include "platform/testing/PaintTestApp.h"
-#include "platform/testing/TestApp.h"
 
 using namespace wb::gui;
 
 namespace {
 
-class StringGridTest : public ::testing::Test {
-public:
-    void SetUp() override {
-        wb::gui::test::App();
+using test::GuardCase;
+using test::GuardTest;
+
+// A grid on a shown form of its own, and input sent to it as a user would.
+struct GridScene {
+    GridScene() {
+        if (!qApp) test::App();  // else as titled by the test
         form = std::make_unique<Form>(nullptr, FormKind::Main);
         form->SetClientSize(320, 220);
         grid = std::make_unique<StringGrid>(*form, "Grid");
@@ -44,8 +47,7 @@ public:
         return {o.x() + left, o.y() + top, o.x() + right, o.y() + bottom};
     }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
-        // Keys reach the control that has the focus.
-        if (!grid->EditorMode() && !grid->Focused()) grid->SetFocus();
+        if (!grid->EditorMode() && !grid->Focused()) test::FocusForKeys(*grid);
         QKeyEvent press(QEvent::KeyPress, key, mods, text);
         QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(Editor()) : grid->Widget();
         QApplication::sendEvent(target, &press);
@@ -67,6 +69,8 @@ public:
     std::unique_ptr<Form> form;
     std::unique_ptr<StringGrid> grid;
 };
+
+class StringGridTest : public ::testing::Test, public GridScene {};
 
 using Strings = std::vector<std::string>;
 Strings Column(const StringGrid& g, int col) {
@@ -302,7 +306,7 @@ struct Reorder : StringGrid {
 };
 
 TEST(StringGridPermuteTest, OnlyAPermutationOfTheRowsIsAccepted) {
-    wb::gui::test::App();
+    test::App();
     Reorder g;
     for (int r = 0; r < 5; ++r) g.SetCells(0, r, std::to_string(r));
     EXPECT_THROW(g.PermuteRows(1, {1, 1, 3, 4}), std::invalid_argument);
@@ -313,100 +317,85 @@ TEST(StringGridPermuteTest, OnlyAPermutationOfTheRowsIsAccepted) {
     EXPECT_EQ(Column(g, 0), (Strings{"0", "4", "2", "1", "3"}));
 }
 
-// Each event of the grid, its handler failing once: the failure shows one
-// error box, and the grid's own handling of the input still happens.
-struct GridGuardCase {
-    const char* name;
-    std::function<void(StringGrid&, std::function<void()> fail)> arm;
-    std::function<void(StringGridTest&)> act;
-    std::function<bool(StringGrid&)> wentOn;
-};
-
-void PrintTo(const GridGuardCase& c, std::ostream* os) { *os << c.name; }
-
-class GridGuard : public StringGridTest, public ::testing::WithParamInterface<GridGuardCase> {};
-
-TEST_P(GridGuard, AFailingHandlerShowsOneBoxAndTheGridGoesOn) {
-    test::App("Guarded");
-    test::ModalDriver driver;
-    grid->SetFocus();
-    int failures = 0;
-    GetParam().arm(*grid, [&] {
-        if (++failures == 1) throw std::runtime_error("handler failed");
-    });
-    GetParam().act(*this);
-    ASSERT_TRUE(test::Eventually([&] { return driver.Messages().size() == 1; }));
-    EXPECT_EQ(driver.Messages()[0].text, "handler failed");
-    EXPECT_TRUE(GetParam().wentOn(*grid));
-    test::App();
+// Each event of the grid, its handler failing once: besides the one box, the
+// grid's own handling of the input still happens. `arm` sets the handler,
+// `act` makes the event happen, and `wentOn` tells the grid did its part.
+GuardCase GridCase(const char* name, std::function<void(StringGrid&, test::Handler)> arm,
+                   std::function<void(GridScene&)> act, std::function<bool(StringGrid&)> wentOn) {
+    return {name, [=](Form&, test::Handler h) -> test::Deliver {
+                auto scene = std::make_shared<GridScene>();
+                scene->grid->SetFocus();
+                arm(*scene->grid, h);
+                return [=, first = std::make_shared<bool>(true)] {
+                    act(*scene);
+                    if (std::exchange(*first, false)) EXPECT_TRUE(wentOn(*scene->grid));
+                };
+            }};
 }
 
-void PressAt(StringGridTest& t, int col, int row) { t.MouseAt(QEvent::MouseButtonPress, col, row); }
+void PressAt(GridScene& t, int col, int row) { t.MouseAt(QEvent::MouseButtonPress, col, row); }
+void AddOptions(StringGrid& g, unsigned options) { g.SetOptions(g.Options() | options); }
 
-const GridGuardCase kGridGuards[] = {
-    {"KeyDown", [](StringGrid& g, auto fail) { g.OnKeyDown = [fail](wb::Persistent*, int&, TShiftState) { fail(); }; },
-     [](StringGridTest& t) { t.Key(Qt::Key_Down); }, [](StringGrid& g) { return g.Row() == 2; }},
-    {"SelectCell", [](StringGrid& g, auto fail) { g.OnSelectCell = [fail](StringGrid*, int, int, bool&) { fail(); }; },
-     [](StringGridTest& t) { t.Key(Qt::Key_Down); }, [](StringGrid& g) { return g.Row() == 2; }},
-    {"MouseDown",
-     [](StringGrid& g, auto fail) { g.OnMouseDown = [fail](wb::Persistent*, TMouseButton, TShiftState, int, int) { fail(); }; },
-     [](StringGridTest& t) { PressAt(t, 3, 2); }, [](StringGrid& g) { return g.Col() == 3; }},
-    {"Click", [](StringGrid& g, auto fail) { g.OnClick = [fail](wb::Persistent*) { fail(); }; },
-     [](StringGridTest& t) { PressAt(t, 3, 2); }, [](StringGrid& g) { return g.Col() == 3; }},
-    {"MouseUp",
-     [](StringGrid& g, auto fail) {
-         g.SetOptions(g.Options() | goColMoving);
-         g.OnMouseUp = [fail](wb::Persistent*, TMouseButton, TShiftState, int, int) { fail(); };
-     },
-     [](StringGridTest& t) {
-         t.grid->SetCells(1, 0, "moved");
-         PressAt(t, 1, 0);
-         t.MouseAt(QEvent::MouseButtonRelease, 3, 0);
-     },
-     [](StringGrid& g) { return g.Cells(3, 0) == "moved"; }},
-    {"DblClick",
-     [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing); g.OnDblClick = [fail](wb::Persistent*) { fail(); }; },
-     [](StringGridTest& t) {
-         for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) t.MouseAt(type, 1, 1);
-     },
-     [](StringGrid& g) { return g.EditorMode(); }},
-    {"SetEditText",
-     [](StringGrid& g, auto fail) {
-         g.SetOptions(g.Options() | goEditing);
-         g.OnSetEditText = [fail](StringGrid*, int, int, const std::string&) { fail(); };
-     },
-     [](StringGridTest& t) { t.Key(Qt::Key_N, Qt::NoModifier, "n"); }, [](StringGrid& g) { return g.Cells(1, 1) == "n"; }},
-    {"Enter",
-     [](StringGrid& g, auto fail) {
-         g.SetOptions(g.Options() | goEditing | goAlwaysShowEditor);
-         g.OnEnter = [fail](wb::Persistent*) { fail(); };
-     },
-     [](StringGridTest& t) { t.grid->DoExit(); t.grid->DoEnter(); }, [](StringGrid& g) { return g.EditorMode(); }},
-    {"Exit", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing); g.OnExit = [fail](wb::Persistent*) { fail(); }; },
-     [](StringGridTest& t) {
-         t.Key(Qt::Key_F2);
-         (new Edit(*t.form, "Other"))->SetFocus();
-         if (t.grid->EditorMode()) t.grid->DoExit();  // without a window manager the focus may stay
-     },
-     [](StringGrid& g) { return !g.EditorMode(); }},
-    {"DrawCell",
-     [](StringGrid& g, auto fail) {
-         g.OnDrawCell = [fail, &g](StringGrid*, int c, int r, const Rect&, TGridDrawState) {
-             if (c == 0 && r == 0) fail();
-             if (c == 4 && r == 4) g.SetCells(4, 0, "last drawn");
-         };
-     },
-     [](StringGridTest& t) { t.Paint(); }, [](StringGrid& g) { return g.Cells(4, 0) == "last drawn"; }},
-    {"TopLeftChanged",
-     [](StringGrid& g, auto fail) { g.SetRowCount(40); g.OnTopLeftChanged = [fail](StringGrid*) { fail(); }; },
-     [](StringGridTest& t) { TWMScroll m; m.ScrollCode = SB_LINEDOWN; t.grid->WMVScroll(m); },
-     [](StringGrid& g) { return g.TopRow() == 2; }},
-    {"ColumnMoved", [](StringGrid& g, auto fail) { g.OnColumnMoved = [fail](StringGrid*, int, int) { fail(); }; },
-     [](StringGridTest& t) { t.grid->SetCells(1, 1, "x"); t.grid->MoveColumn(1, 2); },
-     [](StringGrid& g) { return g.Cells(2, 1) == "x"; }},
-};
-
-INSTANTIATE_TEST_SUITE_P(Events, GridGuard, ::testing::ValuesIn(kGridGuards),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Grid, GuardTest,
+    ::testing::Values(
+        GridCase("GridKeyDown", [](StringGrid& g, auto h) { g.OnKeyDown = [h](wb::Persistent*, int&, TShiftState) { h(); }; },
+                 [](GridScene& t) { t.Key(Qt::Key_Down); }, [](StringGrid& g) { return g.Row() == 2; }),
+        GridCase("GridSelectCell", [](StringGrid& g, auto h) { g.OnSelectCell = [h](StringGrid*, int, int, bool&) { h(); }; },
+                 [](GridScene& t) { t.Key(Qt::Key_Down); }, [](StringGrid& g) { return g.Row() == 2; }),
+        GridCase("GridMouseDown",
+                 [](StringGrid& g, auto h) { g.OnMouseDown = [h](wb::Persistent*, TMouseButton, TShiftState, int, int) { h(); }; },
+                 [](GridScene& t) { PressAt(t, 3, 2); }, [](StringGrid& g) { return g.Col() == 3; }),
+        GridCase("GridClickByMouse", [](StringGrid& g, auto h) { g.OnClick = [h](wb::Persistent*) { h(); }; },
+                 [](GridScene& t) { PressAt(t, 3, 2); }, [](StringGrid& g) { return g.Col() == 3; }),
+        GridCase("GridMouseUp",
+                 [](StringGrid& g, auto h) {
+                     AddOptions(g, goColMoving);
+                     g.OnMouseUp = [h](wb::Persistent*, TMouseButton, TShiftState, int, int) { h(); };
+                 },
+                 [](GridScene& t) { t.grid->SetCells(1, 0, "moved"); PressAt(t, 1, 0); t.MouseAt(QEvent::MouseButtonRelease, 3, 0); },
+                 [](StringGrid& g) { return g.Cells(3, 0) == "moved"; }),
+        GridCase("GridDblClick", [](StringGrid& g, auto h) { AddOptions(g, goEditing); g.OnDblClick = [h](wb::Persistent*) { h(); }; },
+                 [](GridScene& t) {
+                     for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
+                         t.MouseAt(type, 1, 1);
+                 },
+                 [](StringGrid& g) { return g.EditorMode(); }),
+        GridCase("GridSetEditText",
+                 [](StringGrid& g, auto h) {
+                     AddOptions(g, goEditing);
+                     g.OnSetEditText = [h](StringGrid*, int, int, const std::string&) { h(); };
+                 },
+                 [](GridScene& t) { t.Key(Qt::Key_N, Qt::NoModifier, "n"); }, [](StringGrid& g) { return g.Cells(1, 1) == "n"; }),
+        GridCase("GridEnter",
+                 [](StringGrid& g, auto h) { AddOptions(g, goEditing | goAlwaysShowEditor); g.OnEnter = [h](wb::Persistent*) { h(); }; },
+                 [](GridScene& t) { t.grid->DoExit(); t.grid->DoEnter(); }, [](StringGrid& g) { return g.EditorMode(); }),
+        GridCase("GridExit", [](StringGrid& g, auto h) { AddOptions(g, goEditing); g.OnExit = [h](wb::Persistent*) { h(); }; },
+                 [](GridScene& t) {
+                     t.Key(Qt::Key_F2);
+                     (new Edit(*t.form, "Other" + std::to_string(t.form->ComponentCount())))->SetFocus();
+                     if (t.grid->EditorMode()) t.grid->DoExit();  // without a window manager the focus may stay
+                 },
+                 [](StringGrid& g) { return !g.EditorMode(); }),
+        GridCase("GridTopLeftChanged", [](StringGrid& g, auto h) { g.SetRowCount(40); g.OnTopLeftChanged = [h](StringGrid*) { h(); }; },
+                 [](GridScene& t) { TWMScroll m; m.ScrollCode = SB_LINEDOWN; t.grid->WMVScroll(m); },
+                 [](StringGrid& g) { return g.TopRow() == 2; }),
+        GridCase("GridColumnMoved", [](StringGrid& g, auto h) { g.OnColumnMoved = [h](StringGrid*, int, int) { h(); }; },
+                 [](GridScene& t) { t.grid->SetCells(1, 1, "x"); t.grid->MoveColumn(1, 2); },
+                 [](StringGrid& g) { return g.Cells(2, 1) == "x"; }),
+        // Counts the test's painting only, as the error box makes the grid draw again.
+        GuardCase{"GridDrawCell", [](Form&, test::Handler h) -> test::Deliver {
+            auto scene = std::make_shared<GridScene>();
+            return [scene, h, g = scene->grid.get()] {
+                g->OnDrawCell = [h, g, once = std::make_shared<bool>(true)](StringGrid*, int c, int r, const Rect&, TGridDrawState) {
+                    if (c == 0 && r == 0 && std::exchange(*once, false)) h();
+                    if (c == 4 && r == 4) g->SetCells(4, 0, "last drawn");
+                };
+                g->SetCells(4, 0, "");
+                scene->Paint();
+                EXPECT_EQ(g->Cells(4, 0), "last drawn");
+            };
+        }}),
+    test::GuardCaseName);
 
 } // namespace
