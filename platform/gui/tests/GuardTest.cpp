@@ -6,6 +6,7 @@
 #include <QTest>
 #include <memory>
 #include <stdexcept>
+#include <tuple>
 
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/StringGrid.h"
@@ -32,9 +33,8 @@ TEST_P(GuardTest, AnEscapingExceptionIsShownOnceAndTheWindowGoesOn) {
     deliver();
     ASSERT_TRUE(Eventually([&] { return calls == 2; }));
     ASSERT_EQ(driver.Messages().size(), 1u);
-    EXPECT_EQ(driver.Messages()[0].title, "Guarded");
-    EXPECT_EQ(driver.Messages()[0].text, "first call fails");
-    EXPECT_EQ(driver.Messages()[0].icon, QMessageBox::Critical);
+    const SeenMessage& m = driver.Messages()[0];
+    EXPECT_EQ(std::tuple(m.title, m.text, m.icon), std::tuple("Guarded", "first call fails", QMessageBox::Critical));
     EXPECT_EQ(Application::StrayExceptions(), strays);
 }
 

@@ -24,14 +24,10 @@ QPoint CenterOf(ListBox& l, int i) {
 
 void Drop(ListBox& l, QEvent::Type type) {
     QMimeData data;
-    const QPointF at = CenterOf(l, 0);
-    if (type == QEvent::Drop) {
-        QDropEvent e(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Viewport(l), &e);
-    } else {
-        QDragEnterEvent e(at.toPoint(), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Viewport(l), &e);
-    }
+    const QPoint at = CenterOf(l, 0);
+    QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Viewport(l), type == QEvent::Drop ? static_cast<QEvent*>(&drop) : &enter);
 }
 
 // Each row sets the handler on a shown list of three items, then makes the
