@@ -102,7 +102,7 @@ const EventCase kCases[] = {
      [](Scene& s) { QTest::mouseDClick(s.W(s.outer), Qt::LeftButton, {}, QPoint(3, 4)); },
      {"exit inner", "exit group", "enter outer", "press outer 0 double 3,4", "dblclick outer"}},
     {"AKeyEatenByItsHandlerNeverReachesTheEdit",
-     [](Scene& s) { QTest::keyClicks(s.W(s.inner), "AXB"); s.log = {s.inner.Text()}; },
+     [](Scene& s) { QTest::keyClicks(s.W(s.inner), "AXB"); s.log = {s.inner.Text()}; },  // the text, not the events
      {"AB"}},
 };
 
