@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <functional>
+#include <tuple>
 #include <utility>
 
 #include "platform/testing/GuiTest.h"
@@ -159,9 +160,8 @@ TEST_F(FormTest, PlacementOfAHiddenFormMovesItOntoTheScreenAndKeepsItHidden) {
                         s.workArea.bottom + 150};
     form.SetWindowPlacement(p);
     EXPECT_FALSE(form.IsWindowVisible());
-    EXPECT_EQ(form.Left(), s.workArea.right - 200);
-    EXPECT_EQ(form.Top(), s.workArea.bottom - 200);
-    EXPECT_EQ(form.Width(), 200);
+    EXPECT_EQ(std::tuple(form.Left(), form.Top(), form.Width()),
+              std::tuple(s.workArea.right - 200, s.workArea.bottom - 200, 200));
     WindowPlacement back = form.GetWindowPlacement();
     EXPECT_EQ(back.normalPosition.left, s.workArea.right - 200);
     EXPECT_EQ(back.showCmd, SW_SHOWNORMAL);
