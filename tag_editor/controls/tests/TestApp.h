@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/base/TempDir.h"
 #include "platform/gui/Canvas.h"
+#include "platform/gui/TreeView.h"
 #include "platform/testing/TestApp.h"
 
 namespace velmora::test {
@@ -20,6 +22,23 @@ inline QImage Blank(int w, int h, wb::gui::TColor fill = wb::gui::clWhite) {
 
 inline bool Is(const QImage& img, int x, int y, wb::gui::TColor c) {
     return (img.pixel(x, y) | 0xFF000000u) == wb::gui::ToQRgb(c);
+}
+
+inline std::vector<std::string> ChildTexts(const wb::gui::TreeNode* node) {
+    std::vector<std::string> out;
+    for (int i = 0; node && i < node->Count(); ++i) out.push_back(node->Child(i)->Text());
+    return out;
+}
+
+// The node below `node` named by the folders of `rel`; null where one is missing.
+inline wb::gui::TreeNode* NodeBelow(wb::gui::TreeNode* node, const std::string& rel) {
+    for (const auto& name : std::filesystem::path(rel)) {
+        wb::gui::TreeNode* next = nullptr;
+        for (int i = 0; node && i < node->Count(); ++i)
+            if (node->Child(i)->Text() == name.string()) next = node->Child(i);
+        node = next;
+    }
+    return node;
 }
 
 // A wb::TempDir that a test fills with folders and files, under the

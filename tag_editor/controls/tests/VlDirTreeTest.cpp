@@ -312,18 +312,6 @@ Strings ExpandedFolders(const TVlDirectoryTree& tree) {
     return out;
 }
 
-Strings SplitPath(const std::string& rel) {
-    Strings out;
-    for (const auto& part : fs::path(rel)) out.push_back(part.string());
-    return out;
-}
-
-Strings ChildTexts(TreeNode* node) {
-    Strings out;
-    for (int i = 0; node && i < node->Count(); ++i) out.push_back(node->Child(i)->Text());
-    return out;
-}
-
 // A change made on disk, the folders a watcher reports for it, and what the
 // tree must show after one re-read of those.
 struct RereadCase {
@@ -364,11 +352,7 @@ TEST_P(DirTreeReread, KeepsWhatIsOpenSelectedAndScrolledWhileShowingTheChange) {
     tree.Notifier()->Reread();
 
     EXPECT_EQ(tree.GetDirectory(), C(t.current));
-    TreeNode* parent = tree.FindNode(C());
-    for (const std::string& name : SplitPath(t.parent))
-        for (int i = 0; parent && i < parent->Count(); ++i)
-            if (parent->Child(i)->Text() == name) parent = parent->Child(i);
-    EXPECT_EQ(ChildTexts(parent), t.children);
+    EXPECT_EQ(velmora::test::ChildTexts(velmora::test::NodeBelow(tree.FindNode(C()), t.parent)), t.children);
     Strings stillOpen;
     for (const std::string& f : open)
         if (fs::is_directory(f)) stillOpen.push_back(f);
@@ -431,7 +415,7 @@ TEST_F(DirTree, ABurstOfChangesCostsOneRereadWhenItsTimeComes) {
     dir.Dir("c/Extra");
     watcher.FoldersChanged({}, true);
     watcher.Reread();
-    EXPECT_EQ(ChildTexts(tree.FindNode(C())), (Strings{"Docs", "Extra", "Music"}));
+    EXPECT_EQ(velmora::test::ChildTexts(tree.FindNode(C())), (Strings{"Docs", "Extra", "Music"}));
     EXPECT_EQ(tree.FindNode(C())->Child(0)->Count(), 1);  // "Docs" gained its expand button
     EXPECT_EQ(tree.GetDirectory(), C("Music/Rock"));
 }

@@ -43,10 +43,10 @@ void Refocus(WidgetControl& c) {
     ASSERT_TRUE(wb::gui::test::Eventually([&c] { return c.Focused(); }));
 }
 
-Deliver Key(WidgetControl& c, Qt::Key key) {
-    return [&c, key] {
+Deliver F5(WidgetControl& c) {
+    return [&c] {
         Refocus(c);
-        QTest::keyClick(WidgetOf(c), key);
+        QTest::keyClick(WidgetOf(c), Qt::Key_F5);
     };
 }
 
@@ -58,6 +58,22 @@ Deliver Stepper(WidgetControl& c) {
         QTest::keyClick(WidgetOf(c), *down ? Qt::Key_Down : Qt::Key_Up);
         *down = !*down;
     };
+}
+
+TVlSortGrid* Grid(Form& f) {
+    auto* g = new TVlSortGrid(f, "Grid");
+    g->SetBounds(0, 0, 300, 200);
+    g->SetColCount(2);
+    g->SetRowCount(3);
+    return g;
+}
+
+TVlFileListBox* Files(Form& f, const velmora::test::TestFolder& dir) {
+    auto* l = new TVlFileListBox(f, "Files");
+    l->SetBounds(0, 0, 200, 200);
+    l->SetMask("*.mp3");
+    l->ChangeDirectory(dir / "c");
+    return l;
 }
 
 class VlGuard : public ::testing::TestWithParam<VlGuardCase> {
@@ -115,21 +131,16 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         VlGuardCase{"FileListCurrentChange",
                     [](Form& f, const velmora::test::TestFolder& dir, Handler h) -> Deliver {
-                        auto* l = new TVlFileListBox(f, "Files");
-                        l->SetBounds(0, 0, 200, 200);
-                        l->SetMask("*.mp3");
-                        l->ChangeDirectory(dir / "c");
+                        auto* l = Files(f, dir);
                         l->SetItemIndex(0);
                         l->OnCurrentChange = [h](wb::Persistent*) { h(); };
                         return Stepper(*l);
                     }},
         VlGuardCase{"FileListKey",
                     [](Form& f, const velmora::test::TestFolder& dir, Handler h) -> Deliver {
-                        auto* l = new TVlFileListBox(f, "Files");
-                        l->SetBounds(0, 0, 200, 200);
-                        l->ChangeDirectory(dir / "c");
+                        auto* l = Files(f, dir);
                         l->OnKeyDown = [h](wb::Persistent*, int&, TShiftState) { h(); };
-                        return Key(*l, Qt::Key_F5);
+                        return F5(*l);
                     }},
         VlGuardCase{"DriveBoxChange",
                     [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
@@ -140,10 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         VlGuardCase{"SortGridHeaderRightClick",
                     [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
-                        auto* g = new TVlSortGrid(f, "Grid");
-                        g->SetBounds(0, 0, 300, 200);
-                        g->SetColCount(2);
-                        g->SetRowCount(3);
+                        auto* g = Grid(f);
                         g->SetHeaderPopUpSet(0);
                         g->SetOnHeaderClick([h](TVlSortGrid*, int, int, int, int) { h(); });
                         return [g] {
@@ -154,12 +162,9 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         VlGuardCase{"SortGridKey",
                     [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
-                        auto* g = new TVlSortGrid(f, "Grid");
-                        g->SetBounds(0, 0, 300, 200);
-                        g->SetColCount(2);
-                        g->SetRowCount(3);
+                        auto* g = Grid(f);
                         g->OnKeyDown = [h](wb::Persistent*, int&, TShiftState) { h(); };
-                        return Key(*g, Qt::Key_F5);
+                        return F5(*g);
                     }}),
     [](const auto& info) { return std::string(info.param.name); });
 
