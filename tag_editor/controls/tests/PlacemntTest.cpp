@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unistd.h>
 
@@ -172,50 +173,41 @@ TEST_F(FormStorageTest, AnActiveStorageSavesNothingBeforeItsFirstRestore) {
     EXPECT_EQ(form.IniStore->ReadInteger("FormVersion", -1), 0);
 }
 
-TEST_F(FormStorageTest, OtherPixelsPerInchSkipThePositionButNotTheProperties) {
-    Put("[Main]\nPixelsPerInch=" + std::to_string(screen_.pixelsPerInch + 24) +
-        "\nNormPos=50,60,250,260\nUrlEdit_Text=kept\n");
-    TSampleFrm form(ini_);
-    form.SetBounds(5, 6, 100, 100);
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 5);
-    EXPECT_EQ(form.Width(), 100);
-    EXPECT_EQ(form.UrlEdit->Text(), "kept");
-}
-
-TEST_F(FormStorageTest, ThePlainKeyServesAnotherScreenSizeAndSeparatorsMayRepeat) {
-    Put("[Main]\nNormPos(1x1)=1,1,2,2\nNormPos=50 60,,250, 260\n");
-    TSampleFrm form(ini_);
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 50);
-    EXPECT_EQ(form.Top(), 60);
-    EXPECT_EQ(form.Width(), 200);
-    EXPECT_EQ(form.Height(), 200);
-    Put("[Main]\nNormPos" + suffix_ + "=70,80,170,180\nNormPos=50,60,250,260\n");
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 70);
-}
-
-TEST_F(FormStorageTest, AFixedBorderKeepsItsSizeAndBadRectanglesAreRefused) {
-    Put("[Main]\nNormPos=50,60,250,260\n");
-    TSampleFrm form(ini_);
-    form.SetBorderStyle(bsDialog);
-    form.SetBounds(0, 0, 120, 90);
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 50);
-    EXPECT_EQ(form.Width(), 120);
-    EXPECT_EQ(form.Height(), 90);
-
-    form.SetBorderStyle(bsSizeable);
-    form.SetBounds(1, 2, 120, 90);
-    Put("[Main]\nNormPos=50,300,250,100\n");  // bottom above top
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 1);
-    EXPECT_EQ(form.Height(), 90);
-    Put("[Main]\nNormPos=a,b,c,d\n");  // every edge falls back to the form's own
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 1);
-    EXPECT_EQ(form.Width(), 120);
+// Placements restored onto a form at (5, 6), 100 x 100: where the form goes.
+TEST_F(FormStorageTest, StoredPlacementsAreTakenOrRefused) {
+    const std::string ppi = std::to_string(screen_.pixelsPerInch + 24);
+    const struct {
+        const char* name;
+        std::string stored;
+        std::function<void(TSampleFrm&)> setup;
+        int left, top, width, height;
+        std::string url;
+    } cases[] = {
+        {"OtherPixelsPerInchSkipThePositionOnly", "PixelsPerInch=" + ppi + "\nNormPos=50,60,250,260\nUrlEdit_Text=kept",
+         nullptr, 5, 6, 100, 100, "kept"},
+        {"PlainKeyServesAnotherScreenSize", "NormPos(1x1)=1,1,2,2\nNormPos=50 60,,250, 260", nullptr, 50, 60, 200, 200},
+        {"KeyOfThisScreenSizeFirst", "NormPos" + suffix_ + "=70,80,170,180\nNormPos=50,60,250,260", nullptr, 70, 80,
+         100, 100},
+        {"FixedBorderKeepsItsSize", "NormPos=50,60,250,260",
+         [](TSampleFrm& f) {
+             f.SetBorderStyle(bsDialog);
+             f.SetBounds(0, 0, 120, 90);
+         },
+         50, 60, 120, 90},
+        {"BottomAboveTopIsRefused", "NormPos=50,300,250,100", nullptr, 5, 6, 100, 100},
+        {"EdgesThatAreNoNumbersFallBack", "NormPos=a,b,c,d", nullptr, 5, 6, 100, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put("[Main]\n" + c.stored + "\n");
+        TSampleFrm form(ini_);
+        form.SetBounds(5, 6, 100, 100);
+        if (c.setup) c.setup(form);
+        form.IniStore->RestoreFromStorage();
+        EXPECT_EQ((std::vector<int>{form.Left(), form.Top(), form.Width(), form.Height()}),
+                  (std::vector<int>{c.left, c.top, c.width, c.height}));
+        EXPECT_EQ(form.UrlEdit->Text(), c.url);
+    }
 }
 
 TEST_F(FormStorageTest, ARestoredWindowIsMovedOntoTheScreen) {

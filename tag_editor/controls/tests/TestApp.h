@@ -1,9 +1,11 @@
 #pragma once
 // Helpers for pixels and folders, with the tests' application object.
 #include <QImage>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,26 @@ inline QImage Blank(int w, int h, wb::gui::TColor fill = wb::gui::clWhite) {
 
 inline bool Is(const QImage& img, int x, int y, wb::gui::TColor c) {
     return (img.pixel(x, y) | 0xFF000000u) == wb::gui::ToQRgb(c);
+}
+
+// A w x h image of `fill` with what `draw` paints on it.
+inline QImage Drawn(int w, int h, wb::gui::TColor fill, const std::function<void(wb::gui::Canvas&)>& draw) {
+    QImage img = Blank(w, h, fill);
+    {
+        wb::gui::Canvas c(img);  // done painting before the image is handed on
+        draw(c);
+    }
+    return img;
+}
+
+struct Pixel {
+    int x, y;
+    wb::gui::TColor colour;
+};
+
+// Each listed pixel has its colour; a failure names the pixel.
+inline void ExpectPixels(const QImage& img, std::initializer_list<Pixel> pixels) {
+    for (const Pixel& p : pixels) EXPECT_TRUE(Is(img, p.x, p.y, p.colour)) << "pixel " << p.x << "," << p.y;
 }
 
 inline std::vector<std::string> ChildTexts(const wb::gui::TreeNode* node) {
