@@ -7,6 +7,7 @@
 #include "tag_editor/controls/VlBytes.h"
 #include "tag_editor/controls/VlGIF.h"
 #include "tag_editor/controls/VlGraph.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -90,6 +91,7 @@ struct BadBytesCase {
     const char* name;
     std::function<Bytes()> bytes;
 };
+void PrintTo(const BadBytesCase& c, std::ostream* os) { *os << c.name; }
 
 // ---- icon lists ----
 
@@ -173,12 +175,8 @@ class AniRefused : public testing::TestWithParam<BadBytesCase> {};
 TEST_P(AniRefused, WithTheStreamReadError) {
     TAnimatedCursorImage ani;
     Bytes bad = GetParam().bytes();
-    try {
-        ani.LoadFromBytes(bad.data(), bad.size());
-        ADD_FAILURE() << "accepted";
-    } catch (const EReadError& e) {
-        EXPECT_STREQ(e.what(), "Stream-Read-Fehler");
-    }
+    EXPECT_EQ(velmora::test::ErrorOf<EReadError>([&] { ani.LoadFromBytes(bad.data(), bad.size()); }),
+              "Stream-Read-Fehler");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -219,6 +217,7 @@ struct AniCase {
     std::vector<int> iconNumbers;
     std::vector<int> rates;
 };
+void PrintTo(const AniCase& c, std::ostream* os) { *os << c.name; }
 
 class AniReads : public testing::TestWithParam<AniCase> {};
 

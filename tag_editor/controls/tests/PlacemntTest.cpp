@@ -12,6 +12,7 @@
 #include "tag_editor/controls/AppUtils.h"
 #include "tag_editor/controls/Placemnt.h"
 #include "tag_editor/controls/StrUtils.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -347,12 +348,8 @@ TEST_F(FormStorageTest, StoredValuesAreNamedUniquelyAndEncodedWithTheirKey) {
     b->SetName("Counter");
     b->SetValue(wb::Variant(int64_t(5)));
     b->OnSave = [](TStoredValue*, wb::Variant& v) { v = wb::Variant(int64_t(6)); };
-    try {
-        b->SetName("PASSWORD");
-        FAIL() << "duplicate accepted";
-    } catch (const wb::PropertyError& e) {
-        EXPECT_STREQ(e.what(), "In der Stringliste sind Duplikate nicht erlaubt");
-    }
+    EXPECT_EQ(velmora::test::ErrorOf<wb::PropertyError>([b] { b->SetName("PASSWORD"); }),
+              "In der Stringliste sind Duplikate nicht erlaubt");
     EXPECT_EQ(b->Name(), "Counter");
     a->SetName("password");  // its own name in other case is no duplicate
     form.IniStore->SaveToStorage();

@@ -63,6 +63,17 @@ inline wb::gui::TreeNode* NodeBelow(wb::gui::TreeNode* node, const std::string& 
     return node;
 }
 
+// The message of the E that `act` throws; "" when it throws none.
+template <class E>
+std::string ErrorOf(const std::function<void()>& act) {
+    try {
+        act();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "";
+}
+
 // A wb::TempDir that a test fills with folders and files, under the
 // canonical path the controls report. The controls make folders current, so
 // it leaves its folder before the folder goes.

@@ -114,12 +114,8 @@ TEST_F(DirTree, PathsOutsideEveryDriveRaiseAndKeepTheSelection) {
     TVlDirectoryTree tree;
     tree.HandleNeeded();
     tree.SetDirectory(C("Docs"));
-    try {
-        tree.SetDirectory("/no/such/drive/x");
-        FAIL() << "no error";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), "The /no/such/drive/x directory does not exist");
-    }
+    EXPECT_EQ(velmora::test::ErrorOf<EInOutError>([&] { tree.SetDirectory("/no/such/drive/x"); }),
+              "The /no/such/drive/x directory does not exist");
     EXPECT_EQ(tree.GetDirectory(), C("Docs"));
     // A drive kind not shown leaves the selection silently.
     tree.SetDriveTypes({dtFixed});
@@ -299,16 +295,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // What the tree shows of itself: the folders open, in the tree's order.
+void AddExpanded(TreeNode* n, Strings& out) {
+    if (n->Expanded() && TVlDirectoryTree::Info(n)) out.push_back(TVlDirectoryTree::Info(n)->Path);
+    for (int i = 0; i < n->Count(); ++i) AddExpanded(n->Child(i), out);
+}
+
 Strings ExpandedFolders(const TVlDirectoryTree& tree) {
     Strings out;
-    std::vector<TreeNode*> stack;
-    for (int i = tree.RootCount() - 1; i >= 0; --i) stack.push_back(tree.Root(i));
-    while (!stack.empty()) {
-        TreeNode* n = stack.back();
-        stack.pop_back();
-        if (n->Expanded() && TVlDirectoryTree::Info(n)) out.push_back(TVlDirectoryTree::Info(n)->Path);
-        for (int i = n->Count() - 1; i >= 0; --i) stack.push_back(n->Child(i));
-    }
+    for (int i = 0; i < tree.RootCount(); ++i) AddExpanded(tree.Root(i), out);
     return out;
 }
 

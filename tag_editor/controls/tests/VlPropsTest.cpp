@@ -378,6 +378,7 @@ struct NumberCase {
     int count;  // Count and Big start at 5
     int64_t big;
 };
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
 
 class StoredNumber : public PropsTest, public ::testing::WithParamInterface<NumberCase> {};
 
