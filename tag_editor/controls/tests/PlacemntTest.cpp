@@ -4,7 +4,6 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <unistd.h>
 
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
@@ -79,10 +78,7 @@ public:
 class FormStorageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("wb-placement-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        ini_ = (dir_ / "Velmora.Ini").string();
+        ini_ = dir_ / "Velmora.Ini";
         EnsureGuiApplication();
         ProcessPostedMessages();
         screen_ = Screen();
@@ -90,7 +86,6 @@ protected:
     }
     void TearDown() override {
         ProcessPostedMessages();
-        fs::remove_all(dir_);
     }
     std::string Bytes() const {
         std::ifstream in(ini_);
@@ -99,7 +94,7 @@ protected:
         return s.str();
     }
     void Put(const std::string& text) const { std::ofstream(ini_) << text; }
-    fs::path dir_;
+    velmora::test::TestFolder dir_{"placement"};
     std::string ini_;
     ScreenMetrics screen_;
     std::string suffix_;
@@ -385,7 +380,7 @@ TEST_F(FormStorageTest, AnActiveStorageRestoresOnShowAndSavesOnClose) {
 namespace {
 
 TEST_F(FormStorageTest, TheRegistryStoreKeepsValuesAsTheyAre) {
-    const std::string store = (dir_ / "registry.txt").string();
+    const std::string store = dir_ / "registry.txt";
     auto saved = TFormPlacement::RegistryStoreFactory;
     TFormPlacement::RegistryStoreFactory = [store](const std::string& key, TPlacementRegRoot, bool) {
         return std::make_unique<wb::RegistryIni>(wb::Registry(store), wb::RegRoot::CurrentUser, key);

@@ -43,10 +43,10 @@ void Refocus(WidgetControl& c) {
     ASSERT_TRUE(wb::gui::test::Eventually([&c] { return c.Focused(); }));
 }
 
-Deliver F5(WidgetControl& c) {
-    return [&c] {
+Deliver Key(WidgetControl& c, Qt::Key key) {
+    return [&c, key] {
         Refocus(c);
-        QTest::keyClick(WidgetOf(c), Qt::Key_F5);
+        QTest::keyClick(WidgetOf(c), key);
     };
 }
 
@@ -58,22 +58,6 @@ Deliver Stepper(WidgetControl& c) {
         QTest::keyClick(WidgetOf(c), *down ? Qt::Key_Down : Qt::Key_Up);
         *down = !*down;
     };
-}
-
-TVlSortGrid* Grid(Form& f) {
-    auto* g = new TVlSortGrid(f, "Grid");
-    g->SetBounds(0, 0, 300, 200);
-    g->SetColCount(2);
-    g->SetRowCount(3);
-    return g;
-}
-
-TVlFileListBox* Files(Form& f, const velmora::test::TestFolder& dir) {
-    auto* l = new TVlFileListBox(f, "Files");
-    l->SetBounds(0, 0, 200, 200);
-    l->SetMask("*.mp3");
-    l->ChangeDirectory(dir / "c");
-    return l;
 }
 
 class VlGuard : public ::testing::TestWithParam<VlGuardCase> {
@@ -131,16 +115,21 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         VlGuardCase{"FileListCurrentChange",
                     [](Form& f, const velmora::test::TestFolder& dir, Handler h) -> Deliver {
-                        auto* l = Files(f, dir);
+                        auto* l = new TVlFileListBox(f, "Files");
+                        l->SetBounds(0, 0, 200, 200);
+                        l->SetMask("*.mp3");
+                        l->ChangeDirectory(dir / "c");
                         l->SetItemIndex(0);
                         l->OnCurrentChange = [h](wb::Persistent*) { h(); };
                         return Stepper(*l);
                     }},
         VlGuardCase{"FileListKey",
                     [](Form& f, const velmora::test::TestFolder& dir, Handler h) -> Deliver {
-                        auto* l = Files(f, dir);
+                        auto* l = new TVlFileListBox(f, "Files");
+                        l->SetBounds(0, 0, 200, 200);
+                        l->ChangeDirectory(dir / "c");
                         l->OnKeyDown = [h](wb::Persistent*, int&, TShiftState) { h(); };
-                        return F5(*l);
+                        return Key(*l, Qt::Key_F5);
                     }},
         VlGuardCase{"DriveBoxChange",
                     [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
@@ -151,7 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         VlGuardCase{"SortGridHeaderRightClick",
                     [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
-                        auto* g = Grid(f);
+                        auto* g = new TVlSortGrid(f, "Grid");
+                        g->SetBounds(0, 0, 300, 200);
+                        g->SetColCount(2);
+                        g->SetRowCount(3);
                         g->SetHeaderPopUpSet(0);
                         g->SetOnHeaderClick([h](TVlSortGrid*, int, int, int, int) { h(); });
                         return [g] {
@@ -162,9 +154,12 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         VlGuardCase{"SortGridKey",
                     [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
-                        auto* g = Grid(f);
+                        auto* g = new TVlSortGrid(f, "Grid");
+                        g->SetBounds(0, 0, 300, 200);
+                        g->SetColCount(2);
+                        g->SetRowCount(3);
                         g->OnKeyDown = [h](wb::Persistent*, int&, TShiftState) { h(); };
-                        return F5(*g);
+                        return Key(*g, Qt::Key_F5);
                     }}),
     [](const auto& info) { return std::string(info.param.name); });
 

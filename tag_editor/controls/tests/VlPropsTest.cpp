@@ -6,12 +6,12 @@
 #include <functional>
 #include <map>
 #include <sstream>
-#include <unistd.h>
 
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/AppUtils.h"
 #include "tag_editor/controls/StrUtils.h"
 #include "tag_editor/controls/VlProps.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -173,10 +173,7 @@ Sample* Named(wb::Component& owner, const char* name) {
 class PropsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("wb-props-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-        ini_ = std::make_unique<wb::IniFile>((dir_ / "p.ini").string());
-        fs::remove(ini_->FileName());
+        ini_ = std::make_unique<wb::IniFile>(dir_ / "p.ini");
         storage_.Section = "Main";
         storage_.OnReadString = [this](const std::string& s, const std::string& i, const std::string& d) {
             return ProfileReadString(ini_.get(), s, i, d);
@@ -186,7 +183,6 @@ protected:
         };
         storage_.OnEraseSection = [this](const std::string& s) { ini_->EraseSection(s); };
     }
-    void TearDown() override { fs::remove_all(dir_); }
     std::string Bytes() const {
         std::ifstream in(ini_->FileName());
         std::stringstream s;
@@ -200,7 +196,7 @@ protected:
         for (auto& l : lines) list.Add(l, owner.FindComponent(l.substr(0, l.find('.'))));
         save ? storage_.SaveComponentProps(&owner, list) : storage_.LoadComponentProps(&owner, list);
     }
-    fs::path dir_;
+    velmora::test::TestFolder dir_{"props"};
     std::unique_ptr<wb::IniFile> ini_;
     TPropsStorage storage_;
 };

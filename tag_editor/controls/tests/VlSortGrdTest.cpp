@@ -12,6 +12,7 @@
 #include "platform/base/IoError.h"
 #include "platform/testing/PaintTestApp.h"
 #include "platform/testing/TestApp.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -32,12 +33,7 @@ protected:
     void SetUp() override {
         wb::gui::test::App();
         grid = painttest::OnForm<TVlSortGrid>(400, 300);
-        dir = std::filesystem::temp_directory_path() /
-              ("vlsortgrid-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // Rows of texts, the first one the header.
     void Fill(const std::vector<std::vector<std::string>>& rows) {
@@ -52,7 +48,7 @@ protected:
         return out;
     }
     std::string Write(const std::string& name, const std::string& bytes) {
-        std::string path = (dir / name).string();
+        std::string path = dir / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
@@ -70,7 +66,7 @@ protected:
     }
 
     painttest::Shown<TVlSortGrid> grid;
-    std::filesystem::path dir;
+    velmora::test::TestFolder dir{"sortgrid"};
 };
 
 TEST_F(VlSortGridTest, SortMovesWholeRowsAndKeepsTheHeader) {
@@ -198,10 +194,10 @@ TEST_F(VlSortGridTest, StructuralChangesForgetTheUndoOrder) {
 
 TEST_F(VlSortGridTest, SaveWritesEveryRowWithTheDelimiter) {
     Fill({{"Artist", "Album", ""}, {"A;B", "x", "y"}, {"", "", ""}});
-    std::string path = (dir / "out.txt").string();
+    std::string path = dir / "out.txt";
     grid->SaveToFile(path, '\t');
     EXPECT_EQ(Read(path), "Artist\tAlbum\t\nA;B\tx\ty\n\t\t\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no temporary file left
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no temporary file left
 }
 
 TEST_F(VlSortGridTest, LoadThenSaveGivesTheSameBytes) {
@@ -212,12 +208,12 @@ TEST_F(VlSortGridTest, LoadThenSaveGivesTheSameBytes) {
     EXPECT_EQ(grid->ColCount(), 3);
     EXPECT_EQ(grid->Cells(0, 1), "B\xC3\xA4nd");
     EXPECT_EQ(grid->Cells(2, 4), "");
-    std::string out = (dir / "out.txt").string();
+    std::string out = dir / "out.txt";
     grid->SaveToFile(out, ';');
     EXPECT_EQ(Read(out), "Artist;Album;Year\nB\xC3\xA4nd;;1999\n;;\n;;\nlast;one;\n");
     // Saved rows carry every column; read back they give the same bytes again.
     grid->LoadFromFile(out, ';');
-    std::string again = (dir / "again.txt").string();
+    std::string again = dir / "again.txt";
     grid->SaveToFile(again, ';');
     EXPECT_EQ(Read(again), Read(out));
 }
@@ -246,9 +242,9 @@ TEST_F(VlSortGridTest, AnEmptyFileLeavesADataRowBelowTheHeader) {
 
 TEST_F(VlSortGridTest, AFileThatCannotBeReadLeavesTheGrid) {
     grid->SetCells(1, 1, "keep");
-    EXPECT_THROW(grid->LoadFromFile((dir / "missing.txt").string(), ';'), wb::IoError);
+    EXPECT_THROW(grid->LoadFromFile(dir / "missing.txt", ';'), wb::IoError);
     EXPECT_EQ(grid->Cells(1, 1), "keep");
-    std::string blocked = (dir / "no-such-dir" / "out.txt").string();
+    std::string blocked = dir / "no-such-dir/out.txt";
     EXPECT_THROW(grid->SaveToFile(blocked, ';'), wb::IoError);
 }
 
