@@ -75,6 +75,12 @@ public:
     TFormStorage* IniStore;
 };
 
+// What the form's size hooks make of `info` on its way to the window.
+MinMaxInfo Asked(Form& form, MinMaxInfo info = {}) {
+    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+    return info;
+}
+
 class FormStorageTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -286,7 +292,7 @@ TEST_F(FormStorageTest, SizeLimitsGoThroughTheHook) {
     form.IniStore->MinMaxInfo()->SetMinTrackWidth(300);
     MinMaxInfo info;
     info.maxTrackSize = {5000, 4000};
-    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+    info = Asked(form, info);
     EXPECT_EQ(info.minTrackSize.x, 300);
     EXPECT_EQ(info.minTrackSize.y, 0);
     EXPECT_EQ(info.maxTrackSize.x, 5000);
@@ -295,8 +301,7 @@ TEST_F(FormStorageTest, SizeLimitsGoThroughTheHook) {
     form.IniStore->MinMaxInfo()->SetMinTrackWidth(0);
     info = MinMaxInfo{};
     info.maxPosition = {7, 7};
-    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
-    EXPECT_EQ(info.maxPosition, (Point{7, 7}));  // the hook is gone again
+    EXPECT_EQ(Asked(form, info).maxPosition, (Point{7, 7}));  // the hook is gone again
 }
 
 TEST_F(FormStorageTest, PreventResizeFixesTheSizeAndTakesTheMaximiseButton) {
@@ -306,8 +311,7 @@ TEST_F(FormStorageTest, PreventResizeFixesTheSizeAndTakesTheMaximiseButton) {
     ASSERT_TRUE(form.BorderIcons() & biMaximize);
     form.IniStore->SetPreventResize(true);
     EXPECT_FALSE(form.BorderIcons() & biMaximize);
-    MinMaxInfo info;
-    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+    const MinMaxInfo info = Asked(form);
     EXPECT_EQ(info.minTrackSize, (Point{300, 200}));
     EXPECT_EQ(info.maxTrackSize, (Point{300, 200}));
     form.SetWidth(500);
@@ -408,16 +412,11 @@ TEST_F(FormStorageTest, TheRegistryStoreKeepsValuesAsTheyAre) {
 TEST_F(FormStorageTest, HooksSurviveTheFormsNewWindow) {
     TSampleFrm form(ini_);
     form.IniStore->MinMaxInfo()->SetMinTrackWidth(250);
-    auto ask = [&form] {
-        MinMaxInfo info;
-        form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
-        return info.minTrackSize.x;
-    };
-    EXPECT_EQ(ask(), 250);
+    EXPECT_EQ(Asked(form).minTrackSize.x, 250);
     form.SetBorderStyle(bsSingle);  // a new window, not yet hooked
-    EXPECT_EQ(ask(), 0);
+    EXPECT_EQ(Asked(form).minTrackSize.x, 0);
     ProcessPostedMessages();
-    EXPECT_EQ(ask(), 250);
+    EXPECT_EQ(Asked(form).minTrackSize.x, 250);
 }
 
 } // namespace

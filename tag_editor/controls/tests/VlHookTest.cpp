@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -62,10 +63,10 @@ protected:
         ProcessPostedMessages();
     }
     void TearDown() override { ProcessPostedMessages(); }
+    TestForm form;
 };
 
 TEST_F(HookTest, LaterHookSeesEachMessageFirstBeforeAndAfter) {
-    TestForm form;
     MakeHook(&form, &form, "1");
     MakeHook(&form, &form, "2");
     EXPECT_EQ(form.Perform(WM_USER + 1), 42);
@@ -73,7 +74,6 @@ TEST_F(HookTest, LaterHookSeesEachMessageFirstBeforeAndAfter) {
 }
 
 TEST_F(HookTest, HandledBeforeSkipsTheRestAndKeepsTheResult) {
-    TestForm form;
     MakeHook(&form, &form, "1");
     TVlWindowHook* second = MakeHook(&form, &form, "2");
     second->BeforeMessage = [](wb::Persistent*, Message& m, bool& handled) {
@@ -94,7 +94,6 @@ TEST_F(HookTest, HandledBeforeSkipsTheRestAndKeepsTheResult) {
 }
 
 TEST_F(HookTest, SwitchingActiveOffAndOnMovesTheHookToTheFront) {
-    TestForm form;
     TVlWindowHook* first = MakeHook(&form, &form, "1");
     MakeHook(&form, &form, "2");
     first->SetActive(false);
@@ -106,7 +105,6 @@ TEST_F(HookTest, SwitchingActiveOffAndOnMovesTheHookToTheFront) {
 }
 
 TEST_F(HookTest, ARecreatedWindowIsHookedAgainByThePostedMessage) {
-    TestForm form;
     TVlWindowHook* hook = MakeHook(&form, &form, "1");
     hook->BeforeMessage = [](wb::Persistent*, Message& m, bool& handled) {
         if (m.Msg == WM_DESTROY) {
@@ -125,7 +123,6 @@ TEST_F(HookTest, ARecreatedWindowIsHookedAgainByThePostedMessage) {
 }
 
 TEST_F(HookTest, LetGoInsideAHandlerFreesTheControlHookOnlyAfterTheMessage) {
-    TestForm form;
     TVlWindowHook* hook = MakeHook(&form, &form, "1");
     form.Handle();
     const int before = THookList::Instance().Count();
@@ -148,7 +145,6 @@ TEST_F(HookTest, LetGoInsideAHandlerFreesTheControlHookOnlyAfterTheMessage) {
 }
 
 TEST_F(HookTest, AThrowingHandlerIsShownAndTheOthersAndTheWindowStillRun) {
-    TestForm form;
     MakeHook(&form, &form, "1");
     TVlWindowHook* second = MakeHook(&form, &form, "2");
     second->BeforeMessage = [](wb::Persistent*, Message&, bool&) { throw std::runtime_error("boom"); };
@@ -160,13 +156,12 @@ TEST_F(HookTest, AThrowingHandlerIsShownAndTheOthersAndTheWindowStillRun) {
 }
 
 TEST_F(HookTest, AProcedureAboveTheHookKeepsWorkingAfterTheHookGoes) {
-    std::vector<std::string> seen;
-    TestForm form;
+    auto seen = std::make_shared<Log>();  // the procedure outlives the test's body with the form
     TVlWindowHook* hook = MakeHook(&form, &form, "1");
     Window& w = form.Handle();
     WindowProc below = w.GetWindowProc();
-    w.SetWindowProc(MakeWindowProc([below, &seen](Window& win, Message& m) {
-        seen.push_back("above");
+    w.SetWindowProc(MakeWindowProc([below, seen](Window& win, Message& m) {
+        seen->push_back("above");
         return CallWindowProc(below, win, m);
     }));
     hook->SetWinControl(nullptr);
@@ -175,7 +170,7 @@ TEST_F(HookTest, AProcedureAboveTheHookKeepsWorkingAfterTheHookGoes) {
     EXPECT_EQ(THookList::Instance().Find(&form), nullptr);
     g_log.clear();
     EXPECT_EQ(form.Perform(WM_USER), 42);
-    EXPECT_EQ(seen, (std::vector<std::string>{"above"}));
+    EXPECT_EQ(*seen, (Log{"above"}));
     EXPECT_EQ(Taken(), (Log{"window"}));
     // A new hook goes on top of the chain and sees messages once.
     MakeHook(&form, &form, "2");
@@ -184,7 +179,6 @@ TEST_F(HookTest, AProcedureAboveTheHookKeepsWorkingAfterTheHookGoes) {
 }
 
 TEST_F(HookTest, HandlersThatAddOrRemoveHooksDoNotDisturbTheLoop) {
-    TestForm form;
     TVlWindowHook* first = MakeHook(&form, &form, "1");
     TVlWindowHook* second = MakeHook(&form, &form, "2");
     TVlWindowHook* added = nullptr;
@@ -203,7 +197,6 @@ TEST_F(HookTest, HandlersThatAddOrRemoveHooksDoNotDisturbTheLoop) {
 }
 
 TEST_F(HookTest, AHookedControlThatGoesFirstLeavesTheHookWithout) {
-    TestForm form;
     auto* control = new Target(&form);
     control->SetName("Panel1");
     TVlWindowHook* hook = MakeHook(&form, control, "1");
@@ -215,7 +208,6 @@ TEST_F(HookTest, AHookedControlThatGoesFirstLeavesTheHookWithout) {
 }
 
 TEST_F(HookTest, AControlBeingDesignedIsNotSubclassed) {
-    TestForm form;
     form.SetDesigning(true);
     MakeHook(&form, &form, "1");
     form.Perform(WM_USER);
@@ -225,7 +217,6 @@ TEST_F(HookTest, AControlBeingDesignedIsNotSubclassed) {
 // IsForm hooks the form that owns the hook, and only a form: the form's
 // messages then pass the hook until it is moved to another control.
 TEST_F(HookTest, IsFormHooksTheOwningForm) {
-    TestForm form;
     TVlWindowHook* hook = MakeHook(&form, nullptr, "1");
     hook->SetIsForm(true);
     EXPECT_TRUE(hook->IsForm());

@@ -58,9 +58,7 @@ TEST(FramedTree, FrameIsDrawnOverTheBorderOnlyWhenVisible) {
     EXPECT_FALSE(velmora::test::Is(plain, 0, 20, clRed));
     tree.SetFrameVisible(true);
     QImage framed = tree.Widget()->grab().toImage();
-    EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
-    EXPECT_TRUE(velmora::test::Is(framed, 59, 20, clRed));
-    EXPECT_TRUE(velmora::test::Is(framed, 1, 20, clWindow));
+    velmora::test::ExpectPixels(framed, {{0, 20, clRed}, {59, 20, clRed}, {1, 20, clWindow}});
     tree.SetFrameSides({sdLeft});
     framed = tree.Widget()->grab().toImage();
     EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
