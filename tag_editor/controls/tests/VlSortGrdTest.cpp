@@ -42,6 +42,7 @@ protected:
         for (size_t r = 0; r < rows.size(); ++r)
             for (size_t c = 0; c < rows[r].size(); ++c) grid->SetCells(int(c), int(r), rows[r][c]);
     }
+    std::pair<int, int> Size() const { return {grid->ColCount(), grid->RowCount()}; }  // columns, rows
     std::vector<std::string> Column(int col) {
         std::vector<std::string> out;
         for (int r = 0; r < grid->RowCount(); ++r) out.push_back(grid->Cells(col, r));
@@ -204,8 +205,7 @@ TEST_F(VlSortGridTest, LoadThenSaveGivesTheSameBytes) {
     const std::string bytes = "Artist;Album;Year\nB\xC3\xA4nd;;1999\n;\n\nlast;one;\n";
     std::string in = Write("in.txt", bytes);
     grid->LoadFromFile(in, ';');
-    EXPECT_EQ(grid->RowCount(), 5);
-    EXPECT_EQ(grid->ColCount(), 3);
+    EXPECT_EQ(Size(), std::make_pair(3, 5));
     EXPECT_EQ(grid->Cells(0, 1), "B\xC3\xA4nd");
     EXPECT_EQ(grid->Cells(2, 4), "");
     std::string out = dir / "out.txt";
@@ -222,8 +222,7 @@ TEST_F(VlSortGridTest, LoadTakesTheWidestLineAndAnyLineEnd) {
     grid->SetFixedCols(0);
     grid->SetCells(3, 3, "old");
     grid->LoadFromFile(Write("in.txt", "a\r\nb,c,d\rx,y"), ',');
-    EXPECT_EQ(grid->RowCount(), 3);
-    EXPECT_EQ(grid->ColCount(), 3);
+    EXPECT_EQ(Size(), std::make_pair(3, 3));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"a", "b", "x"}));
     EXPECT_EQ(Column(2), (std::vector<std::string>{"", "d", ""}));
 }
@@ -232,8 +231,7 @@ TEST_F(VlSortGridTest, AnEmptyFileLeavesADataRowBelowTheHeader) {
     grid->SetCells(1, 1, "old");
     grid->LoadFromFile(Write("empty.txt", ""), ';');
     EXPECT_EQ(grid->FixedRows(), 1);
-    EXPECT_EQ(grid->RowCount(), 2);
-    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(Size(), std::make_pair(2, 2));
     EXPECT_EQ(grid->Cells(1, 1), "");
     grid->SetFixedRows(0);
     grid->LoadFromFile(Write("empty2.txt", ""), ';');
@@ -321,8 +319,7 @@ TEST_F(VlSortGridTest, ClearGridEmptiesHeadersAndKeepsTheSize) {
     EXPECT_EQ(grid->Cells(1, 0), "");
     EXPECT_EQ(grid->Cells(1, 1), "");
     EXPECT_EQ(grid->Objects(1, 0), nullptr);
-    EXPECT_EQ(grid->RowCount(), 2);
-    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(Size(), std::make_pair(2, 2));
 }
 
 TEST_F(VlSortGridTest, ValidationAcceptsCorrectsOrRestores) {
