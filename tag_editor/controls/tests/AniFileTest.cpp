@@ -7,6 +7,7 @@
 #include "tag_editor/controls/VlBytes.h"
 #include "tag_editor/controls/VlGIF.h"
 #include "tag_editor/controls/VlGraph.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -79,16 +80,26 @@ Bytes Frames(std::vector<Bytes> icons) {
 
 Bytes Ani(const Bytes& chunks) { return Text("RIFF") + LE32(std::uint32_t(4 + chunks.size())) + Text("ACON") + chunks; }
 
+TIcon Loaded(const Bytes& file) {
+    TIcon icon;
+    icon.LoadFromBytes(file.data(), file.size());
+    return icon;
+}
+
+// Stored bytes that a reader must refuse.
+struct BadBytesCase {
+    const char* name;
+    std::function<Bytes()> bytes;
+};
+void PrintTo(const BadBytesCase& c, std::ostream* os) { *os << c.name; }
+
 // ---- icon lists ----
 
 TEST(IconList, EmptyEntriesAreStoredAndReadBack) {
     TIconList list;
-    TIcon a, b;
-    a.LoadFromBytes(Icon(8, 8, 1).data(), Icon(8, 8, 1).size());
-    b.LoadFromBytes(Icon(16, 16, 2).data(), Icon(16, 16, 2).size());
-    list.PutIcon(0, a);
+    list.PutIcon(0, Loaded(Icon(8, 8, 1)));
     list.PutIcon(1, TIcon());
-    list.PutIcon(2, b);
+    list.PutIcon(2, Loaded(Icon(16, 16, 2)));
     Bytes stored = list.WriteData();
     EXPECT_EQ(Bytes(stored.begin(), stored.begin() + 4), LE32(3));
     EXPECT_EQ(Bytes(stored.begin() + 8 + Icon(8, 8, 1).size(), stored.begin() + 12 + Icon(8, 8, 1).size()), LE32(0));
@@ -102,8 +113,7 @@ TEST(IconList, EmptyEntriesAreStoredAndReadBack) {
 
 TEST(IconList, OneNotificationPerChangeOfManyEntries) {
     TIconList ten, list;
-    TIcon icon;
-    icon.LoadFromBytes(Icon().data(), Icon().size());
+    const TIcon icon = Loaded(Icon());
     for (int i = 0; i < 10; ++i) ten.Add(icon);
     int changes = 0;
     list.OnChange = [&](TIconList*) { ++changes; };
@@ -116,19 +126,12 @@ TEST(IconList, OneNotificationPerChangeOfManyEntries) {
     EXPECT_EQ(changes, 4);
 }
 
-struct BadListCase {
-    const char* name;
-    std::function<Bytes()> bytes;
-};
-
-class IconListRefused : public testing::TestWithParam<BadListCase> {};
+class IconListRefused : public testing::TestWithParam<BadBytesCase> {};
 
 TEST_P(IconListRefused, WithTheListAsItWas) {
     TIconList list;
-    TIcon icon;
-    icon.LoadFromBytes(Icon().data(), Icon().size());
-    list.Add(icon);
-    list.Add(icon);
+    list.Add(Loaded(Icon()));
+    list.Add(Loaded(Icon()));
     Bytes bad = GetParam().bytes();
     EXPECT_THROW(list.ReadData(bad.data(), bad.size()), EReadError);
     EXPECT_EQ(list.GetCount(), 2);
@@ -138,17 +141,17 @@ TEST_P(IconListRefused, WithTheListAsItWas) {
 INSTANTIATE_TEST_SUITE_P(
     Stored, IconListRefused,
     testing::Values(
-        BadListCase{"Nothing", [] { return Bytes{}; }},
-        BadListCase{"CountBeyondTheBytes", [] { return LE32(1000000) + LE32(0); }},
-        BadListCase{"SizeBeyondTheBytes", [] { return LE32(1) + LE32(1000) + Bytes(10, 0); }},
-        BadListCase{"SizeFieldCutShort", [] { return LE32(2) + LE32(0) + Bytes(2, 0); }},
-        BadListCase{"IconPointingPastItsBytes",
+        BadBytesCase{"Nothing", [] { return Bytes{}; }},
+        BadBytesCase{"CountBeyondTheBytes", [] { return LE32(1000000) + LE32(0); }},
+        BadBytesCase{"SizeBeyondTheBytes", [] { return LE32(1) + LE32(1000) + Bytes(10, 0); }},
+        BadBytesCase{"SizeFieldCutShort", [] { return LE32(2) + LE32(0) + Bytes(2, 0); }},
+        BadBytesCase{"IconPointingPastItsBytes",
                     [] {
                         Bytes icon = Icon();
                         SetLE32(icon.data() + 6 + 12, 5000);
                         return LE32(1) + LE32(std::uint32_t(icon.size())) + icon;
                     }},
-        BadListCase{"IconOfAnotherType",
+        BadBytesCase{"IconOfAnotherType",
                     [] {
                         Bytes icon = Icon();
                         icon[2] = 7;
@@ -158,9 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(IconList, ANegativeCountIsAnEmptyList) {
     TIconList list;
-    TIcon icon;
-    icon.LoadFromBytes(Icon().data(), Icon().size());
-    list.Add(icon);
+    list.Add(Loaded(Icon()));
     for (std::uint32_t count : {0xFFFFFFFFu, 0x80000000u}) {
         list.ReadData(LE32(count).data(), 4);
         EXPECT_EQ(list.GetCount(), 0);
@@ -169,53 +170,44 @@ TEST(IconList, ANegativeCountIsAnEmptyList) {
 
 // ---- animated cursors ----
 
-struct BadAniCase {
-    const char* name;
-    std::function<Bytes()> bytes;
-};
-
-class AniRefused : public testing::TestWithParam<BadAniCase> {};
+class AniRefused : public testing::TestWithParam<BadBytesCase> {};
 
 TEST_P(AniRefused, WithTheStreamReadError) {
     TAnimatedCursorImage ani;
     Bytes bad = GetParam().bytes();
-    try {
-        ani.LoadFromBytes(bad.data(), bad.size());
-        ADD_FAILURE() << "accepted";
-    } catch (const EReadError& e) {
-        EXPECT_STREQ(e.what(), "Stream-Read-Fehler");
-    }
+    EXPECT_EQ(velmora::test::ErrorOf<EReadError>([&] { ani.LoadFromBytes(bad.data(), bad.size()); }),
+              "Stream-Read-Fehler");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Stored, AniRefused,
     testing::Values(
-        BadAniCase{"NotRiff", [] { return Text("RIFX") + LE32(4) + Text("ACON"); }},
-        BadAniCase{"NotAnAnimatedCursor", [] { return Text("RIFF") + LE32(4) + Text("WAVE"); }},
-        BadAniCase{"TooShortForAHeader", [] { return Text("RIFF"); }},
-        BadAniCase{"HeaderWithoutTheIconFlag", [] { return Ani(Anih(1, 1, 10, 0) + Frames({Icon()})); }},
-        BadAniCase{"HeaderWithoutSteps", [] { return Ani(Anih(1, 0) + Frames({Icon()})); }},
-        BadAniCase{"HeaderShorterThanItsNineValues", [] { return Ani(Chunk("anih", Values({36, 1, 1, 0, 0})) + Frames({Icon()})); }},
-        BadAniCase{"NoIcons", [] { return Ani(Anih(1, 1)); }},
-        BadAniCase{"IconChunkLargerThanItsList",
+        BadBytesCase{"NotRiff", [] { return Text("RIFX") + LE32(4) + Text("ACON"); }},
+        BadBytesCase{"NotAnAnimatedCursor", [] { return Text("RIFF") + LE32(4) + Text("WAVE"); }},
+        BadBytesCase{"TooShortForAHeader", [] { return Text("RIFF"); }},
+        BadBytesCase{"HeaderWithoutTheIconFlag", [] { return Ani(Anih(1, 1, 10, 0) + Frames({Icon()})); }},
+        BadBytesCase{"HeaderWithoutSteps", [] { return Ani(Anih(1, 0) + Frames({Icon()})); }},
+        BadBytesCase{"HeaderShorterThanItsNineValues", [] { return Ani(Chunk("anih", Values({36, 1, 1, 0, 0})) + Frames({Icon()})); }},
+        BadBytesCase{"NoIcons", [] { return Ani(Anih(1, 1)); }},
+        BadBytesCase{"IconChunkLargerThanItsList",
                    [] {
                        Bytes list = Frames({Icon()});
                        SetLE32(list.data() + 16, 100000);
                        return Ani(Anih(1, 1) + list);
                    }},
-        BadAniCase{"IconDirectoryPointingPastItsChunk",
+        BadBytesCase{"IconDirectoryPointingPastItsChunk",
                    [] {
                        Bytes icon = Icon();
                        SetLE32(icon.data() + 6 + 12, 0xFFFFFFF0);
                        return Ani(Anih(1, 1) + Frames({icon}));
                    }},
-        BadAniCase{"IconDirectoryCountBeyondItsChunk",
+        BadBytesCase{"IconDirectoryCountBeyondItsChunk",
                    [] {
                        Bytes icon = Icon();
                        SetLE16(icon.data() + 4, 60000);
                        return Ani(Anih(1, 1) + Frames({icon}));
                    }},
-        BadAniCase{"SequenceOfTooManySteps",
+        BadBytesCase{"SequenceOfTooManySteps",
                    [] { return Ani(Anih(1, 1) + Chunk("seq ", Bytes(4 * 5000, 0)) + Frames({Icon()})); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -225,6 +217,7 @@ struct AniCase {
     std::vector<int> iconNumbers;
     std::vector<int> rates;
 };
+void PrintTo(const AniCase& c, std::ostream* os) { *os << c.name; }
 
 class AniReads : public testing::TestWithParam<AniCase> {};
 

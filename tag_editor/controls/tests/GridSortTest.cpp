@@ -37,22 +37,9 @@ wb::FormatSettings Fixed() {
     return fs;
 }
 
-TEST(GridSortTest, NumbersSortAsNumbersUnlessTextIsForced) {
-    std::vector<std::string> texts{"10", "9", "100"};
-    ASSERT_EQ(DetectSortKind(texts, Fixed()), skNumeric);
-    auto e = Entries(texts);
-    SortEntries(e, Opts(skNumeric), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{2, 1, 3}));
-    e = Entries(texts);
-    SortEntries(e, Opts(skText), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{1, 3, 2}));
-    e = Entries(texts);
-    SortEntries(e, Opts(9), Fixed());  // unknown kinds sort as text
-    EXPECT_EQ(Indices(e), (std::vector<int>{1, 3, 2}));
-}
-
 TEST(GridSortTest, DetectionOfEachKind) {
     EXPECT_EQ(DetectSortKind({"1", "", "3"}, Fixed()), skText);  // an empty cell is no number
+    EXPECT_EQ(DetectSortKind({"10", "9", "100"}, Fixed()), skNumeric);
     EXPECT_EQ(DetectSortKind({"-1.5", "2e3", " 7 "}, Fixed()), skNumeric);
     EXPECT_EQ(DetectSortKind({"2024-01-05", "1999-12-31"}, Fixed()), skDateTime);
     EXPECT_EQ(DetectSortKind({"2024-01-05", "1999-12-31 10:00"}, Fixed()), skText);
@@ -66,42 +53,37 @@ TEST(GridSortTest, DetectionOfEachKind) {
     EXPECT_EQ(DetectSortKind({"24.12.2025", "1.1.2026"}, de), skDateTime);
 }
 
-TEST(GridSortTest, DatesAndTimesSortChronologically) {
-    auto e = Entries({"2024-03-01 12:00", "2023-12-31", "2024-03-01 08:30", "07:00"});
-    SortEntries(e, Opts(skDateTime), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{4, 2, 3, 1}));
-}
-
-TEST(GridSortTest, CaseOnlyCountsWhenAsked) {
-    auto e = Entries({"b", "A", "a"});
-    SortEntries(e, Opts(skText, false, false), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{2, 3, 1}));
-    EXPECT_EQ(e[1].Text, "A");  // the sort list keeps the upper-cased key
-    e = Entries({"b", "A", "a"});
-    SortEntries(e, Opts(skText, false, true), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{2, 3, 1}));
-    e = Entries({"a", "B", "ab", ""});
-    SortEntries(e, Opts(skText, false, true), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{4, 2, 1, 3}));  // B before a; a prefix first
-}
-
-TEST(GridSortTest, TiesKeepTheirOrderInBothDirections) {
-    auto e = Entries({"2", "1", "2", "1", "3"});
-    SortEntries(e, Opts(skNumeric, true), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{5, 1, 3, 2, 4}));
-    e = Entries({"x", "y", "x"});
-    SortEntries(e, Opts(skText), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{1, 3, 2}));
-}
-
-TEST(GridSortTest, CompareFunctionDecides) {
+// Texts of a column in rows 1..n, sorted with the options: the rows in their new order.
+TEST(GridSortTest, EntriesSortByTheirKind) {
     auto byLength = [](const std::string& a, const std::string& b) { return int(a.size()) - int(b.size()); };
-    auto e = Entries({"ccc", "a", "bb", "d"});
-    SortEntries(e, Opts(skCompareFunc, false, true, byLength), Fixed());
-    EXPECT_EQ(Indices(e), (std::vector<int>{2, 4, 3, 1}));
-    e = Entries({"b", "a"});
-    SortEntries(e, Opts(skCompareFunc), Fixed());  // no function: text
-    EXPECT_EQ(Indices(e), (std::vector<int>{2, 1}));
+    const struct {
+        const char* name;
+        std::vector<std::string> texts;
+        TSortOptions options;
+        std::vector<int> rows;
+    } cases[] = {
+        {"NumbersAsNumbers", {"10", "9", "100"}, Opts(skNumeric), {2, 1, 3}},
+        {"NumbersAsText", {"10", "9", "100"}, Opts(skText), {1, 3, 2}},
+        {"UnknownKindAsText", {"10", "9", "100"}, Opts(9), {1, 3, 2}},
+        {"DatesAndTimesChronologically", {"2024-03-01 12:00", "2023-12-31", "2024-03-01 08:30", "07:00"},
+         Opts(skDateTime), {4, 2, 3, 1}},
+        {"CaseIgnored", {"b", "A", "a"}, Opts(skText), {2, 3, 1}},
+        {"CaseCounted", {"b", "A", "a"}, Opts(skText, false, true), {2, 3, 1}},
+        {"CaseCountedUpperFirstPrefixFirst", {"a", "B", "ab", ""}, Opts(skText, false, true), {4, 2, 1, 3}},
+        {"TiesKeptDescending", {"2", "1", "2", "1", "3"}, Opts(skNumeric, true), {5, 1, 3, 2, 4}},
+        {"TiesKeptAscending", {"x", "y", "x"}, Opts(skText), {1, 3, 2}},
+        {"CompareFunctionDecides", {"ccc", "a", "bb", "d"}, Opts(skCompareFunc, false, true, byLength), {2, 4, 3, 1}},
+        {"NoCompareFunctionIsText", {"b", "a"}, Opts(skCompareFunc), {2, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto e = Entries(c.texts);
+        SortEntries(e, c.options, Fixed());
+        EXPECT_EQ(Indices(e), c.rows);
+    }
+    auto e = Entries({"b", "A", "a"});
+    SortEntries(e, Opts(skText), Fixed());
+    EXPECT_EQ(e[1].Text, "A");  // the sort list keeps the upper-cased key
 }
 
 TEST(GridSortTest, ContradictoryComparersStillGiveEveryRowOnce) {

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
-#include <unistd.h>
 
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
@@ -11,6 +11,7 @@
 #include "tag_editor/controls/AppUtils.h"
 #include "tag_editor/controls/Placemnt.h"
 #include "tag_editor/controls/StrUtils.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -74,13 +75,16 @@ public:
     TFormStorage* IniStore;
 };
 
+// What the form's size hooks make of `info` on its way to the window.
+MinMaxInfo Asked(Form& form, MinMaxInfo info = {}) {
+    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+    return info;
+}
+
 class FormStorageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("wb-placement-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        ini_ = (dir_ / "Velmora.Ini").string();
+        ini_ = dir_ / "Velmora.Ini";
         EnsureGuiApplication();
         ProcessPostedMessages();
         screen_ = Screen();
@@ -88,7 +92,6 @@ protected:
     }
     void TearDown() override {
         ProcessPostedMessages();
-        fs::remove_all(dir_);
     }
     std::string Bytes() const {
         std::ifstream in(ini_);
@@ -97,7 +100,7 @@ protected:
         return s.str();
     }
     void Put(const std::string& text) const { std::ofstream(ini_) << text; }
-    fs::path dir_;
+    velmora::test::TestFolder dir_{"placement"};
     std::string ini_;
     ScreenMetrics screen_;
     std::string suffix_;
@@ -172,50 +175,41 @@ TEST_F(FormStorageTest, AnActiveStorageSavesNothingBeforeItsFirstRestore) {
     EXPECT_EQ(form.IniStore->ReadInteger("FormVersion", -1), 0);
 }
 
-TEST_F(FormStorageTest, OtherPixelsPerInchSkipThePositionButNotTheProperties) {
-    Put("[Main]\nPixelsPerInch=" + std::to_string(screen_.pixelsPerInch + 24) +
-        "\nNormPos=50,60,250,260\nUrlEdit_Text=kept\n");
-    TSampleFrm form(ini_);
-    form.SetBounds(5, 6, 100, 100);
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 5);
-    EXPECT_EQ(form.Width(), 100);
-    EXPECT_EQ(form.UrlEdit->Text(), "kept");
-}
-
-TEST_F(FormStorageTest, ThePlainKeyServesAnotherScreenSizeAndSeparatorsMayRepeat) {
-    Put("[Main]\nNormPos(1x1)=1,1,2,2\nNormPos=50 60,,250, 260\n");
-    TSampleFrm form(ini_);
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 50);
-    EXPECT_EQ(form.Top(), 60);
-    EXPECT_EQ(form.Width(), 200);
-    EXPECT_EQ(form.Height(), 200);
-    Put("[Main]\nNormPos" + suffix_ + "=70,80,170,180\nNormPos=50,60,250,260\n");
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 70);
-}
-
-TEST_F(FormStorageTest, AFixedBorderKeepsItsSizeAndBadRectanglesAreRefused) {
-    Put("[Main]\nNormPos=50,60,250,260\n");
-    TSampleFrm form(ini_);
-    form.SetBorderStyle(bsDialog);
-    form.SetBounds(0, 0, 120, 90);
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 50);
-    EXPECT_EQ(form.Width(), 120);
-    EXPECT_EQ(form.Height(), 90);
-
-    form.SetBorderStyle(bsSizeable);
-    form.SetBounds(1, 2, 120, 90);
-    Put("[Main]\nNormPos=50,300,250,100\n");  // bottom above top
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 1);
-    EXPECT_EQ(form.Height(), 90);
-    Put("[Main]\nNormPos=a,b,c,d\n");  // every edge falls back to the form's own
-    form.IniStore->RestoreFromStorage();
-    EXPECT_EQ(form.Left(), 1);
-    EXPECT_EQ(form.Width(), 120);
+// Placements restored onto a form at (5, 6), 100 x 100: where the form goes.
+TEST_F(FormStorageTest, StoredPlacementsAreTakenOrRefused) {
+    const std::string ppi = std::to_string(screen_.pixelsPerInch + 24);
+    const struct {
+        const char* name;
+        std::string stored;
+        std::function<void(TSampleFrm&)> setup;
+        int left, top, width, height;
+        std::string url;
+    } cases[] = {
+        {"OtherPixelsPerInchSkipThePositionOnly", "PixelsPerInch=" + ppi + "\nNormPos=50,60,250,260\nUrlEdit_Text=kept",
+         nullptr, 5, 6, 100, 100, "kept"},
+        {"PlainKeyServesAnotherScreenSize", "NormPos(1x1)=1,1,2,2\nNormPos=50 60,,250, 260", nullptr, 50, 60, 200, 200},
+        {"KeyOfThisScreenSizeFirst", "NormPos" + suffix_ + "=70,80,170,180\nNormPos=50,60,250,260", nullptr, 70, 80,
+         100, 100},
+        {"FixedBorderKeepsItsSize", "NormPos=50,60,250,260",
+         [](TSampleFrm& f) {
+             f.SetBorderStyle(bsDialog);
+             f.SetBounds(0, 0, 120, 90);
+         },
+         50, 60, 120, 90},
+        {"BottomAboveTopIsRefused", "NormPos=50,300,250,100", nullptr, 5, 6, 100, 100},
+        {"EdgesThatAreNoNumbersFallBack", "NormPos=a,b,c,d", nullptr, 5, 6, 100, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put("[Main]\n" + c.stored + "\n");
+        TSampleFrm form(ini_);
+        form.SetBounds(5, 6, 100, 100);
+        if (c.setup) c.setup(form);
+        form.IniStore->RestoreFromStorage();
+        EXPECT_EQ((std::vector<int>{form.Left(), form.Top(), form.Width(), form.Height()}),
+                  (std::vector<int>{c.left, c.top, c.width, c.height}));
+        EXPECT_EQ(form.UrlEdit->Text(), c.url);
+    }
 }
 
 TEST_F(FormStorageTest, ARestoredWindowIsMovedOntoTheScreen) {
@@ -298,7 +292,7 @@ TEST_F(FormStorageTest, SizeLimitsGoThroughTheHook) {
     form.IniStore->MinMaxInfo()->SetMinTrackWidth(300);
     MinMaxInfo info;
     info.maxTrackSize = {5000, 4000};
-    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+    info = Asked(form, info);
     EXPECT_EQ(info.minTrackSize.x, 300);
     EXPECT_EQ(info.minTrackSize.y, 0);
     EXPECT_EQ(info.maxTrackSize.x, 5000);
@@ -307,8 +301,7 @@ TEST_F(FormStorageTest, SizeLimitsGoThroughTheHook) {
     form.IniStore->MinMaxInfo()->SetMinTrackWidth(0);
     info = MinMaxInfo{};
     info.maxPosition = {7, 7};
-    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
-    EXPECT_EQ(info.maxPosition, (Point{7, 7}));  // the hook is gone again
+    EXPECT_EQ(Asked(form, info).maxPosition, (Point{7, 7}));  // the hook is gone again
 }
 
 TEST_F(FormStorageTest, PreventResizeFixesTheSizeAndTakesTheMaximiseButton) {
@@ -318,8 +311,7 @@ TEST_F(FormStorageTest, PreventResizeFixesTheSizeAndTakesTheMaximiseButton) {
     ASSERT_TRUE(form.BorderIcons() & biMaximize);
     form.IniStore->SetPreventResize(true);
     EXPECT_FALSE(form.BorderIcons() & biMaximize);
-    MinMaxInfo info;
-    form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+    const MinMaxInfo info = Asked(form);
     EXPECT_EQ(info.minTrackSize, (Point{300, 200}));
     EXPECT_EQ(info.maxTrackSize, (Point{300, 200}));
     form.SetWidth(500);
@@ -355,12 +347,8 @@ TEST_F(FormStorageTest, StoredValuesAreNamedUniquelyAndEncodedWithTheirKey) {
     b->SetName("Counter");
     b->SetValue(wb::Variant(int64_t(5)));
     b->OnSave = [](TStoredValue*, wb::Variant& v) { v = wb::Variant(int64_t(6)); };
-    try {
-        b->SetName("PASSWORD");
-        FAIL() << "duplicate accepted";
-    } catch (const wb::PropertyError& e) {
-        EXPECT_STREQ(e.what(), "In der Stringliste sind Duplikate nicht erlaubt");
-    }
+    EXPECT_EQ(velmora::test::ErrorOf<wb::PropertyError>([b] { b->SetName("PASSWORD"); }),
+              "In der Stringliste sind Duplikate nicht erlaubt");
     EXPECT_EQ(b->Name(), "Counter");
     a->SetName("password");  // its own name in other case is no duplicate
     form.IniStore->SaveToStorage();
@@ -396,7 +384,7 @@ TEST_F(FormStorageTest, AnActiveStorageRestoresOnShowAndSavesOnClose) {
 namespace {
 
 TEST_F(FormStorageTest, TheRegistryStoreKeepsValuesAsTheyAre) {
-    const std::string store = (dir_ / "registry.txt").string();
+    const std::string store = dir_ / "registry.txt";
     auto saved = TFormPlacement::RegistryStoreFactory;
     TFormPlacement::RegistryStoreFactory = [store](const std::string& key, TPlacementRegRoot, bool) {
         return std::make_unique<wb::RegistryIni>(wb::Registry(store), wb::RegRoot::CurrentUser, key);
@@ -424,16 +412,11 @@ TEST_F(FormStorageTest, TheRegistryStoreKeepsValuesAsTheyAre) {
 TEST_F(FormStorageTest, HooksSurviveTheFormsNewWindow) {
     TSampleFrm form(ini_);
     form.IniStore->MinMaxInfo()->SetMinTrackWidth(250);
-    auto ask = [&form] {
-        MinMaxInfo info;
-        form.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
-        return info.minTrackSize.x;
-    };
-    EXPECT_EQ(ask(), 250);
+    EXPECT_EQ(Asked(form).minTrackSize.x, 250);
     form.SetBorderStyle(bsSingle);  // a new window, not yet hooked
-    EXPECT_EQ(ask(), 0);
+    EXPECT_EQ(Asked(form).minTrackSize.x, 0);
     ProcessPostedMessages();
-    EXPECT_EQ(ask(), 250);
+    EXPECT_EQ(Asked(form).minTrackSize.x, 250);
 }
 
 } // namespace

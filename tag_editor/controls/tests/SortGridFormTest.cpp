@@ -43,6 +43,10 @@ class SortGridFormTest : public ::testing::Test {
 public:
     void SetUp() override {
         wb::gui::test::App();
+        Open();
+    }
+    void Open() {
+        list = Sample();
         form = std::make_unique<TSortGridForm>();
         form->LoadHeaderList(list, nullptr);
         form->Show();
@@ -65,7 +69,7 @@ public:
         const Point q = onto < 0 ? Point{10, target.ClientRect().bottom - 2} : At(target, onto);
         form->ListBoxDragDrop(&target, &source, q.x, q.y);
     }
-    THeaderEntryList list = Sample();
+    THeaderEntryList list;
     std::unique_ptr<TSortGridForm> form;
 };
 
@@ -133,11 +137,7 @@ TEST_F(SortGridFormTest, MovesChangeTheListOnlyOnOk) {
               },
               true, "Nr0 Titel1 Interpret1 Album1 Genre2 Jahr2"}}) {
         SCOPED_TRACE(c.name);
-        list = Sample();
-        form = std::make_unique<TSortGridForm>();
-        form->LoadHeaderList(list, nullptr);
-        form->Show();
-        QCoreApplication::processEvents();
+        Open();
         c.act(*this);
         EXPECT_EQ(form->Modified(), c.modified);
         EXPECT_EQ(Shown(list), unchanged);  // nothing before OK

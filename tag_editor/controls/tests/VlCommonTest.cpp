@@ -8,6 +8,8 @@ using namespace velmora;
 
 using namespace wb::gui;
 using velmora::test::Blank;
+using velmora::test::Drawn;
+using velmora::test::ExpectPixels;
 using velmora::test::Is;
 
 namespace {
@@ -17,199 +19,102 @@ protected:
     void SetUp() override { wb::gui::test::App(); }
     // A white and lime bar drawn over the whole of a black image.
     static QImage SegmentBar(int w, int h, TOrientation o, int value, int segments) {
-        QImage img = Blank(w, h, clBlack);
-        {
-            Canvas c(img);
-            DrawSegmentBar(c, {0, 0, w, h}, o, value, segments, clWhite, clLime);
-        }
-        return img;
+        return Drawn(w, h, clBlack,
+                     [&](Canvas& c) { DrawSegmentBar(c, {0, 0, w, h}, o, value, segments, clWhite, clLime); });
     }
 };
 
 TEST_F(Drawing, SideLinesStopBeforeTheirEndAndShrinkOnlyTheChosenSides) {
-    QImage img = Blank(10, 10);
     Rect r;
-    {
-        Canvas c(img);
-        r = DrawFrameStyle(c, {0, 0, 10, 10}, fsFlat, {sdTop});
-    }
+    QImage img = Drawn(10, 10, clWhite, [&](Canvas& c) { r = DrawFrameStyle(c, {0, 0, 10, 10}, fsFlat, {sdTop}); });
     EXPECT_EQ(r, (Rect{0, 1, 10, 10}));
     for (int x = 0; x < 10; ++x) EXPECT_TRUE(Is(img, x, 0, clWindowFrame)) << x;
     EXPECT_TRUE(Is(img, 0, 1, clWhite));
 
-    QImage none = Blank(10, 10);
-    {
-        Canvas c(none);
-        EXPECT_EQ(DrawFrameStyle(c, {1, 2, 8, 9}, fsNone, TSides::All()), (Rect{1, 2, 8, 9}));
-    }
+    QImage none =
+        Drawn(10, 10, clWhite, [&](Canvas& c) { r = DrawFrameStyle(c, {1, 2, 8, 9}, fsNone, TSides::All()); });
+    EXPECT_EQ(r, (Rect{1, 2, 8, 9}));
     EXPECT_EQ(none, Blank(10, 10));
 
-    QImage right = Blank(10, 10);
-    {
-        Canvas c(right);
-        r = DrawSideLines(c, {2, 2, 8, 8}, clRed, {sdRight, sdBottom}, clBlue);
-    }
+    QImage right = Drawn(10, 10, clWhite,
+                         [&](Canvas& c) { r = DrawSideLines(c, {2, 2, 8, 8}, clRed, {sdRight, sdBottom}, clBlue); });
     EXPECT_EQ(r, (Rect{2, 2, 7, 7}));
-    EXPECT_TRUE(Is(right, 7, 2, clBlue));
-    EXPECT_TRUE(Is(right, 7, 7, clBlue));
-    EXPECT_TRUE(Is(right, 2, 7, clBlue));
-    EXPECT_TRUE(Is(right, 8, 8, clWhite));
-    EXPECT_TRUE(Is(right, 2, 2, clWhite));
+    ExpectPixels(right, {{7, 2, clBlue}, {7, 7, clBlue}, {2, 7, clBlue}, {8, 8, clWhite}, {2, 2, clWhite}});
 }
 
 TEST_F(Drawing, TwoRingStylesPaintOuterThenInnerRing) {
-    QImage img = Blank(10, 10);
     Rect r;
-    {
-        Canvas c(img);
-        r = DrawBorder(c, {0, 0, 10, 10}, fsLowered);
-    }
+    QImage img = Drawn(10, 10, clWhite, [&](Canvas& c) { r = DrawBorder(c, {0, 0, 10, 10}, fsLowered); });
     EXPECT_EQ(r, (Rect{2, 2, 8, 8}));
-    EXPECT_TRUE(Is(img, 0, 0, clBtnShadow));
-    EXPECT_TRUE(Is(img, 0, 5, clBtnShadow));
-    EXPECT_TRUE(Is(img, 9, 5, clBtnHighlight));
-    EXPECT_TRUE(Is(img, 9, 0, clBtnHighlight));  // the second colour wins the corner
-    EXPECT_TRUE(Is(img, 0, 9, clBtnHighlight));
-    EXPECT_TRUE(Is(img, 1, 1, clBtnText));
-    EXPECT_TRUE(Is(img, 8, 8, cl3DLight));
-    EXPECT_TRUE(Is(img, 2, 2, clWhite));
+    // The second colour wins the corners at (9, 0) and (0, 9).
+    ExpectPixels(img, {{0, 0, clBtnShadow}, {0, 5, clBtnShadow}, {9, 5, clBtnHighlight}, {9, 0, clBtnHighlight},
+                       {0, 9, clBtnHighlight}, {1, 1, clBtnText}, {8, 8, cl3DLight}, {2, 2, clWhite}});
 
-    QImage up = Blank(10, 10);
-    {
-        Canvas c(up);
-        DrawBorder(c, {0, 0, 10, 10}, fsButtonUp);
-    }
-    EXPECT_TRUE(Is(up, 0, 4, clBtnHighlight));
-    EXPECT_TRUE(Is(up, 9, 4, cl3DDkShadow));
-    EXPECT_TRUE(Is(up, 1, 4, cl3DLight));
-    EXPECT_TRUE(Is(up, 8, 4, clBtnShadow));
+    QImage up = Drawn(10, 10, clWhite, [](Canvas& c) { DrawBorder(c, {0, 0, 10, 10}, fsButtonUp); });
+    ExpectPixels(up, {{0, 4, clBtnHighlight}, {9, 4, cl3DDkShadow}, {1, 4, cl3DLight}, {8, 4, clBtnShadow}});
 }
 
 TEST_F(Drawing, GrooveClosesTheCornersWhereASideEnds) {
-    QImage img = Blank(10, 10);
     Rect r;
-    {
-        Canvas c(img);
-        r = DrawFrameStyle(c, {0, 0, 10, 10}, fsGroove, TSides::All());
-    }
+    QImage img =
+        Drawn(10, 10, clWhite, [&](Canvas& c) { r = DrawFrameStyle(c, {0, 0, 10, 10}, fsGroove, TSides::All()); });
     EXPECT_EQ(r, (Rect{2, 2, 8, 8}));
     // Shadow line outside, highlight line one pixel further in.
-    EXPECT_TRUE(Is(img, 0, 5, clBtnShadow));
-    EXPECT_TRUE(Is(img, 1, 5, clBtnHighlight));
-    EXPECT_TRUE(Is(img, 9, 5, clBtnHighlight));
-    EXPECT_TRUE(Is(img, 8, 5, clBtnShadow));
-    EXPECT_TRUE(Is(img, 9, 0, clBtnHighlight));
-    EXPECT_TRUE(Is(img, 0, 9, clBtnHighlight));
+    ExpectPixels(img, {{0, 5, clBtnShadow}, {1, 5, clBtnHighlight}, {9, 5, clBtnHighlight}, {8, 5, clBtnShadow},
+                       {9, 0, clBtnHighlight}, {0, 9, clBtnHighlight}});
 
-    QImage top = Blank(10, 10);
-    {
-        Canvas c(top);
-        r = DrawFrameStyle(c, {0, 0, 10, 10}, fsBump, {sdTop});
-    }
+    QImage top = Drawn(10, 10, clWhite, [&](Canvas& c) { r = DrawFrameStyle(c, {0, 0, 10, 10}, fsBump, {sdTop}); });
     EXPECT_EQ(r, (Rect{0, 2, 10, 10}));
-    // Bump: c1 highlight, c2 shadow. Top without right and without left.
-    EXPECT_TRUE(Is(top, 5, 0, clBtnHighlight));
-    EXPECT_TRUE(Is(top, 5, 1, clBtnShadow));
-    EXPECT_TRUE(Is(top, 0, 1, clBtnShadow));  // (left, top+1) := c2
-    EXPECT_TRUE(Is(top, 5, 5, clWhite));
+    // Bump: highlight, then shadow; a top without its sides still marks (left, top + 1).
+    ExpectPixels(top, {{5, 0, clBtnHighlight}, {5, 1, clBtnShadow}, {0, 1, clBtnShadow}, {5, 5, clWhite}});
 }
 
 TEST_F(Drawing, ControlFrameClearsTwoPixelsThenDrawsTheStyle) {
-    QImage img = Blank(20, 20, clBlack);
-    {
-        Canvas c(img);
-        DrawControlFrame(c, 20, 20, TSides::All(), clRed, clWhite, fsFlat);
-    }
-    EXPECT_TRUE(Is(img, 0, 5, clRed));
-    EXPECT_TRUE(Is(img, 19, 5, clRed));
-    EXPECT_TRUE(Is(img, 1, 5, clWhite));
-    EXPECT_TRUE(Is(img, 2, 5, clBlack));
-
-    QImage low = Blank(20, 20, clBlack);
-    {
-        Canvas c(low);
-        DrawControlFrame(c, 20, 20, {sdLeft}, clRed, clWhite, fsStatus);
-    }
-    EXPECT_TRUE(Is(low, 0, 5, clBtnShadow));
-    EXPECT_TRUE(Is(low, 19, 5, clWhite));  // not a chosen side: background only
+    QImage img = Drawn(20, 20, clBlack,
+                       [](Canvas& c) { DrawControlFrame(c, 20, 20, TSides::All(), clRed, clWhite, fsFlat); });
+    ExpectPixels(img, {{0, 5, clRed}, {19, 5, clRed}, {1, 5, clWhite}, {2, 5, clBlack}});
+    QImage low =
+        Drawn(20, 20, clBlack, [](Canvas& c) { DrawControlFrame(c, 20, 20, {sdLeft}, clRed, clWhite, fsStatus); });
+    ExpectPixels(low, {{0, 5, clBtnShadow}, {19, 5, clWhite}});  // not a chosen side: background only
 }
 
-// Interior pixel of a segment drawn with a one-pixel outline.
 TEST_F(Drawing, SegmentBarCountsAndLightsSegmentsAsSpecified) {
-    QImage img = SegmentBar(60, 8, orHorizontal, 50, 20);
     // 10 segments of 6 pixels: 5 lit.
-    EXPECT_TRUE(Is(img, 0, 4, clWhite));
-    EXPECT_TRUE(Is(img, 3, 4, clLime));
-    EXPECT_TRUE(Is(img, 27, 4, clLime));
-    EXPECT_TRUE(Is(img, 30, 4, clWhite));
-    EXPECT_TRUE(Is(img, 33, 4, clWhite));
-
-    QImage wide = SegmentBar(200, 8, orHorizontal, 55, 20);
-    EXPECT_TRUE(Is(wide, 105, 4, clLime));   // segment 11
-    EXPECT_TRUE(Is(wide, 115, 4, clWhite));  // segment 12
-
-    QImage odd = SegmentBar(103, 8, orHorizontal, 100, 20);
+    ExpectPixels(SegmentBar(60, 8, orHorizontal, 50, 20),
+                 {{0, 4, clWhite}, {3, 4, clLime}, {27, 4, clLime}, {30, 4, clWhite}, {33, 4, clWhite}});
+    ExpectPixels(SegmentBar(200, 8, orHorizontal, 55, 20), {{105, 4, clLime}, {115, 4, clWhite}});  // segments 11, 12
     // s = 5, 20 segments, margin 1: segments span 1..100.
-    EXPECT_TRUE(Is(odd, 0, 4, clWhite));
-    EXPECT_TRUE(Is(odd, 3, 4, clLime));
-    EXPECT_TRUE(Is(odd, 98, 4, clLime));
-    EXPECT_TRUE(Is(odd, 101, 4, clWhite));
-    EXPECT_TRUE(Is(odd, 102, 4, clWhite));
-
-    QImage extra = SegmentBar(105, 8, orHorizontal, 100, 20);
-    EXPECT_TRUE(Is(extra, 103, 4, clLime));  // the 21st segment, no margin
+    ExpectPixels(SegmentBar(103, 8, orHorizontal, 100, 20),
+                 {{0, 4, clWhite}, {3, 4, clLime}, {98, 4, clLime}, {101, 4, clWhite}, {102, 4, clWhite}});
+    ExpectPixels(SegmentBar(105, 8, orHorizontal, 100, 20), {{103, 4, clLime}});  // the 21st segment, no margin
 }
 
 TEST_F(Drawing, VerticalSegmentBarFillsFromTheBottom) {
-    QImage img = SegmentBar(8, 100, orVertical, 30, 10);
-    EXPECT_TRUE(Is(img, 4, 95, clLime));
-    EXPECT_TRUE(Is(img, 4, 75, clLime));
-    EXPECT_TRUE(Is(img, 4, 65, clWhite));
-    EXPECT_TRUE(Is(img, 4, 5, clWhite));
+    ExpectPixels(SegmentBar(8, 100, orVertical, 30, 10),
+                 {{4, 95, clLime}, {4, 75, clLime}, {4, 65, clWhite}, {4, 5, clWhite}});
 }
 
 TEST_F(Drawing, SegmentBarTooShortOrOverfullStaysInside) {
     QImage img = SegmentBar(5, 8, orHorizontal, 50, 20);
     for (int x = 0; x < 5; ++x) EXPECT_TRUE(Is(img, x, 4, clWhite)) << x;
-
-    QImage zero = SegmentBar(40, 8, orHorizontal, 50, 0);
-    EXPECT_TRUE(Is(zero, 20, 4, clWhite));
-
-    QImage over = Blank(102, 8, clBlack);
-    {
-        Canvas c(over);
+    ExpectPixels(SegmentBar(40, 8, orHorizontal, 50, 0), {{20, 4, clWhite}});
+    QImage over = Drawn(102, 8, clBlack, [](Canvas& c) {
         DrawSegmentBar(c, {1, 0, 101, 8}, orHorizontal, 150, 10, clWhite, clLime);
         DrawSegmentBar(c, {1, 0, 101, 8}, orHorizontal, 150, 10, clWhite, clLime);
-    }
-    EXPECT_TRUE(Is(over, 95, 4, clLime));
-    EXPECT_TRUE(Is(over, 0, 4, clBlack));    // nothing left of the bar
-    EXPECT_TRUE(Is(over, 101, 4, clBlack));  // nor right of it
+    });
+    ExpectPixels(over, {{95, 4, clLime}, {0, 4, clBlack}, {101, 4, clBlack}});  // nothing beside the bar
 }
 
 TEST_F(Drawing, PercentBarRoundsHalvesToEvenAndFillsFromTheRightEnd) {
-    QImage img = Blank(101, 10, clBlack);
-    {
-        Canvas c(img);
-        DrawPercentBar(c, {0, 0, 101, 10}, orHorizontal, false, 50, clWhite, clNavy);
-    }
-    EXPECT_TRUE(Is(img, 49, 5, clNavy));
-    EXPECT_TRUE(Is(img, 50, 5, clWhite));
-
-    QImage v = Blank(10, 100, clBlack);
-    {
-        Canvas c(v);
-        DrawPercentBar(c, {0, 0, 10, 100}, orVertical, false, 25, clWhite, clNavy);
-    }
-    EXPECT_TRUE(Is(v, 5, 75, clNavy));
-    EXPECT_TRUE(Is(v, 5, 74, clWhite));
-
-    QImage full = Blank(50, 20, clBlack);
-    {
-        Canvas c(full);
-        DrawPercentBar(c, {0, 0, 50, 20}, orHorizontal, true, 120, clWhite, clNavy);
-    }
-    EXPECT_TRUE(Is(full, 1, 1, clNavy));
-    EXPECT_TRUE(Is(full, 48, 18, clNavy));
+    ExpectPixels(Drawn(101, 10, clBlack,
+                       [](Canvas& c) { DrawPercentBar(c, {0, 0, 101, 10}, orHorizontal, false, 50, clWhite, clNavy); }),
+                 {{49, 5, clNavy}, {50, 5, clWhite}});
+    ExpectPixels(Drawn(10, 100, clBlack,
+                       [](Canvas& c) { DrawPercentBar(c, {0, 0, 10, 100}, orVertical, false, 25, clWhite, clNavy); }),
+                 {{5, 75, clNavy}, {5, 74, clWhite}});
+    QImage full = Drawn(50, 20, clBlack,
+                        [](Canvas& c) { DrawPercentBar(c, {0, 0, 50, 20}, orHorizontal, true, 120, clWhite, clNavy); });
+    ExpectPixels(full, {{1, 1, clNavy}, {48, 18, clNavy}});
     // The text is written in the back colour over the bar.
     bool text = false;
     for (int x = 0; x < 50; ++x)

@@ -213,11 +213,7 @@ public:
 constexpr double kPi = 3.14159265358979323846;
 int Rnd(double v) { return int(std::lround(v)); }
 
-QImage Blank() {
-    QImage img(160, 120, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
+QImage Blank() { return velmora::test::Blank(160, 120); }
 
 // Text turned by `tenths` whose baseline point `along` pixels from its start lies at (x, y).
 void OnBaseline(QImage& img, TFont font, int tenths, int x, int y, double along, const std::string& text) {

@@ -114,12 +114,8 @@ TEST_F(DirTree, PathsOutsideEveryDriveRaiseAndKeepTheSelection) {
     TVlDirectoryTree tree;
     tree.HandleNeeded();
     tree.SetDirectory(C("Docs"));
-    try {
-        tree.SetDirectory("/no/such/drive/x");
-        FAIL() << "no error";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), "The /no/such/drive/x directory does not exist");
-    }
+    EXPECT_EQ(velmora::test::ErrorOf<EInOutError>([&] { tree.SetDirectory("/no/such/drive/x"); }),
+              "The /no/such/drive/x directory does not exist");
     EXPECT_EQ(tree.GetDirectory(), C("Docs"));
     // A drive kind not shown leaves the selection silently.
     tree.SetDriveTypes({dtFixed});
@@ -299,28 +295,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // What the tree shows of itself: the folders open, in the tree's order.
+void AddExpanded(TreeNode* n, Strings& out) {
+    if (n->Expanded() && TVlDirectoryTree::Info(n)) out.push_back(TVlDirectoryTree::Info(n)->Path);
+    for (int i = 0; i < n->Count(); ++i) AddExpanded(n->Child(i), out);
+}
+
 Strings ExpandedFolders(const TVlDirectoryTree& tree) {
     Strings out;
-    std::vector<TreeNode*> stack;
-    for (int i = tree.RootCount() - 1; i >= 0; --i) stack.push_back(tree.Root(i));
-    while (!stack.empty()) {
-        TreeNode* n = stack.back();
-        stack.pop_back();
-        if (n->Expanded() && TVlDirectoryTree::Info(n)) out.push_back(TVlDirectoryTree::Info(n)->Path);
-        for (int i = n->Count() - 1; i >= 0; --i) stack.push_back(n->Child(i));
-    }
-    return out;
-}
-
-Strings SplitPath(const std::string& rel) {
-    Strings out;
-    for (const auto& part : fs::path(rel)) out.push_back(part.string());
-    return out;
-}
-
-Strings ChildTexts(TreeNode* node) {
-    Strings out;
-    for (int i = 0; node && i < node->Count(); ++i) out.push_back(node->Child(i)->Text());
+    for (int i = 0; i < tree.RootCount(); ++i) AddExpanded(tree.Root(i), out);
     return out;
 }
 
@@ -364,11 +346,7 @@ TEST_P(DirTreeReread, KeepsWhatIsOpenSelectedAndScrolledWhileShowingTheChange) {
     tree.Notifier()->Reread();
 
     EXPECT_EQ(tree.GetDirectory(), C(t.current));
-    TreeNode* parent = tree.FindNode(C());
-    for (const std::string& name : SplitPath(t.parent))
-        for (int i = 0; parent && i < parent->Count(); ++i)
-            if (parent->Child(i)->Text() == name) parent = parent->Child(i);
-    EXPECT_EQ(ChildTexts(parent), t.children);
+    EXPECT_EQ(velmora::test::ChildTexts(velmora::test::NodeBelow(tree.FindNode(C()), t.parent)), t.children);
     Strings stillOpen;
     for (const std::string& f : open)
         if (fs::is_directory(f)) stillOpen.push_back(f);
@@ -431,7 +409,7 @@ TEST_F(DirTree, ABurstOfChangesCostsOneRereadWhenItsTimeComes) {
     dir.Dir("c/Extra");
     watcher.FoldersChanged({}, true);
     watcher.Reread();
-    EXPECT_EQ(ChildTexts(tree.FindNode(C())), (Strings{"Docs", "Extra", "Music"}));
+    EXPECT_EQ(velmora::test::ChildTexts(tree.FindNode(C())), (Strings{"Docs", "Extra", "Music"}));
     EXPECT_EQ(tree.FindNode(C())->Child(0)->Count(), 1);  // "Docs" gained its expand button
     EXPECT_EQ(tree.GetDirectory(), C("Music/Rock"));
 }

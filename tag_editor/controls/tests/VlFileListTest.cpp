@@ -116,12 +116,8 @@ TEST_F(FileList, SetPathSelectsSetsMaskOrReportsAMissingFile) {
     EXPECT_EQ(list.Mask(), "cover.JPG");
     EXPECT_EQ(list.FileName(), dir / "cover.JPG");
 
-    try {
-        list.SetPath(dir / "gone.mp3");
-        FAIL() << "no error";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), "The " + (dir / "gone.mp3") + " file does not exist");
-    }
+    EXPECT_EQ(velmora::test::ErrorOf<EInOutError>([&] { list.SetPath(dir / "gone.mp3"); }),
+              "The " + (dir / "gone.mp3") + " file does not exist");
     EXPECT_EQ(list.Mask(), "cover.JPG");
     EXPECT_LT(list.ItemIndex(), 0);
 

@@ -3,6 +3,7 @@
 
 #include "tag_editor/controls/VlBytes.h"
 #include "tag_editor/controls/VlGIF.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 using wb::gui::clNone;
@@ -75,12 +76,7 @@ struct Gif {
 
 std::string LoadError(const Bytes& file) {
     TGIFImage gif;
-    try {
-        gif.LoadFromBytes(file);
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
+    return velmora::test::ErrorOf<std::exception>([&] { gif.LoadFromBytes(file); });
 }
 
 // ---- files that are refused, each with the message the user sees ----
@@ -290,15 +286,12 @@ TEST(GifWrite, FrameValuesSurviveAWriteAndARead) {
 }
 
 TEST(GifWrite, RefusesWhatTheFileCannotHold) {
-    auto error = [](std::function<void(TGIFImage&)> make) -> std::string {
+    auto error = [](std::function<void(TGIFImage&)> make) {
         TGIFImage gif;
-        try {
+        return velmora::test::ErrorOf<std::exception>([&] {
             make(gif);
             gif.SaveToBytes();
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
+        });
     };
     const std::string tooLarge = "A GIF image cannot be wider or taller than 65535 pixels";
     EXPECT_EQ(error([](TGIFImage&) {}), "No GIF Data to write");

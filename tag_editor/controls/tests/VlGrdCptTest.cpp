@@ -54,11 +54,9 @@ class GradientFillTest : public ::testing::TestWithParam<FillCase> {};
 
 TEST_P(GradientFillTest, PaintsTheBandsPixelByPixel) {
     const FillCase& c = GetParam();
-    QImage image = velmora::test::Blank(c.width, c.height, RGBColor(1, 2, 3));
-    {
-        Canvas canvas(image);
+    const QImage image = velmora::test::Drawn(c.width, c.height, RGBColor(1, 2, 3), [&](Canvas& canvas) {
         GradientFill(canvas, {0, 0, c.width, c.height}, c.start, c.end, c.direction, c.colors);
-    }
+    });
     const bool vertical = c.direction == gdTopToBottom || c.direction == gdBottomToTop;
     ASSERT_EQ(c.along.size(), size_t(vertical ? c.height : c.width));
     for (size_t i = 0; i < c.along.size(); ++i) {
@@ -85,12 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GradientFillTest, AnEmptyRectangleDrawsNothing) {
-    QImage image = velmora::test::Blank(4, 4, clWhite);
-    {
-        Canvas canvas(image);
-        GradientFill(canvas, {2, 2, 2, 4}, kRed, kBlue, gdLeftToRight, 64);
-    }
-    for (int x = 0; x < 4; ++x) EXPECT_TRUE(velmora::test::Is(image, x, 2, clWhite));
+    const QImage image = velmora::test::Drawn(
+        4, 4, clWhite, [](Canvas& canvas) { GradientFill(canvas, {2, 2, 2, 4}, kRed, kBlue, gdLeftToRight, 64); });
+    EXPECT_EQ(image, velmora::test::Blank(4, 4, clWhite));
 }
 
 struct RectCase {
@@ -186,11 +181,9 @@ TEST_P(TransparentDrawTest, LeavesOneColourOut) {
             if (c.mono) picture.SetPixelIndex(x, y, x < 2 ? 0 : 1);
             else picture.SetPixel(x, y, x < 2 ? RGBColor(255, 0, 0) : RGBColor(0, 0, 255));
         }
-    QImage target = velmora::test::Blank(8, 2, clLime);
-    {
-        Canvas canvas(target);
+    const QImage target = velmora::test::Drawn(8, 2, clLime, [&](Canvas& canvas) {
         StretchBitmapTransparent(canvas, picture, c.transparent, {0, 0, 8, 2}, {0, 0, 4, 2});
-    }
+    });
     if (c.mono) {
         // Red and blue become black or white; white is always left out.
         int white = 0;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/testing/GuiTest.h"
@@ -13,7 +15,11 @@ using namespace wb::gui;
 
 namespace {
 
-std::vector<std::string> g_log;
+using Log = std::vector<std::string>;
+Log g_log;
+
+// What the window and its hooks logged since last asked.
+Log Taken() { return std::exchange(g_log, {}); }
 
 class Target : public WinControl {
 public:
@@ -57,18 +63,17 @@ protected:
         ProcessPostedMessages();
     }
     void TearDown() override { ProcessPostedMessages(); }
+    TestForm form;
 };
 
 TEST_F(HookTest, LaterHookSeesEachMessageFirstBeforeAndAfter) {
-    TestForm form;
     MakeHook(&form, &form, "1");
     MakeHook(&form, &form, "2");
     EXPECT_EQ(form.Perform(WM_USER + 1), 42);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 2", "before 1", "window", "after 2", "after 1"}));
+    EXPECT_EQ(Taken(), (Log{"before 2", "before 1", "window", "after 2", "after 1"}));
 }
 
 TEST_F(HookTest, HandledBeforeSkipsTheRestAndKeepsTheResult) {
-    TestForm form;
     MakeHook(&form, &form, "1");
     TVlWindowHook* second = MakeHook(&form, &form, "2");
     second->BeforeMessage = [](wb::Persistent*, Message& m, bool& handled) {
@@ -77,33 +82,29 @@ TEST_F(HookTest, HandledBeforeSkipsTheRestAndKeepsTheResult) {
         handled = true;
     };
     EXPECT_EQ(form.Perform(WM_USER + 1), 7);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 2"}));
+    EXPECT_EQ(Taken(), (Log{"before 2"}));
     // An after handler that handles the message stops the after handlers.
-    g_log.clear();
     second->BeforeMessage = nullptr;
     second->AfterMessage = [](wb::Persistent*, Message&, bool& handled) {
         g_log.push_back("after 2");
         handled = true;
     };
     form.Perform(WM_USER + 1);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 1", "window", "after 2"}));
+    EXPECT_EQ(Taken(), (Log{"before 1", "window", "after 2"}));
 }
 
 TEST_F(HookTest, SwitchingActiveOffAndOnMovesTheHookToTheFront) {
-    TestForm form;
     TVlWindowHook* first = MakeHook(&form, &form, "1");
     MakeHook(&form, &form, "2");
     first->SetActive(false);
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 2", "window", "after 2"}));
-    g_log.clear();
+    EXPECT_EQ(Taken(), (Log{"before 2", "window", "after 2"}));
     first->SetActive(true);
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 1", "before 2", "window", "after 1", "after 2"}));
+    EXPECT_EQ(Taken(), (Log{"before 1", "before 2", "window", "after 1", "after 2"}));
 }
 
 TEST_F(HookTest, ARecreatedWindowIsHookedAgainByThePostedMessage) {
-    TestForm form;
     TVlWindowHook* hook = MakeHook(&form, &form, "1");
     hook->BeforeMessage = [](wb::Persistent*, Message& m, bool& handled) {
         if (m.Msg == WM_DESTROY) {
@@ -113,18 +114,15 @@ TEST_F(HookTest, ARecreatedWindowIsHookedAgainByThePostedMessage) {
     };
     form.Handle();
     form.RecreateWnd();
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before destroy", "window", "after 1"}));
-    g_log.clear();
+    EXPECT_EQ(Taken(), (Log{"before destroy", "window", "after 1"}));
     form.Perform(WM_USER);  // not yet hooked: the re-hook is deferred
-    EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
-    g_log.clear();
+    EXPECT_EQ(Taken(), (Log{"window"}));
     EXPECT_EQ(ProcessPostedMessages(), 1);
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"window", "after 1"}));
+    EXPECT_EQ(Taken(), (Log{"window", "after 1"}));
 }
 
 TEST_F(HookTest, LetGoInsideAHandlerFreesTheControlHookOnlyAfterTheMessage) {
-    TestForm form;
     TVlWindowHook* hook = MakeHook(&form, &form, "1");
     form.Handle();
     const int before = THookList::Instance().Count();
@@ -143,11 +141,10 @@ TEST_F(HookTest, LetGoInsideAHandlerFreesTheControlHookOnlyAfterTheMessage) {
     EXPECT_EQ(THookList::Instance().Count(), before - 1);
     g_log.clear();
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
+    EXPECT_EQ(Taken(), (Log{"window"}));
 }
 
 TEST_F(HookTest, AThrowingHandlerIsShownAndTheOthersAndTheWindowStillRun) {
-    TestForm form;
     MakeHook(&form, &form, "1");
     TVlWindowHook* second = MakeHook(&form, &form, "2");
     second->BeforeMessage = [](wb::Persistent*, Message&, bool&) { throw std::runtime_error("boom"); };
@@ -155,17 +152,16 @@ TEST_F(HookTest, AThrowingHandlerIsShownAndTheOthersAndTheWindowStillRun) {
     wb::gui::test::ModalDriver boxes;
     EXPECT_EQ(form.Perform(WM_USER), 42);
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"boom"}));
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 1", "window", "after 2", "after 1"}));
+    EXPECT_EQ(Taken(), (Log{"before 1", "window", "after 2", "after 1"}));
 }
 
 TEST_F(HookTest, AProcedureAboveTheHookKeepsWorkingAfterTheHookGoes) {
-    std::vector<std::string> seen;
-    TestForm form;
+    auto seen = std::make_shared<Log>();  // the procedure outlives the test's body with the form
     TVlWindowHook* hook = MakeHook(&form, &form, "1");
     Window& w = form.Handle();
     WindowProc below = w.GetWindowProc();
-    w.SetWindowProc(MakeWindowProc([below, &seen](Window& win, Message& m) {
-        seen.push_back("above");
+    w.SetWindowProc(MakeWindowProc([below, seen](Window& win, Message& m) {
+        seen->push_back("above");
         return CallWindowProc(below, win, m);
     }));
     hook->SetWinControl(nullptr);
@@ -174,17 +170,15 @@ TEST_F(HookTest, AProcedureAboveTheHookKeepsWorkingAfterTheHookGoes) {
     EXPECT_EQ(THookList::Instance().Find(&form), nullptr);
     g_log.clear();
     EXPECT_EQ(form.Perform(WM_USER), 42);
-    EXPECT_EQ(seen, (std::vector<std::string>{"above"}));
-    EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
+    EXPECT_EQ(*seen, (Log{"above"}));
+    EXPECT_EQ(Taken(), (Log{"window"}));
     // A new hook goes on top of the chain and sees messages once.
     MakeHook(&form, &form, "2");
-    g_log.clear();
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 2", "window", "after 2"}));
+    EXPECT_EQ(Taken(), (Log{"before 2", "window", "after 2"}));
 }
 
 TEST_F(HookTest, HandlersThatAddOrRemoveHooksDoNotDisturbTheLoop) {
-    TestForm form;
     TVlWindowHook* first = MakeHook(&form, &form, "1");
     TVlWindowHook* second = MakeHook(&form, &form, "2");
     TVlWindowHook* added = nullptr;
@@ -197,14 +191,12 @@ TEST_F(HookTest, HandlersThatAddOrRemoveHooksDoNotDisturbTheLoop) {
     };
     form.Perform(WM_USER);
     // The removed hook is skipped at once; the added one joins at the next pass.
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 2", "window", "after 3", "after 2"}));
-    g_log.clear();
+    EXPECT_EQ(Taken(), (Log{"before 2", "window", "after 3", "after 2"}));
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 3", "before 2", "window", "after 3", "after 2"}));
+    EXPECT_EQ(Taken(), (Log{"before 3", "before 2", "window", "after 3", "after 2"}));
 }
 
 TEST_F(HookTest, AHookedControlThatGoesFirstLeavesTheHookWithout) {
-    TestForm form;
     auto* control = new Target(&form);
     control->SetName("Panel1");
     TVlWindowHook* hook = MakeHook(&form, control, "1");
@@ -216,36 +208,32 @@ TEST_F(HookTest, AHookedControlThatGoesFirstLeavesTheHookWithout) {
 }
 
 TEST_F(HookTest, AControlBeingDesignedIsNotSubclassed) {
-    TestForm form;
     form.SetDesigning(true);
     MakeHook(&form, &form, "1");
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
+    EXPECT_EQ(Taken(), (Log{"window"}));
 }
 
 // IsForm hooks the form that owns the hook, and only a form: the form's
 // messages then pass the hook until it is moved to another control.
 TEST_F(HookTest, IsFormHooksTheOwningForm) {
-    TestForm form;
     TVlWindowHook* hook = MakeHook(&form, nullptr, "1");
     hook->SetIsForm(true);
     EXPECT_TRUE(hook->IsForm());
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"before 1", "window", "after 1"}));
+    EXPECT_EQ(Taken(), (Log{"before 1", "window", "after 1"}));
     Target other;
     hook->SetWinControl(&other);
     EXPECT_FALSE(hook->IsForm());
-    g_log.clear();
     form.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
+    EXPECT_EQ(Taken(), (Log{"window"}));
 
     Target panel;  // not a form: nothing to hook
     TVlWindowHook* stray = MakeHook(&panel, nullptr, "2");
     stray->SetIsForm(true);
     EXPECT_EQ(stray->WinControl(), nullptr);
-    g_log.clear();
     panel.Perform(WM_USER);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"window"}));
+    EXPECT_EQ(Taken(), (Log{"window"}));
 }
 
 } // namespace

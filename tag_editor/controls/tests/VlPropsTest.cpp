@@ -6,12 +6,12 @@
 #include <functional>
 #include <map>
 #include <sstream>
-#include <unistd.h>
 
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/AppUtils.h"
 #include "tag_editor/controls/StrUtils.h"
 #include "tag_editor/controls/VlProps.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -163,14 +163,17 @@ public:
     ~FakeForm() override { wb::FormList::Remove(this); }
 };
 
+Sample* Named(wb::Component& owner, const char* name) {
+    auto* s = new Sample(&owner);
+    s->SetName(name);
+    return s;
+}
+
 // A storage on a real INI file, written through the quoting wrapper.
 class PropsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("wb-props-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-        ini_ = std::make_unique<wb::IniFile>((dir_ / "p.ini").string());
-        fs::remove(ini_->FileName());
+        ini_ = std::make_unique<wb::IniFile>(dir_ / "p.ini");
         storage_.Section = "Main";
         storage_.OnReadString = [this](const std::string& s, const std::string& i, const std::string& d) {
             return ProfileReadString(ini_.get(), s, i, d);
@@ -180,24 +183,20 @@ protected:
         };
         storage_.OnEraseSection = [this](const std::string& s) { ini_->EraseSection(s); };
     }
-    void TearDown() override { fs::remove_all(dir_); }
     std::string Bytes() const {
         std::ifstream in(ini_->FileName());
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
     }
-    void Save(wb::Component& owner, std::vector<std::string> lines) {
+    void Save(wb::Component& owner, const std::vector<std::string>& lines) { Run(owner, lines, true); }
+    void Load(wb::Component& owner, const std::vector<std::string>& lines) { Run(owner, lines, false); }
+    void Run(wb::Component& owner, const std::vector<std::string>& lines, bool save) {
         wb::StringList list;
         for (auto& l : lines) list.Add(l, owner.FindComponent(l.substr(0, l.find('.'))));
-        storage_.SaveComponentProps(&owner, list);
+        save ? storage_.SaveComponentProps(&owner, list) : storage_.LoadComponentProps(&owner, list);
     }
-    void Load(wb::Component& owner, std::vector<std::string> lines) {
-        wb::StringList list;
-        for (auto& l : lines) list.Add(l, owner.FindComponent(l.substr(0, l.find('.'))));
-        storage_.LoadComponentProps(&owner, list);
-    }
-    fs::path dir_;
+    velmora::test::TestFolder dir_{"props"};
     std::unique_ptr<wb::IniFile> ini_;
     TPropsStorage storage_;
 };
@@ -209,10 +208,8 @@ const std::vector<std::string> kAll = {
 TEST_F(PropsTest, EveryKindIsWrittenAsTheTableSaysAndReadBack) {
     FakeForm form;
     form.SetName("Form1");
-    auto* s = new Sample(&form);
-    s->SetName("S1");
-    auto* target = new Sample(&form);
-    target->SetName("Target");
+    Sample* s = Named(form, "S1");
+    Sample* target = Named(form, "Target");
     s->SetCount(-12);
     s->SetChecked(true);
     s->SetColour(clBlue);
@@ -239,10 +236,8 @@ TEST_F(PropsTest, EveryKindIsWrittenAsTheTableSaysAndReadBack) {
 
     FakeForm other;
     other.SetName("Form2");
-    auto* back = new Sample(&other);
-    back->SetName("S1");
-    auto* target2 = new Sample(&other);
-    target2->SetName("target");
+    Sample* back = Named(other, "S1");
+    Sample* target2 = Named(other, "target");
     back->value = wb::Variant("x");  // an empty variant is not read, as an empty integer text is not
     Load(other, kAll);
     EXPECT_EQ(back->Count(), -12);
@@ -265,8 +260,7 @@ TEST_F(PropsTest, EveryKindIsWrittenAsTheTableSaysAndReadBack) {
 
 TEST_F(PropsTest, TextsThatNameNoValueLeaveThePropertyAsItWas) {
     FakeForm form;
-    auto* s = new Sample(&form);
-    s->SetName("S1");
+    Sample* s = Named(form, "S1");
     s->SetChecked(true);
     s->SetColour(clGreen);
     s->ratio = 2.5;
@@ -291,8 +285,7 @@ TEST_F(PropsTest, TextsThatNameNoValueLeaveThePropertyAsItWas) {
 
 TEST_F(PropsTest, BlankTextsAndQuotedTexts) {
     FakeForm form;
-    auto* s = new Sample(&form);
-    s->SetName("S1");
+    Sample* s = Named(form, "S1");
     s->SetText("   ");
     Save(form, {"S1.Text"});
     EXPECT_EQ(Bytes(), "[Main]\nS1_Text=\n");
@@ -314,8 +307,7 @@ TEST_F(PropsTest, FloatsUseAPointUnderAnyLocale) {
     std::string saved = old ? old : "C";
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) std::setlocale(LC_NUMERIC, "C");
     FakeForm form;
-    auto* s = new Sample(&form);
-    s->SetName("S1");
+    Sample* s = Named(form, "S1");
     s->ratio = 1.5;
     Save(form, {"S1.Ratio"});
     EXPECT_EQ(ini_->ReadString("Main", "S1_Ratio", ""), "1.5");
@@ -328,12 +320,10 @@ TEST_F(PropsTest, FloatsUseAPointUnderAnyLocale) {
 TEST_F(PropsTest, ComponentReferences) {
     FakeForm form;
     form.SetName("MainForm");
-    auto* s = new Sample(&form);
-    s->SetName("S1");
+    Sample* s = Named(form, "S1");
     FakeForm other;
     other.SetName("Other");
-    auto* far = new Sample(&other);
-    far->SetName("Far");
+    Sample* far = Named(other, "Far");
     s->SetLink(far);
     Save(form, {"S1.Link"});
     EXPECT_EQ(ini_->ReadString("Main", "S1_Link", ""), "Other.Far");
@@ -357,8 +347,7 @@ TEST_F(PropsTest, ComponentReferences) {
 
 TEST_F(PropsTest, StringListsKeepTheirLinesWithoutAValidCount) {
     FakeForm form;
-    auto* s = new Sample(&form);
-    s->SetName("S1");
+    Sample* s = Named(form, "S1");
     s->Lines()->SetLines({"keep"});
     Load(form, {"S1.Lines"});  // no section at all
     ini_->WriteString("Main.S1_Lines", "Count", "0");
@@ -382,38 +371,34 @@ struct NumberCase {
     const char* section;
     const char* key;
     const char* stored;
-    std::function<void(Sample&)> check;
+    int count;  // Count and Big start at 5
+    int64_t big;
 };
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
 
 class StoredNumber : public PropsTest, public ::testing::WithParamInterface<NumberCase> {};
 
 TEST_P(StoredNumber, OutsideItsBitsGivesTheFallback) {
     FakeForm form;
-    auto* s = new Sample(&form);
-    s->SetName("S1");
+    Sample* s = Named(form, "S1");
     s->SetCount(5);
     s->big = 5;
     s->Lines()->SetLines({"keep"});
     ini_->WriteString(GetParam().section, GetParam().key, GetParam().stored);
     Load(form, {"S1.Count", "S1.Big", "S1.Lines"});
-    GetParam().check(*s);
+    EXPECT_EQ(s->Count(), GetParam().count);
+    EXPECT_EQ(s->big, GetParam().big);
+    EXPECT_EQ(s->Lines()->Lines(), (std::vector<std::string>{"keep"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, StoredNumber,
-    ::testing::Values(
-        NumberCase{"IntegerPastThirtyTwoBits", "Main", "S1_Count", "99999999999",
-                   [](Sample& s) { EXPECT_EQ(s.Count(), 0); }},
-        NumberCase{"IntegerBelowThirtyTwoBits", "Main", "S1_Count", "-2147483649",
-                   [](Sample& s) { EXPECT_EQ(s.Count(), 0); }},
-        NumberCase{"IntegerAtItsLimit", "Main", "S1_Count", "-2147483648",
-                   [](Sample& s) { EXPECT_EQ(s.Count(), INT32_MIN); }},
-        NumberCase{"SixtyFourBitsPastThem", "Main", "S1_Big", "99999999999999999999",
-                   [](Sample& s) { EXPECT_EQ(s.big, 0); }},
-        NumberCase{"SixtyFourBitsWithinThem", "Main", "S1_Big", "99999999999",
-                   [](Sample& s) { EXPECT_EQ(s.big, 99999999999); }},
-        NumberCase{"ListCountPastThirtyTwoBits", "Main.S1_Lines", "Count", "4294967297",
-                   [](Sample& s) { EXPECT_EQ(s.Lines()->Lines(), (std::vector<std::string>{"keep"})); }}),
+    ::testing::Values(NumberCase{"IntegerPastThirtyTwoBits", "Main", "S1_Count", "99999999999", 0, 5},
+                      NumberCase{"IntegerBelowThirtyTwoBits", "Main", "S1_Count", "-2147483649", 0, 5},
+                      NumberCase{"IntegerAtItsLimit", "Main", "S1_Count", "-2147483648", INT32_MIN, 5},
+                      NumberCase{"SixtyFourBitsPastThem", "Main", "S1_Big", "99999999999999999999", 5, 0},
+                      NumberCase{"SixtyFourBitsWithinThem", "Main", "S1_Big", "99999999999", 5, 99999999999},
+                      NumberCase{"ListCountPastThirtyTwoBits", "Main.S1_Lines", "Count", "4294967297", 5, 5}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StoredItems, SplitJoinAndSync) {
@@ -430,8 +415,7 @@ TEST(StoredItems, SplitJoinAndSync) {
     EXPECT_EQ(JoinStoredItem("", "B"), "");
 
     FakeForm form;
-    auto* a = new Sample(&form);
-    a->SetName("Alpha");
+    Sample* a = Named(form, "Alpha");
     wb::StringList lines;
     lines.SetLines({"alpha.Text", "Missing.Text", "junk", "Alpha.Count"});
     SyncStoredList(&form, lines, true);

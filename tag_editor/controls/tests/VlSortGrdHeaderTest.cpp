@@ -13,6 +13,7 @@
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/PaintTestApp.h"
 #include "platform/testing/TestApp.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 using namespace wb::gui;
@@ -222,7 +223,7 @@ TEST_F(SortGridHeader, SortMarkerFollowsAMovedColumn) {
 
 TEST_F(SortGridHeader, MenuSearchAsksAndSaysWhenNothingIsFound) {
     grid->SetHeaderPopUpSet(SortPopUpItem(TagColSearch) | SortPopUpItem(TagAllColSearch));
-    test::ModalDriver driver;
+    wb::gui::test::ModalDriver driver;
     auto answer = [&](std::optional<std::string> text) {
         driver.OnDialog([text](QWidget* w) {
             auto* box = qobject_cast<QInputDialog*>(w);
@@ -258,12 +259,7 @@ TEST_F(SortGridHeader, MenuSearchAsksAndSaysWhenNothingIsFound) {
 TEST_F(SortGridHeader, LostEntryStopsApplyingBeforeTheGridChanges) {
     Entries({{1, 30}, {1, 30}});
     grid->HeaderEntries().insert(grid->HeaderEntries().begin(), THeaderItem{"Verloren", nullptr});
-    try {
-        grid->ApplyHeaderEntries();
-        FAIL() << "applied a list with a lost entry";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Objektlink verloren");
-    }
+    EXPECT_EQ(velmora::test::ErrorOf<std::runtime_error>([&] { grid->ApplyHeaderEntries(); }), "Objektlink verloren");
     EXPECT_EQ(grid->Cells(0, 0), "Nr");
     EXPECT_EQ(grid->ColCount(), 3);
 }

@@ -8,10 +8,12 @@
 
 #include "platform/testing/PaintTestApp.h"
 #include "platform/testing/TestApp.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
 using namespace wb::gui;
+using velmora::test::ExpectPixels;
 
 namespace {
 
@@ -107,23 +109,14 @@ TEST_F(VlSortGridPaintTest, AlignmentOffsetsPlaceTheText) {
 TEST_F(VlSortGridPaintTest, BevelEdgesTakeTheirColoursInOrder) {
     Rect cell = grid->CellRect(1, 2);
     grid->SetBevelStyle(cbRaised);
-    QImage image = Paint();
-    EXPECT_EQ(image.pixel(cell.right - 1, cell.top + 10), ToQRgb(clBtnShadow));
-    EXPECT_EQ(image.pixel(cell.left + 10, cell.bottom - 1), ToQRgb(clBtnShadow));
-    EXPECT_EQ(image.pixel(cell.left, cell.top + 10), ToQRgb(clBtnHighlight));
-    EXPECT_EQ(image.pixel(cell.left + 10, cell.top), ToQRgb(clBtnHighlight));
-    // The top-left lines come last and own two corners.
-    EXPECT_EQ(image.pixel(cell.right - 1, cell.top), ToQRgb(clBtnHighlight));
-    EXPECT_EQ(image.pixel(cell.left, cell.bottom - 1), ToQRgb(clBtnHighlight));
-    EXPECT_EQ(image.pixel(cell.right - 1, cell.bottom - 1), ToQRgb(clBtnShadow));
-    // Fixed cells get no bevel.
-    Rect header = grid->CellRect(1, 0);
-    EXPECT_EQ(image.pixel(header.left + 10, header.bottom - 2), ToQRgb(clBtnFace));
-
+    const Rect header = grid->CellRect(1, 0);
+    // The top-left lines come last and own two corners; fixed cells get no bevel.
+    ExpectPixels(Paint(), {{cell.right - 1, cell.top + 10, clBtnShadow}, {cell.left + 10, cell.bottom - 1, clBtnShadow},
+                           {cell.left, cell.top + 10, clBtnHighlight}, {cell.left + 10, cell.top, clBtnHighlight},
+                           {cell.right - 1, cell.top, clBtnHighlight}, {cell.left, cell.bottom - 1, clBtnHighlight},
+                           {cell.right - 1, cell.bottom - 1, clBtnShadow}, {header.left + 10, header.bottom - 2, clBtnFace}});
     grid->SetBevelStyle(cbLowered);
-    image = Paint();
-    EXPECT_EQ(image.pixel(cell.right - 1, cell.top + 10), ToQRgb(clBtnHighlight));
-    EXPECT_EQ(image.pixel(cell.left, cell.top + 10), ToQRgb(clBtnShadow));
+    ExpectPixels(Paint(), {{cell.right - 1, cell.top + 10, clBtnHighlight}, {cell.left, cell.top + 10, clBtnShadow}});
 
     // A handler's colours win; the lines follow the fixed-line options.
     grid->SetBevelStyle(cbNone);
@@ -134,11 +127,8 @@ TEST_F(VlSortGridPaintTest, BevelEdgesTakeTheirColoursInOrder) {
     });
     grid->SetOptions(grid->Options() & ~unsigned(goFixedVertLine));
     cell = grid->CellRect(1, 2);  // the fixed column lost its line
-    image = Paint();
-    EXPECT_EQ(image.pixel(cell.left + 10, cell.top), ToQRgb(clRed));
-    EXPECT_EQ(image.pixel(cell.left + 10, cell.bottom - 1), ToQRgb(clBlue));
-    EXPECT_EQ(image.pixel(cell.left, cell.top + 10), ToQRgb(clWhite));
-    EXPECT_EQ(image.pixel(cell.right - 1, cell.top + 10), ToQRgb(clWhite));
+    ExpectPixels(Paint(), {{cell.left + 10, cell.top, clRed}, {cell.left + 10, cell.bottom - 1, clBlue},
+                           {cell.left, cell.top + 10, clWhite}, {cell.right - 1, cell.top + 10, clWhite}});
 }
 
 TEST_F(VlSortGridPaintTest, HiddenTextLeavesOnlyTheBackground) {
@@ -159,7 +149,7 @@ TEST_F(VlSortGridPaintTest, MultiLineCellsStackTheirLinesOverAClearBrush) {
     Rect cell = grid->CellRect(1, 1);
     Canvas measure;
     measure.Font() = grid->Font();
-    int lh = measure.TextHeight("a");
+    const int lh = measure.TextHeight("a");
     QImage image = Paint();
     EXPECT_EQ(Count(image, cell, clLime), 0);  // the handler's brush does not fill it
     EXPECT_TRUE(SameInk(image, cell, clWhite,

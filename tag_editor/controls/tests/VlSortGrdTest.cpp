@@ -12,6 +12,7 @@
 #include "platform/base/IoError.h"
 #include "platform/testing/PaintTestApp.h"
 #include "platform/testing/TestApp.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -32,12 +33,7 @@ protected:
     void SetUp() override {
         wb::gui::test::App();
         grid = painttest::OnForm<TVlSortGrid>(400, 300);
-        dir = std::filesystem::temp_directory_path() /
-              ("vlsortgrid-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // Rows of texts, the first one the header.
     void Fill(const std::vector<std::vector<std::string>>& rows) {
@@ -46,13 +42,14 @@ protected:
         for (size_t r = 0; r < rows.size(); ++r)
             for (size_t c = 0; c < rows[r].size(); ++c) grid->SetCells(int(c), int(r), rows[r][c]);
     }
+    std::pair<int, int> Size() const { return {grid->ColCount(), grid->RowCount()}; }  // columns, rows
     std::vector<std::string> Column(int col) {
         std::vector<std::string> out;
         for (int r = 0; r < grid->RowCount(); ++r) out.push_back(grid->Cells(col, r));
         return out;
     }
     std::string Write(const std::string& name, const std::string& bytes) {
-        std::string path = (dir / name).string();
+        std::string path = dir / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
@@ -70,7 +67,7 @@ protected:
     }
 
     painttest::Shown<TVlSortGrid> grid;
-    std::filesystem::path dir;
+    velmora::test::TestFolder dir{"sortgrid"};
 };
 
 TEST_F(VlSortGridTest, SortMovesWholeRowsAndKeepsTheHeader) {
@@ -198,26 +195,25 @@ TEST_F(VlSortGridTest, StructuralChangesForgetTheUndoOrder) {
 
 TEST_F(VlSortGridTest, SaveWritesEveryRowWithTheDelimiter) {
     Fill({{"Artist", "Album", ""}, {"A;B", "x", "y"}, {"", "", ""}});
-    std::string path = (dir / "out.txt").string();
+    std::string path = dir / "out.txt";
     grid->SaveToFile(path, '\t');
     EXPECT_EQ(Read(path), "Artist\tAlbum\t\nA;B\tx\ty\n\t\t\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no temporary file left
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no temporary file left
 }
 
 TEST_F(VlSortGridTest, LoadThenSaveGivesTheSameBytes) {
     const std::string bytes = "Artist;Album;Year\nB\xC3\xA4nd;;1999\n;\n\nlast;one;\n";
     std::string in = Write("in.txt", bytes);
     grid->LoadFromFile(in, ';');
-    EXPECT_EQ(grid->RowCount(), 5);
-    EXPECT_EQ(grid->ColCount(), 3);
+    EXPECT_EQ(Size(), std::make_pair(3, 5));
     EXPECT_EQ(grid->Cells(0, 1), "B\xC3\xA4nd");
     EXPECT_EQ(grid->Cells(2, 4), "");
-    std::string out = (dir / "out.txt").string();
+    std::string out = dir / "out.txt";
     grid->SaveToFile(out, ';');
     EXPECT_EQ(Read(out), "Artist;Album;Year\nB\xC3\xA4nd;;1999\n;;\n;;\nlast;one;\n");
     // Saved rows carry every column; read back they give the same bytes again.
     grid->LoadFromFile(out, ';');
-    std::string again = (dir / "again.txt").string();
+    std::string again = dir / "again.txt";
     grid->SaveToFile(again, ';');
     EXPECT_EQ(Read(again), Read(out));
 }
@@ -226,8 +222,7 @@ TEST_F(VlSortGridTest, LoadTakesTheWidestLineAndAnyLineEnd) {
     grid->SetFixedCols(0);
     grid->SetCells(3, 3, "old");
     grid->LoadFromFile(Write("in.txt", "a\r\nb,c,d\rx,y"), ',');
-    EXPECT_EQ(grid->RowCount(), 3);
-    EXPECT_EQ(grid->ColCount(), 3);
+    EXPECT_EQ(Size(), std::make_pair(3, 3));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"a", "b", "x"}));
     EXPECT_EQ(Column(2), (std::vector<std::string>{"", "d", ""}));
 }
@@ -236,8 +231,7 @@ TEST_F(VlSortGridTest, AnEmptyFileLeavesADataRowBelowTheHeader) {
     grid->SetCells(1, 1, "old");
     grid->LoadFromFile(Write("empty.txt", ""), ';');
     EXPECT_EQ(grid->FixedRows(), 1);
-    EXPECT_EQ(grid->RowCount(), 2);
-    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(Size(), std::make_pair(2, 2));
     EXPECT_EQ(grid->Cells(1, 1), "");
     grid->SetFixedRows(0);
     grid->LoadFromFile(Write("empty2.txt", ""), ';');
@@ -246,9 +240,9 @@ TEST_F(VlSortGridTest, AnEmptyFileLeavesADataRowBelowTheHeader) {
 
 TEST_F(VlSortGridTest, AFileThatCannotBeReadLeavesTheGrid) {
     grid->SetCells(1, 1, "keep");
-    EXPECT_THROW(grid->LoadFromFile((dir / "missing.txt").string(), ';'), wb::IoError);
+    EXPECT_THROW(grid->LoadFromFile(dir / "missing.txt", ';'), wb::IoError);
     EXPECT_EQ(grid->Cells(1, 1), "keep");
-    std::string blocked = (dir / "no-such-dir" / "out.txt").string();
+    std::string blocked = dir / "no-such-dir/out.txt";
     EXPECT_THROW(grid->SaveToFile(blocked, ';'), wb::IoError);
 }
 
@@ -325,8 +319,7 @@ TEST_F(VlSortGridTest, ClearGridEmptiesHeadersAndKeepsTheSize) {
     EXPECT_EQ(grid->Cells(1, 0), "");
     EXPECT_EQ(grid->Cells(1, 1), "");
     EXPECT_EQ(grid->Objects(1, 0), nullptr);
-    EXPECT_EQ(grid->RowCount(), 2);
-    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(Size(), std::make_pair(2, 2));
 }
 
 TEST_F(VlSortGridTest, ValidationAcceptsCorrectsOrRestores) {

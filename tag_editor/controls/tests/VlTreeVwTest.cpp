@@ -58,9 +58,7 @@ TEST(FramedTree, FrameIsDrawnOverTheBorderOnlyWhenVisible) {
     EXPECT_FALSE(velmora::test::Is(plain, 0, 20, clRed));
     tree.SetFrameVisible(true);
     QImage framed = tree.Widget()->grab().toImage();
-    EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
-    EXPECT_TRUE(velmora::test::Is(framed, 59, 20, clRed));
-    EXPECT_TRUE(velmora::test::Is(framed, 1, 20, clWindow));
+    velmora::test::ExpectPixels(framed, {{0, 20, clRed}, {59, 20, clRed}, {1, 20, clWindow}});
     tree.SetFrameSides({sdLeft});
     framed = tree.Widget()->grab().toImage();
     EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
@@ -133,9 +131,7 @@ TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
     std::vector<std::string> texts = box.ItemTexts();
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts.front(), "/");
-    EXPECT_EQ(texts[texts.size() - 3], "a");
-    EXPECT_EQ(texts[texts.size() - 2], "alpha");
-    EXPECT_EQ(texts.back(), "Beta");
+    EXPECT_EQ(std::vector<std::string>(texts.end() - 3, texts.end()), (std::vector<std::string>{"a", "alpha", "Beta"}));
     const int slashes = CountChar('/', dir / "a");
     EXPECT_EQ(box.ItemIndent(1), 6);
     EXPECT_EQ(box.ItemIndent(int(texts.size()) - 1), (slashes + 1) * 4 + 2);

@@ -27,9 +27,8 @@ constexpr int kPatienceMs = 10000;
 void Shell(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
 
 bool HasChild(TreeNode* node, const std::string& name) {
-    for (int i = 0; node && i < node->Count(); ++i)
-        if (node->Child(i)->Text() == name) return true;
-    return false;
+    const auto names = velmora::test::ChildTexts(node);
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 bool Watches(const TVlDirectoryTree& tree, const std::string& folder) {
@@ -75,20 +74,7 @@ TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowInTheTree) {
     tree.SetDirectory(dir / "w/a/b");
     ASSERT_EQ(tree.GetDirectory(), dir / "w/a/b");
     ASSERT_TRUE(WatchInForce(tree, dir / "w/a"));
-    auto node = [&](const std::string& rel) -> TreeNode* {
-        TreeNode* n = tree.FindNode(dir / "w");
-        std::string path = rel;
-        while (n && !path.empty()) {
-            size_t slash = path.find('/');
-            std::string name = path.substr(0, slash);
-            TreeNode* next = nullptr;
-            for (int i = 0; i < n->Count(); ++i)
-                if (n->Child(i)->Text() == name) next = n->Child(i);
-            n = next;
-            path = slash == std::string::npos ? "" : path.substr(slash + 1);
-        }
-        return n;
-    };
+    auto node = [&](const std::string& rel) { return velmora::test::NodeBelow(tree.FindNode(dir / "w"), rel); };
     int changes = 0;
     tree.OnChange = [&](wb::Persistent*, TreeNode*) { ++changes; };
 
