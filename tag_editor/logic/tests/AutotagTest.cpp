@@ -6,9 +6,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "ReadOnlyFiles.h"
 #include "TestFiles.h"
 #include "ToolShell.h"
 #include "platform/base/TempDir.h"
@@ -65,24 +64,6 @@ private:
         return s;
     }
     std::string tmp_;
-};
-
-// A file that this user may not write, also when the tests run as root.
-class ReadOnlyFiles {
-public:
-    bool Protect(const std::string& path) {
-        ::chmod(path.c_str(), 0444);
-        if (::geteuid() != 0) return true;
-        if (std::system(("chattr +i " + Quote(path) + " 2>/dev/null").c_str()) != 0) return false;
-        paths_.push_back(path);
-        return true;
-    }
-    ~ReadOnlyFiles() {
-        for (const auto& p : paths_) std::system(("chattr -i " + Quote(p)).c_str());
-    }
-
-private:
-    std::vector<std::string> paths_;
 };
 
 class Mp3Folder : public testing::Test {

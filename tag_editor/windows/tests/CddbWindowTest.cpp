@@ -210,7 +210,6 @@ TEST_F(CddbWindowTest, TwoRequestsOneFoundOneNotLeaveTheLogGridAndTagList) {
     EXPECT_EQ(run.frm.ReqRecPanel.Caption(), "1");
     TVlSortGrid& g = run.frm.RecGrd;
     EXPECT_EQ(g.RowCount(), 2);
-    EXPECT_EQ(GridRow(g, 0), (std::vector<std::string>{"Artist", "Album", "Year", "Genre"}));
     EXPECT_EQ(GridRow(g, 1), (std::vector<std::string>{"The Artist", "The Album", "Yes", "Yes"}));
     EXPECT_EQ(ReadBytes(dir / "Tags/The Artist - The Album.Tag"),
               "Album\r\nThe Artist\r\nThe Album\r\n\r\n1998\r\nRock\r\n3\r\nFirst Song\r\nSecond Song\r\n");
@@ -233,7 +232,6 @@ TEST_F(CddbWindowTest, InexactMatchesAreChosenInTheChooser) {
         TVlSortGrid& g = c.ChooseGrd;
         shown = GridRow(g, 2);
         EXPECT_EQ(g.Row(), 1);
-        EXPECT_EQ(c.CounterPanel.Caption(), "5");
         EXPECT_FALSE(wb::gui::test::Screenshot(c, "velmora-choose").isNull());
         DoubleClick(g, 1, 2);
     };

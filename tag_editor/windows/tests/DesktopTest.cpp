@@ -41,9 +41,7 @@ void End(pid_t pid) {
     ::waitpid(pid, nullptr, 0);
 }
 
-struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-};
+struct Geometry { int x = 0, y = 0, width = 0, height = 0; };
 
 struct Desktop : ::testing::TestWithParam<bool> {
     void TearDown() override {
@@ -99,8 +97,7 @@ TEST_P(Desktop, OneTitleBarTheOwnIconAndASystemMove) {
     // A copy of the program with no icon folders beside it; openbox starts
     // it once it manages the screen.
     const std::string copy = box / "bin/velmora";
-    fs::create_directories(box / "home");
-    fs::create_directories(box / "bin");
+    for (const char* folder : {"home", "bin"}) fs::create_directories(box / folder);
     fs::copy_file(WB_BINARY_DIR "/bin/velmora", copy);
     wm = Spawn({"env", "DISPLAY=" + display, "HOME=" + (box / "home"), "XDG_CONFIG_HOME=" + (box / "config"),
                 "XDG_RUNTIME_DIR=" + box.Path(), "QT_QPA_PLATFORM=xcb",

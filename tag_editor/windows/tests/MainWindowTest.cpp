@@ -9,16 +9,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
+#include "tag_editor/logic/tests/ReadOnlyFiles.h"
 #include "tag_editor/logic/tests/TestFiles.h"
 #include "tag_editor/logic/tests/ToolShell.h"
 #include "platform/base/IniFile.h"
@@ -51,38 +46,6 @@ const std::string& LameAudio() {
     }();
     return audio;
 }
-
-// Makes a file read-only for this user, root included (through the
-// immutable attribute), and writable again when it goes.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(std::string path) : path_(std::move(path)) {
-        if (::geteuid() != 0) {
-            ok_ = ::chmod(path_.c_str(), 0444) == 0;
-            return;
-        }
-        ok_ = SetImmutable(true);
-    }
-    ~ReadOnlyFile() {
-        if (::geteuid() == 0) SetImmutable(false);
-        else ::chmod(path_.c_str(), 0644);
-    }
-    bool Ok() const { return ok_ && ::access(path_.c_str(), W_OK) != 0; }
-
-private:
-    bool SetImmutable(bool on) {
-        int fd = ::open(path_.c_str(), O_RDONLY);
-        if (fd < 0) return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
-    }
-    std::string path_;
-    bool ok_ = false;
-};
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -189,11 +152,8 @@ TEST_P(MainWindowStatus, ShowsTheStateColoursAndButtonsOfTheFile) {
     const StatusCase& c = GetParam();
     TTagInfo tag = Tag("Some Song", "Some Artist");
     std::string path = Mp3("Some Artist - Some Song.mp3", c.tagged ? &tag : nullptr);
-    std::unique_ptr<ReadOnlyFile> ro;
-    if (c.readOnly) {
-        ro = std::make_unique<ReadOnlyFile>(path);
-        if (!ro->Ok()) GTEST_SKIP() << "this file system cannot make a file read-only for this user";
-    }
+    ReadOnlyFiles ro;
+    if (c.readOnly && !ro.Protect(path)) GTEST_SKIP() << "this file system cannot make a file read-only for this user";
     TID3Frm& f = Open();
     if (c.select) Select("Some Artist - Some Song.mp3");
     EXPECT_EQ(f.Status(), c.status);
