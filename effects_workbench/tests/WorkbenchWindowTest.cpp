@@ -106,7 +106,8 @@ protected:
     bool SaveOn() const { return window->Save1.Enabled() && window->SaveAs1.Enabled(); }
     // Rate, bits, channels and length as the window shows them.
     std::vector<std::string> Info() const {
-        return {window->Label17.Caption(), window->Label18.Caption(), window->Label19.Caption(), window->Label20.Caption()};
+        const auto& w = *window;
+        return {w.Label17.Caption(), w.Label18.Caption(), w.Label19.Caption(), w.Label20.Caption()};
     }
 
     TAboutBox about;

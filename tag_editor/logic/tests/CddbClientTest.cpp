@@ -54,13 +54,8 @@ public:
 class CddbClientTest : public testing::Test {
 protected:
     TCddbSettings Settings(bool showInexact = true) {
-        TCddbSettings s;
-        s.ShowInexact = showInexact;
-        s.Host = "cddb.test";
-        s.EMail = "a@b";
-        s.Version = "1.0.0.0";
-        s.TagsFolder = dir / "Tags";
-        return s;
+        return {.Host = "cddb.test", .EMail = "a@b", .Version = "1.0.0.0", .ShowInexact = showInexact,
+                .TagsFolder = dir / "Tags"};
     }
 
     // Connects and plays the dialogue until the run is over or nothing more
@@ -92,7 +87,8 @@ protected:
     std::vector<std::string> LogTail(size_t n) { return {client->Log().end() - n, client->Log().end()}; }
     // The run stopped on `error`, closed, and kept the request.
     void ExpectStoppedBy(const std::string& error) {
-        EXPECT_EQ(LogTail(3), (std::vector<std::string>{error, "CDDB-Client Error => STOP", "Connection to server closed !"}));
+        EXPECT_EQ(LogTail(3),
+                  (std::vector<std::string>{error, "CDDB-Client Error => STOP", "Connection to server closed !"}));
         EXPECT_TRUE(window.over);
         EXPECT_FALSE(window.connected);
         EXPECT_EQ(queue.Count(), 1);

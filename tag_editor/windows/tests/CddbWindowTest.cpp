@@ -115,17 +115,9 @@ class StatusRun {
 public:
     StatusRun(LoopbackServer& server, TCddbRequests& queue, const std::string& tags, bool showInexact = true)
         : server_(server),
-          frm(queue, {"127.0.0.1", std::to_string(server.Port())}, Settings(tags, showInexact), chooser) {
+          frm(queue, {"127.0.0.1", std::to_string(server.Port())},
+              {.EMail = "a@b", .Version = "1.0.0.0", .ShowInexact = showInexact, .TagsFolder = tags}, chooser) {
         chooser.Timer1.SetInterval(kNever);
-    }
-
-    static TCddbSettings Settings(const std::string& tags, bool showInexact) {
-        TCddbSettings s;
-        s.EMail = "a@b";
-        s.Version = "1.0.0.0";
-        s.TagsFolder = tags;
-        s.ShowInexact = showInexact;
-        return s;
     }
 
     void Run(const std::string& screenshot = "") {

@@ -54,7 +54,8 @@ struct Desktop : ::testing::TestWithParam<bool> {
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
         ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-        server = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        server =
+            Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
         ::close(fds[1]);
         std::string number;
         char c;
@@ -69,8 +70,9 @@ struct Desktop : ::testing::TestWithParam<bool> {
     Geometry Where() {
         Geometry g;
         const std::string shell = X("xdotool getwindowgeometry --shell " + window);
-        EXPECT_EQ(std::sscanf(shell.c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &g.x, &g.y, &g.width, &g.height), 4)
-            << shell;
+        const int read = std::sscanf(shell.c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &g.x, &g.y, &g.width,
+                                     &g.height);
+        EXPECT_EQ(read, 4) << shell;
         return g;
     }
 

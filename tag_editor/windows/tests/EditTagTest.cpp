@@ -236,9 +236,10 @@ TEST_F(EditTagTest, AFailedWriteKeepsTheDialogOpen) {
 // the grid's header and its number column in their colours.
 TEST_F(EditTagTest, Screenshots) {
     for (auto [bytes, name, album] :
-         {std::tuple{"Album\r\nSome Artist\r\nSome Album\r\nA comment\r\n1999\r\nRock\r\n4\r\nFirst Song\r\nSecond Song\r\n"
-                     "Third Song\r\n", "album", 40},
-          std::tuple{"Sampler\r\nHits\r\n\r\n2001\r\nPop\r\n3\r\nArtist 1\r\nTitle 1\r\nArtist 2\r\nTitle 2\r\n", "sampler", 12}}) {
+         {std::tuple{"Album\r\nSome Artist\r\nSome Album\r\nA comment\r\n1999\r\nRock\r\n4\r\n"
+                     "First Song\r\nSecond Song\r\nThird Song\r\n", "album", 40},
+          std::tuple{"Sampler\r\nHits\r\n\r\n2001\r\nPop\r\n3\r\nArtist 1\r\nTitle 1\r\nArtist 2\r\nTitle 2\r\n",
+                     "sampler", 12}}) {
         Load(std::string(name) + ".Tag", bytes);
         QApplication::processEvents();
         const QImage shot = wb::gui::test::Screenshot(*form, std::string("velmora-taglist-editor-") + name);

@@ -333,7 +333,8 @@ TEST_F(MainWindow, CopyAndPasteCarryOnlyTheChosenFields) {
     f.CopyBtn->Click();
     Select("02 b.mp3");
     f.PasteBtn->Click();
-    EXPECT_EQ(Boxes(f), (std::vector<std::string>{"Second Song", "First Artist", "The Album", "1999", "Note", "2", "Rock"}));
+    EXPECT_EQ(Boxes(f),
+              (std::vector<std::string>{"Second Song", "First Artist", "The Album", "1999", "Note", "2", "Rock"}));
     EXPECT_EQ(f.RenameEdit->Text(), "02. First Artist - Second Song.mp3");
 
     f.SwitchBtn->Click();
