@@ -31,14 +31,12 @@ public:
     }
     Shown() = default;
     Shown(Shown&&) = default;
-    // The form owns the control, so the control goes first.
     Shown& operator=(Shown&& other) noexcept {
         control_.reset();
         form_ = std::move(other.form_);
         control_ = std::move(other.control_);
         return *this;
     }
-    ~Shown() { control_.reset(); }
 
     C* operator->() const { return control_.get(); }
     C& operator*() const { return *control_; }
@@ -46,6 +44,7 @@ public:
     Form& form() const { return *form_; }
 
 private:
+    // The form owns the control, so the control goes first.
     std::unique_ptr<Form> form_;
     std::unique_ptr<C> control_;
 };

@@ -34,12 +34,9 @@ inline QImage BoxOf(const QImage& shot, const Form& form, const WidgetControl& c
 inline int InkColumns(const QImage& box) {
     int columns = 0;
     for (int x = 0; x < box.width(); ++x) {
-        for (int y = 0; y < box.height(); ++y) {
-            if (qGray(box.pixel(x, y)) < 110) {
-                ++columns;
-                break;
-            }
-        }
+        int y = 0;
+        while (y < box.height() && qGray(box.pixel(x, y)) >= 110) ++y;
+        columns += y < box.height();
     }
     return columns;
 }

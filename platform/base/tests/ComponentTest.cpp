@@ -137,72 +137,58 @@ TEST(Variant, Texts) {
     EXPECT_TRUE(wb::Variant().IsEmpty());
 }
 
-} // namespace
-
-namespace {
-
 // One owned component frees a sibling while the owner walks its list; the
 // sibling must leave the list at once and never be reached or freed again.
-struct SiblingFreeCase {
-    const char* name;
-    void (*walk)(wb::Component& owner);
-    bool inLoaded, inNotification, inDestructor;  // where the sibling is freed
-    bool victimFirst;  // the walk must reach the freer first: the owner frees its own last first
-};
+enum class FreedIn { Loaded, Notification, Destructor };
+void PrintTo(FreedIn f, std::ostream* os) { *os << static_cast<int>(f); }
 
 class FreesSibling : public wb::Component {
 public:
-    FreesSibling(Component* owner, const SiblingFreeCase& c) : Component(owner), case_(c) {}
+    FreesSibling(Component* owner, FreedIn when) : Component(owner), when_(when) {}
     ~FreesSibling() override {
         Destroying_();
-        if (case_.inDestructor) FreeVictim();
+        if (when_ == FreedIn::Destructor) FreeVictim();
     }
     Component* victim = nullptr;
 
 protected:
     void Loaded() override {
         Component::Loaded();
-        if (case_.inLoaded) FreeVictim();
+        if (when_ == FreedIn::Loaded) FreeVictim();
     }
     void Notification(Component* c, wb::Operation op) override {
         Component::Notification(c, op);
-        if (case_.inNotification && op == wb::Operation::Insert && c != victim) FreeVictim();
+        if (when_ == FreedIn::Notification && op == wb::Operation::Insert && c != victim) FreeVictim();
     }
 
 private:
     void FreeVictim() { delete std::exchange(victim, nullptr); }
-    SiblingFreeCase case_;
+    FreedIn when_;
 };
 
-class ComponentFreedMeanwhile : public ::testing::TestWithParam<SiblingFreeCase> {};
+class ComponentFreedMeanwhile : public ::testing::TestWithParam<std::pair<const char*, FreedIn>> {};
 
 TEST_P(ComponentFreedMeanwhile, LeavesTheOwnersListOnce) {
-    const SiblingFreeCase& c = GetParam();
+    const FreedIn when = GetParam().second;
     auto* owner = new wb::Component();
     owner->BeginLoading();
-    auto* victim = c.victimFirst ? new Watcher(owner) : nullptr;
-    auto* freer = new FreesSibling(owner, c);
+    // The owner frees its own last first: to reach the freer first, the victim comes before it.
+    auto* victim = when == FreedIn::Destructor ? new Watcher(owner) : nullptr;
+    auto* freer = new FreesSibling(owner, when);
     freer->victim = victim ? victim : new Watcher(owner);
     freer->victim->SetName("Victim");
-    c.walk(*owner);
-    if (!c.inDestructor) {
+    owner->EndLoading();
+    if (when == FreedIn::Notification) new wb::Component(owner);
+    if (when != FreedIn::Destructor) {
         EXPECT_EQ(owner->FindComponent("Victim"), nullptr);
     }
     delete owner;  // a second free of the victim shows under the address checker
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Component, ComponentFreedMeanwhile,
-    ::testing::Values(
-        SiblingFreeCase{"WhileLoading", [](wb::Component& o) { o.EndLoading(); }, true, false, false, false},
-        SiblingFreeCase{"WhileNotified",
-                        [](wb::Component& o) {
-                            o.EndLoading();
-                            new wb::Component(&o);
-                        },
-                        false, true, false, false},
-        SiblingFreeCase{"WhileTheOwnerFreesItsOwn", [](wb::Component& o) { o.EndLoading(); }, false, false,
-                        true, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Component, ComponentFreedMeanwhile,
+                         ::testing::Values(std::pair{"WhileLoading", FreedIn::Loaded},
+                                           std::pair{"WhileNotified", FreedIn::Notification},
+                                           std::pair{"WhileTheOwnerFreesItsOwn", FreedIn::Destructor}),
+                         [](const auto& info) { return std::string(info.param.first); });
 
 } // namespace

@@ -41,10 +41,10 @@ public:
         }
         w.Handled();
     }
-    // Waits until `n` changes were reported in all.
-    bool WaitFor(int n, std::chrono::milliseconds limit = kBound) {
+    // Until `n` changes were reported in all.
+    bool WaitFor(int n) {
         std::unique_lock<std::mutex> lock(m_);
-        return cv_.wait_for(lock, limit, [&] { return changes_ >= n; });
+        return cv_.wait_for(lock, kBound, [&] { return changes_ >= n; });
     }
     int Count() {
         std::lock_guard<std::mutex> lock(m_);
@@ -58,8 +58,7 @@ public:
 private:
     std::mutex m_;
     std::condition_variable cv_;
-    int changes_ = 0;
-    int overlaps_ = 0;
+    int changes_ = 0, overlaps_ = 0;
     bool unhandled_ = false;
 };
 
@@ -67,82 +66,74 @@ class DirWatcherTest : public ::testing::Test {
 protected:
     void SetUp() override { fs::create_directories(Dir() / "sub"); }
     fs::path Dir() const { return dir_.Path(); }
-    static std::string Q(const fs::path& p) { return "'" + p.string() + "'"; }
+    std::string Q(const fs::path& relative) const { return "'" + (Dir() / relative).string() + "'"; }
+    // A watcher of the test's folder, reporting to the recorder or, without a
+    // handler, through its descriptor.
+    void Watch(bool handler = true) {
+        w = std::make_unique<wb::DirWatcher>(
+            handler ? [this](wb::DirWatcher::Event e) { rec.On(e); } : wb::DirWatcher::Handler(), "");
+        w->SetFolders({Dir().string()});
+        w->Start();
+        ASSERT_TRUE(w->WaitUntilWatching(kBound));
+    }
+    // The change `cmd` makes is reported as the `n`th, and handled.
+    void Reported(const std::string& cmd, int n) {
+        SCOPED_TRACE(cmd);
+        Shell(cmd);
+        ASSERT_TRUE(rec.WaitFor(n));
+        rec.Handled(*w);
+    }
     // Giving a folder set again and waiting until it is watched means every
     // change made before has been looked at: what was not reported by then
     // is not reported.
-    static void Settle(wb::DirWatcher& w, std::vector<std::string> folders) {
-        w.SetFolders(std::move(folders));
-        ASSERT_TRUE(w.WaitUntilWatching(kBound));
+    void Settle(std::vector<std::string> folders, int expected) {
+        w->SetFolders(std::move(folders));
+        ASSERT_TRUE(w->WaitUntilWatching(kBound));
+        EXPECT_EQ(rec.Count(), expected);
+        EXPECT_EQ(rec.Overlaps(), 0);
     }
     wb::TempDir dir_{"dirwatch"};
+    Recorder rec;
+    std::unique_ptr<wb::DirWatcher> w;  // goes before the recorder it reports to
 };
 
 TEST_F(DirWatcherTest, ReportsFoldersMadeRenamedAndRemovedByAnotherProcess) {
-    Recorder rec;
-    wb::DirWatcher w([&](wb::DirWatcher::Event e) { rec.On(e); }, "");
-    w.SetFolders({Dir().string()});
-    w.Start();
-    ASSERT_TRUE(w.WaitUntilWatching(kBound));
-
-    Shell("mkdir " + Q(Dir() / "new"));
-    ASSERT_TRUE(rec.WaitFor(1));
-    rec.Handled(w);
-    Shell("mv " + Q(Dir() / "new") + " " + Q(Dir() / "renamed"));
-    ASSERT_TRUE(rec.WaitFor(2));
-    rec.Handled(w);
-    Shell("rmdir " + Q(Dir() / "renamed"));
-    ASSERT_TRUE(rec.WaitFor(3));
-    rec.Handled(w);
-
+    ASSERT_NO_FATAL_FAILURE(Watch());
+    Reported("mkdir " + Q("new"), 1);
+    Reported("mv " + Q("new") + " " + Q("renamed"), 2);
+    Reported("rmdir " + Q("renamed"), 3);
     // Files are not folder names; a folder below an unwatched level neither.
-    Shell("touch " + Q(Dir() / "file.mp3") + " && mkdir " + Q(Dir() / "sub" / "deep"));
-    Settle(w, {Dir().string()});
-    EXPECT_EQ(rec.Count(), 3);
-    EXPECT_EQ(rec.Overlaps(), 0);
-    w.Stop();
+    Shell("touch " + Q("file.mp3") + " && mkdir " + Q("sub/deep"));
+    Settle({Dir().string()}, 3);
+    w->Stop();
 }
 
 TEST_F(DirWatcherTest, HandsOverOneChangeAtATimeAndKeepsAFolderSetGivenMeanwhile) {
-    Recorder rec;
-    wb::DirWatcher w([&](wb::DirWatcher::Event e) { rec.On(e); }, "");
-    w.SetFolders({Dir().string()});
-    w.Start();
-    ASSERT_TRUE(w.WaitUntilWatching(kBound));
-
-    Shell("mkdir " + Q(Dir() / "a"));
+    ASSERT_NO_FATAL_FAILURE(Watch());
+    Shell("mkdir " + Q("a"));
     ASSERT_TRUE(rec.WaitFor(1));
     // Not handled yet: more changes wait, and a switch to another folder set
     // given now must still take effect.
-    Shell("mkdir " + Q(Dir() / "b"));
-    w.SetFolders({(Dir() / "sub").string()});
+    Shell("mkdir " + Q("b"));
+    w->SetFolders({(Dir() / "sub").string()});
     // The thread says when it holds the change for the owner: nothing more
     // is reported until it is handled.
-    ASSERT_TRUE(w.WaitUntilIdle(kBound));
+    ASSERT_TRUE(w->WaitUntilIdle(kBound));
     EXPECT_EQ(rec.Count(), 1);
-    rec.Handled(w);
+    rec.Handled(*w);
     // The change made while busy comes through, once.
     ASSERT_TRUE(rec.WaitFor(2));
-    rec.Handled(w);
-    ASSERT_TRUE(w.WaitUntilWatching(kBound));
+    rec.Handled(*w);
+    ASSERT_TRUE(w->WaitUntilWatching(kBound));
     EXPECT_EQ(rec.Count(), 2);
-
-    Shell("mkdir " + Q(Dir() / "sub" / "x"));
-    ASSERT_TRUE(rec.WaitFor(3));
-    rec.Handled(w);
-    Shell("mkdir " + Q(Dir() / "c"));  // the old folder is no longer watched
-    Settle(w, {(Dir() / "sub").string()});
-    EXPECT_EQ(rec.Count(), 3);
-    EXPECT_EQ(rec.Overlaps(), 0);
+    Reported("mkdir " + Q("sub/x"), 3);
+    Shell("mkdir " + Q("c"));  // the old folder is no longer watched
+    Settle({(Dir() / "sub").string()}, 3);
 }
 
 TEST_F(DirWatcherTest, StopsWhileTheOwnerHasNotHandledAChange) {
-    Recorder rec;
-    auto w = std::make_unique<wb::DirWatcher>([&](wb::DirWatcher::Event e) { rec.On(e); }, "");
-    w->SetFolders({Dir().string()});
-    w->Start();
-    ASSERT_TRUE(w->WaitUntilWatching(kBound));
-    Shell("mkdir " + Q(Dir() / "a"));
+    ASSERT_NO_FATAL_FAILURE(Watch());
+    Shell("mkdir " + Q("a"));
     ASSERT_TRUE(rec.WaitFor(1));
     ASSERT_TRUE(w->WaitUntilIdle(kBound));
     // Joins without waiting for Handled(); a stop that waited would hang, and
@@ -171,20 +162,15 @@ TEST_F(DirWatcherTest, AnUnstartedOrEmptyWatcherStopsAtOnce) {
 }
 
 TEST_F(DirWatcherTest, WithoutAHandlerAnnouncesThroughADescriptor) {
-    wb::DirWatcher w(nullptr, "");
-    ASSERT_GE(w.ReadyFd(), 0);
-    w.SetFolders({Dir().string()});
-    w.Start();
-    ASSERT_TRUE(w.WaitUntilWatching(kBound));
-    EXPECT_FALSE(w.TakeEvent().has_value());
-    Shell("mkdir " + Q(Dir() / "n"));
-    pollfd p{w.ReadyFd(), POLLIN, 0};
+    ASSERT_NO_FATAL_FAILURE(Watch(false));
+    ASSERT_GE(w->ReadyFd(), 0);
+    EXPECT_FALSE(w->TakeEvent().has_value());
+    Shell("mkdir " + Q("n"));
+    pollfd p{w->ReadyFd(), POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kBound).count())), 1);
-    auto e = w.TakeEvent();
-    ASSERT_TRUE(e.has_value());
-    EXPECT_EQ(*e, wb::DirWatcher::Event::FolderChange);
-    EXPECT_FALSE(w.TakeEvent().has_value());
-    w.Handled();
+    EXPECT_EQ(w->TakeEvent(), wb::DirWatcher::Event::FolderChange);
+    EXPECT_FALSE(w->TakeEvent().has_value());
+    w->Handled();
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
 #include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 
 using namespace wb;
 
@@ -28,22 +29,8 @@ std::string Content(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
 size_t Entries(const std::string& dir) {
-    size_t n = 0;
-    for (auto it = std::filesystem::directory_iterator(dir); it != std::filesystem::directory_iterator(); ++it) ++n;
-    return n;
-}
-
-// Runs fn in a child process; its exit status as waitpid reports it.
-template <typename Fn>
-int InChild(Fn fn) {
-    const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(fn());
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
+    return std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator());
 }
 
 } // namespace
@@ -62,7 +49,7 @@ TEST(RegularFile, AFifoOrADeviceIsRefusedAtOnce) {
             EXPECT_NE(std::string(e.what()).find("is not a regular file"), std::string::npos) << e.what();
         }
     }
-    Put(dir / "a.wav", "data");
+    test::WriteBytes(dir / "a.wav", "data");
     File f(dir / "a.wav", File::Mode::ReadDocument);
     char buf[8];
     EXPECT_EQ(f.Read(buf, sizeof buf), 4u);  // reads block again once open
@@ -98,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Unreplaceable{"ReadOnlyFile",
                       [](const TempDir& d) {
-                          Put(d / "movie.txt", "old");
+                          test::WriteBytes(d / "movie.txt", "old");
                           ::chmod((d / "movie.txt").c_str(), 0444);
                           return d / "movie.txt";
                       },
@@ -116,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PendingFailure, AWritePastTheSizeLimitFailsNamingTheChosenFile) {
     TempDir dir;
     const std::string target = dir / "song.wav";
-    const int status = InChild([&] {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
         struct rlimit limit {1000, 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         try {
@@ -124,14 +112,16 @@ TEST(PendingFailure, AWritePastTheSizeLimitFailsNamingTheChosenFile) {
             std::string block(4000, 'x');
             out.Write(block.data(), block.size());
             out.Commit();
-            return 1;
         } catch (const IoError& e) {
             const std::string text = e.what();
             const bool named = e.FileName() == target && text.find("song.wav") != std::string::npos &&
                                text.find(".wbtmp") == std::string::npos && e.Errno() == EFBIG;
-            return named ? 0 : 2;
+            ::_exit(named ? 0 : 2);
         }
-    });
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(Entries(dir.Path()), 0u);  // the temporary file went
@@ -140,13 +130,13 @@ TEST(PendingFailure, AWritePastTheSizeLimitFailsNamingTheChosenFile) {
 TEST(PendingFailure, ASetIsCommittedWholeOrNotAtAll) {
     TempDir dir;
     std::vector<std::string> names{dir / "a.brk", dir / "a.b01", dir / "a.b02"};
-    Put(names[0], "old0");
-    Put(names[2], "old2");
+    test::WriteBytes(names[0], "old0");
+    test::WriteBytes(names[2], "old2");
     std::vector<PendingFile> set;
-    for (const auto& n : names) {
-        set.emplace_back(n);
-        set.back().Write("new", 3);
-    }
+    auto stage = [&] {
+        for (const auto& n : names) set.emplace_back(n).Write("new", 3);
+    };
+    stage();
     std::filesystem::remove(names[2]);
     std::filesystem::create_directory(names[2]);  // the last rename fails
     EXPECT_THROW(CommitAll(set), IoError);
@@ -157,71 +147,44 @@ TEST(PendingFailure, ASetIsCommittedWholeOrNotAtAll) {
     EXPECT_EQ(Entries(dir.Path()), 2u);
 
     std::filesystem::remove(names[2]);
-    for (const auto& n : names) {
-        set.emplace_back(n);
-        set.back().Write("new", 3);
-    }
+    stage();
     CommitAll(set);
     for (const auto& n : names) EXPECT_EQ(Content(n), "new");
     EXPECT_EQ(Entries(dir.Path()), 3u);
 }
 
-class TerminationSignal : public ::testing::TestWithParam<int> {};
+struct SignalCase {
+    const char* name;
+    int sig;
+    bool hupIgnoredFirst;  // as under nohup: SIGHUP, ignored, comes before `sig`
+};
+
+void PrintTo(const SignalCase& c, std::ostream* os) { *os << c.name; }
+
+class TerminationSignal : public ::testing::TestWithParam<SignalCase> {};
 
 // A program killed while it writes: the partial files of its downloads,
 // saves and piece sets go, the files they were to replace stay as they were.
+// An ignored signal neither ends the process nor takes the folder.
 TEST_P(TerminationSignal, RemovesPendingFilesAndThePrivateFolder) {
-    const int sig = GetParam();
+    const SignalCase& sc = GetParam();
     TempDir program("wbprogram");
-    Put(program / "Song.mp3", "old");
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        TempDir dir("wbsignal");
-        dir.RemoveOnTermination();
-        Put(dir / "sx1tmp.wav", "1");
-        Put(dir / "sx2tmp.wav", "2");
-        PendingFile download(program / "Tool v1.2.zip"), save(program / "Song.mp3");
-        std::vector<PendingFile> set;
-        for (const char* name : {"a.brk", "a.b01"}) set.emplace_back(program / name);
-        for (PendingFile* f : {&download, &save, &set[0], &set[1]}) f->Write("partial", 7);
-        PendingFile done(program / "Done.ini");
-        done.Commit();
-        const std::string path = dir.Path() + "\n";
-        if (::write(pipeFds[1], path.data(), path.size()) < 0) ::_exit(3);
-        ::pause();
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    std::string path;
-    char c;
-    while (::read(pipeFds[0], &c, 1) == 1 && c != '\n') path += c;
-    ::close(pipeFds[0]);
-    ASSERT_TRUE(DirectoryExists(path));
-    ::kill(pid, sig);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
-    EXPECT_FALSE(DirectoryExists(path));
-    RemoveTree(path);
-    EXPECT_EQ(Entries(program.Path()), 2u);
-    EXPECT_EQ(Content(program / "Song.mp3"), "old");
-    EXPECT_TRUE(std::filesystem::exists(program / "Done.ini"));
-}
-
-// Under nohup SIGHUP is ignored: it must neither end the process nor take
-// the folder, which a later SIGTERM still removes.
-TEST(TerminationSignal, AnIgnoredSignalKeepsTheFolder) {
+    test::WriteBytes(program / "Song.mp3", "old");
     int up[2], down[2];  // child to parent, parent to child
     ASSERT_EQ(::pipe(up), 0);
     ASSERT_EQ(::pipe(down), 0);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::signal(SIGHUP, SIG_IGN);
+        if (sc.hupIgnoredFirst) ::signal(SIGHUP, SIG_IGN);
         TempDir dir("wbsignal");
         dir.RemoveOnTermination();
-        Put(dir / "sx1tmp.wav", "1");
+        test::WriteBytes(dir / "sx1tmp.wav", "1");
+        test::WriteBytes(dir / "sx2tmp.wav", "2");
+        PendingFile download(program / "Tool v1.2.zip"), save(program / "Song.mp3");
+        std::vector<PendingFile> set;
+        for (const char* name : {"a.brk", "a.b01"}) set.emplace_back(program / name);
+        for (PendingFile* f : {&download, &save, &set[0], &set[1]}) f->Write("partial", 7);
+        PendingFile(program / "Done.ini").Commit();
         const std::string path = dir.Path() + "\n";
         if (::write(up[1], path.data(), path.size()) < 0) ::_exit(3);
         // An ignored signal is dropped when sent, so once the parent has
@@ -232,25 +195,33 @@ TEST(TerminationSignal, AnIgnoredSignalKeepsTheFolder) {
         ::pause();
         ::_exit(0);
     }
+    ::close(up[1]);  // a child that ends early is an end of file, not a hang
+    ::close(down[0]);
     std::string path;
     char c;
     while (::read(up[0], &c, 1) == 1 && c != '\n') path += c;
     ASSERT_TRUE(DirectoryExists(path));
-    ::kill(pid, SIGHUP);
-    ASSERT_EQ(::write(down[1], "?", 1), 1);
-    char answer = 0;
-    EXPECT_EQ(::read(up[0], &answer, 1), 1);
-    EXPECT_EQ(answer, 'y');
-    ::kill(pid, SIGTERM);
+    if (sc.hupIgnoredFirst) {
+        ::kill(pid, SIGHUP);
+        ASSERT_EQ(::write(down[1], "?", 1), 1);
+        EXPECT_EQ(::read(up[0], &c, 1), 1);
+        EXPECT_EQ(c, 'y');
+    }
+    ::kill(pid, sc.sig);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sc.sig);
     EXPECT_FALSE(DirectoryExists(path));
-    for (int fd : {up[0], up[1], down[0], down[1]}) ::close(fd);
     RemoveTree(path);
+    EXPECT_EQ(Entries(program.Path()), 2u);
+    EXPECT_EQ(Content(program / "Song.mp3"), "old");
+    EXPECT_TRUE(std::filesystem::exists(program / "Done.ini"));
+    ::close(up[0]);
+    ::close(down[1]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
-                         [](const auto& info) {
-                             return info.param == SIGTERM ? "Term" : info.param == SIGINT ? "Int" : "Hup";
-                         });
+INSTANTIATE_TEST_SUITE_P(Signals, TerminationSignal,
+                         ::testing::Values(SignalCase{"Term", SIGTERM, false}, SignalCase{"Int", SIGINT, false},
+                                           SignalCase{"Hup", SIGHUP, false},
+                                           SignalCase{"IgnoredHupThenTerm", SIGTERM, true}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <array>
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/base/IniFile.h"
 #include "platform/base/TempDir.h"
@@ -38,15 +37,11 @@ TEST_F(IniFileTest, ReadTrimsAndStripsOnePairOfQuotes) {
     Put("; comment\r\n[ Main ]\r\n  Key1 =  spaced value  \r\nQ1=\"quoted\"\r\nQ2='single'\r\n"
         "Q3=\"\"twice\"\"\r\nQ4=\"open\r\nQ5=\"mixed'\r\nQ6=\"\r\nEmpty=\r\n");
     wb::IniFile ini(path_);
-    EXPECT_EQ(ini.ReadString("main", "key1", "d"), "spaced value");
-    EXPECT_EQ(ini.ReadString("Main", "Q1", ""), "quoted");
-    EXPECT_EQ(ini.ReadString("Main", "Q2", ""), "single");
-    EXPECT_EQ(ini.ReadString("Main", "Q3", ""), "\"twice\"");
-    EXPECT_EQ(ini.ReadString("Main", "Q4", ""), "\"open");
-    EXPECT_EQ(ini.ReadString("Main", "Q5", ""), "\"mixed'");
-    EXPECT_EQ(ini.ReadString("Main", "Q6", ""), "\"");
-    EXPECT_EQ(ini.ReadString("Main", "Empty", "d"), "");
-    EXPECT_EQ(ini.ReadString("Main", "Missing", "d"), "d");
+    const std::pair<const char*, const char*> read[] = {
+        {"key1", "spaced value"}, {"Q1", "quoted"}, {"Q2", "single"}, {"Q3", "\"twice\""}, {"Q4", "\"open"},
+        {"Q5", "\"mixed'"}, {"Q6", "\""}, {"Empty", ""}, {"Missing", "d"}};
+    for (auto [key, value] : read) EXPECT_EQ(ini.ReadString("Main", key, "d"), value) << key;
+    EXPECT_EQ(ini.ReadString("main", "KEY1", "d"), "spaced value");
     EXPECT_EQ(ini.ReadString("Nowhere", "Key1", "d"), "d");
     EXPECT_EQ(ini.ReadSection("MAIN"),
               (std::vector<std::string>{"Key1", "Q1", "Q2", "Q3", "Q4", "Q5", "Q6", "Empty"}));
@@ -115,12 +110,9 @@ TEST_F(IniFileTest, LineBreaksAndBrokenNamesAreRefusedAndTheFileKept) {
     wb::IniFile ini(path_);
     ini.WriteString("S", "k", "v");
     const std::string before = Bytes();
-    EXPECT_THROW(ini.WriteString("S", "k", "two\nlines"), wb::IniFormatError);
-    EXPECT_THROW(ini.WriteString("S", "k", "cr\rhere"), wb::IniFormatError);
-    EXPECT_THROW(ini.WriteString("S", "a=b", "v"), wb::IniFormatError);
-    EXPECT_THROW(ini.WriteString("S", " ", "v"), wb::IniFormatError);
-    EXPECT_THROW(ini.WriteString("S]x", "k", "v"), wb::IniFormatError);
-    EXPECT_THROW(ini.WriteString("S\n", "k", "v"), wb::IniFormatError);
+    for (auto [section, key, value] : {std::array{"S", "k", "two\nlines"}, {"S", "k", "cr\rhere"}, {"S", "a=b", "v"},
+                                       {"S", " ", "v"}, {"S]x", "k", "v"}, {"S\n", "k", "v"}})
+        EXPECT_THROW(ini.WriteString(section, key, value), wb::IniFormatError) << section << "/" << key;
     EXPECT_EQ(Bytes(), before);
 }
 
@@ -132,11 +124,9 @@ TEST_F(IniFileTest, FailedWriteNamesTheFileAndLeavesNoTemporary) {
     } catch (const wb::IoError& e) {
         EXPECT_NE(e.FileName().find("x.ini"), std::string::npos);
     }
-    wb::IniFile good(path_);
-    good.WriteString("S", "k", "v");
-    size_t files = 0;
-    for ([[maybe_unused]] auto& entry : fs::directory_iterator(dir_.Path())) ++files;
-    EXPECT_EQ(files, 1u);  // no temporary file left beside it
+    wb::IniFile(path_).WriteString("S", "k", "v");
+    const auto files = std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator());
+    EXPECT_EQ(files, 1);  // no temporary file left beside it
 }
 
 } // namespace

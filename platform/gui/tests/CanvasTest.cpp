@@ -23,6 +23,9 @@ protected:
         QRgb p = image.pixel(x, y);
         return RGBColor(qRed(p), qGreen(p), qBlue(p));
     }
+    void ExpectAt(std::initializer_list<std::tuple<int, int, TColor>> pixels) const {
+        for (auto [x, y, colour] : pixels) EXPECT_EQ(At(x, y), colour) << x << "," << y;
+    }
     // The smallest rectangle holding every pixel that is not `back`.
     Rect Ink(TColor back, Rect area) const {
         Rect box{area.right, area.bottom, area.left, area.top};
@@ -54,12 +57,9 @@ TEST_F(CanvasTest, LinesStopBeforeTheirEndPoint) {
     }
     for (int x = 5; x < 15; ++x) EXPECT_EQ(At(x, 5), clRed) << x;
     for (int y = 5; y < 15; ++y) EXPECT_EQ(At(15, y), clRed) << y;
-    EXPECT_EQ(At(15, 15), clWhite);
-    EXPECT_EQ(At(4, 5), clWhite);
     for (int x = 21; x <= 30; ++x) EXPECT_EQ(At(x, 20), clRed) << x;
-    EXPECT_EQ(At(20, 20), clWhite);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(At(40 + i, i), clRed) << i;
-    EXPECT_EQ(At(44, 4), clWhite);
+    ExpectAt({{15, 15, clWhite}, {4, 5, clWhite}, {20, 20, clWhite}, {44, 4, clWhite}});
 }
 
 TEST_F(CanvasTest, DottedPenRunsThreeOnThreeOffAcrossSegments) {
@@ -90,15 +90,9 @@ TEST_F(CanvasTest, RectanglesExcludeRightAndBottomEdges) {
         c.Rectangle(40, 2, 45, 7);
     }
     EXPECT_EQ(Ink(clWhite, {0, 0, 15, 15}), (Rect{2, 2, 10, 8}));
-    EXPECT_EQ(At(2, 2), clBlue);
-    EXPECT_EQ(At(9, 7), clBlue);
-    EXPECT_EQ(At(3, 3), clYellow);
-    EXPECT_EQ(At(8, 6), clYellow);
     EXPECT_EQ(Ink(clWhite, {15, 0, 28, 15}), (Rect{20, 2, 24, 5}));
-    EXPECT_EQ(At(30, 2), clRed);
-    EXPECT_EQ(At(34, 6), clRed);
-    EXPECT_EQ(At(32, 4), clWhite);
-    EXPECT_EQ(At(40, 2), clBlack);
+    ExpectAt({{2, 2, clBlue}, {9, 7, clBlue}, {3, 3, clYellow}, {8, 6, clYellow}, {30, 2, clRed}, {34, 6, clRed},
+              {32, 2, clRed}, {32, 6, clRed}, {30, 4, clRed}, {34, 4, clRed}, {32, 4, clWhite}, {40, 2, clBlack}});
     EXPECT_EQ(At(42, 4), clWhite);  // a clear brush leaves the inside alone
 }
 
@@ -126,8 +120,7 @@ TEST_F(CanvasTest, SystemColoursPaintAsTheColourTheyStandFor) {
         EXPECT_EQ(c.Pixel(-1, 0), clNone);
     }
     EXPECT_EQ(image.pixel(1, 1), ToQRgb(clBtnFace));
-    EXPECT_EQ(image.pixel(11, 10), qRgb(1, 2, 3));
-    EXPECT_EQ(image.pixel(12, 10), qRgb(0, 0, 0));
+    ExpectAt({{11, 10, RGBColor(1, 2, 3)}, {12, 10, clBlack}});
 }
 
 TEST_F(CanvasTest, TextWithASolidBrushFillsItsExtent) {
@@ -155,8 +148,7 @@ TEST_F(CanvasTest, TextRectClipsAndFillsTheWholeRectangle) {
         c.TextRect({30, 10, 50, 30}, 32, 12, "");
     }
     EXPECT_EQ(Ink(clWhite, {0, 0, 60, 40}), (Rect{10, 10, 20, 18}));
-    EXPECT_EQ(At(10, 10), clYellow);
-    EXPECT_EQ(At(11, 17), clYellow);  // left of the text, on the bottom row
+    ExpectAt({{10, 10, clYellow}, {11, 17, clYellow}});  // left of the text, on the bottom row
 }
 
 TEST_F(CanvasTest, ClipRectKeepsDrawingInside) {

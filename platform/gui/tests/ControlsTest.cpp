@@ -7,13 +7,9 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QAbstractButton>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPointer>
 #include <QTest>
 #include <QToolButton>
-#include <filesystem>
 #include <thread>
 
 #include "platform/base/TempDir.h"
@@ -29,9 +25,6 @@
 namespace {
 
 using namespace wb::gui;
-using wb::gui::OpenFileOptions;
-using wb::gui::QtNameFilters;
-using wb::gui::ShowSaveFileDialog;
 namespace test = wb::gui::test;
 
 struct Fixture : ::testing::Test {
@@ -49,14 +42,13 @@ TEST_F(ControlsTest, DisabledButtonsAndMenuItemsDoNothing) {
     int clicks = 0, chosen = 0;
     b.OnClick = [&](wb::Persistent*) { ++clicks; };
     item.OnClick = [&](wb::Persistent*) { ++chosen; };
-    b.Click();
-    item.Click();
-    b.SetEnabled(false);
-    item.SetEnabled(false);
-    b.Click();
-    item.Click();
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(chosen, 1);
+    for (bool enabled : {true, false}) {
+        b.SetEnabled(enabled);
+        item.SetEnabled(enabled);
+        b.Click();
+        item.Click();
+    }
+    EXPECT_EQ(std::pair(clicks, chosen), std::pair(1, 1));
     EXPECT_EQ(item.Caption(), "&Save");
     EXPECT_EQ(item.ShortCut(), "Ctrl+S");
     EXPECT_TRUE(sep.Action()->isSeparator());
@@ -82,7 +74,6 @@ TEST_F(ControlsTest, AHiddenControlStaysOffTheShownForm) {
     EXPECT_TRUE(hidden.Widget()->isVisible());
     shown.SetVisible(false);
     EXPECT_FALSE(shown.Widget()->isVisible());
-    f.Close();
 }
 
 TEST_F(ControlsTest, LabelsSizeThemselvesUnlessTold) {
@@ -138,8 +129,12 @@ TEST_F(ControlsTest, EditShortcutsPassTheKeyHandlerThatJudgesPastes) {
         year.OnKeyPress = [](wb::Persistent*, char& key) { key = key >= '0' && key <= '9' ? key : 0; };
         QApplication::clipboard()->setText(c.clipboard);
         for (const char* k = c.keys; *k; ++k) {
+            if (*k <= '9') {
+                QTest::keyClick(year.Widget(), *k);
+                continue;
+            }
             QKeyEvent chord(QEvent::KeyPress, Qt::Key_A + *k - 'A', Qt::ControlModifier, QString(QChar(*k - '@')));
-            *k <= '9' ? QTest::keyClick(year.Widget(), *k) : void(QApplication::sendEvent(year.Widget(), &chord));
+            QApplication::sendEvent(year.Widget(), &chord);
         }
         EXPECT_EQ(year.Text() + "|" + QApplication::clipboard()->text().toStdString(), c.after) << c.name;
     }
@@ -178,25 +173,17 @@ TEST_F(ControlsTest, AnEditShowsTheProgramsTextBeforeItIsUsed) {
     e.SetText("first");
     e.SetText("second");
     e.SetText("second");  // no change, no event
-    EXPECT_EQ(seen, (std::vector<std::string>{"first", "second"}));
     e.Widget()->grab();
     EXPECT_EQ(line->text(), "second");
-
     e.SetText("typed ");
     QTest::keyClicks(line, "on");
-    EXPECT_EQ(e.Text(), "typed on");
-    EXPECT_EQ(seen.back(), "typed on");
-
     e.SetMaxLength(3);  // cuts the text: a change
-    EXPECT_EQ(seen.back(), "typ");
     e.SetText("abcdef");
-    EXPECT_EQ(e.Text(), "abc");
     e.SetText("abcxyz");  // the same text once cut
-    EXPECT_EQ(seen.back(), "abc");
     e.SetText("");
     QApplication::processEvents();
     EXPECT_EQ(line->text(), "");
-    EXPECT_EQ(seen.size(), 8u);
+    EXPECT_EQ(seen, (std::vector<std::string>{"first", "second", "typed ", "typed o", "typed on", "typ", "abc", ""}));
 }
 
 TEST_F(ControlsTest, SortedComboBoxesOrderCaseBlindAndMayChooseNothing) {
@@ -238,85 +225,45 @@ TEST_F(ControlsTest, ComboItemsCarryDataAndAddingChoosesNothing) {
 
 // An owner-drawn box draws its chosen item on its face through the canvas,
 // with the face's state; a box drawn by the style never asks.
-struct OwnerDrawCase {
-    const char* name;
-    bool ownerDraw;
-    int chosen;
-    bool focused;
-    int drawnOnFace;  // -1: no item drawn
-};
-
-void PrintTo(const OwnerDrawCase& c, std::ostream* os) { *os << c.name; }
-
-class ComboOwnerDraw : public Fixture, public ::testing::WithParamInterface<OwnerDrawCase> {};
-
-TEST_P(ComboOwnerDraw, DrawsTheFaceItemThroughTheCanvas) {
-    const OwnerDrawCase& c = GetParam();
-    Form f(nullptr, FormKind::Main);
-    ComboBox box(f, "box");
-    box.SetBounds(0, 0, 120, 24);
-    for (const char* t : {"zero", "one", "two"}) box.AddItem(t);
-    box.SetItemIndex(c.chosen);
-    box.SetOwnerDraw(c.ownerDraw);
-    const TColor colours[] = {clRed, clLime, clBlue};
-    std::vector<int> drawn;
-    TOwnerDrawState faceState = 0;
-    Rect faceRect;
-    box.OnDrawItem = [&](ComboBox*, Canvas& canvas, int index, const Rect& r, TOwnerDrawState state) {
-        drawn.push_back(index);
-        faceState = state;
-        faceRect = r;
-        canvas.Brush() = {colours[index], BrushStyle::Solid};
-        canvas.FillRect(r);
-    };
-    f.Show();
-    if (c.focused) {
-        box.SetFocus();
-        ASSERT_TRUE(test::Eventually([&] { return box.Focused(); }));
+TEST_F(ControlsTest, OwnerDrawnComboBoxesDrawTheFaceItemThroughTheCanvas) {
+    struct Case { const char* name; bool ownerDraw; int chosen; bool focused; int drawnOnFace; };  // -1: none drawn
+    for (const Case& c : {Case{"StyleDrawn", false, 1, false, -1}, Case{"ChosenItem", true, 2, false, 2},
+                          Case{"FocusedFace", true, 1, true, 1}, Case{"NothingChosen", true, -1, false, -1}}) {
+        SCOPED_TRACE(c.name);
+        Form f(nullptr, FormKind::Main);
+        ComboBox box(f, "box");
+        box.SetBounds(0, 0, 120, 24);
+        for (const char* t : {"zero", "one", "two"}) box.AddItem(t);
+        box.SetItemIndex(c.chosen);
+        box.SetOwnerDraw(c.ownerDraw);
+        const TColor colours[] = {clRed, clLime, clBlue};
+        std::vector<int> drawn;
+        TOwnerDrawState faceState = 0;
+        Rect faceRect;
+        box.OnDrawItem = [&](ComboBox*, Canvas& canvas, int index, const Rect& r, TOwnerDrawState state) {
+            drawn.push_back(index);
+            faceState = state;
+            faceRect = r;
+            canvas.Brush() = {colours[index], BrushStyle::Solid};
+            canvas.FillRect(r);
+        };
+        f.Show();
+        if (c.focused) {
+            box.SetFocus();
+            ASSERT_TRUE(test::Eventually([&] { return box.Focused(); }));
+        }
+        const QImage shot = static_cast<QWidget*>(box.NativeWidget())->grab().toImage();
+        if (c.drawnOnFace < 0) {
+            EXPECT_TRUE(drawn.empty());
+            continue;
+        }
+        ASSERT_FALSE(drawn.empty());
+        EXPECT_EQ(drawn.back(), c.drawnOnFace);
+        EXPECT_TRUE(faceState & odComboBoxEdit);
+        EXPECT_EQ(bool(faceState & odFocused), c.focused);
+        const Point mid{(faceRect.left + faceRect.right) / 2, (faceRect.top + faceRect.bottom) / 2};
+        EXPECT_EQ(shot.pixel(mid.x, mid.y) | 0xFF000000u, ToQRgb(colours[c.drawnOnFace]));
     }
-    const QImage shot = static_cast<QWidget*>(box.NativeWidget())->grab().toImage();
-    if (c.drawnOnFace < 0) {
-        EXPECT_TRUE(drawn.empty());
-        return;
-    }
-    ASSERT_FALSE(drawn.empty());
-    EXPECT_EQ(drawn.back(), c.drawnOnFace);
-    EXPECT_TRUE(faceState & odComboBoxEdit);
-    EXPECT_EQ(bool(faceState & odFocused), c.focused);
-    const Point mid{(faceRect.left + faceRect.right) / 2, (faceRect.top + faceRect.bottom) / 2};
-    EXPECT_EQ(shot.pixel(mid.x, mid.y) | 0xFF000000u, ToQRgb(colours[c.drawnOnFace]));
-}
-
-INSTANTIATE_TEST_SUITE_P(Controls, ComboOwnerDraw,
-                         ::testing::Values(OwnerDrawCase{"StyleDrawn", false, 1, false, -1},
-                                           OwnerDrawCase{"ChosenItem", true, 2, false, 2},
-                                           OwnerDrawCase{"FocusedFace", true, 1, true, 1},
-                                           OwnerDrawCase{"NothingChosen", true, -1, false, -1}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// Owner drawing runs in the guard: a failing draw is shown once, with the
-// program's title, and the box is drawn again afterwards.
-TEST_F(ControlsTest, AFailingItemDrawIsShownByTheGuard) {
-    test::App("Guarded");
-    Form f(nullptr, FormKind::Main);
-    test::ModalDriver driver;
-    ComboBox box(f, "box");
-    box.AddItem("a");
-    box.SetItemIndex(0);
-    box.SetOwnerDraw(true);
-    int calls = 0;
-    box.OnDrawItem = [&](ComboBox*, Canvas&, int, const Rect&, TOwnerDrawState) {
-        if (++calls == 1) throw std::runtime_error("first draw fails");
-    };
-    f.Show();
-    box.Repaint();
-    ASSERT_TRUE(test::Eventually([&] { return driver.Messages().size() == 1; }));
-    EXPECT_EQ(driver.Messages()[0].title, "Guarded");
-    EXPECT_EQ(driver.Messages()[0].text, "first draw fails");
-    box.Repaint();
-    ASSERT_TRUE(test::Eventually([&] { return calls >= 2; }));
-    EXPECT_EQ(driver.Messages().size(), 1u);
-    test::App();
 }
 
 TEST_F(ControlsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
@@ -342,7 +289,6 @@ TEST_F(ControlsTest, TrackBarsFireOnChangeOnlyWhenThePositionMoves) {
     v.SetPosition(0);
     QTest::mouseClick(v.Widget(), Qt::LeftButton, {}, QPoint(15, 190));
     EXPECT_GT(v.Position(), 0);
-    f.Close();
 }
 
 TEST_F(ControlsTest, UpDownStepsByItsIncrementWithinItsRange) {

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <QWindow>
 #include <functional>
+#include <tuple>
+#include <utility>
 
 #include "platform/testing/GuiTest.h"
 #include "platform/gui/Form.h"
@@ -22,14 +24,11 @@ protected:
 };
 
 // Puts a procedure in front of the form's window; it sees every message first.
-WindowProc Intercept(Form& form, std::function<bool(Message&)> handle) {
+void Intercept(Form& form, std::function<bool(Message&)> handle) {
     Window& w = form.Handle();
-    WindowProc below = w.GetWindowProc();
-    w.SetWindowProc(MakeWindowProc([below, handle](Window& win, Message& m) -> intptr_t {
-        if (handle(m)) return m.Result;
-        return CallWindowProc(below, win, m);
+    w.SetWindowProc(MakeWindowProc([below = w.GetWindowProc(), handle](Window& win, Message& m) -> intptr_t {
+        return handle(m) ? m.Result : CallWindowProc(below, win, m);
     }));
-    return below;
 }
 
 TEST_F(FormTest, ClosingGoesThroughTheWindowProcedureAndTheCloseQuery) {
@@ -59,8 +58,6 @@ TEST_F(FormTest, OnShowRunsBeforeTheWindowAppears) {
     form.OnShow = [&](wb::Persistent*) { visibleInHandler = form.IsWindowVisible(); };
     form.Show();
     EXPECT_FALSE(visibleInHandler);
-    EXPECT_TRUE(form.IsWindowVisible());
-    form.Hide();
 }
 
 TEST_F(FormTest, SizeLimitsAreAskedOfTheWindowProcedure) {
@@ -76,9 +73,7 @@ TEST_F(FormTest, SizeLimitsAreAskedOfTheWindowProcedure) {
     form.Show();
     EXPECT_EQ(W(form)->minimumSize(), QSize(300, 200));
     form.SetBounds(0, 0, 100, 100);
-    EXPECT_EQ(form.Width(), 300);
-    EXPECT_EQ(form.Height(), 200);
-    form.Hide();
+    EXPECT_EQ(std::pair(form.Width(), form.Height()), std::pair(300, 200));
 }
 
 TEST_F(FormTest, ANewBorderStyleMakesANewWindow) {
@@ -101,12 +96,10 @@ TEST_F(FormTest, ANewBorderStyleMakesANewWindow) {
 TEST_F(FormTest, AHiddenFormsClientAreaFollowsItsBoundsAtOnce) {
     Form f(nullptr, FormKind::Main);
     f.SetBounds(40, 40, 800, 573);
-    EXPECT_EQ(f.ClientWidth(), 800);
-    EXPECT_EQ(f.ClientHeight(), 573);
+    EXPECT_EQ(std::pair(f.ClientWidth(), f.ClientHeight()), std::pair(800, 573));
     if (!Form::OwnFramesAllowed()) GTEST_SKIP() << "the window manager draws the frames here (WB_SYSTEM_FRAMES)";
     f.SetOwnFrame(true);
-    EXPECT_EQ(f.ClientWidth(), 800);
-    EXPECT_EQ(f.ClientHeight(), 573);
+    EXPECT_EQ(std::pair(f.ClientWidth(), f.ClientHeight()), std::pair(800, 573));
     EXPECT_GT(f.Width(), 800);
     EXPECT_GT(f.Height(), 573);
 }
@@ -120,9 +113,8 @@ struct Decoration {
     bool ownFrame;
     bool undecorated;
 };
-class Decorations : public ::testing::TestWithParam<Decoration> {};
+class Decorations : public FormTest, public ::testing::WithParamInterface<Decoration> {};
 TEST_P(Decorations, OneTitleBar) {
-    test::App();
     const Decoration& d = GetParam();
     if (d.ownFrame && !Form::OwnFramesAllowed()) GTEST_SKIP() << "WB_SYSTEM_FRAMES is set";
     Form f(nullptr, FormKind::Main);
@@ -130,9 +122,8 @@ TEST_P(Decorations, OneTitleBar) {
     f.SetBorderIcons(d.icons);
     f.SetOwnFrame(d.ownFrame);
     f.Show();
-    QWidget* w = static_cast<QWidget*>(f.NativeWidget());
-    EXPECT_EQ(w->windowFlags().testFlag(Qt::FramelessWindowHint), d.undecorated);
-    EXPECT_EQ(w->windowHandle()->flags().testFlag(Qt::FramelessWindowHint), d.undecorated);
+    EXPECT_EQ(W(f)->windowFlags().testFlag(Qt::FramelessWindowHint), d.undecorated);
+    EXPECT_EQ(W(f)->windowHandle()->flags().testFlag(Qt::FramelessWindowHint), d.undecorated);
 }
 constexpr uint32_t kAllIcons = biSystemMenu | biMinimize | biMaximize | biHelp;
 INSTANTIATE_TEST_SUITE_P(
@@ -169,9 +160,8 @@ TEST_F(FormTest, PlacementOfAHiddenFormMovesItOntoTheScreenAndKeepsItHidden) {
                         s.workArea.bottom + 150};
     form.SetWindowPlacement(p);
     EXPECT_FALSE(form.IsWindowVisible());
-    EXPECT_EQ(form.Left(), s.workArea.right - 200);
-    EXPECT_EQ(form.Top(), s.workArea.bottom - 200);
-    EXPECT_EQ(form.Width(), 200);
+    EXPECT_EQ(std::tuple(form.Left(), form.Top(), form.Width()),
+              std::tuple(s.workArea.right - 200, s.workArea.bottom - 200, 200));
     WindowPlacement back = form.GetWindowPlacement();
     EXPECT_EQ(back.normalPosition.left, s.workArea.right - 200);
     EXPECT_EQ(back.showCmd, SW_SHOWNORMAL);
@@ -220,11 +210,8 @@ TEST_P(ControlsInside, GoWithTheirParentOnce) {
     wb::Component other;
     auto* panel = new Panel(form);
     panel->SetParent(form);
-    wb::Component* owner = c.owner == ChildOwner::Panel  ? static_cast<wb::Component*>(panel)
-                           : c.owner == ChildOwner::Form ? form
-                           : c.owner == ChildOwner::Other ? &other
-                                                          : nullptr;
-    auto* child = new Button(owner);
+    wb::Component* owners[] = {panel, form, &other, nullptr};  // in the order of ChildOwner
+    auto* child = new Button(owners[int(c.owner)]);
     child->SetName("Child");
     child->SetParent(panel);
     QPointer<QWidget> widget = static_cast<QWidget*>(child->NativeWidget());
@@ -263,27 +250,16 @@ public:
 };
 
 TEST_F(FormTest, OnDestroyRunsOnceWhileTheWholeFormExists) {
-    struct Case {
-        const char* name;
-        std::function<void(std::string& seen)> makeAndFree;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"FormClassOfItsOwn", [](std::string& seen) { FormWithMembers f(seen); },
-         "a member of the form class, still whole:OK;"},
-        {"PlainFormWithOwnedControls",
-         [](std::string& seen) {
-             Form f(nullptr, FormKind::Dialog);
-             auto* ok = new Button(f, "ok", "OK");
-             f.OnDestroy = [ok, &seen](wb::Persistent*) { seen += ok->Caption() + ";"; };
-         },
-         "OK;"},
-    };
-    for (const Case& c : cases) {
-        std::string seen;
-        c.makeAndFree(seen);
-        EXPECT_EQ(seen, c.expected) << c.name;
+    std::string seen;
+    { FormWithMembers f(seen); }
+    EXPECT_EQ(seen, "a member of the form class, still whole:OK;");
+    seen.clear();
+    {
+        Form f(nullptr, FormKind::Dialog);
+        auto* ok = new Button(f, "ok", "OK");
+        f.OnDestroy = [ok, &seen](wb::Persistent*) { seen += ok->Caption() + ";"; };
     }
+    EXPECT_EQ(seen, "OK;");  // a plain form, its controls still there
 }
 
 // Escape follows the form's kind and its cancel button.
@@ -313,9 +289,7 @@ TEST_P(EscapeKey, ClicksTheCancelButtonElseFollowsTheKind) {
     QTest::keyClick(static_cast<QWidget*>(edit.NativeWidget()), Qt::Key_Escape);
     EXPECT_EQ(clicks, c.clicks);
     EXPECT_EQ(form.IsWindowVisible(), c.stillOpen);
-    if (c.freeButtonFirst) {
-        EXPECT_EQ(form.CancelButton(), nullptr);
-    }
+    if (c.freeButtonFirst) EXPECT_EQ(form.CancelButton(), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -19,25 +19,25 @@ using namespace wb::gui;
 
 namespace {
 
-// Puts recording stand-ins for xdg-open and another program first on PATH.
+// A folder of stand-in programs, first on PATH while it lives; at first its
+// xdg-open and someprog write their name and arguments to a log.
 class FakePrograms {
 public:
-    FakePrograms() {
+    FakePrograms() : oldPath_(std::getenv("PATH")) {
         for (const char* name : {"xdg-open", "someprog"})
-            WriteFileReplacing(dir_ / name,
-                               std::string("#!/bin/sh\n{ echo ") + name +
-                                   "; for a in \"$@\"; do echo \"[$a]\"; done; } >> \"" + Log() + "\"\n" +
-                                   done_.Command() + "\n",
-                               0755);
-        oldPath_ = std::getenv("PATH");
+            Add(name, std::string("{ echo ") + name + "; for a in \"$@\"; do echo \"[$a]\"; done; } >> \"" +
+                          (dir_ / "log") + "\"\n" + done_.Command() + "\n");
         ::setenv("PATH", (dir_.Path() + ":" + oldPath_).c_str(), 1);
     }
     ~FakePrograms() { ::setenv("PATH", oldPath_.c_str(), 1); }
-    std::string Log() const { return dir_ / "log"; }
+    void Add(const std::string& name, const std::string& script) const {
+        WriteFileReplacing(dir_ / name, "#!/bin/sh\n" + script, 0755);
+    }
+    const TempDir& Dir() const { return dir_; }
     // The log once the detached program says it has written it.
     std::string WaitForLog() {
         done_.Wait();
-        return ReadWholeFile(Log()).value_or("");
+        return ReadWholeFile(dir_ / "log").value_or("");
     }
 
 private:
@@ -58,25 +58,20 @@ TEST(Shell, DocumentsOpenWithTheDesktopsDefaultApplication) {
 
 TEST(Shell, ADocumentThatNoProgramOpensIsReported) {
     gui::test::App();
-    TempDir dir;
+    FakePrograms fake;
     // Like xdg-open on a desktop without a program for the document.
-    WriteFileReplacing(dir / "xdg-open", "#!/bin/sh\necho \"no method available\" >&2\nexit 3\n", 0755);
-    const std::string oldPath = std::getenv("PATH");
-    ::setenv("PATH", (dir.Path() + ":" + oldPath).c_str(), 1);
+    fake.Add("xdg-open", "echo \"no method available\" >&2\nexit 3\n");
     EXPECT_FALSE(OpenWithDefaultApplication("/docs/qz15help.doc"));
-    ::setenv("PATH", oldPath.c_str(), 1);
 }
 
 // The window's events go on while the opener decides: a job queued before
 // the call lets a stand-in opener finish, and its verdict arrives in time.
 TEST(Shell, TheWindowGoesOnWhileTheOpenerDecides) {
     gui::test::App();
-    TempDir dir;
-    const std::string gate = dir / "gate";
+    FakePrograms fake;
+    const std::string gate = fake.Dir() / "gate";
     ASSERT_EQ(::mkfifo(gate.c_str(), 0600), 0);
-    WriteFileReplacing(dir / "xdg-open", "#!/bin/sh\nread line < \"" + gate + "\"\nexit 3\n", 0755);
-    const std::string oldPath = std::getenv("PATH");
-    ::setenv("PATH", (dir.Path() + ":" + oldPath).c_str(), 1);
+    fake.Add("xdg-open", "read line < \"" + gate + "\"\nexit 3\n");
     // Read and write, so the open never waits for the stand-in.
     int opened = -1;
     auto release = [&] {
@@ -89,7 +84,6 @@ TEST(Shell, TheWindowGoesOnWhileTheOpenerDecides) {
     EXPECT_GE(opened, 0);
     // A window that stood still leaves the stand-in waiting: let it end.
     if (opened < 0) release();
-    ::setenv("PATH", oldPath.c_str(), 1);
     ::close(opened);
 }
 

@@ -10,21 +10,25 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <tuple>
+#include <utility>
 
 #include "platform/gui/Edit.h"
-#include "platform/gui/Form.h"
-#include "platform/testing/GuiTest.h"
+#include "platform/gui/tests/GuardedEvents.h"
 #include "platform/testing/PaintTestApp.h"
-#include "platform/testing/TestApp.h"
 
 using namespace wb::gui;
 
 namespace {
 
-class StringGridTest : public ::testing::Test {
-public:
-    void SetUp() override {
-        wb::gui::test::App();
+using test::GuardCase;
+using test::GuardTest;
+
+// A grid on a shown form of its own, and input sent to it as a user would.
+struct GridScene {
+    GridScene() {
+        if (!qApp) test::App();  // else as titled by the test
         form = std::make_unique<Form>(nullptr, FormKind::Main);
         form->SetClientSize(320, 220);
         grid = std::make_unique<StringGrid>(*form, "Grid");
@@ -43,8 +47,7 @@ public:
         return {o.x() + left, o.y() + top, o.x() + right, o.y() + bottom};
     }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
-        // Keys reach the control that has the focus.
-        if (!grid->EditorMode() && !grid->Focused()) grid->SetFocus();
+        if (!grid->EditorMode() && !grid->Focused()) test::FocusForKeys(*grid);
         QKeyEvent press(QEvent::KeyPress, key, mods, text);
         QWidget* target = grid->EditorMode() ? static_cast<QWidget*>(Editor()) : grid->Widget();
         QApplication::sendEvent(target, &press);
@@ -57,50 +60,59 @@ public:
         QMouseEvent e(type, at, Area()->viewport()->mapToGlobal(at), button, held, Qt::NoModifier);
         QApplication::sendEvent(Area()->viewport(), &e);
     }
+    // A press, release or double click 5 pixels into a cell, `dx` from its left.
+    void MouseAt(QEvent::Type type, int col, int row, int dx = 5) {
+        const Rect r = grid->CellRect(col, row);
+        Mouse(type, r.left + dx, r.top + 5);
+    }
+    std::pair<int, int> ColRow() const { return {grid->Col(), grid->Row()}; }
     std::unique_ptr<Form> form;
     std::unique_ptr<StringGrid> grid;
 };
 
+class StringGridTest : public ::testing::Test, public GridScene {};
+
+using Strings = std::vector<std::string>;
+Strings Column(const StringGrid& g, int col) {
+    Strings cells;
+    for (int r = 0; r < g.RowCount(); ++r) cells.push_back(g.Cells(col, r));
+    return cells;
+}
+
 TEST_F(StringGridTest, CountsKeepFixedCellsBelowTheTotal) {
-    EXPECT_EQ(grid->ColCount(), 5);
-    EXPECT_EQ(grid->RowCount(), 5);
-    EXPECT_EQ(grid->FixedRows(), 1);
+    EXPECT_EQ(std::tuple(grid->ColCount(), grid->RowCount(), grid->FixedRows()), std::tuple(5, 5, 1));
     EXPECT_THROW(grid->SetFixedRows(5), std::invalid_argument);
     grid->SetFixedRows(2);
     grid->SetRowCount(2);
     EXPECT_EQ(grid->FixedRows(), 1);
     grid->SetRowCount(0);
-    EXPECT_EQ(grid->RowCount(), 1);
-    EXPECT_EQ(grid->FixedRows(), 0);
-    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_EQ(std::tuple(grid->RowCount(), grid->FixedRows(), grid->Row()), std::tuple(1, 0, 0));
     EXPECT_EQ(grid->Cells(99, 99), "");
     EXPECT_THROW(grid->SetCells(5, 0, "x"), std::out_of_range);
 }
 
 TEST_F(StringGridTest, MovesCarryTextsObjectsAndSizes) {
-    int marker[3];
+    int marker;
     for (int r = 0; r < 5; ++r) grid->SetCells(1, r, "r" + std::to_string(r));
-    grid->SetObjects(2, 1, &marker[1]);
+    grid->SetObjects(2, 1, &marker);
     grid->SetRowHeights(1, 30);
     grid->SetRow(1);
     grid->MoveRow(1, 3);
-    EXPECT_EQ(grid->Cells(1, 1), "r2");
-    EXPECT_EQ(grid->Cells(1, 3), "r1");
-    EXPECT_EQ(grid->Objects(2, 3), &marker[1]);
+    EXPECT_EQ(Column(*grid, 1), (Strings{"r0", "r2", "r3", "r1", "r4"}));
+    EXPECT_EQ(grid->Objects(2, 3), &marker);
     EXPECT_EQ(grid->RowHeights(3), 30);
     EXPECT_EQ(grid->Row(), 3);  // the current cell follows its row
     grid->SetCells(3, 0, "h3");
     grid->SetColWidths(3, 80);
     grid->MoveColumn(3, 1);
-    EXPECT_EQ(grid->Cells(1, 0), "h3");
-    EXPECT_EQ(grid->Cells(2, 3), "r1");
+    EXPECT_EQ(Column(*grid, 1), (Strings{"h3", "", "", "", ""}));
+    EXPECT_EQ(Column(*grid, 2), (Strings{"r0", "r2", "r3", "r1", "r4"}));
     EXPECT_EQ(grid->ColWidths(1), 80);
     grid->DeleteRow(3);
-    EXPECT_EQ(grid->RowCount(), 4);
-    EXPECT_EQ(grid->Cells(2, 3), "r4");
+    EXPECT_EQ(Column(*grid, 2), (Strings{"r0", "r2", "r3", "r4"}));
     grid->DeleteColumn(1);
     EXPECT_EQ(grid->ColCount(), 4);
-    EXPECT_EQ(grid->Cells(1, 3), "r4");
+    EXPECT_EQ(Column(*grid, 1), (Strings{"r0", "r2", "r3", "r4"}));
     EXPECT_THROW(grid->MoveRow(0, 9), std::out_of_range);
 }
 
@@ -129,10 +141,9 @@ TEST_F(StringGridTest, CellGeometryCountsLinesAndScrolling) {
 TEST_F(StringGridTest, ScrollMessagesMoveTheTopRowAndTheBar) {
     grid->SetScrollBars(ssVertical);
     grid->SetRowCount(50);
-    int min = 0, max = 0;
+    int min = -1, max = 0;
     grid->GetScrollRange(true, min, max);
-    EXPECT_EQ(min, 0);
-    EXPECT_EQ(max, 50 - grid->VisibleRowCount() - 1);  // top rows 1 to 50 - visible
+    EXPECT_EQ(std::pair(min, max), std::pair(0, 50 - grid->VisibleRowCount() - 1));  // top rows 1 to 50 - visible
     TWMScroll msg;
     msg.ScrollCode = SB_PAGEDOWN;
     grid->WMVScroll(msg);
@@ -148,17 +159,14 @@ TEST_F(StringGridTest, HorizontalScrollMessagesMoveTheLeftColumn) {
     grid->SetScrollBars(ssHorizontal);
     grid->SetColCount(30);
     ASSERT_GT(grid->VisibleColCount(), 1);
-    TWMScroll msg;
-    msg.ScrollCode = SB_PAGEDOWN;
-    grid->WMHScroll(msg);
-    EXPECT_EQ(grid->LeftCol(), 1 + grid->VisibleColCount());
-    msg.ScrollCode = SB_LINEUP;
-    grid->WMHScroll(msg);
-    EXPECT_EQ(grid->LeftCol(), grid->VisibleColCount());
-    EXPECT_EQ(grid->TopRow(), 1);  // the rows stay
-    msg.ScrollCode = SB_TOP;
-    grid->WMHScroll(msg);
-    EXPECT_EQ(grid->LeftCol(), 1);
+    const int visible = grid->VisibleColCount();
+    const std::pair<int, int> steps[] = {{SB_PAGEDOWN, 1 + visible}, {SB_LINEUP, visible}, {SB_TOP, 1}};
+    for (auto [code, left] : steps) {
+        TWMScroll msg;
+        msg.ScrollCode = code;
+        grid->WMHScroll(msg);
+        EXPECT_EQ(std::pair(grid->LeftCol(), grid->TopRow()), std::pair(left, 1)) << code;  // the rows stay
+    }
 }
 
 TEST_F(StringGridTest, DefaultDrawingPaintsTextFixedCellsAndSelection) {
@@ -219,16 +227,14 @@ TEST_F(StringGridTest, KeysMoveTheCurrentCellAndExtendTheSelection) {
     };
     Key(Qt::Key_Down);
     Key(Qt::Key_Right);
-    EXPECT_EQ(grid->Row(), 2);
-    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(ColRow(), std::pair(2, 2));
     Key(Qt::Key_Up);
     EXPECT_EQ(grid->Row(), 2);
     Key(Qt::Key_Down, Qt::ShiftModifier);
     Key(Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(grid->Selection(), (TGridRect{2, 2, 3, 3}));
     Key(Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(grid->Col(), 4);
-    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(ColRow(), std::pair(4, 4));
     EXPECT_EQ(grid->Selection(), (TGridRect{4, 4, 4, 4}));
     EXPECT_EQ(seen, 6);
 }
@@ -259,24 +265,20 @@ TEST_F(StringGridTest, MouseSelectsMovesAndSizes) {
     int clicks = 0, ups = 0;
     grid->OnClick = [&](wb::Persistent*) { ++clicks; };
     grid->OnMouseUp = [&](wb::Persistent*, TMouseButton b, TShiftState, int, int) { ups += b == mbRight ? 10 : 1; };
-    Rect cell = grid->CellRect(3, 2);
-    Mouse(QEvent::MouseButtonPress, cell.left + 5, cell.top + 5);
-    Mouse(QEvent::MouseButtonRelease, cell.left + 5, cell.top + 5);
-    EXPECT_EQ(grid->Col(), 3);
-    EXPECT_EQ(grid->Row(), 2);
-    EXPECT_EQ(clicks, 1);
+    MouseAt(QEvent::MouseButtonPress, 3, 2);
+    MouseAt(QEvent::MouseButtonRelease, 3, 2);
+    EXPECT_EQ(std::tuple(grid->Col(), grid->Row(), clicks), std::tuple(3, 2, 1));
     Mouse(QEvent::MouseButtonRelease, 5, 5, Qt::RightButton);
     EXPECT_EQ(ups, 11);
 
     grid->SetOptions(grid->Options() | goColMoving | goColSizing);
     grid->SetCells(1, 0, "moved");
-    Rect from = grid->CellRect(1, 0), to = grid->CellRect(3, 0);
-    Mouse(QEvent::MouseButtonPress, from.left + 20, from.top + 5);
-    Mouse(QEvent::MouseButtonRelease, to.left + 20, to.top + 5);
+    MouseAt(QEvent::MouseButtonPress, 1, 0, 20);
+    MouseAt(QEvent::MouseButtonRelease, 3, 0, 20);
     EXPECT_EQ(grid->Cells(3, 0), "moved");
     EXPECT_EQ(clicks, 1);  // a header drag is no click
 
-    Rect header = grid->CellRect(2, 0);
+    const Rect header = grid->CellRect(2, 0);
     Mouse(QEvent::MouseButtonPress, header.right, header.top + 5);
     Mouse(QEvent::MouseMove, header.right + 30, header.top + 5, Qt::NoButton, Qt::LeftButton);
     Mouse(QEvent::MouseButtonRelease, header.right + 30, header.top + 5);
@@ -295,130 +297,105 @@ TEST_F(StringGridTest, SizeStepsReachDerivedGrids) {
     w.SetRowHeights(2, 40);
     w.SetColWidths(1, 10);
     w.SetDefaultRowHeight(18);
-    EXPECT_EQ(w.sizes, 1);
-    EXPECT_EQ(w.oldRows, 5);
-    EXPECT_EQ(w.heights, 2);
-    EXPECT_EQ(w.widths, 1);
+    EXPECT_EQ(std::tuple(w.sizes, w.oldRows, w.heights, w.widths), std::tuple(1, 5, 2, 1));
     EXPECT_EQ(w.RowHeights(2), 18);
 }
-
-} // namespace
-
-namespace {
 
 struct Reorder : StringGrid {
     using StringGrid::PermuteRows;
 };
 
 TEST(StringGridPermuteTest, OnlyAPermutationOfTheRowsIsAccepted) {
-    wb::gui::test::App();
+    test::App();
     Reorder g;
     for (int r = 0; r < 5; ++r) g.SetCells(0, r, std::to_string(r));
     EXPECT_THROW(g.PermuteRows(1, {1, 1, 3, 4}), std::invalid_argument);
     EXPECT_THROW(g.PermuteRows(1, {0, 2, 3, 4}), std::invalid_argument);
     EXPECT_THROW(g.PermuteRows(2, {2, 3, 4, 5}), std::out_of_range);
-    for (int r = 0; r < 5; ++r) EXPECT_EQ(g.Cells(0, r), std::to_string(r));  // nothing moved
+    EXPECT_EQ(Column(g, 0), (Strings{"0", "1", "2", "3", "4"}));  // nothing moved
     g.PermuteRows(1, {4, 2, 1, 3});
-    EXPECT_EQ(g.Cells(0, 1), "4");
-    EXPECT_EQ(g.Cells(0, 3), "1");
-    EXPECT_EQ(g.Cells(0, 0), "0");
+    EXPECT_EQ(Column(g, 0), (Strings{"0", "4", "2", "1", "3"}));
 }
 
-} // namespace
-
-namespace {
-
-// Each event of the grid, its handler failing once: the failure shows one
-// error box, and the grid's own handling of the input still happens.
-struct GridGuardCase {
-    const char* name;
-    std::function<void(StringGrid&, std::function<void()> fail)> arm;
-    std::function<void(StringGridTest&)> act;
-    std::function<bool(StringGridTest&)> wentOn;
-};
-
-void PrintTo(const GridGuardCase& c, std::ostream* os) { *os << c.name; }
-
-class GridGuard : public StringGridTest, public ::testing::WithParamInterface<GridGuardCase> {};
-
-TEST_P(GridGuard, AFailingHandlerShowsOneBoxAndTheGridGoesOn) {
-    test::App("Guarded");
-    test::ModalDriver driver;
-    grid->SetFocus();
-    int failures = 0;
-    GetParam().arm(*grid, [&] {
-        if (++failures == 1) throw std::runtime_error("handler failed");
-    });
-    GetParam().act(*this);
-    ASSERT_TRUE(test::Eventually([&] { return driver.Messages().size() == 1; }));
-    EXPECT_EQ(driver.Messages()[0].text, "handler failed");
-    EXPECT_TRUE(GetParam().wentOn(*this));
-    test::App();
+// Each event of the grid, its handler failing once: besides the one box, the
+// grid's own handling of the input still happens. `arm` sets the handler,
+// `act` makes the event happen, and `wentOn` tells the grid did its part.
+GuardCase GridCase(const char* name, std::function<void(StringGrid&, test::Handler)> arm,
+                   std::function<void(GridScene&)> act, std::function<bool(StringGrid&)> wentOn) {
+    return {name, [=](Form&, test::Handler h) -> test::Deliver {
+                auto scene = std::make_shared<GridScene>();
+                scene->grid->SetFocus();
+                arm(*scene->grid, h);
+                return [=, first = std::make_shared<bool>(true)] {
+                    act(*scene);
+                    if (std::exchange(*first, false)) EXPECT_TRUE(wentOn(*scene->grid));
+                };
+            }};
 }
 
-Rect Cell(StringGridTest& t, int col, int row) { return t.grid->CellRect(col, row); }
+void PressAt(GridScene& t, int col, int row) { t.MouseAt(QEvent::MouseButtonPress, col, row); }
+void AddOptions(StringGrid& g, unsigned options) { g.SetOptions(g.Options() | options); }
 
 INSTANTIATE_TEST_SUITE_P(
-    Events, GridGuard,
+    Grid, GuardTest,
     ::testing::Values(
-        GridGuardCase{"KeyDown", [](StringGrid& g, auto fail) { g.OnKeyDown = [fail](wb::Persistent*, int&, TShiftState) { fail(); }; },
-                      [](StringGridTest& t) { t.Key(Qt::Key_Down); },
-                      [](StringGridTest& t) { return t.grid->Row() == 2; }},
-        GridGuardCase{"SelectCell", [](StringGrid& g, auto fail) { g.OnSelectCell = [fail](StringGrid*, int, int, bool&) { fail(); }; },
-                      [](StringGridTest& t) { t.Key(Qt::Key_Down); },
-                      [](StringGridTest& t) { return t.grid->Row() == 2; }},
-        GridGuardCase{"MouseDown", [](StringGrid& g, auto fail) { g.OnMouseDown = [fail](wb::Persistent*, TMouseButton, TShiftState, int, int) { fail(); }; },
-                      [](StringGridTest& t) { auto& g = t; Rect r = Cell(t, 3, 2); g.Mouse(QEvent::MouseButtonPress, r.left + 5, r.top + 5); },
-                      [](StringGridTest& t) { return t.grid->Col() == 3; }},
-        GridGuardCase{"Click", [](StringGrid& g, auto fail) { g.OnClick = [fail](wb::Persistent*) { fail(); }; },
-                      [](StringGridTest& t) { auto& g = t; Rect r = Cell(t, 3, 2); g.Mouse(QEvent::MouseButtonPress, r.left + 5, r.top + 5); },
-                      [](StringGridTest& t) { return t.grid->Col() == 3; }},
-        GridGuardCase{"MouseUp", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goColMoving); g.OnMouseUp = [fail](wb::Persistent*, TMouseButton, TShiftState, int, int) { fail(); }; },
-                      [](StringGridTest& t) {
-                          auto& g = t;
-                          g.grid->SetCells(1, 0, "moved");
-                          Rect from = Cell(t, 1, 0), to = Cell(t, 3, 0);
-                          g.Mouse(QEvent::MouseButtonPress, from.left + 5, from.top + 5);
-                          g.Mouse(QEvent::MouseButtonRelease, to.left + 5, to.top + 5);
-                      },
-                      [](StringGridTest& t) { return t.grid->Cells(3, 0) == "moved"; }},
-        GridGuardCase{"DblClick", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing); g.OnDblClick = [fail](wb::Persistent*) { fail(); }; },
-                      [](StringGridTest& t) {
-                          auto& g = t;
-                          Rect r = Cell(t, 1, 1);
-                          g.Mouse(QEvent::MouseButtonPress, r.left + 5, r.top + 5);
-                          g.Mouse(QEvent::MouseButtonRelease, r.left + 5, r.top + 5);
-                          g.Mouse(QEvent::MouseButtonDblClick, r.left + 5, r.top + 5);
-                      },
-                      [](StringGridTest& t) { return t.grid->EditorMode(); }},
-        GridGuardCase{"SetEditText", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing); g.OnSetEditText = [fail](StringGrid*, int, int, const std::string&) { fail(); }; },
-                      [](StringGridTest& t) { t.Key(Qt::Key_N, Qt::NoModifier, "n"); },
-                      [](StringGridTest& t) { return t.grid->Cells(1, 1) == "n"; }},
-        GridGuardCase{"Enter", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing | goAlwaysShowEditor); g.OnEnter = [fail](wb::Persistent*) { fail(); }; },
-                      [](StringGridTest& t) { auto& g = t; g.grid->DoExit(); g.grid->DoEnter(); },
-                      [](StringGridTest& t) { return t.grid->EditorMode(); }},
-        GridGuardCase{"Exit", [](StringGrid& g, auto fail) { g.SetOptions(g.Options() | goEditing); g.OnExit = [fail](wb::Persistent*) { fail(); }; },
-                      [](StringGridTest& t) {
-                          auto& g = t;
-                          g.Key(Qt::Key_F2);
-                          auto* other = new Edit(*g.form, "Other");
-                          other->SetFocus();
-                          if (g.grid->EditorMode()) g.grid->DoExit();  // without a window manager the focus may stay
-                      },
-                      [](StringGridTest& t) { return !t.grid->EditorMode(); }},
-        GridGuardCase{"DrawCell", [](StringGrid& g, auto fail) {
-                          g.OnDrawCell = [fail, &g](StringGrid*, int c, int r, const Rect&, TGridDrawState) {
-                              if (c == 0 && r == 0) fail();
-                              if (c == 4 && r == 4) g.SetCells(4, 0, "last drawn");
-                          }; },
-                      [](StringGridTest& t) { t.Paint(); },
-                      [](StringGridTest& t) { return t.grid->Cells(4, 0) == "last drawn"; }},
-        GridGuardCase{"TopLeftChanged", [](StringGrid& g, auto fail) { g.SetRowCount(40); g.OnTopLeftChanged = [fail](StringGrid*) { fail(); }; },
-                      [](StringGridTest& t) { auto& g = t; TWMScroll m; m.ScrollCode = SB_LINEDOWN; g.grid->WMVScroll(m); },
-                      [](StringGridTest& t) { return t.grid->TopRow() == 2; }},
-        GridGuardCase{"ColumnMoved", [](StringGrid& g, auto fail) { g.OnColumnMoved = [fail](StringGrid*, int, int) { fail(); }; },
-                      [](StringGridTest& t) { auto& g = t; g.grid->SetCells(1, 1, "x"); g.grid->MoveColumn(1, 2); },
-                      [](StringGridTest& t) { return t.grid->Cells(2, 1) == "x"; }}),
-    [](const auto& info) { return std::string(info.param.name); });
+        GridCase("GridKeyDown", [](StringGrid& g, auto h) { g.OnKeyDown = [h](wb::Persistent*, int&, TShiftState) { h(); }; },
+                 [](GridScene& t) { t.Key(Qt::Key_Down); }, [](StringGrid& g) { return g.Row() == 2; }),
+        GridCase("GridSelectCell", [](StringGrid& g, auto h) { g.OnSelectCell = [h](StringGrid*, int, int, bool&) { h(); }; },
+                 [](GridScene& t) { t.Key(Qt::Key_Down); }, [](StringGrid& g) { return g.Row() == 2; }),
+        GridCase("GridMouseDown",
+                 [](StringGrid& g, auto h) { g.OnMouseDown = [h](wb::Persistent*, TMouseButton, TShiftState, int, int) { h(); }; },
+                 [](GridScene& t) { PressAt(t, 3, 2); }, [](StringGrid& g) { return g.Col() == 3; }),
+        GridCase("GridClickByMouse", [](StringGrid& g, auto h) { g.OnClick = [h](wb::Persistent*) { h(); }; },
+                 [](GridScene& t) { PressAt(t, 3, 2); }, [](StringGrid& g) { return g.Col() == 3; }),
+        GridCase("GridMouseUp",
+                 [](StringGrid& g, auto h) {
+                     AddOptions(g, goColMoving);
+                     g.OnMouseUp = [h](wb::Persistent*, TMouseButton, TShiftState, int, int) { h(); };
+                 },
+                 [](GridScene& t) { t.grid->SetCells(1, 0, "moved"); PressAt(t, 1, 0); t.MouseAt(QEvent::MouseButtonRelease, 3, 0); },
+                 [](StringGrid& g) { return g.Cells(3, 0) == "moved"; }),
+        GridCase("GridDblClick", [](StringGrid& g, auto h) { AddOptions(g, goEditing); g.OnDblClick = [h](wb::Persistent*) { h(); }; },
+                 [](GridScene& t) {
+                     for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
+                         t.MouseAt(type, 1, 1);
+                 },
+                 [](StringGrid& g) { return g.EditorMode(); }),
+        GridCase("GridSetEditText",
+                 [](StringGrid& g, auto h) {
+                     AddOptions(g, goEditing);
+                     g.OnSetEditText = [h](StringGrid*, int, int, const std::string&) { h(); };
+                 },
+                 [](GridScene& t) { t.Key(Qt::Key_N, Qt::NoModifier, "n"); }, [](StringGrid& g) { return g.Cells(1, 1) == "n"; }),
+        GridCase("GridEnter",
+                 [](StringGrid& g, auto h) { AddOptions(g, goEditing | goAlwaysShowEditor); g.OnEnter = [h](wb::Persistent*) { h(); }; },
+                 [](GridScene& t) { t.grid->DoExit(); t.grid->DoEnter(); }, [](StringGrid& g) { return g.EditorMode(); }),
+        GridCase("GridExit", [](StringGrid& g, auto h) { AddOptions(g, goEditing); g.OnExit = [h](wb::Persistent*) { h(); }; },
+                 [](GridScene& t) {
+                     t.Key(Qt::Key_F2);
+                     (new Edit(*t.form, "Other" + std::to_string(t.form->ComponentCount())))->SetFocus();
+                     if (t.grid->EditorMode()) t.grid->DoExit();  // without a window manager the focus may stay
+                 },
+                 [](StringGrid& g) { return !g.EditorMode(); }),
+        GridCase("GridTopLeftChanged", [](StringGrid& g, auto h) { g.SetRowCount(40); g.OnTopLeftChanged = [h](StringGrid*) { h(); }; },
+                 [](GridScene& t) { TWMScroll m; m.ScrollCode = SB_LINEDOWN; t.grid->WMVScroll(m); },
+                 [](StringGrid& g) { return g.TopRow() == 2; }),
+        GridCase("GridColumnMoved", [](StringGrid& g, auto h) { g.OnColumnMoved = [h](StringGrid*, int, int) { h(); }; },
+                 [](GridScene& t) { t.grid->SetCells(1, 1, "x"); t.grid->MoveColumn(1, 2); },
+                 [](StringGrid& g) { return g.Cells(2, 1) == "x"; }),
+        // Counts the test's painting only, as the error box makes the grid draw again.
+        GuardCase{"GridDrawCell", [](Form&, test::Handler h) -> test::Deliver {
+            auto scene = std::make_shared<GridScene>();
+            return [scene, h, g = scene->grid.get()] {
+                g->OnDrawCell = [h, g, once = std::make_shared<bool>(true)](StringGrid*, int c, int r, const Rect&, TGridDrawState) {
+                    if (c == 0 && r == 0 && std::exchange(*once, false)) h();
+                    if (c == 4 && r == 4) g->SetCells(4, 0, "last drawn");
+                };
+                g->SetCells(4, 0, "");
+                scene->Paint();
+                EXPECT_EQ(g->Cells(4, 0), "last drawn");
+            };
+        }}),
+    test::GuardCaseName);
 
 } // namespace

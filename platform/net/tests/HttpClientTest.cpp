@@ -8,10 +8,10 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
-#include <sys/stat.h>
+#include <tuple>
 
 #include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 #include "platform/testing/TestApp.h"
 
 namespace {
@@ -19,38 +19,43 @@ namespace {
 using namespace wb::net;
 namespace fs = std::filesystem;
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using wb::test::ReadText;
 
-// Answers each request with the reply bytes, in pieces, and then closes
-// (or, with `hang`, keeps the connection open).
-class ScriptedServer {
+// A server on loopback for one connection: it sends what the test says, when
+// it says; OnRequest runs once the request's head is in.
+class LoopbackServer {
 public:
-    ScriptedServer(std::string reply, bool hang = false) : reply_(std::move(reply)), hang_(hang) {
+    LoopbackServer() {
         server_.listen(QHostAddress::LocalHost);
         QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            QTcpSocket* s = server_.nextPendingConnection();
-            QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
-                request_ += s->readAll().toStdString();
-                if (request_.find("\r\n\r\n") == std::string::npos || answered_) return;
-                answered_ = true;
-                for (size_t at = 0; at < reply_.size(); at += 7000) s->write(reply_.data() + at, std::min<size_t>(7000, reply_.size() - at));
-                s->flush();
-                if (!hang_) s->disconnectFromHost();
+            conn_ = server_.nextPendingConnection();
+            QObject::connect(conn_, &QTcpSocket::readyRead, conn_, [this] {
+                request_ += conn_->readAll().toStdString();
+                if (request_.find("\r\n\r\n") != std::string::npos && OnRequest) std::exchange(OnRequest, nullptr)();
             });
         });
+    }
+    // Answers with `reply` and closes (or, with `hang`, keeps the connection open).
+    explicit LoopbackServer(std::string reply, bool hang = false) : LoopbackServer() {
+        OnRequest = [this, reply = std::move(reply), hang] {
+            Send(reply);
+            if (!hang) conn_->disconnectFromHost();
+        };
+    }
+    void Send(const std::string& bytes) {
+        conn_->write(bytes.data(), qint64(bytes.size()));
+        conn_->flush();
     }
     std::string Url(const std::string& path = "/Software/Velmora/Update.ini") const {
         return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
     }
     const std::string& Request() const { return request_; }
+    std::function<void()> OnRequest;
 
 private:
     QTcpServer server_;
-    std::string reply_, request_;
-    bool hang_, answered_ = false;
+    QTcpSocket* conn_ = nullptr;
+    std::string request_;
 };
 
 struct ReplyCase {
@@ -62,28 +67,26 @@ struct ReplyCase {
 
 void PrintTo(const ReplyCase& c, std::ostream* os) { *os << c.name; }
 
-class HttpReplies : public ::testing::TestWithParam<ReplyCase> {
-protected:
-    void SetUp() override { wb::gui::test::App(); }
-};
+using HttpReplies = ::testing::TestWithParam<ReplyCase>;
 
 TEST_P(HttpReplies, ReplaceTheFileOnlyWhenTheWholeBodyArrived) {
+    wb::gui::test::App();
     const ReplyCase& c = GetParam();
     wb::TempDir dir("http-test");
     const std::string file = dir / "Update.ini", head = dir / "Head.txt";
-    { std::ofstream(file) << "old"; }
-    ScriptedServer server(c.reply);
+    wb::test::WriteBytes(file, "old");
+    LoopbackServer server(c.reply);
     HttpClient client;
     const HttpOutcome out = client.Get(server.Url(), file, head);
     EXPECT_EQ(out.failure, c.failure) << out.message;
-    EXPECT_EQ(Read(file), c.body);
+    EXPECT_EQ(ReadText(file), c.body);
     // No temporary file stays behind, whatever happened.
     int files = 0;
     for (const auto& e : fs::directory_iterator(dir.Path())) files += e.path().filename() != "Head.txt";
     EXPECT_EQ(files, 1);
     EXPECT_NE(server.Request().find("GET /Software/Velmora/Update.ini HTTP/1.0\r\n"), std::string::npos);
     if (c.failure != HttpFailure::Protocol && !c.reply.empty()) {
-        EXPECT_EQ(Read(head).substr(0, 7), "HTTP/1.");
+        EXPECT_EQ(ReadText(head).substr(0, 7), "HTTP/1.");
     }
 }
 
@@ -145,32 +148,6 @@ private:
     std::vector<Alarm*> alarms_;
 };
 
-// Sends what the test says, when it says.
-class PacedServer {
-public:
-    PacedServer() {
-        server_.listen(QHostAddress::LocalHost);
-        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            conn_ = server_.nextPendingConnection();
-            QObject::connect(conn_, &QTcpSocket::readyRead, conn_, [this] {
-                request_ += conn_->readAll().toStdString();
-                if (request_.find("\r\n\r\n") != std::string::npos && OnRequest) std::exchange(OnRequest, nullptr)();
-            });
-        });
-    }
-    void Send(const std::string& bytes) {
-        conn_->write(bytes.data(), qint64(bytes.size()));
-        conn_->flush();
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + "/a.zip"; }
-    std::function<void()> OnRequest;
-
-private:
-    QTcpServer server_;
-    QTcpSocket* conn_ = nullptr;
-    std::string request_;
-};
-
 enum class Pace { Silent, HeadByteASecond, BodyByteASecond, BodyStops, KilobyteASecond };
 
 struct StallCase {
@@ -181,19 +158,17 @@ struct StallCase {
 
 void PrintTo(const StallCase& c, std::ostream* os) { *os << c.name; }
 
-class HttpStalls : public ::testing::TestWithParam<StallCase> {
-protected:
-    void SetUp() override { wb::gui::test::App(); }
-};
+using HttpStalls = ::testing::TestWithParam<StallCase>;
 
 TEST_P(HttpStalls, ThirtySecondsWithoutProgressAreALostConnection) {
+    wb::gui::test::App();
     const StallCase& c = GetParam();
     wb::TempDir dir("http-test");
     const std::string file = dir / "a.zip";
-    { std::ofstream(file) << "old"; }
+    wb::test::WriteBytes(file, "old");
     const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 65536\r\nServer: " + std::string(300, 's') + "\r\n\r\n";
     DrivenClock clock;
-    PacedServer server;
+    LoopbackServer server;
     HttpClient client(MakeClientSocket, clock.Maker());
     QObject context;  // takes the steps still queued with it
     int seconds = 0;
@@ -226,7 +201,7 @@ TEST_P(HttpStalls, ThirtySecondsWithoutProgressAreALostConnection) {
     };
     const HttpOutcome out = client.Get(server.Url(), file);
     EXPECT_EQ(out.failure, c.failure) << out.message;
-    EXPECT_EQ(Read(file), c.failure == HttpFailure::None ? std::string(65536, 'k').replace(0, 1, "x") : "old");
+    EXPECT_EQ(ReadText(file), c.failure == HttpFailure::None ? std::string(65536, 'k').replace(0, 1, "x") : "old");
     if (c.failure == HttpFailure::Dropped) {
         EXPECT_NE(out.message.find("30 seconds without progress"), std::string::npos) << out.message;
     }
@@ -246,7 +221,7 @@ TEST(HttpClient, ProgressAbortAndRefusals) {
     wb::gui::test::App();
     wb::TempDir dir("http-test");
     // Abort from the progress handler, as a Cancel button would.
-    ScriptedServer slow("HTTP/1.0 200 OK\r\nContent-Length: 900000\r\n\r\n" + std::string(300000, 'z'), true);
+    LoopbackServer slow("HTTP/1.0 200 OK\r\nContent-Length: 900000\r\n\r\n" + std::string(300000, 'z'), true);
     HttpClient client;
     std::vector<std::pair<uint64_t, uint64_t>> seen;
     client.OnPacket = [&](uint64_t got, uint64_t total) {
@@ -268,9 +243,8 @@ TEST(HttpClient, ProgressAbortAndRefusals) {
 TEST(HttpClient, AddressesParse) {
     const auto u = ParseHttpUrl("http://Update.Example.org:8080/Software/Velmora/Update.ini");
     ASSERT_TRUE(u);
-    EXPECT_EQ(u->host, "Update.Example.org");
-    EXPECT_EQ(u->port, 8080);
-    EXPECT_EQ(u->path, "/Software/Velmora/Update.ini");
+    EXPECT_EQ(std::tie(u->host, u->port, u->path),
+              std::make_tuple("Update.Example.org", 8080, "/Software/Velmora/Update.ini"));
     EXPECT_EQ(ParseHttpUrl("http://host")->path, "/");
     for (const char* bad : {"https://host/", "http://", "http://host:99999/", "http://a b/", "http://user@host/",
                             "http://host/a b"})

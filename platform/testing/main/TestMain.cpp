@@ -1,8 +1,6 @@
-// The main of every test binary: gtest's own, with a listener that puts back
-// the working folder each test started in. Controls make folders current, so
-// a test that removes such a folder would otherwise change what every later
-// test finds (a shell started then cannot even run); the test that leaves
-// the working folder deleted fails, and the ones after it run as alone.
+// The main of every test binary. Controls make folders current, so after each
+// test the working folder it started in is put back: a test that leaves it
+// deleted fails, and the ones after it run as if alone.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -28,10 +26,8 @@ class WorkingFolder : public ::testing::EmptyTestEventListener {
 } // namespace
 
 int main(int argc, char** argv) {
-    // A shell starts a background job with SIGINT ignored, and a program
-    // rightly leaves an ignored signal alone; the signal tests expect the
-    // dispositions of a program started in the foreground, however this
-    // binary was started.
+    // A shell starts a background job with SIGINT ignored; the signal tests
+    // expect a foreground program's dispositions, however this one started.
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, SIG_DFL);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new WorkingFolder);

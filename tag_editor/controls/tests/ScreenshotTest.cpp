@@ -38,15 +38,15 @@ TEST(Screenshot, TreeFileListAndDriveBox) {
     // Freed before the window, which frees their widgets otherwise.
     TVlDriveComboBox drives;
     drives.SetFrameVisible(true);
+    auto files = std::make_unique<TVlFileListBox>();
     auto tree = std::make_unique<TVlDirectoryTree>();
     tree->SetFrameVisible(true);
     tree->SetFrameStyle(fsLowered);
-    auto* files = new TVlFileListBox;
     files->SetMask("*.mp3;*.m3u");
     files->SetFileType({ftNormal, ftDirectory});
     files->SetFrameVisible(true);
     files->SetFrameStyle(fsGroove);
-    tree->SetFileList(files);
+    tree->SetFileList(files.get());
     auto label = std::make_unique<wb::gui::Label>();
     label->SetAutoSize(false);  // the layout sizes it
     tree->SetDirLabel(label.get());
