@@ -282,9 +282,7 @@ TEST_P(TagListGridTest, ListsEveryFileSortedByArtist) {
         EXPECT_NE(std::find(row.files.begin(), row.files.end(), path.substr(strlen("/lists/"))), row.files.end());
         EXPECT_EQ(GridNamesOfTagList(wb::ShowableUtf8(path.substr(strlen("/lists/")))).Album, grid.Cells(1, r));
     }
-    EXPECT_EQ(grid.Cells(0, 0), "Artist");
-    EXPECT_EQ(grid.Cells(1, 0), "Album");
-    EXPECT_EQ(grid.Cells(2, 0), " ");
+    EXPECT_EQ(grid.Cells(0, 0) + "|" + grid.Cells(1, 0) + "|" + grid.Cells(2, 0), "Artist|Album| ");  // the header stays
     EXPECT_EQ(artists, row.artists);
     EXPECT_EQ(albums, row.albums);
     EXPECT_EQ(grid.Row(), row.rowAfter);
