@@ -3,7 +3,6 @@
 // too long for its folder.)
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sys/stat.h>
 
 #include "effects_workbench/tests/WindowTestSupport.h"
@@ -11,13 +10,7 @@
 
 using namespace sonafex;
 
-namespace {
-
-namespace fs = std::filesystem;
-
 using SaveAs = sonafex::test::WindowTest<wb::media::RecordingWavePlayer>;
-
-} // namespace
 
 TEST_F(SaveAs, SaveAndReloadThenUseTheChosenFile) {
     auto& w = *window;

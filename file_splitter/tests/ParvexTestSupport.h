@@ -25,13 +25,9 @@ namespace parvex::test {
 
 // Tests that use this namespace see the program's own names too.
 using namespace parvex;
-using wb::gui::FakeDialogHost;
-using wb::gui::MsgKind;
+using wb::gui::FakeDialogHost, wb::gui::MsgKind;
+using wb::test::Bytes, wb::test::ReadBytes, wb::test::WriteBytes;
 namespace fs = std::filesystem;
-
-using wb::test::Bytes;
-using wb::test::ReadBytes;
-using wb::test::WriteBytes;
 
 inline Bytes PatternBytes(size_t size, unsigned seed) {
     Bytes bytes(size);
@@ -68,8 +64,7 @@ inline void AddControls(FakeDialogHost& h, const wb::gui::DialogTemplate& t) {
         if (c.id == wb::gui::kIdNone) continue;
         switch (c.kind) {
             case ControlKind::Edit: h.Add(c.id, K::Edit); break;
-            case ControlKind::PushButton:
-            case ControlKind::DefPushButton: h.Add(c.id, K::Button); break;
+            case ControlKind::PushButton: case ControlKind::DefPushButton: h.Add(c.id, K::Button); break;
             case ControlKind::CheckBox: h.Add(c.id, K::CheckBox); break;
             case ControlKind::AutoRadio: h.Add(c.id, K::Radio, 1); break;
             case ControlKind::ProgressBar: h.Add(c.id, K::Progress); break;
@@ -127,7 +122,6 @@ protected:
         auto messages = host.TakeMessages();
         EXPECT_TRUE(messages.empty()) << messages[0].text;
     }
-    bool PresetEnabled(int id) const { return host.Enabled(id); }
 
     wb::test::XdgSandbox xdg;
     RecordingShell shell;

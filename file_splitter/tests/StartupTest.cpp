@@ -50,10 +50,7 @@ protected:
         TempDirTest::SetUp();
         programDir = Path("prog dir");
         fs::create_directories(programDir);
-        host = std::make_unique<MenuHost>();
-        AddControls(*host, MainDialogTemplate());
-        dlg = std::make_unique<CMainDlg>(*host);
-        Wire(*dlg);
+        Open();
     }
     void TearDown() override {
         dlg.reset();
@@ -64,15 +61,17 @@ protected:
         d.SetRunner(runner);
         d.SetShell(shell);
     }
-    // A further start of the program on the same folders.
-    void Restart(std::vector<std::string> args = {}) {
+    void Open() {
         dlg.reset();
         host = std::make_unique<MenuHost>();
         AddControls(*host, MainDialogTemplate());
         dlg = std::make_unique<CMainDlg>(*host);
         Wire(*dlg);
-        dlg->SetArguments(std::move(args));
-        dlg->OnInitDialog();
+    }
+    // A further start of the program on the same folders.
+    void Restart(std::vector<std::string> args = {}) {
+        Open();
+        Start(std::move(args));
     }
     void Start(std::vector<std::string> args = {}) {
         dlg->SetArguments(std::move(args));

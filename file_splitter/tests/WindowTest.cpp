@@ -25,12 +25,6 @@ namespace gt = wb::gui::test;
 
 namespace {
 
-std::string ScreensFolder() {
-    std::string folder = std::string(WB_BINARY_DIR) + "/screens";
-    fs::create_directories(folder);
-    return folder;
-}
-
 class Window : public TempDirTest {
 protected:
     void SetUp() override {
@@ -194,7 +188,8 @@ TEST_F(Window, ScreenshotsOfTheThreeWindows) {
     ASSERT_EQ(Text(IDC_SPLIT_COUNT), "3");
     ASSERT_EQ(Text(IDC_JOIN_FOUND), "2");
 
-    std::string folder = ScreensFolder();
+    const std::string folder = std::string(WB_BINARY_DIR) + "/screens";
+    fs::create_directories(folder);
     ASSERT_TRUE(dialog->Window()->grab().save(QString::fromStdString(folder + "/parvex-main.png")));
     auto shoot = [&](const std::string& name, int closeId) {
         return [=](QWidget* w) {

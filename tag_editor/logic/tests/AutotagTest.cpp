@@ -6,9 +6,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "ReadOnlyFiles.h"
 #include "TestFiles.h"
 #include "ToolShell.h"
 #include "platform/base/TempDir.h"
@@ -19,9 +18,6 @@ using namespace velmora;
 namespace fs = std::filesystem;
 
 namespace {
-
-template <typename Row>
-std::string RowName(const testing::TestParamInfo<Row>& info) { return info.param.name; }
 
 std::string Base(const std::string& path) { return fs::path(path).filename().string(); }
 
@@ -68,24 +64,6 @@ private:
         return s;
     }
     std::string tmp_;
-};
-
-// A file that this user may not write, also when the tests run as root.
-class ReadOnlyFiles {
-public:
-    bool Protect(const std::string& path) {
-        ::chmod(path.c_str(), 0444);
-        if (::geteuid() != 0) return true;
-        if (std::system(("chattr +i " + Quote(path) + " 2>/dev/null").c_str()) != 0) return false;
-        paths_.push_back(path);
-        return true;
-    }
-    ~ReadOnlyFiles() {
-        for (const auto& p : paths_) std::system(("chattr -i " + Quote(p)).c_str());
-    }
-
-private:
-    std::vector<std::string> paths_;
 };
 
 class Mp3Folder : public testing::Test {
@@ -224,86 +202,74 @@ TEST_P(AutotagTest, TagsRenamesAndListsTheFolder) {
     }
 }
 
+// A file tagged and renamed from track n of AlbumList or SamplerList, with its tag.
+std::pair<const std::string, std::string> AlbumSong(int n) {
+    const std::string s = std::to_string(n);
+    return {(n < 10 ? "0" : "") + s + ". Some Artist - Song " + s + ".mp3", s + "|Some Artist|Song " + s};
+}
+std::pair<const std::string, std::string> SamplerSong(int n) {
+    const std::string s = std::to_string(n);
+    return {"0" + s + ". Artist " + s + " - Title " + s + ".mp3", s + "|Artist " + s + "|Title " + s};
+}
+
+const std::vector<std::string> kRenamedLog = {"running", "folder " + kRenamed, "reread " + kRenamed, "done"};
+const std::string kRenameRefused = "error: Can\u00b4t rename directory !*";
 const auto kAllTagged = std::map<std::string, std::string>{
-    {"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
-    {"02. Some Artist - Song 2.mp3", "2|Some Artist|Song 2"},
-    {"03. Some Artist - Song 3.mp3", "3|Some Artist|Song 3"},
-    {kPlaylist, Lines({"01. Some Artist - Song 1.mp3", "02. Some Artist - Song 2.mp3", "03. Some Artist - Song 3.mp3"})}};
+    AlbumSong(1), AlbumSong(2), AlbumSong(3),
+    {kPlaylist, Lines({AlbumSong(1).first, AlbumSong(2).first, AlbumSong(3).first})}};
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, AutotagTest,
     testing::Values(
-        AutotagRow{"AllTagged", AlbumList(3), {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, nullptr, {}, {},
-                   {"running", "folder " + kRenamed, "reread " + kRenamed, "done"},
+        AutotagRow{"AllTagged", AlbumList(3), {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, nullptr, {}, {}, kRenamedLog,
                    "Some Artist - Some Album", kAllTagged, 3},
         AutotagRow{"ListLongerThanTheFolder", AlbumList(5), {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, nullptr, {}, {},
-                   {"running", "folder " + kRenamed, "reread " + kRenamed, "done"},
-                   "Some Artist - Some Album", kAllTagged, 3},
+                   kRenamedLog, "Some Artist - Some Album", kAllTagged, 3},
         AutotagRow{"AFileWithoutNumber", AlbumList(2), {"01 a.mp3", "b.mp3"}, nullptr, {}, {},
-                   {"running", "reread <tmp>/Music", "done", std::string("error: ") + kSomeNotTagged},
-                   "Music", {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"}, {"b.mp3", ""}}, 1},
+                   {"running", "reread <tmp>/Music", "done", std::string("error: ") + kSomeNotTagged}, "Music",
+                   {AlbumSong(1), {"b.mp3", ""}}, 1},
         // Every file got a tag, so the run counts as complete.
         AutotagRow{"MissingTrackRenamesNothingElse", AlbumList(3), {"01 a.mp3", "03 c.mp3"}, nullptr, {}, {},
-                   {"running", "folder " + kRenamed, "reread " + kRenamed, "done"}, "Some Artist - Some Album",
-                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
-                    {"03. Some Artist - Song 3.mp3", "3|Some Artist|Song 3"},
-                    {kPlaylist, Lines({"01. Some Artist - Song 1.mp3", "03. Some Artist - Song 3.mp3"})}},
-                   2},
+                   kRenamedLog, "Some Artist - Some Album",
+                   {AlbumSong(1), AlbumSong(3), {kPlaylist, Lines({AlbumSong(1).first, AlbumSong(3).first})}}, 2},
         AutotagRow{"MoreFilesThanTracks", AlbumList(2), {"01 a.mp3", "02 b.mp3", "03 c.mp3"}, nullptr, {}, {},
                    {"running", "folder " + kRenamed, "reread " + kRenamed, "done",
                     std::string("info: ") + kMoreFilesThanList},
                    "Some Artist - Some Album",
-                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
-                    {"02. Some Artist - Song 2.mp3", "2|Some Artist|Song 2"},
-                    {"03 c.mp3", ""},
-                    {kPlaylist, Lines({"01. Some Artist - Song 1.mp3", "02. Some Artist - Song 2.mp3", "03 c.mp3"})}},
+                   {AlbumSong(1), AlbumSong(2), {"03 c.mp3", ""},
+                    {kPlaylist, Lines({AlbumSong(1).first, AlbumSong(2).first, "03 c.mp3"})}},
                    2},
         AutotagRow{"AReadOnlyFileFailsAloneAndTheRunGoesOn", AlbumList(3), {"01 a.mp3", "02 b.mp3", "03 c.mp3"},
                    nullptr, {"02 b.mp3"}, {},
                    {"running", "reread <tmp>/Music", "done",
                     "error: These songs could not be tagged:\r\nCannot open \"<tmp>/Music/02 b.mp3\"*"},
-                   "Music",
-                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
-                    {"02 b.mp3", ""},
-                    {"03. Some Artist - Song 3.mp3", "3|Some Artist|Song 3"}},
-                   2},
+                   "Music", {AlbumSong(1), {"02 b.mp3", ""}, AlbumSong(3)}, 2},
         AutotagRow{"MalformedListTagsNothing", "Album\r\nA\r\nB\r\n\r\n\r\n\r\nmany\r\n", {"01 a.mp3"}, nullptr, {},
                    {}, {"running", "done", "error: The tag list \"List.Tag\" holds \"many\" in line 7*"}, "Music",
                    {{"01 a.mp3", ""}}, 0},
         AutotagRow{"Sampler", SamplerList("Hits", 2), {"01 a.mp3", "02 b.mp3"}, nullptr, {}, {},
                    {"running", "folder <tmp>/Hits", "reread <tmp>/Hits", "done"}, "Hits",
-                   {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"},
-                    {"02. Artist 2 - Title 2.mp3", "2|Artist 2|Title 2"},
-                    {"--- Hits ---.m3u", Lines({"01. Artist 1 - Title 1.mp3", "02. Artist 2 - Title 2.mp3"})}},
+                   {SamplerSong(1), SamplerSong(2),
+                    {"--- Hits ---.m3u", Lines({SamplerSong(1).first, SamplerSong(2).first})}},
                    2},
         // Only the folder and the playlist get the replacement.
-        AutotagRow{"BlanksReplaced", AlbumList(1), {"01 a.mp3"},
-                   [](AutotagOptions& o) { o.Names.UseDot = true; }, {}, {},
+        AutotagRow{"BlanksReplaced", AlbumList(1), {"01 a.mp3"}, [](AutotagOptions& o) { o.Names.UseDot = true; }, {},
+                   {},
                    {"running", "folder <tmp>/Some.Artist.-.Some.Album", "reread <tmp>/Some.Artist.-.Some.Album", "done"},
                    "Some.Artist.-.Some.Album",
-                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
-                    {"---.Some.Artist.-.Some.Album.---.m3u", Lines({"01. Some Artist - Song 1.mp3"})}},
-                   1},
+                   {AlbumSong(1), {"---.Some.Artist.-.Some.Album.---.m3u", Lines({AlbumSong(1).first})}}, 1},
         AutotagRow{"FolderNameTakenKeepsThePlaylistInTheFolder", AlbumList(1), {"01 a.mp3"}, nullptr, {},
-                   {"Some Artist - Some Album"},
-                   {"running", "error: Can\u00b4t rename directory !*", "reread <tmp>/Music", "done"}, "Music",
-                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
-                    {kPlaylist, Lines({"01. Some Artist - Song 1.mp3"})}},
-                   1},
+                   {"Some Artist - Some Album"}, {"running", kRenameRefused, "reread <tmp>/Music", "done"}, "Music",
+                   {AlbumSong(1), {kPlaylist, Lines({AlbumSong(1).first})}}, 1},
         AutotagRow{"DotDotFolderNameIsRefused", SamplerList("..", 1), {"01 a.mp3"}, nullptr, {}, {},
-                   {"running", "error: Can\u00b4t rename directory !*", "reread <tmp>/Music", "done"}, "Music",
-                   {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"},
-                    {"--- .. ---.m3u", Lines({"01. Artist 1 - Title 1.mp3"})}},
-                   1},
+                   {"running", kRenameRefused, "reread <tmp>/Music", "done"}, "Music",
+                   {SamplerSong(1), {"--- .. ---.m3u", Lines({SamplerSong(1).first})}}, 1},
         AutotagRow{"BlankFolderNameIsRefused", SamplerList("  ", 1), {"01 a.mp3"}, nullptr, {}, {},
-                   {"running", "error: Can\u00b4t rename directory !*", "reread <tmp>/Music", "done"}, "Music",
-                   {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"}, {"---  ---.m3u", Lines({"01. Artist 1 - Title 1.mp3"})}},
-                   1},
+                   {"running", kRenameRefused, "reread <tmp>/Music", "done"}, "Music",
+                   {SamplerSong(1), {"---  ---.m3u", Lines({SamplerSong(1).first})}}, 1},
         // A lone CR of a list value reaches no name, tag or playlist line.
-        AutotagRow{"LoneCrInAListValueIsABlank",
-                   "Album\r\nSome Artist\r\nSome Album\r\n\r\n\r\n\r\n2\r\nOne\rPart\r\n", {"01 a.mp3"},
-                   nullptr, {}, {}, {"running", "folder " + kRenamed, "reread " + kRenamed, "done"},
-                   "Some Artist - Some Album",
+        AutotagRow{"LoneCrInAListValueIsABlank", "Album\r\nSome Artist\r\nSome Album\r\n\r\n\r\n\r\n2\r\nOne\rPart\r\n",
+                   {"01 a.mp3"}, nullptr, {}, {}, kRenamedLog, "Some Artist - Some Album",
                    {{"01. Some Artist - One Part.mp3", "1|Some Artist|One Part"},
                     {kPlaylist, Lines({"01. Some Artist - One Part.mp3"})}},
                    1},
@@ -312,10 +278,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"running", "reread <tmp>/Music", "done",
                     "error: These songs could not be tagged:\r\nCannot write the tag of \"<tmp>/Music/02 b.mp3\": "
                     "No such file or directory*"},
-                   "Music",
-                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
-                    {"03. Some Artist - Song 3.mp3", "3|Some Artist|Song 3"}},
-                   2, {"02 b.mp3"}},
+                   "Music", {AlbumSong(1), AlbumSong(3)}, 2, {"02 b.mp3"}},
         AutotagRow{"EveryFileGoneRenamesNothing", AlbumList(2), {"01 a.mp3", "02 b.mp3"}, nullptr, {}, {},
                    {"running", "reread <tmp>/Music", "done", "error: These songs could not be tagged:*"}, "Music", {},
                    0, {"01 a.mp3", "02 b.mp3"}},
@@ -328,32 +291,26 @@ INSTANTIATE_TEST_SUITE_P(
                    {}, {},
                    {"running", "reread <tmp>/Music", "done",
                     "error: These songs could not be tagged:\r\n\"256 z.mp3\": track 256 cannot be stored*"},
-                   "Music",
-                   {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"},
-                    {"255. Some Artist - Song 255.mp3", "255|Some Artist|Song 255"},
-                    {"256 z.mp3", ""}},
-                   2},
+                   "Music", {AlbumSong(1), AlbumSong(255), {"256 z.mp3", ""}}, 2},
         AutotagRow{"FilePatternLeavingOnlyTheExtensionIsRefusedAndNamed", AlbumList(1), {"01 a.mp3"},
                    [](AutotagOptions& o) { o.Names.Patterns.FileNameAlbum = "%X"; }, {}, {},
                    {"running", "folder " + kRenamed, "reread " + kRenamed, "done",
                     "error: These songs keep their names:\r\nCan\u00b4t rename \"01 a.mp3\" to \"\" !*"},
-                   "Some Artist - Some Album",
-                   {{"01 a.mp3", "1|Some Artist|Song 1"}, {kPlaylist, Lines({"01 a.mp3"})}}, 1},
+                   "Some Artist - Some Album", {{"01 a.mp3", "1|Some Artist|Song 1"}, {kPlaylist, Lines({"01 a.mp3"})}},
+                   1},
         AutotagRow{"FolderNameLosesItsLeadingDot", SamplerList(".Hits", 1), {"01 a.mp3"}, nullptr, {}, {},
                    {"running", "folder <tmp>/Hits", "reread <tmp>/Hits", "done"}, "Hits",
-                   {{"01. Artist 1 - Title 1.mp3", "1|Artist 1|Title 1"},
-                    {"--- .Hits ---.m3u", Lines({"01. Artist 1 - Title 1.mp3"})}},
-                   1},
+                   {SamplerSong(1), {"--- .Hits ---.m3u", Lines({SamplerSong(1).first})}}, 1},
         AutotagRow{"PlaylistPatternLeavingOnlyTheExtensionWritesNone", AlbumList(1), {"01 a.mp3"},
                    [](AutotagOptions& o) { o.Names.Patterns.PListNameAlbum = " . %X"; }, {}, {},
                    {"running", "folder " + kRenamed, "reread " + kRenamed,
                     "error: The playlist's name pattern gives no name*", "done"},
-                   "Some Artist - Some Album", {{"01. Some Artist - Song 1.mp3", "1|Some Artist|Song 1"}}, 1},
+                   "Some Artist - Some Album", {AlbumSong(1)}, 1},
         AutotagRow{"NoRenamesAndTheDialogCancelled", AlbumList(2), {"01 a.mp3", "02 b.mp3"},
                    [](AutotagOptions& o) { o.RenameFiles = o.RenameFolder = o.AutoPlaylist = false; }, {}, {},
                    {"running", "reread <tmp>/Music", "dialog " + kPlaylist + " in <tmp>/Music", "done"}, "Music",
                    {{"01 a.mp3", "1|Some Artist|Song 1"}, {"02 b.mp3", "2|Some Artist|Song 2"}}, 2}),
-    RowName<AutotagRow>);
+    [](const auto& info) { return info.param.name; });
 
 struct PlaylistRow {
     std::string name;
@@ -430,7 +387,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"dialog " + kNoNames + " in <tmp>/Music"}, "", {}},
         PlaylistRow{"UntaggedFirstFileNamesTheListByItsName", {{"01 Band - Song.mp3", -1}}, false, "p.m3u",
                     {"dialog --- Band -  ---.m3u in <tmp>/Music"}, "p.m3u", {"01 Band - Song.mp3"}}),
-    RowName<PlaylistRow>);
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(Mp3Folder, EmptyFolderWritesNoPlaylistAndGivesTheControlsBack) {
     RecordingHost host(dir_.Path());

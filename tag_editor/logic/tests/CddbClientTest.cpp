@@ -53,13 +53,9 @@ public:
 
 class CddbClientTest : public testing::Test {
 protected:
-    TCddbSettings Settings() {
-        TCddbSettings s;
-        s.Host = "cddb.test";
-        s.EMail = "a@b";
-        s.Version = "1.0.0.0";
-        s.TagsFolder = dir / "Tags";
-        return s;
+    TCddbSettings Settings(bool showInexact = true) {
+        return {.Host = "cddb.test", .EMail = "a@b", .Version = "1.0.0.0", .ShowInexact = showInexact,
+                .TagsFolder = dir / "Tags"};
     }
 
     // Connects and plays the dialogue until the run is over or nothing more
@@ -83,6 +79,20 @@ protected:
         Connect();
     }
     void Queue(const std::string& line) { ASSERT_TRUE(queue.Add(*ParseRequestLine(line))); }
+    // The two-track disc queued, the server scripted to find it exactly.
+    void OneDisc() {
+        Queue(test::kTwoTrackLine);
+        test::ScriptExactMatch(window.server);
+    }
+    std::vector<std::string> LogTail(size_t n) { return {client->Log().end() - n, client->Log().end()}; }
+    // The run stopped on `error`, closed, and kept the request.
+    void ExpectStoppedBy(const std::string& error) {
+        EXPECT_EQ(LogTail(3),
+                  (std::vector<std::string>{error, "CDDB-Client Error => STOP", "Connection to server closed !"}));
+        EXPECT_TRUE(window.over);
+        EXPECT_FALSE(window.connected);
+        EXPECT_EQ(queue.Count(), 1);
+    }
 
     wb::TempDir dir{"cddbclient"};
     TCddbRequests queue;
@@ -91,8 +101,7 @@ protected:
 };
 
 TEST_F(CddbClientTest, AnExactMatchIsReadSavedAndTheRunEnds) {
-    Queue(test::kTwoTrackLine);
-    test::ScriptExactMatch(window.server);
+    OneDisc();
     Run();
     EXPECT_EQ(client->Log(), (std::vector<std::string>{
                                 "Trying to connect to server : cddb.test", "Connection established !",
@@ -117,8 +126,7 @@ TEST_F(CddbClientTest, AnExactMatchIsReadSavedAndTheRunEnds) {
 }
 
 TEST_F(CddbClientTest, ActsOnWholeLinesOnlyWhereverTheyAreSplit) {
-    Queue(test::kTwoTrackLine);
-    test::ScriptExactMatch(window.server);
+    OneDisc();
     window.server.greeting = {"2", "01 ready", "\r", "\n"};
     window.server.replies["cddb query " + test::kTwoTrackLine] = {{"200 ro", "ck 0b012a02 The Artist / The Album\r\n"}};
     // The closing "." comes alone, after its own line end was split off.
@@ -157,11 +165,7 @@ TEST_P(InexactTest, ChoosesAMatch) {
     reply.push_back(".\r\n");
     window.server.replies["cddb query " + test::kTwoTrackLine] = {reply};
     window.server.On("cddb read jazz 1a2b3c02", {test::kRead210 + test::TwoTrackEntry()});
-    client = std::make_unique<TCddbClient>(queue, [&] {
-        auto s = Settings();
-        s.ShowInexact = c.showInexact;
-        return s;
-    }(), window);
+    client = std::make_unique<TCddbClient>(queue, Settings(c.showInexact), window);
     window.choice = c.choice;
     Run();
     EXPECT_EQ(window.shownMatches.size(), c.chooserShown ? 1u : 0u);
@@ -189,8 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<InexactCase>& info) { return info.param.name; });
 
 TEST_F(CddbClientTest, TheChooserShowsArtistAlbumGenreAndId) {
-    Queue(test::kTwoTrackLine);
-    test::ScriptExactMatch(window.server);
+    OneDisc();
     window.server.replies["cddb query " + test::kTwoTrackLine] = {
         {"211 inexact\r\n", kTwoMatches[0], kTwoMatches[1], ".\r\n"}};
     window.server.On("cddb read jazz 1a2b3c02", {test::kRead210 + test::TwoTrackEntry()});
@@ -222,8 +225,7 @@ TEST_F(CddbClientTest, ATemporaryErrorReconnectsAndAsksTheSameRequestAgain) {
     Connect();
     EXPECT_EQ(client->SentCount(), 2);
     EXPECT_EQ(client->ReceivedCount(), 1);
-    std::vector<std::string> tail(client->Log().end() - 9, client->Log().end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"Saving result to disk", kDashes,
+    EXPECT_EQ(LogTail(9), (std::vector<std::string>{"Saving result to disk", kDashes,
                                               "Send query to CDDB-Server for ID : 02003d01",
                                               "--- No result for query found ---", kDashes, "Logoff CDDB-Server",
                                               "Connection to server closed !", "", kReady}));
@@ -246,21 +248,23 @@ TEST_F(CddbClientTest, AReconnectionCountsOnlyTheRequestsAnswered) {
 }
 
 TEST_F(CddbClientTest, AServerErrorStopsTheRunAndKeepsTheRequest) {
-    Queue(test::kTwoTrackLine);
-    test::ScriptExactMatch(window.server);
+    OneDisc();
     window.server.replies["cddb read rock 0b012a02"] = {{"501 No such category.\r\n"}};
     Run();
-    std::vector<std::string> tail(client->Log().end() - 3, client->Log().end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"**** ERROR **** Code : 501, Position 4", "CDDB-Client Error => STOP",
-                                              "Connection to server closed !"}));
-    EXPECT_TRUE(window.over);
-    EXPECT_FALSE(window.connected);
-    EXPECT_EQ(queue.Count(), 1);
+    ExpectStoppedBy("**** ERROR **** Code : 501, Position 4");
+}
+
+TEST_F(CddbClientTest, AReplyNoEntryCouldBeStopsTheRun) {
+    OneDisc();
+    Pieces endless(70, std::string(64 * 1024, 'x'));
+    endless[0] = test::kRead210;
+    window.server.replies["cddb read rock 0b012a02"] = {endless};
+    Run();
+    ExpectStoppedBy("**** ERROR **** Reply too long, Position 5");
 }
 
 TEST_F(CddbClientTest, AReadOnlyGreetingIsAcceptedAndAnEntryWithoutTitleStillCounts) {
-    Queue(test::kTwoTrackLine);
-    test::ScriptExactMatch(window.server);
+    OneDisc();
     window.server.greeting = {"200 test.example CDDBP server v1.5 ready (read only)\r\n"};
     window.server.replies["cddb read rock 0b012a02"] = {{test::kRead210 + test::TwoTrackEntry("")}};
     Run();
@@ -295,20 +299,6 @@ TEST_F(CddbClientTest, ARefusedOrDroppedConnectionEndsTheRunWithAMessage) {
     EXPECT_EQ(queue.Count(), 1);
     client->Received("200 late\r\n");  // nothing more happens after the end
     EXPECT_EQ(client->Log().back(), "Connection to server closed !");
-}
-
-TEST_F(CddbClientTest, AReplyNoEntryCouldBeStopsTheRun) {
-    Queue(test::kTwoTrackLine);
-    test::ScriptExactMatch(window.server);
-    std::string endless(64 * 1024, 'x');
-    window.server.replies["cddb read rock 0b012a02"] = {Pieces(70, endless)};
-    window.server.replies["cddb read rock 0b012a02"].front()[0] = test::kRead210;
-    Run();
-    std::vector<std::string> tail(client->Log().end() - 3, client->Log().end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"**** ERROR **** Reply too long, Position 5", "CDDB-Client Error => STOP",
-                                              "Connection to server closed !"}));
-    EXPECT_TRUE(window.over);
-    EXPECT_EQ(queue.Count(), 1);
 }
 
 // A list that cannot be written is shown and its request kept; the run goes
@@ -348,8 +338,7 @@ class WaitTest : public CddbClientTest, public testing::WithParamInterface<WaitC
 // reply's time.
 TEST_P(WaitTest, EndsAsALostConnection) {
     const auto& c = GetParam();
-    Queue(test::kTwoTrackLine);
-    test::ScriptExactMatch(window.server);
+    OneDisc();
     if (c.command.empty()) window.server.greeting = {c.reply};
     else window.server.replies[c.command] = {{c.reply}};
     client->Start();

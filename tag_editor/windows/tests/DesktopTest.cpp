@@ -10,7 +10,7 @@
 #include <QImage>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
+#include <cstdio>
 
 #include "platform/base/TempDir.h"
 #include "tag_editor/logic/tests/ToolShell.h"
@@ -21,25 +21,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-pid_t Spawn(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
-            const posix_spawn_file_actions_t* actions = nullptr) {
-    std::map<std::string, std::string> all;
-    for (char** e = environ; *e; ++e) {
-        const std::string kv = *e;
-        const size_t eq = kv.find('=');
-        if (eq != std::string::npos) all[kv.substr(0, eq)] = kv.substr(eq + 1);
-    }
-    for (const auto& [k, v] : env) all[k] = v;
-    std::vector<std::string> envText;
-    for (const auto& [k, v] : all) envText.push_back(k + "=" + v);
-    std::vector<char*> argv, envp;
+// Starts a program with its output dropped; `env` in front sets its variables.
+pid_t Spawn(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    for (auto& e : envText) envp.push_back(e.data());
     argv.push_back(nullptr);
-    envp.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    for (int fd : {1, 2}) posix_spawn_file_actions_addopen(&quiet, fd, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], actions, nullptr, argv.data(), envp.data()) != 0) return -1;
-    return pid;
+    const bool started = posix_spawnp(&pid, argv[0], &quiet, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&quiet);
+    return started ? pid : -1;
 }
 
 void End(pid_t pid) {
@@ -48,9 +41,7 @@ void End(pid_t pid) {
     ::waitpid(pid, nullptr, 0);
 }
 
-struct Geometry {
-    int x = 0, y = 0, width = 0, height = 0;
-};
+struct Geometry { int x = 0, y = 0, width = 0, height = 0; };
 
 struct Desktop : ::testing::TestWithParam<bool> {
     void TearDown() override {
@@ -62,15 +53,9 @@ struct Desktop : ::testing::TestWithParam<bool> {
     void StartDisplay() {
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        server = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
-                        "-nolisten", "tcp"},
-                       {}, &actions);
-        posix_spawn_file_actions_destroy(&actions);
+        ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+        server =
+            Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
         ::close(fds[1]);
         std::string number;
         char c;
@@ -84,15 +69,10 @@ struct Desktop : ::testing::TestWithParam<bool> {
 
     Geometry Where() {
         Geometry g;
-        for (const auto& line : Split(X("xdotool getwindowgeometry --shell " + window), '\n')) {
-            const auto kv = Split(line, '=');
-            if (kv.size() != 2) continue;
-            const int v = std::atoi(kv[1].c_str());
-            if (kv[0] == "X") g.x = v;
-            if (kv[0] == "Y") g.y = v;
-            if (kv[0] == "WIDTH") g.width = v;
-            if (kv[0] == "HEIGHT") g.height = v;
-        }
+        const std::string shell = X("xdotool getwindowgeometry --shell " + window);
+        const int read = std::sscanf(shell.c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &g.x, &g.y, &g.width,
+                                     &g.height);
+        EXPECT_EQ(read, 4) << shell;
         return g;
     }
 
@@ -118,22 +98,12 @@ TEST_P(Desktop, OneTitleBarTheOwnIconAndASystemMove) {
 
     // A copy of the program with no icon folders beside it; openbox starts
     // it once it manages the screen.
-    const std::string home = box / "home", copy = box / "bin/velmora";
-    fs::create_directories(home);
-    fs::create_directories(box / "bin");
+    const std::string copy = box / "bin/velmora";
+    for (const char* folder : {"home", "bin"}) fs::create_directories(box / folder);
     fs::copy_file(WB_BINARY_DIR "/bin/velmora", copy);
-    std::map<std::string, std::string> env{{"DISPLAY", display},
-                                           {"HOME", home},
-                                           {"XDG_CONFIG_HOME", box / "config"},
-                                           {"XDG_RUNTIME_DIR", box.Path()},
-                                           {"QT_QPA_PLATFORM", "xcb"},
-                                           {"WB_SYSTEM_FRAMES", systemFrames ? "1" : "0"}};
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-    wm = Spawn({"openbox", "--startup", copy}, env, &quiet);
-    posix_spawn_file_actions_destroy(&quiet);
+    wm = Spawn({"env", "DISPLAY=" + display, "HOME=" + (box / "home"), "XDG_CONFIG_HOME=" + (box / "config"),
+                "XDG_RUNTIME_DIR=" + box.Path(), "QT_QPA_PLATFORM=xcb",
+                std::string("WB_SYSTEM_FRAMES=") + (systemFrames ? "1" : "0"), "openbox", "--startup", copy});
     ASSERT_GT(wm, 0);
     window = TrimAll(Split(X("xdotool search --sync --onlyvisible --name '^Velmora$'"), '\n').front());
     ASSERT_FALSE(window.empty());

@@ -9,16 +9,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
+#include "tag_editor/logic/tests/ReadOnlyFiles.h"
 #include "tag_editor/logic/tests/TestFiles.h"
 #include "tag_editor/logic/tests/ToolShell.h"
 #include "platform/base/IniFile.h"
@@ -51,38 +46,6 @@ const std::string& LameAudio() {
     }();
     return audio;
 }
-
-// Makes a file read-only for this user, root included (through the
-// immutable attribute), and writable again when it goes.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(std::string path) : path_(std::move(path)) {
-        if (::geteuid() != 0) {
-            ok_ = ::chmod(path_.c_str(), 0444) == 0;
-            return;
-        }
-        ok_ = SetImmutable(true);
-    }
-    ~ReadOnlyFile() {
-        if (::geteuid() == 0) SetImmutable(false);
-        else ::chmod(path_.c_str(), 0644);
-    }
-    bool Ok() const { return ok_ && ::access(path_.c_str(), W_OK) != 0; }
-
-private:
-    bool SetImmutable(bool on) {
-        int fd = ::open(path_.c_str(), O_RDONLY);
-        if (fd < 0) return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
-    }
-    std::string path_;
-    bool ok_ = false;
-};
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -141,6 +104,27 @@ protected:
         t.Track = track;
         return t;
     }
+    // Song, artist, album, year, comment, track and genre as the boxes show them.
+    static std::vector<std::string> Boxes(TID3Frm& f) {
+        return {f.SongEdit->Text(),    f.ArtistEdit->Text(), f.AlbumEdit->Text(), f.YearEdit->Text(),
+                f.CommentEdit->Text(), f.TrackEdit->Text(),  f.GenreCombo->Text()};
+    }
+    // The one message box shown says `part`.
+    static void ExpectOneBoxSaying(test::ModalDriver& driver, const std::string& part) {
+        ASSERT_EQ(driver.Messages().size(), 1u);
+        EXPECT_NE(driver.Messages()[0].text.find(part), std::string::npos) << driver.Messages()[0].text;
+    }
+    // A list of Band's "Record" in the program's "Tags".
+    std::string SaveList(const std::vector<std::string>& songs) {
+        TTagList list;
+        list.Artist = "Band";
+        list.AlbumName = "Record";
+        list.Year = "1999";
+        list.Genre = "Rock";
+        for (const auto& song : songs) list.Tracks.push_back({"", song});
+        fs::create_directories(program_ / "Tags");
+        return SaveTagList(program_ / "Tags", list);
+    }
     // Title, artist, album, year, comment, track and genre as mp3info reads them.
     static std::string Mp3info(const std::string& path) {
         return TrimAll(Shell("mp3info -p '%t|%a|%l|%y|%c|%n|%g' " + Quote(path)));
@@ -168,11 +152,8 @@ TEST_P(MainWindowStatus, ShowsTheStateColoursAndButtonsOfTheFile) {
     const StatusCase& c = GetParam();
     TTagInfo tag = Tag("Some Song", "Some Artist");
     std::string path = Mp3("Some Artist - Some Song.mp3", c.tagged ? &tag : nullptr);
-    std::unique_ptr<ReadOnlyFile> ro;
-    if (c.readOnly) {
-        ro = std::make_unique<ReadOnlyFile>(path);
-        if (!ro->Ok()) GTEST_SKIP() << "this file system cannot make a file read-only for this user";
-    }
+    ReadOnlyFiles ro;
+    if (c.readOnly && !ro.Protect(path)) GTEST_SKIP() << "this file system cannot make a file read-only for this user";
     TID3Frm& f = Open();
     if (c.select) Select("Some Artist - Some Song.mp3");
     EXPECT_EQ(f.Status(), c.status);
@@ -218,12 +199,7 @@ TEST_F(MainWindow, LoadFillsTheBoxesAndTheFolderFollowsTheTree) {
     // With no stored folder the tree starts in the music folder.
     EXPECT_EQ(Files().ItemTexts(), std::vector<std::string>{"05 Padded.mp3"});
     Select("05 Padded.mp3");
-    EXPECT_EQ(f.SongEdit->Text(), "Padded Song");
-    EXPECT_EQ(f.AlbumEdit->Text(), "The Album");
-    EXPECT_EQ(f.YearEdit->Text(), "1999");
-    EXPECT_EQ(f.TrackEdit->Text(), "5");
-    EXPECT_EQ(f.CommentEdit->Text(), "Note");
-    EXPECT_EQ(f.GenreCombo->Text(), "Rock");
+    EXPECT_EQ(Boxes(f), (std::vector<std::string>{"Padded Song", "Artist", "The Album", "1999", "Note", "5", "Rock"}));
     EXPECT_EQ(f.CurrentTrack(), 5);
     EXPECT_EQ(f.RenameEdit->Text(), "05. Artist - Padded Song.mp3");
     EXPECT_TRUE(f.RenameBtn->Enabled());
@@ -298,8 +274,7 @@ TEST_F(MainWindow, ATrackTheTagCannotHoldIsRefusedAndNothingWritten) {
     Type(f.TrackEdit, "300");
     test::ModalDriver driver;
     f.ApplyBtn->Click();
-    ASSERT_EQ(driver.Messages().size(), 1u);
-    EXPECT_NE(driver.Messages()[0].text.find("300"), std::string::npos);
+    ExpectOneBoxSaying(driver, "300");
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_TRUE(fs::exists(path));
 }
@@ -315,10 +290,7 @@ TEST_F(MainWindow, ApplyOnAFileDeletedSinceItWasSelectedSaysItIsGone) {
     fs::remove(path);
     test::ModalDriver driver;
     f.ApplyBtn->Click();
-    ASSERT_EQ(driver.Messages().size(), 1u);
-    const std::string text = driver.Messages()[0].text;
-    EXPECT_NE(text.find("01 a.mp3\": No such file or directory: the file was deleted or moved"), std::string::npos)
-        << text;
+    ExpectOneBoxSaying(driver, "01 a.mp3\": No such file or directory: the file was deleted or moved");
     EXPECT_TRUE(fs::is_empty(music_.Path()));
     EXPECT_EQ(Row("01 a.mp3"), -1);
 }
@@ -352,9 +324,7 @@ TEST_F(MainWindow, CopyAndPasteCarryOnlyTheChosenFields) {
     Select("01 a.mp3");
     f.TrackCopyChk->SetChecked(false);
     f.PasteBtn->Click();
-    EXPECT_EQ(f.SongEdit->Text(), "");
-    EXPECT_EQ(f.AlbumEdit->Text(), "");
-    EXPECT_EQ(f.TrackEdit->Text(), "1");
+    EXPECT_EQ(Boxes(f), (std::vector<std::string>{"", "", "", "", "", "1", f.GenreCombo->Items()[0]}));
     EXPECT_EQ(f.GenreCombo->ItemIndex(), 0);
 
     Select("02 b.mp3");
@@ -363,11 +333,8 @@ TEST_F(MainWindow, CopyAndPasteCarryOnlyTheChosenFields) {
     f.CopyBtn->Click();
     Select("02 b.mp3");
     f.PasteBtn->Click();
-    EXPECT_EQ(f.SongEdit->Text(), "Second Song");
-    EXPECT_EQ(f.ArtistEdit->Text(), "First Artist");
-    EXPECT_EQ(f.AlbumEdit->Text(), "The Album");
-    EXPECT_EQ(f.GenreCombo->Text(), "Rock");
-    EXPECT_EQ(f.TrackEdit->Text(), "2");
+    EXPECT_EQ(Boxes(f),
+              (std::vector<std::string>{"Second Song", "First Artist", "The Album", "1999", "Note", "2", "Rock"}));
     EXPECT_EQ(f.RenameEdit->Text(), "02. First Artist - Second Song.mp3");
 
     f.SwitchBtn->Click();
@@ -413,8 +380,7 @@ TEST_F(MainWindow, ARenameOntoAnotherFileIsRefusedAndBothStay) {
     test::ModalDriver driver;
     f.RenameEdit->SetText("02 b.mp3");
     f.RenameBtn->Click();
-    ASSERT_EQ(driver.Messages().size(), 1u);
-    EXPECT_NE(driver.Messages()[0].text.find("already exists"), std::string::npos) << driver.Messages()[0].text;
+    ExpectOneBoxSaying(driver, "already exists");
     EXPECT_EQ(ReadBytes(first), firstBytes);
     EXPECT_EQ(ReadBytes(second), secondBytes);
 
@@ -441,8 +407,7 @@ TEST_F(MainWindow, AFolderRenameFollowsTheTreeOrLeavesItWhereItWas) {
     f.DirTree->SetDirectory(music_ / "Old Name");
     test::ModalDriver driver;
     f.RenameDirectory(music_ / "Old Name", "Taken");
-    ASSERT_EQ(driver.Messages().size(), 1u);
-    EXPECT_NE(driver.Messages()[0].text.find("Can\u00b4t rename directory !"), std::string::npos);
+    ExpectOneBoxSaying(driver, "Can\u00b4t rename directory !");
     EXPECT_TRUE(fs::is_directory(music_ / "Old Name"));
     EXPECT_EQ(f.DirTree->GetDirectory(), music_ / "Old Name");
     EXPECT_EQ(Files().ItemTexts(), std::vector<std::string>{"01 a.mp3"});
@@ -656,22 +621,13 @@ TEST_F(MainWindow, TheTitleBarIsAGradientActiveAndInactive) {
 // asks first.
 TEST_F(MainWindow, TagListsShowAutotagAndDelete) {
     REQUIRE_TOOLS("lame", "mp3info");
-    TTagList list;
-    list.Artist = "Band";
-    list.AlbumName = "Record";
-    list.Year = "1999";
-    list.Genre = "Rock";
-    list.Tracks = {{"", "First Song"}, {"", "Second Song"}};
-    fs::create_directories(program_ / "Tags");
-    const std::string listPath = SaveTagList(program_ / "Tags", list);
     Mp3("01 a.mp3");
     Mp3("02 b.mp3");
+    const std::string listPath = SaveList({"First Song", "Second Song"});
     TID3Frm& f = Open();
-    TVlSortGrid& grid = *f.TagListGrd;
     EXPECT_EQ(f.TagListCounter->Caption(), "1");
-    EXPECT_EQ(grid.Cells(0, 1), "Band");
-    EXPECT_EQ(grid.Cells(1, 1), "Record");
-    grid.SetRow(1);
+    EXPECT_EQ(f.TagListGrd->Cells(0, 1) + "|" + f.TagListGrd->Cells(1, 1), "Band|Record");
+    f.TagListGrd->SetRow(1);
     f.TagListGrdClick();
     EXPECT_TRUE(f.ChgTagListBtn->Enabled());
     ASSERT_TRUE(f.AutoTagBtn->Enabled());
@@ -744,14 +700,9 @@ INSTANTIATE_TEST_SUITE_P(Editor, MainWindowNewList, ::testing::Bool(),
 
 // Autotag renames the folder it tagged; tree and file list follow it there.
 TEST_F(MainWindow, AutotagRenamesTheFolderAndTheTreeFollows) {
-    TTagList list;
-    list.Artist = "Band";
-    list.AlbumName = "Record";
-    list.Tracks = {{"", "First Song"}};
-    fs::create_directories(program_ / "Tags");
-    SaveTagList(program_ / "Tags", list);
     fs::create_directories(music_ / "Album");
     WriteBytes(music_ / "Album/01 a.mp3", LameAudio());
+    SaveList({"First Song"});
     TID3Frm& f = Open();
     f.DirTree->SetDirectory(music_ / "Album");
     QApplication::processEvents();

@@ -9,6 +9,7 @@
 #include "platform/base/TempDir.h"
 #include "platform/testing/ControlInput.h"
 #include "platform/testing/GuiTest.h"
+#include "platform/testing/Screens.h"
 #include "tag_editor/logic/TagCodec.h"
 #include "tag_editor/windows/VirtCD.h"
 
@@ -60,8 +61,7 @@ TEST_F(VirtualCdTest, TrackNumbersOrderTheListAndUncheckingRenumbers) {
     EXPECT_EQ(Column(1), (std::vector<std::string>{"Use", "1", "0", "1"}));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"Track", "01", " ", "02"}));
     EXPECT_EQ(form.TrackPanel.Caption(), "2");
-    std::filesystem::create_directories(std::string(WB_BINARY_DIR) + "/screens");
-    EXPECT_TRUE(form.SaveScreenshot(std::string(WB_BINARY_DIR) + "/screens/velmora-virtcd.png"));
+    EXPECT_FALSE(wb::gui::test::Screenshot(form, "velmora-virtcd").isNull());
     // 178 and 120 seconds: the two-track disc of the published example.
     form.CreateBtn.Click();
     ASSERT_EQ(added.size(), 1u);
