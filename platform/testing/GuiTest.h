@@ -3,6 +3,8 @@
 // driver that answers the modal windows a click opens (message boxes, file
 // dialogs, further dialogs), as a user would, while the test waits on it.
 #include <QApplication>
+#include <QDialog>
+#include <QPointer>
 #include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -13,6 +15,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "platform/testing/TestApp.h"
 
@@ -64,6 +68,7 @@ public:
 private:
     void Tick() {
         QWidget* w = QApplication::activeModalWidget();
+        if (EndedAsStuck(w)) return;
         // Boxes live on the stack, so a later one may reuse an address; a
         // mark on the widget tells them apart.
         if (!w || w->property("wbDriven").toBool()) return;
@@ -101,6 +106,28 @@ private:
             QTimer::singleShot(0, d, [d, action = std::move(action)] { action(d); });
         }
     }
+
+    // A window the test expected none of, or one its action left open, fails
+    // the test and is closed, rather than wait for ever. The bound only ends
+    // a test that would hang.
+    bool EndedAsStuck(QWidget* w) {
+        if (!w) return false;
+        if (stuck_ != w) {
+            stuck_ = w;
+            stuckSince_.setRemainingTime(kStuckMs);
+            return false;
+        }
+        if (!stuckSince_.hasExpired()) return false;
+        ADD_FAILURE() << "a modal window nobody ends: \"" << w->windowTitle().toStdString() << '"';
+        stuck_ = nullptr;
+        if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
+        else w->close();
+        return true;
+    }
+
+    static constexpr int kStuckMs = 30000;
+    QPointer<QWidget> stuck_;
+    QDeadlineTimer stuckSince_;
 
     QTimer timer_;
     std::deque<std::optional<std::string>> files_;

@@ -162,6 +162,8 @@ struct AutotagRow {
     int written;
     std::vector<std::string> gone = {};  // listed, then deleted before the run
 };
+// A failing row is named by its name, not dumped as bytes.
+void PrintTo(const AutotagRow& row, std::ostream* os) { *os << row.name; }
 
 class AutotagTest : public Mp3Folder, public testing::WithParamInterface<AutotagRow> {};
 
@@ -321,6 +323,7 @@ struct PlaylistRow {
     std::string written;                // relative to the folder, "" for none
     std::vector<std::string> lines;
 };
+void PrintTo(const PlaylistRow& row, std::ostream* os) { *os << row.name; }
 
 class PlaylistTest : public Mp3Folder, public testing::WithParamInterface<PlaylistRow> {};
 
