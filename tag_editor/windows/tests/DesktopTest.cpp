@@ -3,7 +3,9 @@
 // drawn caption moves the window through the window manager.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,9 +37,15 @@ pid_t Spawn(const std::vector<std::string>& args) {
     return started ? pid : -1;
 }
 
+// Asks a helper to end and kills it if it has not within seconds: openbox
+// can stay on after a SIGTERM, and the test would wait for it for ever.
 void End(pid_t pid) {
     if (pid <= 0) return;
+    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     ::kill(pid, SIGTERM);
+    pollfd ended{fd, POLLIN, 0};
+    if (fd < 0 || ::poll(&ended, 1, 5000) != 1) ::kill(pid, SIGKILL);
+    if (fd >= 0) ::close(fd);
     ::waitpid(pid, nullptr, 0);
 }
 
