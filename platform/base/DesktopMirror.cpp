@@ -1,18 +1,15 @@
 #include "platform/base/DesktopMirror.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <set>
-#include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/base/File.h"
 #include "platform/base/ProgramPaths.h"
+#include "platform/base/Spawn.h"
 #include "platform/base/TextFile.h"
-
-extern char** environ;
 
 namespace wb {
 
@@ -190,17 +187,8 @@ void PlanFileVerb(const Verb& verb, bool unknownOnly, std::set<std::string>& scr
 }
 
 bool RunQuietly(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid;
-    int rc = posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    if (rc != 0) return false;
+    const pid_t pid = SpawnQuietly(argv);
+    if (pid < 0) return false;
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,28 +13,13 @@
 #include <filesystem>
 #include <cstdio>
 
+#include "platform/base/Spawn.h"
 #include "platform/base/TempDir.h"
 #include "tag_editor/logic/tests/ToolShell.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Starts a program with its output dropped; `env` in front sets its variables.
-pid_t Spawn(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    for (int fd : {1, 2}) posix_spawn_file_actions_addopen(&quiet, fd, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    const bool started = posix_spawnp(&pid, argv[0], &quiet, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&quiet);
-    return started ? pid : -1;
-}
 
 // Asks a helper to end and kills it if it has not within seconds: openbox
 // can stay on after a SIGTERM, and the test would wait for it for ever.
@@ -62,8 +46,8 @@ struct Desktop : ::testing::TestWithParam<bool> {
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
         ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-        server =
-            Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        server = wb::SpawnQuietly(
+            {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
         ::close(fds[1]);
         std::string number;
         char c;
@@ -109,7 +93,8 @@ TEST_P(Desktop, OneTitleBarTheOwnIconAndASystemMove) {
     const std::string copy = box / "bin/velmora";
     for (const char* folder : {"home", "bin"}) fs::create_directories(box / folder);
     fs::copy_file(WB_BINARY_DIR "/bin/velmora", copy);
-    wm = Spawn({"env", "DISPLAY=" + display, "HOME=" + (box / "home"), "XDG_CONFIG_HOME=" + (box / "config"),
+    // `env` in front sets the variables of what it starts.
+    wm = wb::SpawnQuietly({"env", "DISPLAY=" + display, "HOME=" + (box / "home"), "XDG_CONFIG_HOME=" + (box / "config"),
                 "XDG_RUNTIME_DIR=" + box.Path(), "QT_QPA_PLATFORM=xcb",
                 std::string("WB_SYSTEM_FRAMES=") + (systemFrames ? "1" : "0"), "openbox", "--startup", copy});
     ASSERT_GT(wm, 0);
