@@ -150,21 +150,21 @@ void StringGrid::Typed(const std::string& text) {
 
 int StringGrid::SizingBorder(int x, int y, bool& isColumn) const {
     TGridCoord c = MouseCoord(x, y);
-    if ((options_ & goColSizing) && c.Y >= 0 && c.Y < fixedRows_) {
-        for (int col = 0; col < colCount_; ++col) {
-            int cx = ColX(col);
-            if (cx < 0) continue;
-            int edge = cx + colWidths_[col];
-            if (std::abs(x - edge) <= kSizingMargin) { isColumn = true; return col; }
+    // The line whose far edge lies within the margin of `at`, or -1.
+    auto edgeNear = [](int count, auto start, const std::vector<int>& sizes, int at) {
+        for (int i = 0; i < count; ++i) {
+            const int from = start(i);
+            if (from >= 0 && std::abs(at - (from + sizes[i])) <= kSizingMargin) return i;
         }
+        return -1;
+    };
+    if ((options_ & goColSizing) && c.Y >= 0 && c.Y < fixedRows_) {
+        const int col = edgeNear(colCount_, [this](int i) { return ColX(i); }, colWidths_, x);
+        if (col >= 0) { isColumn = true; return col; }
     }
     if ((options_ & goRowSizing) && c.X >= 0 && c.X < fixedCols_) {
-        for (int row = 0; row < rowCount_; ++row) {
-            int ry = RowY(row);
-            if (ry < 0) continue;
-            int edge = ry + rowHeights_[row];
-            if (std::abs(y - edge) <= kSizingMargin) { isColumn = false; return row; }
-        }
+        const int row = edgeNear(rowCount_, [this](int i) { return RowY(i); }, rowHeights_, y);
+        if (row >= 0) { isColumn = false; return row; }
     }
     return -1;
 }
