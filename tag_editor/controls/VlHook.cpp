@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/base/ScopeExit.h"
 #include "platform/gui/Guard.h"
 
 namespace velmora {
@@ -88,13 +89,8 @@ intptr_t TControlHook::HookProc(Window& window, Message& msg, const WindowProc& 
     bool handled = false;
     if (msg.Msg != WM_QUIT) RunHandlers(true, msg, handled);
     if (!handled || msg.Msg == WM_DESTROY) {
-        try {
-            msg.Result = previous ? CallWindowProc(previous, window, msg) : control->DefWndProc(msg);
-        } catch (...) {
-            RunHandlers(false, msg, handled);
-            throw;
-        }
-        RunHandlers(false, msg, handled);
+        auto after = wb::OnScopeExit([&] { RunHandlers(false, msg, handled); });
+        msg.Result = previous ? CallWindowProc(previous, window, msg) : control->DefWndProc(msg);
     }
     if (msg.Msg == WM_DESTROY) {
         // Handlers may have freed this control hook meanwhile only through

@@ -5,6 +5,7 @@
 
 #include "platform/base/File.h"
 #include "platform/base/PendingFile.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/gui/Cursors.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/InputBox.h"
@@ -194,13 +195,8 @@ void TVlSortGrid::DrawCell(int col, int row, const Rect& rect, TGridDrawState st
     }
     // The string grid's own drawing then adds no text, only its event.
     SetDefaultDrawingQuietly(false);
-    try {
-        StringGrid::DrawCell(col, row, rect, state);
-    } catch (...) {
-        SetDefaultDrawingQuietly(true);
-        throw;
-    }
-    SetDefaultDrawingQuietly(true);
+    auto restore = wb::OnScopeExit([&] { SetDefaultDrawingQuietly(true); });
+    StringGrid::DrawCell(col, row, rect, state);
 }
 
 bool TVlSortGrid::SelectCell(int col, int row) { return StringGrid::SelectCell(col, row); }
@@ -312,13 +308,10 @@ template <class F>
 void TVlSortGrid::WithoutAlwaysShowEditor(F f) {
     const bool had = Options() & goAlwaysShowEditor;
     if (had) SetOptions(Options() & ~unsigned(goAlwaysShowEditor));
-    try {
-        f();
-    } catch (...) {
+    auto restore = wb::OnScopeExit([&] {
         if (had) SetOptions(Options() | goAlwaysShowEditor);
-        throw;
-    }
-    if (had) SetOptions(Options() | goAlwaysShowEditor);
+    });
+    f();
 }
 
 void TVlSortGrid::GotoCell(int ACol, int ARow) {

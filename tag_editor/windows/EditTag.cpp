@@ -4,6 +4,7 @@
 
 #include "platform/base/CodePage.h"
 #include "platform/base/ProgramPaths.h"
+#include "platform/base/ScopeExit.h"
 #include "tag_editor/logic/NamePatterns.h"
 #include "tag_editor/logic/TagCodec.h"
 
@@ -191,11 +192,9 @@ bool TEditTagListFrm::LoadTagList(const std::string& path) {
     // Read whole before anything is shown, so a malformed list leaves an
     // empty editor, not half of itself.
     TTagList list;
-    try {
+    {
+        auto empty = wb::OnScopeFailure([&] { StartEmptyGrid(AlbumGrp.Checked()); });
         list = velmora::LoadTagList(path);
-    } catch (...) {
-        StartEmptyGrid(AlbumGrp.Checked());
-        throw;
     }
     (list.Album ? AlbumGrp : SamplerGrp).SetChecked(true);
     StartEmptyGrid(list.Album);
