@@ -3,10 +3,10 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <map>
 
 #include "platform/base/CodePage.h"
-#include "platform/base/IniFile.h"
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/StrUtils.h"
 
@@ -122,6 +122,19 @@ int64_t FirstCodePoint(const std::string& s) {
     for (int i = 1; i <= extra && size_t(i) < s.size(); ++i)
         cp = (cp << 6) | (static_cast<unsigned char>(s[size_t(i)]) & 0x3F);
     return cp;
+}
+
+// A stored value is one line of its file, so a line break (CR LF, CR or LF)
+// and every other control character are stored as one blank each, rather
+// than refused and the setting lost.
+std::string OneLine(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        out += c < 0x20 || c == 0x7F ? ' ' : char(c);
+    }
+    return out;
 }
 
 bool IsComponentProperty(const PropInfo& prop, wb::Persistent* value) {
@@ -278,7 +291,7 @@ void TPropsStorage::StoreAnyProperty(const PropInfo& prop) {
     }
     std::string text = PropertyText(prop);
     if (text.empty() && !IsStringKind(prop.kind)) return;
-    WriteString(Section, GetItemName(prop.name), wb::Trim(text));
+    WriteString(Section, GetItemName(prop.name), OneLine(wb::Trim(text)));
 }
 
 void TPropsStorage::LoadAnyProperty(const PropInfo& prop) {
@@ -318,8 +331,10 @@ void TPropsStorage::StoreStrings(const PropInfo& prop, wb::StringList& list) {
     std::string section = Section + "." + GetItemName(prop.name);
     EraseSection(section);
     if (list.Count() == 0) return;
+    // "Count" goes last: a write that fails on the way leaves no count that
+    // promises lines the section does not hold.
+    for (int i = 0; i < list.Count(); ++i) WriteString(section, "Item" + std::to_string(i), OneLine(list[i]));
     WriteString(section, "Count", std::to_string(list.Count()));
-    for (int i = 0; i < list.Count(); ++i) WriteString(section, "Item" + std::to_string(i), list[i]);
 }
 
 void TPropsStorage::LoadStrings(const PropInfo& prop, wb::StringList& list) {
@@ -391,14 +406,19 @@ void TPropsStorage::ForEachListedProperty(wb::Component* owner, wb::StringList& 
 }
 
 void TPropsStorage::SaveComponentProps(wb::Component* owner, wb::StringList& lines) {
-    ForEachListedProperty(owner, lines, [this](const PropInfo& p) {
+    // A storage that fails is not passed over: the other properties are
+    // still stored, then the first failure goes on to the caller.
+    std::exception_ptr failure;
+    ForEachListedProperty(owner, lines, [this, &failure](const PropInfo& p) {
         try {
             StoreAnyProperty(p);
         } catch (const wb::PropertyError&) {
-        } catch (const wb::IniFormatError&) {
-            // A value the file cannot hold is left out; the others go on.
+            // A property that cannot be read keeps the value stored before.
+        } catch (...) {
+            if (!failure) failure = std::current_exception();
         }
     });
+    if (failure) std::rethrow_exception(failure);
 }
 
 void TPropsStorage::LoadComponentProps(wb::Component* owner, wb::StringList& lines) {

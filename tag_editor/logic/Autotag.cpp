@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "platform/base/IoError.h"
 #include "platform/base/TextFile.h"
@@ -180,10 +181,23 @@ std::optional<std::vector<std::string>> PlaylistOrder(const std::string& folder,
     return order;
 }
 
+bool FitsPlaylistLine(std::string_view name) { return name.find_first_of("\r\n") == std::string_view::npos; }
+
 std::string FormatPlaylist(const std::vector<std::string>& names) {
     std::string out;
-    for (const auto& name : names) out += name + "\r\n";
+    for (const auto& name : names)
+        if (FitsPlaylistLine(name)) out += name + "\r\n";
     return out;
+}
+
+std::string LeftOutOfPlaylist(const std::vector<std::string>& names) {
+    std::string text = "These songs are left out of the playlist, as their names hold a line break:";
+    for (std::string name : names) {
+        for (char& c : name)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+        text += "\r\n\"" + name + "\"";
+    }
+    return text;
 }
 
 std::string PlaylistName(const TTagInfo& firstTag, bool album, const NameSettings& names) {
@@ -213,6 +227,15 @@ std::string MakePlaylist(PlaylistHost& host, const std::string& folder, const st
             host.Message(kNoSequence, MsgKind::Error);
             return {};
         }
+        // A name holding a line break would be read as other names; it is
+        // left out, and said so, rather than written as it is.
+        std::vector<std::string> leftOut;
+        std::copy_if(order->begin(), order->end(), std::back_inserter(leftOut),
+                     [](const std::string& name) { return !FitsPlaylistLine(name); });
+        if (leftOut.size() == order->size()) {
+            host.Message(LeftOutOfPlaylist(leftOut) + "\r\nNo playlist was written.", MsgKind::Warning);
+            return {};
+        }
         std::string path;
         if (fromAutotag && options.AutoPlaylist) {
             if (proposed.empty()) {
@@ -228,6 +251,7 @@ std::string MakePlaylist(PlaylistHost& host, const std::string& folder, const st
             path = *chosen;
         }
         wb::WriteFileReplacing(path, FormatPlaylist(*order));
+        if (!leftOut.empty()) host.Message(LeftOutOfPlaylist(leftOut), MsgKind::Warning);
         return path;
     } catch (const wb::IoError& e) {
         host.Message(e.what(), MsgKind::Error);

@@ -5,6 +5,7 @@
 // so tests run it on a recording fake.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/gui/DialogHost.h"
@@ -73,15 +74,23 @@ AutotagResult AutoTag(AutotagHost& host, const std::string& folder, const std::v
 // file cannot be read.
 std::optional<std::vector<std::string>> PlaylistOrder(const std::string& folder,
                                                       const std::vector<std::string>& names);
-// One bare file name per line, each line ended by CR LF.
+// Whether a name can stand on one line of a playlist: one holding CR or LF
+// would have a player open other names, maybe another file of the folder.
+bool FitsPlaylistLine(std::string_view name);
+// One bare file name per line, each line ended by CR LF; a name that does
+// not fit on one line is not written.
 std::string FormatPlaylist(const std::vector<std::string>& names);
+// The box naming the files a playlist leaves out, their control characters
+// shown as blanks.
+std::string LeftOutOfPlaylist(const std::vector<std::string>& names);
 // The playlist's proposed name for the first file's tag; empty when the
 // pattern leaves no name (see VisibleName).
 std::string PlaylistName(const TTagInfo& firstTag, bool album, const NameSettings& names);
 // The save dialog for that name, opening in the folder.
 wb::gui::OpenFileOptions PlaylistSaveOptions(const std::string& proposedName, const std::string& folder);
 
-// MakePlListBtnClick: the playlist of the folder's files. fromAutotag with
+// MakePlListBtnClick: the playlist of the folder's files; a file whose
+// name does not fit on one line is left out and named. fromAutotag with
 // the AutoPlaylist option writes it under the proposed name into the
 // folder; otherwise the save dialog asks. album is the layout of the list
 // last loaded in the tag-list editor. Returns the path written, empty when

@@ -6,7 +6,9 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <sys/resource.h>
 
+#include "platform/base/IoError.h"
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/AppUtils.h"
 #include "tag_editor/controls/StrUtils.h"
@@ -231,7 +233,7 @@ TEST_F(PropsTest, EveryKindIsWrittenAsTheTableSaysAndReadBack) {
               "[Main]\nS1_Count=-12\nS1_Checked=True\nS1_Colour=clBlue\nS1_Options=[fpState,fpPosition]\n"
               "S1_Text=padded text\nS1_Columns.Count=1\nS1_Link=Target\nS1_PenWidth=3\nS1_Ratio=1.5\n"
               "S1_Letter=Q\nS1_Wide=\xc3\xa9\nS1_Value=7\nS1_Big=1234567890123\n\n"
-              "[Main.S1_Lines]\nCount=3\nItem0=one\nItem1= two\nItem2=\n\n"
+              "[Main.S1_Lines]\nItem0=one\nItem1= two\nItem2=\nCount=3\n\n"
               "[Main.S1_Columns]\nItem0_Title=Name\nItem0_Width=120\n");
 
     FakeForm other;
@@ -295,10 +297,8 @@ TEST_F(PropsTest, BlankTextsAndQuotedTexts) {
     s->SetText("");
     Load(form, {"S1.Text"});
     EXPECT_EQ(s->Text(), "'quoted'");
-    // An empty integer text is not written at all; a text of a line break is refused alone.
-    s->SetText("a\nb");
     s->SetCount(5);
-    Save(form, {"S1.Text", "S1.Count"});
+    Save(form, {"S1.Count"});
     EXPECT_EQ(Bytes(), "[Main]\nS1_Text=\"'quoted'\"\nS1_Count=5\n");
 }
 
@@ -363,6 +363,55 @@ TEST_F(PropsTest, StringListsKeepTheirLinesWithoutAValidCount) {
     ASSERT_EQ(s->Columns()->Count(), 1);
     EXPECT_EQ(static_cast<Column*>(s->Columns()->Item(0))->Title(), "stay");
 }
+
+// Settings saved into a real file and read back by a fresh form; limit: the
+// size the file may not grow past (0: none), which stops the save half way.
+struct SavedCase {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;
+    rlim_t limit;
+    std::string textBack;
+    std::vector<std::string> linesBack;
+};
+void PrintTo(const SavedCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingsComeBack : public PropsTest, public ::testing::WithParamInterface<SavedCase> {};
+
+TEST_P(SettingsComeBack, WholeOrWithAnError) {
+    const SavedCase& c = GetParam();
+    FakeForm form;
+    Sample* s = Named(form, "S1");
+    s->SetText(c.text);
+    s->Lines()->SetLines(c.lines);
+    ini_->WriteString("Main", "S1_Text", "old");  // an earlier run's value
+    struct rlimit old, lim;
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    lim = old;
+    if (c.limit) lim.rlim_cur = c.limit;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
+    const std::string error = velmora::test::ErrorOf<wb::IoError>([&] { Save(form, {"S1.Lines", "S1.Text"}); });
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(error.empty(), c.limit == 0) << error;
+    FakeForm fresh;
+    Sample* back = Named(fresh, "S1");
+    back->Lines()->SetLines({"default"});
+    Load(fresh, {"S1.Text", "S1.Lines"});
+    EXPECT_EQ(back->Text(), c.textBack);
+    EXPECT_EQ(back->Lines()->Lines(), c.linesBack);
+}
+
+const std::string kA(100, 'a'), kB(100, 'b'), kC(100, 'c');
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SettingsComeBack,
+    ::testing::Values(
+        SavedCase{"PastedPatternWithALineBreak", "%A\n%T", {"one", "a\nb", "three"}, 0, "%A %T", {"one", "a b", "three"}},
+        SavedCase{"CrLfIsOneBlank", "%A\r\n%T", {"x\r\ny"}, 0, "%A %T", {"x y"}},
+        SavedCase{"OtherControlsAreBlanksToo", "a\tb", {"c\x7f" "d"}, 0, "a b", {"c d"}},
+        // The third line does not fit: the list keeps no count, the text after it is stored.
+        SavedCase{"ListStoppedHalfWay", "new", {kA, kB, kC}, 300, "new", {"default"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A stored number that does not fit its property does not convert: the
 // property gets the table's fallback instead of the number's low bits.

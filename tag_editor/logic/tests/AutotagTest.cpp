@@ -215,6 +215,7 @@ std::pair<const std::string, std::string> SamplerSong(int n) {
 }
 
 const std::vector<std::string> kRenamedLog = {"running", "folder " + kRenamed, "reread " + kRenamed, "done"};
+const std::string kLeftOut = "warning: These songs are left out of the playlist, as their names hold a line break:\r\n";
 const std::string kRenameRefused = "error: Can\u00b4t rename directory !*";
 const auto kAllTagged = std::map<std::string, std::string>{
     AlbumSong(1), AlbumSong(2), AlbumSong(3),
@@ -308,6 +309,12 @@ INSTANTIATE_TEST_SUITE_P(
                    {"running", "folder " + kRenamed, "reread " + kRenamed,
                     "error: The playlist's name pattern gives no name*", "done"},
                    "Some Artist - Some Album", {AlbumSong(1)}, 1},
+        AutotagRow{"NameWithALineBreakIsLeftOutOfThePlaylist", AlbumList(2), {"01 a.mp3", "02 b\n01 a.mp3"},
+                   [](AutotagOptions& o) { o.RenameFiles = false; }, {}, {},
+                   {"running", "folder " + kRenamed, "reread " + kRenamed, kLeftOut + "\"02 b 01 a.mp3\"", "done"},
+                   "Some Artist - Some Album",
+                   {{"01 a.mp3", "1|Some Artist|Song 1"}, {"02 b\n01 a.mp3", "2|Some Artist|Song 2"},
+                    {kPlaylist, "01 a.mp3\r\n"}}, 2},
         AutotagRow{"NoRenamesAndTheDialogCancelled", AlbumList(2), {"01 a.mp3", "02 b.mp3"},
                    [](AutotagOptions& o) { o.RenameFiles = o.RenameFolder = o.AutoPlaylist = false; }, {}, {},
                    {"running", "reread <tmp>/Music", "dialog " + kPlaylist + " in <tmp>/Music", "done"}, "Music",
@@ -384,6 +391,11 @@ INSTANTIATE_TEST_SUITE_P(
                     kPlaylist, {"a.mp3", "d.mp3", "c.mp3", "b.mp3"}},
         PlaylistRow{"LongNamesAreNotCut", {{"01 " + kLong + ".mp3", 1}}, true, {}, {}, kPlaylist,
                     {"01 " + kLong + ".mp3"}},
+        // Each name would make a line of its own that names another file.
+        PlaylistRow{"NamesWithLineBreaksAreLeftOut", {{"01 a.mp3", -1}, {"02 b\n01 a.mp3", -1}, {"03\r01 a.mp3", -1}},
+                    true, {}, {kLeftOut + "\"02 b 01 a.mp3\"\r\n\"03 01 a.mp3\""}, kNoNames, {"01 a.mp3"}},
+        PlaylistRow{"OnlyNamesWithLineBreaksWriteNone", {{"01 a\r\nb.mp3", -1}}, false, "p.m3u",
+                    {kLeftOut + "\"01 a  b.mp3\"\r\nNo playlist was written."}, "", {}},
         PlaylistRow{"ButtonAsksWhere", {{"01 x.mp3", -1}}, false, "mine.m3u",
                     {"dialog " + kNoNames + " in <tmp>/Music"}, "mine.m3u", {"01 x.mp3"}},
         PlaylistRow{"ButtonCancelled", {{"01 x.mp3", -1}}, false, std::nullopt,
