@@ -3,6 +3,7 @@
 #include "tag_editor/windows/Main.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "platform/base/File.h"
 #include "platform/base/IniFile.h"
@@ -250,10 +251,18 @@ void TID3Frm::FormCreate() {
 }
 
 void TID3Frm::FormClose() {
-    WriteSetting("Dirtree", DirTree->GetDirectory());
-    WriteSetting("CDDrive", CDDriveList->Drive());
-    IniStore->SaveToStorage();
+    // The request queue is a file of its own: a settings file that cannot be
+    // written must not cost the discs still waiting for their lists.
+    std::exception_ptr settingsFailure;
+    try {
+        WriteSetting("Dirtree", DirTree->GetDirectory());
+        WriteSetting("CDDrive", CDDriveList->Drive());
+        IniStore->SaveToStorage();
+    } catch (...) {
+        settingsFailure = std::current_exception();
+    }
     cddbRequests_.Save(RequestFileName());
+    if (settingsFailure) std::rethrow_exception(settingsFailure);
 }
 
 // --- the tree and the file list --------------------------------------------

@@ -561,6 +561,18 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
     EXPECT_TRUE(fs::equivalent(h.DirTree->GetDirectory(), other.Path()));
 }
 
+TEST_F(MainWindow, ASettingsFileThatCannotBeWrittenStillKeepsTheQueuedRequests) {
+    {
+        TID3Frm& f = Open();
+        f.AddCddbRequest({"0b012a02", "2", "300", {"150", "13500"}});
+        // A folder where the settings file should be: every write to it fails.
+        fs::remove(program_ / "Velmora.Ini");
+        fs::create_directory(program_ / "Velmora.Ini");
+        EXPECT_ANY_THROW(f.FormClose());
+    }
+    EXPECT_EQ(ReadBytes(program_ / "CDDB.Req"), RequestLine({"0b012a02", "2", "300", {"150", "13500"}}) + "\r\n");
+}
+
 TEST_F(MainWindow, StartFinishesADownloadedUpdateAndMakesTheTagsFolder) {
     WriteBytes(program_ / "Update.exe", "old updater");
     WriteBytes(program_ / "Newupd.exe", "new updater");
