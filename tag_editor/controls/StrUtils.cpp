@@ -14,6 +14,18 @@ int HexDigit(char c) {
 }
 } // namespace
 
+std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement) {
+    if (search.empty()) return std::string(text);
+    std::string out;
+    std::size_t pos = 0;
+    for (std::size_t at; (at = text.find(search, pos)) != std::string_view::npos; pos = at + search.size()) {
+        out.append(text.substr(pos, at - pos));
+        out.append(replacement);
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
 int CountWords(std::string_view text, std::string_view delimiters) {
     int count = 0;
     bool inWord = false;

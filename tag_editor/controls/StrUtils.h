@@ -1,10 +1,13 @@
 #pragma once
-// Word splitting and keyed hex encoding of texts.
+// Word splitting, replacing and keyed hex encoding of texts.
 #include <string>
 #include <string_view>
 
 namespace velmora {
 
+// Case-sensitive, left to right; what a replacement brings in is not searched
+// again, and an empty search text changes nothing.
+std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement);
 // Delimiters are given as a set of characters, e.g. " ,".
 int CountWords(std::string_view text, std::string_view delimiters);
 // 1-based position of the n-th word's first character; 0 when there are fewer.

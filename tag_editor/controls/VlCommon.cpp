@@ -240,6 +240,7 @@ void ShowPathInLabel(wb::gui::Label* label, const std::string& path, int widthWi
     label->SetCaption(MinimizeName(path, width, [&](const std::string& s) { return label->TextWidth(s); }));
 }
 
+char LastChar(const std::string& s) { return s.empty() ? '\0' : s.back(); }
 
 int CountChar(char ch, const std::string& s) {
     return static_cast<int>(std::count(s.begin(), s.end(), ch));

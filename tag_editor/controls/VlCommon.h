@@ -91,6 +91,8 @@ wb::gui::TFont MakeRotatedFont(const wb::gui::TFont& font, int angle);
 // The font's text height plus 2 pixels.
 int GetTextLineHeight(const wb::gui::TFont& font);
 
+// The last character; '\0' for an empty string rather than a read before its start.
+char LastChar(const std::string& s);
 int CountChar(char c, const std::string& s);
 // From `start` (1-based) up to and including the n-th `c` after it; the whole
 // string when there are fewer, or when the string is shorter than `start`.

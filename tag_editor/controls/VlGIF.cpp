@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 #include "tag_editor/controls/AniFile.h"
 #include "tag_editor/controls/VlBytes.h"
@@ -71,10 +70,11 @@ bool ReadTable(TByteReader& r, TGIFColorTable& table, int bits) {
     return r.Read(table.Colors.data(), std::size_t(table.Count) * 3);
 }
 
-// None when the file ends before the extension's fixed part does.
-std::optional<TExtension> ReadExtension(TByteReader& r) {
+// A file that ends before the extension's fixed part does is a read error;
+// only its data sub-blocks may be cut.
+TExtension ReadExtension(TByteReader& r) {
     int label = r.Byte();
-    if (label < 0) return std::nullopt;
+    if (label < 0) Fail(kStreamRead);
     TExtension e;
     std::size_t fixed = 0;
     switch (label) {
@@ -89,7 +89,7 @@ std::optional<TExtension> ReadExtension(TByteReader& r) {
     }
     }
     e.Fixed.resize(fixed);
-    if (!r.Read(e.Fixed.data(), fixed)) return std::nullopt;
+    if (!r.Read(e.Fixed.data(), fixed)) Fail(kStreamRead);
     if (e.Kind != ekGraphicControl) e.Data = ReadLines(r);
     return e;
 }
@@ -236,13 +236,13 @@ void TGIFFrame::Assign(const TBitmap& source) {
     if (owner_) owner_->RecomputeScreenSize();
 }
 
-bool TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
+void TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
     TGIFImage& image = *owner_;
     TGIFItem& item = *item_;
     const TGIFColorTable& global = image.data_->ColorTable;
     if (global.Count > 0) item.BitsPerPixel = BitsOfCount(global.Count);
     std::uint8_t d[9];
-    if (!r.Read(d, 9)) return false;
+    if (!r.Read(d, 9)) Fail(kStreamRead);
     Left = GetLE16(d);
     Top = GetLE16(d + 2);
     item.Width = GetLE16(d + 4);
@@ -251,31 +251,28 @@ bool TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
     Interlaced = (d[8] & 0x40) != 0;
     if (d[8] & 0x80) {
         item.BitsPerPixel = (d[8] & 7) + 1;
-        if (!ReadTable(r, item.ColorTable, item.BitsPerPixel)) return false;
+        if (!ReadTable(r, item.ColorTable, item.BitsPerPixel)) Fail(kStreamRead);
         LocalColors = true;
     } else {
         item.ColorTable = {};
         LocalColors = false;
     }
     int minSize = r.Byte();
-    if (minSize < 0) {
-        Corrupted = true;
-    } else {
-        item.Data.reserve(1 + BlocksLength(r.Here(), r.Left()));
-        item.Data.push_back(std::uint8_t(minSize));
-        for (;;) {
-            int n = r.Byte();
-            if (n < 0) break;
-            if (std::size_t(n) > r.Left()) {  // a block that runs past the end
-                Corrupted = true;
-                r.SkipToEnd();  // what is left is that block's, not a further one
-                break;
-            }
-            item.Data.push_back(std::uint8_t(n));
-            item.Data.insert(item.Data.end(), r.Here(), r.Here() + n);
-            r.Skip(std::size_t(n));
-            if (n == 0) break;
+    if (minSize < 0) Fail(kStreamRead);
+    item.Data.reserve(1 + BlocksLength(r.Here(), r.Left()));
+    item.Data.push_back(std::uint8_t(minSize));
+    for (;;) {
+        int n = r.Byte();
+        if (n < 0) break;
+        if (std::size_t(n) > r.Left()) {  // a block that runs past the end
+            Corrupted = true;
+            r.SkipToEnd();  // what is left is that block's, not a further one
+            break;
         }
+        item.Data.push_back(std::uint8_t(n));
+        item.Data.insert(item.Data.end(), r.Here(), r.Here() + n);
+        r.Skip(std::size_t(n));
+        if (n == 0) break;
     }
     if (Corrupted && !AcceptCorruptGif) Fail(kStreamRead);
     if (item.Width == 0) item.Width = image.screenWidth_;
@@ -299,7 +296,6 @@ bool TGIFFrame::ReadFrom(TByteReader& r, const std::vector<TExtension>& group) {
         AnimateInterval = std::max<std::uint32_t>(AnimateInterval, std::uint32_t(GetLE16(e.Fixed.data() + 2)) * 10);
         DisposalMethod = (packed >> 2) & 7;
     }
-    return true;
 }
 
 void TGIFFrame::Encode(const TProgressEvent& progress) {
@@ -446,20 +442,13 @@ void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool 
         if (!ReadTable(r, data_->ColorTable, data_->BitsPerPixel)) Fail(kStreamRead);
         if (lsd[5] < data_->ColorTable.Count) BackgroundColor = data_->ColorTable.Color(lsd[5]);
     }
-    // A file cut off inside an extension's fixed part, an image descriptor
-    // or a colour table keeps the frames read before; the frame begun is
-    // dropped whole.
-    bool cut = false;
+    // A read error from here on leaves the frames read before it in the
+    // image; the frame begun is not added.
     int b = r.Byte();
-    while (b > 0 && b != ';' && !cut) {
+    while (b > 0 && b != ';') {
         std::vector<TExtension> group;
         while (b == '!') {
-            std::optional<TExtension> read = ReadExtension(r);
-            if (!read) {
-                cut = true;
-                break;
-            }
-            TExtension& e = *read;
+            TExtension e = ReadExtension(r);
             if (e.Kind == ekGraphicControl || e.Kind == ekComment) {
                 group.push_back(std::move(e));
             } else if (e.Kind == ekPlainText) {
@@ -472,13 +461,9 @@ void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool 
             b = r.Byte();
             if (b < 0) b = ';';
         }
-        if (cut) break;
         if (b == ',') {
             auto frame = std::make_unique<TGIFFrame>(this);
-            if (!frame->ReadFrom(r, group)) {
-                cut = true;
-                break;
-            }
+            frame->ReadFrom(r, group);
             frames_.push_back(std::move(frame));
             do b = r.Byte();
             while (b == 0);
@@ -496,7 +481,6 @@ void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool 
         }
         if (b != 0 && b != ';') Fail(kStreamRead);
     }
-    if (cut && frames_.empty()) Fail(kStreamRead);  // nothing to show
     if (!frames_.empty()) {
         FrameIndex = 0;
         if (decodeFirst) {

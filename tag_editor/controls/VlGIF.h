@@ -104,9 +104,11 @@ public:
     void Assign(const TBitmap& source);  // an empty bitmap clears the frame
     void Clear();                        // from nothing: reset, bitmap removed
 
-    // Reading after ",": fills the frame from the descriptor on; false when
-    // the file ends inside the descriptor or the colour table.
-    bool ReadFrom(TByteReader& reader, const std::vector<TExtension>& group);
+    // Reading after ",": fills the frame from the descriptor on. A file that
+    // ends inside the descriptor, the colour table or before the code size is
+    // a read error; one that ends inside the data sub-blocks marks the frame
+    // corrupted.
+    void ReadFrom(TByteReader& reader, const std::vector<TExtension>& group);
     // Encodes the bitmap when there is no encoded data.
     void Encode(const TProgressEvent& progress);
 

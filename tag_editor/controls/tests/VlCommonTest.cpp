@@ -122,6 +122,24 @@ TEST_F(Drawing, PercentBarRoundsHalvesToEvenAndFillsFromTheRightEnd) {
     EXPECT_TRUE(text);
 }
 
+struct LastCharCase {
+    const char* name;
+    std::string text;
+    char last;
+};
+
+class LastCharOf : public testing::TestWithParam<LastCharCase> {};
+
+TEST_P(LastCharOf, AString) { EXPECT_EQ(LastChar(GetParam().text), GetParam().last); }
+
+INSTANTIATE_TEST_SUITE_P(VlStrings, LastCharOf,
+                         testing::Values(LastCharCase{"OneCharacter", "a", 'a'},
+                                         LastCharCase{"LastOfSeveral", "abc", 'c'},
+                                         LastCharCase{"ZeroByteInside", std::string("a\0b", 3), 'b'},
+                                         LastCharCase{"LastByteOfAMultiByteCharacter", "caf\xc3\xa9", '\xa9'},
+                                         LastCharCase{"EmptyGivesZero", "", '\0'}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(VlStrings, MinimizeNameDropsMiddleFoldersFirst) {
     auto len = [](const std::string& s) { return int(s.size()); };
     EXPECT_EQ(MinimizeName("/home/ann/music", 40, len), "/home/ann/music");

@@ -9,6 +9,7 @@
 
 #include "platform/base/TempDir.h"
 #include "tag_editor/controls/VlBytes.h"
+#include "tag_editor/controls/tests/TestApp.h"
 
 using namespace velmora;
 
@@ -175,6 +176,133 @@ INSTANTIATE_TEST_SUITE_P(
                     ToolCase{"MagickOneBit", false, 1, 40, 10, false},
                     ToolCase{"MagickFourBit", false, 4, 33, 21, false},
                     ToolCase{"MagickEightBitInterlaced", false, 8, 250, 120, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- a two-frame file of the tool's, cut off after every length ----
+
+// The part of a GIF file that the first byte a cut leaves out belongs to.
+enum TPart {
+    ptNothing,  // no byte at all
+    ptSignature,
+    ptScreen,  // screen descriptor and global colour table
+    ptBlockStart,  // "!", "," or the trailer
+    ptExtensionFixed,  // label and fixed part
+    ptExtensionSubBlocks,
+    ptImageDescriptor,
+    ptLocalTable,
+    ptCodeSize,
+    ptSubBlockLength,  // of the image data, the terminator included
+    ptInsideSubBlock,
+};
+
+struct TCut {
+    TPart part;
+    int frames;  // frames whole before it
+};
+
+// Every offset of a file with its part, walked by the format's block layout.
+std::vector<TCut> Parts(const Bytes& f) {
+    std::vector<TCut> at;
+    int frames = 0;
+    auto mark = [&](std::size_t n, TPart part) { at.insert(at.end(), n, TCut{part, frames}); };
+    auto table = [](std::uint8_t packed) { return (packed & 0x80) ? 3u << ((packed & 7) + 1) : 0u; };
+    auto subBlocks = [&](TPart length, TPart inside) {
+        for (std::size_t n; (n = f.at(at.size())) != 0; mark(n, inside)) mark(1, length);
+        mark(1, length);
+    };
+    mark(1, ptNothing);
+    mark(5, ptSignature);
+    mark(7 + table(f[10]), ptScreen);
+    while (f.at(at.size()) != ';') {
+        const bool extension = f[at.size()] == '!';
+        mark(1, ptBlockStart);
+        if (extension) {
+            const std::uint8_t label = f.at(at.size());
+            mark(1 + (label == 0xF9 ? 6 : label == 0x01 ? 13 : label == 0xFF ? 12 : 0), ptExtensionFixed);
+            if (label != 0xF9) subBlocks(ptExtensionSubBlocks, ptExtensionSubBlocks);
+        } else {
+            const std::uint8_t packed = f.at(at.size() + 8);
+            mark(9, ptImageDescriptor);
+            mark(table(packed), ptLocalTable);
+            mark(1, ptCodeSize);
+            subBlocks(ptSubBlockLength, ptInsideSubBlock);
+            ++frames;
+        }
+    }
+    mark(1, ptBlockStart);
+    return at;
+}
+
+struct CutCase {
+    const char* name;
+    TPart part;
+    const char* error;  // "" when the file loads
+    const char* errorWhenDamageRefused;
+    bool frameBegunStays, corrupted;
+};
+
+// Red, then blue from a table of its own, in a loop; made by
+// convert -size 3x2 xc:red xc:blue -loop 0.
+const Bytes& TwoFrames() {
+    static const Bytes file = ReadFile(WB_SOURCE_DIR "/tag_editor/controls/tests/data/two-frames.gif");
+    return file;
+}
+
+class GifCut : public testing::TestWithParam<CutCase> {};
+
+TEST_P(GifCut, FailsOrLoadsByThePartItEndsIn) {
+    const CutCase& c = GetParam();
+    const Bytes& whole = TwoFrames();
+    const std::vector<TCut> parts = Parts(whole);
+    ASSERT_EQ(parts.size(), whole.size());
+    TGIFImage full;
+    full.LoadFromBytes(whole);
+    ASSERT_EQ(full.Count(), 2);
+    struct Restore {
+        ~Restore() { AcceptCorruptGif = true; }
+    } restore;
+    int cuts = 0;
+    for (bool accept : {true, false}) {
+        AcceptCorruptGif = accept;
+        for (std::size_t n = 0; n < whole.size(); ++n) {
+            if (parts[n].part != c.part) continue;
+            ++cuts;
+            SCOPED_TRACE(std::to_string(n) + " bytes, damage " + (accept ? "accepted" : "refused"));
+            const std::string error = accept ? c.error : c.errorWhenDamageRefused;
+            TGIFImage gif;
+            // Reading alone: decoding the first frame has rules of its own.
+            EXPECT_EQ(velmora::test::ErrorOf<std::exception>([&] { gif.LoadFromBytes(whole.data(), n, false); }),
+                      error);
+            const int before = parts[n].frames;
+            const bool begun = error.empty() && c.frameBegunStays;
+            ASSERT_EQ(gif.Count(), before + (begun ? 1 : 0));
+            for (int i = 0; i < before; ++i) {
+                EXPECT_FALSE(gif.Frames(i).Corrupted);
+                EXPECT_EQ(Rgb(gif.Frames(i).Bitmap()), Rgb(full.Frames(i).Bitmap())) << "frame " << i;
+            }
+            if (begun) {
+                EXPECT_EQ(gif.Frames(before).Corrupted, c.corrupted);
+            }
+        }
+    }
+    EXPECT_GT(cuts, 0) << "the file has no such part";
+}
+
+const char* const kReadError = "Stream-Read-Fehler";
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, GifCut,
+    testing::Values(CutCase{"EmptyFile", ptNothing, "", "", false, false},
+                    CutCase{"InTheSignature", ptSignature, "Unknown GIF version", "Unknown GIF version", false, false},
+                    CutCase{"InTheScreenDescriptorOrGlobalTable", ptScreen, kReadError, kReadError, false, false},
+                    CutCase{"BeforeABlock", ptBlockStart, "", "", false, false},
+                    CutCase{"InAnExtensionsFixedPart", ptExtensionFixed, kReadError, kReadError, false, false},
+                    CutCase{"InAnExtensionsSubBlocks", ptExtensionSubBlocks, "", "", false, false},
+                    CutCase{"InAnImageDescriptor", ptImageDescriptor, kReadError, kReadError, false, false},
+                    CutCase{"InALocalTable", ptLocalTable, kReadError, kReadError, false, false},
+                    CutCase{"BeforeTheCodeSize", ptCodeSize, kReadError, kReadError, false, false},
+                    CutCase{"BetweenDataSubBlocks", ptSubBlockLength, "", "", true, false},
+                    CutCase{"InsideADataSubBlock", ptInsideSubBlock, "", kReadError, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- LZW corner cases from hand-made code streams ----
