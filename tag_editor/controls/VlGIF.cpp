@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/base/ScopeExit.h"
 #include "tag_editor/controls/AniFile.h"
 #include "tag_editor/controls/VlBytes.h"
 #include "tag_editor/controls/VlGraph.h"
@@ -484,13 +485,11 @@ void TGIFImage::LoadFromBytes(const std::uint8_t* bytes, std::size_t size, bool 
     if (!frames_.empty()) {
         FrameIndex = 0;
         if (decodeFirst) {
-            try {
-                frames_[0]->Bitmap();
-            } catch (...) {
+            auto dropFirst = wb::OnScopeFailure([&] {
                 frames_.erase(frames_.begin());
                 FrameIndex = frames_.empty() ? -1 : 0;
-                throw;
-            }
+            });
+            frames_[0]->Bitmap();
         }
     }
     Changed();

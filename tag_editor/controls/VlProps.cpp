@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/base/CodePage.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/base/TextUtil.h"
 #include "tag_editor/controls/StrUtils.h"
 
@@ -363,18 +364,13 @@ void TPropsStorage::LoadCollection(const PropInfo& prop, wb::Collection& coll) {
     int64_t count = ParseInt(text);
     if (count < 0 || count > kMaxStoredCount || (count == 0 && text != "0")) return;
     coll.BeginUpdate();
-    try {
-        if (count != coll.Count()) {
-            coll.Clear();
-            for (int i = 0; i < count; ++i) coll.Add();
-        }
-        for (int i = 0; i < coll.Count(); ++i)
-            Nested(coll.Item(i), section, "Item" + std::to_string(i) + "_")->LoadProperties();
-    } catch (...) {
-        coll.EndUpdate();
-        throw;
+    auto endUpdate = wb::OnScopeExit([&] { coll.EndUpdate(); });
+    if (count != coll.Count()) {
+        coll.Clear();
+        for (int i = 0; i < count; ++i) coll.Add();
     }
-    coll.EndUpdate();
+    for (int i = 0; i < coll.Count(); ++i)
+        Nested(coll.Item(i), section, "Item" + std::to_string(i) + "_")->LoadProperties();
 }
 
 void TPropsStorage::ForEachListedProperty(wb::Component* owner, wb::StringList& lines,
