@@ -51,10 +51,13 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(a, b - a));
 }
 
-// A field's bytes, every byte kept, leading blanks and control bytes
-// removed and later ones blanked (the zero after the text too).
+// A field's text ends at its first zero: writers end a shorter text there
+// and leave whatever an earlier tag held behind it. Leading blanks and
+// control bytes are removed, later control bytes read as blanks.
 std::string ReadField(const uint8_t* p, size_t n) {
-    return wb::Cp1252ToUtf8(BlankControls(TrimLeft(std::string(reinterpret_cast<const char*>(p), n))));
+    const auto* chars = reinterpret_cast<const char*>(p);
+    const size_t len = std::find(chars, chars + n, '\0') - chars;
+    return wb::Cp1252ToUtf8(BlankControls(TrimLeft(std::string(chars, len))));
 }
 
 void WriteField(uint8_t* out, size_t width, const std::string& text) {

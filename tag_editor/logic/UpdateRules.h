@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -25,8 +26,13 @@ std::string ArchivePath(const std::string& folder, const std::string& fileName, 
 // Percent of a transfer for the bar: rounded, halves to even; 0 without a total.
 int DownloadPercent(uint64_t received, uint64_t total);
 
-// A downloaded archive worth handing to the updater: a zip archive with at
-// least one entry, not an empty file or an HTML page of the server's.
+// A downloaded archive worth handing to the updater: a zip archive that
+// starts with an entry and ends with an end record naming a central
+// directory that lies within the file before it. An empty file or an HTML
+// page of the server's fails the first, an archive cut short by a server
+// that sent no length and closed early fails the second.
 bool LooksLikeArchive(const std::string& path);
+// The same for an archive's bytes in memory.
+bool IsCompleteZip(std::string_view bytes);
 
 } // namespace velmora

@@ -132,7 +132,7 @@ TEST(TagRead, ControlBytesAreReadAsBlanks) {
     ASSERT_EQ(tag.size(), 128u);
     WriteBytes(dir / "tagged.mp3", FakeMp3(1000) + tag);
     WriteBytes(dir / "07 Band\x1b - Song\rOne.mp3", FakeMp3(1000));
-    for (auto [file, artist, song] : {std::tuple{"tagged.mp3", "Band  [2J", "One Part  x"},
+    for (auto [file, artist, song] : {std::tuple{"tagged.mp3", "Band", "One Part  x"},
                                       {"07 Band\x1b - Song\rOne.mp3", "Band", "Song One"}}) {
         TTagInfo t = ReadTag(dir / file);
         EXPECT_EQ(TrimAll(t.Artist), artist) << file;
@@ -157,7 +157,7 @@ TEST(TagRead, OddYearTrackAndCommentBytes) {
     EXPECT_EQ(t.Genre, 12);
 
     for (auto [year, want] : {std::pair{std::string("1999"), 1999}, {std::string(" 999"), 999},
-                              {std::string("99") + '\0' + ' ', 0}, {std::string("    "), 0},
+                              {std::string("99") + '\0' + ' ', 99}, {std::string("    "), 0},
                               {std::string("19x9"), 0}}) {
         std::string b = tag;
         b.replace(93, 4, year);

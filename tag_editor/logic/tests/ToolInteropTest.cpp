@@ -123,3 +123,42 @@ TEST(ToolInterop, Id3v2TaggedFileStillShowsItsAudioHeader) {
     EXPECT_EQ(m.SampleRate, std::stoi(f[1]) / 1000);
     EXPECT_EQ(kModeNames[m.Mode], f[2]);
 }
+
+// Fields that a shorter text replaced: the new text, a zero, and what the
+// earlier tag left behind it. mp3info shows the text before the zero; so
+// must we, and a tag written back unchanged must be the text, one zero and
+// blanks, with the stale bytes gone.
+TEST(ToolInterop, AFieldEndsAtItsFirstZero) {
+    REQUIRE_TOOLS("sox", "lame", "mp3info");
+    struct Field { const char* code; size_t at, width; std::string bytes, text; };
+    const Field fields[] = {{"%t", 3, 30, std::string("New\0ld Long Title", 17), "New"},
+                            {"%a", 33, 30, std::string("\0Old Artist", 11), ""},
+                            {"%l", 63, 30, std::string("  Alb\x01um\0stale", 14), "Alb um"},
+                            {"%y", 93, 4, std::string("99\0" "7", 4), "99"},
+                            {"%c", 97, 28, std::string("Note\0older note", 15), "Note"}};
+    wb::TempDir dir;
+    std::string wav = dir / "a.wav", mp3 = dir / "a.mp3";
+    Shell("sox -n -r 44100 -c 1 " + Quote(wav) + " synth 1 sine 300 && lame --quiet " + Quote(wav) + " " +
+          Quote(mp3));
+    const std::string audio = ReadBytes(mp3);
+    std::string stale = "TAG" + std::string(122, ' ') + std::string("\0\0\x0c", 3), clean = stale;
+    for (const Field& f : fields) {
+        stale.replace(f.at, f.width, (f.bytes + std::string(f.width, ' ')).substr(0, f.width));
+        clean.replace(f.at, f.width, (f.text + (f.text.empty() ? "" : std::string(1, '\0')) +
+                                      std::string(f.width, ' ')).substr(0, f.width));
+    }
+    WriteBytes(mp3, audio + stale);
+    for (int pass = 0; pass < 2; ++pass) {
+        TTagInfo t = ReadTag(mp3);
+        const std::string ours[] = {t.Song, t.Artist, t.Album, t.Year ? std::to_string(t.Year) : "", t.Comment};
+        for (size_t i = 0; i < 5; ++i) {
+            EXPECT_EQ(BlankControls(TrimAll(Shell("mp3info -p '" + std::string(fields[i].code) + "' " + Quote(mp3)))),
+                      fields[i].text) << fields[i].code << " pass " << pass;
+            EXPECT_EQ(TrimAll(ours[i]), fields[i].text) << fields[i].code << " pass " << pass;
+        }
+        WriteTag(mp3, t);
+        const std::string after = ReadBytes(mp3);
+        ASSERT_EQ(after.size(), audio.size() + 128);
+        EXPECT_EQ(after.substr(audio.size()), clean) << "pass " << pass;
+    }
+}

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <fcntl.h>
 #include <poll.h>
@@ -77,9 +78,67 @@ TEST(UpdateRules, FileNamesAndArchivePaths) {
     EXPECT_EQ(DownloadPercent(9, 8), 100);
 }
 
-// ---- the window against a server
+// Archives as real tools write them: Python's zipfile ("plain"; "comment",
+// whose comment is an end record of no entries; "nested", a zip stored as
+// its last entry), stored so a half holds plain entry bytes, and Info-ZIP's
+// zip forced to zip64 ("zip64"). Empty when the tool is missing.
+std::string MakeZip(const std::string& kind, const std::string& dir) {
+    static const char* script = R"(import io, sys, zipfile
+def make(entries, comment=b""):
+    b = io.BytesIO()
+    with zipfile.ZipFile(b, "w") as z:
+        for name, data in entries: z.writestr(zipfile.ZipInfo(name, (2024, 1, 1, 0, 0, 0)), data)
+        z.comment = comment
+    return b.getvalue()
+files = [("Update.exe", bytes(range(256)) * 8), ("Readme.txt", b"Velmora update\r\n" * 64)]
+kind = sys.argv[1]
+sys.stdout.buffer.write(make(files + ([("Inner.zip", make(files))] if kind == "nested" else []),
+                             b"PK\x05\x06" + bytes(18) if kind == "comment" else b""))
+)";
+    QProcess p;
+    p.setWorkingDirectory(QString::fromStdString(dir));
+    if (kind == "zip64") {
+        std::ofstream(fs::path(dir) / "Update.exe", std::ios::binary) << std::string(3000, 'u');
+        p.start("zip", {"-q", "-0", "-fz", "z64.zip", "Update.exe"});
+    } else {
+        p.start("python3", {"-c", script, QString::fromStdString(kind)});
+    }
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    if (kind != "zip64") return p.readAllStandardOutput().toStdString();
+    std::ifstream in(fs::path(dir) / "z64.zip", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
-const std::string kZip = std::string("PK\x03\x04", 4) + std::string(2000, 'z');
+struct ArchiveCase {
+    const char* name;
+    const char* kind;
+    int cut;  // bytes left off the end; -1 half of them; -2 all after the stored zip
+    bool whole;
+};
+void PrintTo(const ArchiveCase& c, std::ostream* os) { *os << c.name; }
+class ArchiveCheck : public ::testing::TestWithParam<ArchiveCase> {};
+TEST_P(ArchiveCheck, OnlyAWholeArchiveGoesToTheUpdater) {
+    wb::gui::test::App("Velmora");
+    const ArchiveCase& c = GetParam();
+    wb::TempDir dir("archive");
+    const std::string zip = MakeZip(c.kind, dir.Path()), inner = c.cut == -2 ? MakeZip("plain", dir.Path()) : "";
+    if (zip.empty()) GTEST_SKIP() << "no tool made the archive (scripts/setup installs them)";
+    const size_t keep = c.cut == -1 ? zip.size() / 2 : c.cut == -2 ? zip.find(inner) + inner.size() : zip.size() - c.cut;
+    std::ofstream(dir / "a.zip", std::ios::binary) << zip.substr(0, keep);
+    EXPECT_EQ(LooksLikeArchive(dir / "a.zip"), c.whole);
+    EXPECT_EQ(IsCompleteZip(zip.substr(0, keep)), c.whole);
+}
+INSTANTIATE_TEST_SUITE_P(Archives, ArchiveCheck,
+                         ::testing::Values(ArchiveCase{"Whole", "plain", 0, true}, ArchiveCase{"Half", "plain", -1, false},
+                                           ArchiveCase{"EndRecordMissing", "plain", 22, false},
+                                           ArchiveCase{"LastByteMissing", "plain", 1, false},
+                                           ArchiveCase{"CommentHoldsAnEmptyEndRecord", "comment", 0, true},
+                                           ArchiveCase{"CommentCutShort", "comment", 3, false},
+                                           ArchiveCase{"CutAfterAStoredZip", "nested", -2, false},
+                                           ArchiveCase{"Zip64", "zip64", 0, true}, ArchiveCase{"Zip64Half", "zip64", -1, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- the window against a server
 
 // Python's own web server over a folder, on a free loopback port.
 class WebServer {
@@ -165,21 +224,25 @@ TEST_P(LiveUpdate, EndsAsTheUserAndTheServerDecide) {
     wb::TempDir site("update-site"), program("update-program"), chosen("update-chosen");
     WebServer web(site.Path());
     ASSERT_TRUE(web.Ready());
+    const std::string zip = MakeZip("plain", site.Path());
+    ASSERT_FALSE(zip.empty());
     std::ostringstream chunk;
-    chunk << std::hex << kZip.size() << "\r\n" << kZip << "\r\n0\r\n\r\n";
+    chunk << std::hex << zip.size() << "\r\n" << zip << "\r\n0\r\n\r\n";
+    // "half": half the archive with no length, then the connection closes.
     StallingServer stall(c.archive != "stall",
-                         c.archive == "chunked"
-                             ? "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunk.str()
-                             : "HTTP/1.0 200 OK\r\nContent-Length: 900000\r\n\r\n" + kZip);
+                         c.archive == "chunked" ? "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunk.str()
+                         : c.archive == "half"  ? "HTTP/1.0 200 OK\r\n\r\n" + zip.substr(0, zip.size() / 2)
+                                                : "HTTP/1.0 200 OK\r\nContent-Length: 900000\r\n\r\n" + zip);
     std::string archiveUrl = web.Url("/files/Tool.zip");
-    if (c.archive == "stall" || c.archive == "drop" || c.archive == "chunked") archiveUrl = stall.Url();
+    if (c.archive == "stall" || c.archive == "drop" || c.archive == "chunked" || c.archive == "half")
+        archiveUrl = stall.Url();
     fs::create_directories(site / "Software/Velmora");
     fs::create_directories(site / "files");
     if (!c.version.empty())
         std::ofstream(site / "Software/Velmora/Update.ini", std::ios::binary)
             << "[UpdateInfo]\r\nVersion=" << c.version << "\r\nFileName=" << c.fileName << "\r\nUpdateURL=" << archiveUrl
             << "\r\n";
-    if (c.archive == "zip") std::ofstream(site / "files/Tool.zip", std::ios::binary) << kZip;
+    if (c.archive == "zip") std::ofstream(site / "files/Tool.zip", std::ios::binary) << zip;
     if (c.archive == "html") std::ofstream(site / "files/Tool.zip", std::ios::binary) << "<html>moved</html>";
 
     TLUpdateFrm w;
@@ -243,6 +306,10 @@ INSTANTIATE_TEST_SUITE_P(
         UpdateCase{"ArchiveMissing", "1.2.3.5", "Tool", "", Choice::Install, "ERROR : Lost connection to server",
                    false, ""},
         UpdateCase{"HtmlInsteadOfTheArchive", "1.2.3.5", "Tool", "html", Choice::Install,
+                   "ERROR : Lost connection to server", false, ""},
+        UpdateCase{"HalfArchiveWithoutLength", "1.2.3.5", "Tool", "half", Choice::Install,
+                   "ERROR : Lost connection to server", false, ""},
+        UpdateCase{"HalfArchiveDownloadOnly", "1.2.3.5", "Tool", "half", Choice::DownloadOnly,
                    "ERROR : Lost connection to server", false, ""},
         UpdateCase{"DroppedConnection", "1.2.3.5", "Tool", "drop", Choice::Install,
                    "ERROR : Lost connection to server", false, ""},
