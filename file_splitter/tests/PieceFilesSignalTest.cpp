@@ -1,14 +1,9 @@
-// A split over an older piece set, ended by a termination signal while it
-// copies or at any step of putting its pieces in place, taken by the thread
-// that commits or by another one: the old set or the new one stays, whole,
-// and joins to its own source.
+// A split over an older set, ended by a termination signal while it copies or
+// at any step of its commit, taken by the committing thread or another one.
 #include "ParvexTestSupport.h"
 
-#include <csignal>
 #include <sys/wait.h>
 #include <thread>
-#include <tuple>
-#include <unistd.h>
 
 #include "file_splitter/PieceFiles.h"
 #include "platform/base/PendingFile.h"
@@ -17,51 +12,45 @@ using namespace parvex::test;
 
 namespace {
 
-constexpr uint64_t kPiece = 4096;
-// Five pieces over five: a backup and a rename each, then five backups dropped.
-constexpr int kSteps = 15;
-
 int gSignal, gCountdown;
 bool gOtherThread;
 
 void SignalHere() {
     if (gCountdown-- != 0) return;
     ::kill(::getpid(), gSignal);
-    // Another thread may take it; it has once nothing holds it pending.
-    sigset_t pending;
-    for (int i = 0; gOtherThread && i < 2000 && ::sigpending(&pending) == 0 && sigismember(&pending, gSignal); ++i)
+    sigset_t pending;  // taken by another thread once nothing holds it pending
+    for (int i = 0; gOtherThread && i < 2000 && !::sigpending(&pending) && sigismember(&pending, gSignal); ++i)
         ::usleep(1000);
 }
 
-using Landing = std::tuple<int, int, bool>;  // signal, step (-1: copying), another thread awake
-
+// Signal; step: -1 copying, then a backup and a rename per piece, then the
+// five backups dropped; another thread awake.
+using Landing = std::tuple<int, int, bool>;
 class SignalDuringSplit : public TempDirTest, public ::testing::WithParamInterface<Landing> {};
 
 std::string LandingName(const ::testing::TestParamInfo<Landing>& info) {
     const auto [sig, step, otherThread] = info.param;
-    const std::string what = step < 0   ? "Copying"
+    const std::string what = step < 0    ? "Copying"
                              : step < 10 ? (step % 2 ? "Rename" : "Backup") + std::to_string(step / 2 + 1)
                                          : "DropBackup" + std::to_string(step - 9);
-    return std::string(sig == SIGTERM ? "Term" : sig == SIGINT ? "Int" : "Hup") + "_" + what +
-           (otherThread ? "_OtherThread" : "_LoneThread");
+    return (sig == SIGTERM ? "Term_" : sig == SIGINT ? "Int_" : "Hup_") + what + (otherThread ? "_Other" : "_Lone");
 }
 
 } // namespace
 
 TEST_P(SignalDuringSplit, LeavesTheOldSetOrTheNewWhole) {
     const auto [sig, step, otherThread] = GetParam();
-    const auto oldSource = MakeFile("old.dat", 5 * kPiece - 100, 1);
-    const auto newSource = MakeFile("new.dat", 5 * kPiece - 200, 2);
-    parvex::SplitFile({Path("old.dat"), Path("a.brk"), oldSource.size(), kPiece});
+    const auto oldSource = MakeFile("old.dat", 20380, 1), newSource = MakeFile("new.dat", 20280, 2);
+    parvex::SplitFile({Path("old.dat"), Path("a.brk"), oldSource.size(), 4096});  // five pieces, as the new
     const pid_t pid = ::fork();
     if (pid == 0) {
-        std::tie(gSignal, gCountdown, gOtherThread) = std::make_tuple(sig, std::max(step, 0), otherThread);
+        std::tie(gSignal, gCountdown, gOtherThread) = std::tuple(sig, std::max(step, 0), otherThread);
         if (otherThread) std::thread([] { for (;;) ::pause(); }).detach();
         parvex::CopyEvents events;
         if (step < 0) events.block = SignalHere;
         else wb::detail::gCommitStepHook = SignalHere;
         try {
-            parvex::SplitFile({Path("new.dat"), Path("a.brk"), newSource.size(), kPiece}, events);
+            parvex::SplitFile({Path("new.dat"), Path("a.brk"), newSource.size(), 4096}, events);
         } catch (...) {
         }
         ::_exit(0);
@@ -78,6 +67,6 @@ TEST_P(SignalDuringSplit, LeavesTheOldSetOrTheNewWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStep, SignalDuringSplit,
-                         ::testing::Combine(::testing::Values(SIGTERM, SIGINT, SIGHUP),
-                                            ::testing::Range(-1, kSteps), ::testing::Bool()),
+                         ::testing::Combine(::testing::Values(SIGTERM, SIGINT, SIGHUP), ::testing::Range(-1, 15),
+                                            ::testing::Bool()),
                          LandingName);
