@@ -11,7 +11,13 @@
 
 namespace wb {
 
+void (*detail::gCommitStepHook)() = nullptr;
+
 namespace {
+
+void Step() {
+    if (detail::gCommitStepHook) detail::gCommitStepHook();
+}
 
 std::string FolderOf(const std::string& path) {
     auto slash = path.rfind('/');
@@ -119,9 +125,12 @@ void CommitAll(std::vector<PendingFile>& files) {
         if (f.temp_.empty()) throw IoError(f.target_, "Cannot replace", "nothing to commit");
         f.Finish();
     }
+    // Once one new file is in place, the backups are the old set's only copy:
+    // a signal waits until every name is settled, and no backup is ever
+    // listed for removal on termination.
+    HoldTermination hold;
     struct Replaced {
         std::string target, former;  // former: where the old file waits, or empty
-        RemoveOnTermination cleanup;  // the former name, once the old file is safe elsewhere
     };
     std::vector<Replaced> done;
     auto undo = [&done] {
@@ -131,7 +140,7 @@ void CommitAll(std::vector<PendingFile>& files) {
         }
     };
     for (auto& f : files) {
-        Replaced step{f.target_, {}, {}};
+        Replaced step{f.target_, {}};
         bool linked = false;
         struct stat st;
         if (::lstat(f.target_.c_str(), &st) == 0) {
@@ -139,16 +148,16 @@ void CommitAll(std::vector<PendingFile>& files) {
             if (!err) {
                 // A second name keeps the old file whole until all are in place.
                 step.former = FolderOf(f.target_) + ".wbold-" + UniqueSuffix();
+                Step();
                 linked = ::link(f.target_.c_str(), step.former.c_str()) == 0;
-                if (linked) step.cleanup = RemoveOnTermination(step.former);
-                else if (std::rename(f.target_.c_str(), step.former.c_str()) != 0)
-                    err = errno;
+                if (!linked && std::rename(f.target_.c_str(), step.former.c_str()) != 0) err = errno;
             }
             if (err) {
                 undo();
                 throw IoError(f.target_, "Cannot replace", err);
             }
         }
+        Step();
         if (std::rename(f.temp_.c_str(), f.target_.c_str()) != 0) {
             const int err = errno;
             // A second link to the same file: renaming it back would do
@@ -160,11 +169,13 @@ void CommitAll(std::vector<PendingFile>& files) {
         }
         f.temp_.clear();
         f.cleanup_ = {};
-        if (!step.former.empty() && !linked) step.cleanup = RemoveOnTermination(step.former);
         done.push_back(std::move(step));
     }
-    for (const auto& step : done)
-        if (!step.former.empty()) ::unlink(step.former.c_str());
+    for (const auto& step : done) {
+        if (step.former.empty()) continue;
+        Step();
+        ::unlink(step.former.c_str());
+    }
 }
 
 void PendingFile::Discard() noexcept {

@@ -53,7 +53,15 @@ void CheckReplaceable(const std::string& target);
 
 // Commits every file or none: when one cannot be put in place, the targets
 // already replaced get their former files back (or go, when they are new),
-// and the error names the target that failed.
+// and the error names the target that failed. A SIGTERM, SIGINT or SIGHUP
+// that comes meanwhile ends the process once every name is settled.
 void CommitAll(std::vector<PendingFile>& files);
+
+namespace detail {
+// Called before each step of CommitAll that changes a folder: the backup of
+// a replaced file, the rename of a new one, the removal of a backup. A seam
+// for tests that stop a commit part-way; null in the programs.
+extern void (*gCommitStepHook)();
+} // namespace detail
 
 } // namespace wb

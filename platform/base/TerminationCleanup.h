@@ -11,6 +11,11 @@
 // signal the process was told to ignore (SIGHUP under nohup) stays ignored
 // and removes nothing. After the removals the signal ends the process as it
 // would have without the handler.
+//
+// A set of files that changes names together holds the signals
+// (HoldTermination): the process then ends before the change or after it,
+// never half way, so a removed backup is never the old file's last copy.
+#include <csignal>
 #include <string>
 
 namespace wb {
@@ -36,6 +41,22 @@ public:
 private:
     void Release() noexcept;
     int slot_ = -1;
+};
+
+// While one lives, SIGTERM, SIGINT and SIGHUP wait: the calling thread
+// blocks them, and the handler, on any other thread, notes the signal and
+// returns. When the last hold ends, a noted signal is raised again; it
+// removes what is registered then and ends the process. A hold that begins
+// while the handler is already removing files waits for the process to end.
+class HoldTermination {
+public:
+    HoldTermination();
+    ~HoldTermination();
+    HoldTermination(const HoldTermination&) = delete;
+    HoldTermination& operator=(const HoldTermination&) = delete;
+
+private:
+    sigset_t former_;
 };
 
 } // namespace wb
