@@ -17,6 +17,7 @@ const char* const kLostConnectionText = "Lost connection to server";
 namespace {
 
 const std::string kDashes = "--------------------------------------";
+const std::string kReady = "******************* READY *******************";
 constexpr size_t kMaxField = 255;
 // Entries run to some kilobytes; a reply beyond this is refused.
 constexpr size_t kMaxReplyBytes = 4u << 20;
@@ -80,16 +81,11 @@ void TCddbClient::ConnectFailed() {
 void TCddbClient::ConnectionLost() {
     ++connection_;
     if (over_) return;
+    // Quit was sent and every request answered or kept: the server only
+    // left before it said good-bye.
+    if (state_ == 10) return EndAtReady();
     Close();
     AddLog("Connection to server closed !");
-    if (state_ == 10) {
-        // Quit was sent and every request answered: the server only left
-        // before it said good-bye.
-        AddLog("");
-        AddLog("******************* READY *******************");
-        Finish();
-        return;
-    }
     host_.ShowError(kConnectionLostText);
     Finish();
 }
@@ -135,15 +131,9 @@ void TCddbClient::Tick() {
 void TCddbClient::LostConnection() {
     ++connection_;
     ClearReply();
+    // Every request is answered or kept; only the good-bye did not come.
+    if (state_ == 10) return EndAtReady();
     Close();
-    if (state_ == 10) {
-        // Every request is answered; only the good-bye did not come.
-        AddLog("Connection to server closed !");
-        AddLog("");
-        AddLog("******************* READY *******************");
-        Finish();
-        return;
-    }
     AddLog("**** ERROR **** " + std::string(kLostConnectionText) + ", Position " + std::to_string(state_));
     AddLog("Connection to server closed !");
     host_.ShowError(kLostConnectionText);
@@ -180,16 +170,9 @@ void TCddbClient::HandleCddbReply() {
         return;
     }
     if (state_ == 1 && c == 200) {
-        if (Remaining() == 0) {
-            // Nothing left to ask (the queue emptied since the run began).
-            state_ = 2;
-            NextCddbRequest();
-            return;
-        }
-        ++sent_;
         AddLog(kDashes);
-        SendQuery();
         state_ = 2;
+        AskNext();
         return;
     }
     if (state_ == 2 && c == 202) {
@@ -229,12 +212,11 @@ void TCddbClient::HandleCddbReply() {
         }
         return;
     }
-    if (state_ == 10 && c == 230) {
-        AddLog("Connection to server closed !");
-        AddLog("");
-        AddLog("******************* READY *******************");
-        Close();
-        Finish();
+    if (state_ == 10 && !reply_.empty()) {
+        // Nothing is left to ask, so no answer to the good-bye, not even a
+        // refusal, is worth a new connection.
+        if (c >= 400) AddLog("**** ERROR **** Code : " + std::to_string(c) + ", Position " + std::to_string(state_));
+        EndAtReady();
         return;
     }
     if (c >= 400) {
@@ -331,6 +313,10 @@ void TCddbClient::NextCddbRequest(bool keep) {
     if (keep) ++kept_;
     else queue_.Remove(kept_);
     reconnects_ = 0;
+    AskNext();
+}
+
+void TCddbClient::AskNext() {
     if (Remaining() == 0) {
         AddLog("Logoff CDDB-Server");
         SendCommand("quit");
@@ -387,6 +373,14 @@ void TCddbClient::StartWait() { lastByte_ = replyStart_ = host_.Now(); }
 void TCddbClient::Close() {
     link_ = Link::None;
     host_.CloseConnection();
+}
+
+void TCddbClient::EndAtReady() {
+    Close();
+    AddLog("Connection to server closed !");
+    AddLog("");
+    AddLog(kReady);
+    Finish();
 }
 
 void TCddbClient::ClearReply() {

@@ -98,9 +98,11 @@ private:
     // Runs a modal step of the user's; false when the dialogue ended meanwhile.
     template <typename F> bool WithUser(F&& step);
     void LostConnection();
+    void EndAtReady();
     void Close();
     void StartWait();
     int Remaining() const;
+    void AskNext();
     void SendQuery();
     const std::string& FrontLine() const;
     void SendCommand(const std::string& command);
@@ -126,7 +128,7 @@ private:
     int sent_ = 0, received_ = 0;
     int startCount_ = 0;
     int kept_ = 0;        // requests at the front left queued after a failed save
-    int reconnects_ = 0;  // in a row, since a request was last answered
+    int reconnects_ = 0;  // in a row, since a request was last answered or kept
     int connection_ = 0;  // counts connections, so a choice outlived by its connection sends nothing
     enum class Link { None, Opening, Open } link_ = Link::None;
     std::chrono::steady_clock::time_point lastByte_, replyStart_;

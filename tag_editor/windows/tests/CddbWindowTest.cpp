@@ -269,18 +269,41 @@ TEST_F(CddbWindowTest, ARefusedConnectionSaysSoAndLeavesOnlyOk) {
     EXPECT_EQ(queue.Count(), 1);
 }
 
-TEST_F(CddbWindowTest, ATagListThatCannotBeWrittenIsShownTheRequestStaysAndTheRunEnds) {
+struct GoodbyeCase {
+    const char* name;
+    bool saveFails;  // the tag list cannot be written: shown, its request kept
+    std::string quitReply;
+};
+void PrintTo(const GoodbyeCase& c, std::ostream* os) { *os << c.name; }
+
+class GoodbyeTest : public CddbWindowTest, public testing::WithParamInterface<GoodbyeCase> {};
+
+// With every request answered or kept, whatever the server says to quit ends
+// the run on the connection it has.
+TEST_P(GoodbyeTest, AnyAnswerToQuitEndsTheRunAtReady) {
+    const GoodbyeCase& c = GetParam();
     Queue(test::kTwoTrackLine);
     test::ScriptExactMatch(server.script);
-    WriteBytes(dir / "Tags", "a file where the folder should be");
+    server.script.replies["quit"] = {{c.quitReply}};
+    if (c.saveFails) WriteBytes(dir / "Tags", "a file where the folder should be");
     StatusRun run(server, queue, dir / "Tags");
     run.Run();
-    ASSERT_EQ(run.boxes.Messages().size(), 1u);
-    EXPECT_NE(run.boxes.Messages()[0].text.find(dir / "Tags"), std::string::npos) << run.boxes.Messages()[0].text;
     EXPECT_EQ(run.Log().back(), kReady);
-    EXPECT_EQ(queue.Count(), 1);
+    EXPECT_EQ(server.connections, 1);
+    EXPECT_EQ(queue.Count(), c.saveFails ? 1 : 0);
+    ASSERT_EQ(run.boxes.Messages().size(), c.saveFails ? 1u : 0u);
+    if (c.saveFails) {
+        EXPECT_NE(run.boxes.Messages()[0].text.find(dir / "Tags"), std::string::npos) << run.boxes.Messages()[0].text;
+    }
     EXPECT_EQ(run.result, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GoodbyeTest,
+    testing::Values(GoodbyeCase{"GoodbyeAfterAFailedSave", true, "230 Closing connection.  Goodbye.\r\n"},
+                    GoodbyeCase{"QuitRefused", false, "402 Already quitting.\r\n"},
+                    GoodbyeCase{"QuitRefusedAfterAFailedSave", true, "402 Already quitting.\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A server that never greets: the window's clock, moved by the test, ends
 // the wait; Cancel stays usable while it lasts.
