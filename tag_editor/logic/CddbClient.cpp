@@ -38,7 +38,9 @@ std::string AfterFirstWord(std::string_view text) {
 bool ValidCddbEMail(std::string_view email) { return !email.empty() && email.find('@') != std::string_view::npos; }
 
 TCddbClient::TCddbClient(TCddbRequests& queue, TCddbSettings settings, TCddbClientHost& host)
-    : queue_(queue), settings_(std::move(settings)), host_(host) {}
+    : queue_(queue), settings_(std::move(settings)), host_(host) {
+    watch_.OnStall = [this](wb::net::Stall) { WaitRanOut(); };
+}
 
 void TCddbClient::Start() {
     log_.clear();
@@ -54,7 +56,7 @@ void TCddbClient::Start() {
 void TCddbClient::Connecting() {
     AddLog("Trying to connect to server : " + settings_.Host);
     link_ = Link::Opening;
-    lastByte_ = host_.Now();
+    watch_.Begin();
 }
 
 void TCddbClient::Connected() {
@@ -62,7 +64,7 @@ void TCddbClient::Connected() {
     link_ = Link::Open;
     state_ = 0;
     ClearReply();
-    StartWait();
+    watch_.Begin();
     AddLog("Connection established !");
     const std::string& email = settings_.EMail;
     size_t at = email.find('@');
@@ -92,7 +94,7 @@ void TCddbClient::ConnectionLost() {
 
 void TCddbClient::Received(std::string_view bytes) {
     if (over_) return;
-    lastByte_ = host_.Now();
+    watch_.Received(bytes.size());
     replyBytes_ += bytes.size();
     if (replyBytes_ > kMaxReplyBytes) {
         // No entry is this long: the server is not speaking CDDBP.
@@ -115,17 +117,14 @@ void TCddbClient::Received(std::string_view bytes) {
     if (!over_ && !choosing_) HandleCddbReply();
 }
 
-void TCddbClient::Tick() {
+void TCddbClient::WaitRanOut() {
     if (over_ || choosing_ || link_ == Link::None) return;
-    const auto now = host_.Now();
-    const bool silent = now - lastByte_ >= kCddbSilence;
     if (link_ == Link::Opening) {
-        if (!silent) return;
         Close();
         ConnectFailed();
         return;
     }
-    if (silent || now - replyStart_ >= kCddbReplyTime) LostConnection();
+    LostConnection();
 }
 
 void TCddbClient::LostConnection() {
@@ -295,6 +294,9 @@ void TCddbClient::ChooseAndRead() {
 
 template <typename F> bool TCddbClient::WithUser(F&& step) {
     const int connection = connection_;
+    // The server is not kept waiting for the user; the next command starts
+    // a new wait.
+    watch_.Stop();
     choosing_ = true;
     try {
         step();
@@ -364,14 +366,13 @@ bool TCddbClient::SaveCddbResult() {
 
 void TCddbClient::SendCommand(const std::string& command) {
     ClearReply();
-    StartWait();
+    watch_.Begin();
     host_.Send(command + "\r\n");
 }
 
-void TCddbClient::StartWait() { lastByte_ = replyStart_ = host_.Now(); }
-
 void TCddbClient::Close() {
     link_ = Link::None;
+    watch_.Stop();
     host_.CloseConnection();
 }
 
@@ -391,6 +392,7 @@ void TCddbClient::ClearReply() {
 
 void TCddbClient::Finish() {
     over_ = true;
+    watch_.Stop();
     host_.RunOver();
 }
 

@@ -17,6 +17,7 @@
 #include "platform/base/TempDir.h"
 #include "platform/base/Volumes.h"
 #include "platform/testing/ControlInput.h"
+#include "platform/testing/DrivenStallClock.h"
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/Screens.h"
 #include "tag_editor/windows/CddbStat.h"
@@ -305,21 +306,19 @@ INSTANTIATE_TEST_SUITE_P(
                     GoodbyeCase{"QuitRefusedAfterAFailedSave", true, "402 Already quitting.\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A server that never greets: the window's clock, moved by the test, ends
+// A server that never greets: the stall clock, moved by the test, ends
 // the wait; Cancel stays usable while it lasts.
 TEST_F(CddbWindowTest, ASilentServerIsALostConnection) {
     Queue(test::kTwoTrackLine);
     server.script.greeting = {};
+    wb::net::test::DrivenStallClock clock;
     StatusRun run(server, queue, dir / "Tags");
-    auto now = std::chrono::steady_clock::now();
-    run.frm.SetClock([&] { return now; });
     bool cancelUsable = false;
     run.whileWaiting = [&] {
         if (run.Log().back() != "Connection established !") return;
         for (int s : {29, 1}) {
             cancelUsable = run.frm.CancelBtn.Enabled();
-            now += std::chrono::seconds(s);
-            run.frm.WatchTimerTimer();
+            clock.Advance(std::chrono::seconds(s));
         }
     };
     run.Run();
