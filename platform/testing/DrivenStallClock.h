@@ -24,20 +24,19 @@ public:
     void Advance(std::chrono::milliseconds by) {
         now_ += by;
         // One at a time: a ring may stop, start or destroy other watchers.
-        for (auto it = Due(); it != due_.end(); it = Due()) {
+        for (auto it = due_.begin(); it != due_.end();) {
+            if (it->second > now_) {
+                ++it;
+                continue;
+            }
             StallWatcher* watcher = it->first;
             due_.erase(it);
             watcher->Check();
+            it = due_.begin();
         }
     }
 
 private:
-    std::map<StallWatcher*, StallTime>::iterator Due() {
-        for (auto it = due_.begin(); it != due_.end(); ++it)
-            if (it->second <= now_) return it;
-        return due_.end();
-    }
-
     StallClock* previous_;
     StallTime now_ = StallTime() + std::chrono::hours(1);
     std::map<StallWatcher*, StallTime> due_;
