@@ -8,6 +8,7 @@
 #include "platform/base/IoError.h"
 #include "platform/base/PendingFile.h"
 #include "platform/base/TextUtil.h"
+#include "platform/net/StallWatcher.h"
 
 namespace wb::net {
 
@@ -104,8 +105,7 @@ std::string HttpReplyReader::Header(std::string_view name) const {
     return {};
 }
 
-HttpClient::HttpClient(SocketMaker makeSocket, AlarmMaker makeAlarm)
-    : makeSocket_(std::move(makeSocket)), makeAlarm_(std::move(makeAlarm)) {}
+HttpClient::HttpClient(SocketMaker makeSocket) : makeSocket_(std::move(makeSocket)) {}
 
 HttpClient::~HttpClient() { Abort(); }
 
@@ -136,22 +136,21 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
     }
     busy_ = true;
     std::unique_ptr<ClientSocket> socket = makeSocket_();
-    std::unique_ptr<WaitAlarm> alarm = makeAlarm_();
+    StallWatcher watch({.silence = kStallLimit, .step = kProgressBytes});
     HttpReplyReader reader;
     QEventLoop loop;
     bool finished = false, connected = false;
-    uint64_t progressMark = 0;  // body bytes at the last step forward
     auto finish = [&](HttpFailure f, std::string message) {
         if (finished) return;
         finished = true;
         out.failure = f;
         out.message = std::move(message);
-        alarm->Disarm();
+        watch.Stop();
         socket->Close();
         loop.quit();
     };
     const std::string limit = std::to_string(kStallLimit.count()) + " seconds";
-    alarm->OnRing = [&] {
+    watch.OnStall = [&](Stall) {
         if (!connected) return finish(HttpFailure::Connect, "No connection to " + target->host + ": no answer within " + limit + ".");
         finish(HttpFailure::Dropped, "Lost connection to " + target->host + ": the transfer went " + limit +
                                          " without progress.");
@@ -159,7 +158,7 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
     abort_ = [&] { finish(HttpFailure::Aborted, "The transfer was aborted."); };
     socket->OnConnect = [&] {
         connected = true;
-        alarm->Arm(kStallLimit);
+        watch.Moved();
         socket->SendText("GET " + target->path + " HTTP/1.0\r\nHost: " + target->host +
                          "\r\nUser-Agent: Velmora\r\nAccept: */*\r\nConnection: close\r\n\r\n");
     };
@@ -168,6 +167,7 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
     };
     socket->OnRead = [&](const std::string& data) {
         const bool headBefore = reader.HeadDone();
+        const uint64_t bodyBefore = reader.BodyReceived();
         try {
             reader.Feed(data, [&](std::string_view part) { body.Write(part.data(), part.size()); });
         } catch (const IoError& e) {
@@ -176,10 +176,9 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
             return finish(HttpFailure::Protocol, e.what());
         }
         if (!reader.HeadDone()) return;
-        if (!headBefore || reader.BodyReceived() - progressMark >= kProgressBytes) {
-            progressMark = reader.BodyReceived();
-            alarm->Arm(kStallLimit);
-        }
+        // Only the body's bytes count; the head is one step when it is whole.
+        if (!headBefore) watch.Moved();
+        else watch.Received(reader.BodyReceived() - bodyBefore);
         out.total = reader.ContentLength().value_or(0);
         out.received = reader.BodyReceived();
         if (OnPacket && reader.BodyReceived() > 0) OnPacket(out.received, out.total);
@@ -194,11 +193,11 @@ HttpOutcome HttpClient::Get(const std::string& url, const std::string& bodyFile,
                                                     " of " + std::to_string(*reader.ContentLength()) + " bytes.");
         finish(HttpFailure::None, {});
     };
-    alarm->Arm(kStallLimit);
+    watch.Begin();
     socket->Open(target->host, target->port);
     if (!finished) loop.exec();
     abort_ = nullptr;
-    alarm.reset();
+    watch.Stop();
     socket.reset();
     out.status = reader.Status();
     out.contentType = reader.Header("Content-Type");

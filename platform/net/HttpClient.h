@@ -3,6 +3,7 @@
 // streamed to disk with bounded memory, with progress after every packet.
 // The call blocks its caller but keeps the GUI loop running, so a window
 // stays live (and may abort) while a transfer runs. No Qt in this header.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,7 +12,6 @@
 #include <string_view>
 
 #include "platform/net/ClientSocket.h"
-#include "platform/net/WaitAlarm.h"
 
 namespace wb::net {
 
@@ -68,8 +68,7 @@ public:
     static constexpr uint64_t kProgressBytes = 1024;
 
     using SocketMaker = std::function<std::unique_ptr<ClientSocket>()>;
-    using AlarmMaker = std::function<std::unique_ptr<WaitAlarm>()>;
-    explicit HttpClient(SocketMaker makeSocket = MakeClientSocket, AlarmMaker makeAlarm = MakeWaitAlarm);
+    explicit HttpClient(SocketMaker makeSocket = MakeClientSocket);
     ~HttpClient();
 
     // Fetches the address into bodyFile, which is replaced only when the
@@ -84,7 +83,6 @@ public:
 
 private:
     SocketMaker makeSocket_;
-    AlarmMaker makeAlarm_;
     bool busy_ = false;
     std::function<void()> abort_;
 };

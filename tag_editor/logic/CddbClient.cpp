@@ -17,6 +17,7 @@ const char* const kLostConnectionText = "Lost connection to server";
 namespace {
 
 const std::string kDashes = "--------------------------------------";
+const std::string kReady = "******************* READY *******************";
 constexpr size_t kMaxField = 255;
 // Entries run to some kilobytes; a reply beyond this is refused.
 constexpr size_t kMaxReplyBytes = 4u << 20;
@@ -37,7 +38,9 @@ std::string AfterFirstWord(std::string_view text) {
 bool ValidCddbEMail(std::string_view email) { return !email.empty() && email.find('@') != std::string_view::npos; }
 
 TCddbClient::TCddbClient(TCddbRequests& queue, TCddbSettings settings, TCddbClientHost& host)
-    : queue_(queue), settings_(std::move(settings)), host_(host) {}
+    : queue_(queue), settings_(std::move(settings)), host_(host) {
+    watch_.OnStall = [this](wb::net::Stall) { WaitRanOut(); };
+}
 
 void TCddbClient::Start() {
     log_.clear();
@@ -53,7 +56,7 @@ void TCddbClient::Start() {
 void TCddbClient::Connecting() {
     AddLog("Trying to connect to server : " + settings_.Host);
     link_ = Link::Opening;
-    lastByte_ = host_.Now();
+    watch_.Begin();
 }
 
 void TCddbClient::Connected() {
@@ -61,7 +64,7 @@ void TCddbClient::Connected() {
     link_ = Link::Open;
     state_ = 0;
     ClearReply();
-    StartWait();
+    watch_.Begin();
     AddLog("Connection established !");
     const std::string& email = settings_.EMail;
     size_t at = email.find('@');
@@ -80,23 +83,18 @@ void TCddbClient::ConnectFailed() {
 void TCddbClient::ConnectionLost() {
     ++connection_;
     if (over_) return;
+    // Quit was sent and every request answered or kept: the server only
+    // left before it said good-bye.
+    if (state_ == 10) return EndAtReady();
     Close();
     AddLog("Connection to server closed !");
-    if (state_ == 10) {
-        // Quit was sent and every request answered: the server only left
-        // before it said good-bye.
-        AddLog("");
-        AddLog("******************* READY *******************");
-        Finish();
-        return;
-    }
     host_.ShowError(kConnectionLostText);
     Finish();
 }
 
 void TCddbClient::Received(std::string_view bytes) {
     if (over_) return;
-    lastByte_ = host_.Now();
+    watch_.Received(bytes.size());
     replyBytes_ += bytes.size();
     if (replyBytes_ > kMaxReplyBytes) {
         // No entry is this long: the server is not speaking CDDBP.
@@ -119,31 +117,22 @@ void TCddbClient::Received(std::string_view bytes) {
     if (!over_ && !choosing_) HandleCddbReply();
 }
 
-void TCddbClient::Tick() {
+void TCddbClient::WaitRanOut() {
     if (over_ || choosing_ || link_ == Link::None) return;
-    const auto now = host_.Now();
-    const bool silent = now - lastByte_ >= kCddbSilence;
     if (link_ == Link::Opening) {
-        if (!silent) return;
         Close();
         ConnectFailed();
         return;
     }
-    if (silent || now - replyStart_ >= kCddbReplyTime) LostConnection();
+    LostConnection();
 }
 
 void TCddbClient::LostConnection() {
     ++connection_;
     ClearReply();
+    // Every request is answered or kept; only the good-bye did not come.
+    if (state_ == 10) return EndAtReady();
     Close();
-    if (state_ == 10) {
-        // Every request is answered; only the good-bye did not come.
-        AddLog("Connection to server closed !");
-        AddLog("");
-        AddLog("******************* READY *******************");
-        Finish();
-        return;
-    }
     AddLog("**** ERROR **** " + std::string(kLostConnectionText) + ", Position " + std::to_string(state_));
     AddLog("Connection to server closed !");
     host_.ShowError(kLostConnectionText);
@@ -180,16 +169,9 @@ void TCddbClient::HandleCddbReply() {
         return;
     }
     if (state_ == 1 && c == 200) {
-        if (Remaining() == 0) {
-            // Nothing left to ask (the queue emptied since the run began).
-            state_ = 2;
-            NextCddbRequest();
-            return;
-        }
-        ++sent_;
         AddLog(kDashes);
-        SendQuery();
         state_ = 2;
+        AskNext();
         return;
     }
     if (state_ == 2 && c == 202) {
@@ -229,12 +211,11 @@ void TCddbClient::HandleCddbReply() {
         }
         return;
     }
-    if (state_ == 10 && c == 230) {
-        AddLog("Connection to server closed !");
-        AddLog("");
-        AddLog("******************* READY *******************");
-        Close();
-        Finish();
+    if (state_ == 10 && !reply_.empty()) {
+        // Nothing is left to ask, so no answer to the good-bye, not even a
+        // refusal, is worth a new connection.
+        if (c >= 400) AddLog("**** ERROR **** Code : " + std::to_string(c) + ", Position " + std::to_string(state_));
+        EndAtReady();
         return;
     }
     if (c >= 400) {
@@ -313,6 +294,9 @@ void TCddbClient::ChooseAndRead() {
 
 template <typename F> bool TCddbClient::WithUser(F&& step) {
     const int connection = connection_;
+    // The server is not kept waiting for the user; the next command starts
+    // a new wait.
+    watch_.Stop();
     choosing_ = true;
     try {
         step();
@@ -331,6 +315,10 @@ void TCddbClient::NextCddbRequest(bool keep) {
     if (keep) ++kept_;
     else queue_.Remove(kept_);
     reconnects_ = 0;
+    AskNext();
+}
+
+void TCddbClient::AskNext() {
     if (Remaining() == 0) {
         AddLog("Logoff CDDB-Server");
         SendCommand("quit");
@@ -378,15 +366,22 @@ bool TCddbClient::SaveCddbResult() {
 
 void TCddbClient::SendCommand(const std::string& command) {
     ClearReply();
-    StartWait();
+    watch_.Begin();
     host_.Send(command + "\r\n");
 }
 
-void TCddbClient::StartWait() { lastByte_ = replyStart_ = host_.Now(); }
-
 void TCddbClient::Close() {
     link_ = Link::None;
+    watch_.Stop();
     host_.CloseConnection();
+}
+
+void TCddbClient::EndAtReady() {
+    Close();
+    AddLog("Connection to server closed !");
+    AddLog("");
+    AddLog(kReady);
+    Finish();
 }
 
 void TCddbClient::ClearReply() {
@@ -397,6 +392,7 @@ void TCddbClient::ClearReply() {
 
 void TCddbClient::Finish() {
     over_ = true;
+    watch_.Stop();
     host_.RunOver();
 }
 

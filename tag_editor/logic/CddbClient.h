@@ -3,13 +3,14 @@
 // per queued request, the exact or a chosen inexact match, the entry read
 // and saved as a tag list, and quit. It is fed the bytes the socket
 // received and acts on whole lines only, so a reply split anywhere gives the
-// same run; what it sends and shows goes through its host. Every wait ends:
-// the host's clock, asked on every Tick, measures the server's silence.
+// same run; what it sends and shows goes through its host. Every wait ends
+// through the network's stall watcher.
 #include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/net/StallWatcher.h"
 #include "tag_editor/logic/CDDBCalc.h"
 #include "tag_editor/logic/CddbEntry.h"
 
@@ -62,7 +63,6 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     // Shows the matches; gives the chosen row, 1 for the first.
     virtual int ChooseMatch(const std::vector<TCddbMatch>& matches) = 0;
-    virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
 };
 
 class TCddbClient {
@@ -79,8 +79,6 @@ public:
     // Bytes as the socket delivered them, in any pieces. Whatever a server
     // sends, nothing is thrown: failures go to the log and the host.
     void Received(std::string_view bytes);
-    // Now and then (the window: every second): ends a wait that ran out.
-    void Tick();
 
     const std::vector<std::string>& Log() const { return log_; }
     int SentCount() const { return sent_; }
@@ -97,10 +95,12 @@ private:
     void ChooseAndRead();
     // Runs a modal step of the user's; false when the dialogue ended meanwhile.
     template <typename F> bool WithUser(F&& step);
+    void WaitRanOut();
     void LostConnection();
+    void EndAtReady();
     void Close();
-    void StartWait();
     int Remaining() const;
+    void AskNext();
     void SendQuery();
     const std::string& FrontLine() const;
     void SendCommand(const std::string& command);
@@ -126,11 +126,11 @@ private:
     int sent_ = 0, received_ = 0;
     int startCount_ = 0;
     int kept_ = 0;        // requests at the front left queued after a failed save
-    int reconnects_ = 0;  // in a row, since a request was last answered
+    int reconnects_ = 0;  // in a row, since a request was last answered or kept
     int connection_ = 0;  // counts connections, so a choice outlived by its connection sends nothing
     enum class Link { None, Opening, Open } link_ = Link::None;
-    std::chrono::steady_clock::time_point lastByte_, replyStart_;
     bool over_ = false, choosing_ = false;
+    wb::net::StallWatcher watch_{{.silence = kCddbSilence, .whole = kCddbReplyTime}};
 };
 
 } // namespace velmora

@@ -40,7 +40,6 @@ TCddbStatFrm::TCddbStatFrm(TCddbRequests& requests, TCddbServer server, TCddbSet
       OkBtn(*this, "OkBtn", "OK"),
       CancelBtn(*this, "CancelBtn", "&Cancel"),
       Timer1(this),
-      WatchTimer(this),
       server_(std::move(server)),
       chooser_(chooser),
       TCP(wb::net::MakeClientSocket()),
@@ -89,9 +88,6 @@ TCddbStatFrm::TCddbStatFrm(TCddbRequests& requests, TCddbServer server, TCddbSet
     Timer1.SetEnabled(false);
     Timer1.SetInterval(1000);
     Timer1.OnTimer = [this](wb::Persistent*) { Timer1Timer(); };
-    WatchTimer.SetEnabled(false);
-    WatchTimer.SetInterval(1000);
-    WatchTimer.OnTimer = [this](wb::Persistent*) { WatchTimerTimer(); };
     OnShow = [this](wb::Persistent*) { FormShow(); };
     OnClose = [this](wb::Persistent*) { FormClose(); };
 
@@ -118,7 +114,6 @@ void TCddbStatFrm::FormShow() {
     OkBtn.SetEnabled(false);
     CancelBtn.SetEnabled(true);
     Timer1.SetEnabled(true);
-    WatchTimer.SetEnabled(true);
     RecGrd.SetFocus();
 }
 
@@ -149,14 +144,8 @@ void TCddbStatFrm::TCPRead(const std::string& data) {
     client_.Received(data);
 }
 
-void TCddbStatFrm::WatchTimerTimer() {
-    client_.Tick();
-    ShowState();
-}
-
 void TCddbStatFrm::FormClose() {
     Timer1.SetEnabled(false);
-    WatchTimer.SetEnabled(false);
     TCP->Close();
 }
 
@@ -176,20 +165,18 @@ void TCddbStatFrm::CloseConnection() { TCP->Close(); }
 
 void TCddbStatFrm::ReconnectLater() { Timer1.SetEnabled(true); }
 
+// A run may end with no event of the window's (a server gone silent), so
+// the view follows here.
 void TCddbStatFrm::RunOver() {
     Timer1.SetEnabled(false);
-    WatchTimer.SetEnabled(false);
     CancelBtn.SetEnabled(false);
     OkBtn.SetEnabled(true);
+    ShowState();
 }
 
 void TCddbStatFrm::ShowError(const std::string& text) { ShowMessage(text, MsgKind::Error); }
 
 int TCddbStatFrm::ChooseMatch(const std::vector<TCddbMatch>& matches) { return chooser_.ChooseMatch(matches); }
-
-std::chrono::steady_clock::time_point TCddbStatFrm::Now() {
-    return clock_ ? clock_() : std::chrono::steady_clock::now();
-}
 
 void TCddbStatFrm::ShowState() {
     TCPStateMemo.SetLines(client_.Log());

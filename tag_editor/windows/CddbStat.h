@@ -1,8 +1,6 @@
 #pragma once
 // The CDDB status window: one modal run of the CDDBP dialogue over the
 // request queue, with its log, counters and result grid.
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,14 +30,11 @@ public:
     void Timer1Timer();
     void TCPConnect();
     void TCPRead(const std::string& data);
-    void WatchTimerTimer();
     void FormClose();
     void RecGrdGetCellFormat(TVlSortGrid* sender, int col, int row, wb::gui::TGridDrawState state,
                              TFormatOptions& fo);
 
     const TCddbClient& Client() const { return client_; }
-    // The clock the server's silence is measured by; tests give their own.
-    void SetClock(std::function<std::chrono::steady_clock::time_point()> clock) { clock_ = std::move(clock); }
 
     wb::gui::GroupBox GroupBox1;
     wb::gui::Memo TCPStateMemo;
@@ -48,7 +43,6 @@ public:
     TVlSortGrid RecGrd;
     wb::gui::Button OkBtn, CancelBtn;
     wb::gui::Timer Timer1;
-    wb::gui::Timer WatchTimer;  // asks the dialogue every second whether a wait ran out
 
 private:
     void Send(const std::string& command) override;
@@ -57,13 +51,11 @@ private:
     void RunOver() override;
     void ShowError(const std::string& text) override;
     int ChooseMatch(const std::vector<TCddbMatch>& matches) override;
-    std::chrono::steady_clock::time_point Now() override;
     // Log, counters and grid as the dialogue left them.
     void ShowState();
 
     TCddbServer server_;
     TChooseFrm& chooser_;
-    std::function<std::chrono::steady_clock::time_point()> clock_;
     std::unique_ptr<wb::net::ClientSocket> TCP;
     TCddbClient client_;
 };

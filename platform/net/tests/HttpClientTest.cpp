@@ -12,6 +12,7 @@
 
 #include "platform/base/TempDir.h"
 #include "platform/testing/Bytes.h"
+#include "platform/testing/DrivenStallClock.h"
 #include "platform/testing/TestApp.h"
 
 namespace {
@@ -117,37 +118,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- servers that stop sending, against a clock the test moves on
 
-class DrivenClock {
-public:
-    HttpClient::AlarmMaker Maker() {
-        return [this] { return std::make_unique<Alarm>(*this); };
-    }
-    void Advance(std::chrono::seconds by) {
-        now_ += by;
-        for (Alarm* a : alarms_)
-            if (a->armed && a->due <= now_) {
-                a->armed = false;
-                if (a->OnRing) a->OnRing();
-            }
-    }
-
-private:
-    struct Alarm : WaitAlarm {
-        explicit Alarm(DrivenClock& c) : clock(c) { clock.alarms_.push_back(this); }
-        ~Alarm() override { std::erase(clock.alarms_, this); }
-        void Arm(std::chrono::milliseconds after) override {
-            armed = true;
-            due = clock.now_ + after;
-        }
-        void Disarm() override { armed = false; }
-        DrivenClock& clock;
-        bool armed = false;
-        std::chrono::milliseconds due{0};
-    };
-    std::chrono::milliseconds now_{0};
-    std::vector<Alarm*> alarms_;
-};
-
 enum class Pace { Silent, HeadByteASecond, BodyByteASecond, BodyStops, KilobyteASecond };
 
 struct StallCase {
@@ -167,9 +137,9 @@ TEST_P(HttpStalls, ThirtySecondsWithoutProgressAreALostConnection) {
     const std::string file = dir / "a.zip";
     wb::test::WriteBytes(file, "old");
     const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 65536\r\nServer: " + std::string(300, 's') + "\r\n\r\n";
-    DrivenClock clock;
+    wb::net::test::DrivenStallClock clock;
     LoopbackServer server;
-    HttpClient client(MakeClientSocket, clock.Maker());
+    HttpClient client;
     QObject context;  // takes the steps still queued with it
     int seconds = 0;
     size_t sent = 0;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/testing/DrivenStallClock.h"
 #include "tag_editor/logic/CddbClient.h"
 
 namespace {
@@ -17,7 +18,6 @@ class QuietHost : public velmora::TCddbClientHost {
 public:
     int choice = 1;
     bool reconnect = false;
-    std::chrono::steady_clock::time_point now;
     void Send(const std::string&) override {}
     void CloseConnection() override {}
     void ReconnectLater() override { reconnect = true; }
@@ -26,7 +26,6 @@ public:
     int ChooseMatch(const std::vector<velmora::TCddbMatch>& matches) override {
         return matches.empty() ? choice : choice % int(matches.size() + 2) - 1;
     }
-    std::chrono::steady_clock::time_point Now() override { return now; }
 };
 
 } // namespace
@@ -36,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     velmora::TCddbRequests queue;
     queue.Add(*velmora::ParseRequestLine("0b012a02 2 150 13500 300"));
     queue.Add(velmora::VirtualDiscInfo({61}));
+    wb::net::test::DrivenStallClock clock;
     QuietHost host;
     host.choice = data[0] >> 1;
     velmora::TCddbSettings settings;
@@ -60,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             client.Connected();
         }
         if (!piece.empty() && piece[0] == '\x02') {
-            host.now += std::chrono::seconds(piece.size() > 1 ? static_cast<uint8_t>(piece[1]) : 1);
-            client.Tick();
+            clock.Advance(std::chrono::seconds(piece.size() > 1 ? static_cast<uint8_t>(piece[1]) : 1));
         } else {
             client.Received(piece);
         }

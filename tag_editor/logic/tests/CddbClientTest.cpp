@@ -8,6 +8,7 @@
 #include "CddbTestServer.h"
 #include "TestFiles.h"
 #include "platform/base/TempDir.h"
+#include "platform/testing/DrivenStallClock.h"
 #include "tag_editor/logic/CddbClient.h"
 
 using namespace velmora;
@@ -47,8 +48,6 @@ public:
         shownMatches.push_back(matches);
         return choice;
     }
-    std::chrono::steady_clock::time_point now;
-    std::chrono::steady_clock::time_point Now() override { return now; }
 };
 
 class CddbClientTest : public testing::Test {
@@ -95,6 +94,7 @@ protected:
     }
 
     wb::TempDir dir{"cddbclient"};
+    wb::net::test::DrivenStallClock clock;
     TCddbRequests queue;
     FakeWindow window;
     std::unique_ptr<TCddbClient> client = std::make_unique<TCddbClient>(queue, Settings(), window);
@@ -334,8 +334,7 @@ std::ostream& operator<<(std::ostream& os, const WaitCase& c) { return os << c.n
 
 class WaitTest : public CddbClientTest, public testing::WithParamInterface<WaitCase> {};
 
-// Every wait ends by the clock the host gives; a trickle keeps only its
-// reply's time.
+// Every wait ends by the stall clock; a trickle keeps only its reply's time.
 TEST_P(WaitTest, EndsAsALostConnection) {
     const auto& c = GetParam();
     OneDisc();
@@ -346,8 +345,7 @@ TEST_P(WaitTest, EndsAsALostConnection) {
     int ms = 0;
     for (; ms < 200000 && !client->Over(); ms += 20) {
         if (!c.trickle.empty()) client->Received(c.trickle);
-        window.now += std::chrono::milliseconds(20);
-        client->Tick();
+        clock.Advance(std::chrono::milliseconds(20));
     }
     EXPECT_EQ(ms, c.endsAfterMs);
     EXPECT_EQ(client->Log().back(), c.lastLog);

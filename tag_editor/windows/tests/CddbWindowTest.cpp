@@ -17,6 +17,7 @@
 #include "platform/base/TempDir.h"
 #include "platform/base/Volumes.h"
 #include "platform/testing/ControlInput.h"
+#include "platform/testing/DrivenStallClock.h"
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/Screens.h"
 #include "tag_editor/windows/CddbStat.h"
@@ -269,34 +270,55 @@ TEST_F(CddbWindowTest, ARefusedConnectionSaysSoAndLeavesOnlyOk) {
     EXPECT_EQ(queue.Count(), 1);
 }
 
-TEST_F(CddbWindowTest, ATagListThatCannotBeWrittenIsShownTheRequestStaysAndTheRunEnds) {
+struct GoodbyeCase {
+    const char* name;
+    bool saveFails;  // the tag list cannot be written: shown, its request kept
+    std::string quitReply;
+};
+void PrintTo(const GoodbyeCase& c, std::ostream* os) { *os << c.name; }
+
+class GoodbyeTest : public CddbWindowTest, public testing::WithParamInterface<GoodbyeCase> {};
+
+// With every request answered or kept, whatever the server says to quit ends
+// the run on the connection it has.
+TEST_P(GoodbyeTest, AnyAnswerToQuitEndsTheRunAtReady) {
+    const GoodbyeCase& c = GetParam();
     Queue(test::kTwoTrackLine);
     test::ScriptExactMatch(server.script);
-    WriteBytes(dir / "Tags", "a file where the folder should be");
+    server.script.replies["quit"] = {{c.quitReply}};
+    if (c.saveFails) WriteBytes(dir / "Tags", "a file where the folder should be");
     StatusRun run(server, queue, dir / "Tags");
     run.Run();
-    ASSERT_EQ(run.boxes.Messages().size(), 1u);
-    EXPECT_NE(run.boxes.Messages()[0].text.find(dir / "Tags"), std::string::npos) << run.boxes.Messages()[0].text;
     EXPECT_EQ(run.Log().back(), kReady);
-    EXPECT_EQ(queue.Count(), 1);
+    EXPECT_EQ(server.connections, 1);
+    EXPECT_EQ(queue.Count(), c.saveFails ? 1 : 0);
+    ASSERT_EQ(run.boxes.Messages().size(), c.saveFails ? 1u : 0u);
+    if (c.saveFails) {
+        EXPECT_NE(run.boxes.Messages()[0].text.find(dir / "Tags"), std::string::npos) << run.boxes.Messages()[0].text;
+    }
     EXPECT_EQ(run.result, 1);
 }
 
-// A server that never greets: the window's clock, moved by the test, ends
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GoodbyeTest,
+    testing::Values(GoodbyeCase{"GoodbyeAfterAFailedSave", true, "230 Closing connection.  Goodbye.\r\n"},
+                    GoodbyeCase{"QuitRefused", false, "402 Already quitting.\r\n"},
+                    GoodbyeCase{"QuitRefusedAfterAFailedSave", true, "402 Already quitting.\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A server that never greets: the stall clock, moved by the test, ends
 // the wait; Cancel stays usable while it lasts.
 TEST_F(CddbWindowTest, ASilentServerIsALostConnection) {
     Queue(test::kTwoTrackLine);
     server.script.greeting = {};
+    wb::net::test::DrivenStallClock clock;
     StatusRun run(server, queue, dir / "Tags");
-    auto now = std::chrono::steady_clock::now();
-    run.frm.SetClock([&] { return now; });
     bool cancelUsable = false;
     run.whileWaiting = [&] {
         if (run.Log().back() != "Connection established !") return;
         for (int s : {29, 1}) {
             cancelUsable = run.frm.CancelBtn.Enabled();
-            now += std::chrono::seconds(s);
-            run.frm.WatchTimerTimer();
+            clock.Advance(std::chrono::seconds(s));
         }
     };
     run.Run();
