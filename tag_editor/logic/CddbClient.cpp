@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/base/IoError.h"
+#include "platform/base/ScopeExit.h"
 #include "tag_editor/logic/TagCodec.h"
 #include "tag_editor/logic/TagList.h"
 
@@ -298,13 +299,10 @@ template <typename F> bool TCddbClient::WithUser(F&& step) {
     // a new wait.
     watch_.Stop();
     choosing_ = true;
-    try {
+    {
+        auto chosen = wb::OnScopeExit([&] { choosing_ = false; });
         step();
-    } catch (...) {
-        choosing_ = false;
-        throw;
     }
-    choosing_ = false;
     // The connection may have ended while the user's window was open.
     return !over_ && connection == connection_;
 }
