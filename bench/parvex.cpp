@@ -190,7 +190,8 @@ int main(int argc, char** argv) {
     std::printf("median of %zu rounds: parvex %.0f MiB/s, split -b + cat %.0f MiB/s, ratio %.2fx\n",
                 Times()["parvex"].size(), mib / ours, mib / theirs, theirs / ours);
     if (!Gaps().empty())
-        std::printf("event loop unserved during a 1 GiB split: at most %.1f ms (median of the rounds' longest %.1f ms)\n",
+        std::printf("event loop unserved during a 1 GiB split: at most %.1f ms"
+                    " (median of the rounds' longest %.1f ms)\n",
                     *std::max_element(Gaps().begin(), Gaps().end()), Median(Gaps()));
     return 0;
 }

@@ -97,13 +97,13 @@ bool Form::SetWindowPlacement(const WindowPlacement& p) {
     // The edges of a stored record may span more than an int holds; the
     // window keeps at least the size the form allows, and at most the size
     // of all screens together.
-    const QRect desktop = Desktop();
+    QSize most = Desktop().size();
+    if (most.isEmpty()) most = QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     auto extent = [](int from, int to, int least, int most) {
         return int(std::clamp<std::int64_t>(std::int64_t(to) - from, least, std::max(least, most)));
     };
-    const int width = extent(r.left, r.right, w->minimumWidth(), desktop.isEmpty() ? QWIDGETSIZE_MAX : desktop.width());
-    const int height =
-        extent(r.top, r.bottom, w->minimumHeight(), desktop.isEmpty() ? QWIDGETSIZE_MAX : desktop.height());
+    const int width = extent(r.left, r.right, w->minimumWidth(), most.width());
+    const int height = extent(r.top, r.bottom, w->minimumHeight(), most.height());
     const QPoint at = OnSomeScreen(r.left, r.top, width, height);
     if (w->isVisible() && w->windowState() != Qt::WindowNoState) w->showNormal();
     SetBounds(at.x(), at.y(), width, height);
