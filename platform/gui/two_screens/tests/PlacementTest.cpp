@@ -11,34 +11,29 @@
 #include "platform/gui/Form.h"
 #include "platform/testing/TestApp.h"
 
-using namespace wb::gui;
-
 namespace {
 
+using wb::gui::Rect;
 struct PlacementCase {
     const char* name;
     Rect stored;
     std::vector<int> bounds;  // left, top, width, height it comes back with
 };
 
-class TwoScreens : public ::testing::TestWithParam<PlacementCase> {
-protected:
-    static void SetUpTestSuite() {
-        static wb::TempDir dir("two-screens");
-        const std::string config = dir.Path() + "/screens.json";
-        std::ofstream(config) << R"({"windowFrameMargins": false, "screens": [
-            {"name": "left", "x": 0, "y": 0, "width": 1024, "height": 768},
-            {"name": "right", "x": 1024, "y": 0, "width": 1024, "height": 768}]})";
-        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.c_str());
-        test::App();
-    }
-};
+class TwoScreens : public ::testing::TestWithParam<PlacementCase> {};
 
 TEST_P(TwoScreens, ARestoredWindowStaysUnlessNoScreenShowsIt) {
+    static wb::TempDir dir("two-screens");
+    if (!QCoreApplication::instance()) {
+        std::ofstream(dir.Path() + "/screens.json") << R"({"windowFrameMargins": false, "screens": [
+            {"name": "left", "x": 0, "y": 0, "width": 1024, "height": 768},
+            {"name": "right", "x": 1024, "y": 0, "width": 1024, "height": 768}]})";
+        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + dir.Path() + "/screens.json").c_str());
+    }
+    wb::gui::test::App();
     ASSERT_EQ(QGuiApplication::screens().size(), 2);
-    Form form;
-    WindowPlacement p = form.GetWindowPlacement();
-    p.showCmd = SW_SHOWNORMAL;
+    wb::gui::Form form;
+    wb::gui::WindowPlacement p = form.GetWindowPlacement();
     p.normalPosition = GetParam().stored;
     form.SetWindowPlacement(p);
     // What the next save stores is where the window is.
@@ -50,7 +45,6 @@ INSTANTIATE_TEST_SUITE_P(
     Placements, TwoScreens,
     ::testing::Values(
         PlacementCase{"OnTheSecondScreen", {1200, 100, 1600, 400}, {1200, 100, 400, 300}},
-        PlacementCase{"AcrossBothScreens", {900, 100, 1300, 400}, {900, 100, 400, 300}},
         PlacementCase{"PartlyOffTheSecondScreen", {1900, 600, 2300, 900}, {1900, 600, 400, 300}},
         PlacementCase{"RightOfEveryScreen", {2500, 100, 2900, 400}, {1648, 100, 400, 300}},
         PlacementCase{"BelowTheSecondScreen", {1100, 900, 1500, 1200}, {1100, 468, 400, 300}},
