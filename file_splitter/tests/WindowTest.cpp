@@ -296,8 +296,7 @@ TEST_P(SlowDisk, TheWindowStaysServedAndStartsNothingElse) {
     driver.AnswerFileDialog(Path(join ? "film.brk" : "film.avi"));
     Click(join ? IDC_JOIN_BROWSE : IDC_SPLIT_BROWSE);
     join ? Retype(IDC_JOIN_OUTPUT, Path("again.avi")) : Click(IDC_PRESET_100K);
-    // The copy is held until the test has seen the window served, or for at
-    // most 3 seconds, as a window that is not served never lets it look.
+    // The copy waits for the test to see the window served, at most 3 s.
     using Clock = std::chrono::steady_clock;
     const auto until = Clock::now() + std::chrono::seconds(3);
     std::atomic<bool> copying{false}, release{false};
@@ -314,9 +313,8 @@ TEST_P(SlowDisk, TheWindowStaysServedAndStartsNothingElse) {
         if (++ticks == 1) {
             for (int id : {IDC_BREAK_IT, IDC_ASSEMBLE, IDC_SPLIT_BROWSE, IDC_JOIN_BROWSE})
                 if (Item(id)->isEnabled()) QTest::mouseClick(Item(id), Qt::LeftButton);
-        } else if (ticks == 2) {
+        } else if (ticks == 2)
             shownAfterCloseRequest = !dialog->Window()->close() && dialog->IsWindowVisible();
-        }
         release = ticks >= 5 && paints.seen > 0 && Clock::now() < until;
     });
     timer.start(2);

@@ -1,5 +1,4 @@
-// Restored placements on two screens side by side, each 1024 x 768, the
-// primary one at 0,0.
+// Restored placements on two screens side by side, each 1024 x 768.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -14,11 +13,7 @@
 namespace {
 
 using wb::gui::Rect;
-struct PlacementCase {
-    const char* name;
-    Rect stored;
-    std::vector<int> bounds;  // left, top, width, height it comes back with
-};
+struct PlacementCase { const char* name; Rect stored; std::vector<int> leftTopWidthHeight; };
 
 class TwoScreens : public ::testing::TestWithParam<PlacementCase> {};
 
@@ -38,7 +33,7 @@ TEST_P(TwoScreens, ARestoredWindowStaysUnlessNoScreenShowsIt) {
     form.SetWindowPlacement(p);
     // What the next save stores is where the window is.
     const Rect r = form.GetWindowPlacement().normalPosition;
-    EXPECT_EQ((std::vector<int>{r.left, r.top, r.Width(), r.Height()}), GetParam().bounds);
+    EXPECT_EQ((std::vector<int>{r.left, r.top, r.Width(), r.Height()}), GetParam().leftTopWidthHeight);
 }
 
 INSTANTIATE_TEST_SUITE_P(
