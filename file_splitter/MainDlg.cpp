@@ -101,6 +101,22 @@ std::string MissingMessage(uint64_t missing, const std::string& outputName) {
            " same directory and Press CHECK FILES ";
 }
 
+// A split or a join keeps the window served and takes no other action
+// until it ends, failed or not.
+class LongWork {
+public:
+    LongWork(wb::gui::DialogHost& host, CopyEvents& events) : host_(host) {
+        events.serve = [&host] { host.ServeWindow(); };
+        host_.BeginLongWork();
+    }
+    ~LongWork() { host_.EndLongWork(); }
+    LongWork(const LongWork&) = delete;
+    LongWork& operator=(const LongWork&) = delete;
+
+private:
+    wb::gui::DialogHost& host_;
+};
+
 } // namespace
 
 struct CMainDlg::Preset {
@@ -350,6 +366,7 @@ void CMainDlg::OnBreakIt() {
         if (auto pos = progress.Block()) m_host.SetProgressPos(IDC_SPLIT_PROGRESS, *pos);
     };
     try {
+        LongWork work(m_host, events);
         SplitFile(request, events);
     } catch (const PieceError& e) {
         std::string text;
@@ -496,6 +513,7 @@ void CMainDlg::OnAssemble() {
     };
     uint64_t missing = 0;
     try {
+        LongWork work(m_host, events);
         missing = AssemblePieces(first, outputName, events);
     } catch (const PieceError& e) {
         m_host.SetProgressPos(IDC_JOIN_PROGRESS, 0);

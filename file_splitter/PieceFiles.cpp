@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -40,17 +41,25 @@ struct CopyJob {
     uint64_t n;
 };
 
+std::function<void()>& Pacer() {
+    static std::function<void()> pacer;
+    return pacer;
+}
+
 // Runs the jobs on a few threads, each with one buffer, so memory does not
-// grow with the piece size. The calling thread reports every block copied,
-// one event per block as a single stream would, and rethrows the first
-// failure once every thread has stopped.
+// grow with the piece size, and then the finishing step (closing the
+// written files, which some file systems flush on close) on the last of
+// them. The calling thread reports every block copied, one event per block
+// as a single stream would, serves the window between them, and rethrows
+// the first failure once every thread has stopped.
 class ParallelCopy {
 public:
-    ParallelCopy(std::vector<CopyJob> jobs, const CopyEvents& events)
-        : jobs_(std::move(jobs)), events_(events) {}
+    ParallelCopy(std::vector<CopyJob> jobs, const CopyEvents& events, std::function<void()> finish = {})
+        : jobs_(std::move(jobs)), events_(events), finish_(std::move(finish)), pacer_(Pacer()) {}
 
     void Run() {
-        const unsigned threads = std::min<size_t>(kCopyThreads, jobs_.size());
+        using Clock = std::chrono::steady_clock;
+        const unsigned threads = std::max<size_t>(1, std::min<size_t>(kCopyThreads, jobs_.size()));
         running_ = threads;
         std::vector<std::thread> workers;
         struct Joiner {
@@ -64,15 +73,20 @@ public:
         for (unsigned i = 0; i < threads; ++i) workers.emplace_back([this] { Work(); });
 
         uint64_t reported = 0;
+        auto serveAt = Clock::now() + kServeInterval;
         for (;;) {
             std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [&] { return copied_ > reported || running_ == 0; });
+            changed_.wait_until(lock, serveAt, [&] { return copied_ > reported || finished_; });
             const uint64_t copied = copied_;
-            const bool finished = running_ == 0;
+            const bool finished = finished_;
             lock.unlock();
             for (; reported < copied; ++reported)
                 if (events_.block) events_.block();
             if (finished) break;
+            if (Clock::now() >= serveAt) {
+                if (events_.serve) events_.serve();
+                serveAt = Clock::now() + kServeInterval;
+            }
         }
         if (error_) std::rethrow_exception(error_);
     }
@@ -83,13 +97,26 @@ private:
         try {
             for (size_t j; !stop_ && (j = next_++) < jobs_.size();) Copy(jobs_[j], buffer.get());
         } catch (...) {
+            Fail();
+        }
+        {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (!error_) error_ = std::current_exception();
-            stop_ = true;
+            if (--running_ > 0) return;
+        }
+        try {
+            if (!stop_ && finish_) finish_();
+        } catch (...) {
+            Fail();
         }
         std::lock_guard<std::mutex> lock(mutex_);
-        --running_;
+        finished_ = true;
         changed_.notify_one();
+    }
+
+    void Fail() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!error_) error_ = std::current_exception();
+        stop_ = true;
     }
 
     void Copy(const CopyJob& job, char* buffer) {
@@ -106,9 +133,12 @@ private:
             to += static_cast<int64_t>(len);
             n -= len;
             blocks -= run;
-            std::lock_guard<std::mutex> lock(mutex_);
-            copied_ += run;
-            changed_.notify_one();
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                copied_ += run;
+                changed_.notify_one();
+            }
+            if (pacer_) pacer_();
         }
     }
 
@@ -118,8 +148,11 @@ private:
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::condition_variable changed_;
+    std::function<void()> finish_;
+    std::function<void()> pacer_;
     uint64_t copied_ = 0;
     unsigned running_ = 0;
+    bool finished_ = false;
     std::exception_ptr error_;
 };
 
@@ -136,6 +169,8 @@ PendingFile CreatePiece(const std::string& name, PieceError::Kind failure) {
 constexpr const char* kNotRegular = "is not a regular file";
 
 } // namespace
+
+void SetCopyPacer(std::function<void()> pacer) { Pacer() = std::move(pacer); }
 
 void SplitFile(const SplitRequest& request, const CopyEvents& events) {
     const auto base = PieceBase(request.outputName);
@@ -186,7 +221,9 @@ void SplitFile(const SplitRequest& request, const CopyEvents& events) {
             jobs.push_back({&source, from, &pieces[k].Stream(), static_cast<int64_t>(head), n});
             from += static_cast<int64_t>(n);
         }
-        ParallelCopy(std::move(jobs), events).Run();
+        ParallelCopy(std::move(jobs), events, [&pieces] {
+            for (auto& piece : pieces) piece.Finish();
+        }).Run();
         wb::CommitAll(pieces);
     } catch (const IoError& e) {
         throw PieceError(PieceError::Kind::Io, e.FileName(), e.what());
@@ -296,7 +333,9 @@ uint64_t AssemblePieces(const FirstPiece& first, const std::string& outputName,
             jobs.push_back({&pieces[k], 0, &output.Stream(),
                             static_cast<int64_t>(k * length - kHeaderSize), size});
         }
-        ParallelCopy(std::move(jobs), events).Run();
+        ParallelCopy(std::move(jobs), events, [&output, missing] {
+            if (missing == 0) output.Finish();
+        }).Run();
         if (missing == 0) output.Commit();
     } catch (const IoError& e) {
         throw PieceError(PieceError::Kind::Io, e.FileName(), e.what());

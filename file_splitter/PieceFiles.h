@@ -2,6 +2,7 @@
 // Writing and reading piece sets on disk. Every piece and every rebuilt file
 // is written beside its target under a temporary name and renamed into place
 // only when the whole set is complete, so a failed run replaces nothing.
+#include <chrono>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -30,11 +31,19 @@ private:
     std::string file_;
 };
 
-// Called once the files are open (split only) and after every block copied.
+// Called on the calling thread: once the files are open (split only), after
+// every block copied, and, to serve the window, at least every
+// kServeInterval while the copying threads run, however slow the disk.
 struct CopyEvents {
     std::function<void()> started;
     std::function<void()> block;
+    std::function<void()> serve;
 };
+constexpr std::chrono::milliseconds kServeInterval{10};
+
+// Runs on a copying thread after each run of blocks it writes, for tests
+// that stand in for a slow disk; none unless set.
+void SetCopyPacer(std::function<void()> pacer);
 
 struct SplitRequest {
     std::string sourcePath;

@@ -10,9 +10,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "file_splitter/DialogResources.h"
 #include "file_splitter/ParvexIcon.h"
+#include "file_splitter/PieceFiles.h"
 #include "platform/base/File.h"
 #include "platform/base/TextFile.h"
 #include "platform/gui/Dialog.h"
@@ -272,3 +277,59 @@ TEST_F(Window, AThrowingHandlerShowsTheErrorAndTheDialogGoesOn) {
     EXPECT_EQ(throwing.opened.size(), 2u);
     EXPECT_EQ(driver.Messages().size(), 1u);
 }
+
+// A split or a join on a slow disk: while the copy runs the window goes on
+// painting and its timers tick, clicks start nothing, and a request to close
+// it waits until the work is done and the files are whole.
+class SlowDisk : public Window, public ::testing::WithParamInterface<bool> {};
+
+struct PaintCount : QObject {
+    bool eventFilter(QObject*, QEvent* e) override { return (seen += e->type() == QEvent::Paint), false; }
+    int seen = 0;
+};
+
+TEST_P(SlowDisk, TheWindowStaysServedAndStartsNothingElse) {
+    const bool join = GetParam();
+    auto source = MakeFile("film.avi", 3000000, 7);
+    if (join) SplitFile({Path("film.avi"), Path("film.brk"), source.size(), 102400});
+    Open({Path(join ? "film.brk" : "film.avi")});  // the join rebuilds film.avi
+    if (!join) Click(IDC_PRESET_100K);
+    // The copy waits for the test to see the window served, at most 3 s.
+    using Clock = std::chrono::steady_clock;
+    const auto until = Clock::now() + std::chrono::seconds(3);
+    std::atomic<bool> copying{false}, release{false};
+    SetCopyPacer([&] {
+        for (copying = true; !release && Clock::now() < until;)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    PaintCount paints;
+    int ticks = 0;
+    bool shownAfterCloseRequest = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!copying || release) return;
+        if (++ticks == 1) {
+            for (int id : {IDC_BREAK_IT, IDC_ASSEMBLE, IDC_SPLIT_BROWSE, IDC_JOIN_BROWSE})
+                if (Item(id)->isEnabled()) QTest::mouseClick(Item(id), Qt::LeftButton);
+        } else if (ticks == 2)
+            shownAfterCloseRequest = !dialog->Window()->close() && dialog->IsWindowVisible();
+        release = ticks >= 5 && paints.seen > 0 && Clock::now() < until;
+    });
+    timer.start(2);
+    Item(join ? IDC_JOIN_PROGRESS : IDC_SPLIT_PROGRESS)->installEventFilter(&paints);
+    Click(join ? IDC_ASSEMBLE : IDC_BREAK_IT);
+    SetCopyPacer(nullptr);
+
+    EXPECT_TRUE(release) << ticks << " ticks and " << paints.seen << " paints while the copy was held";
+    EXPECT_TRUE(shownAfterCloseRequest);
+    EXPECT_EQ(driver.FileDialogsShown(), 0);
+    EXPECT_EQ(driver.Texts().size(), 1u);     // the work's own message
+    EXPECT_FALSE(dialog->IsWindowVisible());  // closed once the work was done
+    FirstPiece first;
+    if (!join && ReadFirstPiece(Path("film.brk"), first) == FirstPieceStatus::Ok)
+        AssemblePieces(first, Path("again.avi"));
+    EXPECT_EQ(ReadBytes(Path(join ? "film.avi" : "again.avi")), source);
+}
+
+INSTANTIATE_TEST_SUITE_P(Work, SlowDisk, ::testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "Join" : "Split"); });

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "platform/gui/Application.h"
+#include "platform/gui/EventLoop.h"
 #include "platform/gui/Guard.h"
 #include "platform/gui/Image.h"
 #include "platform/gui/StdCtrls.h"
@@ -79,6 +80,38 @@ struct Dialog::Keys : QObject {
     Dialog* dialog;
 };
 
+// While long work runs, input that could start something is dropped, not
+// kept for later (when it would start what the user no longer expects), and
+// a request to close the dialog is held.
+struct Dialog::Busy : QObject {
+    explicit Busy(Dialog* d) : dialog(d) { QCoreApplication::instance()->installEventFilter(this); }
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        switch (e->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::Shortcut:
+            case QEvent::ShortcutOverride:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::Drop:
+            case QEvent::TouchBegin:
+            case QEvent::TabletPress:
+                return true;
+            case QEvent::Close:
+                if (obj != dialog->Window()) return false;
+                e->ignore();
+                dialog->closeHeld_ = true;
+                return true;
+            default:
+                return false;
+        }
+    }
+    Dialog* dialog;
+};
+
 Dialog::Dialog(const DialogTemplate& table, QWidget* parent) : Form(nullptr, FormKind::Dialog) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
@@ -95,7 +128,10 @@ Dialog::Dialog(const DialogTemplate& table, QWidget* parent) : Form(nullptr, For
     Build(table);
 }
 
-Dialog::~Dialog() { keys_.reset(); }
+Dialog::~Dialog() {
+    busy_.reset();
+    keys_.reset();
+}
 
 QRect Dialog::PixelRect(int x, int y, int cx, int cy) const {
     return QRect(DluToPixelsX(x, units_), DluToPixelsY(y, units_), DluToPixelsX(cx, units_),
@@ -223,7 +259,29 @@ void Dialog::Send(int id, Notify code) {
         if (code == Notify::Clicked && (id == kIdOk || id == kIdCancel)) EndDialog(id);
         return;
     }
+    ++sending_;
     Fire(handler_, id, code);
+    --sending_;
+    if (!busy_) CloseIfHeld();
+}
+
+// A close held during long work is carried out once the handler that did
+// the work has returned, with what it showed (its message) done.
+void Dialog::CloseIfHeld() {
+    if (sending_ > 0 || !closeHeld_) return;
+    closeHeld_ = false;
+    if (!ended_ && IsWindowVisible()) Close();
+}
+
+void Dialog::BeginLongWork() {
+    if (!busy_) busy_ = std::make_unique<Busy>(this);
+}
+
+void Dialog::ServeWindow() { ServeWindows(); }
+
+void Dialog::EndLongWork() {
+    busy_.reset();
+    CloseIfHeld();
 }
 
 void Dialog::Ask(bool& canClose) {

@@ -57,6 +57,9 @@ public:
     void EndDialog(int result) override;
     void AppendSystemMenuItem(int commandId, const std::string& text) override;
     void SetSysCommandHandler(SysCommandHandler handler) override;
+    void BeginLongWork() override;
+    void ServeWindow() override;
+    void EndLongWork() override;
 
     // The menu that stands in for the window menu (right click on the
     // dialog's background).
@@ -64,13 +67,18 @@ public:
 
 private:
     struct Keys;
+    struct Busy;
     void Build(const DialogTemplate& table);
     void Send(int id, Notify code);
     WidgetControl* Require(int id) const;
     void Ask(bool& canClose);
+    void CloseIfHeld();
 
     BaseUnits units_;
     std::unique_ptr<Keys> keys_;
+    std::unique_ptr<Busy> busy_;  // while long work runs
+    bool closeHeld_ = false;      // a close request came during long work
+    int sending_ = 0;             // depth of handlers running
     std::map<int, WidgetControl*> items_;
     std::vector<Image*> icons_;
     Icon dialogIcon_;

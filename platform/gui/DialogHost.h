@@ -54,6 +54,16 @@ public:
     // Closes the dialog with a result code (1 OK, 2 cancel).
     virtual void EndDialog(int result) = 0;
 
+    // Long work on the dialog's thread (a split, a join) runs between
+    // BeginLongWork and EndLongWork and calls ServeWindow at short intervals.
+    // Meanwhile the window repaints, moves and answers the desktop, takes no
+    // input that would start something else, and holds a request to close
+    // it until the handler that did the work has returned. Fakes that do
+    // not care ignore these.
+    virtual void BeginLongWork() {}
+    virtual void ServeWindow() {}
+    virtual void EndLongWork() {}
+
     // The window menu. Windows without one (and fakes that do not care)
     // ignore these; where the desktop owns the title bar's menu, the item
     // goes where the user finds the window's own commands.

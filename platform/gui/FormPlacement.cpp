@@ -1,14 +1,59 @@
-// Where a form appears and how its placement record is read and applied,
-// kept on the screen's work area.
+// Where a form appears and how its placement record is read and applied.
+// A restored window stays where it was put, on whichever screen; only one
+// that no screen would show at all is brought onto the nearest.
 #include "platform/gui/FormWindow.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <vector>
 
 #include "platform/gui/Guard.h"
 
 namespace wb::gui {
+
+namespace {
+
+// The rectangle around every screen.
+QRect Desktop() {
+    QRect all;
+    for (QScreen* s : QGuiApplication::screens()) all |= s->geometry();
+    return all;
+}
+
+// Where a window of this size at (left, top) goes: where it is when any of
+// it lies on a screen's work area, else as far into the nearest work area as
+// its size allows. Edges are taken in 64 bits, as a stored record may place
+// a window near the ends of an int.
+QPoint OnSomeScreen(int left, int top, int width, int height) {
+    const std::int64_t l = left, t = top;
+    // A window of no size still stands at a point.
+    const std::int64_t r = l + std::max(width, 1), b = t + std::max(height, 1);
+    const QRect* nearest = nullptr;
+    double nearestDistance = std::numeric_limits<double>::infinity();
+    std::vector<QRect> areas;
+    for (QScreen* s : QGuiApplication::screens())
+        if (!s->availableGeometry().isEmpty()) areas.push_back(s->availableGeometry());
+    for (const QRect& a : areas) {
+        const std::int64_t al = a.left(), at = a.top(), ar = al + a.width(), ab = at + a.height();
+        if (l < ar && r > al && t < ab && b > at) return QPoint(left, top);
+        const double dx = double(std::max<std::int64_t>({0, al - r, l - ar}));
+        const double dy = double(std::max<std::int64_t>({0, at - b, t - ab}));
+        if (dx * dx + dy * dy < nearestDistance) {
+            nearestDistance = dx * dx + dy * dy;
+            nearest = &a;
+        }
+    }
+    if (!nearest) return QPoint(left, top);
+    const QRect& a = *nearest;
+    const int w = std::max(width, 1), h = std::max(height, 1);
+    return QPoint(std::clamp(left, a.left(), std::max(a.left(), a.left() + a.width() - w)),
+                  std::clamp(top, a.top(), std::max(a.top(), a.top() + a.height() - h)));
+}
+
+} // namespace
 
 void Form::PrepareShow() {
     Fire(OnShow, this);
@@ -47,24 +92,21 @@ WindowPlacement Form::GetWindowPlacement() const {
 
 bool Form::SetWindowPlacement(const WindowPlacement& p) {
     maxPosition_ = p.maxPosition;
-    Rect r = p.normalPosition;
-    ScreenMetrics s = Screen();
+    const Rect& r = p.normalPosition;
     QWidget* w = impl_->widget;
     // The edges of a stored record may span more than an int holds; the
-    // window keeps at least the size the form allows.
-    auto extent = [](int from, int to, int least) {
-        return int(std::clamp<std::int64_t>(std::int64_t(to) - from, least, QWIDGETSIZE_MAX));
+    // window keeps at least the size the form allows, and at most the size
+    // of all screens together.
+    QSize most = Desktop().size();
+    if (most.isEmpty()) most = QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    auto extent = [](int from, int to, int least, int most) {
+        return int(std::clamp<std::int64_t>(std::int64_t(to) - from, least, std::max(least, most)));
     };
-    int width = extent(r.left, r.right, w->minimumWidth());
-    int height = extent(r.top, r.bottom, w->minimumHeight());
-    if (s.workArea.Width() > 0 && s.workArea.Height() > 0) {
-        width = std::max(std::min(width, s.workArea.Width()), w->minimumWidth());
-        height = std::max(std::min(height, s.workArea.Height()), w->minimumHeight());
-        r.left = std::clamp(r.left, s.workArea.left, std::max(s.workArea.left, s.workArea.right - width));
-        r.top = std::clamp(r.top, s.workArea.top, std::max(s.workArea.top, s.workArea.bottom - height));
-    }
+    const int width = extent(r.left, r.right, w->minimumWidth(), most.width());
+    const int height = extent(r.top, r.bottom, w->minimumHeight(), most.height());
+    const QPoint at = OnSomeScreen(r.left, r.top, width, height);
     if (w->isVisible() && w->windowState() != Qt::WindowNoState) w->showNormal();
-    SetBounds(r.left, r.top, width, height);
+    SetBounds(at.x(), at.y(), width, height);
     switch (p.showCmd) {
         case SW_HIDE:
             if (w->isVisible()) Hide();
