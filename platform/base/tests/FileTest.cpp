@@ -22,6 +22,39 @@ TEST(File, ErrorsNameTheFileAndTheReason) {
     EXPECT_THROW(File(dir.Path(), File::Mode::Read), IoError);  // a folder is no file
 }
 
+// A file or link goes, a name already gone is no failure, and a folder is
+// refused with the reason rather than removed.
+TEST(File, RemoveFileTakesFilesAndLinksOnly) {
+    TempDir dir;
+    const std::string file = dir / "f", link = dir / "l", folder = dir / "d";
+    { File f(file, File::Mode::Create); }
+    ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const struct {
+        std::string name, path;
+        bool refused;
+        std::string stays;  // still there after the row
+    } rows[] = {
+        {"ALinkNotItsTarget", link, false, file},
+        {"AFile", file, false, ""},
+        {"ANameAlreadyGone", file, false, ""},
+        {"AFolderIsRefused", folder, true, folder},
+    };
+    for (const auto& row : rows) {
+        bool refused = false;
+        try {
+            RemoveFile(row.path);
+        } catch (const IoError& e) {
+            refused = true;
+            EXPECT_EQ(e.FileName(), row.path) << row.name;
+            EXPECT_FALSE(e.Reason().empty()) << row.name;
+        }
+        EXPECT_EQ(refused, row.refused) << row.name;
+        if (!row.refused) EXPECT_NE(::access(row.path.c_str(), F_OK), 0) << row.name;
+        if (!row.stays.empty()) EXPECT_EQ(::access(row.stays.c_str(), F_OK), 0) << row.name;
+    }
+}
+
 TEST(File, SeeksAndSizesPastFourGigabytes) {
     TempDir dir;
     std::string p = dir / "sparse.bin";
