@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "platform/base/File.h"
@@ -30,28 +31,18 @@ TEST(File, RemoveFileTakesFilesAndLinksOnly) {
     { File f(file, File::Mode::Create); }
     ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
-    const struct {
-        std::string name, path;
-        bool refused;
-        std::string stays;  // still there after the row
-    } rows[] = {
-        {"ALinkNotItsTarget", link, false, file},
-        {"AFile", file, false, ""},
-        {"ANameAlreadyGone", file, false, ""},
-        {"AFolderIsRefused", folder, true, folder},
-    };
-    for (const auto& row : rows) {
-        bool refused = false;
+    // Each row: the name removed, whether it is refused, a name that stays.
+    for (auto [path, refused, stays] : {std::tuple{link, false, file}, {file, false, folder}, {file, false, folder},
+                                        {folder, true, folder}}) {
+        bool threw = false;
         try {
-            RemoveFile(row.path);
+            RemoveFile(path);
         } catch (const IoError& e) {
-            refused = true;
-            EXPECT_EQ(e.FileName(), row.path) << row.name;
-            EXPECT_FALSE(e.Reason().empty()) << row.name;
+            threw = e.FileName() == path && !e.Reason().empty();
         }
-        EXPECT_EQ(refused, row.refused) << row.name;
-        if (!row.refused) EXPECT_NE(::access(row.path.c_str(), F_OK), 0) << row.name;
-        if (!row.stays.empty()) EXPECT_EQ(::access(row.stays.c_str(), F_OK), 0) << row.name;
+        EXPECT_EQ(threw, refused) << path;
+        EXPECT_EQ(::access(path.c_str(), F_OK) == 0, refused) << path;
+        EXPECT_EQ(::access(stays.c_str(), F_OK), 0) << path;
     }
 }
 
