@@ -6,8 +6,6 @@
 
 namespace sonafex {
 
-TAboutBox* AboutBox = nullptr;
-
 using namespace wb::gui;
 
 namespace {

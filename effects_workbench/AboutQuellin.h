@@ -15,6 +15,4 @@ public:
     wb::gui::Button OKButton;
 };
 
-extern TAboutBox* AboutBox;
-
 } // namespace sonafex

@@ -5,8 +5,6 @@
 
 namespace sonafex {
 
-THelp* Help = nullptr;
-
 using namespace wb::gui;
 
 namespace {

@@ -12,6 +12,4 @@ public:
     wb::gui::Memo Memo1;
 };
 
-extern THelp* Help;
-
 } // namespace sonafex

@@ -23,8 +23,6 @@
 
 namespace sonafex {
 
-TMainForm* MainForm = nullptr;
-
 using namespace wb::gui;
 
 namespace {
@@ -450,7 +448,7 @@ void TMainForm::ShowFile(Shown after) {
 
     const int32_t rate = s.GetSampleRate();
     if (channels == 2) {
-        if (WarningBox) WarningBox->ShowModal();
+        WarningBox().ShowModal();
         SetConverterEnabled(true);
         SetSaveEnabled(true);
         SetEffectsEnabled(false);
@@ -608,12 +606,26 @@ void TMainForm::Redo1Click() {
     ShowFile(Shown::Redo);
 }
 
-void TMainForm::Procedures1Click() {
-    if (Help) Help->ShowModal();
+void TMainForm::Procedures1Click() { Help().ShowModal(); }
+
+void TMainForm::About1Click() { AboutBox().ShowModal(); }
+
+TAboutBox& TMainForm::AboutBox() {
+    if (windows_.AboutBox) return *windows_.AboutBox;
+    if (!ownAboutBox_) ownAboutBox_ = std::make_unique<TAboutBox>();
+    return *ownAboutBox_;
 }
 
-void TMainForm::About1Click() {
-    if (AboutBox) AboutBox->ShowModal();
+THelp& TMainForm::Help() {
+    if (windows_.Help) return *windows_.Help;
+    if (!ownHelp_) ownHelp_ = std::make_unique<THelp>();
+    return *ownHelp_;
+}
+
+TWarningBox& TMainForm::WarningBox() {
+    if (windows_.WarningBox) return *windows_.WarningBox;
+    if (!ownWarningBox_) ownWarningBox_ = std::make_unique<TWarningBox>();
+    return *ownWarningBox_;
 }
 
 // ---- effects

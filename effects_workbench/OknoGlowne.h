@@ -16,10 +16,24 @@
 
 namespace sonafex {
 
+class TAboutBox;
+class THelp;
+class TWarningBox;
+
+// The windows the main window opens. One not handed over is made the first
+// time it is needed and lives as long as the main window.
+struct TMainFormWindows {
+    TAboutBox* AboutBox = nullptr;
+    THelp* Help = nullptr;
+    TWarningBox* WarningBox = nullptr;
+};
+
 class TMainForm : public wb::gui::Form {
 public:
     explicit TMainForm(wb::media::WavePlayer& player);
     ~TMainForm() override;
+    // Made after the main window, as the first window made is the program's main one.
+    void HandWindows(const TMainFormWindows& windows) { windows_ = windows; }
 
     // Opens a file as "Open" does once the dialog has chosen it.
     void OpenFile(const std::string& fileName);
@@ -120,13 +134,18 @@ private:
     void LoFi(int step, const std::string& doneText);
     bool WriteSound(const std::string& fileName);
     void LoadSound(const std::string& fileName);
+    TAboutBox& AboutBox();
+    THelp& Help();
+    TWarningBox& WarningBox();
 
     wb::media::WavePlayer& player_;
     std::optional<wb::TempDir> tempDir_;
     std::string firstTemp_, secondTemp_, current_, opened_;
     std::unique_ptr<SoundFile> sound_;
+    TMainFormWindows windows_;
+    std::unique_ptr<TAboutBox> ownAboutBox_;
+    std::unique_ptr<THelp> ownHelp_;
+    std::unique_ptr<TWarningBox> ownWarningBox_;
 };
-
-extern TMainForm* MainForm;
 
 } // namespace sonafex

@@ -18,24 +18,17 @@ int main(int argc, char** argv) {
     wb::gui::RunGuarded([&] {
         wb::media::AlsaWavePlayer player;
         TMainForm mainForm(player);
-        MainForm = &mainForm;
         TAboutBox aboutBox;
-        AboutBox = &aboutBox;
         THelp help;
-        Help = &help;
         TWarningBox warningBox;
-        WarningBox = &warningBox;
+        mainForm.HandWindows({&aboutBox, &help, &warningBox});
 
         const auto args = wb::gui::Application::Arguments();
         if (!args.empty()) {
             const std::string file = args.front();
-            wb::gui::Form::Post([file] { MainForm->OpenFile(file); });
+            wb::gui::Form::Post([&mainForm, file] { mainForm.OpenFile(file); });
         }
         rc = mainForm.RunAsMain();
-        MainForm = nullptr;
-        AboutBox = nullptr;
-        Help = nullptr;
-        WarningBox = nullptr;
     });
     return rc;
 }

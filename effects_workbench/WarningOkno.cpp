@@ -2,8 +2,6 @@
 
 namespace sonafex {
 
-TWarningBox* WarningBox = nullptr;
-
 using namespace wb::gui;
 
 TWarningBox::TWarningBox()

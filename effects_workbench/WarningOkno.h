@@ -15,6 +15,4 @@ public:
     wb::gui::Button BitBtn1;
 };
 
-extern TWarningBox* WarningBox;
-
 } // namespace sonafex

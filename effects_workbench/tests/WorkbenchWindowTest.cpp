@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sys/stat.h>
 #include <tuple>
@@ -63,20 +64,9 @@ protected:
         WindowTest::Make(p);
         Boxes();
     }
-    // The program's other windows, where the main window finds them.
-    void Boxes() {
-        MainForm = window.get();
-        AboutBox = &about;
-        Help = &help;
-        WarningBox = &warning;
-    }
-    void TearDown() override {
-        window.reset();
-        MainForm = nullptr;
-        AboutBox = nullptr;
-        Help = nullptr;
-        WarningBox = nullptr;
-    }
+    // The program's other windows, handed to the main window as the program does.
+    void Boxes() { window->HandWindows({&about, &help, &warning}); }
+    void TearDown() override { window.reset(); }
 
     // Answers the warning window with its OK button, and counts it.
     void ExpectWarning() {
@@ -531,6 +521,39 @@ TEST_F(Workbench, SecondaryWindowsHoldTheirTexts) {
     driver.OnDialog([](QWidget* d) { d->findChild<QPushButton*>("OKButton")->click(); });
     window->About1.Click();
     EXPECT_EQ(about.ProductName.Caption(), "Sonafex");
+}
+
+// Each secondary window opens as the one handed to the main window; a main
+// window handed none makes its own, so two main windows never share one.
+TEST_F(Workbench, SecondaryWindowsAreTheOnesHandedOrItsOwn) {
+    const std::string stereo = Sox(dir, "s.wav", "-r 44100 -b 16 -c 2", "synth 0.1 sine 220");
+    const struct {
+        const char* name;
+        std::function<void(TMainForm&)> open;
+        wb::gui::Form* handed;
+        const char* caption;
+        const char* closeButton;
+    } rows[] = {
+        {"Help", [](TMainForm& w) { w.Procedures1.Click(); }, &help, "Help", nullptr},
+        {"About", [](TMainForm& w) { w.About1.Click(); }, &about, "About", "OKButton"},
+        {"Warning", [&](TMainForm& w) { w.OpenFile(stereo); }, &warning, "Warning!", "BitBtn1"},
+    };
+    wb::media::RecordingWavePlayer quiet;
+    TMainForm unhanded(quiet);
+    for (const auto& row : rows) {
+        for (TMainForm* w : {window.get(), &unhanded}) {
+            std::vector<std::pair<std::string, bool>> shown;  // caption, handed one visible
+            driver.OnDialog([&](QWidget* d) {
+                shown.emplace_back(d->windowTitle().toStdString(), row.handed->IsWindowVisible());
+                if (row.closeButton) d->findChild<QPushButton*>(row.closeButton)->click();
+                else d->close();
+            });
+            row.open(*w);
+            const bool handed = w == window.get();
+            EXPECT_EQ(shown, (std::vector<std::pair<std::string, bool>>{{row.caption, handed}}))
+                << row.name << (handed ? " handed" : " made");
+        }
+    }
 }
 
 // A handler that throws shows the error in a box titled with the program's

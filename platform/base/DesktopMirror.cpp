@@ -187,7 +187,7 @@ void PlanFileVerb(const Verb& verb, bool unknownOnly, std::set<std::string>& scr
 }
 
 bool RunQuietly(const std::vector<std::string>& argv) {
-    const pid_t pid = SpawnQuietly(argv);
+    const pid_t pid = Spawn(argv, SpawnOptions::Quiet());
     if (pid < 0) return false;
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}

@@ -135,6 +135,12 @@ void DirWatcher::Stop() {
     if (thread_.joinable()) thread_.join();
 }
 
+bool DirWatcher::WaitReady(std::chrono::milliseconds limit) const {
+    if (readyFd_ < 0) return false;
+    pollfd p{readyFd_, POLLIN, 0};
+    return ::poll(&p, 1, static_cast<int>(limit.count())) > 0 && (p.revents & POLLIN);
+}
+
 void DirWatcher::Wake() {
     if (wakeFd_ < 0) return;
     uint64_t one = 1;

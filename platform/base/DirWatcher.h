@@ -57,6 +57,9 @@ public:
     // turns readable when a change waits; TakeEvent() takes it (and clears
     // the descriptor); Handled() follows when the owner is done with it.
     int ReadyFd() const { return readyFd_; }
+    // Blocks up to `limit` until ReadyFd() turns readable; true when it has,
+    // false at once when there is no such descriptor. Any thread.
+    bool WaitReady(std::chrono::milliseconds limit) const;
     std::optional<Event> TakeEvent();
     // The watched folders whose subfolders changed since the last call, so
     // the owner reads again only those; `all` turns true when the system

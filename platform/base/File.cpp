@@ -190,6 +190,10 @@ void File::Sync() {
     if (::fsync(fd_) != 0 && errno != EINVAL) Fail("Cannot flush");
 }
 
+void RemoveFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw IoError(path, "Cannot delete", errno);
+}
+
 bool FileExists(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

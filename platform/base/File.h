@@ -69,6 +69,9 @@ private:
 // Whole-file helpers.
 bool FileExists(const std::string& path);          // a regular file or a link to one
 bool DirectoryExists(const std::string& path);
+// Removes a file or a link, never a folder. One already gone is no failure;
+// any other refusal throws IoError with the system's reason.
+void RemoveFile(const std::string& path);
 // There, but no regular file: a FIFO, a device, a socket or a folder.
 bool IsSpecialFile(const std::string& path);
 int64_t FileSizeOf(const std::string& path);       // throws IoError

@@ -24,7 +24,6 @@ bool CaseInsensitiveFs(const std::string& fs) {
 
 } // namespace
 
-std::function<std::optional<wb::media::CdToc>(const std::string&)> TDiskCaps::TocReader = wb::media::ReadCdToc;
 
 const wb::ClassInfo& TDiskCaps::StaticClass() {
     static wb::ClassInfo& info = []() -> wb::ClassInfo& {

@@ -44,7 +44,7 @@ public:
     void CheckTimerTick(wb::Persistent* sender);
 
     // How a CD drive's disc is read when it holds no file system (tests put a fake).
-    static std::function<std::optional<wb::media::CdToc>(const std::string& device)> TocReader;
+    std::function<std::optional<wb::media::CdToc>(const std::string& device)> TocReader = wb::media::ReadCdToc;
 
 private:
     std::string drive_;

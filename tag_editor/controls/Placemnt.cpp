@@ -87,13 +87,11 @@ bool TWinMinMaxInfo::DefaultMinMaxInfo() const {
 
 // The registry stand-in knows the classes root and the user's own keys;
 // every other root is kept with the user's.
-std::function<std::unique_ptr<wb::IniStore>(const std::string&, TPlacementRegRoot, bool)>
-    TFormPlacement::RegistryStoreFactory = [](const std::string& key, TPlacementRegRoot root, bool) {
-        return std::make_unique<wb::RegistryIni>(wb::Registry::User(),
-                                                 root == prClassesRoot ? wb::RegRoot::ClassesRoot
-                                                                       : wb::RegRoot::CurrentUser,
-                                                 key);
-    };
+std::unique_ptr<wb::IniStore> TFormPlacement::UserRegistryStore(const std::string& key, TPlacementRegRoot root,
+                                                               bool) {
+    return std::make_unique<wb::RegistryIni>(
+        wb::Registry::User(), root == prClassesRoot ? wb::RegRoot::ClassesRoot : wb::RegRoot::CurrentUser, key);
+}
 
 const wb::ClassInfo& TFormPlacement::StaticClass() {
     static wb::ClassInfo& info = []() -> wb::ClassInfo& {

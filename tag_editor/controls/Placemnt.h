@@ -94,8 +94,10 @@ public:
 
     // What opens a registry-backed store (key, root, read only): the
     // registry stand-in unless replaced.
-    static std::function<std::unique_ptr<wb::IniStore>(const std::string&, TPlacementRegRoot, bool)>
-        RegistryStoreFactory;
+    std::function<std::unique_ptr<wb::IniStore>(const std::string&, TPlacementRegRoot, bool)>
+        RegistryStoreFactory = UserRegistryStore;
+    static std::unique_ptr<wb::IniStore> UserRegistryStore(const std::string& key, TPlacementRegRoot root,
+                                                           bool readOnly);
 
 protected:
     void Loaded() override;

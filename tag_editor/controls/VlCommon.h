@@ -13,8 +13,6 @@
 
 #include "platform/gui/Canvas.h"
 
-class QObject;
-
 namespace wb::gui {
 class Label;
 class Timer;
@@ -66,9 +64,6 @@ class EInOutError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-// An event with its sender only.
-using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 using wb::gui::Canvas;
 using wb::gui::Rect;

@@ -1,7 +1,5 @@
 #include "tag_editor/controls/VlDirNotificationThread.h"
 
-#include <poll.h>
-
 #include "tag_editor/controls/VlDirectoryTree.h"
 
 namespace velmora {
@@ -63,9 +61,7 @@ void TVlDirNotificationThread::Reread() {
 }
 
 bool TVlDirNotificationThread::ChangeWaits(std::chrono::milliseconds limit) const {
-    if (watcher_.ReadyFd() < 0) return false;
-    pollfd p{watcher_.ReadyFd(), POLLIN, 0};
-    return ::poll(&p, 1, int(limit.count())) > 0 && (p.revents & POLLIN);
+    return watcher_.WaitReady(limit);
 }
 
 void TVlDirNotificationThread::OnReady() {

@@ -31,6 +31,19 @@ public:
 // decoded; false: it raises EInvalidGraphicOperation.
 extern bool AcceptCorruptGif;
 
+// The one way to change AcceptCorruptGif for a while: sets it and gives the
+// former value back when the scope ends, thrown out of or not.
+class TAcceptCorruptGifScope {
+public:
+    explicit TAcceptCorruptGifScope(bool accept) : former_(AcceptCorruptGif) { AcceptCorruptGif = accept; }
+    ~TAcceptCorruptGifScope() { AcceptCorruptGif = former_; }
+    TAcceptCorruptGifScope(const TAcceptCorruptGifScope&) = delete;
+    TAcceptCorruptGifScope& operator=(const TAcceptCorruptGifScope&) = delete;
+
+private:
+    bool former_;
+};
+
 struct TGIFColorTable {
     int Count = 0;  // 0: no table
     std::array<std::uint8_t, 768> Colors{};  // red, green, blue

@@ -1,10 +1,7 @@
 #include "tag_editor/logic/MainRules.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <unistd.h>
 
 #include "platform/base/File.h"
 #include "platform/base/IoError.h"
@@ -87,9 +84,12 @@ std::string MusicFolder() {
 std::optional<std::string> FinishDownloadedUpdate(const std::string& folder) {
     const std::string fresh = folder + "/Newupd.exe", updater = folder + "/Update.exe";
     if (!wb::FileExists(fresh)) return std::nullopt;
-    if (::unlink(updater.c_str()) != 0 && errno != ENOENT)
+    try {
+        wb::RemoveFile(updater);
+    } catch (const wb::IoError& e) {
         return "The downloaded updater \"" + fresh + "\" could not replace \"" + updater +
-               "\": " + std::strerror(errno) + ". It is tried again at the next start.";
+               "\": " + e.Reason() + ". It is tried again at the next start.";
+    }
     if (auto error = wb::RenameNoReplace(fresh, updater))
         return "The downloaded updater \"" + fresh + "\" could not be renamed to \"" + updater +
                "\": " + error->reason + ". It is tried again at the next start.";

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <future>
 #include <mutex>
-#include <poll.h>
 
 #include "platform/base/TempDir.h"
 
@@ -165,11 +164,12 @@ TEST_F(DirWatcherTest, WithoutAHandlerAnnouncesThroughADescriptor) {
     ASSERT_NO_FATAL_FAILURE(Watch(false));
     ASSERT_GE(w->ReadyFd(), 0);
     EXPECT_FALSE(w->TakeEvent().has_value());
+    EXPECT_FALSE(w->WaitReady(0ms));
     Shell("mkdir " + Q("n"));
-    pollfd p{w->ReadyFd(), POLLIN, 0};
-    ASSERT_EQ(::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kBound).count())), 1);
+    ASSERT_TRUE(w->WaitReady(std::chrono::milliseconds(kBound)));
     EXPECT_EQ(w->TakeEvent(), wb::DirWatcher::Event::FolderChange);
     EXPECT_FALSE(w->TakeEvent().has_value());
+    EXPECT_FALSE(w->WaitReady(0ms));
     w->Handled();
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "platform/base/File.h"
@@ -20,6 +21,29 @@ TEST(File, ErrorsNameTheFileAndTheReason) {
         EXPECT_NE(std::string(e.what()).find("No such file"), std::string::npos);
     }
     EXPECT_THROW(File(dir.Path(), File::Mode::Read), IoError);  // a folder is no file
+}
+
+// A file or link goes, a name already gone is no failure, and a folder is
+// refused with the reason rather than removed.
+TEST(File, RemoveFileTakesFilesAndLinksOnly) {
+    TempDir dir;
+    const std::string file = dir / "f", link = dir / "l", folder = dir / "d";
+    { File f(file, File::Mode::Create); }
+    ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    // Each row: the name removed, whether it is refused, a name that stays.
+    for (auto [path, refused, stays] : {std::tuple{link, false, file}, {file, false, folder}, {file, false, folder},
+                                        {folder, true, folder}}) {
+        bool threw = false;
+        try {
+            RemoveFile(path);
+        } catch (const IoError& e) {
+            threw = e.FileName() == path && !e.Reason().empty();
+        }
+        EXPECT_EQ(threw, refused) << path;
+        EXPECT_EQ(::access(path.c_str(), F_OK) == 0, refused) << path;
+        EXPECT_EQ(::access(stays.c_str(), F_OK), 0) << path;
+    }
 }
 
 TEST(File, SeeksAndSizesPastFourGigabytes) {

@@ -33,7 +33,7 @@ static void ReadAll(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Damaged data accepted and marked, then refused.
     for (bool accept : {true, false}) {
-        velmora::AcceptCorruptGif = accept;
+        velmora::TAcceptCorruptGifScope scope(accept);
         ReadAll(data, size);
     }
     return 0;

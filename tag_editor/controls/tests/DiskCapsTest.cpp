@@ -17,25 +17,24 @@ protected:
         table_->Add("/dev/sr0", wb::VolumeKind::CDROM, std::nullopt);
         table_->Add("/media/stick", wb::VolumeKind::Removable, wb::VolumeInfo{"STICK", 0xA1, "vfat"});
         wb::SetVolumeTable(table_);
-        savedReader_ = TDiskCaps::TocReader;
-        TDiskCaps::TocReader = [this](const std::string& dev) -> std::optional<wb::media::CdToc> {
+    }
+    void TearDown() override { wb::SetVolumeTable(nullptr); }
+    // The drive's disc is the test's.
+    void Fake(TDiskCaps& caps) {
+        caps.TocReader = [this](const std::string& dev) -> std::optional<wb::media::CdToc> {
             ++tocReads_;
             if (dev != "/dev/sr0" || !disc_) return std::nullopt;
             return disc_;
         };
     }
-    void TearDown() override {
-        wb::SetVolumeTable(nullptr);
-        TDiskCaps::TocReader = savedReader_;
-    }
     std::shared_ptr<wb::FakeVolumeTable> table_;
     std::optional<wb::media::CdToc> disc_;
     int tocReads_ = 0;
-    std::function<std::optional<wb::media::CdToc>(const std::string&)> savedReader_;
 };
 
 TEST_F(DiskCapsTest, ReadsTheSystemDriveAtConstruction) {
     TDiskCaps caps;
+    Fake(caps);
     EXPECT_EQ(caps.Drive(), "/");
     EXPECT_EQ(caps.DiskLabel, "System");
     EXPECT_EQ(caps.DiskSerial, "1234ABCD");
@@ -51,6 +50,7 @@ TEST_F(DiskCapsTest, ReadsTheSystemDriveAtConstruction) {
 
 TEST_F(DiskCapsTest, NoMediumAndNoDriveGiveDefinedValues) {
     TDiskCaps caps;
+    Fake(caps);
     caps.SetDrive("/dev/sr0");
     EXPECT_EQ(caps.DiskLabel, "");
     EXPECT_EQ(caps.DiskSerial, "FFFFFFFF");
@@ -66,6 +66,7 @@ TEST_F(DiskCapsTest, NoMediumAndNoDriveGiveDefinedValues) {
 TEST_F(DiskCapsTest, AnAudioDiscIsKnownByItsTableOfContents) {
     disc_ = wb::media::CdToc{1, 3, {0, 15000, 30000}, 45000};
     TDiskCaps caps;
+    Fake(caps);
     caps.SetDrive("/dev/sr0");
     EXPECT_EQ(caps.DiskLabel, "Audio CD");
     EXPECT_EQ(caps.DiskSerial.size(), 8u);
@@ -78,6 +79,7 @@ TEST_F(DiskCapsTest, AnAudioDiscIsKnownByItsTableOfContents) {
 
 TEST_F(DiskCapsTest, WatchingFiresOnceForEachChangeOfTheSerial) {
     TDiskCaps caps;
+    Fake(caps);
     int fired = 0, driveChanged = 0;
     caps.OnSNChanged = [&](wb::Persistent*) { ++fired; };
     caps.OnDriveChanged = [&](wb::Persistent*) { ++driveChanged; };
@@ -105,6 +107,7 @@ TEST_F(DiskCapsTest, WatchingFiresOnceForEachChangeOfTheSerial) {
 
 TEST_F(DiskCapsTest, TheSameDriveChangesNothingAndAnotherStopsTheWatch) {
     TDiskCaps caps;
+    Fake(caps);
     int driveChanged = 0;
     caps.OnDriveChanged = [&](wb::Persistent*) { ++driveChanged; };
     caps.SetDrive("/dev/sr0");
@@ -121,6 +124,7 @@ TEST_F(DiskCapsTest, TheSameDriveChangesNothingAndAnotherStopsTheWatch) {
 
 TEST_F(DiskCapsTest, FixedDisksAndNoPeriodRefuseTheWatch) {
     TDiskCaps caps;
+    Fake(caps);
     caps.SetCheckSNChange(true);  // "/" is fixed
     EXPECT_FALSE(caps.CheckSNChange());
     EXPECT_EQ(caps.Timer(), nullptr);
@@ -132,6 +136,7 @@ TEST_F(DiskCapsTest, FixedDisksAndNoPeriodRefuseTheWatch) {
 
 TEST_F(DiskCapsTest, APeriodOfZeroStopsTheTimerButKeepsTheWatch) {
     TDiskCaps caps;
+    Fake(caps);
     caps.SetDrive("/dev/sr0");
     caps.SetCheckSNChange(true);
     caps.SetCheckPeriod(0);

@@ -385,12 +385,12 @@ namespace {
 
 TEST_F(FormStorageTest, TheRegistryStoreKeepsValuesAsTheyAre) {
     const std::string store = dir_ / "registry.txt";
-    auto saved = TFormPlacement::RegistryStoreFactory;
-    TFormPlacement::RegistryStoreFactory = [store](const std::string& key, TPlacementRegRoot, bool) {
+    auto inStore = [store](const std::string& key, TPlacementRegRoot, bool) {
         return std::make_unique<wb::RegistryIni>(wb::Registry(store), wb::RegRoot::CurrentUser, key);
     };
     {
         TSampleFrm form(ini_);
+        form.IniStore->RegistryStoreFactory = inStore;
         form.IniStore->SetUseRegistry(true);
         form.IniStore->SetIniFileName("Software\\Velmora");
         form.UrlEdit->SetText("'quoted'");
@@ -401,12 +401,12 @@ TEST_F(FormStorageTest, TheRegistryStoreKeepsValuesAsTheyAre) {
                   std::optional<std::string>("'quoted'"));
     }
     TSampleFrm form(ini_);
+    form.IniStore->RegistryStoreFactory = inStore;
     form.IniStore->SetUseRegistry(true);
     form.IniStore->SetIniFileName("Software\\Velmora");
     form.IniStore->RestoreFromStorage();
     EXPECT_EQ(form.UrlEdit->Text(), "'quoted'");
     EXPECT_EQ(form.Left(), 20);
-    TFormPlacement::RegistryStoreFactory = saved;
 }
 
 TEST_F(FormStorageTest, HooksSurviveTheFormsNewWindow) {

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <map>
 #include <random>
+#include <stdexcept>
 #include <gtest/gtest.h>
 
 #include "platform/base/TempDir.h"
@@ -363,12 +364,11 @@ TEST_P(GifLzw, DecodesOrReportsDamage) {
         for (int x = 0; x < c.width; ++x) got.push_back(b.PixelIndex(x, y));
     EXPECT_EQ(got, c.pixels);
 
-    AcceptCorruptGif = false;
+    TAcceptCorruptGifScope refuse(false);
     if (c.corrupted)
         EXPECT_THROW(GifLzwDecode(data, b, c.bitsPerPixel, c.interlaced), EInvalidGraphicOperation);
     else
         EXPECT_NO_THROW(GifLzwDecode(data, b, c.bitsPerPixel, c.interlaced));
-    AcceptCorruptGif = true;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -406,6 +406,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Progress while decoding: 0 at the start, then percents that only rise,
 // then 100; refused data ends at 0 with the message before the raise.
+// The switch comes back as it was however the scope that changed it ends,
+// so a failing check leaves the next test the program's setting.
+TEST(AcceptCorruptGifScope, GivesTheFormerValueBack) {
+    for (bool former : {true, false}) {
+        TAcceptCorruptGifScope outer(former);
+        try {
+            TAcceptCorruptGifScope inner(!former);
+            EXPECT_EQ(AcceptCorruptGif, !former);
+            throw std::runtime_error("left early");
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_EQ(AcceptCorruptGif, former);
+    }
+    EXPECT_TRUE(AcceptCorruptGif);
+}
+
 TEST(GifLzwDecode, ReportsRisingProgressAndTheEnd) {
     using Seen = std::vector<std::pair<TProgressStage, int>>;
     for (int bits : {1, 4, 8}) {
@@ -421,12 +437,13 @@ TEST(GifLzwDecode, ReportsRisingProgressAndTheEnd) {
                 seen.push_back({stage, percent});
                 message = msg;
             };
-            AcceptCorruptGif = false;
-            if (cut)
-                EXPECT_THROW(GifLzwDecode(used, b, bits, bits == 4, progress), EInvalidGraphicOperation);
-            else
-                EXPECT_FALSE(GifLzwDecode(used, b, bits, bits == 4, progress));
-            AcceptCorruptGif = true;
+            {
+                TAcceptCorruptGifScope refuse(false);
+                if (cut)
+                    EXPECT_THROW(GifLzwDecode(used, b, bits, bits == 4, progress), EInvalidGraphicOperation);
+                else
+                    EXPECT_FALSE(GifLzwDecode(used, b, bits, bits == 4, progress));
+            }
             ASSERT_GE(seen.size(), 12u) << bits;
             EXPECT_EQ(seen.front(), std::make_pair(TProgressStage::psStarting, 0));
             EXPECT_EQ(seen.back(), std::make_pair(TProgressStage::psEnding, cut ? 0 : 100));
@@ -474,9 +491,10 @@ TEST(GifLzwEncode, TableClearOnTheLastPixelEndsTheDataCleanly) {
         TBitmap b(int(width), 1, pf8bit);
         for (std::size_t x = 0; x < width; ++x) b.SetPixelIndex(int(x), 0, unsigned(pixels[x]));
         Bytes file = Encode(b);
-        AcceptCorruptGif = false;
-        EXPECT_EQ(Decode(file).Bits(), b.Bits()) << width;
-        AcceptCorruptGif = true;
+        {
+            TAcceptCorruptGifScope refuse(false);
+            EXPECT_EQ(Decode(file).Bits(), b.Bits()) << width;
+        }
         WriteFile(dir / "clear.gif", file);
         RunTool("gif2rgb -1 -o " + dir / "giflib.rgb" + " " + dir / "clear.gif");
         EXPECT_EQ(ReadFile(dir / "giflib.rgb"), Rgb(b)) << width;

@@ -46,8 +46,9 @@ struct Desktop : ::testing::TestWithParam<bool> {
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
         ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
-        server = wb::SpawnQuietly(
-            {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        server = wb::Spawn(
+            {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+            wb::SpawnOptions::Quiet());
         ::close(fds[1]);
         std::string number;
         char c;
@@ -94,9 +95,10 @@ TEST_P(Desktop, OneTitleBarTheOwnIconAndASystemMove) {
     for (const char* folder : {"home", "bin"}) fs::create_directories(box / folder);
     fs::copy_file(WB_BINARY_DIR "/bin/velmora", copy);
     // `env` in front sets the variables of what it starts.
-    wm = wb::SpawnQuietly({"env", "DISPLAY=" + display, "HOME=" + (box / "home"), "XDG_CONFIG_HOME=" + (box / "config"),
+    wm = wb::Spawn({"env", "DISPLAY=" + display, "HOME=" + (box / "home"), "XDG_CONFIG_HOME=" + (box / "config"),
                 "XDG_RUNTIME_DIR=" + box.Path(), "QT_QPA_PLATFORM=xcb",
-                std::string("WB_SYSTEM_FRAMES=") + (systemFrames ? "1" : "0"), "openbox", "--startup", copy});
+                std::string("WB_SYSTEM_FRAMES=") + (systemFrames ? "1" : "0"), "openbox", "--startup", copy},
+                   wb::SpawnOptions::Quiet());
     ASSERT_GT(wm, 0);
     window = TrimAll(Split(X("xdotool search --sync --onlyvisible --name '^Velmora$'"), '\n').front());
     ASSERT_FALSE(window.empty());
