@@ -7,6 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
+#include "platform/base/CodePage.h"
+
 namespace wb {
 
 namespace {
@@ -228,6 +233,34 @@ bool SameFile(const std::string& a, const std::string& b) {
     struct stat sa, sb;
     if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::string PathOnDisk(const std::string& shown) {
+    static const std::string kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+    if (shown.find(kReplacement) == std::string::npos) return shown;
+    std::string path;
+    size_t from = 0;
+    while (from <= shown.size()) {
+        size_t slash = shown.find('/', from);
+        if (slash == std::string::npos) slash = shown.size();
+        std::string name = shown.substr(from, slash - from);
+        const std::string folder = path.empty() && from > 0 ? "/" : path.empty() ? "." : path;
+        struct stat st;
+        if (name.find(kReplacement) != std::string::npos &&
+            ::lstat((path + (from > 0 ? "/" : "") + name).c_str(), &st) != 0) {
+            std::string found;
+            int matches = 0;
+            std::error_code ec;
+            for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+                std::string entry = it->path().filename().string();
+                if (ShowableUtf8(entry) == name && ++matches == 1) found = std::move(entry);
+            }
+            if (matches == 1) name = std::move(found);
+        }
+        path += (from > 0 ? "/" : "") + name;
+        from = slash + 1;
+    }
+    return path;
 }
 
 } // namespace wb

@@ -82,5 +82,11 @@ bool IsReadOnlyFile(const std::string& path, unsigned mode);
 bool IsReadOnlyFile(const File& opened);
 // True when both names refer to one file on disk (same device and inode).
 bool SameFile(const std::string& a, const std::string& b);
+// The path on disk that a path shown as text stands for, when some of its
+// names are not UTF-8 and were shown with replacement characters (as a
+// dialog of the desktop gives a path back): an element that does not exist
+// as given is taken as the one entry of its folder shown that way. Elements
+// that exist, or that no entry or several entries match, stay as given.
+std::string PathOnDisk(const std::string& shown);
 
 } // namespace wb

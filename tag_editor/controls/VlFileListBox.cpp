@@ -111,9 +111,16 @@ void TVlFileListBox::SetColor(TColor c) {
 }
 
 std::string TVlFileListBox::FileName() const {
-    int row = ItemIndex();
-    if (row < 0) return {};
-    return WithSlash(directory_) + ItemText(row);
+    const int row = ItemIndex();
+    if (row < 0 || row >= int(infos_.size())) return {};
+    return WithSlash(directory_) + infos_[size_t(row)]->Name;
+}
+
+std::vector<std::string> TVlFileListBox::FileNames() const {
+    std::vector<std::string> names;
+    names.reserve(infos_.size());
+    for (const auto& info : infos_) names.push_back(info->Name);
+    return names;
 }
 
 void TVlFileListBox::FreeFileInfos() { infos_.clear(); }
@@ -234,9 +241,13 @@ void TVlFileListBox::ChangeDirectory(const std::string& newDirectory) {
 }
 
 void TVlFileListBox::SelectByName(const std::string& name) {
-    if (const int i = IndexOf(name); i >= 0) return SetItemIndex(i);
-    for (int i = 0; i < Count(); ++i)
-        if (wb::SameText(ItemText(i), name)) return SetItemIndex(i);
+    // By the names' bytes: two names that differ only in bytes that are not
+    // UTF-8 look alike on screen.
+    const int n = int(infos_.size());
+    for (int i = 0; i < n; ++i)
+        if (infos_[size_t(i)]->Name == name) return SetItemIndex(i);
+    for (int i = 0; i < n; ++i)
+        if (wb::SameText(infos_[size_t(i)]->Name, name)) return SetItemIndex(i);
     SetItemIndex(-1);
 }
 
@@ -264,7 +275,7 @@ void TVlFileListBox::SetPath(const std::string& editText) {
         SetMask(filePart);
     } else if (!filePart.empty()) {
         const int row = ItemIndex();
-        const std::string selected = row >= 0 ? ItemText(row) : std::string();
+        const std::string selected = row >= 0 && row < int(infos_.size()) ? infos_[size_t(row)]->Name : std::string();
         if (filePart != selected) {
             SelectByName(filePart);
             Change();
@@ -284,8 +295,8 @@ std::string TVlFileListBox::GetShortFileName() const { return MakeShortPath(File
 void TVlFileListBox::DblClick() {
     TVlFramed::DblClick();
     const int row = ItemIndex();
-    if (row < 0) return;
-    const std::string text = ItemText(row);
+    if (row < 0 || row >= int(infos_.size())) return;
+    const std::string text = infos_[size_t(row)]->Name;
     const std::string full = WithSlash(directory_) + text;
     if (wb::DirectoryExists(full)) {
         // The item's own text, taken against the folder listed (the current one).

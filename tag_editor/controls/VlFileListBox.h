@@ -44,8 +44,13 @@ public:
     bool AllowOpen = false;
     virtual void SetColor(TColor c);
 
-    // The full path of the selected file; empty when none is selected.
+    // The full path of the selected file, by the bytes of its name; empty
+    // when none is selected.
     std::string FileName() const;
+    // The names as the folder gave them, in the list's order: what opens,
+    // renames or lists a file. A name need not be UTF-8.
+    std::vector<std::string> FileNames() const;
+    // The names as shown, with replacement characters for bytes that are not UTF-8.
     std::vector<std::string> ItemTexts() const { return Items(); }
     const std::vector<std::unique_ptr<TVlFileInfo>>& FileInfos() const { return infos_; }
     TVlDirectoryTree* DirTree() const { return dirTree_; }
