@@ -3,9 +3,11 @@
 // desktop's icons, kept in step with a directory list or tree.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/TextUtil.h"
 #include "platform/gui/Icon.h"
 #include "platform/gui/ListBox.h"
 #include "tag_editor/controls/VlFrame.h"
@@ -23,6 +25,8 @@ struct TVlFileInfo {
     int64_t Size = 0;
     bool IsDirectory = false;
     wb::gui::Icon Icon;
+    // The name made ready for sorting, when the list read it.
+    std::optional<wb::TextSortKey> SortKey;
 };
 
 class TVlFileListBox : public TVlFramed<wb::gui::ListBox> {

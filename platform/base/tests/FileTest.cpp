@@ -3,8 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <map>
+#include <string>
+
 #include "platform/base/File.h"
 #include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 
 using namespace wb;
 
@@ -52,6 +56,33 @@ TEST(File, ReadOnlyAndSameFileAnswerFromTheDisk) {
     EXPECT_TRUE(IsReadOnlyFile(p));
     EXPECT_TRUE(SameFile(p, dir.Path() + "/./a.txt"));
     EXPECT_FALSE(SameFile(p, dir / "nothing-here"));
+}
+
+// What a folder listing says of each kind of entry, as one status query and
+// the write test give it.
+TEST(File, AFolderIsReadWithTheFactsOfEachEntry) {
+    TempDir dir;
+    test::WriteBytes(dir / "song.mp3", std::string_view("abc"));
+    test::WriteBytes(dir / "locked.mp3", std::string_view("x"));
+    ::chmod((dir / "locked.mp3").c_str(), 0444);
+    ::mkdir((dir / "sub").c_str(), 0755);
+    ASSERT_EQ(::symlink("gone", (dir / "dangling").c_str()), 0);
+    struct Facts {
+        bool known, isDirectory, isRegular, readOnly;
+        int64_t size;
+        bool operator==(const Facts&) const = default;
+    };
+    std::map<std::string, Facts> seen;
+    for (const FolderEntry& e : ReadFolder(dir.Path())) {
+        seen[e.name] = {e.known, e.isDirectory, e.isRegular, e.readOnly, e.size};
+        if (e.known) EXPECT_GT(e.modified, 0) << e.name;
+    }
+    const std::map<std::string, Facts> expected{{"song.mp3", {true, false, true, false, 3}},
+                                                {"locked.mp3", {true, false, true, true, 1}},
+                                                {"sub", {true, true, false, false, 0}},
+                                                {"dangling", {false, false, false, true, 0}}};
+    EXPECT_TRUE(seen == expected);
+    EXPECT_TRUE(ReadFolder(dir / "nothing-here").empty());
 }
 
 TEST(TempDir, IsPrivateAndRemovedWithItsContents) {
