@@ -222,7 +222,7 @@ int ListBox::Count() const { return View(this)->count(); }
 int ListBox::AddItem(const std::string& text, const Icon& icon, const std::string& data) {
     auto* item = new QListWidgetItem(Q(text));
     if (!icon.IsNull()) item->setIcon(IconAccess::ToQIcon(icon));
-    if (!data.empty()) item->setData(Qt::UserRole, QByteArray::fromStdString(data));
+    if (!data.empty()) item->setData(Qt::UserRole, Q(data));
     View(this)->addItem(item);
     return Count() - 1;
 }
@@ -249,11 +249,11 @@ void ListBox::SetItemIcon(int index, const Icon& icon) {
 
 std::string ListBox::ItemData(int index) const {
     QListWidgetItem* item = ItemOf(this, index);
-    return item ? item->data(Qt::UserRole).toByteArray().toStdString() : std::string();
+    return item ? item->data(Qt::UserRole).toString().toStdString() : std::string();
 }
 
 void ListBox::SetItemData(int index, const std::string& data) {
-    if (QListWidgetItem* item = ItemOf(this, index)) item->setData(Qt::UserRole, QByteArray::fromStdString(data));
+    if (QListWidgetItem* item = ItemOf(this, index)) item->setData(Qt::UserRole, Q(data));
 }
 
 std::vector<std::string> ListBox::Items() const {

@@ -1,6 +1,6 @@
 #pragma once
 // A list of items, each a text with an optional icon and a datum of the
-// program's (kept as bytes, so a file name that is not UTF-8 survives); the items are drawn by the style, or by the control or its
+// program's; the items are drawn by the style, or by the control or its
 // handler through a canvas (owner drawing). Positions and item rectangles
 // are in the control's coordinates, the border included.
 #include <functional>

@@ -7,7 +7,6 @@
 #include <QTest>
 #include <map>
 #include <memory>
-#include <string>
 #include <utility>
 
 #include "platform/gui/ListBox.h"
@@ -84,34 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
             Drop(l, QEvent::Drop);
         })),
     GuardCaseName);
-
-// An item's text is shown, with replacement characters where it is not
-// UTF-8; its datum comes back byte for byte, as a file name must.
-struct ItemBytesCase {
-    const char* name;
-    std::string bytes, shown;
-};
-
-class ListBoxItemBytes : public ::testing::TestWithParam<ItemBytesCase> {};
-
-TEST_P(ListBoxItemBytes, DataKeepsItsBytesAndTheTextIsShownReadably) {
-    App();
-    const ItemBytesCase& c = GetParam();
-    ListBox list;
-    list.AddItem(c.bytes, {}, "/music/" + c.bytes);
-    list.AddItem("other");
-    list.SetItemData(1, c.bytes);
-    EXPECT_EQ(list.ItemText(0), c.shown);
-    EXPECT_EQ(list.ItemData(0), "/music/" + c.bytes);
-    EXPECT_EQ(list.ItemData(1), c.bytes);
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, ListBoxItemBytes,
-                         ::testing::Values(ItemBytesCase{"Utf8", "caf\u00e9", "caf\u00e9"},
-                                           ItemBytesCase{"Latin1", "caf\xe9", "caf\ufffd"},
-                                           ItemBytesCase{"ByteFF", "\xff", "\ufffd"},
-                                           ItemBytesCase{"LoneC3", "a\xc3", "a\ufffd"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // What the owner draws, a click and a drop all use control coordinates:
 // the item drawn at a rectangle is the one ItemAtPos finds there.
