@@ -3,9 +3,15 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/base/CodePage.h"
 
 namespace wb {
 
@@ -232,6 +238,60 @@ bool SameFile(const std::string& a, const std::string& b) {
     struct stat sa, sb;
     if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::vector<FolderEntry> ReadFolder(const std::string& path) {
+    std::vector<FolderEntry> out;
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir) return out;
+    const int fd = ::dirfd(dir);
+    while (const dirent* d = ::readdir(dir)) {
+        const char* n = d->d_name;
+        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+        FolderEntry e;
+        e.name = n;
+        struct stat st;
+        e.known = ::fstatat(fd, n, &st, 0) == 0;
+        if (e.known) {
+            e.isDirectory = S_ISDIR(st.st_mode);
+            e.isRegular = S_ISREG(st.st_mode);
+            if (e.isRegular) e.size = int64_t(st.st_size);
+            e.modified = int64_t(st.st_mtime);
+        }
+        // As IsReadOnlyFile: this user's write access, and no write bit at all.
+        e.readOnly = ::faccessat(fd, n, W_OK, 0) != 0 || !e.known || (st.st_mode & 0222) == 0;
+        out.push_back(std::move(e));
+    }
+    ::closedir(dir);
+    return out;
+}
+
+std::string PathOnDisk(const std::string& shown) {
+    static const std::string kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+    if (shown.find(kReplacement) == std::string::npos) return shown;
+    std::string path;
+    size_t from = 0;
+    while (from <= shown.size()) {
+        size_t slash = shown.find('/', from);
+        if (slash == std::string::npos) slash = shown.size();
+        std::string name = shown.substr(from, slash - from);
+        const std::string folder = path.empty() && from > 0 ? "/" : path.empty() ? "." : path;
+        struct stat st;
+        if (name.find(kReplacement) != std::string::npos &&
+            ::lstat((path + (from > 0 ? "/" : "") + name).c_str(), &st) != 0) {
+            std::string found;
+            int matches = 0;
+            std::error_code ec;
+            for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+                std::string entry = it->path().filename().string();
+                if (ShowableUtf8(entry) == name && ++matches == 1) found = std::move(entry);
+            }
+            if (matches == 1) name = std::move(found);
+        }
+        path += (from > 0 ? "/" : "") + name;
+        from = slash + 1;
+    }
+    return path;
 }
 
 } // namespace wb

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/base/IoError.h"
 
@@ -85,5 +86,28 @@ bool IsReadOnlyFile(const std::string& path, unsigned mode);
 bool IsReadOnlyFile(const File& opened);
 // True when both names refer to one file on disk (same device and inode).
 bool SameFile(const std::string& a, const std::string& b);
+// One entry of a folder with the facts one status query gives. Links are
+// followed; an entry whose status cannot be read (a dangling link) is
+// neither a folder nor a regular file and counts as read-only.
+struct FolderEntry {
+    std::string name;        // the bytes the folder gave
+    bool known = false;      // its status could be read
+    bool isDirectory = false;
+    bool isRegular = false;
+    bool readOnly = false;   // as IsReadOnlyFile says
+    int64_t size = 0;        // of a regular file
+    int64_t modified = 0;    // seconds since 1970
+};
+// Every entry of a folder but "." and "..", in the folder's own order; empty
+// when the folder cannot be read. Each entry is looked up from the open
+// folder, not by its whole path again.
+std::vector<FolderEntry> ReadFolder(const std::string& path);
+
+// The path on disk that a path shown as text stands for, when some of its
+// names are not UTF-8 and were shown with replacement characters (as a
+// dialog of the desktop gives a path back): an element that does not exist
+// as given is taken as the one entry of its folder shown that way. Elements
+// that exist, or that no entry or several entries match, stay as given.
+std::string PathOnDisk(const std::string& shown);
 
 } // namespace wb

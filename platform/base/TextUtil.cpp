@@ -65,11 +65,18 @@ bool WideLower(std::string_view s, std::wstring& out) {
 
 bool SameText(std::string_view a, std::string_view b) { return CompareLower(a, b) == 0; }
 
+namespace {
+// The user's collation, read once from the environment.
+locale_t Collation() {
+    static const locale_t collation = ::newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, "", locale_t(nullptr));
+    return collation;
+}
+} // namespace
+
 int CompareText(std::string_view a, std::string_view b) {
     const int byCode = CompareLower(a, b);
     if (byCode == 0) return 0;
-    // The user's collation, read once from the environment.
-    static const locale_t collation = ::newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, "", locale_t(nullptr));
+    const locale_t collation = Collation();
     // Buffers kept from call to call: sorting a folder compares names often.
     thread_local std::wstring wa, wb;
     wa.clear();
@@ -79,6 +86,35 @@ int CompareText(std::string_view a, std::string_view b) {
         if (c != 0) return c < 0 ? -1 : 1;
     }
     return byCode;
+}
+
+TextSortKey MakeTextSortKey(std::string_view s) {
+    TextSortKey key;
+    key.lower.reserve(s.size());
+    key.collatable = Collation() != locale_t(nullptr);
+    for (size_t i = 0; i < s.size();) {
+        const char32_t c = LowerChar(Next(s, i));
+        key.lower += c;
+        if (c >= kRawByte || c == 0) key.collatable = false;
+    }
+    if (!key.collatable) return key;
+    const std::wstring wide(key.lower.begin(), key.lower.end());
+    // The transform's length first, then the transform itself.
+    const size_t n = ::wcsxfrm_l(nullptr, wide.c_str(), 0, Collation());
+    key.collated.resize(n + 1);
+    ::wcsxfrm_l(key.collated.data(), wide.c_str(), n + 1, Collation());
+    key.collated.resize(n);
+    return key;
+}
+
+int CompareTextKeys(const TextSortKey& a, const TextSortKey& b) {
+    const int byCode = a.lower.compare(b.lower);
+    if (byCode == 0) return 0;
+    if (a.collatable && b.collatable) {
+        const int c = a.collated.compare(b.collated);
+        if (c != 0) return c < 0 ? -1 : 1;
+    }
+    return byCode < 0 ? -1 : 1;
 }
 
 std::string LowerText(std::string_view s) {

@@ -12,6 +12,16 @@ namespace wb {
 // stands for itself.
 int CompareText(std::string_view a, std::string_view b);
 bool SameText(std::string_view a, std::string_view b);
+// A text made ready for many comparisons, as sorting a folder needs: two
+// keys compare as CompareText compares their texts, without decoding and
+// collating the texts again at each comparison.
+struct TextSortKey {
+    std::u32string lower;   // lower-case code points; a raw byte above them all
+    std::wstring collated;  // the user's collation's transform of `lower`
+    bool collatable = false;
+};
+TextSortKey MakeTextSortKey(std::string_view s);
+int CompareTextKeys(const TextSortKey& a, const TextSortKey& b);
 // The lower-case form CompareText compares by.
 std::string LowerText(std::string_view s);
 std::string LowerAscii(std::string_view s);

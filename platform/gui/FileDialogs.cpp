@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 
+#include "platform/base/File.h"
 #include "platform/gui/Application.h"
 
 namespace wb::gui {
@@ -64,7 +65,9 @@ std::optional<std::string> RunFileDialog(FileDialogKind kind, const OpenFileOpti
     if (!name.empty() && !wildcard) dlg.selectFile(QString::fromStdString(name));
 
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-    return dlg.selectedFiles().first().toStdString();
+    // The dialog speaks Qt strings: a folder whose name is not UTF-8 comes
+    // back with replacement characters and is taken by its bytes again.
+    return wb::PathOnDisk(dlg.selectedFiles().first().toStdString());
 }
 
 std::optional<std::string> ShowOpenFileDialog(const OpenFileOptions& options, QWidget* parent) {

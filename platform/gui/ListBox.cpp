@@ -266,7 +266,11 @@ std::vector<std::string> ListBox::Items() const {
 void ListBox::SetItems(const std::vector<std::string>& texts) {
     BeginUpdate();
     Clear();
-    for (const std::string& t : texts) View(this)->addItem(Q(t));
+    // One insertion for all: the view lays out and signals once, not per item.
+    QStringList list;
+    list.reserve(qsizetype(texts.size()));
+    for (const std::string& t : texts) list.append(Q(t));
+    View(this)->addItems(list);
     EndUpdate();
 }
 

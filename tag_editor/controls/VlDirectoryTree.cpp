@@ -327,7 +327,10 @@ void TVlDirectoryTree::SyncNode(TreeNode* node, bool deep) {
             if (deep) SyncNode(it->second, true);
             continue;
         }
-        while (at < node->Count() && FolderNameLess(node->Child(at)->Text(), name)) ++at;
+        // By the names' bytes: a node's text shows a name that is not UTF-8 otherwise.
+        while (at < node->Count() && Info(node->Child(at)) &&
+               FolderNameLess(LeafName(Info(node->Child(at))->Path), name))
+            ++at;
         AddFolderNode(node, name, at++);
     }
 }

@@ -1,13 +1,10 @@
 #include "tag_editor/controls/VlFileListBox.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <optional>
-#include <set>
 #include <system_error>
 
 #include "platform/base/File.h"
@@ -111,20 +108,30 @@ void TVlFileListBox::SetColor(TColor c) {
 }
 
 std::string TVlFileListBox::FileName() const {
-    int row = ItemIndex();
-    if (row < 0) return {};
-    return WithSlash(directory_) + ItemText(row);
+    const int row = ItemIndex();
+    if (row < 0 || row >= int(infos_.size())) return {};
+    return WithSlash(directory_) + infos_[size_t(row)]->Name;
+}
+
+std::vector<std::string> TVlFileListBox::FileNames() const {
+    std::vector<std::string> names;
+    names.reserve(infos_.size());
+    for (const auto& info : infos_) names.push_back(info->Name);
+    return names;
 }
 
 void TVlFileListBox::FreeFileInfos() { infos_.clear(); }
 
 int TVlFileListBox::CompareFileInfos(const TVlFileInfo& a, const TVlFileInfo& b) const {
+    if (a.SortKey && b.SortKey && a.IsDirectory == b.IsDirectory) return wb::CompareTextKeys(*a.SortKey, *b.SortKey);
     return CompareFileEntries(a.IsDirectory, a.Name, b.IsDirectory, b.Name);
 }
 
 void TVlFileListBox::Exchange(int i, int j) {
     if (i == j) return;
     std::swap(infos_[size_t(i)], infos_[size_t(j)]);
+    // While the folder is read the items come after the sort, all at once.
+    if (Count() != int(infos_.size())) return;
     const std::string t = ItemText(i);
     SetItemText(i, ItemText(j));
     SetItemText(j, t);
@@ -162,55 +169,50 @@ void TVlFileListBox::ReadFileNames() {
     FreeFileInfos();
     Clear();
 
-    struct Entry {
-        std::string name;
-        uint32_t attr;
-        fs::path path;
-        uint32_t time;
-        int64_t size;
-    };
-    std::vector<Entry> entries;
-    for (fs::directory_iterator it(directory_, ec), end; !ec && it != end; it.increment(ec)) {
-        Entry e{it->path().filename().string(), 0, it->path(), 0, 0};
-        // One stat per entry answers for kind, time, size and write bits.
-        struct stat st;
-        const bool known = ::stat(e.path.c_str(), &st) == 0;
-        if (known && S_ISDIR(st.st_mode)) e.attr |= faDirectory;
-        else if (!known || !S_ISREG(st.st_mode)) e.attr |= faSysFile;
-        if (!e.name.empty() && e.name[0] == '.') e.attr |= faHidden;
-        if (wb::IsReadOnlyFile(e.path.string(), known ? unsigned(st.st_mode) : 0u)) e.attr |= faReadOnly;
-        if (known) e.time = PackedTime(st.st_mtime);
-        if (known && S_ISREG(st.st_mode)) e.size = int64_t(st.st_size);
-        entries.push_back(std::move(e));
+    std::vector<wb::FolderEntry> entries = wb::ReadFolder(directory_);
+    // The folder's own order differs from disk to disk; names that sort
+    // alike keep this one.
+    std::sort(entries.begin(), entries.end(),
+              [](const wb::FolderEntry& a, const wb::FolderEntry& b) { return a.name < b.name; });
+    std::vector<uint32_t> attrs;
+    attrs.reserve(entries.size());
+    for (const wb::FolderEntry& e : entries) {
+        uint32_t attr = 0;
+        if (e.isDirectory) attr |= faDirectory;
+        else if (!e.isRegular) attr |= faSysFile;
+        if (!e.name.empty() && e.name[0] == '.') attr |= faHidden;
+        if (e.readOnly) attr |= faReadOnly;
+        attrs.push_back(attr);
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
 
     std::optional<WaitCursor> busy;
-    std::set<std::string> listed;  // a name matching two patterns is listed once
+    std::vector<bool> listed(entries.size());  // a name matching two patterns is listed once
     for (const std::string& pattern : SplitMask(mask_)) {
-        for (const Entry& e : entries) {
-            if (!FileTypeLists(fileType_, e.attr)) continue;
-            if (!MatchesMask(e.name, pattern) || listed.count(e.name)) continue;
-            listed.insert(e.name);
+        for (size_t k = 0; k < entries.size(); ++k) {
+            const wb::FolderEntry& e = entries[k];
+            if (listed[k] || !FileTypeLists(fileType_, attrs[k]) || !MatchesMask(e.name, pattern)) continue;
+            listed[k] = true;
             auto info = std::make_unique<TVlFileInfo>();
             info->Name = e.name;
-            info->Attr = e.attr;
-            info->Time = e.time;
+            info->Attr = attrs[k];
+            if (e.known) info->Time = PackedTime(std::time_t(e.modified));
             info->Size = e.size;
-            info->IsDirectory = e.attr & faDirectory;
-            if (showGlyphs_)
-                info->Icon = info->IsDirectory ? Icon::ForFile(e.path.string(), true, false)
-                                               : CachedFileIcon(e.path.string(), e.name);
-            AddItem(e.name);
+            info->IsDirectory = e.isDirectory;
+            info->SortKey = wb::MakeTextSortKey(e.name);
+            if (showGlyphs_) {
+                const std::string path = WithSlash(directory_) + e.name;
+                info->Icon = info->IsDirectory ? Icon::ForFile(path, true, false) : CachedFileIcon(path, e.name);
+            }
             infos_.push_back(std::move(info));
-            if (Count() - 1 == 100 && !busy) busy.emplace();
+            if (infos_.size() - 1 == 100 && !busy) busy.emplace();
         }
     }
-    if (Count() > 1) {
-        BeginUpdate();
-        SortFileInfos(0, Count() - 1);
-        EndUpdate();
-    }
+    // Sorted once, then shown at once: the items go in in their final order.
+    if (infos_.size() > 1) SortFileInfos(0, int(infos_.size()) - 1);
+    std::vector<std::string> texts;
+    texts.reserve(infos_.size());
+    for (const auto& info : infos_) texts.push_back(info->Name);
+    SetItems(texts);
     busy.reset();
     Change();
     reading_ = false;
@@ -234,9 +236,13 @@ void TVlFileListBox::ChangeDirectory(const std::string& newDirectory) {
 }
 
 void TVlFileListBox::SelectByName(const std::string& name) {
-    if (const int i = IndexOf(name); i >= 0) return SetItemIndex(i);
-    for (int i = 0; i < Count(); ++i)
-        if (wb::SameText(ItemText(i), name)) return SetItemIndex(i);
+    // By the names' bytes: two names that differ only in bytes that are not
+    // UTF-8 look alike on screen.
+    const int n = int(infos_.size());
+    for (int i = 0; i < n; ++i)
+        if (infos_[size_t(i)]->Name == name) return SetItemIndex(i);
+    for (int i = 0; i < n; ++i)
+        if (wb::SameText(infos_[size_t(i)]->Name, name)) return SetItemIndex(i);
     SetItemIndex(-1);
 }
 
@@ -264,7 +270,7 @@ void TVlFileListBox::SetPath(const std::string& editText) {
         SetMask(filePart);
     } else if (!filePart.empty()) {
         const int row = ItemIndex();
-        const std::string selected = row >= 0 ? ItemText(row) : std::string();
+        const std::string selected = row >= 0 && row < int(infos_.size()) ? infos_[size_t(row)]->Name : std::string();
         if (filePart != selected) {
             SelectByName(filePart);
             Change();
@@ -284,8 +290,8 @@ std::string TVlFileListBox::GetShortFileName() const { return MakeShortPath(File
 void TVlFileListBox::DblClick() {
     TVlFramed::DblClick();
     const int row = ItemIndex();
-    if (row < 0) return;
-    const std::string text = ItemText(row);
+    if (row < 0 || row >= int(infos_.size())) return;
+    const std::string text = infos_[size_t(row)]->Name;
     const std::string full = WithSlash(directory_) + text;
     if (wb::DirectoryExists(full)) {
         // The item's own text, taken against the folder listed (the current one).

@@ -3,9 +3,11 @@
 // desktop's icons, kept in step with a directory list or tree.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/TextUtil.h"
 #include "platform/gui/Icon.h"
 #include "platform/gui/ListBox.h"
 #include "tag_editor/controls/VlFrame.h"
@@ -23,6 +25,8 @@ struct TVlFileInfo {
     int64_t Size = 0;
     bool IsDirectory = false;
     wb::gui::Icon Icon;
+    // The name made ready for sorting, when the list read it.
+    std::optional<wb::TextSortKey> SortKey;
 };
 
 class TVlFileListBox : public TVlFramed<wb::gui::ListBox> {
@@ -44,8 +48,13 @@ public:
     bool AllowOpen = false;
     virtual void SetColor(TColor c);
 
-    // The full path of the selected file; empty when none is selected.
+    // The full path of the selected file, by the bytes of its name; empty
+    // when none is selected.
     std::string FileName() const;
+    // The names as the folder gave them, in the list's order: what opens,
+    // renames or lists a file. A name need not be UTF-8.
+    std::vector<std::string> FileNames() const;
+    // The names as shown, with replacement characters for bytes that are not UTF-8.
     std::vector<std::string> ItemTexts() const { return Items(); }
     const std::vector<std::unique_ptr<TVlFileInfo>>& FileInfos() const { return infos_; }
     TVlDirectoryTree* DirTree() const { return dirTree_; }

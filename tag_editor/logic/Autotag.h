@@ -58,8 +58,8 @@ struct AutotagResult {
     std::string Playlist;   // the playlist written, empty when none
 };
 
-// AutoTagBtnClick: tags the files of folder (names as the file list shows
-// them, in its order) from the list at tagListPath: the file whose name
+// AutoTagBtnClick: tags the files of folder (names as the folder gives
+// them, in the file list's order) from the list at tagListPath: the file whose name
 // starts with the number 1 ("01", "1") gets track 1, and so on. A file that cannot be tagged
 // is reported and counted as failed (a file that is gone, a track above
 // 255); the run goes on with the next track. Renames that are refused are

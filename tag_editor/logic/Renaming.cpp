@@ -25,12 +25,9 @@ std::optional<long> Number(std::string_view text) {
 
 std::string Quoted(std::string_view bytes) { return "\"" + wb::ShowableUtf8(bytes) + "\""; }
 
-// Why newName cannot replace oldName inside folder; empty when it can.
-std::string NameProblem(const std::string& folder, std::string_view oldName, std::string_view newName) {
+// Why newName cannot be given to an entry of folder; empty when it can.
+std::string NameProblem(const std::string& folder, std::string_view newName) {
     if (folder.empty() || folder[0] != '/') return "The folder " + Quoted(folder) + " is not an absolute path.";
-    if (!wb::IsValidUtf8(oldName))
-        return "Its name holds bytes that are not UTF-8 text, so it is not shown as it is on disk; "
-               "it keeps its name.";
     std::string trimmed = wb::Trim(newName);
     if (trimmed.empty()) return "The new name is empty.";
     if (trimmed == "." || trimmed == "..") return "\".\" and \"..\" are not names.";
@@ -57,7 +54,7 @@ RenameResult Move(const std::string& folder, std::string_view oldName, const std
                   Describe describe) {
     RenameResult result;
     result.path = InFolder(folder, oldName);
-    std::string problem = NameProblem(folder, oldName, newName);
+    std::string problem = NameProblem(folder, newName);
     if (problem.empty() && newName == oldName) return result;
     if (problem.empty()) {
         std::string target = InFolder(folder, newName);
@@ -146,7 +143,7 @@ RenameResult RenameDirectory(const std::string& path, const std::string& newName
     if (old == "/" || slash == std::string::npos) {
         result.status = RenameResult::Status::Refused;
         result.message = describe(old == "/" ? "The root folder has no name to change."
-                                             : NameProblem(old, "", name));
+                                             : NameProblem(old, name));
         return result;
     }
     std::string parent = slash == 0 ? "/" : old.substr(0, slash);

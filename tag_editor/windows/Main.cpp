@@ -282,9 +282,9 @@ void TID3Frm::DirTreeChange() {
 }
 
 std::string TID3Frm::SelectedName() const {
-    int row = FileBox->ItemIndex();
-    auto texts = FileBox->ItemTexts();
-    return row >= 0 && row < int(texts.size()) ? texts[size_t(row)] : std::string();
+    const int row = FileBox->ItemIndex();
+    const auto names = FileBox->FileNames();
+    return row >= 0 && row < int(names.size()) ? names[size_t(row)] : std::string();
 }
 
 void TID3Frm::FileBoxChange() {

@@ -100,7 +100,7 @@ void TID3Frm::ReadDiskInfoBtnClick() {
 
 void TID3Frm::FileCDDBBtnClick() {
     TVirtualCD cd([this](const TDiskInfoRec& disc) { AddCddbRequest(disc); });
-    cd.FillList(FileBox->Directory(), FileBox->ItemTexts());
+    cd.FillList(FileBox->Directory(), FileBox->FileNames());
     cd.ShowModal();
     UpdateConnectBtn();
 }

@@ -246,7 +246,7 @@ void TID3Frm::ApplyBtnClick() {
     if (AutoRenameCheck->Checked()) RenameSelected();
     RefreshFileList();
     if (NextFileChk->Checked() && currentTrack_ >= 0) {
-        const int next = FileIndexByTrack(currentTrack_ + 1, FileBox->ItemTexts());
+        const int next = FileIndexByTrack(currentTrack_ + 1, FileBox->FileNames());
         if (next >= 0) {
             FileBox->SetItemIndex(next);  // loads it, through FileBoxChange
         } else {

@@ -32,7 +32,7 @@ public:
     void FolderRenamed(const std::string& newPath) override { f_.FollowFolder(newPath); }
     std::vector<std::string> RereadFileList(const std::string&) override {
         f_.RefreshFileList();
-        return f_.FileBox->ItemTexts();
+        return f_.FileBox->FileNames();
     }
 
 private:
@@ -134,7 +134,7 @@ void TID3Frm::AutoTagBtnClick() {
     const std::string list = ChosenTagList();
     if (list.empty()) return;
     ListHost host(*this);
-    AutoTag(host, DirTree->GetDirectory(), FileBox->ItemTexts(), list, ListOptions());
+    AutoTag(host, DirTree->GetDirectory(), FileBox->FileNames(), list, ListOptions());
     TagListGrdClick();
 }
 
@@ -143,7 +143,7 @@ void TID3Frm::MakePlListBtnClick() {
     // With no editor made yet, the rename box's album choice stands in for it.
     const TEditTagListFrm* editor = windows_.TagListEditor ? windows_.TagListEditor : ownTagListEditor_.get();
     const bool album = editor ? editor->IsAlbum() : AplAlbumChk->Checked();
-    MakePlaylist(host, DirTree->GetDirectory(), FileBox->ItemTexts(), album, ListOptions(), false);
+    MakePlaylist(host, DirTree->GetDirectory(), FileBox->FileNames(), album, ListOptions(), false);
 }
 
 void TID3Frm::TagListGrdGetCellFormat(int col, int row, TFormatOptions& format) {

@@ -17,7 +17,8 @@ public:
     // addRequest is the main window's AddCddbRequest.
     explicit TVirtualCD(std::function<void(const TDiskInfoRec&)> addRequest, wb::Component* owner = nullptr);
 
-    // Lists the files of the folder (names as the file list shows them).
+    // Lists the files of the folder (names as the folder gives them, in the
+    // file list's order).
     void FillList(const std::string& folder, const std::vector<std::string>& files);
 
     void FormCreate();

@@ -4,8 +4,12 @@
 #include <tuple>
 #include <unistd.h>
 
+#include <map>
+#include <string>
+
 #include "platform/base/File.h"
 #include "platform/base/TempDir.h"
+#include "platform/testing/Bytes.h"
 
 using namespace wb;
 
@@ -76,6 +80,24 @@ TEST(File, ReadOnlyAndSameFileAnswerFromTheDisk) {
     EXPECT_TRUE(IsReadOnlyFile(p));
     EXPECT_TRUE(SameFile(p, dir.Path() + "/./a.txt"));
     EXPECT_FALSE(SameFile(p, dir / "nothing-here"));
+}
+
+// Each kind of entry with what one status query and the write test say of it.
+TEST(File, AFolderIsReadWithTheFactsOfEachEntry) {
+    TempDir dir;
+    test::WriteBytes(dir / "song.mp3", std::string_view("abc"));
+    test::WriteBytes(dir / "locked.mp3", std::string_view("x"));
+    ::chmod((dir / "locked.mp3").c_str(), 0444);
+    ::mkdir((dir / "sub").c_str(), 0755);
+    ASSERT_EQ(::symlink("gone", (dir / "dangling").c_str()), 0);
+    std::map<std::string, std::string> seen;  // known, folder, regular, read-only, size
+    for (const FolderEntry& e : ReadFolder(dir.Path()))
+        seen[e.name] = std::to_string(e.known) + std::to_string(e.isDirectory) + std::to_string(e.isRegular) +
+                       std::to_string(e.readOnly) + " " + std::to_string(e.size) + (e.modified > 0 ? "" : " no time");
+    const std::map<std::string, std::string> expected{
+        {"song.mp3", "1010 3"}, {"locked.mp3", "1011 1"}, {"sub", "1100 0"}, {"dangling", "0001 0 no time"}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(ReadFolder(dir / "nothing-here").empty());
 }
 
 TEST(TempDir, IsPrivateAndRemovedWithItsContents) {

@@ -34,6 +34,8 @@ TEST_P(CaseBlindText, ComparesByLowerCaseCharacters) {
     EXPECT_EQ(sign(wb::CompareText(r.a, r.b)), r.order);
     EXPECT_EQ(sign(wb::CompareText(r.b, r.a)), -r.order);
     EXPECT_EQ(wb::SameText(r.a, r.b), r.order == 0);
+    // Keys made once for sorting order alike.
+    EXPECT_EQ(sign(wb::CompareTextKeys(wb::MakeTextSortKey(r.a), wb::MakeTextSortKey(r.b))), r.order);
     if (r.order == 0) {
         EXPECT_EQ(wb::LowerText(r.a), wb::LowerText(r.b));
     }

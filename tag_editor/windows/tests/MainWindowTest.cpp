@@ -733,6 +733,55 @@ TEST_F(MainWindow, AutotagRenamesTheFolderAndTheTreeFollows) {
     EXPECT_EQ(fs::path(Files().Directory()), fs::path(renamed));
 }
 
+// --- names that are not UTF-8 -----------------------------------------------------
+
+// A folder and its two files named by bytes that are not UTF-8 (`raw`, shown
+// as `shown`): select, playlist, disc id, Apply (which gives a UTF-8 name
+// from the tag) and Autotag all work on the bytes the folder gave.
+struct RawNameCase { const char* name; std::string raw, shown; };
+
+class MainWindowRawName : public MainWindow, public ::testing::WithParamInterface<RawNameCase> {};
+
+TEST_P(MainWindowRawName, EveryStepWorksOnTheNamesBytes) {
+    REQUIRE_TOOLS("lame", "mp3info");
+    const RawNameCase& c = GetParam();
+    const std::string folder = music_ / c.raw, first = "01 " + c.raw + ".mp3", second = "02 " + c.raw + ".mp3";
+    fs::create_directories(folder);
+    for (const std::string& n : {first, second}) WriteBytes(folder + "/" + n, LameAudio());
+    SaveList({"First Song", "Second Song"});
+    TID3Frm& f = Open();
+    f.DirTree->SetDirectory(folder);
+    ASSERT_EQ(Files().ItemTexts(), (std::vector<std::string>{"01 " + c.shown + ".mp3", "02 " + c.shown + ".mp3"}));
+    test::ModalDriver driver;
+    driver.AnswerFileDialog("list.m3u");
+    f.MakePlListBtn->Click();
+    EXPECT_EQ(ReadBytes(folder + "/list.m3u"), first + "\r\n" + second + "\r\n");
+    // Two files of one second each: the second starts at 3 s, the disc ends at 4 s.
+    driver.OnDialog([](QWidget* w) { w->findChild<QPushButton*>("CreateBtn")->click(); });
+    f.FileCDDBBtn->Click();
+    EXPECT_EQ(f.CddbRequests().Lines().at(0).substr(8), " 2 150 225 4");
+    Files().SetItemIndex(1);
+    Type(f.SongEdit, "Song");
+    Type(f.ArtistEdit, "Band");
+    Type(f.TrackEdit, "2");
+    f.ApplyBtn->Click();
+    EXPECT_EQ(Mp3info(folder + "/02. Band - Song.mp3"), "Song|Band||||2|");
+    f.TagListGrd->SetRow(1);
+    f.TagListGrdClick();
+    f.AutoTagBtn->Click();
+    EXPECT_TRUE(driver.Texts().empty()) << ::testing::PrintToString(driver.Texts());
+    const std::string renamed = Files().Directory();
+    EXPECT_EQ(Mp3info(renamed + "/01. Band - First Song.mp3").substr(0, 16), "First Song|Band|");
+    EXPECT_EQ(ReadBytes(renamed + "/--- Band - Record ---.m3u"),
+              "01. Band - First Song.mp3\r\n02. Band - Second Song.mp3\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, MainWindowRawName,
+                         ::testing::Values(RawNameCase{"Latin1", "Caf\xe9", "Caf\ufffd"},
+                                           RawNameCase{"ByteFF", "\xff" "Band", "\ufffd" "Band"},
+                                           RawNameCase{"LoneC3", "a\xc3", "a\ufffd"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // --- rules --------------------------------------------------------------------------
 
 struct BoxesCase {
