@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/base/File.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/base/TextUtil.h"
 #include "platform/gui/Cursors.h"
 #include "tag_editor/controls/VlDirectoryListBox.h"
@@ -298,13 +299,8 @@ void TVlFileListBox::DblClick() {
         std::error_code ec;
         fs::current_path(directory_, ec);
         BeginUpdate();
-        try {
-            SetPath(text);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
+        auto endUpdate = wb::OnScopeExit([&] { EndUpdate(); });
+        SetPath(text);
     } else if (AllowOpen) {
         if (!TVlShell::Open(full)) TVlShell::ShowInfo("Could not open file.");
     }
