@@ -21,8 +21,8 @@
 
 #include "platform/base/TempDir.h"
 #include "platform/base/Volumes.h"
-#include "tag_editor/controls/VlDirNotificationThread.h"
-#include "tag_editor/controls/VlDirectoryTree.h"
+#include "tag_editor/controls/filesystem/VlDirNotificationThread.h"
+#include "tag_editor/controls/filesystem/VlDirectoryTree.h"
 
 using namespace velmora;
 using Clock = std::chrono::steady_clock;

@@ -2,8 +2,8 @@
 # giflib's decoder; giflib is linked here only, so the bench needs its headers.
 find_library(GIF_LIBRARY gif)
 find_path(GIF_INCLUDE_DIR gif_lib.h)
-if(TARGET velmora_controls AND GIF_LIBRARY AND GIF_INCLUDE_DIR)
+if(TARGET velmora_pictures AND GIF_LIBRARY AND GIF_INCLUDE_DIR)
   add_executable(bench_pictures ${CMAKE_CURRENT_LIST_DIR}/pictures.cpp)
   target_include_directories(bench_pictures PRIVATE ${GIF_INCLUDE_DIR})
-  target_link_libraries(bench_pictures PRIVATE velmora_controls benchmark::benchmark ${GIF_LIBRARY})
+  target_link_libraries(bench_pictures PRIVATE velmora_pictures benchmark::benchmark ${GIF_LIBRARY})
 endif()

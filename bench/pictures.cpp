@@ -12,8 +12,8 @@
 #include <random>
 #include <string>
 
-#include "tag_editor/controls/VlGIF.h"
-#include "tag_editor/controls/VlGraph.h"
+#include "tag_editor/controls/pictures/VlGIF.h"
+#include "tag_editor/controls/pictures/VlGraph.h"
 
 namespace fs = std::filesystem;
 using namespace velmora;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tag_editor/controls/VlSortGrd.h"
+#include "tag_editor/controls/grid/VlSortGrd.h"
 
 using namespace velmora;
 

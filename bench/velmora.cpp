@@ -22,7 +22,7 @@
 #include "platform/base/TempDir.h"
 #include "tag_editor/windows/ID3FileBox.h"
 #include "tag_editor/windows/Main.h"
-#include "tag_editor/controls/VlDirectoryTree.h"
+#include "tag_editor/controls/filesystem/VlDirectoryTree.h"
 
 using namespace velmora;
 

@@ -10,7 +10,7 @@
 #include "platform/net/ClientSocket.h"
 #include "tag_editor/windows/Choose.h"
 #include "tag_editor/logic/CddbClient.h"
-#include "tag_editor/controls/VlSortGrd.h"
+#include "tag_editor/controls/grid/VlSortGrd.h"
 
 namespace velmora {
 

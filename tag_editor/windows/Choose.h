@@ -7,7 +7,7 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/Timer.h"
 #include "tag_editor/logic/CddbClient.h"
-#include "tag_editor/controls/VlSortGrd.h"
+#include "tag_editor/controls/grid/VlSortGrd.h"
 
 namespace velmora {
 

@@ -2,8 +2,8 @@
 // The small window that lets the user choose the folder a downloaded update goes to.
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
-#include "tag_editor/controls/VlDirectoryTree.h"
-#include "tag_editor/controls/VlGrdCpt.h"
+#include "tag_editor/controls/filesystem/VlDirectoryTree.h"
+#include "tag_editor/controls/decoration/VlGrdCpt.h"
 
 namespace velmora {
 

@@ -7,7 +7,7 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
 #include "tag_editor/logic/TagList.h"
-#include "tag_editor/controls/VlSortGrd.h"
+#include "tag_editor/controls/grid/VlSortGrd.h"
 
 namespace velmora {
 

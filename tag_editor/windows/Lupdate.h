@@ -10,8 +10,8 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/Timer.h"
 #include "platform/net/HttpClient.h"
-#include "tag_editor/controls/VlGrdCpt.h"
-#include "tag_editor/controls/VlPrgres.h"
+#include "tag_editor/controls/decoration/VlGrdCpt.h"
+#include "tag_editor/controls/decoration/VlPrgres.h"
 
 namespace velmora {
 

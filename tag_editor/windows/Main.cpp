@@ -16,11 +16,11 @@
 #include "tag_editor/windows/ID3FileBox.h"
 #include "tag_editor/windows/Lupdate.h"
 #include "tag_editor/windows/WindowCaption.h"
-#include "tag_editor/controls/DiskCaps.h"
-#include "tag_editor/controls/Placemnt.h"
-#include "tag_editor/controls/VlDirectoryTree.h"
-#include "tag_editor/controls/VlDriveComboBox.h"
-#include "tag_editor/controls/VlShell.h"
+#include "tag_editor/controls/filesystem/DiskCaps.h"
+#include "tag_editor/controls/storage/Placemnt.h"
+#include "tag_editor/controls/filesystem/VlDirectoryTree.h"
+#include "tag_editor/controls/filesystem/VlDriveComboBox.h"
+#include "tag_editor/controls/filesystem/VlShell.h"
 
 namespace velmora {
 

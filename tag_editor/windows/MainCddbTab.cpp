@@ -8,8 +8,8 @@
 #include "tag_editor/windows/Choose.h"
 #include "tag_editor/windows/ID3FileBox.h"
 #include "tag_editor/windows/VirtCD.h"
-#include "tag_editor/controls/VerView.h"
-#include "tag_editor/controls/VlDriveComboBox.h"
+#include "tag_editor/controls/decoration/VerView.h"
+#include "tag_editor/controls/filesystem/VlDriveComboBox.h"
 
 namespace velmora {
 

@@ -6,12 +6,12 @@
 
 #include "platform/gui/Cursors.h"
 #include "tag_editor/windows/Lupdate.h"
-#include "tag_editor/controls/VCLUtils.h"
-#include "tag_editor/controls/VerView.h"
-#include "tag_editor/controls/VlLabel.h"
-#include "tag_editor/controls/VlPictures.h"
-#include "tag_editor/controls/VlPictureView.h"
-#include "tag_editor/controls/VlShell.h"
+#include "tag_editor/controls/decoration/VCLUtils.h"
+#include "tag_editor/controls/decoration/VerView.h"
+#include "tag_editor/controls/decoration/VlLabel.h"
+#include "tag_editor/controls/pictures/VlPictures.h"
+#include "tag_editor/controls/decoration/VlPictureView.h"
+#include "tag_editor/controls/filesystem/VlShell.h"
 
 namespace velmora {
 

@@ -8,8 +8,8 @@
 #include "platform/gui/SaveDialog.h"
 #include "tag_editor/windows/EditTag.h"
 #include "tag_editor/windows/ID3FileBox.h"
-#include "tag_editor/controls/VlDirectoryTree.h"
-#include "tag_editor/controls/VlSortGrd.h"
+#include "tag_editor/controls/filesystem/VlDirectoryTree.h"
+#include "tag_editor/controls/grid/VlSortGrd.h"
 
 namespace velmora {
 

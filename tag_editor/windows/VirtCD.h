@@ -8,7 +8,7 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/StdCtrls.h"
 #include "tag_editor/logic/CDDBCalc.h"
-#include "tag_editor/controls/VlSortGrd.h"
+#include "tag_editor/controls/grid/VlSortGrd.h"
 
 namespace velmora {
 

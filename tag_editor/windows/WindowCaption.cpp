@@ -1,7 +1,7 @@
 #include "tag_editor/windows/WindowCaption.h"
 
 #include "platform/gui/Form.h"
-#include "tag_editor/controls/VlGrdCpt.h"
+#include "tag_editor/controls/decoration/VlGrdCpt.h"
 
 namespace velmora {
 

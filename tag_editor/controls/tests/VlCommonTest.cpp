@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestApp.h"
+#include "tag_editor/controls/testing/TestApp.h"
 
 using namespace velmora;
 

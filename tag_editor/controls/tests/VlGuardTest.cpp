@@ -1,7 +1,7 @@
-#include "tag_editor/controls/VlDirectoryTree.h"
-#include "tag_editor/controls/VlDriveComboBox.h"
-#include "tag_editor/controls/VlFileListBox.h"
-#include "tag_editor/controls/VlSortGrd.h"
+#include "tag_editor/controls/filesystem/VlDirectoryTree.h"
+#include "tag_editor/controls/filesystem/VlDriveComboBox.h"
+#include "tag_editor/controls/filesystem/VlFileListBox.h"
+#include "tag_editor/controls/grid/VlSortGrd.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "TestApp.h"
+#include "tag_editor/controls/testing/TestApp.h"
 #include "platform/base/Volumes.h"
 #include "platform/gui/Form.h"
 #include "platform/testing/ControlInput.h"

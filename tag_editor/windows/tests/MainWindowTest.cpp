@@ -23,12 +23,12 @@
 #include "tag_editor/windows/EditTag.h"
 #include "tag_editor/windows/ID3FileBox.h"
 #include "tag_editor/windows/Main.h"
-#include "tag_editor/controls/VlLabel.h"
+#include "tag_editor/controls/decoration/VlLabel.h"
 #include "tag_editor/logic/TagList.h"
-#include "tag_editor/controls/VlSortGrd.h"
-#include "tag_editor/controls/Placemnt.h"
-#include "tag_editor/controls/VlDirectoryTree.h"
-#include "tag_editor/controls/VlShell.h"
+#include "tag_editor/controls/grid/VlSortGrd.h"
+#include "tag_editor/controls/storage/Placemnt.h"
+#include "tag_editor/controls/filesystem/VlDirectoryTree.h"
+#include "tag_editor/controls/filesystem/VlShell.h"
 
 using namespace velmora;
 using namespace wb::gui;
