@@ -5,12 +5,14 @@
 // below, each run through the guard. No Qt in this header, so window units
 // stay free of it.
 //
-// One way to make a control: `Child<T>` (below), as a field of its window
-// or at run time. It makes the control on the heap under its parent, and the
-// window it sits in owns it: the window finds it by name and frees it with
-// itself; the control it sits in frees it first if that goes earlier. No
-// one else frees a control, and no control is a field or a local by value,
-// so the order in which a window declares its controls does not matter.
+// One way to make a control: `Child<T>` (at the end of this file), as a
+// window's field or at run time, the same for both. It makes the control on
+// the heap under its parent, and the window at the top of the parent chain
+// owns it: the window finds it by name and frees it with itself; the control
+// it sits in frees it earlier if that one goes first. Nothing else frees a
+// control: the handle frees nothing, and a window holds no control by value.
+// So any field order is safe; fields are declared in the order the controls
+// are made only because that order is the tab and z-order.
 // A control that goes leaves its owner's component list and its parent's
 // control list, so no one frees it again. Qt never frees the widget of a
 // control.
