@@ -48,17 +48,17 @@ TAboutBox::TAboutBox()
     SetClientSize(340, 218);
     SetSingleBorder(false);
     SetFont("MS Sans Serif", 11);
-    Panel1.SetBounds(8, 8, 324, 162);
-    ProgramIcon.SetBounds(18, 18, 64, 64);
-    ProgramIcon.OnPaint = PaintIcon;
-    ProductName.SetFont(20, true);
-    ProductName.SetBounds(96, 22, 180, 26);
-    Version.SetBounds(96, 54, 180, 16);
-    Copyright.SetBounds(18, 94, 306, 16);
-    Comments.SetBounds(18, 114, 306, 48);
-    OKButton.SetOkGlyph();
-    OKButton.SetBounds(132, 180, 76, 28);
-    OKButton.OnClick = [this](wb::Persistent*) { SetModalResult(1); };
+    Panel1->SetBounds(8, 8, 324, 162);
+    ProgramIcon->SetBounds(18, 18, 64, 64);
+    ProgramIcon->OnPaint = PaintIcon;
+    ProductName->SetFont(20, true);
+    ProductName->SetBounds(96, 22, 180, 26);
+    Version->SetBounds(96, 54, 180, 16);
+    Copyright->SetBounds(18, 94, 306, 16);
+    Comments->SetBounds(18, 114, 306, 48);
+    OKButton->SetOkGlyph();
+    OKButton->SetBounds(132, 180, 76, 28);
+    OKButton->OnClick = [this](wb::Persistent*) { SetModalResult(1); };
 }
 
 } // namespace sonafex

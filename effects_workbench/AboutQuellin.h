@@ -9,10 +9,10 @@ class TAboutBox : public wb::gui::Form {
 public:
     TAboutBox();
 
-    wb::gui::Bevel Panel1;
-    wb::gui::Image ProgramIcon;
-    wb::gui::Label ProductName, Version, Copyright, Comments;
-    wb::gui::Button OKButton;
+    wb::gui::Child<wb::gui::Bevel> Panel1;
+    wb::gui::Child<wb::gui::Image> ProgramIcon;
+    wb::gui::Child<wb::gui::Label> ProductName, Version, Copyright, Comments;
+    wb::gui::Child<wb::gui::Button> OKButton;
 };
 
 } // namespace sonafex

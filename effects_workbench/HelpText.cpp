@@ -99,10 +99,10 @@ THelp::THelp() : Form(nullptr, FormKind::Dialog), Memo1(*this, "Memo1") {
     SetCaption("Help");
     SetClientSize(456, 410);
     SetFont("MS Sans Serif", 11);
-    Memo1.SetReadOnly(true);
-    Memo1.SetColor(clWhite);
-    Memo1.SetLines(HelpLines());
-    Memo1.SetBounds(0, 0, 456, 410);
+    Memo1->SetReadOnly(true);
+    Memo1->SetColor(clWhite);
+    Memo1->SetLines(HelpLines());
+    Memo1->SetBounds(0, 0, 456, 410);
 }
 
 } // namespace sonafex

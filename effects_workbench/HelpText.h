@@ -9,7 +9,7 @@ class THelp : public wb::gui::Form {
 public:
     THelp();
 
-    wb::gui::Memo Memo1;
+    wb::gui::Child<wb::gui::Memo> Memo1;
 };
 
 } // namespace sonafex

@@ -173,8 +173,8 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
     secondTemp_ = *tempDir_ / "sx2tmp.wav";
     current_ = firstTemp_;
 
-    Image3.SetBounds(0, 0, 711, 437);
-    Image3.OnPaint = PaintFace;
+    Image3->SetBounds(0, 0, 711, 437);
+    Image3->OnPaint = PaintFace;
 
     struct Slider {
         TrackBar& bar;
@@ -185,12 +185,12 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
         int x, y;
     };
     Slider sliders[] = {
-        {Distort, 32000, 8000, kLevelHint, Edit2, Percent1, 14, 42},
-        {DistShape, 25000, 10000, "Sets analog approximation's warmth", Edit1, Percent2, 14, 92},
-        {TrackBar5, 32000, 8000, kLevelHint, Edit4, Percent3, 249, 42},
-        {TrackBar2, 25000, 10000, "Sets analog approximation's shape", Edit3, Percent4, 249, 92},
-        {TrackBar1, 32000, 8000, kLevelHint, Edit9, Percent5, 484, 42},
-        {TrackBar4, 25000, 10000, "Sets modulation's depth", Edit5, Percent6, 484, 92},
+        {*Distort, 32000, 8000, kLevelHint, *Edit2, *Percent1, 14, 42},
+        {*DistShape, 25000, 10000, "Sets analog approximation's warmth", *Edit1, *Percent2, 14, 92},
+        {*TrackBar5, 32000, 8000, kLevelHint, *Edit4, *Percent3, 249, 42},
+        {*TrackBar2, 25000, 10000, "Sets analog approximation's shape", *Edit3, *Percent4, 249, 92},
+        {*TrackBar1, 32000, 8000, kLevelHint, *Edit9, *Percent5, 484, 42},
+        {*TrackBar4, 25000, 10000, "Sets modulation's depth", *Edit5, *Percent6, 484, 92},
     };
     for (auto& s : sliders) {
         s.bar.SetRange(1, s.max);
@@ -202,23 +202,23 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
         s.readout.SetBounds(s.x + 166, s.y + 3, 34, 20);
         s.percent.SetBounds(s.x + 204, s.y + 6, 12, 14);
     }
-    Distort.SetLineSize(2);
-    DistLabel1.SetBounds(14, 26, 120, 14);
-    WarmthDepthLabel.SetBounds(14, 76, 120, 14);
-    DistLabel2.SetBounds(249, 26, 120, 14);
-    WarmthShapeLabel.SetBounds(249, 76, 120, 14);
-    DistLabel3.SetBounds(484, 26, 120, 14);
-    FreakDepthLabel.SetBounds(484, 76, 120, 14);
+    Distort->SetLineSize(2);
+    DistLabel1->SetBounds(14, 26, 120, 14);
+    WarmthDepthLabel->SetBounds(14, 76, 120, 14);
+    DistLabel2->SetBounds(249, 26, 120, 14);
+    WarmthShapeLabel->SetBounds(249, 76, 120, 14);
+    DistLabel3->SetBounds(484, 26, 120, 14);
+    FreakDepthLabel->SetBounds(484, 76, 120, 14);
 
-    Gain.SetRange(0, 10000);
-    Gain.SetPosition(8100);
-    Gain.SetFrequency(1);
-    Gain.SetTicksVisible(false);
-    Gain.SetHint("Sets gain ");
-    Gain.SetBounds(255, 240, 30, 160);
-    GainLabel.SetBounds(249, 222, 90, 14);
-    Edit6.SetBounds(292, 308, 36, 20);
-    Percent7.SetBounds(332, 311, 12, 14);
+    Gain->SetRange(0, 10000);
+    Gain->SetPosition(8100);
+    Gain->SetFrequency(1);
+    Gain->SetTicksVisible(false);
+    Gain->SetHint("Sets gain ");
+    Gain->SetBounds(255, 240, 30, 160);
+    GainLabel->SetBounds(249, 222, 90, 14);
+    Edit6->SetBounds(292, 308, 36, 20);
+    Percent7->SetBounds(332, 311, 12, 14);
 
     struct Arrows {
         UpDown& control;
@@ -229,11 +229,11 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
         int x, y;
     };
     Arrows arrows[] = {
-        {Width, 8, 1, 1, "Sets width of approximating function's variance", Edit7, &WidthLabel1, MinLabel1,
-         MaxLabel1, 249, 126},
-        {UpDown1, 16, 1, 1, "Sets width of approximating function's modulation", Edit8, &WidthLabel2,
-         MinLabel2, MaxLabel2, 484, 126},
-        {UpDown2, 20, 20, -1, "Sets resampling effect's shape", Edit10, &ShapeLabel, MinLabel3, MaxLabel3,
+        {*Width, 8, 1, 1, "Sets width of approximating function's variance", *Edit7, WidthLabel1.get(), *MinLabel1,
+         *MaxLabel1, 249, 126},
+        {*UpDown1, 16, 1, 1, "Sets width of approximating function's modulation", *Edit8, WidthLabel2.get(),
+         *MinLabel2, *MaxLabel2, 484, 126},
+        {*UpDown2, 20, 20, -1, "Sets resampling effect's shape", *Edit10, ShapeLabel.get(), *MinLabel3, *MaxLabel3,
          14, 318},
     };
     for (auto& a : arrows) {
@@ -248,62 +248,62 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
         a.max_.SetBounds(a.x + 120, a.y + 4, 24, 14);
     }
 
-    for (Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit9, &Edit10})
+    for (Edit* e : {Edit1.get(), Edit2.get(), Edit3.get(), Edit4.get(), Edit5.get(), Edit6.get(), Edit7.get(), Edit8.get(), Edit9.get(), Edit10.get()})
         e->SetReadOnly(true);
 
-    ComputeButton.SetHint("Applies warm distortion effect");
-    Button1.SetHint("Applies warm distortion effect");
-    Button2.SetHint("Applies freak distortion effect");
-    for (Button* b : {&SpeedButton1, &SpeedButton2, &SpeedButton3}) b->SetHint("Emulates resampling effect");
-    Button3.SetHint("Maximizes level of the sound file");
-    Button5.SetHint("Calculates RMS value");
-    Button6.SetHint("Searches maximum value of the sound file");
-    Button4.SetHint("100% is the level of the current sound file");
-    Button7.SetHint("100% is the maximum possible level of 16 bit Wave Format File");
+    ComputeButton->SetHint("Applies warm distortion effect");
+    Button1->SetHint("Applies warm distortion effect");
+    Button2->SetHint("Applies freak distortion effect");
+    for (Button* b : {SpeedButton1.get(), SpeedButton2.get(), SpeedButton3.get()}) b->SetHint("Emulates resampling effect");
+    Button3->SetHint("Maximizes level of the sound file");
+    Button5->SetHint("Calculates RMS value");
+    Button6->SetHint("Searches maximum value of the sound file");
+    Button4->SetHint("100% is the level of the current sound file");
+    Button7->SetHint("100% is the maximum possible level of 16 bit Wave Format File");
 
-    ComputeButton.SetBounds(14, 160, 75, 25);
-    Button1.SetBounds(249, 160, 75, 25);
-    Button2.SetBounds(484, 160, 75, 25);
-    ConvertLabel.SetBounds(14, 226, 100, 14);
-    ChannelConvertButton.SetBounds(120, 220, 75, 25);
-    ResampleLabel.SetBounds(14, 262, 100, 14);
-    SpeedButton1.SetBounds(14, 280, 62, 25);
-    SpeedButton2.SetBounds(80, 280, 62, 25);
-    SpeedButton3.SetBounds(146, 280, 62, 25);
-    Button4.SetBounds(360, 222, 100, 25);
-    Button7.SetBounds(360, 252, 100, 25);
-    Button3.SetBounds(360, 296, 100, 25);
-    Button5.SetBounds(360, 336, 100, 25);
-    Button6.SetBounds(360, 366, 100, 25);
+    ComputeButton->SetBounds(14, 160, 75, 25);
+    Button1->SetBounds(249, 160, 75, 25);
+    Button2->SetBounds(484, 160, 75, 25);
+    ConvertLabel->SetBounds(14, 226, 100, 14);
+    ChannelConvertButton->SetBounds(120, 220, 75, 25);
+    ResampleLabel->SetBounds(14, 262, 100, 14);
+    SpeedButton1->SetBounds(14, 280, 62, 25);
+    SpeedButton2->SetBounds(80, 280, 62, 25);
+    SpeedButton3->SetBounds(146, 280, 62, 25);
+    Button4->SetBounds(360, 222, 100, 25);
+    Button7->SetBounds(360, 252, 100, 25);
+    Button3->SetBounds(360, 296, 100, 25);
+    Button5->SetBounds(360, 336, 100, 25);
+    Button6->SetBounds(360, 366, 100, 25);
 
     const struct {
         Label& label;
         int x, y;
-    } info[] = {{Label1, 484, 222},  {Label15, 590, 222}, {Label2, 484, 238}, {Label17, 610, 238},
-                {Label7, 660, 238},  {Label3, 484, 254},  {Label18, 610, 254}, {Label8, 660, 254},
-                {Label4, 484, 270},  {Label19, 610, 270}, {Label10, 484, 286}, {Label20, 610, 286},
-                {Label11, 660, 286}, {Label22, 484, 302}, {Label5, 484, 318}};
+    } info[] = {{*Label1, 484, 222},  {*Label15, 590, 222}, {*Label2, 484, 238}, {*Label17, 610, 238},
+                {*Label7, 660, 238},  {*Label3, 484, 254},  {*Label18, 610, 254}, {*Label8, 660, 254},
+                {*Label4, 484, 270},  {*Label19, 610, 270}, {*Label10, 484, 286}, {*Label20, 610, 286},
+                {*Label11, 660, 286}, {*Label22, 484, 302}, {*Label5, 484, 318}};
     for (const auto& i : info) i.label.SetBounds(i.x, i.y, 120, 14);
-    for (Label* l : {&Label15, &Label22, &Label5}) l->SetAutoSize(false);
-    Label15.SetBounds(590, 222, 110, 14);
-    Label22.SetBounds(484, 302, 216, 14);
-    Label22.SetFont(11, true);
+    for (Label* l : {Label15.get(), Label22.get(), Label5.get()}) l->SetAutoSize(false);
+    Label15->SetBounds(590, 222, 110, 14);
+    Label22->SetBounds(484, 302, 216, 14);
+    Label22->SetFont(11, true);
     // A load or save problem names a file: four wrapped lines, and all of it
     // in the tool tip.
-    Label5.SetBounds(484, 318, 216, 54);
-    Label5.SetWordWrap(true);
+    Label5->SetBounds(484, 318, 216, 54);
+    Label5->SetWordWrap(true);
     SetInfoLabelsVisible(false);
-    Label5.SetVisible(false);
+    Label5->SetVisible(false);
 
-    DervoImage.SetBounds(484, 220, 214, 130);
-    DervoImage.OnPaint = PaintDervo;
-    DervoImage.SetHint("Open AboutBox from Help menu to find out more");
+    DervoImage->SetBounds(484, 220, 214, 130);
+    DervoImage->OnPaint = PaintDervo;
+    DervoImage->SetHint("Open AboutBox from Help menu to find out more");
 
-    PlayerLabel.SetBounds(484, 374, 60, 14);
-    MediaPlayer1.SetBounds(484, 388, 214, 40);
-    ProgressBar1.SetBounds(14, 404, 214, 16);
-    ProgressBar1.SetRange(0, 23);
-    ProgressBar1.SetVisible(false);
+    PlayerLabel->SetBounds(484, 374, 60, 14);
+    MediaPlayer1->SetBounds(484, 388, 214, 40);
+    ProgressBar1->SetBounds(14, 404, 214, 16);
+    ProgressBar1->SetRange(0, 23);
+    ProgressBar1->SetVisible(false);
 
     SetConverterEnabled(false);
     SetEffectsEnabled(false);
@@ -323,40 +323,40 @@ TMainForm::TMainForm(wb::media::WavePlayer& player)
     bind(ReloadFile, [this] { ReloadFileClick(); });
     bind(Procedures1, [this] { Procedures1Click(); });
     bind(About1, [this] { About1Click(); });
-    for (auto* c : {&ChannelConvertButton}) bind(*c, [this] { ChannelConvertButtonClick(); });
+    for (auto* c : {ChannelConvertButton.get()}) bind(*c, [this] { ChannelConvertButtonClick(); });
     bind(StereoMono1, [this] { ChannelConvertButtonClick(); });
-    bind(ComputeButton, [this] { ComputeButtonClick(); });
+    bind(*ComputeButton, [this] { ComputeButtonClick(); });
     bind(WarmDistortion1, [this] { ComputeButtonClick(); });
-    bind(Button1, [this] { Button1Click(); });
+    bind(*Button1, [this] { Button1Click(); });
     bind(WarmDistortion2, [this] { Button1Click(); });
-    bind(Button2, [this] { Button2Click(); });
+    bind(*Button2, [this] { Button2Click(); });
     bind(FreakyDistortion1, [this] { Button2Click(); });
-    bind(SpeedButton1, [this] { SpeedButton1Click(); });
+    bind(*SpeedButton1, [this] { SpeedButton1Click(); });
     bind(LoFi1, [this] { SpeedButton1Click(); });
-    bind(SpeedButton2, [this] { SpeedButton2Click(); });
+    bind(*SpeedButton2, [this] { SpeedButton2Click(); });
     bind(LoFi2, [this] { SpeedButton2Click(); });
-    bind(SpeedButton3, [this] { SpeedButton3Click(); });
+    bind(*SpeedButton3, [this] { SpeedButton3Click(); });
     bind(LoFi3, [this] { SpeedButton3Click(); });
-    bind(Button3, [this] { Button3Click(); });
+    bind(*Button3, [this] { Button3Click(); });
     bind(Normalize1, [this] { Button3Click(); });
-    bind(Button5, [this] { Button5Click(); });
+    bind(*Button5, [this] { Button5Click(); });
     bind(FindRMS, [this] { Button5Click(); });
-    bind(Button6, [this] { Button6Click(); });
+    bind(*Button6, [this] { Button6Click(); });
     bind(FindPeak, [this] { Button6Click(); });
-    bind(Button4, [this] { Button4Click(); });
+    bind(*Button4, [this] { Button4Click(); });
     bind(ChangeGain1, [this] { Button4Click(); });
-    bind(Button7, [this] { Button7Click(); });
+    bind(*Button7, [this] { Button7Click(); });
     bind(ChangeGain2, [this] { Button7Click(); });
-    Distort.OnChange = [this](wb::Persistent*) { DistortChange(); };
-    DistShape.OnChange = [this](wb::Persistent*) { DistShapeChange(); };
-    TrackBar5.OnChange = [this](wb::Persistent*) { TrackBar5Change(); };
-    TrackBar2.OnChange = [this](wb::Persistent*) { TrackBar2Change(); };
-    TrackBar1.OnChange = [this](wb::Persistent*) { TrackBar1Change(); };
-    TrackBar4.OnChange = [this](wb::Persistent*) { TrackBar4Change(); };
-    Gain.OnChange = [this](wb::Persistent*) { GainChange(); };
-    Width.OnClick = [this](wb::Persistent*, UpDownButton) { WidthClick(); };
-    UpDown1.OnClick = [this](wb::Persistent*, UpDownButton) { UpDown1Click(); };
-    UpDown2.OnClick = [this](wb::Persistent*, UpDownButton) { UpDown2Click(); };
+    Distort->OnChange = [this](wb::Persistent*) { DistortChange(); };
+    DistShape->OnChange = [this](wb::Persistent*) { DistShapeChange(); };
+    TrackBar5->OnChange = [this](wb::Persistent*) { TrackBar5Change(); };
+    TrackBar2->OnChange = [this](wb::Persistent*) { TrackBar2Change(); };
+    TrackBar1->OnChange = [this](wb::Persistent*) { TrackBar1Change(); };
+    TrackBar4->OnChange = [this](wb::Persistent*) { TrackBar4Change(); };
+    Gain->OnChange = [this](wb::Persistent*) { GainChange(); };
+    Width->OnClick = [this](wb::Persistent*, UpDownButton) { WidthClick(); };
+    UpDown1->OnClick = [this](wb::Persistent*, UpDownButton) { UpDown1Click(); };
+    UpDown2->OnClick = [this](wb::Persistent*, UpDownButton) { UpDown2Click(); };
     OnClose = [this](wb::Persistent*) { FormClose(); };
 }
 
@@ -367,8 +367,8 @@ TMainForm::~TMainForm() {
 // ---- enable groups
 
 void TMainForm::SetEffectsEnabled(bool on) {
-    for (Button* b : {&ComputeButton, &Button1, &Button2, &SpeedButton1, &SpeedButton2, &SpeedButton3,
-                      &Button3, &Button5, &Button6, &Button4, &Button7})
+    for (Button* b : {ComputeButton.get(), Button1.get(), Button2.get(), SpeedButton1.get(), SpeedButton2.get(), SpeedButton3.get(),
+                      Button3.get(), Button5.get(), Button6.get(), Button4.get(), Button7.get()})
         b->SetEnabled(on);
     for (MenuItem* m : {&WarmDistortion1, &WarmDistortion2, &FreakyDistortion1, &LoFi1, &LoFi2, &LoFi3,
                         &Normalize1, &FindRMS, &FindPeak, &ChangeGain1, &ChangeGain2})
@@ -376,7 +376,7 @@ void TMainForm::SetEffectsEnabled(bool on) {
 }
 
 void TMainForm::SetConverterEnabled(bool on) {
-    ChannelConvertButton.SetEnabled(on);
+    ChannelConvertButton->SetEnabled(on);
     StereoMono1.SetEnabled(on);
 }
 
@@ -386,17 +386,17 @@ void TMainForm::SetSaveEnabled(bool on) {
 }
 
 void TMainForm::SetInfoLabelsVisible(bool on) {
-    for (Label* l : {&Label1, &Label2, &Label3, &Label4, &Label7, &Label8, &Label10, &Label11, &Label15,
-                     &Label17, &Label18, &Label19, &Label20, &Label22})
+    for (Label* l : {Label1.get(), Label2.get(), Label3.get(), Label4.get(), Label7.get(), Label8.get(), Label10.get(), Label11.get(), Label15.get(),
+                     Label17.get(), Label18.get(), Label19.get(), Label20.get(), Label22.get()})
         l->SetVisible(on);
 }
 
 // ---- files
 
 void TMainForm::OpenPlayer(const std::string& fileName) {
-    MediaPlayer1.SetFileName(fileName);
+    MediaPlayer1->SetFileName(fileName);
     // The player reports its own trouble; the handler goes on regardless.
-    MediaPlayer1.Open();
+    MediaPlayer1->Open();
 }
 
 void TMainForm::DeleteTempFiles() {
@@ -411,9 +411,9 @@ bool TMainForm::WriteSound(const std::string& fileName) {
         sound_->Save(fileName);
         return true;
     } catch (const wb::IoError& e) {
-        Label22.SetCaption("Not written!");
-        Label5.SetCaption(e.what());
-        Label5.SetVisible(true);
+        Label22->SetCaption("Not written!");
+        Label5->SetCaption(e.what());
+        Label5->SetVisible(true);
         return false;
     }
 }
@@ -426,25 +426,25 @@ void TMainForm::ShowFile(Shown after) {
         InvalidFile(after);
         return;
     }
-    DervoImage.SetVisible(false);
+    DervoImage->SetVisible(false);
     SetInfoLabelsVisible(true);
-    if (after == Shown::Open) Label5.SetVisible(true);
+    if (after == Shown::Open) Label5->SetVisible(true);
     if (after == Shown::Open || after == Shown::Reload) {
-        Label15.SetCaption(NameOnly(opened_));
-        Label22.SetCaption("");
-        Label5.SetCaption("");
+        Label15->SetCaption(NameOnly(opened_));
+        Label22->SetCaption("");
+        Label5->SetCaption("");
     } else {
-        Label5.SetCaption(after == Shown::Undo ? "Undone" : "(Redone)");
+        Label5->SetCaption(after == Shown::Undo ? "Undone" : "(Redone)");
     }
     // A file cut short is worked on as far as it goes, and the user is told.
     if (!s.GetLoadProblem().empty()) {
-        Label5.SetCaption(s.GetLoadProblem());
-        Label5.SetVisible(true);
+        Label5->SetCaption(s.GetLoadProblem());
+        Label5->SetVisible(true);
     }
-    Label17.SetCaption(Number(s.GetSampleRate()));
-    Label18.SetCaption(Number(s.GetBitsPerSample()));
-    Label19.SetCaption(Number(channels));
-    Label20.SetCaption(Number(static_cast<long long>(s.GetSeconds())));
+    Label17->SetCaption(Number(s.GetSampleRate()));
+    Label18->SetCaption(Number(s.GetBitsPerSample()));
+    Label19->SetCaption(Number(channels));
+    Label20->SetCaption(Number(static_cast<long long>(s.GetSeconds())));
 
     const int32_t rate = s.GetSampleRate();
     if (channels == 2) {
@@ -465,17 +465,17 @@ void TMainForm::ShowFile(Shown after) {
 
 void TMainForm::InvalidFile(Shown after) {
     if (after == Shown::Open || after == Shown::Reload) {
-        MediaPlayer1.Close();
-        for (Label* l : {&Label17, &Label18, &Label19, &Label20, &Label22}) l->SetVisible(true);
+        MediaPlayer1->Close();
+        for (Label* l : {Label17.get(), Label18.get(), Label19.get(), Label20.get(), Label22.get()}) l->SetVisible(true);
         // The name shown is the file now open, not the last one that was valid.
-        Label15.SetCaption(NameOnly(opened_));
+        Label15->SetCaption(NameOnly(opened_));
     }
-    DervoImage.SetVisible(false);
-    Label22.SetCaption("Invalid File!!!");
-    for (Label* l : {&Label17, &Label18, &Label19, &Label20}) l->SetCaption("");
+    DervoImage->SetVisible(false);
+    Label22->SetCaption("Invalid File!!!");
+    for (Label* l : {Label17.get(), Label18.get(), Label19.get(), Label20.get()}) l->SetCaption("");
     const std::string& problem = sound_->GetLoadProblem();
-    Label5.SetCaption(problem);
-    if (!problem.empty()) Label5.SetVisible(true);
+    Label5->SetCaption(problem);
+    if (!problem.empty()) Label5->SetVisible(true);
     // Nothing may work on, convert or save what could not be read.
     SetEffectsEnabled(false);
     SetConverterEnabled(false);
@@ -494,7 +494,7 @@ void TMainForm::Open1Click() {
 
 void TMainForm::OpenFile(const std::string& fileName) {
     ReloadFile.SetEnabled(false);
-    MediaPlayer1.Close();
+    MediaPlayer1->Close();
     sound_.reset();
     Undo1.SetEnabled(false);
     Redo1.SetEnabled(false);
@@ -507,7 +507,7 @@ void TMainForm::OpenFile(const std::string& fileName) {
 }
 
 void TMainForm::ReloadFileClick() {
-    MediaPlayer1.Close();
+    MediaPlayer1->Close();
     current_ = firstTemp_;
     sound_.reset();
     Undo1.SetEnabled(false);
@@ -525,8 +525,8 @@ void TMainForm::Save1Click() {
     Undo1.SetEnabled(false);
     Redo1.SetEnabled(false);
     DeleteTempFiles();
-    Label5.SetCaption("");
-    Label22.SetCaption("File Saved");
+    Label5->SetCaption("");
+    Label22->SetCaption("File Saved");
 }
 
 void TMainForm::SaveAs1Click() {
@@ -546,38 +546,38 @@ void TMainForm::SaveAs1Click() {
     Undo1.SetEnabled(false);
     Redo1.SetEnabled(false);
     DeleteTempFiles();
-    Label5.SetCaption("");
-    Label15.SetCaption(NameOnly(*chosen));
-    Label22.SetCaption("File Saved");
+    Label5->SetCaption("");
+    Label15->SetCaption(NameOnly(*chosen));
+    Label22->SetCaption("File Saved");
 }
 
 void TMainForm::New1Click() {
     Undo1.SetEnabled(false);
     Redo1.SetEnabled(false);
     ReloadFile.SetEnabled(false);
-    DervoImage.SetVisible(true);
+    DervoImage->SetVisible(true);
     SetInfoLabelsVisible(false);
-    Label5.SetVisible(false);
-    Label22.SetCaption("");
-    MediaPlayer1.Close();
+    Label5->SetVisible(false);
+    Label22->SetCaption("");
+    MediaPlayer1->Close();
     DeleteTempFiles();
     SetConverterEnabled(false);
     SetSaveEnabled(false);
     SetEffectsEnabled(false);
-    for (Label* l : {&Label15, &Label17, &Label18, &Label19, &Label20}) l->SetCaption("");
+    for (Label* l : {Label15.get(), Label17.get(), Label18.get(), Label19.get(), Label20.get()}) l->SetCaption("");
 }
 
 void TMainForm::Exit1Click() { Close(); }
 
 void TMainForm::FormClose() {
-    MediaPlayer1.Close();
+    MediaPlayer1->Close();
     DeleteTempFiles();
     sound_.reset();
     tempDir_.reset();
 }
 
 void TMainForm::Undo1Click() {
-    MediaPlayer1.Close();
+    MediaPlayer1->Close();
     sound_.reset();
     Undo1.SetEnabled(false);
     Redo1.SetEnabled(true);
@@ -591,7 +591,7 @@ void TMainForm::Undo1Click() {
 }
 
 void TMainForm::Redo1Click() {
-    MediaPlayer1.Close();
+    MediaPlayer1->Close();
     sound_.reset();
     Undo1.SetEnabled(true);
     Redo1.SetEnabled(false);
@@ -639,10 +639,10 @@ bool TMainForm::Commit(const std::string& doneText) {
     if (!WriteSound(target)) return false;
     current_ = target;
     OpenPlayer(current_);
-    Label22.SetCaption(doneText);
-    Label5.SetCaption("");
+    Label22->SetCaption(doneText);
+    Label5->SetCaption("");
     if (doneText != "File normalized") {
-        Button3.SetEnabled(true);
+        Button3->SetEnabled(true);
         Normalize1.SetEnabled(true);
     }
     Undo1.SetEnabled(true);
@@ -652,7 +652,7 @@ bool TMainForm::Commit(const std::string& doneText) {
 
 bool TMainForm::RunEffect(const std::string& doneText, const std::function<void(SoundFile&)>& effect) {
     if (!sound_) return false;
-    MediaPlayer1.Close();
+    MediaPlayer1->Close();
     SoundFile before = *sound_;
     effect(*sound_);
     if (Commit(doneText)) return true;
@@ -688,31 +688,31 @@ struct Disabled {
 void TMainForm::ChannelConvertButtonClick() {
     if (!sound_) return;
     Disabled off;
-    off.Off(ChannelConvertButton);
+    off.Off(*ChannelConvertButton);
     off.Off(StereoMono1);
-    if (!RunEffect("Converted", [this](SoundFile& s) { StereoToMono(s, ProgressBar1); })) {
+    if (!RunEffect("Converted", [this](SoundFile& s) { StereoToMono(s, *ProgressBar1); })) {
         off.Restore();
         return;
     }
     SetEffectsEnabled(true);
-    Label19.SetCaption(Number(sound_->GetChannels()));
+    Label19->SetCaption(Number(sound_->GetChannels()));
 }
 
 void TMainForm::ComputeButtonClick() {
     RunEffect("Warm Distortion1 done", [this](SoundFile& s) {
-        Distortion(s, Distort.Position(), DistShape.Position(), ProgressBar1);
+        Distortion(s, Distort->Position(), DistShape->Position(), *ProgressBar1);
     });
 }
 
 void TMainForm::Button1Click() {
     RunEffect("Warm Distortion2 done", [this](SoundFile& s) {
-        Distortion2(s, TrackBar5.Position(), TrackBar2.Position(), Width.Position(), ProgressBar1);
+        Distortion2(s, TrackBar5->Position(), TrackBar2->Position(), Width->Position(), *ProgressBar1);
     });
 }
 
 void TMainForm::Button2Click() {
     RunEffect("Freak Distortion done", [this](SoundFile& s) {
-        Distortion3(s, TrackBar1.Position(), TrackBar4.Position(), UpDown1.Position(), ProgressBar1);
+        Distortion3(s, TrackBar1->Position(), TrackBar4->Position(), UpDown1->Position(), *ProgressBar1);
     });
 }
 
@@ -722,55 +722,55 @@ void TMainForm::SpeedButton3Click() { LoFi(2, "LoFi3 done"); }
 
 void TMainForm::LoFi(int step, const std::string& doneText) {
     Disabled off;
-    off.Off(ChannelConvertButton);
-    if (!RunEffect(doneText, [this, step](SoundFile& s) { Resampler(s, step, UpDown2.Position(), ProgressBar1); }))
+    off.Off(*ChannelConvertButton);
+    if (!RunEffect(doneText, [this, step](SoundFile& s) { Resampler(s, step, UpDown2->Position(), *ProgressBar1); }))
         off.Restore();
 }
 
 void TMainForm::Button3Click() {
     Disabled off;
-    off.Off(Button3);
+    off.Off(*Button3);
     off.Off(Normalize1);
-    if (!RunEffect("File normalized", [this](SoundFile& s) { Normalizer(s, ProgressBar1); })) off.Restore();
+    if (!RunEffect("File normalized", [this](SoundFile& s) { Normalizer(s, *ProgressBar1); })) off.Restore();
 }
 
 void TMainForm::Button4Click() {
-    RunEffect("Gain changed", [this](SoundFile& s) { Amplifier(s, Gain.Position(), ProgressBar1); });
+    RunEffect("Gain changed", [this](SoundFile& s) { Amplifier(s, Gain->Position(), *ProgressBar1); });
 }
 
 void TMainForm::Button7Click() {
-    RunEffect("Gain changed", [this](SoundFile& s) { Amplifier2(s, Gain.Position(), ProgressBar1); });
+    RunEffect("Gain changed", [this](SoundFile& s) { Amplifier2(s, Gain->Position(), *ProgressBar1); });
 }
 
 void TMainForm::Button6Click() {
     if (!sound_) return;
-    MediaPlayer1.Close();
-    Amplifier2 peak(*sound_, ProgressBar1);
-    OpenPlayer(MediaPlayer1.FileName());
-    Label5.SetCaption(PeakText(peak.Peak()));
+    MediaPlayer1->Close();
+    Amplifier2 peak(*sound_, *ProgressBar1);
+    OpenPlayer(MediaPlayer1->FileName());
+    Label5->SetCaption(PeakText(peak.Peak()));
 }
 
 void TMainForm::Button5Click() {
     if (!sound_) return;
-    MediaPlayer1.Close();
-    RMS rms(*sound_, ProgressBar1);
-    OpenPlayer(MediaPlayer1.FileName());
-    Label5.SetCaption(RmsText(rms.Result()));
+    MediaPlayer1->Close();
+    RMS rms(*sound_, *ProgressBar1);
+    OpenPlayer(MediaPlayer1->FileName());
+    Label5->SetCaption(RmsText(rms.Result()));
 }
 
 // ---- readouts
 
-void TMainForm::DistortChange() { Edit2.SetText(Number(Distort.Position() / 320)); }
-void TMainForm::DistShapeChange() { Edit1.SetText(Number(DistShape.Position() / 250)); }
-void TMainForm::TrackBar5Change() { Edit4.SetText(Number(TrackBar5.Position() / 320)); }
-void TMainForm::TrackBar2Change() { Edit3.SetText(Number(TrackBar2.Position() / 250)); }
-void TMainForm::WidthClick() { Edit7.SetText(Number(Width.Position())); }
-void TMainForm::TrackBar1Change() { Edit9.SetText(Number(TrackBar1.Position() / 320)); }
-void TMainForm::TrackBar4Change() { Edit5.SetText(Number(TrackBar4.Position() / 250)); }
-void TMainForm::UpDown1Click() { Edit8.SetText(Number(UpDown1.Position())); }
+void TMainForm::DistortChange() { Edit2->SetText(Number(Distort->Position() / 320)); }
+void TMainForm::DistShapeChange() { Edit1->SetText(Number(DistShape->Position() / 250)); }
+void TMainForm::TrackBar5Change() { Edit4->SetText(Number(TrackBar5->Position() / 320)); }
+void TMainForm::TrackBar2Change() { Edit3->SetText(Number(TrackBar2->Position() / 250)); }
+void TMainForm::WidthClick() { Edit7->SetText(Number(Width->Position())); }
+void TMainForm::TrackBar1Change() { Edit9->SetText(Number(TrackBar1->Position() / 320)); }
+void TMainForm::TrackBar4Change() { Edit5->SetText(Number(TrackBar4->Position() / 250)); }
+void TMainForm::UpDown1Click() { Edit8->SetText(Number(UpDown1->Position())); }
 void TMainForm::GainChange() {
-    Edit6.SetText(Number(static_cast<long long>(std::trunc(GainPercent(Gain.Position())))));
+    Edit6->SetText(Number(static_cast<long long>(std::trunc(GainPercent(Gain->Position())))));
 }
-void TMainForm::UpDown2Click() { Edit10.SetText(Number(21 - UpDown2.Position())); }
+void TMainForm::UpDown2Click() { Edit10->SetText(Number(21 - UpDown2->Position())); }
 
 } // namespace sonafex

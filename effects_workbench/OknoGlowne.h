@@ -89,27 +89,27 @@ public:
     using MenuItem = wb::gui::MenuItem;
 
     // The background goes first, so every control sits over it.
-    wb::gui::Image Image3;
+    wb::gui::Child<wb::gui::Image> Image3;
 
-    Label DistLabel1, DistLabel2, DistLabel3, WarmthDepthLabel, WarmthShapeLabel, FreakDepthLabel;
-    Label WidthLabel1, WidthLabel2, MinLabel1, MaxLabel1, MinLabel2, MaxLabel2;
-    Label ShapeLabel, MinLabel3, MaxLabel3, GainLabel, ConvertLabel, ResampleLabel, PlayerLabel;
-    Label Percent1, Percent2, Percent3, Percent4, Percent5, Percent6, Percent7;
+    wb::gui::Child<Label> DistLabel1, DistLabel2, DistLabel3, WarmthDepthLabel, WarmthShapeLabel, FreakDepthLabel;
+    wb::gui::Child<Label> WidthLabel1, WidthLabel2, MinLabel1, MaxLabel1, MinLabel2, MaxLabel2;
+    wb::gui::Child<Label> ShapeLabel, MinLabel3, MaxLabel3, GainLabel, ConvertLabel, ResampleLabel, PlayerLabel;
+    wb::gui::Child<Label> Percent1, Percent2, Percent3, Percent4, Percent5, Percent6, Percent7;
 
-    TrackBar Distort, DistShape, TrackBar5, TrackBar2, TrackBar1, TrackBar4, Gain;
-    UpDown Width, UpDown1, UpDown2;
-    Edit Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10;
+    wb::gui::Child<TrackBar> Distort, DistShape, TrackBar5, TrackBar2, TrackBar1, TrackBar4, Gain;
+    wb::gui::Child<UpDown> Width, UpDown1, UpDown2;
+    wb::gui::Child<Edit> Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10;
 
-    Button ChannelConvertButton, ComputeButton, Button1, Button2;
-    Button SpeedButton1, SpeedButton2, SpeedButton3;
-    Button Button3, Button5, Button6, Button4, Button7;
+    wb::gui::Child<Button> ChannelConvertButton, ComputeButton, Button1, Button2;
+    wb::gui::Child<Button> SpeedButton1, SpeedButton2, SpeedButton3;
+    wb::gui::Child<Button> Button3, Button5, Button6, Button4, Button7;
 
-    Label Label1, Label2, Label3, Label4, Label7, Label8, Label10, Label11;
-    Label Label15, Label17, Label18, Label19, Label20, Label22, Label5;
-    wb::gui::Image DervoImage;
+    wb::gui::Child<Label> Label1, Label2, Label3, Label4, Label7, Label8, Label10, Label11;
+    wb::gui::Child<Label> Label15, Label17, Label18, Label19, Label20, Label22, Label5;
+    wb::gui::Child<wb::gui::Image> DervoImage;
 
-    wb::gui::MediaPlayer MediaPlayer1;
-    wb::gui::ProgressBar ProgressBar1;
+    wb::gui::Child<wb::gui::MediaPlayer> MediaPlayer1;
+    wb::gui::Child<wb::gui::ProgressBar> ProgressBar1;
 
     MenuItem File1, New1, Open1, Save1, SaveAs1, N1, Exit1;
     MenuItem Edit1Menu, Undo1, Redo1, N2, ReloadFile;

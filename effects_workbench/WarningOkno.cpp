@@ -18,19 +18,19 @@ TWarningBox::TWarningBox()
     SetSingleBorder(false);
     SetAlwaysOnTop(true);
     SetFont("MS Sans Serif", 11);
-    Bevel1.SetBounds(8, 8, 376, 166);
-    Label1.SetFont(16, true, clRed);
+    Bevel1->SetBounds(8, 8, 376, 166);
+    Label1->SetFont(16, true, clRed);
     int y = 26;
-    for (Label* l : {&Label1, &Label2, &Label3, &Label4}) {
+    for (Label* l : {Label1.get(), Label2.get(), Label3.get(), Label4.get()}) {
         l->SetAutoSize(false);
         l->SetAlignment(TextAlign::Center);
-        l->SetBounds(16, y, 360, l == &Label1 ? 24 : 18);
-        y += l == &Label1 ? 40 : 22;
+        l->SetBounds(16, y, 360, l == Label1.get() ? 24 : 18);
+        y += l == Label1.get() ? 40 : 22;
     }
-    for (Label* l : {&Label2, &Label3, &Label4}) l->SetFont(13, false);
-    BitBtn1.SetOkGlyph();
-    BitBtn1.SetBounds(158, 186, 76, 28);
-    BitBtn1.OnClick = [this](wb::Persistent*) { BitBtn1Click(); };
+    for (Label* l : {Label2.get(), Label3.get(), Label4.get()}) l->SetFont(13, false);
+    BitBtn1->SetOkGlyph();
+    BitBtn1->SetBounds(158, 186, 76, 28);
+    BitBtn1->OnClick = [this](wb::Persistent*) { BitBtn1Click(); };
 }
 
 void TWarningBox::BitBtn1Click() { Close(); }

@@ -10,9 +10,9 @@ public:
     TWarningBox();
     void BitBtn1Click();
 
-    wb::gui::Bevel Bevel1;
-    wb::gui::Label Label1, Label2, Label3, Label4;
-    wb::gui::Button BitBtn1;
+    wb::gui::Child<wb::gui::Bevel> Bevel1;
+    wb::gui::Child<wb::gui::Label> Label1, Label2, Label3, Label4;
+    wb::gui::Child<wb::gui::Button> BitBtn1;
 };
 
 } // namespace sonafex

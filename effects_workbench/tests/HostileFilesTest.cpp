@@ -58,9 +58,9 @@ TEST_F(Hostile, FilesThatCannotBeWorkedOnAreRefusedWithTheirReason) {
     };
     for (const auto& c : cases) {
         w.OpenFile(c.path);  // returns at once
-        EXPECT_EQ(w.Label22.Caption(), "Invalid File!!!") << c.path;
-        EXPECT_NE(w.Label5.Caption().find(c.reason), std::string::npos) << w.Label5.Caption();
-        EXPECT_FALSE(w.Save1.Enabled() || w.ComputeButton.Enabled() || w.ChannelConvertButton.Enabled());
+        EXPECT_EQ(w.Label22->Caption(), "Invalid File!!!") << c.path;
+        EXPECT_NE(w.Label5->Caption().find(c.reason), std::string::npos) << w.Label5->Caption();
+        EXPECT_FALSE(w.Save1.Enabled() || w.ComputeButton->Enabled() || w.ChannelConvertButton->Enabled());
     }
 }
 
@@ -68,16 +68,16 @@ TEST_F(Hostile, FileNameAndPlayerLineShowTheFileNowOpen) {
     auto& w = *window;
     const auto good = Write("good.wav", sonafex::test::MonoFile({1, 2, 3, 4}, 44100));
     const auto bad = Write("bad.wav", {'n', 'o', 't', ' ', 'w', 'a', 'v', 'e'});
-    auto cannotPlay = [&] { return w.MediaPlayer1.Status().rfind("Cannot play", 0) == 0; };
+    auto cannotPlay = [&] { return w.MediaPlayer1->Status().rfind("Cannot play", 0) == 0; };
 
     w.OpenFile(bad);
     EXPECT_FALSE(cannotPlay()) << "closed with its invalid file";
     w.OpenFile(good);
-    EXPECT_EQ(w.Label15.Caption(), "good.wav");
+    EXPECT_EQ(w.Label15->Caption(), "good.wav");
     EXPECT_FALSE(cannotPlay());
     w.OpenFile(bad);
-    EXPECT_EQ(w.Label15.Caption(), "bad.wav");
-    EXPECT_EQ(w.Label22.Caption(), "Invalid File!!!");
+    EXPECT_EQ(w.Label15->Caption(), "bad.wav");
+    EXPECT_EQ(w.Label22->Caption(), "Invalid File!!!");
     EXPECT_FALSE(cannotPlay());
 
     // A file the player refuses, then "New (Clear)".
@@ -98,10 +98,10 @@ TEST_F(Hostile, ALongProblemIsShownWholeAndAsTheToolTip) {
     const std::string path = folder + "/track-01.wav";
     sonafex::test::WriteBytes(path, cut);
     w.OpenFile(path);
-    const std::string problem = w.Label5.Caption();
+    const std::string problem = w.Label5->Caption();
     ASSERT_EQ(problem.rfind("Incomplete file \"" + path + "\"", 0), 0u) << problem;
-    EXPECT_EQ(w.Label5.Hint(), problem);
-    auto* label = qobject_cast<QLabel*>(w.Label5.Widget());
+    EXPECT_EQ(w.Label5->Hint(), problem);
+    auto* label = qobject_cast<QLabel*>(w.Label5->Widget());
     ASSERT_NE(label, nullptr);
     EXPECT_TRUE(label->wordWrap());
     EXPECT_LE(label->heightForWidth(label->width()), label->height());
@@ -116,8 +116,8 @@ class EndedBySignal : public Hostile, public ::testing::WithParamInterface<int> 
 TEST_P(EndedBySignal, LeavesNoTemporaryFolder) {
     auto& w = *window;
     w.OpenFile(Write("m.wav", sonafex::test::MonoFile({100, 200, 300, 400}, 44100)));
-    w.ComputeButton.Click();
-    w.Button4.Click();
+    w.ComputeButton->Click();
+    w.Button4->Click();
     ASSERT_TRUE(fs::exists(w.FirstTemp()) && fs::exists(w.SecondTemp()));
     const std::string folder = w.TempFolder();
     const pid_t pid = ::fork();

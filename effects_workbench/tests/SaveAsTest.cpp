@@ -17,20 +17,20 @@ TEST_F(SaveAs, SaveAndReloadThenUseTheChosenFile) {
     const std::vector<int16_t> in = {1000, -2000, 4000, 0, -4000};
     const auto first = MakeMono("first.wav", in);
     w.OpenFile(first);
-    w.Button3.Click();  // normalised
+    w.Button3->Click();  // normalised
     const auto normalised = sonafex::test::Samples(*w.Sound());
     driver.AnswerFileDialog(dir / "kept.wav");
     w.SaveAs1.Click();
-    EXPECT_EQ(w.Label15.Caption(), "kept.wav");
+    EXPECT_EQ(w.Label15->Caption(), "kept.wav");
 
-    w.Button4.Click();  // a further result, then Save
+    w.Button4->Click();  // a further result, then Save
     w.Save1.Click();
-    EXPECT_EQ(w.Label22.Caption(), "File Saved");
+    EXPECT_EQ(w.Label22->Caption(), "File Saved");
     EXPECT_EQ(sonafex::test::Samples(SoundFile(first)), in);  // the first file is untouched
     EXPECT_EQ(sonafex::test::Samples(SoundFile(dir / "kept.wav")), normalised);
 
     w.ReloadFileClick();
-    EXPECT_EQ(w.Label15.Caption(), "kept.wav");
+    EXPECT_EQ(w.Label15->Caption(), "kept.wav");
     EXPECT_EQ(sonafex::test::Samples(*w.Sound()), normalised);
 }
 
@@ -40,13 +40,13 @@ TEST_F(SaveAs, AnUnwritableTargetIsNotWritten) {
     const auto locked = MakeMono("locked.wav", {7, 7});
     ::chmod(locked.c_str(), 0444);
     w.OpenFile(opened);
-    w.Button7.Click();
+    w.Button7->Click();
     driver.AnswerFileDialog(locked);
     w.SaveAs1.Click();
-    EXPECT_EQ(w.Label22.Caption(), "Not written!");
-    EXPECT_NE(w.Label5.Caption().find("locked.wav"), std::string::npos) << w.Label5.Caption();
+    EXPECT_EQ(w.Label22->Caption(), "Not written!");
+    EXPECT_NE(w.Label5->Caption().find("locked.wav"), std::string::npos) << w.Label5->Caption();
     EXPECT_EQ(w.OpenedFile(), opened);
     EXPECT_TRUE(w.Undo1.Enabled());
     EXPECT_EQ(sonafex::test::Samples(SoundFile(locked)), (std::vector<int16_t>{7, 7}));
-    EXPECT_EQ(w.Label15.Caption(), "song.wav");
+    EXPECT_EQ(w.Label15->Caption(), "song.wav");
 }

@@ -79,25 +79,25 @@ protected:
 
     bool EffectsOn() const {
         const auto& w = *window;
-        return w.ComputeButton.Enabled() && w.Button1.Enabled() && w.Button2.Enabled() &&
-               w.SpeedButton1.Enabled() && w.Button3.Enabled() && w.Button5.Enabled() &&
-               w.Button6.Enabled() && w.Button4.Enabled() && w.Button7.Enabled() &&
+        return w.ComputeButton->Enabled() && w.Button1->Enabled() && w.Button2->Enabled() &&
+               w.SpeedButton1->Enabled() && w.Button3->Enabled() && w.Button5->Enabled() &&
+               w.Button6->Enabled() && w.Button4->Enabled() && w.Button7->Enabled() &&
                w.WarmDistortion1.Enabled() && w.LoFi3.Enabled() && w.ChangeGain2.Enabled() &&
                w.FindRMS.Enabled();
     }
     bool EffectsOff() const {
         const auto& w = *window;
-        return !w.ComputeButton.Enabled() && !w.Button1.Enabled() && !w.Button2.Enabled() &&
-               !w.SpeedButton2.Enabled() && !w.Button3.Enabled() && !w.Button6.Enabled() &&
-               !w.Button7.Enabled() && !w.WarmDistortion2.Enabled() && !w.LoFi1.Enabled() &&
+        return !w.ComputeButton->Enabled() && !w.Button1->Enabled() && !w.Button2->Enabled() &&
+               !w.SpeedButton2->Enabled() && !w.Button3->Enabled() && !w.Button6->Enabled() &&
+               !w.Button7->Enabled() && !w.WarmDistortion2.Enabled() && !w.LoFi1.Enabled() &&
                !w.Normalize1.Enabled() && !w.FindPeak.Enabled();
     }
-    bool ConverterOn() const { return window->ChannelConvertButton.Enabled() && window->StereoMono1.Enabled(); }
+    bool ConverterOn() const { return window->ChannelConvertButton->Enabled() && window->StereoMono1.Enabled(); }
     bool SaveOn() const { return window->Save1.Enabled() && window->SaveAs1.Enabled(); }
     // Rate, bits, channels and length as the window shows them.
     std::vector<std::string> Info() const {
         const auto& w = *window;
-        return {w.Label17.Caption(), w.Label18.Caption(), w.Label19.Caption(), w.Label20.Caption()};
+        return {w.Label17->Caption(), w.Label18->Caption(), w.Label19->Caption(), w.Label20->Caption()};
     }
 
     TAboutBox about;
@@ -115,43 +115,43 @@ TEST_F(Workbench, StartsWithNothingToWorkOn) {
     EXPECT_FALSE(w.Save1.Enabled() || w.SaveAs1.Enabled() || w.Undo1.Enabled() || w.Redo1.Enabled() ||
                  w.ReloadFile.Enabled());
     EXPECT_TRUE(w.New1.Enabled() && w.Open1.Enabled() && w.Exit1.Enabled());
-    EXPECT_TRUE(w.DervoImage.Visible());
-    EXPECT_FALSE(w.Label15.Visible() || w.Label22.Visible() || w.Label5.Visible());
-    EXPECT_FALSE(w.ProgressBar1.Visible());
+    EXPECT_TRUE(w.DervoImage->Visible());
+    EXPECT_FALSE(w.Label15->Visible() || w.Label22->Visible() || w.Label5->Visible());
+    EXPECT_FALSE(w.ProgressBar1->Visible());
     EXPECT_EQ(w.CurrentFile(), w.FirstTemp());
     // The readouts show the defaults.
-    EXPECT_EQ((std::vector<std::string>{w.Edit2.Text(), w.Edit1.Text(), w.Edit6.Text(), w.Edit10.Text()}),
+    EXPECT_EQ((std::vector<std::string>{w.Edit2->Text(), w.Edit1->Text(), w.Edit6->Text(), w.Edit10->Text()}),
               (std::vector<std::string>{"25", "40", "100", "1"}));
 }
 
 TEST_F(Workbench, ReadoutsFollowTheirControls) {
     auto& w = *window;
-    w.Distort.SetPosition(32000);
-    EXPECT_EQ(w.Edit2.Text(), "100");
-    w.DistShape.SetPosition(25000);
-    EXPECT_EQ(w.Edit1.Text(), "100");
-    w.TrackBar4.SetPosition(249);
-    EXPECT_EQ(w.Edit5.Text(), "0");
-    w.Gain.SetPosition(0);
-    EXPECT_EQ(w.Edit6.Text(), "1000");
-    w.Gain.SetPosition(10000);
-    EXPECT_EQ(w.Edit6.Text(), "0");
-    w.Gain.SetPosition(5000);  // 1000 - 10*sqrt(5000) = 292.89...
-    EXPECT_EQ(w.Edit6.Text(), "292");
+    w.Distort->SetPosition(32000);
+    EXPECT_EQ(w.Edit2->Text(), "100");
+    w.DistShape->SetPosition(25000);
+    EXPECT_EQ(w.Edit1->Text(), "100");
+    w.TrackBar4->SetPosition(249);
+    EXPECT_EQ(w.Edit5->Text(), "0");
+    w.Gain->SetPosition(0);
+    EXPECT_EQ(w.Edit6->Text(), "1000");
+    w.Gain->SetPosition(10000);
+    EXPECT_EQ(w.Edit6->Text(), "0");
+    w.Gain->SetPosition(5000);  // 1000 - 10*sqrt(5000) = 292.89...
+    EXPECT_EQ(w.Edit6->Text(), "292");
     // The shape counts down as its readout counts up.
-    w.UpDown2.Click(wb::gui::UpDownButton::Up);
-    EXPECT_EQ(w.UpDown2.Position(), 19);
-    EXPECT_EQ(w.Edit10.Text(), "2");
-    for (int i = 0; i < 30; ++i) w.Width.Click(wb::gui::UpDownButton::Up);
-    EXPECT_EQ(w.Width.Position(), 8);
-    EXPECT_EQ(w.Edit7.Text(), "8");
-    w.UpDown1.Click(wb::gui::UpDownButton::Down);
-    EXPECT_EQ(w.Edit8.Text(), "1");
-    w.Distort.StepBy(1);  // the level's line size is 2
-    EXPECT_EQ(w.Distort.Position(), 32000);
-    w.Distort.SetPosition(100);
-    w.Distort.StepBy(1);
-    EXPECT_EQ(w.Distort.Position(), 102);
+    w.UpDown2->Click(wb::gui::UpDownButton::Up);
+    EXPECT_EQ(w.UpDown2->Position(), 19);
+    EXPECT_EQ(w.Edit10->Text(), "2");
+    for (int i = 0; i < 30; ++i) w.Width->Click(wb::gui::UpDownButton::Up);
+    EXPECT_EQ(w.Width->Position(), 8);
+    EXPECT_EQ(w.Edit7->Text(), "8");
+    w.UpDown1->Click(wb::gui::UpDownButton::Down);
+    EXPECT_EQ(w.Edit8->Text(), "1");
+    w.Distort->StepBy(1);  // the level's line size is 2
+    EXPECT_EQ(w.Distort->Position(), 32000);
+    w.Distort->SetPosition(100);
+    w.Distort->StepBy(1);
+    EXPECT_EQ(w.Distort->Position(), 102);
 }
 
 TEST_F(Workbench, OpeningEachKindOfFileSetsWhatMayBeDone) {
@@ -167,17 +167,17 @@ TEST_F(Workbench, OpeningEachKindOfFileSetsWhatMayBeDone) {
     EXPECT_FALSE(ConverterOn());
     EXPECT_TRUE(SaveOn());
     EXPECT_TRUE(w.ReloadFile.Enabled());
-    EXPECT_FALSE(w.DervoImage.Visible());
-    EXPECT_TRUE(w.Label1.Visible() && w.Label11.Visible() && w.Label22.Visible() && w.Label5.Visible());
-    EXPECT_EQ(w.Label15.Caption(), "mono.wav");
+    EXPECT_FALSE(w.DervoImage->Visible());
+    EXPECT_TRUE(w.Label1->Visible() && w.Label11->Visible() && w.Label22->Visible() && w.Label5->Visible());
+    EXPECT_EQ(w.Label15->Caption(), "mono.wav");
     EXPECT_EQ(Info(), (std::vector<std::string>{"44100", "16", "1", "2"}));
-    EXPECT_EQ(w.Label22.Caption(), "");
+    EXPECT_EQ(w.Label22->Caption(), "");
     EXPECT_EQ(player.calls.back(), "open " + mono);
     EXPECT_EQ(warnings, 0);
 
     // Another rate keeps the effects as they were.
     w.OpenFile(mono48);
-    EXPECT_EQ(w.Label17.Caption(), "48000");
+    EXPECT_EQ(w.Label17->Caption(), "48000");
     EXPECT_TRUE(EffectsOn());
     EXPECT_FALSE(ConverterOn());
     w.New1Click();
@@ -192,11 +192,11 @@ TEST_F(Workbench, OpeningEachKindOfFileSetsWhatMayBeDone) {
     EXPECT_TRUE(ConverterOn());
     EXPECT_TRUE(SaveOn());
     EXPECT_TRUE(EffectsOff());
-    EXPECT_EQ(w.Label19.Caption(), "2");
+    EXPECT_EQ(w.Label19->Caption(), "2");
 
     // An 8-bit file may be neither worked on, converted nor saved.
     w.OpenFile(eight);
-    EXPECT_EQ(w.Label22.Caption(), "Invalid File!!!");
+    EXPECT_EQ(w.Label22->Caption(), "Invalid File!!!");
     EXPECT_EQ(Info(), std::vector<std::string>(4, ""));
     EXPECT_TRUE(EffectsOff());
     EXPECT_FALSE(ConverterOn());
@@ -206,18 +206,18 @@ TEST_F(Workbench, OpeningEachKindOfFileSetsWhatMayBeDone) {
 
     w.OpenFile(mono);
     w.OpenFile(three);
-    EXPECT_EQ(w.Label22.Caption(), "Invalid File!!!");
+    EXPECT_EQ(w.Label22->Caption(), "Invalid File!!!");
     EXPECT_TRUE(EffectsOff());
     EXPECT_FALSE(ConverterOn() || SaveOn());
 
     // Not a wave file at all, and a file that is gone.
     wavetest::WriteBytes(dir / "text.wav", {'h', 'e', 'l', 'l', 'o'});
     w.OpenFile(dir / "text.wav");
-    EXPECT_EQ(w.Label22.Caption(), "Invalid File!!!");
-    EXPECT_NE(w.Label5.Caption(), "");
+    EXPECT_EQ(w.Label22->Caption(), "Invalid File!!!");
+    EXPECT_NE(w.Label5->Caption(), "");
     w.OpenFile(dir / "gone.wav");
-    EXPECT_EQ(w.Label22.Caption(), "Invalid File!!!");
-    EXPECT_NE(w.Label5.Caption().find("gone.wav"), std::string::npos);
+    EXPECT_EQ(w.Label22->Caption(), "Invalid File!!!");
+    EXPECT_NE(w.Label5->Caption().find("gone.wav"), std::string::npos);
     EXPECT_EQ(warnings, 1);
 }
 
@@ -231,15 +231,15 @@ TEST_F(Workbench, OpenAndSaveAsGoThroughTheirDialogs) {
     w.Open1.Click();
     ASSERT_NE(w.Sound(), nullptr);
     EXPECT_EQ(w.OpenedFile(), mono);
-    EXPECT_EQ(w.Label17.Caption(), "11025");
+    EXPECT_EQ(w.Label17->Caption(), "11025");
     EXPECT_EQ(driver.FileDialogFilters().back(), "Sound Files (*.wav)");
 
-    w.Button4.Click();  // default gain: the samples stay
+    w.Button4->Click();  // default gain: the samples stay
     driver.AnswerFileDialog(dir / "copy");  // the default extension is added
     w.SaveAs1.Click();
     EXPECT_TRUE(fs::exists(dir / "copy.wav"));
-    EXPECT_EQ(w.Label15.Caption(), "copy.wav");
-    EXPECT_EQ(w.Label22.Caption(), "File Saved");
+    EXPECT_EQ(w.Label15->Caption(), "copy.wav");
+    EXPECT_EQ(w.Label22->Caption(), "File Saved");
     EXPECT_EQ(w.OpenedFile(), dir / "copy.wav");
     EXPECT_EQ(SamplesOf(dir / "copy.wav"), SamplesOf(mono));
 }
@@ -256,9 +256,9 @@ TEST_F(Workbench, EffectEffectUndoRedoStepThroughTheTwoFiles) {
     SoundFile expect2 = expect1;
     Distortion2(expect2, 8000, 10000, 1, bar);
 
-    w.ComputeButton.Click();
-    EXPECT_EQ(w.Label22.Caption(), "Warm Distortion1 done");
-    EXPECT_EQ(w.Label5.Caption(), "");
+    w.ComputeButton->Click();
+    EXPECT_EQ(w.Label22->Caption(), "Warm Distortion1 done");
+    EXPECT_EQ(w.Label5->Caption(), "");
     EXPECT_EQ(w.CurrentFile(), w.FirstTemp());
     EXPECT_EQ(SamplesOf(w.FirstTemp()), wavetest::Samples(expect1));
     EXPECT_FALSE(fs::exists(w.SecondTemp()));
@@ -267,20 +267,20 @@ TEST_F(Workbench, EffectEffectUndoRedoStepThroughTheTwoFiles) {
     EXPECT_EQ(player.calls.back(), "open " + w.FirstTemp());
 
     w.WarmDistortion2.Click();  // the menu twin of Button1
-    EXPECT_EQ(w.Label22.Caption(), "Warm Distortion2 done");
+    EXPECT_EQ(w.Label22->Caption(), "Warm Distortion2 done");
     EXPECT_EQ(w.CurrentFile(), w.SecondTemp());
     EXPECT_EQ(SamplesOf(w.SecondTemp()), wavetest::Samples(expect2));
     EXPECT_EQ(SamplesOf(w.FirstTemp()), wavetest::Samples(expect1));
 
     w.Undo1.Click();
-    EXPECT_EQ(w.Label5.Caption(), "Undone");
+    EXPECT_EQ(w.Label5->Caption(), "Undone");
     EXPECT_EQ(w.CurrentFile(), w.FirstTemp());
     EXPECT_EQ(wavetest::Samples(*w.Sound()), wavetest::Samples(expect1));
     EXPECT_FALSE(w.Undo1.Enabled());
     EXPECT_TRUE(w.Redo1.Enabled());
 
     w.Redo1.Click();
-    EXPECT_EQ(w.Label5.Caption(), "(Redone)");
+    EXPECT_EQ(w.Label5->Caption(), "(Redone)");
     EXPECT_EQ(w.CurrentFile(), w.SecondTemp());
     EXPECT_EQ(wavetest::Samples(*w.Sound()), wavetest::Samples(expect2));
     EXPECT_TRUE(w.Undo1.Enabled());
@@ -288,20 +288,20 @@ TEST_F(Workbench, EffectEffectUndoRedoStepThroughTheTwoFiles) {
 
     // After an undo the next result goes over the one that was undone.
     w.Undo1.Click();
-    w.Button6.Click();
-    EXPECT_EQ(w.Label5.Caption(), PeakText(FindPeak(expect1, nullptr)));
-    w.Button3.Click();
-    EXPECT_EQ(w.Label22.Caption(), "File normalized");
+    w.Button6->Click();
+    EXPECT_EQ(w.Label5->Caption(), PeakText(FindPeak(expect1, nullptr)));
+    w.Button3->Click();
+    EXPECT_EQ(w.Label22->Caption(), "File normalized");
     EXPECT_EQ(w.CurrentFile(), w.SecondTemp());
-    EXPECT_FALSE(w.Button3.Enabled());
+    EXPECT_FALSE(w.Button3->Enabled());
     EXPECT_FALSE(w.Normalize1.Enabled());
     EXPECT_EQ(SamplesOf(w.FirstTemp()), wavetest::Samples(expect1));
     EXPECT_NE(SamplesOf(w.SecondTemp()), wavetest::Samples(expect2));
-    w.Button5.Click();
-    EXPECT_EQ(w.Label5.Caption().rfind("RMS Value  = ", 0), 0u);
-    w.SpeedButton3.Click();  // another effect gives Normalize back
-    EXPECT_EQ(w.Label22.Caption(), "LoFi3 done");
-    EXPECT_TRUE(w.Button3.Enabled());
+    w.Button5->Click();
+    EXPECT_EQ(w.Label5->Caption().rfind("RMS Value  = ", 0), 0u);
+    w.SpeedButton3->Click();  // another effect gives Normalize back
+    EXPECT_EQ(w.Label22->Caption(), "LoFi3 done");
+    EXPECT_TRUE(w.Button3->Enabled());
     EXPECT_TRUE(w.Normalize1.Enabled());
 
     // Reload starts again from the opened file, which was never touched.
@@ -313,8 +313,8 @@ TEST_F(Workbench, EffectEffectUndoRedoStepThroughTheTwoFiles) {
     EXPECT_EQ(w.CurrentFile(), w.FirstTemp());
 
     // One effect, then undo goes to the opened file and redo back to the result.
-    w.Button2.Click();
-    EXPECT_EQ(w.Label22.Caption(), "Freak Distortion done");
+    w.Button2->Click();
+    EXPECT_EQ(w.Label22->Caption(), "Freak Distortion done");
     w.Undo1Click();
     EXPECT_EQ(w.CurrentFile(), mono);
     EXPECT_EQ(wavetest::Samples(*w.Sound()), original);
@@ -330,14 +330,14 @@ TEST_F(Workbench, ShortcutsRunTheMenuItems) {
     QApplication::setActiveWindow(w.Window());
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.Window()));
     QTest::keyClick(w.Window(), Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(w.Label22.Caption(), "Warm Distortion1 done");
+    EXPECT_EQ(w.Label22->Caption(), "Warm Distortion1 done");
     QTest::keyClick(w.Window(), Qt::Key_K, Qt::ControlModifier);
-    EXPECT_EQ(w.Label22.Caption(), "LoFi1 done");
+    EXPECT_EQ(w.Label22->Caption(), "LoFi1 done");
     QTest::keyClick(w.Window(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(w.Label5.Caption().rfind("Maximum Peak = ", 0), 0u);
+    EXPECT_EQ(w.Label5->Caption().rfind("Maximum Peak = ", 0), 0u);
     // A disabled item's shortcut does nothing.
     QTest::keyClick(w.Window(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(w.Label22.Caption(), "LoFi1 done");
+    EXPECT_EQ(w.Label22->Caption(), "LoFi1 done");
     QTest::keyClick(w.Window(), Qt::Key_Escape);
     EXPECT_TRUE(w.Visible());
     w.Close();
@@ -350,9 +350,9 @@ TEST_F(Workbench, StereoIsConvertedAndThenEveryEffectWorks) {
     ExpectWarning();
     w.OpenFile(stereo);
     ASSERT_EQ(warnings, 1);
-    w.ChannelConvertButton.Click();
-    EXPECT_EQ(w.Label22.Caption(), "Converted");
-    EXPECT_EQ(w.Label19.Caption(), "1");
+    w.ChannelConvertButton->Click();
+    EXPECT_EQ(w.Label22->Caption(), "Converted");
+    EXPECT_EQ(w.Label19->Caption(), "1");
     EXPECT_TRUE(EffectsOn());
     EXPECT_FALSE(ConverterOn());
     EXPECT_TRUE(SaveOn());
@@ -369,10 +369,10 @@ TEST_F(Workbench, SaveReplacesTheOpenedFileAndEndsTheUndo) {
     const auto path = dir / "w.wav";
     wavetest::WriteBytes(path, wavetest::MonoFile(in, 22050));
     w.OpenFile(path);
-    w.Button3.Click();
+    w.Button3->Click();
     w.Save1.Click();
-    EXPECT_EQ(w.Label22.Caption(), "File Saved");
-    EXPECT_EQ(w.Label5.Caption(), "");
+    EXPECT_EQ(w.Label22->Caption(), "File Saved");
+    EXPECT_EQ(w.Label5->Caption(), "");
     EXPECT_FALSE(w.Undo1.Enabled() || w.Redo1.Enabled());
     EXPECT_FALSE(fs::exists(w.FirstTemp()) || fs::exists(w.SecondTemp()));
 
@@ -387,7 +387,7 @@ TEST_F(Workbench, SaveReplacesTheOpenedFileAndEndsTheUndo) {
 
     // Reload reads back what Save wrote.
     w.ReloadFileClick();
-    EXPECT_EQ(w.Label15.Caption(), "w.wav");
+    EXPECT_EQ(w.Label15->Caption(), "w.wav");
     EXPECT_EQ(wavetest::Samples(*w.Sound()), expect);
 }
 
@@ -397,40 +397,40 @@ TEST_F(Workbench, AFailedWriteIsReportedAndLosesNothing) {
     fs::create_directory(folder);
     const auto path = Sox(dir, "gone/m.wav", "-r 44100 -b 16 -c 1", "synth 0.2 sine 220 vol 0.8");
     w.OpenFile(path);
-    w.ComputeButton.Click();
+    w.ComputeButton->Click();
     const auto result = SamplesOf(w.FirstTemp());
 
     // Save into a folder that has gone: a failure, and the undo stays.
     fs::remove_all(folder);
     w.Save1.Click();
-    EXPECT_EQ(w.Label22.Caption(), "Not written!");
-    EXPECT_NE(w.Label5.Caption().find("m.wav"), std::string::npos);
+    EXPECT_EQ(w.Label22->Caption(), "Not written!");
+    EXPECT_NE(w.Label5->Caption().find("m.wav"), std::string::npos);
     EXPECT_TRUE(w.Undo1.Enabled());
     EXPECT_TRUE(fs::exists(w.FirstTemp()));
 
     // A result that cannot be written leaves the samples and undo as they were.
     const auto before = wavetest::Samples(*w.Sound());
     fs::remove_all(w.TempFolder());
-    w.Button2.Click();
-    EXPECT_EQ(w.Label22.Caption(), "Not written!");
+    w.Button2->Click();
+    EXPECT_EQ(w.Label22->Caption(), "Not written!");
     EXPECT_EQ(wavetest::Samples(*w.Sound()), before);
     EXPECT_EQ(before, result);
     EXPECT_EQ(w.CurrentFile(), w.FirstTemp());
     EXPECT_TRUE(w.Undo1.Enabled());
-    w.Button3.Click();  // Normalize is given back when its result is lost
-    EXPECT_TRUE(w.Button3.Enabled());
+    w.Button3->Click();  // Normalize is given back when its result is lost
+    EXPECT_TRUE(w.Button3->Enabled());
     EXPECT_TRUE(w.Normalize1.Enabled());
 }
 
 TEST_F(Workbench, NewClearsTheWindowAndKeepsTheSound) {
     auto& w = *window;
     w.OpenFile(Sox(dir, "m.wav", "-r 44100 -b 16 -c 1", "synth 0.2 sine 220"));
-    w.Button7.Click();
+    w.Button7->Click();
     w.New1.Click();
-    EXPECT_TRUE(w.DervoImage.Visible());
-    EXPECT_FALSE(w.Label15.Visible() || w.Label5.Visible() || w.Label22.Visible());
-    EXPECT_EQ(w.Label22.Caption(), "");
-    EXPECT_EQ(w.Label15.Caption(), "");
+    EXPECT_TRUE(w.DervoImage->Visible());
+    EXPECT_FALSE(w.Label15->Visible() || w.Label5->Visible() || w.Label22->Visible());
+    EXPECT_EQ(w.Label22->Caption(), "");
+    EXPECT_EQ(w.Label15->Caption(), "");
     EXPECT_TRUE(EffectsOff());
     EXPECT_FALSE(ConverterOn() || SaveOn() || w.Undo1.Enabled() || w.ReloadFile.Enabled());
     EXPECT_FALSE(fs::exists(w.FirstTemp()));
@@ -453,7 +453,7 @@ TEST_F(Workbench, TemporaryFilesArePrivateToEachWindowAndGoWithIt) {
     EXPECT_NE(second.TempFolder(), folder);
 
     w.OpenFile(Sox(dir, "m.wav", "-r 44100 -b 16 -c 1", "synth 0.2 sine 220"));
-    w.ComputeButton.Click();
+    w.ComputeButton->Click();
     ASSERT_TRUE(fs::exists(w.FirstTemp()));
     w.Show();
     w.Exit1.Click();
@@ -466,17 +466,17 @@ TEST_F(Workbench, TemporaryFilesArePrivateToEachWindowAndGoWithIt) {
 
 TEST_F(Workbench, PlayerButtonsAndItsStatus) {
     auto& w = *window;
-    w.MediaPlayer1.Press(wb::gui::MediaPlayer::Btn::Play);  // nothing open
+    w.MediaPlayer1->Press(wb::gui::MediaPlayer::Btn::Play);  // nothing open
     EXPECT_TRUE(player.calls.empty());
     w.OpenFile(Sox(dir, "m.wav", "-r 44100 -b 16 -c 1", "synth 0.2 sine 220"));
     for (auto b : {wb::gui::MediaPlayer::Btn::Play, wb::gui::MediaPlayer::Btn::Pause,
                    wb::gui::MediaPlayer::Btn::Stop, wb::gui::MediaPlayer::Btn::Next,
                    wb::gui::MediaPlayer::Btn::Prev})
-        w.MediaPlayer1.Press(b);
+        w.MediaPlayer1->Press(b);
     const std::vector<std::string> tail(player.calls.end() - 5, player.calls.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"play", "pause", "stop", "next", "previous"}));
     player.Say("No sound device");
-    EXPECT_EQ(w.MediaPlayer1.Status(), "No sound device");
+    EXPECT_EQ(w.MediaPlayer1->Status(), "No sound device");
 }
 
 // With the real player and no sound device the window goes on working.
@@ -485,25 +485,25 @@ TEST_F(Workbench, WithoutASoundDeviceThePlayerSaysSoOnce) {
     Make(alsa);
     auto& w = *window;
     w.OpenFile(Sox(dir, "m.wav", "-r 44100 -b 16 -c 1", "synth 0.2 sine 220"));
-    const std::string said = w.MediaPlayer1.Status();
+    const std::string said = w.MediaPlayer1->Status();
     EXPECT_EQ(said.rfind("No sound device: playback is off", 0), 0u);
     // The line the user sees lies inside the player's box, and says at
     // least that much.
-    auto* box = static_cast<QWidget*>(w.MediaPlayer1.NativeWidget());
+    auto* box = static_cast<QWidget*>(w.MediaPlayer1->NativeWidget());
     auto* line = box->findChild<QLabel*>("status");
     ASSERT_TRUE(line);
     EXPECT_LE(line->geometry().bottom(), box->height() - 1);
     EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), box->width());
     EXPECT_EQ(line->text().toStdString().rfind("No sound device: playback is off", 0), 0u) << line->text().toStdString();
-    w.MediaPlayer1.Press(wb::gui::MediaPlayer::Btn::Play);
-    w.ComputeButton.Click();
-    EXPECT_EQ(w.Label22.Caption(), "Warm Distortion1 done");
-    EXPECT_EQ(w.MediaPlayer1.Status(), said);
+    w.MediaPlayer1->Press(wb::gui::MediaPlayer::Btn::Play);
+    w.ComputeButton->Click();
+    EXPECT_EQ(w.Label22->Caption(), "Warm Distortion1 done");
+    EXPECT_EQ(w.MediaPlayer1->Status(), said);
     window.reset();
 }
 
 TEST_F(Workbench, SecondaryWindowsHoldTheirTexts) {
-    const auto lines = help.Memo1.Lines();
+    const auto lines = help.Memo1->Lines();
     ASSERT_GT(lines.size(), 60u);
     EXPECT_EQ(lines.front(), "**************************Sonafex Fizzlor - DEMO******************");
     size_t at = 0;
@@ -520,7 +520,7 @@ TEST_F(Workbench, SecondaryWindowsHoldTheirTexts) {
     window->Procedures1.Click();
     driver.OnDialog([](QWidget* d) { d->findChild<QPushButton*>("OKButton")->click(); });
     window->About1.Click();
-    EXPECT_EQ(about.ProductName.Caption(), "Sonafex");
+    EXPECT_EQ(about.ProductName->Caption(), "Sonafex");
 }
 
 // Each secondary window opens as the one handed to the main window; a main
@@ -582,10 +582,10 @@ TEST_F(Workbench, Screenshots) {
     w.OpenFile(Sox(dir, "guitar.wav", "-r 44100 -b 16 -c 1", "synth 3 pluck 220 vol 0.9"));
     w.Show();
     const QImage before = shots::Screenshot(w, "sonafex-main-opened");
-    w.ComputeButton.Click();
-    w.Button6.Click();
+    w.ComputeButton->Click();
+    w.Button6->Click();
     const QImage after = shots::Screenshot(w, "sonafex-main");
-    for (wb::gui::Label* line : {&w.Label22, &w.Label5}) {
+    for (wb::gui::Label* line : {w.Label22.get(), w.Label5.get()}) {
         EXPECT_EQ(shots::InkColumns(shots::BoxOf(before, w, *line)), 0) << line->Name();
         EXPECT_GE(shots::InkColumns(shots::BoxOf(after, w, *line)), 40) << line->Name();
     }
@@ -595,9 +595,9 @@ TEST_F(Workbench, Screenshots) {
     EXPECT_FALSE(shots::Screenshot(empty, "sonafex-main-empty").isNull());
     empty.Close();
     for (auto [form, name, text] : {std::tuple<wb::gui::Form*, const char*, wb::gui::WidgetControl*>{
-                                        &about, "sonafex-about", &about.ProductName},
-                                    {&help, "sonafex-help", &help.Memo1},
-                                    {&warning, "sonafex-warning", &warning.Label1}}) {
+                                        &about, "sonafex-about", about.ProductName.get()},
+                                    {&help, "sonafex-help", help.Memo1.get()},
+                                    {&warning, "sonafex-warning", warning.Label1.get()}}) {
         form->Show();
         EXPECT_GE(shots::InkColumns(shots::BoxOf(shots::Screenshot(*form, name), *form, *text, 3)), 30) << name;
         form->Close();

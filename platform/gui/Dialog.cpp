@@ -144,9 +144,10 @@ void Dialog::Build(const DialogTemplate& table) {
         WidgetControl* control = nullptr;
         const int id = c.id;
         if (c.kind != ControlKind::AutoRadio) group = nullptr;
+        const std::string name = id != kIdNone ? "item" + std::to_string(id) : std::string();
         switch (c.kind) {
             case ControlKind::Static: {
-                auto* l = new Label(this);
+                Child<Label> l(*this, name);
                 l->SetAutoSize(false);
                 l->SetCaption(c.text);
                 l->SetAlignment(AlignmentOf(c.style), TextLayout::Top);
@@ -157,7 +158,7 @@ void Dialog::Build(const DialogTemplate& table) {
                 break;
             }
             case ControlKind::Edit: {
-                auto* e = new Edit(this);
+                Child<Edit> e(*this, name);
                 e->SetText(c.text);
                 e->OnTextEdited = [this, id](Persistent*) { Send(id, Notify::Changed); };
                 // Text the program sets tells the logic too, as typing does.
@@ -167,7 +168,7 @@ void Dialog::Build(const DialogTemplate& table) {
             }
             case ControlKind::PushButton:
             case ControlKind::DefPushButton: {
-                auto* b = new Button(this);
+                Child<Button> b(*this, name);
                 b->SetCaption(c.text);
                 b->SetAutoDefault(false);
                 b->SetDefault(c.kind == ControlKind::DefPushButton);
@@ -176,14 +177,14 @@ void Dialog::Build(const DialogTemplate& table) {
                 break;
             }
             case ControlKind::CheckBox: {
-                auto* b = new CheckBox(this);
+                Child<CheckBox> b(*this, name);
                 b->SetCaption(c.text);
                 b->OnClick = [this, id](Persistent*) { Send(id, Notify::Clicked); };
                 control = b;
                 break;
             }
             case ControlKind::AutoRadio: {
-                auto* b = new RadioButton(this);
+                Child<RadioButton> b(*this, name);
                 b->SetCaption(c.text);
                 if (!group || (c.style & kGroup)) group = new RadioGroup(this);
                 group->Add(*b);
@@ -192,15 +193,15 @@ void Dialog::Build(const DialogTemplate& table) {
                 break;
             }
             case ControlKind::GroupBox: {
-                auto* g = new GroupBox(this);
+                Child<GroupBox> g(*this, name);
                 g->SetCaption(c.text);
                 g->SetTransparentForMouse(true);
                 control = g;
                 break;
             }
-            case ControlKind::ProgressBar: control = new ProgressBar(this); break;
+            case ControlKind::ProgressBar: control = Child<ProgressBar>(*this, name); break;
             case ControlKind::Icon: {
-                auto* image = new Image(this);
+                Child<Image> image(*this, name);
                 image->OnPaint = [this](Canvas& canvas, int width, int height) {
                     dialogIcon_.Draw(canvas, {0, 0, width, height});
                 };
@@ -210,7 +211,6 @@ void Dialog::Build(const DialogTemplate& table) {
                 break;
             }
         }
-        control->SetParent(this);
         QRect r = PixelRect(c.x, c.y, c.cx, c.cy);
         if (c.kind == ControlKind::Icon) r.setSize(QSize(32, 32));
         // This style's circle or box may be taller than the designed line;
@@ -219,10 +219,7 @@ void Dialog::Build(const DialogTemplate& table) {
             r.setHeight(std::max(r.height(), toggle->MinimumHeight()));
         control->SetBounds(r.x(), r.y(), r.width(), r.height());
         if (c.kind == ControlKind::GroupBox) control->SendToBack();
-        if (id != kIdNone) {
-            control->SetName("item" + std::to_string(id));
-            items_[id] = control;
-        }
+        if (id != kIdNone) items_[id] = control;
     }
 }
 

@@ -375,4 +375,22 @@ void WidgetControl::Place(WinControl& parent, const std::string& name) {
     SetParent(&parent);
 }
 
+namespace {
+const WinControl& WindowOf(const WinControl& parent) {
+    const WinControl* w = &parent;
+    while (w->Parent()) w = w->Parent();
+    return *w;
+}
+} // namespace
+
+void CheckNameFree(const WinControl& parent, const std::string& name) {
+    if (!name.empty() && WindowOf(parent).FindComponent(name))
+        throw PropertyError("A component named " + name + " already exists");
+}
+
+void GiveToWindow(Control& control, WinControl& parent) {
+    auto& window = const_cast<WinControl&>(WindowOf(parent));
+    if (control.Owner() != &window) window.InsertComponent(&control);
+}
+
 } // namespace wb::gui

@@ -5,16 +5,22 @@
 // below, each run through the guard. No Qt in this header, so window units
 // stay free of it.
 //
-// Who frees a control: the first to go of the one who made it (a field goes
-// with its object), its owner component (which frees what it owns) and the
-// windowed control it sits in (which frees the controls still inside it,
-// then its own widget). A control that goes leaves its owner's component list
-// and its parent's control list, so no one frees it again. Qt never frees the
-// widget of a control. So a control made as a field is declared after its
-// parent: it has gone before the parent frees what is still inside.
+// One way to make a control: `Child<T>` (at the end of this file), as a
+// window's field or at run time, the same for both. It makes the control on
+// the heap under its parent, and the window at the top of the parent chain
+// owns it: the window finds it by name and frees it with itself; the control
+// it sits in frees it earlier if that one goes first. Nothing else frees a
+// control: the handle frees nothing, and a window holds no control by value.
+// So any field order is safe; fields are declared in the order the controls
+// are made only because that order is the tab and z-order.
+// A control that goes leaves its owner's component list and its parent's
+// control list, so no one frees it again. Qt never frees the widget of a
+// control.
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "platform/gui/Geometry.h"
 #include "platform/gui/Keys.h"
@@ -128,7 +134,7 @@ protected:
 
     // The control takes the widget and frees it with itself (see above).
     WidgetControl(Component* owner, QWidget* widget);
-    // For controls made as fields of their form: named and placed at once.
+    // For a control's constructor under a parent (see Child): named and placed at once.
     void Place(WinControl& parent, const std::string& name);
 
 private:
@@ -136,6 +142,53 @@ private:
     friend class ControlPainter;
     struct Holder;
     std::unique_ptr<Holder> holder_;
+};
+
+// Gives a control made under its parent to the window at the top of the
+// parent's chain; a name that window holds already is refused.
+void GiveToWindow(Control& control, WinControl& parent);
+void CheckNameFree(const WinControl& parent, const std::string& name);
+
+// A handle to a control made under its parent (see the top of this file).
+// It frees nothing, so it may go before or after the control; it is not
+// copied, as one control has one handle in its window.
+template <class T>
+class Child {
+public:
+    // Empty, for a window that makes the control later in its constructor.
+    Child() = default;
+    // T's own constructor for a placed control (parent, name, its own
+    // arguments) when it has one; else the owner's one, then named and placed.
+    template <class... A>
+    Child(WinControl& parent, const std::string& name, A&&... args) {
+        static_assert(std::is_base_of_v<Control, T>, "a Child is a control");
+        CheckNameFree(parent, name);
+        if constexpr (std::is_constructible_v<T, WinControl&, const std::string&, A&&...>) {
+            control_ = new T(parent, name, std::forward<A>(args)...);
+        } else {
+            static_assert(sizeof...(A) == 0, "T has no constructor for a placed control with these arguments");
+            control_ = new T(&parent);
+            control_->SetName(name);
+            control_->SetParent(&parent);
+        }
+        GiveToWindow(*control_, parent);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    Child(Child&& other) noexcept : control_(std::exchange(other.control_, nullptr)) {}
+    Child& operator=(Child&& other) noexcept {
+        control_ = std::exchange(other.control_, nullptr);
+        return *this;
+    }
+    ~Child() = default;
+
+    T* get() const { return control_; }
+    T* operator->() const { return control_; }
+    T& operator*() const { return *control_; }
+    operator T*() const { return control_; }
+
+private:
+    T* control_ = nullptr;
 };
 
 } // namespace wb::gui

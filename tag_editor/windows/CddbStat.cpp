@@ -30,7 +30,7 @@ TCddbStatFrm::TCddbStatFrm(TCddbRequests& requests, TCddbServer server, TCddbSet
                            TChooseFrm& chooser, wb::Component* owner)
     : Form(owner, FormKind::Dialog),
       GroupBox1(*this, "GroupBox1", "TCP-log :"),
-      TCPStateMemo(GroupBox1, "TCPStateMemo"),
+      TCPStateMemo(*GroupBox1, "TCPStateMemo"),
       Label1(*this, "Label1", "Send requests :"),
       Label2(*this, "Label2", "Received data :"),
       Label3(*this, "Label3", "Received data :"),
@@ -53,37 +53,37 @@ TCddbStatFrm::TCddbStatFrm(TCddbRequests& requests, TCddbServer server, TCddbSet
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
 
-    GroupBox1.SetBounds(8, 8, 504, 200);
-    TCPStateMemo.SetBounds(10, 20, 484, 170);
-    TCPStateMemo.SetReadOnly(true);
-    Label1.SetBounds(16, 220, 110, 18);
-    ReqSendPanel.SetBounds(128, 214, 60, 26);
-    Label2.SetBounds(272, 220, 110, 18);
-    ReqRecPanel.SetBounds(384, 214, 60, 26);
-    for (Panel* p : {&ReqSendPanel, &ReqRecPanel}) {
+    GroupBox1->SetBounds(8, 8, 504, 200);
+    TCPStateMemo->SetBounds(10, 20, 484, 170);
+    TCPStateMemo->SetReadOnly(true);
+    Label1->SetBounds(16, 220, 110, 18);
+    ReqSendPanel->SetBounds(128, 214, 60, 26);
+    Label2->SetBounds(272, 220, 110, 18);
+    ReqRecPanel->SetBounds(384, 214, 60, 26);
+    for (Panel* p : {ReqSendPanel.get(), ReqRecPanel.get()}) {
         p->SetEdge(Panel::Edge::Lowered);
         p->SetFont(clWindowText, true);
     }
-    Label3.SetBounds(8, 250, 110, 18);
+    Label3->SetBounds(8, 250, 110, 18);
 
-    TVlSortGrid& g = RecGrd;
+    TVlSortGrid& g = *RecGrd;
     g.SetColCount(4);
     g.SetRowCount(2);
     g.SetFixedRows(1);
     g.SetFixedCols(0);
     const int widths[] = {191, 171, 64, 70};
     for (int c = 0; c < 4; ++c) g.SetColWidths(c, widths[c]);
-    RecGrd.SetBounds(8, 270, 504, 130);
+    RecGrd->SetBounds(8, 270, 504, 130);
     g.SetOnGetCellFormat([this](TVlSortGrid* s, int c, int r, TGridDrawState st, TFormatOptions& fo) {
         RecGrdGetCellFormat(s, c, r, st, fo);
     });
 
-    OkBtn.SetOkGlyph();
-    OkBtn.SetBounds(316, 412, 90, 30);
-    OkBtn.SetEnabled(false);
-    OkBtn.OnClick = [this](wb::Persistent*) { SetModalResult(kOk); };
-    CancelBtn.SetBounds(420, 412, 90, 30);
-    CancelBtn.OnClick = [this](wb::Persistent*) { SetModalResult(kCancel); };
+    OkBtn->SetOkGlyph();
+    OkBtn->SetBounds(316, 412, 90, 30);
+    OkBtn->SetEnabled(false);
+    OkBtn->OnClick = [this](wb::Persistent*) { SetModalResult(kOk); };
+    CancelBtn->SetBounds(420, 412, 90, 30);
+    CancelBtn->OnClick = [this](wb::Persistent*) { SetModalResult(kCancel); };
 
     Timer1.SetEnabled(false);
     Timer1.SetInterval(1000);
@@ -107,14 +107,14 @@ TCddbStatFrm::~TCddbStatFrm() { TCP->Close(); }
 
 void TCddbStatFrm::FormShow() {
     client_.Start();
-    TVlSortGrid& g = RecGrd;
+    TVlSortGrid& g = *RecGrd;
     g.SetRowCount(2);
     g.ClearGrid();
     ShowState();
-    OkBtn.SetEnabled(false);
-    CancelBtn.SetEnabled(true);
+    OkBtn->SetEnabled(false);
+    CancelBtn->SetEnabled(true);
     Timer1.SetEnabled(true);
-    RecGrd.SetFocus();
+    RecGrd->SetFocus();
 }
 
 void TCddbStatFrm::Timer1Timer() {
@@ -169,8 +169,8 @@ void TCddbStatFrm::ReconnectLater() { Timer1.SetEnabled(true); }
 // the view follows here.
 void TCddbStatFrm::RunOver() {
     Timer1.SetEnabled(false);
-    CancelBtn.SetEnabled(false);
-    OkBtn.SetEnabled(true);
+    CancelBtn->SetEnabled(false);
+    OkBtn->SetEnabled(true);
     ShowState();
 }
 
@@ -179,10 +179,10 @@ void TCddbStatFrm::ShowError(const std::string& text) { ShowMessage(text, MsgKin
 int TCddbStatFrm::ChooseMatch(const std::vector<TCddbMatch>& matches) { return chooser_.ChooseMatch(matches); }
 
 void TCddbStatFrm::ShowState() {
-    TCPStateMemo.SetLines(client_.Log());
-    ReqSendPanel.SetCaption(std::to_string(client_.SentCount()));
-    ReqRecPanel.SetCaption(std::to_string(client_.ReceivedCount()));
-    TVlSortGrid& g = RecGrd;
+    TCPStateMemo->SetLines(client_.Log());
+    ReqSendPanel->SetCaption(std::to_string(client_.SentCount()));
+    ReqRecPanel->SetCaption(std::to_string(client_.ReceivedCount()));
+    TVlSortGrid& g = *RecGrd;
     const auto& rows = client_.Results();
     g.SetRowCount(rows.empty() ? 2 : static_cast<int>(rows.size()) + 1);
     const char* headers[] = {"Artist", "Album", "Year", "Genre"};

@@ -36,12 +36,12 @@ public:
 
     const TCddbClient& Client() const { return client_; }
 
-    wb::gui::GroupBox GroupBox1;
-    wb::gui::Memo TCPStateMemo;
-    wb::gui::Label Label1, Label2, Label3;
-    wb::gui::Panel ReqSendPanel, ReqRecPanel;
-    TVlSortGrid RecGrd;
-    wb::gui::Button OkBtn, CancelBtn;
+    wb::gui::Child<wb::gui::GroupBox> GroupBox1;
+    wb::gui::Child<wb::gui::Memo> TCPStateMemo;
+    wb::gui::Child<wb::gui::Label> Label1, Label2, Label3;
+    wb::gui::Child<wb::gui::Panel> ReqSendPanel, ReqRecPanel;
+    wb::gui::Child<TVlSortGrid> RecGrd;
+    wb::gui::Child<wb::gui::Button> OkBtn, CancelBtn;
     wb::gui::Timer Timer1;
 
 private:

@@ -23,7 +23,7 @@ TChooseFrm::TChooseFrm(wb::Component* owner)
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
 
-    TVlSortGrid& g = ChooseGrd;
+    TVlSortGrid& g = *ChooseGrd;
     g.SetColCount(4);
     g.SetRowCount(2);
     g.SetFixedRows(1);
@@ -33,22 +33,22 @@ TChooseFrm::TChooseFrm(wb::Component* owner)
     for (int c = 0; c < 4; ++c) g.SetColWidths(c, widths[c]);
     g.SetOptions(g.Options() | goRowSelect);
     g.SetScrollBars(ssVertical);
-    ChooseGrd.SetBounds(8, 8, 568, 204);
+    ChooseGrd->SetBounds(8, 8, 568, 204);
     g.SetOnGetCellFormat([this](TVlSortGrid* s, int c, int r, TGridDrawState st, TFormatOptions& fo) {
         ChooseGrdGetCellFormat(s, c, r, st, fo);
     });
     g.OnClick = [this](wb::Persistent*) { ChooseGrdClick(); };
     g.OnDblClick = [this](wb::Persistent*) { ChooseGrdDblClick(); };
 
-    Label1.SetBounds(8, 228, 150, 18);
-    CounterPanel.SetBounds(160, 222, 70, 28);
-    CounterPanel.SetFont(clRed, true);
-    CounterPanel.SetEdge(Panel::Edge::Lowered);
-    Label2.SetBounds(238, 228, 60, 18);
-    OKBtn.SetOkGlyph();
-    OKBtn.SetDefault(true);
-    OKBtn.SetBounds(492, 222, 84, 30);
-    OKBtn.OnClick = [this](wb::Persistent*) { SetModalResult(kOk); };
+    Label1->SetBounds(8, 228, 150, 18);
+    CounterPanel->SetBounds(160, 222, 70, 28);
+    CounterPanel->SetFont(clRed, true);
+    CounterPanel->SetEdge(Panel::Edge::Lowered);
+    Label2->SetBounds(238, 228, 60, 18);
+    OKBtn->SetOkGlyph();
+    OKBtn->SetDefault(true);
+    OKBtn->SetBounds(492, 222, 84, 30);
+    OKBtn->OnClick = [this](wb::Persistent*) { SetModalResult(kOk); };
 
     Timer1.SetEnabled(false);
     Timer1.SetInterval(1000);
@@ -58,7 +58,7 @@ TChooseFrm::TChooseFrm(wb::Component* owner)
 }
 
 int TChooseFrm::ChooseMatch(const std::vector<TCddbMatch>& matches) {
-    TVlSortGrid& g = ChooseGrd;
+    TVlSortGrid& g = *ChooseGrd;
     g.ClearGrid();
     g.SetRowCount(static_cast<int>(matches.size()) + 1);
     const char* headers[] = {"Artist", "Album", "Genre", "ID"};
@@ -77,9 +77,9 @@ int TChooseFrm::ChooseMatch(const std::vector<TCddbMatch>& matches) {
 
 void TChooseFrm::FormShow() {
     ChooseCountdown = 5;
-    CounterPanel.SetCaption("5");
+    CounterPanel->SetCaption("5");
     Timer1.SetEnabled(true);
-    ChooseGrd.SetFocus();
+    ChooseGrd->SetFocus();
 }
 
 void TChooseFrm::Timer1Timer() {
@@ -89,13 +89,13 @@ void TChooseFrm::Timer1Timer() {
         return;
     }
     --ChooseCountdown;
-    CounterPanel.SetCaption(std::to_string(ChooseCountdown));
+    CounterPanel->SetCaption(std::to_string(ChooseCountdown));
 }
 
 void TChooseFrm::ChooseGrdClick() {
     if (!Timer1.Enabled()) return;
     Timer1.SetEnabled(false);
-    CounterPanel.SetCaption("waiting");
+    CounterPanel->SetCaption("waiting");
 }
 
 void TChooseFrm::ChooseGrdDblClick() { Close(); }

@@ -27,10 +27,10 @@ public:
     void ChooseGrdGetCellFormat(TVlSortGrid* sender, int col, int row, wb::gui::TGridDrawState state,
                                 TFormatOptions& fo);
 
-    TVlSortGrid ChooseGrd;
-    wb::gui::Label Label1, Label2;
-    wb::gui::Panel CounterPanel;
-    wb::gui::Button OKBtn;
+    wb::gui::Child<TVlSortGrid> ChooseGrd;
+    wb::gui::Child<wb::gui::Label> Label1, Label2;
+    wb::gui::Child<wb::gui::Panel> CounterPanel;
+    wb::gui::Child<wb::gui::Button> OKBtn;
     wb::gui::Timer Timer1;
 
 private:

@@ -11,8 +11,8 @@ class TDirFrm : public wb::gui::Form {
 public:
     TDirFrm();
 
-    TVlDirectoryTree DirTree;
-    wb::gui::Button OKBtn, CancelBtn;
+    wb::gui::Child<TVlDirectoryTree> DirTree;
+    wb::gui::Child<wb::gui::Button> OKBtn, CancelBtn;
     TVlGradientCaption* Caption1;
 };
 

@@ -72,47 +72,47 @@ TEditTagListFrm::TEditTagListFrm()
     SetPosition(poScreenCenter);
     SetClientSize(544, 436);
 
-    AlbumGrp.SetBounds(16, 12, 80, 20);
-    SamplerGrp.SetBounds(110, 12, 90, 20);
-    AlbumGrp.SetChecked(true);
+    AlbumGrp->SetBounds(16, 12, 80, 20);
+    SamplerGrp->SetBounds(110, 12, 90, 20);
+    AlbumGrp->SetChecked(true);
     int y = 44;
-    for (auto [label, edit] : {std::pair{&ArtistLabel, &ArtistListEdit}, {&AlbumLabel, &AlbumListEdit},
-                               {&YearLabel, &YearListEdit}, {&CommentLabel, &CommentListEdit}}) {
+    for (auto [label, edit] : {std::pair{ArtistLabel.get(), ArtistListEdit.get()}, {AlbumLabel.get(), AlbumListEdit.get()},
+                               {YearLabel.get(), YearListEdit.get()}, {CommentLabel.get(), CommentListEdit.get()}}) {
         label->SetBounds(16, y + 3, 90, 17);
-        edit->SetBounds(110, y, edit == &YearListEdit ? 50 : 220, 22);
+        edit->SetBounds(110, y, edit == YearListEdit.get() ? 50 : 220, 22);
         y += 28;
     }
-    GenreLabel.SetBounds(16, y + 3, 90, 17);
-    GenreCombo.SetBounds(110, y, 220, 22);
+    GenreLabel->SetBounds(16, y + 3, 90, 17);
+    GenreCombo->SetBounds(110, y, 220, 22);
     ResetBoxes();
-    GenreCombo.SetSorted(true);
-    GenreCombo.SetItems(std::vector<std::string>(kGenreNames.begin(), kGenreNames.end()));
-    GenreCombo.SetDropDownCount(11);
-    GenreCombo.SetItemIndex(-1);
+    GenreCombo->SetSorted(true);
+    GenreCombo->SetItems(std::vector<std::string>(kGenreNames.begin(), kGenreNames.end()));
+    GenreCombo->SetDropDownCount(11);
+    GenreCombo->SetItemIndex(-1);
 
-    EditGrid.SetBounds(16, y + 36, 512, 196);
-    EditGrid.SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goEditing |
+    EditGrid->SetBounds(16, y + 36, 512, 196);
+    EditGrid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goEditing |
                          goAlwaysShowEditor);
-    EditGrid.SetScrollBars(ssVertical);
-    EditGrid.SetDefaultRowHeight(20);
+    EditGrid->SetScrollBars(ssVertical);
+    EditGrid->SetDefaultRowHeight(20);
     StartEmptyGrid(true);
 
-    BitBtn1.SetBounds(16, 392, 96, 28);
-    OkBtn.SetBounds(336, 392, 92, 28);
-    CancelBtn.SetBounds(436, 392, 92, 28);
-    OkBtn.SetOkGlyph();
+    BitBtn1->SetBounds(16, 392, 96, 28);
+    OkBtn->SetBounds(336, 392, 92, 28);
+    CancelBtn->SetBounds(436, 392, 92, 28);
+    OkBtn->SetOkGlyph();
 
     OnShow = [this](wb::Persistent*) { FormShow(); };
-    AlbumGrp.OnClick = [this](wb::Persistent*) { AlbumGrpClick(); };
-    SamplerGrp.OnClick = [this](wb::Persistent*) { SamplerGrpClick(); };
-    OkBtn.OnClick = [this](wb::Persistent*) { OkBtnClick(); };
-    CancelBtn.OnClick = [this](wb::Persistent*) { SetModalResult(kResultCancel); };
-    BitBtn1.OnClick = [this](wb::Persistent*) { BitBtn1Click(); };
-    YearListEdit.OnKeyPress = [this](wb::Persistent*, char& key) { YearListEditKeyPress(key); };
-    EditGrid.OnKeyDown = [this](wb::Persistent*, int& key, TShiftState) { EditGridKeyPress(key); };
-    EditGrid.OnSetEditText = [this](StringGrid*, int, int, const std::string&) { EditGridSetEditText(); };
-    EditGrid.OnClick = [this](wb::Persistent*) { EditGridClick(); };
-    EditGrid.SetOnGetCellFormat([this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& f) {
+    AlbumGrp->OnClick = [this](wb::Persistent*) { AlbumGrpClick(); };
+    SamplerGrp->OnClick = [this](wb::Persistent*) { SamplerGrpClick(); };
+    OkBtn->OnClick = [this](wb::Persistent*) { OkBtnClick(); };
+    CancelBtn->OnClick = [this](wb::Persistent*) { SetModalResult(kResultCancel); };
+    BitBtn1->OnClick = [this](wb::Persistent*) { BitBtn1Click(); };
+    YearListEdit->OnKeyPress = [this](wb::Persistent*, char& key) { YearListEditKeyPress(key); };
+    EditGrid->OnKeyDown = [this](wb::Persistent*, int& key, TShiftState) { EditGridKeyPress(key); };
+    EditGrid->OnSetEditText = [this](StringGrid*, int, int, const std::string&) { EditGridSetEditText(); };
+    EditGrid->OnClick = [this](wb::Persistent*) { EditGridClick(); };
+    EditGrid->SetOnGetCellFormat([this](TVlSortGrid*, int col, int row, TGridDrawState, TFormatOptions& f) {
         EditGridGetCellFormat(col, row, f);
     });
     tagsFolder_ = TagListFolder();
@@ -124,19 +124,19 @@ void TEditTagListFrm::SetEditMode(bool edit, const std::string& listPath) {
 }
 
 void TEditTagListFrm::ResetBoxes() {
-    for (auto [box, limit] : {std::pair{&ArtistListEdit, kArtistLimit}, {&AlbumListEdit, kAlbumLimit},
-                              {&YearListEdit, kYearLimit}, {&CommentListEdit, kCommentLimit}})
+    for (auto [box, limit] : {std::pair{ArtistListEdit.get(), kArtistLimit}, {AlbumListEdit.get(), kAlbumLimit},
+                              {YearListEdit.get(), kYearLimit}, {CommentListEdit.get(), kCommentLimit}})
         ShowWhole(*box, "", limit);
-    GenreCombo.SetItemIndex(-1);
+    GenreCombo->SetItemIndex(-1);
 }
 
 void TEditTagListFrm::ShowArtistBox(bool album) {
-    ArtistListEdit.SetEnabled(album);
-    ArtistListEdit.SetColor(album ? clWindow : clBtnFace);
+    ArtistListEdit->SetEnabled(album);
+    ArtistListEdit->SetColor(album ? clWindow : clBtnFace);
 }
 
 void TEditTagListFrm::SetGridLayout(bool album) {
-    TVlSortGrid& g = EditGrid;
+    TVlSortGrid& g = *EditGrid;
     g.SetColCount(album ? 2 : 3);
     g.SetFixedCols(1);
     g.SetFixedRows(1);
@@ -154,7 +154,7 @@ void TEditTagListFrm::SetGridLayout(bool album) {
 }
 
 void TEditTagListFrm::StartEmptyGrid(bool album) {
-    TVlSortGrid& g = EditGrid;
+    TVlSortGrid& g = *EditGrid;
     g.ClearGrid();
     g.SetRowCount(2);
     SetGridLayout(album);
@@ -163,13 +163,13 @@ void TEditTagListFrm::StartEmptyGrid(bool album) {
 }
 
 void TEditTagListFrm::AppendRow() {
-    TVlSortGrid& g = EditGrid;
+    TVlSortGrid& g = *EditGrid;
     g.SetRowCount(g.RowCount() + 1);
     g.SetCells(0, g.RowCount() - 1, TrackText(g.RowCount() - 1));
 }
 
 void TEditTagListFrm::DropEmptyEndRows() {
-    TVlSortGrid& g = EditGrid;
+    TVlSortGrid& g = *EditGrid;
     const bool album = GridIsAlbum();
     int rows = RowCountWithoutEmptyEnd(g.RowCount(), g.Row(), [&](int r) {
         return g.CellText(1, r).empty() && (album || g.CellText(2, r).empty());
@@ -183,8 +183,8 @@ void TEditTagListFrm::FormShow() {
         return;
     }
     ResetBoxes();
-    ShowArtistBox(AlbumGrp.Checked());
-    StartEmptyGrid(AlbumGrp.Checked());
+    ShowArtistBox(AlbumGrp->Checked());
+    StartEmptyGrid(AlbumGrp->Checked());
 }
 
 bool TEditTagListFrm::LoadTagList(const std::string& path) {
@@ -193,24 +193,24 @@ bool TEditTagListFrm::LoadTagList(const std::string& path) {
     // empty editor, not half of itself.
     TTagList list;
     {
-        auto empty = wb::OnScopeFailure([&] { StartEmptyGrid(AlbumGrp.Checked()); });
+        auto empty = wb::OnScopeFailure([&] { StartEmptyGrid(AlbumGrp->Checked()); });
         list = velmora::LoadTagList(path);
     }
-    (list.Album ? AlbumGrp : SamplerGrp).SetChecked(true);
+    (list.Album ? AlbumGrp : SamplerGrp)->SetChecked(true);
     StartEmptyGrid(list.Album);
     ShowArtistBox(list.Album);
-    ShowWhole(ArtistListEdit, list.Artist, kArtistLimit);
-    ShowWhole(AlbumListEdit, list.AlbumName, kAlbumLimit);
-    ShowWhole(CommentListEdit, list.Comment, kCommentLimit);
-    ShowWhole(YearListEdit, list.Year, kYearLimit);
+    ShowWhole(*ArtistListEdit, list.Artist, kArtistLimit);
+    ShowWhole(*AlbumListEdit, list.AlbumName, kAlbumLimit);
+    ShowWhole(*CommentListEdit, list.Comment, kCommentLimit);
+    ShowWhole(*YearListEdit, list.Year, kYearLimit);
     // The genre is matched as Autotag matches it, without regard to case.
     const std::string genreName = GenreName(GenreNumber(list.Genre));
-    std::vector<std::string> genres = GenreCombo.Items();
+    std::vector<std::string> genres = GenreCombo->Items();
     int genre = -1;
     for (size_t i = 0; i < genres.size(); ++i)
         if (!genreName.empty() && genres[i] == genreName) genre = int(i);
-    GenreCombo.SetItemIndex(genre);
-    TVlSortGrid& g = EditGrid;
+    GenreCombo->SetItemIndex(genre);
+    TVlSortGrid& g = *EditGrid;
     for (size_t k = 1; k <= list.Tracks.size(); ++k) {
         if (k >= 2) AppendRow();
         const TTagListTrack& t = list.Tracks[k - 1];
@@ -227,13 +227,13 @@ bool TEditTagListFrm::LoadTagList(const std::string& path) {
 
 TTagList TEditTagListFrm::CurrentList() const {
     TTagList list;
-    list.Album = AlbumGrp.Checked();
-    if (list.Album) list.Artist = ArtistListEdit.Text();
-    list.AlbumName = AlbumListEdit.Text();
-    list.Comment = CommentListEdit.Text();
-    list.Year = YearListEdit.Text();
-    list.Genre = GenreCombo.ItemIndex() < 0 ? std::string() : GenreCombo.Text();
-    const TVlSortGrid& g = EditGrid;
+    list.Album = AlbumGrp->Checked();
+    if (list.Album) list.Artist = ArtistListEdit->Text();
+    list.AlbumName = AlbumListEdit->Text();
+    list.Comment = CommentListEdit->Text();
+    list.Year = YearListEdit->Text();
+    list.Genre = GenreCombo->ItemIndex() < 0 ? std::string() : GenreCombo->Text();
+    const TVlSortGrid& g = *EditGrid;
     for (int r = 1; r < g.RowCount(); ++r) {
         if (list.Album) list.Tracks.push_back({"", g.Cells(1, r)});
         else list.Tracks.push_back({g.Cells(1, r), g.Cells(2, r)});
@@ -244,7 +244,7 @@ TTagList TEditTagListFrm::CurrentList() const {
 void TEditTagListFrm::AlbumGrpClick() {
     ShowArtistBox(true);
     if (GridIsAlbum()) return;
-    TVlSortGrid& g = EditGrid;
+    TVlSortGrid& g = *EditGrid;
     for (int r = 1; r < g.RowCount(); ++r) g.SetCells(1, r, g.Cells(2, r));
     SetGridLayout(true);
 }
@@ -253,7 +253,7 @@ void TEditTagListFrm::SamplerGrpClick() {
     ShowArtistBox(false);
     if (!GridIsAlbum()) return;
     SetGridLayout(false);
-    TVlSortGrid& g = EditGrid;
+    TVlSortGrid& g = *EditGrid;
     for (int r = 1; r < g.RowCount(); ++r) {
         g.SetCells(2, r, g.Cells(1, r));
         g.SetCells(1, r, "");
@@ -273,7 +273,7 @@ void TEditTagListFrm::YearListEditKeyPress(char& key) {
 
 void TEditTagListFrm::EditGridKeyPress(int& key) {
     if (key != VK_RETURN) return;
-    TVlSortGrid& g = EditGrid;
+    TVlSortGrid& g = *EditGrid;
     GridStep step = EnterStep(GridIsAlbum(), g.Col(), g.Row(), g.RowCount());
     if (step.Append) AppendRow();
     g.FocusCell(step.Col, step.Row);
@@ -291,8 +291,8 @@ void TEditTagListFrm::EditGridGetCellFormat(int col, int row, TFormatOptions& fo
 }
 
 void TEditTagListFrm::BitBtn1Click() {
-    for (Edit* e : {&ArtistListEdit, &AlbumListEdit, &CommentListEdit}) e->SetText(CapitalizeWords(e->Text()));
-    TVlSortGrid& g = EditGrid;
+    for (Edit* e : {ArtistListEdit.get(), AlbumListEdit.get(), CommentListEdit.get()}) e->SetText(CapitalizeWords(e->Text()));
+    TVlSortGrid& g = *EditGrid;
     for (int r = 1; r < g.RowCount(); ++r)
         for (int c = 1; c < g.ColCount(); ++c) g.SetCells(c, r, CapitalizeWords(g.Cells(c, r)));
 }

@@ -28,7 +28,7 @@ public:
     bool LoadTagList(const std::string& path);
     // The list as the boxes and the grid hold it.
     TTagList CurrentList() const;
-    bool IsAlbum() const { return AlbumGrp.Checked(); }
+    bool IsAlbum() const { return AlbumGrp->Checked(); }
 
     void FormShow();
     void AlbumGrpClick();
@@ -41,12 +41,12 @@ public:
     void EditGridGetCellFormat(int col, int row, TFormatOptions& format);
     void BitBtn1Click();
 
-    wb::gui::RadioButton AlbumGrp, SamplerGrp;
-    wb::gui::Label ArtistLabel, AlbumLabel, YearLabel, CommentLabel, GenreLabel;
-    wb::gui::Edit ArtistListEdit, AlbumListEdit, YearListEdit, CommentListEdit;
-    wb::gui::ComboBox GenreCombo;
-    TVlSortGrid EditGrid;
-    wb::gui::Button BitBtn1, OkBtn, CancelBtn;
+    wb::gui::Child<wb::gui::RadioButton> AlbumGrp, SamplerGrp;
+    wb::gui::Child<wb::gui::Label> ArtistLabel, AlbumLabel, YearLabel, CommentLabel, GenreLabel;
+    wb::gui::Child<wb::gui::Edit> ArtistListEdit, AlbumListEdit, YearListEdit, CommentListEdit;
+    wb::gui::Child<wb::gui::ComboBox> GenreCombo;
+    wb::gui::Child<TVlSortGrid> EditGrid;
+    wb::gui::Child<wb::gui::Button> BitBtn1, OkBtn, CancelBtn;
 
 private:
     void StartEmptyGrid(bool album);
@@ -56,7 +56,7 @@ private:
     void ShowArtistBox(bool album);
     // Empties the boxes and gives them their typing limits back.
     void ResetBoxes();
-    bool GridIsAlbum() const { return EditGrid.ColCount() == 2; }
+    bool GridIsAlbum() const { return EditGrid->ColCount() == 2; }
 
     bool editMode_ = false;
     std::string editPath_;

@@ -48,22 +48,22 @@ void PaintStatusIcon(Canvas& c, int w, int h, int kind) {
 TLUpdateFrm::TLUpdateFrm(TDirFrm* folderChooser)
     : Form(nullptr, FormKind::Dialog),
       InfoPanel(*this, "InfoPanel"),
-      IconImage(InfoPanel, "IconImage"),
+      IconImage(*InfoPanel, "IconImage"),
       VersionPanel(*this, "VersionPanel"),
-      NewVerLabel(VersionPanel, "NewVerLabel", "New version :"),
-      OldVerLabel(VersionPanel, "OldVerLabel", "Current version :"),
-      NewVerPanel(VersionPanel, "NewVerPanel"),
-      OldVerPanel(VersionPanel, "OldVerPanel"),
-      DownloadBtn(VersionPanel, "DownloadBtn", "&Download only"),
-      BitBtn3(VersionPanel, "BitBtn3", "Download and &install "),
+      NewVerLabel(*VersionPanel, "NewVerLabel", "New version :"),
+      OldVerLabel(*VersionPanel, "OldVerLabel", "Current version :"),
+      NewVerPanel(*VersionPanel, "NewVerPanel"),
+      OldVerPanel(*VersionPanel, "OldVerPanel"),
+      DownloadBtn(*VersionPanel, "DownloadBtn", "&Download only"),
+      BitBtn3(*VersionPanel, "BitBtn3", "Download and &install "),
       DownloadPanel(*this, "DownloadPanel"),
-      ProgressBar(DownloadPanel, "ProgressBar"),
-      TotalLabel(DownloadPanel, "TotalLabel", "Total Size :"),
-      TotalBytes(DownloadPanel, "TotalBytes", "Bytes."),
-      RecLabel(DownloadPanel, "RecLabel", "Received Size :"),
-      RecBytes(DownloadPanel, "RecBytes", "Bytes."),
-      TotalSizePanel(DownloadPanel, "TotalSizePanel"),
-      RecSizePanel(DownloadPanel, "RecSizePanel"),
+      ProgressBar(*DownloadPanel, "ProgressBar"),
+      TotalLabel(*DownloadPanel, "TotalLabel", "Total Size :"),
+      TotalBytes(*DownloadPanel, "TotalBytes", "Bytes."),
+      RecLabel(*DownloadPanel, "RecLabel", "Received Size :"),
+      RecBytes(*DownloadPanel, "RecBytes", "Bytes."),
+      TotalSizePanel(*DownloadPanel, "TotalSizePanel"),
+      RecSizePanel(*DownloadPanel, "RecSizePanel"),
       OKBtn(*this, "OKBtn", "&OK"),
       CancelBtn(*this, "CancelBtn", "&Cancel"),
       http_(std::make_unique<wb::net::HttpClient>()) {
@@ -76,50 +76,50 @@ TLUpdateFrm::TLUpdateFrm(TDirFrm* folderChooser)
     UpdateAddress = wb::IniFile(wb::BesideProgram("Velmora.Ini")).ReadString("Main", "UpdateURL", "");
     if (UpdateAddress.empty()) UpdateAddress = kDefaultUpdateAddress;
 
-    InfoPanel.SetBounds(8, 8, 384, 40);
-    InfoPanel.SetEdge(Panel::Edge::Lowered);
-    IconImage.SetBounds(6, 6, 28, 28);
-    IconImage.OnPaint = [this](Canvas& c, int w, int h) { PaintStatusIcon(c, w, h, statusKind_); };
+    InfoPanel->SetBounds(8, 8, 384, 40);
+    InfoPanel->SetEdge(Panel::Edge::Lowered);
+    IconImage->SetBounds(6, 6, 28, 28);
+    IconImage->OnPaint = [this](Canvas& c, int w, int h) { PaintStatusIcon(c, w, h, statusKind_); };
 
-    VersionPanel.SetBounds(8, 56, 384, 104);
-    NewVerLabel.SetBounds(10, 10, 110, 18);
-    NewVerPanel.SetBounds(124, 8, 120, 22);
-    OldVerLabel.SetBounds(10, 38, 110, 18);
-    OldVerPanel.SetBounds(124, 36, 120, 22);
-    for (Panel* p : {&NewVerPanel, &OldVerPanel}) p->SetEdge(Panel::Edge::Lowered);
-    DownloadBtn.SetBounds(10, 68, 170, 28);
-    BitBtn3.SetBounds(190, 68, 184, 28);
-    DownloadBtn.SetHint("1. Choose directory to save Update\n2. Download file");
-    BitBtn3.SetHint("1. Download file\n2. Install Update\n3. Delete file");
+    VersionPanel->SetBounds(8, 56, 384, 104);
+    NewVerLabel->SetBounds(10, 10, 110, 18);
+    NewVerPanel->SetBounds(124, 8, 120, 22);
+    OldVerLabel->SetBounds(10, 38, 110, 18);
+    OldVerPanel->SetBounds(124, 36, 120, 22);
+    for (Panel* p : {NewVerPanel.get(), OldVerPanel.get()}) p->SetEdge(Panel::Edge::Lowered);
+    DownloadBtn->SetBounds(10, 68, 170, 28);
+    BitBtn3->SetBounds(190, 68, 184, 28);
+    DownloadBtn->SetHint("1. Choose directory to save Update\n2. Download file");
+    BitBtn3->SetHint("1. Download file\n2. Install Update\n3. Delete file");
 
-    DownloadPanel.SetBounds(8, 56, 384, 104);
-    ProgressBar.SetBounds(10, 10, 364, 24);
-    TotalLabel.SetBounds(10, 44, 110, 18);
-    TotalSizePanel.SetBounds(124, 42, 150, 22);
-    TotalBytes.SetBounds(280, 44, 60, 18);
-    RecLabel.SetBounds(10, 72, 110, 18);
-    RecSizePanel.SetBounds(124, 70, 150, 22);
-    RecBytes.SetBounds(280, 72, 60, 18);
-    for (Panel* p : {&TotalSizePanel, &RecSizePanel}) p->SetEdge(Panel::Edge::Lowered);
+    DownloadPanel->SetBounds(8, 56, 384, 104);
+    ProgressBar->SetBounds(10, 10, 364, 24);
+    TotalLabel->SetBounds(10, 44, 110, 18);
+    TotalSizePanel->SetBounds(124, 42, 150, 22);
+    TotalBytes->SetBounds(280, 44, 60, 18);
+    RecLabel->SetBounds(10, 72, 110, 18);
+    RecSizePanel->SetBounds(124, 70, 150, 22);
+    RecBytes->SetBounds(280, 72, 60, 18);
+    for (Panel* p : {TotalSizePanel.get(), RecSizePanel.get()}) p->SetEdge(Panel::Edge::Lowered);
 
-    OKBtn.SetBounds(220, 174, 80, 30);
-    CancelBtn.SetBounds(310, 174, 80, 30);
-    OKBtn.SetEnabled(false);
+    OKBtn->SetBounds(220, 174, 80, 30);
+    CancelBtn->SetBounds(310, 174, 80, 30);
+    OKBtn->SetEnabled(false);
     // Escape is Cancel's, so it does nothing while Cancel is off (an install
     // that waits for OK is not skipped by it).
-    SetCancelButton(&CancelBtn);
-    VersionPanel.SetVisible(false);
-    DownloadPanel.SetVisible(false);
+    SetCancelButton(CancelBtn.get());
+    VersionPanel->SetVisible(false);
+    DownloadPanel->SetVisible(false);
 
     Timer = new wb::gui::Timer(this);
     Timer->SetEnabled(false);
     Timer->SetInterval(1000);
     Timer->OnTimer = [this](wb::Persistent*) { TimerTimer(); };
 
-    DownloadBtn.OnClick = [this](wb::Persistent*) { DownloadBtnClick(); };
-    BitBtn3.OnClick = [this](wb::Persistent*) { BitBtn3Click(); };
-    CancelBtn.OnClick = [this](wb::Persistent*) { CancelBtnClick(); };
-    OKBtn.OnClick = [this](wb::Persistent*) { OKBtnClick(); };
+    DownloadBtn->OnClick = [this](wb::Persistent*) { DownloadBtnClick(); };
+    BitBtn3->OnClick = [this](wb::Persistent*) { BitBtn3Click(); };
+    CancelBtn->OnClick = [this](wb::Persistent*) { CancelBtnClick(); };
+    OKBtn->OnClick = [this](wb::Persistent*) { OKBtnClick(); };
     OnShow = [this](wb::Persistent*) { FormShow(); };
     OnClose = [this](wb::Persistent*) { FormClose(); };
     http_->OnPacket = [this](uint64_t got, uint64_t total) { UpdateHTTPPacketRecvd(got, total); };
@@ -130,8 +130,8 @@ TLUpdateFrm::TLUpdateFrm(TDirFrm* folderChooser)
             if (!ownFolderChooser_) ownFolderChooser_ = std::make_unique<TDirFrm>();
             chooser = ownFolderChooser_.get();
         }
-        chooser->DirTree.SetDirectory(start);
-        return chooser->ShowModal() == 1 ? chooser->DirTree.GetDirectory() : std::string();
+        chooser->DirTree->SetDirectory(start);
+        return chooser->ShowModal() == 1 ? chooser->DirTree->GetDirectory() : std::string();
     };
     StartUpdater = [this](const std::string& commandLine) {
         if (!StartProgram(commandLine, ProgramFolder)) throw std::runtime_error("The updater could not be started: " + commandLine);
@@ -147,15 +147,15 @@ TLUpdateFrm::~TLUpdateFrm() {
 
 void TLUpdateFrm::FormShow() {
     UpdateCancelled = false;
-    VersionPanel.SetVisible(false);
-    DownloadPanel.SetVisible(false);
-    VersionPanel.SetEnabled(true);
-    DownloadPanel.SetEnabled(true);
-    OKBtn.SetEnabled(false);
-    CancelBtn.SetEnabled(true);
-    ProgressBar.SetPercent(0);
-    TotalSizePanel.SetCaption("");
-    RecSizePanel.SetCaption("");
+    VersionPanel->SetVisible(false);
+    DownloadPanel->SetVisible(false);
+    VersionPanel->SetEnabled(true);
+    DownloadPanel->SetEnabled(true);
+    OKBtn->SetEnabled(false);
+    CancelBtn->SetEnabled(true);
+    ProgressBar->SetPercent(0);
+    TotalSizePanel->SetCaption("");
+    RecSizePanel->SetCaption("");
     ShowUpdateStatus("Checking for new version of Velmora", 0);
     Timer->SetEnabled(true);
 }
@@ -194,24 +194,24 @@ void TLUpdateFrm::OKBtnClick() {
 }
 
 void TLUpdateFrm::UpdateHTTPPacketRecvd(uint64_t received, uint64_t total) {
-    ProgressBar.SetPercent(DownloadPercent(received, total));
-    TotalSizePanel.SetCaption(GroupThousands(total));
-    RecSizePanel.SetCaption(GroupThousands(received));
+    ProgressBar->SetPercent(DownloadPercent(received, total));
+    TotalSizePanel->SetCaption(GroupThousands(total));
+    RecSizePanel->SetCaption(GroupThousands(received));
 }
 
 void TLUpdateFrm::ShowUpdateStatus(const std::string& text, int kind) {
     if (kind < 0 || kind > 3) return;
     statusKind_ = kind;
-    InfoPanel.SetCaption(text);
-    InfoPanel.SetFont(kind == 2 ? kRed : kBlue, true);
-    IconImage.Invalidate();
+    InfoPanel->SetCaption(text);
+    InfoPanel->SetFont(kind == 2 ? kRed : kBlue, true);
+    IconImage->Invalidate();
 }
 
 void TLUpdateFrm::FinishUpdateWindow() {
-    CancelBtn.SetEnabled(false);
-    OKBtn.SetEnabled(true);
-    VersionPanel.SetEnabled(false);
-    DownloadPanel.SetEnabled(false);
+    CancelBtn->SetEnabled(false);
+    OKBtn->SetEnabled(true);
+    VersionPanel->SetEnabled(false);
+    DownloadPanel->SetEnabled(false);
 }
 
 void TLUpdateFrm::CheckForUpdate() {
@@ -271,9 +271,9 @@ void TLUpdateFrm::Offer(const std::string& info) {
     }
     if (const auto refusal = RefuseUpdateFileName(fileName)) throw std::runtime_error(*refusal);
     ShowUpdateStatus("New version available", 0);
-    OldVerPanel.SetCaption(ProgramVersion);
-    NewVerPanel.SetCaption(version);
-    VersionPanel.SetVisible(true);
+    OldVerPanel->SetCaption(ProgramVersion);
+    NewVerPanel->SetCaption(version);
+    VersionPanel->SetVisible(true);
     offeredVersion_ = version;
     offeredFile_ = fileName;
     offeredUrl_ = archiveUrl;
@@ -297,8 +297,8 @@ void TLUpdateFrm::DownloadChosen(bool install) {
     }
     const std::string archive = ArchivePath(target, offeredFile_, offeredVersion_);
     ShowUpdateStatus("Downloading new version", 1);
-    VersionPanel.SetVisible(false);
-    DownloadPanel.SetVisible(true);
+    VersionPanel->SetVisible(false);
+    DownloadPanel->SetVisible(true);
     try {
         if (!Answered(http_->Get(offeredUrl_, archive, folder + "Head.txt"), "ERROR : Lost connection to server"))
             return;
@@ -311,7 +311,7 @@ void TLUpdateFrm::DownloadChosen(bool install) {
         RemoveQuietly(archive);
         return Failed("ERROR : Lost connection to server");
     }
-    DownloadPanel.SetVisible(false);
+    DownloadPanel->SetVisible(false);
     ArchiveFile = archive;
     if (!install) {
         ShowUpdateStatus("       Download Ready", 0);

@@ -51,17 +51,17 @@ public:
     // Starts the updater's command line and ends the program.
     std::function<void(const std::string& commandLine)> StartUpdater;
 
-    wb::gui::Panel InfoPanel;
-    wb::gui::Image IconImage;
-    wb::gui::Panel VersionPanel;
-    wb::gui::Label NewVerLabel, OldVerLabel;
-    wb::gui::Panel NewVerPanel, OldVerPanel;
-    wb::gui::Button DownloadBtn, BitBtn3;
-    wb::gui::Panel DownloadPanel;
-    TVlProgressBar ProgressBar;
-    wb::gui::Label TotalLabel, TotalBytes, RecLabel, RecBytes;
-    wb::gui::Panel TotalSizePanel, RecSizePanel;
-    wb::gui::Button OKBtn, CancelBtn;
+    wb::gui::Child<wb::gui::Panel> InfoPanel;
+    wb::gui::Child<wb::gui::Image> IconImage;
+    wb::gui::Child<wb::gui::Panel> VersionPanel;
+    wb::gui::Child<wb::gui::Label> NewVerLabel, OldVerLabel;
+    wb::gui::Child<wb::gui::Panel> NewVerPanel, OldVerPanel;
+    wb::gui::Child<wb::gui::Button> DownloadBtn, BitBtn3;
+    wb::gui::Child<wb::gui::Panel> DownloadPanel;
+    wb::gui::Child<TVlProgressBar> ProgressBar;
+    wb::gui::Child<wb::gui::Label> TotalLabel, TotalBytes, RecLabel, RecBytes;
+    wb::gui::Child<wb::gui::Panel> TotalSizePanel, RecSizePanel;
+    wb::gui::Child<wb::gui::Button> OKBtn, CancelBtn;
     wb::gui::Timer* Timer;
     TVlGradientCaption* Caption1;
 

@@ -59,13 +59,11 @@ TID3Frm::TID3Frm(const std::string& programFolder)
 
     TreePanel = Make<Panel>(this, "TreePanel");
     TreePanel->SetEdge(Panel::Edge::None);
-    DirTree = new TVlDirectoryTree(*TreePanel, "DirTree");
+    DirTree = Child<TVlDirectoryTree>(*TreePanel, "DirTree");
     PageControl1 = Make<PageControl>(this, "PageControl1");
-    auto page = [&](TabSheet*& sheet, const char* name, const char* caption) {
-        sheet = new TabSheet(this);
-        sheet->SetName(name);
+    auto page = [&](Child<TabSheet>& sheet, const char* name, const char* caption) {
+        sheet = Make<TabSheet>(PageControl1, name);
         sheet->SetCaption(caption);
-        sheet->SetPageControl(PageControl1);
     };
     page(ID3Tab, "ID3Tab", "ID3 Tag");
     page(ListTagTab, "ListTagTab", "Tag from list");
@@ -73,7 +71,7 @@ TID3Frm::TID3Frm(const std::string& programFolder)
     page(OptionTab, "OptionTab", "Options");
     page(NameFormSheet, "NameFormSheet", "Customize names");
     page(InfoTab, "InfoTab", "Info / Update");
-    FileBox = new TID3FileBox(*this, "FileBox");
+    FileBox = Child<TID3FileBox>(*this, "FileBox");
     FileBox->SetMask("*.mp3");
     FileBox->SetSelectionMode(ListBox::SelectionMode::Single);
     DirTree->SetFileList(FileBox);
@@ -116,35 +114,35 @@ TID3Frm::~TID3Frm() {
     DestroyComponents();
 }
 
-TID3Frm::Label* TID3Frm::MakeLabel(WinControl* parent, const char* name, const std::string& caption, int left,
+TID3Frm::Child<TID3Frm::Label> TID3Frm::MakeLabel(WinControl* parent, const char* name, const std::string& caption, int left,
                                    int top) {
-    auto* label = Make<Label>(parent, name);
+    auto label = Make<Label>(parent, name);
     label->SetCaption(caption);
     label->SetLeft(left);
     label->SetTop(top);
     return label;
 }
 
-TID3Frm::CheckBox* TID3Frm::MakeCheck(WinControl* parent, const char* name, const std::string& caption,
+TID3Frm::Child<TID3Frm::CheckBox> TID3Frm::MakeCheck(WinControl* parent, const char* name, const std::string& caption,
                                       bool checked, int left, int top, int width) {
-    auto* check = Make<CheckBox>(parent, name);
+    auto check = Make<CheckBox>(parent, name);
     check->SetCaption(caption);
     check->SetChecked(checked);
     check->SetBounds(left, top, width, 20);
     return check;
 }
 
-TID3Frm::Button* TID3Frm::MakeButton(WinControl* parent, const char* name, const std::string& caption, int left,
+TID3Frm::Child<TID3Frm::Button> TID3Frm::MakeButton(WinControl* parent, const char* name, const std::string& caption, int left,
                                      int top, int width) {
-    auto* button = Make<Button>(parent, name);
+    auto button = Make<Button>(parent, name);
     button->SetCaption(caption);
     button->SetBounds(left, top, width, 25);
     return button;
 }
 
-TID3Frm::Edit* TID3Frm::MakeEdit(WinControl* parent, const char* name, const std::string& text, int left, int top,
+TID3Frm::Child<TID3Frm::Edit> TID3Frm::MakeEdit(WinControl* parent, const char* name, const std::string& text, int left, int top,
                                  int width) {
-    auto* edit = Make<Edit>(parent, name);
+    auto edit = Make<Edit>(parent, name);
     edit->SetText(text);
     edit->SetBounds(left, top, width, kRowHeight);
     return edit;

@@ -130,61 +130,62 @@ public:
     using Panel = wb::gui::Panel;
     using GroupBox = wb::gui::GroupBox;
     using TabSheet = wb::gui::TabSheet;
+    template <class T>
+    using Child = wb::gui::Child<T>;
 
-    Panel* TreePanel;
-    TVlDirectoryTree* DirTree;
-    wb::gui::PageControl* PageControl1;
-    TabSheet *ID3Tab, *ListTagTab, *CDDBTab, *OptionTab, *NameFormSheet, *InfoTab;
-    TID3FileBox* FileBox;
-    Panel *StatusPanel, *MpegInfoPanel;
+    Child<Panel> TreePanel;
+    Child<TVlDirectoryTree> DirTree;
+    Child<wb::gui::PageControl> PageControl1;
+    Child<TabSheet> ID3Tab, ListTagTab, CDDBTab, OptionTab, NameFormSheet, InfoTab;
+    Child<TID3FileBox> FileBox;
+    Child<Panel> StatusPanel, MpegInfoPanel;
     TDiskCaps* DiskCaps;
     TFormStorage* IniStore;
 
     // "ID3 Tag"
-    Label *SongLabel, *ArtistLabel, *AlbumLabel, *YearLabel, *GenreLabel, *TrackLabel, *CommentLabel;
-    Edit *SongEdit, *ArtistEdit, *AlbumEdit, *YearEdit, *TrackEdit, *CommentEdit;
-    wb::gui::ComboBox* GenreCombo;
-    CheckBox *SongCopyChk, *ArtistCopyChk, *AlbumCopyChk, *YearCopyChk, *GenreCopyChk, *TrackCopyChk, *CommCopyChk;
-    Button *CopyBtn, *PasteBtn, *SwitchBtn;
-    GroupBox* RenameGroup;
-    Label* RenameLabel;
-    Edit* RenameEdit;
-    Button* RenameBtn;
-    CheckBox *AutoRenameCheck, *AplAlbumChk;
-    Button *ApplyBtn, *DelBtn;
+    Child<Label> SongLabel, ArtistLabel, AlbumLabel, YearLabel, GenreLabel, TrackLabel, CommentLabel;
+    Child<Edit> SongEdit, ArtistEdit, AlbumEdit, YearEdit, TrackEdit, CommentEdit;
+    Child<wb::gui::ComboBox> GenreCombo;
+    Child<CheckBox> SongCopyChk, ArtistCopyChk, AlbumCopyChk, YearCopyChk, GenreCopyChk, TrackCopyChk, CommCopyChk;
+    Child<Button> CopyBtn, PasteBtn, SwitchBtn;
+    Child<GroupBox> RenameGroup;
+    Child<Label> RenameLabel;
+    Child<Edit> RenameEdit;
+    Child<Button> RenameBtn;
+    Child<CheckBox> AutoRenameCheck, AplAlbumChk;
+    Child<Button> ApplyBtn, DelBtn;
 
     // "Tag from list"
-    Label *TagListLabel, *EntriesLabel, *TagListCounter;
-    TVlSortGrid* TagListGrd;
-    Button *NewTagListBtn, *ChgTagListBtn, *DelTagListBtn, *AutoTagBtn, *MakePlListBtn;
-    TID3FileBox* RenFileBox;
+    Child<Label> TagListLabel, EntriesLabel, TagListCounter;
+    Child<TVlSortGrid> TagListGrd;
+    Child<Button> NewTagListBtn, ChgTagListBtn, DelTagListBtn, AutoTagBtn, MakePlListBtn;
+    Child<TID3FileBox> RenFileBox;
 
     // "CDDB"
-    Label *UrlLabel, *PortLabel, *EMailLabel, *CDDriveLabel, *ReqLabel;
-    Edit *UrlEdit, *PortEdit, *EMailEdit;
-    CheckBox* ShowInexactChk;
-    TVlDriveComboBox* CDDriveList;
-    Button *ReadDiskInfoBtn, *FileCDDBBtn, *ConnectBtn;
-    Panel* ReqCounter;
+    Child<Label> UrlLabel, PortLabel, EMailLabel, CDDriveLabel, ReqLabel;
+    Child<Edit> UrlEdit, PortEdit, EMailEdit;
+    Child<CheckBox> ShowInexactChk;
+    Child<TVlDriveComboBox> CDDriveList;
+    Child<Button> ReadDiskInfoBtn, FileCDDBBtn, ConnectBtn;
+    Child<Panel> ReqCounter;
 
     // "Options"
-    GroupBox *GroupBox1, *GroupBox2;
-    CheckBox *UseDotChk, *RenWhenAutoTagChk, *AddTracktoTag, *NextFileChk, *AutoPlayListChk, *RenDirAfterAutotagChk;
-    Edit* UseIsteadSpaceEdit;
+    Child<GroupBox> GroupBox1, GroupBox2;
+    Child<CheckBox> UseDotChk, RenWhenAutoTagChk, AddTracktoTag, NextFileChk, AutoPlayListChk, RenDirAfterAutotagChk;
+    Child<Edit> UseIsteadSpaceEdit;
 
     // "Customize names"
-    GroupBox* GroupBox4;
-    Label *FormatWarning, *Legend1, *Legend2, *Legend3;
-    Label *FileAlbumLabel, *FileSamplerLabel, *DirAlbumLabel, *DirSamplerLabel, *PListAlbumLabel, *PListSamplerLabel;
-    Edit *FileNameAlbumEdit, *FileNameSamplerEdit, *DirNameAlbumEdit, *DirNameSamplerEdit, *PListNameAlbumEdit,
-        *PListNameSamplerEdit;
+    Child<GroupBox> GroupBox4;
+    Child<Label> FormatWarning, Legend1, Legend2, Legend3;
+    Child<Label> FileAlbumLabel, FileSamplerLabel, DirAlbumLabel, DirSamplerLabel, PListAlbumLabel, PListSamplerLabel;
+    Child<Edit> FileNameAlbumEdit, FileNameSamplerEdit, DirNameAlbumEdit, DirNameSamplerEdit, PListNameAlbumEdit, PListNameSamplerEdit;
 
     // "Info / Update"
-    wb::gui::Image* Image1;
-    Label* ProgramLabel;
-    TVersionView* VersionView;
-    TVlLabel *VlLabel1, *VlLabel2;
-    Button* SpeedButton1;
+    Child<wb::gui::Image> Image1;
+    Child<Label> ProgramLabel;
+    Child<TVersionView> VersionView;
+    Child<TVlLabel> VlLabel1, VlLabel2;
+    Child<Button> SpeedButton1;
     TVlGradientCaption* GradientCaption;
 
 protected:
@@ -200,19 +201,17 @@ private:
     void EditTagList(bool edit);
     AutotagOptions ListOptions() const;
     template <class T>
-    T* Make(wb::gui::WinControl* parent, const char* name) {
-        auto* c = new T(this);
-        c->SetName(name);
-        c->SetParent(parent);
-        return c;
+    Child<T> Make(wb::gui::WinControl* parent, const char* name) {
+        return Child<T>(*parent, name);
     }
-    Label* MakeLabel(wb::gui::WinControl* parent, const char* name, const std::string& caption, int left, int top);
-    CheckBox* MakeCheck(wb::gui::WinControl* parent, const char* name, const std::string& caption, bool checked,
-                        int left, int top, int width);
-    Button* MakeButton(wb::gui::WinControl* parent, const char* name, const std::string& caption, int left,
-                       int top, int width);
-    Edit* MakeEdit(wb::gui::WinControl* parent, const char* name, const std::string& text, int left, int top,
-                   int width);
+    Child<Label> MakeLabel(wb::gui::WinControl* parent, const char* name, const std::string& caption, int left,
+                           int top);
+    Child<CheckBox> MakeCheck(wb::gui::WinControl* parent, const char* name, const std::string& caption,
+                              bool checked, int left, int top, int width);
+    Child<Button> MakeButton(wb::gui::WinControl* parent, const char* name, const std::string& caption, int left,
+                             int top, int width);
+    Child<Edit> MakeEdit(wb::gui::WinControl* parent, const char* name, const std::string& text, int left, int top,
+                         int width);
     void BuildId3Tab();
     void BuildListTab();
     void BuildCddbTab();
@@ -230,7 +229,7 @@ private:
     void ConnectOptionTab();
     void ConnectInfoTab();
     template <class C>
-    void OnClickCall(C* control, void (TID3Frm::*handler)()) {
+    void OnClickCall(const Child<C>& control, void (TID3Frm::*handler)()) {
         control->OnClick = [this, handler](wb::Persistent*) { (this->*handler)(); };
     }
     void Arrange();

@@ -20,7 +20,7 @@ const char* const kNoCdDriveText = "There is no CD drive.";
 } // namespace
 
 void TID3Frm::BuildCddbTab() {
-    auto* t = CDDBTab;
+    TabSheet* t = CDDBTab;
     UrlLabel = MakeLabel(t, "UrlLabel", "Server :", 10, 11);
     UrlEdit = MakeEdit(t, "UrlEdit", kDefaultCddbServer, 104, 8, 250);
     PortLabel = MakeLabel(t, "PortLabel", "Port :", 10, 38);
@@ -30,7 +30,7 @@ void TID3Frm::BuildCddbTab() {
     ShowInexactChk = MakeCheck(t, "ShowInexactChk", "When found inexact matches show list of matches to choose",
                                true, 10, 92, 500);
     CDDriveLabel = MakeLabel(t, "CDDriveLabel", "CD-Drive :", 10, 129);
-    CDDriveList = new TVlDriveComboBox(*t, "CDDriveList");
+    CDDriveList = Child<TVlDriveComboBox>(*t, "CDDriveList");
     CDDriveList->SetDriveTypes(TDriveTypes{dtCDROM});
     CDDriveList->SetBounds(104, 125, 250, kRowHeight);
     ReadDiskInfoBtn = MakeButton(t, "ReadDiskInfoBtn", "Read &Disk", 362, 124, 110);
@@ -40,7 +40,7 @@ void TID3Frm::BuildCddbTab() {
     ReqCounter->SetEdge(Panel::Edge::Lowered);
     ReqCounter->SetBounds(120, 200, 50, kRowHeight);
     ConnectBtn = MakeButton(t, "ConnectBtn", "&Get Tracklists", 180, 199, 130);
-    for (Button* b : {FileCDDBBtn, ConnectBtn}) b->SetEnabled(false);
+    for (Button* b : {FileCDDBBtn.get(), ConnectBtn.get()}) b->SetEnabled(false);
     UpdateReadDiskBtn();
 }
 

@@ -32,18 +32,17 @@ void DigitsOnly(char& key) {
 } // namespace
 
 void TID3Frm::BuildId3Tab() {
-    auto* t = ID3Tab;
+    TabSheet* t = ID3Tab;
     struct Row {
-        Label*& label;
+        Child<Label>& label;
         const char* labelName;
         const char* caption;
-        Edit** edit;
+        Child<Edit>* edit;
         const char* editName;
         int maxLength, width;
-        CheckBox*& copy;
+        Child<CheckBox>& copy;
         const char* copyName;
     };
-    GenreCombo = nullptr;
     const Row rows[] = {
         {SongLabel, "SongLabel", "Song Name :", &SongEdit, "SongEdit", 30, 250, SongCopyChk, "SongCopyChk"},
         {ArtistLabel, "ArtistLabel", "Artist :", &ArtistEdit, "ArtistEdit", 30, 250, ArtistCopyChk, "ArtistCopyChk"},
@@ -121,11 +120,11 @@ void TID3Frm::ConnectId3Tab() {
 // --- the tag in the boxes --------------------------------------------------
 
 void TID3Frm::ClearDisplay() {
-    for (Edit* e : {SongEdit, ArtistEdit, AlbumEdit, YearEdit, CommentEdit, TrackEdit, RenameEdit}) e->SetText("");
+    for (Edit* e : {SongEdit.get(), ArtistEdit.get(), AlbumEdit.get(), YearEdit.get(), CommentEdit.get(), TrackEdit.get(), RenameEdit.get()}) e->SetText("");
     PaintTrackEdit(false);
     GenreCombo->SetItemIndex(-1);
     MpegInfoPanel->SetCaption("No Info ...");
-    for (Button* b : {DelBtn, ApplyBtn, RenameBtn}) b->SetEnabled(false);
+    for (Button* b : {DelBtn.get(), ApplyBtn.get(), RenameBtn.get()}) b->SetEnabled(false);
 }
 
 void TID3Frm::LoadFile(const std::string& path) {

@@ -25,7 +25,7 @@ const char kWebLink[] = "https://example.org/velmora/";
 } // namespace
 
 void TID3Frm::BuildInfoTab() {
-    auto* t = InfoTab;
+    TabSheet* t = InfoTab;
     Image1 = Make<wb::gui::Image>(t, "Image1");
     Image1->SetBounds(12, 12, 128, 128);
     // The picture is GIF data of our own, read by the GIF image class.
@@ -35,15 +35,13 @@ void TID3Frm::BuildInfoTab() {
     Image1->OnPaint = [picture](Canvas& c, int w, int h) { c.StretchDraw({0, 0, w, h}, picture); };
     ProgramLabel = MakeLabel(t, "ProgramLabel", "Velmora - the MP3 tag editor", 156, 14);
     ProgramLabel->SetFont(18, true);
-    VersionView = new TVersionView(this);
-    VersionView->SetName("VersionView");
-    VersionView->SetParent(t);
+    VersionView = Make<TVersionView>(t, "VersionView");
     VersionView->SetAutoSize(false);  // its text is built after the caption it sizes to
     VersionView->SetBounds(156, 44, 360, 20);
     VersionView->Refresh();
     // Links: a hand over them, the fly-by colour while the mouse is there.
     RegisterVlCursors();
-    auto link = [&](TVlLabel*& label, const char* name, const char* text, int top) {
+    auto link = [&](Child<TVlLabel>& label, const char* name, const char* text, int top) {
         label = Make<TVlLabel>(t, name);
         label->SetCaption(text);
         label->SetTextStyle(tsNormal);

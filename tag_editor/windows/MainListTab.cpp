@@ -40,9 +40,9 @@ private:
 };
 
 void TID3Frm::BuildListTab() {
-    auto* t = ListTagTab;
+    TabSheet* t = ListTagTab;
     TagListLabel = MakeLabel(t, "TagListLabel", "Tagfile list :", 10, 6);
-    TagListGrd = new TVlSortGrid(*t, "TagListGrd");
+    TagListGrd = Child<TVlSortGrid>(*t, "TagListGrd");
     SetUpTagListGrid(*TagListGrd);
     TagListGrd->SetBounds(8, 24, 434, 240);
     EntriesLabel = MakeLabel(t, "EntriesLabel", "Entries :", 10, 272);
@@ -52,8 +52,8 @@ void TID3Frm::BuildListTab() {
     DelTagListBtn = MakeButton(t, "DelTagListBtn", "&Delete list", 450, 88, 104);
     AutoTagBtn = MakeButton(t, "AutoTagBtn", "&Autotag", 450, 200, 104);
     MakePlListBtn = MakeButton(t, "MakePlListBtn", "Make playlist", 450, 232, 104);
-    for (Button* b : {ChgTagListBtn, DelTagListBtn, AutoTagBtn, MakePlListBtn}) b->SetEnabled(false);
-    RenFileBox = new TID3FileBox(*t, "RenFileBox");
+    for (Button* b : {ChgTagListBtn.get(), DelTagListBtn.get(), AutoTagBtn.get(), MakePlListBtn.get()}) b->SetEnabled(false);
+    RenFileBox = Child<TID3FileBox>(*t, "RenFileBox");
     RenFileBox->SetMask("*.Tag");
     RenFileBox->SetVisible(false);
 }

@@ -18,10 +18,10 @@ void TID3Frm::BuildNameTab() {
     FormatWarning = MakeLabel(GroupBox4, "FormatWarning", "(all without fileextensions !) :", 10, 22);
     const NamePatterns defaults;
     struct Row {
-        Label*& label;
+        Child<Label>& label;
         const char* labelName;
         const char* caption;
-        Edit*& edit;
+        Child<Edit>& edit;
         const char* editName;
         const std::string& text;
     };

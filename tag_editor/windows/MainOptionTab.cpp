@@ -7,7 +7,7 @@ namespace velmora {
 using namespace wb::gui;
 
 void TID3Frm::BuildOptionTab() {
-    auto* t = OptionTab;
+    TabSheet* t = OptionTab;
     GroupBox1 = Make<GroupBox>(t, "GroupBox1");
     GroupBox1->SetCaption("When rename file :");
     GroupBox1->SetBounds(6, 6, 548, 84);

@@ -49,7 +49,7 @@ TVirtualCD::TVirtualCD(std::function<void(const TDiskInfoRec&)> addRequest, wb::
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
 
-    TVlSortGrid& g = FileList;
+    TVlSortGrid& g = *FileList;
     g.SetColCount(3);
     g.SetRowCount(2);
     g.SetFixedRows(1);
@@ -62,7 +62,7 @@ TVirtualCD::TVirtualCD(std::function<void(const TDiskInfoRec&)> addRequest, wb::
     g.SetFont(font);
     g.SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine);
     g.SetScrollBars(ssVertical);
-    FileList.SetBounds(8, 8, 416, 256);
+    FileList->SetBounds(8, 8, 416, 256);
     g.SetOnGetCellFormat([this](TVlSortGrid* s, int c, int r, TGridDrawState st, TFormatOptions& fo) {
         FileListGetCellFormat(s, c, r, st, fo);
     });
@@ -70,24 +70,24 @@ TVirtualCD::TVirtualCD(std::function<void(const TDiskInfoRec&)> addRequest, wb::
     g.OnMouseDown = [this](wb::Persistent*, TMouseButton, TShiftState, int, int) { FileListMouseDown(); };
     g.OnMouseUp = [this](wb::Persistent*, TMouseButton, TShiftState, int, int) { FileListMouseUp(); };
 
-    Label1.SetBounds(8, 280, 110, 18);
-    TrackPanel.SetBounds(120, 274, 44, 26);
-    TrackPanel.SetEdge(Panel::Edge::Lowered);
-    TrackPanel.SetFont(clWindowText, true);
-    UnChkBtn.SetBounds(176, 272, 120, 28);
-    ChkBtn.SetBounds(304, 272, 120, 28);
-    CreateBtn.SetBounds(176, 300 + 2, 120, 26);
-    CancelBtn.SetBounds(304, 300 + 2, 120, 26);
-    CreateBtn.SetDefault(true);
-    UnChkBtn.OnClick = [this](wb::Persistent*) { UnChkBtnClick(); };
-    ChkBtn.OnClick = [this](wb::Persistent*) { ChkBtnClick(); };
-    CreateBtn.OnClick = [this](wb::Persistent*) { CreateBtnClick(); };
-    CancelBtn.OnClick = [this](wb::Persistent*) { SetModalResult(kCancel); };
+    Label1->SetBounds(8, 280, 110, 18);
+    TrackPanel->SetBounds(120, 274, 44, 26);
+    TrackPanel->SetEdge(Panel::Edge::Lowered);
+    TrackPanel->SetFont(clWindowText, true);
+    UnChkBtn->SetBounds(176, 272, 120, 28);
+    ChkBtn->SetBounds(304, 272, 120, 28);
+    CreateBtn->SetBounds(176, 300 + 2, 120, 26);
+    CancelBtn->SetBounds(304, 300 + 2, 120, 26);
+    CreateBtn->SetDefault(true);
+    UnChkBtn->OnClick = [this](wb::Persistent*) { UnChkBtnClick(); };
+    ChkBtn->OnClick = [this](wb::Persistent*) { ChkBtnClick(); };
+    CreateBtn->OnClick = [this](wb::Persistent*) { CreateBtnClick(); };
+    CancelBtn->OnClick = [this](wb::Persistent*) { SetModalResult(kCancel); };
     FormCreate();
 }
 
 void TVirtualCD::FormCreate() {
-    TVlSortGrid& g = FileList;
+    TVlSortGrid& g = *FileList;
     g.SetCells(0, 0, "Track");
     g.SetCells(1, 0, "Use");
     g.SetCells(2, 0, "Filename");
@@ -107,7 +107,7 @@ void TVirtualCD::FillList(const std::string& folder, const std::vector<std::stri
         durations.push_back(tag.Mpeg.Duration);
     }
     TVirtualList list = BuildVirtualList(files, tracks, durations);
-    TVlSortGrid& g = FileList;
+    TVlSortGrid& g = *FileList;
     g.SetRowCount(static_cast<int>(list.Rows.size()) + 1 < 2 ? 2 : static_cast<int>(list.Rows.size()) + 1);
     for (size_t i = 0; i < list.Rows.size(); ++i) {
         const int r = static_cast<int>(i) + 1;
@@ -129,7 +129,7 @@ void TVirtualCD::FileListGetCellFormat(TVlSortGrid*, int col, int row, TGridDraw
 
 void TVirtualCD::FileListDrawCell(int col, int row, const Rect& rect) {
     if (col != 1 || row == 0) return;
-    DrawUseBox(FileList.GridCanvas(), rect.left + 9, rect.top + 3, FileList.Cells(1, row) == "1");
+    DrawUseBox(FileList->GridCanvas(), rect.left + 9, rect.top + 3, FileList->Cells(1, row) == "1");
 }
 
 void TVirtualCD::FileListMouseDown() { MouseWasDown = true; }
@@ -137,7 +137,7 @@ void TVirtualCD::FileListMouseDown() { MouseWasDown = true; }
 void TVirtualCD::FileListMouseUp() {
     if (!MouseWasDown) return;
     MouseWasDown = false;
-    TVlSortGrid& g = FileList;
+    TVlSortGrid& g = *FileList;
     // A row that no file claimed has nothing to use.
     if (g.Col() != 1 || g.Row() < 1 || g.Cells(2, g.Row()).empty()) return;
     g.SetCells(1, g.Row(), g.Cells(1, g.Row()) == "1" ? "0" : "1");
@@ -145,7 +145,7 @@ void TVirtualCD::FileListMouseUp() {
 }
 
 void TVirtualCD::CheckAll(const char* mark) {
-    TVlSortGrid& g = FileList;
+    TVlSortGrid& g = *FileList;
     for (int r = 1; r < g.RowCount(); ++r)
         if (!g.Cells(2, r).empty()) g.SetCells(1, r, mark);
     NumberTracks();
@@ -156,16 +156,16 @@ void TVirtualCD::UnChkBtnClick() { CheckAll("0"); }
 void TVirtualCD::ChkBtnClick() { CheckAll("1"); }
 
 void TVirtualCD::NumberTracks() {
-    TVlSortGrid& g = FileList;
+    TVlSortGrid& g = *FileList;
     TVirtualList list;
     for (int r = 1; r < g.RowCount(); ++r) list.Rows.push_back({g.Cells(2, r), g.Cells(1, r) == "1", 0});
     const auto numbers = list.Numbers();
     for (size_t i = 0; i < numbers.size(); ++i) g.SetCells(0, static_cast<int>(i) + 1, numbers[i]);
-    TrackPanel.SetCaption(std::to_string(list.UsedCount()));
+    TrackPanel->SetCaption(std::to_string(list.UsedCount()));
 }
 
 void TVirtualCD::CreateBtnClick() {
-    TVlSortGrid& g = FileList;
+    TVlSortGrid& g = *FileList;
     TVirtualList list;
     for (int r = 1; r < g.RowCount(); ++r) {
         const std::string name = g.Cells(2, r);

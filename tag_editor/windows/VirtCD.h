@@ -32,10 +32,10 @@ public:
     void NumberTracks();
     void CreateBtnClick();
 
-    TVlSortGrid FileList;
-    wb::gui::Label Label1;
-    wb::gui::Panel TrackPanel;
-    wb::gui::Button CreateBtn, CancelBtn, UnChkBtn, ChkBtn;
+    wb::gui::Child<TVlSortGrid> FileList;
+    wb::gui::Child<wb::gui::Label> Label1;
+    wb::gui::Child<wb::gui::Panel> TrackPanel;
+    wb::gui::Child<wb::gui::Button> CreateBtn, CancelBtn, UnChkBtn, ChkBtn;
 
 private:
     void CheckAll(const char* mark);

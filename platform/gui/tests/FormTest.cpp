@@ -242,11 +242,11 @@ INSTANTIATE_TEST_SUITE_P(FormTest, ControlsInside,
 class FormWithMembers : public Form {
 public:
     explicit FormWithMembers(std::string& seen) : Form(nullptr, FormKind::Dialog) {
-        OnDestroy = [this, &seen](wb::Persistent*) { seen += note + ":" + ok.Caption() + ";"; };
+        OnDestroy = [this, &seen](wb::Persistent*) { seen += note + ":" + ok->Caption() + ";"; };
     }
     ~FormWithMembers() override { BeforeDestruction(); }
     std::string note = "a member of the form class, still whole";
-    Button ok{*this, "ok", "OK"};
+    Child<Button> ok{*this, "ok", "OK"};
 };
 
 TEST_F(FormTest, OnDestroyRunsOnceWhileTheWholeFormExists) {

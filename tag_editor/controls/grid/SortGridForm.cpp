@@ -14,28 +14,28 @@ TSortGridForm::TSortGridForm(wb::Component* owner) : Form(owner, FormKind::Dialo
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
     SetClientSize(420, 288);
-    Label1.SetBounds(8, 8, 180, 16);
-    Label2.SetBounds(232, 8, 180, 16);
-    Seiten.SetBounds(8, 28, 180, 212);
-    Komponenten.SetBounds(232, 28, 180, 212);
-    SpeedButton1.SetBounds(196, 60, 28, 28);
-    SpeedButton2.SetBounds(196, 94, 28, 28);
-    MoveButton.SetBounds(196, 146, 28, 28);
-    LibVorgabeButton.SetBounds(8, 252, 90, 28);
-    BitBtn3.SetBounds(104, 252, 120, 28);
-    BitBtn1.SetBounds(236, 252, 84, 28);
-    BitBtn2.SetBounds(328, 252, 84, 28);
-    SpeedButton1.SetTag(-1);
-    SpeedButton2.SetTag(1);
-    SpeedButton1.SetHint("Nach oben");
-    SpeedButton2.SetHint("Nach unten");
-    MoveButton.SetHint("Ein-/Ausblenden");
+    Label1->SetBounds(8, 8, 180, 16);
+    Label2->SetBounds(232, 8, 180, 16);
+    Seiten->SetBounds(8, 28, 180, 212);
+    Komponenten->SetBounds(232, 28, 180, 212);
+    SpeedButton1->SetBounds(196, 60, 28, 28);
+    SpeedButton2->SetBounds(196, 94, 28, 28);
+    MoveButton->SetBounds(196, 146, 28, 28);
+    LibVorgabeButton->SetBounds(8, 252, 90, 28);
+    BitBtn3->SetBounds(104, 252, 120, 28);
+    BitBtn1->SetBounds(236, 252, 84, 28);
+    BitBtn2->SetBounds(328, 252, 84, 28);
+    SpeedButton1->SetTag(-1);
+    SpeedButton2->SetTag(1);
+    SpeedButton1->SetHint("Nach oben");
+    SpeedButton2->SetHint("Nach unten");
+    MoveButton->SetHint("Ein-/Ausblenden");
     // Speed buttons take no focus, so the list they act on keeps it (and its selection).
-    for (Button* b : {&SpeedButton1, &SpeedButton2, &MoveButton, &LibVorgabeButton, &BitBtn3})
+    for (Button* b : {SpeedButton1.get(), SpeedButton2.get(), MoveButton.get(), LibVorgabeButton.get(), BitBtn3.get()})
         b->SetAcceptsFocus(false);
-    BitBtn1.SetDefault(true);
+    BitBtn1->SetDefault(true);
 
-    for (ListBox* list : {&Seiten, &Komponenten}) {
+    for (ListBox* list : {Seiten.get(), Komponenten.get()}) {
         list->OnMouseDown = [this](wb::Persistent* s, TMouseButton b, TShiftState sh, int x, int y) {
             ListBoxMouseDown(s, b, sh, x, y);
         };
@@ -47,29 +47,29 @@ TSortGridForm::TSortGridForm(wb::Component* owner) : Form(owner, FormKind::Dialo
         };
         list->OnKeyUp = [this](wb::Persistent* s, int& key, TShiftState sh) { ListBoxKeyUp(s, key, sh); };
     }
-    Seiten.OnEnter = [this](wb::Persistent*) { SetFocusedList(&Seiten); };
-    Komponenten.OnEnter = [this](wb::Persistent* s) {
-        SetFocusedList(&Komponenten);
+    Seiten->OnEnter = [this](wb::Persistent*) { SetFocusedList(Seiten.get()); };
+    Komponenten->OnEnter = [this](wb::Persistent* s) {
+        SetFocusedList(Komponenten.get());
         KomponentenEnter(s);
     };
-    Komponenten.OnExit = [this](wb::Persistent* s) { KomponentenExit(s); };
-    Seiten.SetStyle(ListBox::Style::OwnerDrawFixed);
-    Seiten.OnDrawItem = [this](wb::Persistent* s, Canvas& c, int i, const Rect& r, bool selected) {
+    Komponenten->OnExit = [this](wb::Persistent* s) { KomponentenExit(s); };
+    Seiten->SetStyle(ListBox::Style::OwnerDrawFixed);
+    Seiten->OnDrawItem = [this](wb::Persistent* s, Canvas& c, int i, const Rect& r, bool selected) {
         SeitenDrawItem(s, c, i, r, selected);
     };
-    Seiten.OnCurrentChange = [this](wb::Persistent* s) { SeitenClick(s); };
-    focused_ = &Seiten;
+    Seiten->OnCurrentChange = [this](wb::Persistent* s) { SeitenClick(s); };
+    focused_ = Seiten.get();
 
-    SpeedButton1.OnClick = [this](wb::Persistent* s) { Verschieben(s); };
-    SpeedButton2.OnClick = [this](wb::Persistent* s) { Verschieben(s); };
-    MoveButton.OnClick = [this](wb::Persistent* s) { Bewegen(s); };
-    BitBtn3.OnClick = [this](wb::Persistent* s) { Bewegen(s); };
-    LibVorgabeButton.OnClick = [this](wb::Persistent* s) { LibVorgabeButtonClick(s); };
-    BitBtn1.OnClick = [this](wb::Persistent* s) {
+    SpeedButton1->OnClick = [this](wb::Persistent* s) { Verschieben(s); };
+    SpeedButton2->OnClick = [this](wb::Persistent* s) { Verschieben(s); };
+    MoveButton->OnClick = [this](wb::Persistent* s) { Bewegen(s); };
+    BitBtn3->OnClick = [this](wb::Persistent* s) { Bewegen(s); };
+    LibVorgabeButton->OnClick = [this](wb::Persistent* s) { LibVorgabeButtonClick(s); };
+    BitBtn1->OnClick = [this](wb::Persistent* s) {
         OkButtonClick(s);
         SetModalResult(mrOk);
     };
-    BitBtn2.OnClick = [this](wb::Persistent*) { SetModalResult(mrCancel); };
+    BitBtn2->OnClick = [this](wb::Persistent*) { SetModalResult(mrCancel); };
     OnDestroy = [this](wb::Persistent* s) { FormDestroy(s); };
     FormCreate(this);
 }
@@ -86,37 +86,37 @@ void TSortGridForm::FormDestroy(wb::Persistent*) {}
 void TSortGridForm::LoadHeaderList(THeaderEntryList& list, TGridHeaderEvent onGridHeaderDefault) {
     list_ = &list;
     onGridHeaderDefault_ = std::move(onGridHeaderDefault);
-    LibVorgabeButton.SetVisible(bool(onGridHeaderDefault_));
+    LibVorgabeButton->SetVisible(bool(onGridHeaderDefault_));
     Reload();
 }
 
 void TSortGridForm::Reload() {
     SplitHeaderList(*list_, shown_, hidden_);
-    Refill(&Seiten);
-    Refill(&Komponenten);
+    Refill(Seiten.get());
+    Refill(Komponenten.get());
 }
 
 void TSortGridForm::SetFocusedList(ListBox* list) { focused_ = list; }
 
 ListBox* TSortGridForm::ListOf(wb::Persistent* sender) {
-    if (sender == &Seiten) return &Seiten;
-    if (sender == &Komponenten) return &Komponenten;
+    if (sender == Seiten.get()) return Seiten.get();
+    if (sender == Komponenten.get()) return Komponenten.get();
     return nullptr;
 }
 
 THeaderEntryList& TSortGridForm::ItemsOf(ListBox* list) {
-    if (list == &Seiten) return shown_;
-    if (list == &Komponenten) return hidden_;
+    if (list == Seiten.get()) return shown_;
+    if (list == Komponenten.get()) return hidden_;
     throw std::invalid_argument("Not a list of the column dialog");
 }
 
-ListBox* TSortGridForm::OtherList(ListBox* list) { return list == &Seiten ? &Komponenten : &Seiten; }
+ListBox* TSortGridForm::OtherList(ListBox* list) { return list == Seiten.get() ? Komponenten.get() : Seiten.get(); }
 
 void TSortGridForm::Refill(ListBox* list) {
     list->Clear();
     for (const auto& item : ItemsOf(list)) list->AddItem(item.Caption);
     list->SetItemIndex(-1);
-    if (list == &Seiten) SeitenClick(nullptr);
+    if (list == Seiten.get()) SeitenClick(nullptr);
 }
 
 // The canvas comes with the list's colours for the item's state.
@@ -138,17 +138,17 @@ void TSortGridForm::SeitenDrawItem(wb::Persistent*, Canvas& Canvas, int Index, c
 }
 
 void TSortGridForm::SeitenClick(wb::Persistent*) {
-    const int i = Seiten.ItemIndex();
-    MoveButton.SetEnabled(i >= 0 && i < int(shown_.size()) && shown_[i].Entry &&
+    const int i = Seiten->ItemIndex();
+    MoveButton->SetEnabled(i >= 0 && i < int(shown_.size()) && shown_[i].Entry &&
                           shown_[i].Entry->State != hsFixed);
 }
 
 void TSortGridForm::KomponentenEnter(wb::Persistent*) {
-    if (Komponenten.Count() > 0) Komponenten.SetItemIndex(0);
+    if (Komponenten->Count() > 0) Komponenten->SetItemIndex(0);
 }
 
 void TSortGridForm::KomponentenExit(wb::Persistent*) {
-    Komponenten.SetItemIndex(-1);
+    Komponenten->SetItemIndex(-1);
 }
 
 // A drag begins only on an entry the user may move.
@@ -205,8 +205,8 @@ void TSortGridForm::Bewegen(wb::Persistent*) {
         // A fixed column is never hidden.
         if (EntryOf(source[i]).State == hsFixed) return;
         if (!MoveAcross(source, i, ItemsOf(OtherList(from)), -1)) return;
-        Refill(&Seiten);
-        Refill(&Komponenten);
+        Refill(Seiten.get());
+        Refill(Komponenten.get());
         from->SetItemIndex(i < from->Count() ? i : -1);
         modified_ = true;
     } catch (const std::exception&) {

@@ -23,17 +23,17 @@ public:
     void LoadHeaderList(THeaderEntryList& list, TGridHeaderEvent onGridHeaderDefault);
     bool Modified() const { return modified_; }
 
-    wb::gui::Button SpeedButton1{*this, "SpeedButton1", "\u25B2"};
-    wb::gui::Button SpeedButton2{*this, "SpeedButton2", "\u25BC"};
-    wb::gui::Label Label1{*this, "Label1", "Angezeigte Spalten"};
-    wb::gui::Label Label2{*this, "Label2", "Ausgeblendete Spalten"};
-    wb::gui::Button BitBtn1{*this, "BitBtn1", "OK"};
-    wb::gui::Button BitBtn2{*this, "BitBtn2", "Abbrechen"};
-    wb::gui::Button BitBtn3{*this, "BitBtn3", "Ein-/Ausblenden"};
-    wb::gui::ListBox Seiten{*this, "Seiten"};
-    wb::gui::ListBox Komponenten{*this, "Komponenten"};
-    wb::gui::Button LibVorgabeButton{*this, "LibVorgabeButton", "Vorgabe"};
-    wb::gui::Button MoveButton{*this, "MoveButton", "\u21C4"};
+    wb::gui::Child<wb::gui::Button> SpeedButton1{*this, "SpeedButton1", "\u25B2"};
+    wb::gui::Child<wb::gui::Button> SpeedButton2{*this, "SpeedButton2", "\u25BC"};
+    wb::gui::Child<wb::gui::Label> Label1{*this, "Label1", "Angezeigte Spalten"};
+    wb::gui::Child<wb::gui::Label> Label2{*this, "Label2", "Ausgeblendete Spalten"};
+    wb::gui::Child<wb::gui::Button> BitBtn1{*this, "BitBtn1", "OK"};
+    wb::gui::Child<wb::gui::Button> BitBtn2{*this, "BitBtn2", "Abbrechen"};
+    wb::gui::Child<wb::gui::Button> BitBtn3{*this, "BitBtn3", "Ein-/Ausblenden"};
+    wb::gui::Child<wb::gui::ListBox> Seiten{*this, "Seiten"};
+    wb::gui::Child<wb::gui::ListBox> Komponenten{*this, "Komponenten"};
+    wb::gui::Child<wb::gui::Button> LibVorgabeButton{*this, "LibVorgabeButton", "Vorgabe"};
+    wb::gui::Child<wb::gui::Button> MoveButton{*this, "MoveButton", "\u21C4"};
 
     // Handlers.
     void Verschieben(wb::Persistent* Sender);

@@ -133,13 +133,13 @@ public:
                 action(chooser);
                 return;
             }
-            if (whileWaiting && !frm.OkBtn.Enabled() && QApplication::activeModalWidget() == frm.Window()) {
+            if (whileWaiting && !frm.OkBtn->Enabled() && QApplication::activeModalWidget() == frm.Window()) {
                 whileWaiting();
             }
-            if (frm.OkBtn.Enabled() && QApplication::activeModalWidget() == frm.Window()) {
+            if (frm.OkBtn->Enabled() && QApplication::activeModalWidget() == frm.Window()) {
                 poll.stop();
                 if (!screenshot.empty()) EXPECT_FALSE(wb::gui::test::Screenshot(frm, screenshot).isNull());
-                frm.OkBtn.Click();
+                frm.OkBtn->Click();
             }
         });
         poll.start();
@@ -147,13 +147,13 @@ public:
         guard.setSingleShot(true);
         QObject::connect(&guard, &QTimer::timeout, [&] {
             ADD_FAILURE() << "the run did not end";
-            frm.CancelBtn.Click();
+            frm.CancelBtn->Click();
         });
         guard.start(20000);
         result = frm.ShowModal();
     }
 
-    std::vector<std::string> Log() { return frm.TCPStateMemo.Lines(); }
+    std::vector<std::string> Log() { return frm.TCPStateMemo->Lines(); }
 
     LoopbackServer& server_;
     wb::gui::test::ModalDriver boxes;  // answers message boxes
@@ -199,15 +199,15 @@ TEST_F(CddbWindowTest, TwoRequestsOneFoundOneNotLeaveTheLogGridAndTagList) {
                                         "Saving result to disk", kDashes, "Send query to CDDB-Server for ID : 02003d01",
                                         "--- No result for query found ---", kDashes, "Logoff CDDB-Server",
                                         "Connection to server closed !", "", kReady}));
-    EXPECT_EQ(run.frm.ReqSendPanel.Caption(), "2");
-    EXPECT_EQ(run.frm.ReqRecPanel.Caption(), "1");
-    TVlSortGrid& g = run.frm.RecGrd;
+    EXPECT_EQ(run.frm.ReqSendPanel->Caption(), "2");
+    EXPECT_EQ(run.frm.ReqRecPanel->Caption(), "1");
+    TVlSortGrid& g = *run.frm.RecGrd;
     EXPECT_EQ(g.RowCount(), 2);
     EXPECT_EQ(GridRow(g, 1), (std::vector<std::string>{"The Artist", "The Album", "Yes", "Yes"}));
     EXPECT_EQ(ReadBytes(dir / "Tags/The Artist - The Album.Tag"),
               "Album\r\nThe Artist\r\nThe Album\r\n\r\n1998\r\nRock\r\n3\r\nFirst Song\r\nSecond Song\r\n");
     EXPECT_TRUE(queue.Empty());
-    EXPECT_FALSE(run.frm.CancelBtn.Enabled());
+    EXPECT_FALSE(run.frm.CancelBtn->Enabled());
     EXPECT_EQ(server.script.commands.back(), "quit");
 }
 
@@ -222,7 +222,7 @@ TEST_F(CddbWindowTest, InexactMatchesAreChosenInTheChooser) {
     StatusRun run(server, queue, dir / "Tags");
     std::vector<std::string> shown;
     run.onChooser = [&](TChooseFrm& c) {
-        TVlSortGrid& g = c.ChooseGrd;
+        TVlSortGrid& g = *c.ChooseGrd;
         shown = GridRow(g, 2);
         EXPECT_EQ(g.Row(), 1);
         EXPECT_FALSE(wb::gui::test::Screenshot(c, "velmora-choose").isNull());
@@ -234,7 +234,7 @@ TEST_F(CddbWindowTest, InexactMatchesAreChosenInTheChooser) {
     ASSERT_GE(log.size(), 7u);
     EXPECT_EQ(log[5], "Found inexact matches ! Using Nr. 2");
     EXPECT_EQ(server.script.commands[2], "cddb read jazz 1a2b3c02");
-    EXPECT_EQ(GridRow(run.frm.RecGrd, 1), (std::vector<std::string>{"(Sampler)", "Various Hits", "No", "Yes"}));
+    EXPECT_EQ(GridRow(*run.frm.RecGrd, 1), (std::vector<std::string>{"(Sampler)", "Various Hits", "No", "Yes"}));
     EXPECT_EQ(ReadBytes(dir / "Tags/Various Hits (Sampler).Tag"),
               "Sampler\r\nVarious Hits\r\n\r\n\r\nJazz\r\n3\r\nA\r\nOne\r\nB\r\nTwo\r\n");
     EXPECT_FALSE(run.chooser.Timer1.Enabled());
@@ -254,7 +254,7 @@ TEST_F(CddbWindowTest, ABusyServerIsAskedAgainOnANewConnection) {
                                               "Trying to connect to server : 127.0.0.1", "Connection established !"}));
     EXPECT_EQ(log.back(), kReady);
     EXPECT_EQ(server.connections, 2);
-    EXPECT_EQ(run.frm.ReqSendPanel.Caption(), "1");
+    EXPECT_EQ(run.frm.ReqSendPanel->Caption(), "1");
     EXPECT_TRUE(fs::exists(dir / "Tags/The Artist - The Album.Tag"));
 }
 
@@ -317,7 +317,7 @@ TEST_F(CddbWindowTest, ASilentServerIsALostConnection) {
     run.whileWaiting = [&] {
         if (run.Log().back() != "Connection established !") return;
         for (int s : {29, 1}) {
-            cancelUsable = run.frm.CancelBtn.Enabled();
+            cancelUsable = run.frm.CancelBtn->Enabled();
             clock.Advance(std::chrono::seconds(s));
         }
     };
@@ -350,7 +350,7 @@ protected:
         return chooser.ChooseMatch({{"A", "B", "rock", "00000001"}, {"C", "D", "jazz", "00000002"},
                                     {"E", "F", "misc", "00000003"}});
     }
-    TVlSortGrid& Grid() { return chooser.ChooseGrd; }
+    TVlSortGrid& Grid() { return *chooser.ChooseGrd; }
     TChooseFrm chooser;
 };
 
@@ -358,11 +358,11 @@ TEST_F(ChooserTest, CountsDownAndTakesTheRowCurrentAtTheEndKeysDoNotStopIt) {
     std::vector<std::string> counts;
     bool visibleAfterFourTicks = false;
     int row = Choose([&] {
-        counts.push_back(chooser.CounterPanel.Caption());
+        counts.push_back(chooser.CounterPanel->Caption());
         QTest::keyClick(Grid().Widget(), Qt::Key_Down);
         for (int i = 0; i < 4; ++i) {
             chooser.Timer1Timer();
-            counts.push_back(chooser.CounterPanel.Caption());
+            counts.push_back(chooser.CounterPanel->Caption());
         }
         visibleAfterFourTicks = chooser.Window()->isVisible() && chooser.Timer1.Enabled();
         chooser.Timer1Timer();
@@ -378,7 +378,7 @@ TEST_F(ChooserTest, AClickStopsTheCountdownAndADoubleClickChooses) {
     bool running = true;
     int row = Choose([&] {
         wb::gui::test::ClickAt(Grid(), CellCenter(Grid(), 0, 1).x(), CellCenter(Grid(), 0, 1).y());
-        caption = chooser.CounterPanel.Caption();
+        caption = chooser.CounterPanel->Caption();
         running = chooser.Timer1.Enabled();
         DoubleClick(Grid(), 0, 3);
     });
@@ -389,8 +389,8 @@ TEST_F(ChooserTest, AClickStopsTheCountdownAndADoubleClickChooses) {
     // Every showing starts afresh; "OK" closes and stops the timer.
     bool restarted = false;
     row = Choose([&] {
-        restarted = chooser.Timer1.Enabled() && chooser.CounterPanel.Caption() == "5";
-        chooser.OKBtn.Click();
+        restarted = chooser.Timer1.Enabled() && chooser.CounterPanel->Caption() == "5";
+        chooser.OKBtn->Click();
     });
     EXPECT_TRUE(restarted);
     EXPECT_EQ(row, 1);

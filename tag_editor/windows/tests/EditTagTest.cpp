@@ -30,10 +30,10 @@ protected:
         form->SetTagsFolder(tags.Path());
         form->Show();
         QApplication::setActiveWindow(form->Window());
-        form->EditGrid.SetFocus();
+        form->EditGrid->SetFocus();
         QApplication::processEvents();
     }
-    TVlSortGrid& Grid() { return form->EditGrid; }
+    TVlSortGrid& Grid() { return *form->EditGrid; }
     QLineEdit* Editor() { return Grid().Widget()->findChild<QLineEdit*>(); }
     // Types into the current cell's editor, then presses Enter.
     void Type(const std::string& text) {
@@ -65,13 +65,13 @@ protected:
 };
 
 TEST_F(EditTagTest, EnterWalksTheAlbumGridAndOkWritesTheList) {
-    form->ArtistListEdit.SetText("A");
-    form->AlbumListEdit.SetText("B");
-    form->CommentListEdit.SetText("C");
-    QTest::keyClicks(form->YearListEdit.Widget(), "19x9-9");
-    EXPECT_EQ(form->YearListEdit.Text(), "1999");
-    std::vector<std::string> genres = form->GenreCombo.Items();
-    form->GenreCombo.SetItemIndex(int(std::find(genres.begin(), genres.end(), "Rock") - genres.begin()));
+    form->ArtistListEdit->SetText("A");
+    form->AlbumListEdit->SetText("B");
+    form->CommentListEdit->SetText("C");
+    QTest::keyClicks(form->YearListEdit->Widget(), "19x9-9");
+    EXPECT_EQ(form->YearListEdit->Text(), "1999");
+    std::vector<std::string> genres = form->GenreCombo->Items();
+    form->GenreCombo->SetItemIndex(int(std::find(genres.begin(), genres.end(), "Rock") - genres.begin()));
     for (const char* title : {"One", "Two", "Three"}) {
         Type(title);
         Enter();
@@ -83,15 +83,15 @@ TEST_F(EditTagTest, EnterWalksTheAlbumGridAndOkWritesTheList) {
     EXPECT_EQ(Column(0), (Cells{"Tracknumber", "01", "02", "03"}));
     EXPECT_EQ(Column(1), (Cells{"Songname", "One", "Two", "Three"}));
 
-    form->OkBtn.Click();
+    form->OkBtn->Click();
     EXPECT_EQ(form->ModalResult(), 1);
     EXPECT_EQ(ReadBytes(tags / "A - B.Tag"), "Album\r\nA\r\nB\r\nC\r\n1999\r\nRock\r\n4\r\nOne\r\nTwo\r\nThree\r\n");
 }
 
 TEST_F(EditTagTest, SamplerEnterGoesArtistTitleNextArtist) {
-    form->SamplerGrp.Click();
-    EXPECT_FALSE(form->ArtistListEdit.Enabled());
-    form->AlbumListEdit.SetText("Hits");
+    form->SamplerGrp->Click();
+    EXPECT_FALSE(form->ArtistListEdit->Enabled());
+    form->AlbumListEdit->SetText("Hits");
     for (const char* cell : {"Artist 1", "Title 1", "Artist 2", "Title 2"}) {
         Type(cell);
         Enter();
@@ -103,7 +103,7 @@ TEST_F(EditTagTest, SamplerEnterGoesArtistTitleNextArtist) {
     EXPECT_EQ(Column(0), (Cells{"Tracknumber", "01", "02"}));
     EXPECT_EQ(Column(1), (Cells{"Artist", "Artist 1", "Artist 2"}));
     EXPECT_EQ(Column(2), (Cells{"Songname", "Title 1", "Title 2"}));
-    form->OkBtn.Click();
+    form->OkBtn->Click();
     EXPECT_EQ(ReadBytes(tags / "Hits (Sampler).Tag"),
               "Sampler\r\nHits\r\n\r\n\r\n\r\n3\r\nArtist 1\r\nTitle 1\r\nArtist 2\r\nTitle 2\r\n");
 }
@@ -122,57 +122,57 @@ TEST_F(EditTagTest, FirstRowNeverVanishes) {
 
 TEST_F(EditTagTest, SwitchingLayoutsMovesTitlesAndDropsArtists) {
     Grid().SetCells(1, 1, "Song");
-    form->SamplerGrp.Click();
+    form->SamplerGrp->Click();
     EXPECT_EQ(Column(1), (Cells{"Artist", ""}));
     EXPECT_EQ(Column(2), (Cells{"Songname", "Song"}));
     Grid().SetCells(1, 1, "Singer");
-    form->AlbumGrp.Click();
-    EXPECT_TRUE(form->ArtistListEdit.Enabled());
+    form->AlbumGrp->Click();
+    EXPECT_TRUE(form->ArtistListEdit->Enabled());
     EXPECT_EQ(Grid().ColCount(), 2);
     EXPECT_EQ(Column(1), (Cells{"Songname", "Song"}));
     // A click on the layout already shown changes nothing.
-    form->AlbumGrp.Click();
+    form->AlbumGrp->Click();
     EXPECT_EQ(Column(1), (Cells{"Songname", "Song"}));
 }
 
 TEST_F(EditTagTest, CapitalizeLeavesYearAndGenreAlone) {
-    form->SamplerGrp.Click();
-    form->AlbumListEdit.SetText("the BEST hits");
-    form->CommentListEdit.SetText("AC/DC rules");
-    form->YearListEdit.SetText("2001");
-    form->GenreCombo.SetItemIndex(3);
-    std::string genre = form->GenreCombo.Text();
+    form->SamplerGrp->Click();
+    form->AlbumListEdit->SetText("the BEST hits");
+    form->CommentListEdit->SetText("AC/DC rules");
+    form->YearListEdit->SetText("2001");
+    form->GenreCombo->SetItemIndex(3);
+    std::string genre = form->GenreCombo->Text();
     Grid().SetCells(1, 1, "rock-n-ROLL band");
     Grid().SetCells(2, 1, "tHE song");
     Grid().FocusCell(2, 1);
     Grid().SetEditorMode(true);
-    form->BitBtn1.Click();
+    form->BitBtn1->Click();
     EXPECT_EQ(Editor()->text().toStdString(), "The Song") << "the open editor shows the new text";
-    EXPECT_EQ(form->AlbumListEdit.Text(), "The Best Hits");
-    EXPECT_EQ(form->CommentListEdit.Text(), "Ac/dc Rules");
-    EXPECT_EQ(form->YearListEdit.Text(), "2001");
-    EXPECT_EQ(form->GenreCombo.Text(), genre);
+    EXPECT_EQ(form->AlbumListEdit->Text(), "The Best Hits");
+    EXPECT_EQ(form->CommentListEdit->Text(), "Ac/dc Rules");
+    EXPECT_EQ(form->YearListEdit->Text(), "2001");
+    EXPECT_EQ(form->GenreCombo->Text(), genre);
     EXPECT_EQ(Column(1), (Cells{"Artist", "Rock-n-roll Band"}));
     EXPECT_EQ(Column(2), (Cells{"Songname", "The Song"}));
 }
 
 TEST_F(EditTagTest, EditModeLoadsTheListAndAnEmptyAlbumWritesNothing) {
     Load("x.Tag", "album\r\nHits\r\nnote\r\n2001\r\nPop\r\n3\r\na1\r\nt1\r\na2\r\nt2\r\n");
-    EXPECT_TRUE(form->SamplerGrp.Checked());
-    EXPECT_FALSE(form->ArtistListEdit.Enabled());
-    EXPECT_EQ(form->AlbumListEdit.Text(), "Hits");
-    EXPECT_EQ(form->YearListEdit.Text(), "2001");
-    EXPECT_EQ(form->GenreCombo.Text(), "Pop");
+    EXPECT_TRUE(form->SamplerGrp->Checked());
+    EXPECT_FALSE(form->ArtistListEdit->Enabled());
+    EXPECT_EQ(form->AlbumListEdit->Text(), "Hits");
+    EXPECT_EQ(form->YearListEdit->Text(), "2001");
+    EXPECT_EQ(form->GenreCombo->Text(), "Pop");
     EXPECT_EQ(Column(0), (Cells{"Tracknumber", "01", "02"}));
     EXPECT_EQ(Column(1), (Cells{"Artist", "a1", "a2"}));
     EXPECT_EQ(Column(2), (Cells{"Songname", "t1", "t2"}));
 
     form->SetEditMode(false);
     form->FormShow();
-    EXPECT_EQ(form->AlbumListEdit.Text(), "");
-    EXPECT_EQ(form->GenreCombo.ItemIndex(), -1);
+    EXPECT_EQ(form->AlbumListEdit->Text(), "");
+    EXPECT_EQ(form->GenreCombo->ItemIndex(), -1);
     EXPECT_EQ(Column(2), (Cells{"Songname", ""}));
-    form->OkBtn.Click();
+    form->OkBtn->Click();
     EXPECT_EQ(form->ModalResult(), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(tags.Path()), {}), 1);
 }
@@ -184,21 +184,21 @@ TEST_F(EditTagTest, LoadedValuesAreShownAndSavedWhole) {
     const std::string bytes = "Album\r\n" + artist + "\r\n" + album + "\r\n" + comment + "\r\n12345\r\nRock\r\n2\r\nx\r\n";
     const std::string name = artist + " - " + album + ".Tag";
     Load(name, bytes);
-    EXPECT_EQ(form->ArtistListEdit.Text(), artist);
-    EXPECT_EQ(form->AlbumListEdit.Text(), album);
-    EXPECT_EQ(form->CommentListEdit.Text(), comment);
-    EXPECT_EQ(form->YearListEdit.Text(), "12345");
-    form->OkBtn.Click();
+    EXPECT_EQ(form->ArtistListEdit->Text(), artist);
+    EXPECT_EQ(form->AlbumListEdit->Text(), album);
+    EXPECT_EQ(form->CommentListEdit->Text(), comment);
+    EXPECT_EQ(form->YearListEdit->Text(), "12345");
+    form->OkBtn->Click();
     EXPECT_EQ(ReadBytes(tags / name), bytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(tags.Path()), {}), 1);
 
     // A new list types within the limits again.
     form->SetEditMode(false);
     form->FormShow();
-    QTest::keyClicks(form->AlbumListEdit.Widget(), QString(40, 'n'));
-    QTest::keyClicks(form->YearListEdit.Widget(), "123456");
-    EXPECT_EQ(form->AlbumListEdit.Text(), std::string(30, 'n'));
-    EXPECT_EQ(form->YearListEdit.Text(), "1234");
+    QTest::keyClicks(form->AlbumListEdit->Widget(), QString(40, 'n'));
+    QTest::keyClicks(form->YearListEdit->Widget(), "123456");
+    EXPECT_EQ(form->AlbumListEdit->Text(), std::string(30, 'n'));
+    EXPECT_EQ(form->YearListEdit->Text(), "1234");
 }
 
 // The genre line is matched as Autotag matches it: without regard to case.
@@ -206,30 +206,30 @@ TEST_F(EditTagTest, TheGenreLineChoosesItsGenreWhateverItsCase) {
     for (auto [line, shown] : {std::pair{"rock", "Rock"}, {"JAZZ+funk", "Jazz+Funk"}, {"Rock", "Rock"},
                                {"Rocks", ""}, {"", ""}}) {
         Load("g.Tag", "Album\r\nA\r\nB\r\n\r\n\r\n" + std::string(line) + "\r\n2\r\nx\r\n");
-        EXPECT_EQ(form->GenreCombo.ItemIndex() < 0 ? "" : form->GenreCombo.Text(), shown) << line;
+        EXPECT_EQ(form->GenreCombo->ItemIndex() < 0 ? "" : form->GenreCombo->Text(), shown) << line;
         EXPECT_EQ(GenreNumber(form->CurrentList().Genre), GenreNumber(line)) << line;
     }
 }
 
 TEST_F(EditTagTest, MalformedListLeavesTheEditorEmpty) {
-    form->AlbumListEdit.SetText("typed before");
+    form->AlbumListEdit->SetText("typed before");
     WriteBytes(tags / "bad.Tag", "Album\r\nA\r\nB\r\n\r\n\r\n\r\nlots\r\n");
     form->SetEditMode(true, tags / "bad.Tag");
     EXPECT_THROW(form->FormShow(), TagListError);
-    EXPECT_EQ(form->AlbumListEdit.Text(), "");
+    EXPECT_EQ(form->AlbumListEdit->Text(), "");
     EXPECT_EQ(Grid().RowCount(), 2);
 }
 
 TEST_F(EditTagTest, AFailedWriteKeepsTheDialogOpen) {
     form->SetTagsFolder(tags / "missing");
-    form->ArtistListEdit.SetText("A");
-    form->AlbumListEdit.SetText("B");
-    form->OkBtn.Click();
+    form->ArtistListEdit->SetText("A");
+    form->AlbumListEdit->SetText("B");
+    form->OkBtn->Click();
     ASSERT_EQ(driver.Messages().size(), 1u);
     EXPECT_EQ(driver.Messages()[0].title, "Velmora");
     EXPECT_NE(driver.Messages()[0].text.find("A - B.Tag"), std::string::npos) << driver.Messages()[0].text;
     EXPECT_EQ(form->ModalResult(), 0);
-    EXPECT_EQ(form->AlbumListEdit.Text(), "B");
+    EXPECT_EQ(form->AlbumListEdit->Text(), "B");
 }
 
 // Both kinds of list pictured, each showing its album's name in its box;
@@ -243,12 +243,12 @@ TEST_F(EditTagTest, Screenshots) {
         Load(std::string(name) + ".Tag", bytes);
         QApplication::processEvents();
         const QImage shot = wb::gui::test::Screenshot(*form, std::string("velmora-taglist-editor-") + name);
-        EXPECT_GE(wb::gui::test::InkColumns(wb::gui::test::BoxOf(shot, *form, form->AlbumListEdit, 3)), album) << name;
-        const QImage grid = wb::gui::test::BoxOf(shot, *form, form->EditGrid);
+        EXPECT_GE(wb::gui::test::InkColumns(wb::gui::test::BoxOf(shot, *form, *form->AlbumListEdit, 3)), album) << name;
+        const QImage grid = wb::gui::test::BoxOf(shot, *form, *form->EditGrid);
         using Cell = std::tuple<int, int, wb::gui::TColor>;
         for (auto [col, row, colour] :
              {Cell{0, 0, 0x00A4E8F9}, Cell{1, 0, 0x00A4E8F9}, Cell{0, 1, 0x0086EA9F}, Cell{1, 1, wb::gui::clWindow}}) {
-            const auto cell = form->EditGrid.CellRect(col, row);
+            const auto cell = form->EditGrid->CellRect(col, row);
             EXPECT_EQ(grid.pixel(cell.left + 2, cell.top + 2) | 0xFF000000u, wb::gui::ToQRgb(colour))
                 << name << " " << col << "," << row;
         }

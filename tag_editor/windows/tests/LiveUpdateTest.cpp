@@ -258,17 +258,17 @@ TEST_P(LiveUpdate, EndsAsTheUserAndTheServerDecide) {
     w.Show();
     w.Timer->SetEnabled(false);
     if (c.choice == Choice::CancelMidTransfer)
-        w.ProgressBar.OnChange = [&](wb::Persistent*, int) { QTimer::singleShot(0, [&] { w.CancelBtn.Click(); }); };
+        w.ProgressBar->OnChange = [&](wb::Persistent*, int) { QTimer::singleShot(0, [&] { w.CancelBtn->Click(); }); };
     wb::gui::test::ModalDriver driver;
     // The check ends at the offer; the choice's button goes on from there.
     wb::gui::RunGuarded([&] { w.CheckForUpdate(); });
-    if (c.choice == Choice::Install || c.choice == Choice::CancelMidTransfer) w.BitBtn3.Click();
-    if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled) w.DownloadBtn.Click();
+    if (c.choice == Choice::Install || c.choice == Choice::CancelMidTransfer) w.BitBtn3->Click();
+    if (c.choice == Choice::DownloadOnly || c.choice == Choice::DownloadOnlyCancelled) w.DownloadBtn->Click();
     // Closing the window while it waits for the choice cancels the check.
     if (c.choice == Choice::CloseWhileWaiting) w.Close();
-    EXPECT_EQ(w.InfoPanel.Caption(), c.status);
+    EXPECT_EQ(w.InfoPanel->Caption(), c.status);
     EXPECT_EQ(w.InstallReady, c.installReady);
-    EXPECT_TRUE(w.OKBtn.Enabled() != w.CancelBtn.Enabled());
+    EXPECT_TRUE(w.OKBtn->Enabled() != w.CancelBtn->Enabled());
     // The information file stays only once an update was offered.
     EXPECT_EQ(fs::exists(program / "Update.ini"), c.version == "1.2.3.5" && c.fileName == "Tool");
     const std::string name = c.fileName + " v" + c.version + ".zip";
@@ -280,7 +280,7 @@ TEST_P(LiveUpdate, EndsAsTheUserAndTheServerDecide) {
         EXPECT_EQ(chosenStart, program.Path());
     }
     // Escape is Cancel's: with Cancel off it neither closes the window nor skips the install.
-    if (w.IsWindowVisible() && !w.CancelBtn.Enabled()) {
+    if (w.IsWindowVisible() && !w.CancelBtn->Enabled()) {
         QApplication::setActiveWindow(w.Window());
         QTest::keyClick(w.Window(), Qt::Key_Escape);
         EXPECT_TRUE(w.IsWindowVisible());
@@ -365,17 +365,17 @@ TEST(LiveUpdateWindows, Screenshots) {
     w.Show();
     w.Timer->SetEnabled(false);
     w.ShowUpdateStatus("New version available", 0);
-    w.OldVerPanel.SetCaption("1.2.3.4");
-    w.NewVerPanel.SetCaption("1.2.3.5");
-    w.VersionPanel.SetVisible(true);
+    w.OldVerPanel->SetCaption("1.2.3.4");
+    w.NewVerPanel->SetCaption("1.2.3.5");
+    w.VersionPanel->SetVisible(true);
     EXPECT_FALSE(wb::gui::test::Screenshot(w, "velmora-liveupdate-offer").isNull());
-    w.VersionPanel.SetVisible(false);
-    w.DownloadPanel.SetVisible(true);
+    w.VersionPanel->SetVisible(false);
+    w.DownloadPanel->SetVisible(true);
     w.ShowUpdateStatus("Downloading new version", 1);
     w.UpdateHTTPPacketRecvd(512, 1024);
-    EXPECT_EQ(w.ProgressBar.Percent(), 50);
-    EXPECT_EQ(w.TotalSizePanel.Caption(), "1.024");
-    EXPECT_EQ(w.RecSizePanel.Caption(), "512");
+    EXPECT_EQ(w.ProgressBar->Percent(), 50);
+    EXPECT_EQ(w.TotalSizePanel->Caption(), "1.024");
+    EXPECT_EQ(w.RecSizePanel->Caption(), "512");
     EXPECT_FALSE(wb::gui::test::Screenshot(w, "velmora-liveupdate-download").isNull());
     w.Close();
     TDirFrm d;

@@ -467,7 +467,7 @@ TEST_F(MainWindow, LeavingTheNameFormatsMakesTheProposalAgain) {
 TEST_F(MainWindow, TheNameCodeLegendLinesUpItsColumns) {
     TID3Frm& f = Open();
     std::vector<std::vector<int>> starts;
-    for (Label* legend : {f.Legend1, f.Legend2, f.Legend3}) {
+    for (Label* legend : {f.Legend1.get(), f.Legend2.get(), f.Legend3.get()}) {
         const QImage image = legend->Widget()->grab().toImage();
         const int paper = qGray(image.pixel(image.width() - 1, image.height() / 2));
         starts.emplace_back();
@@ -490,8 +490,7 @@ TEST_F(MainWindow, SettingsAndStoredPropertiesAreWrittenAndReadBackExactly) {
     {
         TID3Frm& f = Open();
         f.DirTree->SetDirectory(other.Path());
-        for (CheckBox* c : {f.AutoRenameCheck, f.AddTracktoTag, f.NextFileChk, f.AutoPlayListChk,
-                            f.RenDirAfterAutotagChk, f.ShowInexactChk, f.AplAlbumChk, f.RenWhenAutoTagChk})
+        for (CheckBox* c : {f.AutoRenameCheck.get(), f.AddTracktoTag.get(), f.NextFileChk.get(), f.AutoPlayListChk.get(), f.RenDirAfterAutotagChk.get(), f.ShowInexactChk.get(), f.AplAlbumChk.get(), f.RenWhenAutoTagChk.get()})
             c->SetChecked(false);
         f.UseDotChk->SetChecked(true);
         f.UrlEdit->SetText("cddb.example.org");
@@ -598,13 +597,13 @@ TEST_F(MainWindow, EveryTabWithAFileLoaded) {
         const QImage shot = wb::gui::test::Screenshot(f, std::string("velmora-") + page->Name());
         ASSERT_FALSE(shot.isNull()) << page->Name();
         if (i > 0) continue;
-        for (Edit* box : {f.SongEdit, f.ArtistEdit, f.AlbumEdit, f.CommentEdit})
+        for (Edit* box : {f.SongEdit.get(), f.ArtistEdit.get(), f.AlbumEdit.get(), f.CommentEdit.get()})
             EXPECT_GE(wb::gui::test::InkColumns(wb::gui::test::BoxOf(shot, f, *box, 3)), 12) << box->Name();
     }
     Select("04 Next Song.mp3");
     QApplication::processEvents();
     const QImage shot = wb::gui::test::Screenshot(f, "velmora-untagged");
-    for (Edit* box : {f.ArtistEdit, f.AlbumEdit, f.CommentEdit})
+    for (Edit* box : {f.ArtistEdit.get(), f.AlbumEdit.get(), f.CommentEdit.get()})
         EXPECT_LE(wb::gui::test::InkColumns(wb::gui::test::BoxOf(shot, f, *box, 3)), 2) << box->Name();
 }
 

@@ -38,7 +38,7 @@ protected:
         for (int r = 0; r < Grid().RowCount(); ++r) cells.push_back(Grid().Cells(col, r));
         return cells;
     }
-    TVlSortGrid& Grid() { return form.FileList; }
+    TVlSortGrid& Grid() { return *form.FileList; }
     void ClickUse(int row) {
         auto r = Grid().CellRect(1, row);
         wb::gui::test::ClickAt(Grid(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -60,10 +60,10 @@ TEST_F(VirtualCdTest, TrackNumbersOrderTheListAndUncheckingRenumbers) {
     ClickUse(2);
     EXPECT_EQ(Column(1), (std::vector<std::string>{"Use", "1", "0", "1"}));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"Track", "01", " ", "02"}));
-    EXPECT_EQ(form.TrackPanel.Caption(), "2");
+    EXPECT_EQ(form.TrackPanel->Caption(), "2");
     EXPECT_FALSE(wb::gui::test::Screenshot(form, "velmora-virtcd").isNull());
     // 178 and 120 seconds: the two-track disc of the published example.
-    form.CreateBtn.Click();
+    form.CreateBtn->Click();
     ASSERT_EQ(added.size(), 1u);
     EXPECT_EQ(RequestLine(added[0]), "0b012a02 2 150 13500 300");
     form.Close();
@@ -76,15 +76,15 @@ TEST_F(VirtualCdTest, AFileWithoutTrackNumberMeansFileNameOrderAndNoTrackIsRefus
     EXPECT_EQ(Column(2), (std::vector<std::string>{"Filename (sorted by filename)", "a.mp3", "b.mp3"}));
     wb::gui::test::ModalDriver boxes;
     form.Show();
-    form.UnChkBtn.Click();
-    EXPECT_EQ(form.TrackPanel.Caption(), "0");
-    form.CreateBtn.Click();
+    form.UnChkBtn->Click();
+    EXPECT_EQ(form.TrackPanel->Caption(), "0");
+    form.CreateBtn->Click();
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{kNoVirtualTracksText}));
     EXPECT_TRUE(added.empty());
     EXPECT_TRUE(form.Window()->isVisible());
-    form.ChkBtn.Click();
+    form.ChkBtn->Click();
     ClickUse(2);
-    form.CreateBtn.Click();
+    form.CreateBtn->Click();
     ASSERT_EQ(added.size(), 1u);
     EXPECT_EQ(RequestLine(added[0]), "02003d01 1 150 63");
     form.Close();

@@ -74,11 +74,11 @@ public:
 };
 
 TEST_F(SortGridFormTest, ListsShowTheShownAndTheHiddenColumns) {
-    EXPECT_EQ(Items(form->Seiten), "Nr Titel Interpret Album");
-    EXPECT_EQ(Items(form->Komponenten), "Jahr Genre");
-    EXPECT_TRUE(form->LibVorgabeButton.Widget()->isHidden());
+    EXPECT_EQ(Items(*form->Seiten), "Nr Titel Interpret Album");
+    EXPECT_EQ(Items(*form->Komponenten), "Jahr Genre");
+    EXPECT_TRUE(form->LibVorgabeButton->Widget()->isHidden());
     form->LoadHeaderList(list, [](THeaderEntryList&) {});
-    EXPECT_FALSE(form->LibVorgabeButton.Widget()->isHidden());
+    EXPECT_FALSE(form->LibVorgabeButton->Widget()->isHidden());
 }
 
 TEST_F(SortGridFormTest, MovesChangeTheListOnlyOnOk) {
@@ -92,48 +92,48 @@ TEST_F(SortGridFormTest, MovesChangeTheListOnlyOnOk) {
     for (const Case& c : std::initializer_list<Case>{
              {"HideTitle",
               [](auto& t) {
-                  t.form->Seiten.SetItemIndex(1);
-                  t.form->MoveButton.Click();
-                  EXPECT_EQ(t.form->Seiten.ItemIndex(), 1);  // now Interpret
+                  t.form->Seiten->SetItemIndex(1);
+                  t.form->MoveButton->Click();
+                  EXPECT_EQ(t.form->Seiten->ItemIndex(), 1);  // now Interpret
               },
               true, "Nr0 Interpret1 Album1 Jahr2 Genre2 Titel2"},
              {"FixedColumnStays",
               [](auto& t) {
-                  t.Focus(t.form->Seiten);
-                  t.form->Seiten.SetItemIndex(0);
-                  EXPECT_FALSE(t.form->MoveButton.Widget()->isEnabled());
-                  QTest::keyRelease(t.form->Seiten.Widget(), Qt::Key_Delete);
+                  t.Focus(*t.form->Seiten);
+                  t.form->Seiten->SetItemIndex(0);
+                  EXPECT_FALSE(t.form->MoveButton->Widget()->isEnabled());
+                  QTest::keyRelease(t.form->Seiten->Widget(), Qt::Key_Delete);
               },
               false, unchanged},
              {"ShowGenreByKey",
               [](auto& t) {
-                  t.Focus(t.form->Komponenten);
-                  t.form->Komponenten.SetItemIndex(1);
-                  QTest::keyRelease(t.form->Komponenten.Widget(), Qt::Key_Insert);
+                  t.Focus(*t.form->Komponenten);
+                  t.form->Komponenten->SetItemIndex(1);
+                  QTest::keyRelease(t.form->Komponenten->Widget(), Qt::Key_Insert);
               },
               true, "Nr0 Titel1 Interpret1 Album1 Genre1 Jahr2"},
-             {"DragWithin", [](auto& t) { t.Drag(t.form->Seiten, 3, t.form->Seiten, 1); }, true,
+             {"DragWithin", [](auto& t) { t.Drag(*t.form->Seiten, 3, *t.form->Seiten, 1); }, true,
               "Nr0 Album1 Titel1 Interpret1 Jahr2 Genre2"},
              {"DragAcrossOntoAnEntry",
-              [](auto& t) { t.Drag(t.form->Seiten, 2, t.form->Komponenten, 1); }, true,
+              [](auto& t) { t.Drag(*t.form->Seiten, 2, *t.form->Komponenten, 1); }, true,
               "Nr0 Titel1 Album1 Jahr2 Interpret2 Genre2"},
              {"DragAcrossBelowTheLastAppends",
-              [](auto& t) { t.Drag(t.form->Komponenten, 0, t.form->Seiten, -1); }, true,
+              [](auto& t) { t.Drag(*t.form->Komponenten, 0, *t.form->Seiten, -1); }, true,
               "Nr0 Titel1 Interpret1 Album1 Jahr1 Genre2"},
              {"FixedColumnIsNotDragged",
-              [](auto& t) { t.Drag(t.form->Seiten, 0, t.form->Komponenten, 0); }, false, unchanged},
+              [](auto& t) { t.Drag(*t.form->Seiten, 0, *t.form->Komponenten, 0); }, false, unchanged},
              {"ExchangeDown",
               [](auto& t) {
-                  t.form->Seiten.SetItemIndex(1);
-                  t.form->SpeedButton2.Click();
-                  EXPECT_EQ(t.form->Seiten.ItemIndex(), 2);
+                  t.form->Seiten->SetItemIndex(1);
+                  t.form->SpeedButton2->Click();
+                  EXPECT_EQ(t.form->Seiten->ItemIndex(), 2);
               },
               true, "Nr0 Interpret1 Titel1 Album1 Jahr2 Genre2"},
              {"ExchangeHiddenUp",
               [](auto& t) {
-                  t.form->SetFocusedList(&t.form->Komponenten);
-                  t.form->Komponenten.SetItemIndex(1);
-                  t.form->SpeedButton1.Click();
+                  t.form->SetFocusedList(t.form->Komponenten.get());
+                  t.form->Komponenten->SetItemIndex(1);
+                  t.form->SpeedButton1->Click();
               },
               true, "Nr0 Titel1 Interpret1 Album1 Genre2 Jahr2"}}) {
         SCOPED_TRACE(c.name);
@@ -152,10 +152,10 @@ TEST_F(SortGridFormTest, DefaultLayoutReloadsBothLists) {
         l.push_back({"Datei", std::make_shared<THeaderEntry>(THeaderEntry{0, 0, 0})});
         l.push_back({"Pfad", std::make_shared<THeaderEntry>(THeaderEntry{2, 0, 0})});
     });
-    form->LibVorgabeButton.Click();
-    EXPECT_EQ(Items(form->Seiten), "Datei");
-    EXPECT_EQ(Items(form->Komponenten), "Pfad");
-    EXPECT_EQ(form->Seiten.ItemIndex(), -1);
+    form->LibVorgabeButton->Click();
+    EXPECT_EQ(Items(*form->Seiten), "Datei");
+    EXPECT_EQ(Items(*form->Komponenten), "Pfad");
+    EXPECT_EQ(form->Seiten->ItemIndex(), -1);
 }
 
 TEST(SortGridColumnDialog, OkAppliesTheNewLayoutToTheGrid) {
@@ -197,10 +197,10 @@ TEST(Screenshot, ColumnDialog) {
     TSortGridForm form;
     form.LoadHeaderList(list, [](THeaderEntryList&) {});
     form.Show();
-    form.Seiten.SetItemIndex(2);
+    form.Seiten->SetItemIndex(2);
     QCoreApplication::processEvents();
     const QImage shot = test::Screenshot(form, "SortGridForm");
-    for (ListBox* box : {&form.Seiten, &form.Komponenten}) {
+    for (ListBox* box : {form.Seiten.get(), form.Komponenten.get()}) {
         const QImage shown = test::BoxOf(shot, form, *box, 2);
         EXPECT_GE(test::InkColumns(shown.copy(0, 0, shown.width(), 14)), 10) << box->Name();
         EXPECT_EQ(test::InkColumns(shown.copy(0, shown.height() - 14, shown.width(), 14)), 0) << box->Name();
