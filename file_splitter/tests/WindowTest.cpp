@@ -13,7 +13,8 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
-#include <thread>
+#include <condition_variable>
+#include <mutex>
 
 #include "file_splitter/DialogResources.h"
 #include "file_splitter/ParvexIcon.h"
@@ -298,9 +299,12 @@ TEST_P(SlowDisk, TheWindowStaysServedAndStartsNothingElse) {
     using Clock = std::chrono::steady_clock;
     const auto until = Clock::now() + std::chrono::seconds(3);
     std::atomic<bool> copying{false}, release{false};
+    std::mutex releaseLock;
+    std::condition_variable released;
     SetCopyPacer([&] {
-        for (copying = true; !release && Clock::now() < until;)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        copying = true;
+        std::unique_lock lock(releaseLock);
+        released.wait_until(lock, until, [&] { return release.load(); });
     });
     PaintCount paints;
     int ticks = 0;
@@ -313,7 +317,11 @@ TEST_P(SlowDisk, TheWindowStaysServedAndStartsNothingElse) {
                 if (Item(id)->isEnabled()) QTest::mouseClick(Item(id), Qt::LeftButton);
         } else if (ticks == 2)
             shownAfterCloseRequest = !dialog->Window()->close() && dialog->IsWindowVisible();
-        release = ticks >= 5 && paints.seen > 0 && Clock::now() < until;
+        if (ticks >= 5 && paints.seen > 0 && Clock::now() < until) {
+            std::lock_guard lock(releaseLock);
+            release = true;
+            released.notify_all();
+        }
     });
     timer.start(2);
     Item(join ? IDC_JOIN_PROGRESS : IDC_SPLIT_PROGRESS)->installEventFilter(&paints);
