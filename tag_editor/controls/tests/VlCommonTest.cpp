@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
 using namespace wb::gui;
-using velmora::test::Blank;
-using velmora::test::Drawn;
-using velmora::test::ExpectPixels;
-using velmora::test::Is;
+using wb::gui::test::Blank;
+using wb::gui::test::Drawn;
+using wb::gui::test::ExpectPixels;
+using wb::gui::test::Is;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 #include "platform/base/Volumes.h"
 #include "platform/gui/Form.h"
 #include "platform/testing/ControlInput.h"
@@ -29,7 +29,7 @@ using Deliver = std::function<void()>;
 // what the user does to raise it once more.
 struct VlGuardCase {
     const char* name;
-    std::function<Deliver(Form&, const velmora::test::TestFolder&, Handler)> make;
+    std::function<Deliver(Form&, const wb::gui::test::TestFolder&, Handler)> make;
 };
 
 void PrintTo(const VlGuardCase& c, std::ostream* os) { *os << c.name; }
@@ -75,7 +75,7 @@ protected:
         wb::SetVolumeTable(volumes);
     }
     void TearDown() override { wb::SetVolumeTable(nullptr); }
-    velmora::test::TestFolder dir{"guard"};
+    wb::gui::test::TestFolder dir{"guard"};
 };
 
 // The events come from the user's input, outside any other handler: a
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
     Controls, VlGuard,
     ::testing::Values(
         VlGuardCase{"FolderTreeChange",
-                    [](Form& f, const velmora::test::TestFolder& dir, Handler h) -> Deliver {
+                    [](Form& f, const wb::gui::test::TestFolder& dir, Handler h) -> Deliver {
                         auto* t = new TVlDirectoryTree(f, "Tree");
                         t->SetBounds(0, 0, 200, 200);
                         t->HandleNeeded();
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                         return Stepper(*t);
                     }},
         VlGuardCase{"FileListCurrentChange",
-                    [](Form& f, const velmora::test::TestFolder& dir, Handler h) -> Deliver {
+                    [](Form& f, const wb::gui::test::TestFolder& dir, Handler h) -> Deliver {
                         auto* l = new TVlFileListBox(f, "Files");
                         l->SetBounds(0, 0, 200, 200);
                         l->SetMask("*.mp3");
@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                         return Stepper(*l);
                     }},
         VlGuardCase{"FileListKey",
-                    [](Form& f, const velmora::test::TestFolder& dir, Handler h) -> Deliver {
+                    [](Form& f, const wb::gui::test::TestFolder& dir, Handler h) -> Deliver {
                         auto* l = new TVlFileListBox(f, "Files");
                         l->SetBounds(0, 0, 200, 200);
                         l->ChangeDirectory(dir / "c");
@@ -132,14 +132,14 @@ INSTANTIATE_TEST_SUITE_P(
                         return Key(*l, Qt::Key_F5);
                     }},
         VlGuardCase{"DriveBoxChange",
-                    [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
+                    [](Form& f, const wb::gui::test::TestFolder&, Handler h) -> Deliver {
                         auto* b = new TVlDriveComboBox(f, "Drives");
                         b->SetBounds(0, 0, 200, 24);
                         b->OnChange = [h](wb::Persistent*) { h(); };
                         return Stepper(*b);
                     }},
         VlGuardCase{"SortGridHeaderRightClick",
-                    [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
+                    [](Form& f, const wb::gui::test::TestFolder&, Handler h) -> Deliver {
                         auto* g = new TVlSortGrid(f, "Grid");
                         g->SetBounds(0, 0, 300, 200);
                         g->SetColCount(2);
@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                         };
                     }},
         VlGuardCase{"SortGridKey",
-                    [](Form& f, const velmora::test::TestFolder&, Handler h) -> Deliver {
+                    [](Form& f, const wb::gui::test::TestFolder&, Handler h) -> Deliver {
                         auto* g = new TVlSortGrid(f, "Grid");
                         g->SetBounds(0, 0, 300, 200);
                         g->SetColCount(2);

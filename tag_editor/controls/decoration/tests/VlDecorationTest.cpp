@@ -17,7 +17,7 @@
 #include "tag_editor/controls/decoration/VlLabel.h"
 #include "tag_editor/controls/decoration/VlPrgres.h"
 #include "platform/testing/Screens.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 namespace {
 
@@ -213,7 +213,7 @@ public:
 constexpr double kPi = 3.14159265358979323846;
 int Rnd(double v) { return int(std::lround(v)); }
 
-QImage Blank() { return velmora::test::Blank(160, 120); }
+QImage Blank() { return wb::gui::test::Blank(160, 120); }
 
 // Text turned by `tenths` whose baseline point `along` pixels from its start lies at (x, y).
 void OnBaseline(QImage& img, TFont font, int tenths, int x, int y, double along, const std::string& text) {

@@ -9,7 +9,7 @@
 #include "platform/gui/Form.h"
 #include "tag_editor/controls/decoration/VCLUtils.h"
 #include "tag_editor/controls/decoration/VlGrdCpt.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 namespace {
 
@@ -54,14 +54,14 @@ class GradientFillTest : public ::testing::TestWithParam<FillCase> {};
 
 TEST_P(GradientFillTest, PaintsTheBandsPixelByPixel) {
     const FillCase& c = GetParam();
-    const QImage image = velmora::test::Drawn(c.width, c.height, RGBColor(1, 2, 3), [&](Canvas& canvas) {
+    const QImage image = wb::gui::test::Drawn(c.width, c.height, RGBColor(1, 2, 3), [&](Canvas& canvas) {
         GradientFill(canvas, {0, 0, c.width, c.height}, c.start, c.end, c.direction, c.colors);
     });
     const bool vertical = c.direction == gdTopToBottom || c.direction == gdBottomToTop;
     ASSERT_EQ(c.along.size(), size_t(vertical ? c.height : c.width));
     for (size_t i = 0; i < c.along.size(); ++i) {
         const int x = vertical ? c.width / 2 : int(i), y = vertical ? int(i) : c.height / 2;
-        EXPECT_TRUE(velmora::test::Is(image, x, y, c.along[i])) << "pixel " << i;
+        EXPECT_TRUE(wb::gui::test::Is(image, x, y, c.along[i])) << "pixel " << i;
     }
 }
 
@@ -83,9 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GradientFillTest, AnEmptyRectangleDrawsNothing) {
-    const QImage image = velmora::test::Drawn(
+    const QImage image = wb::gui::test::Drawn(
         4, 4, clWhite, [](Canvas& canvas) { GradientFill(canvas, {2, 2, 2, 4}, kRed, kBlue, gdLeftToRight, 64); });
-    EXPECT_EQ(image, velmora::test::Blank(4, 4, clWhite));
+    EXPECT_EQ(image, wb::gui::test::Blank(4, 4, clWhite));
 }
 
 struct RectCase {
@@ -181,20 +181,20 @@ TEST_P(TransparentDrawTest, LeavesOneColourOut) {
             if (c.mono) picture.SetPixelIndex(x, y, x < 2 ? 0 : 1);
             else picture.SetPixel(x, y, x < 2 ? RGBColor(255, 0, 0) : RGBColor(0, 0, 255));
         }
-    const QImage target = velmora::test::Drawn(8, 2, clLime, [&](Canvas& canvas) {
+    const QImage target = wb::gui::test::Drawn(8, 2, clLime, [&](Canvas& canvas) {
         StretchBitmapTransparent(canvas, picture, c.transparent, {0, 0, 8, 2}, {0, 0, 4, 2});
     });
     if (c.mono) {
         // Red and blue become black or white; white is always left out.
         int white = 0;
-        for (int x = 0; x < 8; ++x) white += velmora::test::Is(target, x, 1, clWhite);
+        for (int x = 0; x < 8; ++x) white += wb::gui::test::Is(target, x, 1, clWhite);
         EXPECT_EQ(white, 0);
         return;
     }
-    EXPECT_EQ(velmora::test::Is(target, 1, 1, RGBColor(255, 0, 0)), c.redShows);
-    EXPECT_EQ(velmora::test::Is(target, 6, 1, RGBColor(0, 0, 255)), c.blueShows);
-    EXPECT_EQ(velmora::test::Is(target, 1, 1, clLime), !c.redShows);
-    EXPECT_EQ(velmora::test::Is(target, 6, 1, clLime), !c.blueShows);
+    EXPECT_EQ(wb::gui::test::Is(target, 1, 1, RGBColor(255, 0, 0)), c.redShows);
+    EXPECT_EQ(wb::gui::test::Is(target, 6, 1, RGBColor(0, 0, 255)), c.blueShows);
+    EXPECT_EQ(wb::gui::test::Is(target, 1, 1, clLime), !c.redShows);
+    EXPECT_EQ(wb::gui::test::Is(target, 6, 1, clLime), !c.blueShows);
 }
 
 INSTANTIATE_TEST_SUITE_P(Colours, TransparentDrawTest,
@@ -234,14 +234,14 @@ TEST_F(GradientCaptionOnAForm, PaintsTheTitleBarActiveAndInactive) {
     };
     form.Perform(WM_NCACTIVATE, 1);
     QImage active = shoot("velmora-caption-active.png");
-    EXPECT_TRUE(velmora::test::Is(active, r.left, r.bottom - 2, clRed));
-    EXPECT_TRUE(velmora::test::Is(active, r.right - 1, r.bottom - 2, clActiveCaption));
+    EXPECT_TRUE(wb::gui::test::Is(active, r.left, r.bottom - 2, clRed));
+    EXPECT_TRUE(wb::gui::test::Is(active, r.right - 1, r.bottom - 2, clActiveCaption));
     form.Perform(WM_NCACTIVATE, 0);
     QImage inactive = shoot("velmora-caption-inactive.png");
-    EXPECT_TRUE(velmora::test::Is(inactive, r.left, r.bottom - 2, clInactiveCaption));
+    EXPECT_TRUE(wb::gui::test::Is(inactive, r.left, r.bottom - 2, clInactiveCaption));
     caption->SetGradientInactive(true);
     inactive = shoot("velmora-caption-inactive.png");
-    EXPECT_TRUE(velmora::test::Is(inactive, r.left, r.bottom - 2, clRed));
+    EXPECT_TRUE(wb::gui::test::Is(inactive, r.left, r.bottom - 2, clRed));
     // Switched off, the title bar is the window's own again.
     caption->SetActive(false);
     EXPECT_FALSE(form.OwnFrame());

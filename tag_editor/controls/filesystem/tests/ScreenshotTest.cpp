@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
@@ -18,7 +18,7 @@ namespace {
 
 TEST(Screenshot, TreeFileListAndDriveBox) {
     wb::gui::test::App();
-    velmora::test::TestFolder dir("screens");
+    wb::gui::test::TestFolder dir("screens");
     for (const char* d : {"music/Blues", "music/Jazz/Live", "music/Rock/1971", "music/Rock/1973",
                           "music/Soundtracks", "podcasts"})
         dir.Dir(d);

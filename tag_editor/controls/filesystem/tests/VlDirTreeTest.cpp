@@ -11,12 +11,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 using wb::gui::TreeNode;
 
-using velmora::test::TestFolder;
+using wb::gui::test::TestFolder;
 using Strings = std::vector<std::string>;
 
 namespace {
@@ -114,7 +114,7 @@ TEST_F(DirTree, PathsOutsideEveryDriveRaiseAndKeepTheSelection) {
     TVlDirectoryTree tree;
     tree.HandleNeeded();
     tree.SetDirectory(C("Docs"));
-    EXPECT_EQ(velmora::test::ErrorOf<EInOutError>([&] { tree.SetDirectory("/no/such/drive/x"); }),
+    EXPECT_EQ(wb::gui::test::ErrorOf<EInOutError>([&] { tree.SetDirectory("/no/such/drive/x"); }),
               "The /no/such/drive/x directory does not exist");
     EXPECT_EQ(tree.GetDirectory(), C("Docs"));
     // A drive kind not shown leaves the selection silently.
@@ -346,7 +346,7 @@ TEST_P(DirTreeReread, KeepsWhatIsOpenSelectedAndScrolledWhileShowingTheChange) {
     tree.Notifier()->Reread();
 
     EXPECT_EQ(tree.GetDirectory(), C(t.current));
-    EXPECT_EQ(velmora::test::ChildTexts(velmora::test::NodeBelow(tree.FindNode(C()), t.parent)), t.children);
+    EXPECT_EQ(wb::gui::test::ChildTexts(wb::gui::test::NodeBelow(tree.FindNode(C()), t.parent)), t.children);
     Strings stillOpen;
     for (const std::string& f : open)
         if (fs::is_directory(f)) stillOpen.push_back(f);
@@ -409,7 +409,7 @@ TEST_F(DirTree, ABurstOfChangesCostsOneRereadWhenItsTimeComes) {
     dir.Dir("c/Extra");
     watcher.FoldersChanged({}, true);
     watcher.Reread();
-    EXPECT_EQ(velmora::test::ChildTexts(tree.FindNode(C())), (Strings{"Docs", "Extra", "Music"}));
+    EXPECT_EQ(wb::gui::test::ChildTexts(tree.FindNode(C())), (Strings{"Docs", "Extra", "Music"}));
     EXPECT_EQ(tree.FindNode(C())->Child(0)->Count(), 1);  // "Docs" gained its expand button
     EXPECT_EQ(tree.GetDirectory(), C("Music/Rock"));
 }

@@ -6,12 +6,12 @@
 #include <QStyle>
 #include <QWidget>
 
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 using namespace wb::gui;
 
-using velmora::test::TestFolder;
+using wb::gui::test::TestFolder;
 using Strings = std::vector<std::string>;
 
 namespace {
@@ -78,7 +78,7 @@ TEST_F(DriveBox, FlatButtonShowsItsTriangleOnlyWithoutFocusOrHover) {
         QImage img = WidgetOf(box).grab().toImage();
         const int sb = WidgetOf(box).style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         const int x = box.Width() - sb - 2 + sb / 2 - 1, y = box.Height() / 2 + 2;
-        return velmora::test::Is(img, x, y - 2, clBlack) && velmora::test::Is(img, 0, 10, clRed);
+        return wb::gui::test::Is(img, x, y - 2, clBlack) && wb::gui::test::Is(img, 0, 10, clRed);
     };
     EXPECT_TRUE(blackInButton());
     box.UpdateFrame(true, true);  // hovered: the style's own button shows

@@ -8,11 +8,11 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
-using velmora::test::TestFolder;
+using wb::gui::test::TestFolder;
 using Strings = std::vector<std::string>;
 
 namespace {
@@ -116,7 +116,7 @@ TEST_F(FileList, SetPathSelectsSetsMaskOrReportsAMissingFile) {
     EXPECT_EQ(list.Mask(), "cover.JPG");
     EXPECT_EQ(list.FileName(), dir / "cover.JPG");
 
-    EXPECT_EQ(velmora::test::ErrorOf<EInOutError>([&] { list.SetPath(dir / "gone.mp3"); }),
+    EXPECT_EQ(wb::gui::test::ErrorOf<EInOutError>([&] { list.SetPath(dir / "gone.mp3"); }),
               "The " + (dir / "gone.mp3") + " file does not exist");
     EXPECT_EQ(list.Mask(), "cover.JPG");
     EXPECT_LT(list.ItemIndex(), 0);

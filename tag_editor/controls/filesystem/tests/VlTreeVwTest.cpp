@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
@@ -55,14 +55,14 @@ TEST(FramedTree, FrameIsDrawnOverTheBorderOnlyWhenVisible) {
     tree.SetBounds(0, 0, 60, 40);
     tree.SetFrameColor(clRed);
     QImage plain = tree.Widget()->grab().toImage();
-    EXPECT_FALSE(velmora::test::Is(plain, 0, 20, clRed));
+    EXPECT_FALSE(wb::gui::test::Is(plain, 0, 20, clRed));
     tree.SetFrameVisible(true);
     QImage framed = tree.Widget()->grab().toImage();
-    velmora::test::ExpectPixels(framed, {{0, 20, clRed}, {59, 20, clRed}, {1, 20, clWindow}});
+    wb::gui::test::ExpectPixels(framed, {{0, 20, clRed}, {59, 20, clRed}, {1, 20, clWindow}});
     tree.SetFrameSides({sdLeft});
     framed = tree.Widget()->grab().toImage();
-    EXPECT_TRUE(velmora::test::Is(framed, 0, 20, clRed));
-    EXPECT_FALSE(velmora::test::Is(framed, 59, 20, clRed));
+    EXPECT_TRUE(wb::gui::test::Is(framed, 0, 20, clRed));
+    EXPECT_FALSE(wb::gui::test::Is(framed, 59, 20, clRed));
 }
 
 TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShownAndInsideTheItems) {
@@ -76,7 +76,7 @@ TEST(FramedTree, SelectionOutlineOnlyWhileUnfocusedAndShownAndInsideTheItems) {
         QImage img = tree.Widget()->grab().toImage();
         for (int y = 0; y < img.height(); ++y)
             for (int x = minX; x <= maxX && x < img.width(); ++x)
-                if (velmora::test::Is(img, x, y, clRed)) return true;
+                if (wb::gui::test::Is(img, x, y, clRed)) return true;
         return false;
     };
     EXPECT_FALSE(redAt(0, 119));  // hidden selection by default
@@ -115,7 +115,7 @@ TEST(FramedTree, FlatFrameFollowsHoverAndFocus) {
 
 TEST(DirectoryList, ListsThePathThenSubfoldersAndStopsAtWhatExists) {
     wb::gui::test::App();
-    velmora::test::TestFolder dir("dirlist");
+    wb::gui::test::TestFolder dir("dirlist");
     dir.Dir("a/Beta");
     dir.Dir("a/alpha");
     dir.Dir("a/.hid");
@@ -145,7 +145,7 @@ namespace {
 
 TEST(TreeRename, F2EditsFolderNodesOnlyWhenNotReadOnly) {
     wb::gui::test::App();
-    velmora::test::TestFolder dir("f2");
+    wb::gui::test::TestFolder dir("f2");
     dir.Dir("r/sub");
     auto fake = std::make_shared<wb::FakeVolumeTable>();
     fake->Add(dir / "r", wb::VolumeKind::Fixed, wb::VolumeInfo{"R", 1, "ext4"});

@@ -11,13 +11,13 @@
 
 #include <sys/stat.h>
 
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 #include "platform/testing/GuiTest.h"
 
 using namespace velmora;
 using wb::gui::TreeNode;
 
-using velmora::test::TestFolder;
+using wb::gui::test::TestFolder;
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr int kPatienceMs = 10000;
 void Shell(const std::string& cmd) { ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd; }
 
 bool HasChild(TreeNode* node, const std::string& name) {
-    const auto names = velmora::test::ChildTexts(node);
+    const auto names = wb::gui::test::ChildTexts(node);
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
@@ -74,7 +74,7 @@ TEST_F(TreeWatch, FoldersMadeRenamedOrRemovedElsewhereShowInTheTree) {
     tree.SetDirectory(dir / "w/a/b");
     ASSERT_EQ(tree.GetDirectory(), dir / "w/a/b");
     ASSERT_TRUE(WatchInForce(tree, dir / "w/a"));
-    auto node = [&](const std::string& rel) { return velmora::test::NodeBelow(tree.FindNode(dir / "w"), rel); };
+    auto node = [&](const std::string& rel) { return wb::gui::test::NodeBelow(tree.FindNode(dir / "w"), rel); };
     int changes = 0;
     tree.OnChange = [&](wb::Persistent*, TreeNode*) { ++changes; };
 

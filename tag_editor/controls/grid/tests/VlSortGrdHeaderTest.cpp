@@ -13,7 +13,7 @@
 #include "platform/testing/GuiTest.h"
 #include "platform/testing/PaintTestApp.h"
 #include "platform/testing/TestApp.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 using namespace wb::gui;
@@ -259,7 +259,7 @@ TEST_F(SortGridHeader, MenuSearchAsksAndSaysWhenNothingIsFound) {
 TEST_F(SortGridHeader, LostEntryStopsApplyingBeforeTheGridChanges) {
     Entries({{1, 30}, {1, 30}});
     grid->HeaderEntries().insert(grid->HeaderEntries().begin(), THeaderItem{"Verloren", nullptr});
-    EXPECT_EQ(velmora::test::ErrorOf<std::runtime_error>([&] { grid->ApplyHeaderEntries(); }), "Objektlink verloren");
+    EXPECT_EQ(wb::gui::test::ErrorOf<std::runtime_error>([&] { grid->ApplyHeaderEntries(); }), "Objektlink verloren");
     EXPECT_EQ(grid->Cells(0, 0), "Nr");
     EXPECT_EQ(grid->ColCount(), 3);
 }

@@ -8,12 +8,12 @@
 
 #include "platform/testing/PaintTestApp.h"
 #include "platform/testing/TestApp.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
 using namespace wb::gui;
-using velmora::test::ExpectPixels;
+using wb::gui::test::ExpectPixels;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/base/IoError.h"
 #include "platform/testing/PaintTestApp.h"
 #include "platform/testing/TestApp.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
@@ -67,7 +67,7 @@ protected:
     }
 
     painttest::Shown<TVlSortGrid> grid;
-    velmora::test::TestFolder dir{"sortgrid"};
+    wb::gui::test::TestFolder dir{"sortgrid"};
 };
 
 TEST_F(VlSortGridTest, SortMovesWholeRowsAndKeepsTheHeader) {

@@ -7,7 +7,7 @@
 #include "tag_editor/controls/pictures/VlBytes.h"
 #include "tag_editor/controls/pictures/VlGIF.h"
 #include "tag_editor/controls/pictures/VlGraph.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
@@ -175,7 +175,7 @@ class AniRefused : public testing::TestWithParam<BadBytesCase> {};
 TEST_P(AniRefused, WithTheStreamReadError) {
     TAnimatedCursorImage ani;
     Bytes bad = GetParam().bytes();
-    EXPECT_EQ(velmora::test::ErrorOf<EReadError>([&] { ani.LoadFromBytes(bad.data(), bad.size()); }),
+    EXPECT_EQ(wb::gui::test::ErrorOf<EReadError>([&] { ani.LoadFromBytes(bad.data(), bad.size()); }),
               "Stream-Read-Fehler");
 }
 

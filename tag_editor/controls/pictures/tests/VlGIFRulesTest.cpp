@@ -3,7 +3,7 @@
 
 #include "tag_editor/controls/pictures/VlBytes.h"
 #include "tag_editor/controls/pictures/VlGIF.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 using wb::gui::clNone;
@@ -76,7 +76,7 @@ struct Gif {
 
 std::string LoadError(const Bytes& file) {
     TGIFImage gif;
-    return velmora::test::ErrorOf<std::exception>([&] { gif.LoadFromBytes(file); });
+    return wb::gui::test::ErrorOf<std::exception>([&] { gif.LoadFromBytes(file); });
 }
 
 // ---- files that are refused, each with the message the user sees ----
@@ -281,7 +281,7 @@ TEST(GifWrite, FrameValuesSurviveAWriteAndARead) {
 TEST(GifWrite, RefusesWhatTheFileCannotHold) {
     auto error = [](std::function<void(TGIFImage&)> make) {
         TGIFImage gif;
-        return velmora::test::ErrorOf<std::exception>([&] {
+        return wb::gui::test::ErrorOf<std::exception>([&] {
             make(gif);
             gif.SaveToBytes();
         });

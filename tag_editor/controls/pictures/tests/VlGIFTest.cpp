@@ -10,7 +10,7 @@
 
 #include "platform/base/TempDir.h"
 #include "tag_editor/controls/pictures/VlBytes.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
@@ -272,7 +272,7 @@ TEST_P(GifCut, FailsOrLoadsByThePartItEndsIn) {
             const std::string error = accept ? c.error : c.errorWhenDamageRefused;
             TGIFImage gif;
             // Reading alone: decoding the first frame has rules of its own.
-            EXPECT_EQ(velmora::test::ErrorOf<std::exception>([&] { gif.LoadFromBytes(whole.data(), n, false); }),
+            EXPECT_EQ(wb::gui::test::ErrorOf<std::exception>([&] { gif.LoadFromBytes(whole.data(), n, false); }),
                       error);
             const int before = parts[n].frames;
             const bool begun = error.empty() && c.frameBegunStays;

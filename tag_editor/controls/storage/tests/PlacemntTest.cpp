@@ -11,7 +11,7 @@
 #include "tag_editor/controls/storage/AppUtils.h"
 #include "tag_editor/controls/storage/Placemnt.h"
 #include "tag_editor/controls/storage/StrUtils.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
@@ -100,7 +100,7 @@ protected:
         return s.str();
     }
     void Put(const std::string& text) const { std::ofstream(ini_) << text; }
-    velmora::test::TestFolder dir_{"placement"};
+    wb::gui::test::TestFolder dir_{"placement"};
     std::string ini_;
     ScreenMetrics screen_;
     std::string suffix_;
@@ -347,7 +347,7 @@ TEST_F(FormStorageTest, StoredValuesAreNamedUniquelyAndEncodedWithTheirKey) {
     b->SetName("Counter");
     b->SetValue(wb::Variant(int64_t(5)));
     b->OnSave = [](TStoredValue*, wb::Variant& v) { v = wb::Variant(int64_t(6)); };
-    EXPECT_EQ(velmora::test::ErrorOf<wb::PropertyError>([b] { b->SetName("PASSWORD"); }),
+    EXPECT_EQ(wb::gui::test::ErrorOf<wb::PropertyError>([b] { b->SetName("PASSWORD"); }),
               "In der Stringliste sind Duplikate nicht erlaubt");
     EXPECT_EQ(b->Name(), "Counter");
     a->SetName("password");  // its own name in other case is no duplicate

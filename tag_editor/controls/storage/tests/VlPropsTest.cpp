@@ -13,7 +13,7 @@
 #include "tag_editor/controls/storage/AppUtils.h"
 #include "tag_editor/controls/storage/StrUtils.h"
 #include "tag_editor/controls/storage/VlProps.h"
-#include "tag_editor/controls/testing/TestApp.h"
+#include "platform/testing/PixelsAndFolders.h"
 
 using namespace velmora;
 
@@ -198,7 +198,7 @@ protected:
         for (auto& l : lines) list.Add(l, owner.FindComponent(l.substr(0, l.find('.'))));
         save ? storage_.SaveComponentProps(&owner, list) : storage_.LoadComponentProps(&owner, list);
     }
-    velmora::test::TestFolder dir_{"props"};
+    wb::gui::test::TestFolder dir_{"props"};
     std::unique_ptr<wb::IniFile> ini_;
     TPropsStorage storage_;
 };
@@ -390,7 +390,7 @@ TEST_P(SettingsComeBack, WholeOrWithAnError) {
     lim = old;
     if (c.limit) lim.rlim_cur = c.limit;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
-    const std::string error = velmora::test::ErrorOf<wb::IoError>([&] { Save(form, {"S1.Lines", "S1.Text"}); });
+    const std::string error = wb::gui::test::ErrorOf<wb::IoError>([&] { Save(form, {"S1.Lines", "S1.Text"}); });
     ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(error.empty(), c.limit == 0) << error;
     FakeForm fresh;

@@ -14,7 +14,7 @@
 #include "platform/gui/TreeView.h"
 #include "platform/testing/TestApp.h"
 
-namespace velmora::test {
+namespace wb::gui::test {
 
 inline QImage Blank(int w, int h, wb::gui::TColor fill = wb::gui::clWhite) {
     QImage img(w, h, QImage::Format_RGB32);
@@ -97,4 +97,4 @@ private:
     std::filesystem::path path_;
 };
 
-} // namespace velmora::test
+} // namespace wb::gui::test
