@@ -221,11 +221,15 @@ int64_t FileSizeOf(const std::string& path) {
     return static_cast<int64_t>(st.st_size);
 }
 
-bool IsReadOnlyFile(const std::string& path, unsigned mode) {
-    // access() answers for this user, including read-only mounts; no write
-    // bit at all is the read-only attribute, which holds for root as well.
-    return ::access(path.c_str(), W_OK) != 0 || (mode & 0222) == 0;
+namespace {
+// The access check answers for this user, including read-only mounts; no
+// write bit at all is the read-only attribute, which holds for root as well.
+bool ReadOnlyAt(int folder, const char* name, unsigned mode) {
+    return ::faccessat(folder, name, W_OK, 0) != 0 || (mode & 0222) == 0;
 }
+} // namespace
+
+bool IsReadOnlyFile(const std::string& path, unsigned mode) { return ReadOnlyAt(AT_FDCWD, path.c_str(), mode); }
 
 bool IsReadOnlyFile(const std::string& path) {
     struct stat st;
@@ -258,8 +262,7 @@ std::vector<FolderEntry> ReadFolder(const std::string& path) {
             if (e.isRegular) e.size = int64_t(st.st_size);
             e.modified = int64_t(st.st_mtime);
         }
-        // As IsReadOnlyFile: this user's write access, and no write bit at all.
-        e.readOnly = ::faccessat(fd, n, W_OK, 0) != 0 || !e.known || (st.st_mode & 0222) == 0;
+        e.readOnly = ReadOnlyAt(fd, n, e.known ? unsigned(st.st_mode) : 0u);
         out.push_back(std::move(e));
     }
     ::closedir(dir);
